@@ -1,0 +1,50 @@
+# Thin front door over CMake + Ninja. `make test` and `make run` are the two
+# commands a newcomer needs; both install the Debian packages first.
+BUILD      ?= build
+FUZZ_BUILD ?= build-fuzz
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+SAMPLE     ?= tests/data/cube.wdo
+
+.PHONY: all deps configure build test run bench fuzz format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/src/app/wirestead ]; then \
+	  $(BUILD)/src/app/wirestead $(ARGS); \
+	else \
+	  $(BUILD)/src/cli/wirestead-cli info $(SAMPLE) && \
+	  $(BUILD)/src/cli/wirestead-cli dump $(SAMPLE); \
+	fi
+
+bench: deps
+	@cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWS_BENCH=ON >/dev/null
+	@cmake --build $(BUILD)-bench -j $(JOBS) --target ws_benchmarks
+	@for b in $(BUILD)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DWS_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target ws_fuzzers
+	@bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+format:
+	@find src tests tools fuzz bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) $(BUILD)-bench $(FUZZ_BUILD)
