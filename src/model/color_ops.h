@@ -10,6 +10,13 @@
 
 namespace ws {
 
+class TextScanner;
+
+// Reads the 256 "%4x,%4x,%4x,%4x" colour lines shared by .wct and .wdo;
+// entry i gets index i whatever the first column says. False when a line is
+// malformed or the text ends early.
+bool ReadColorTableLines(TextScanner& in, ColorTable& table);
+
 // "Load Color Table": open dialog, then the .wct or .act reader by the last
 // four characters of the chosen name (other names are ignored).
 void LoadColorTable(Model& model);

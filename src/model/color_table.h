@@ -79,6 +79,9 @@ std::string FormatColorLines(const ColorTable& table, std::string_view eol);
 // One colour line as written ("00ff,ffff,0000,0000").
 std::string FormatColorLine(std::size_t index, RGB16 colour);
 
+// A colour index repeated in all four bytes of a 32-bit fill word.
+constexpr std::uint32_t FillWord(std::uint8_t index) { return index * 0x01010101u; }
+
 // Drawing colours derived from the current table (indices found with
 // NearestColor) and their 32-bit fill words.
 struct DrawingColors {

@@ -113,9 +113,6 @@ struct Polygon {
   std::uint8_t backColor;
 };
 
-// A colour index repeated in all four bytes of a 32-bit word.
-constexpr std::uint32_t FillWord(std::uint8_t index) { return index * 0x01010101u; }
-
 class ObjectTables {
  public:
   explicit ObjectTables(Runtime& rt);

@@ -14,6 +14,8 @@
 
 namespace ws {
 
+// The file's text for the given tables and colour table, CR LF line ends.
+std::string FormatObjectText(const ObjectTables& tables, const ColorTable& colors);
 // Writes the current object to `path` (temporary file + rename).
 bool WriteObjectText(Model& model, const std::string& path);
 // Appends the file's object to the current tables, makes its colour table

@@ -1,0 +1,119 @@
+#include "resource/handle_memory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/scripted_ui.h"
+#include "resource/file_io.h"
+#include "resource/runtime.h"
+#include "support/test_support.h"
+
+namespace ws {
+namespace {
+
+TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrder) {
+  HandleMemory mem;
+  void* blocks[5];
+  for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocBlock(16 + i, 100 + i);
+  ASSERT_EQ(mem.LiveCount(), 5u);
+  mem.FreeBlock(blocks[2]);
+  auto entries = mem.Entries();
+  ASSERT_EQ(entries.size(), 4u);
+  const int expected[] = {0, 1, 3, 4};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(entries[i].block, blocks[expected[i]]);
+    EXPECT_EQ(entries[i].tag, 100u + expected[i]);
+  }
+  for (int i : expected) mem.FreeBlock(blocks[i]);
+  EXPECT_EQ(mem.LiveCount(), 0u);
+}
+
+TEST(HandleMemory, ZeroedBlocksAreZeroAndFailuresAreNotRecorded) {
+  HandleMemory mem;
+  auto* p = static_cast<std::uint8_t*>(mem.AllocZeroedBlock(4096, 7));
+  ASSERT_NE(p, nullptr);
+  for (int i = 0; i < 4096; ++i) ASSERT_EQ(p[i], 0);
+  mem.SetFailAbove(100);
+  EXPECT_EQ(mem.AllocZeroedBlock(101, 8), nullptr);
+  EXPECT_EQ(mem.AllocBlock(101, 8), nullptr);
+  EXPECT_EQ(mem.LiveCount(), 1u);
+  mem.FreeBlock(p);
+}
+
+TEST(HandleMemory, TableFullKeepsHandingOutBlocksUntracked) {
+  HandleMemory mem;
+  std::vector<Block> blocks;
+  for (std::size_t i = 0; i < HandleMemory::kTableCapacity + 3; ++i) {
+    blocks.push_back(mem.Allocate(8, 1));
+    ASSERT_TRUE(blocks.back());
+  }
+  EXPECT_EQ(mem.LiveCount(), HandleMemory::kTableCapacity);
+  EXPECT_EQ(mem.UntrackedCount(), 3u);
+  blocks.clear();
+  EXPECT_EQ(mem.LiveCount(), 0u);
+}
+
+TEST(HandleMemory, BlockReleasesOnDestructionAndMove) {
+  HandleMemory mem;
+  Block a = mem.Allocate(10, 1);
+  Block b = std::move(a);
+  EXPECT_FALSE(a);
+  EXPECT_EQ(mem.LiveCount(), 1u);
+  b.reset();
+  EXPECT_EQ(mem.LiveCount(), 0u);
+}
+
+TEST(WaitCursor, BeginAndEndSetBusyCursorAndMenuRefresh) {
+  ScriptedUi ui;
+  Runtime rt(ui);
+  {
+    WaitScope wait(rt);
+    EXPECT_TRUE(rt.busy);
+    EXPECT_TRUE(ui.busy());
+  }
+  EXPECT_FALSE(rt.busy);
+  EXPECT_FALSE(ui.busy());
+  EXPECT_TRUE(rt.menuRefreshRequested);
+  EXPECT_EQ(ui.busyTransitions(), 2);
+}
+
+TEST(CopyWholeFile, ReplacesLongerDestinationCompletely) {
+  test::TempDir dir;
+  ScriptedUi ui;
+  Runtime rt(ui);
+  test::WriteFileText(dir.File("src"), "short");
+  test::WriteFileText(dir.File("dst"), "a much longer old destination");
+  CopyWholeFile(rt, dir.File("src"), dir.File("dst"));
+  EXPECT_EQ(test::ReadFileText(dir.File("dst")), "short");
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_EQ(rt.memory.LiveCount(), 0u);
+}
+
+TEST(CopyWholeFile, MissingSourceIsSilentAndUnwritableDestinationReports) {
+  test::TempDir dir;
+  ScriptedUi ui;
+  Runtime rt(ui);
+  CopyWholeFile(rt, dir.File("none"), dir.File("dst"));
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_FALSE(FileExists(dir.File("dst")));
+  test::WriteFileText(dir.File("src"), "x");
+  CopyWholeFile(rt, dir.File("src"), dir.File("missing/dst"));
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0], (RecordedMessage{"General Error", "Error writing file."}));
+}
+
+TEST(AtomicWrite, ReplacesTargetAndLeavesNoTemporaryFiles) {
+  test::TempDir dir;
+  std::string target = dir.File("object.wdo");
+  test::WriteFileText(target, "old");
+  ASSERT_TRUE(WriteFileAtomically(target, "new contents"));
+  EXPECT_EQ(test::ReadFileText(target), "new contents");
+  EXPECT_FALSE(WriteFileAtomically(dir.File("missing/x.wdo"), "y"));
+  int files = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+}  // namespace
+}  // namespace ws
