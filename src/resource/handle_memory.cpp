@@ -29,15 +29,24 @@ HandleMemory::HandleMemory() : entries_(kTableCapacity) {}
 
 HandleMemory::~HandleMemory() = default;
 
+bool HandleMemory::ShouldFail(std::size_t size) {
+  if (failAbove_ && size > *failAbove_) return true;
+  if (successesLeft_) {
+    if (*successesLeft_ == 0) return true;
+    --*successesLeft_;
+  }
+  return false;
+}
+
 void* HandleMemory::AllocBlock(std::size_t size, std::uint32_t tag) {
-  if (failAbove_ && size > *failAbove_) return nullptr;
+  if (ShouldFail(size)) return nullptr;
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block) Record(block, tag);
   return block;
 }
 
 void* HandleMemory::AllocZeroedBlock(std::size_t size, std::uint32_t tag) {
-  if (failAbove_ && size > *failAbove_) return nullptr;
+  if (ShouldFail(size)) return nullptr;
   void* block = std::calloc(size == 0 ? 1 : size, 1);
   if (block) Record(block, tag);
   return block;

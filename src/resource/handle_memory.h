@@ -74,8 +74,10 @@ class HandleMemory {
   std::span<const Entry> Entries() const { return {entries_.data(), count_}; }
   std::size_t UntrackedCount() const { return untracked_; }
 
-  // Test hook: requests larger than this many bytes fail as if memory ran out.
+  // Test hooks: requests larger than this many bytes fail as if memory ran
+  // out; after `successes` more allocations succeed, the rest fail.
   void SetFailAbove(std::optional<std::size_t> bytes) { failAbove_ = bytes; }
+  void FailAfter(std::optional<std::size_t> successes) { successesLeft_ = successes; }
 
  private:
   void Record(void* block, std::uint32_t tag);
@@ -84,6 +86,8 @@ class HandleMemory {
   std::size_t count_ = 0;
   std::size_t untracked_ = 0;
   std::optional<std::size_t> failAbove_;
+  std::optional<std::size_t> successesLeft_;
+  bool ShouldFail(std::size_t size);
 };
 
 }  // namespace ws

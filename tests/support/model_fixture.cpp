@@ -18,8 +18,10 @@ ColorTable SampleColorTable() {
                                 static_cast<std::uint16_t>((r * 104729) % 65536),
                                 static_cast<std::uint16_t>((r * 1299709) % 65536)};
     for (int k = 0; k < 8; ++k) {
+      // The white ramp ends in black; the others stop one step short.
+      int steps = r == 0 ? 7 : 8;
       auto scale = [&](std::uint16_t c) {
-        return static_cast<std::uint16_t>(static_cast<std::uint32_t>(c) * (8 - k) / 8);
+        return static_cast<std::uint16_t>(static_cast<std::uint32_t>(c) * (steps - k) / steps);
       };
       t.Set(static_cast<std::size_t>(r * 8 + k), {scale(base.red), scale(base.green), scale(base.blue)});
     }

@@ -47,3 +47,7 @@ std::string SourceDir() { return WS_SOURCE_DIR; }
 std::string BinaryDir() { return WS_BINARY_DIR; }
 
 }  // namespace ws::test
+
+namespace ws::test {
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+}  // namespace ws::test

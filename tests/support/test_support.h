@@ -29,6 +29,7 @@ std::string ReadFileText(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteFileText(const std::string& path, std::string_view text);
 std::uint64_t FileSizeOf(const std::string& path);
+bool FileExists(const std::string& path);
 
 // Root of the source tree and of the build tree (set by the build).
 std::string SourceDir();

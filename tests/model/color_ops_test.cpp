@@ -1,0 +1,177 @@
+#include "model/color_ops.h"
+
+#include <gtest/gtest.h>
+
+#include "support/model_fixture.h"
+
+namespace ws {
+namespace {
+
+using test::ModelFixture;
+
+std::string WctText(const ColorTable& t, std::string_view header = kColorTextHeader10,
+                    std::string_view eol = "\r\n") {
+  return std::string(header) + std::string(eol) + FormatColorLines(t, eol);
+}
+
+ColorTable PrefsTable(ModelFixture& f) {
+  return *ReadClutFromFile(f.m().resources, f.m().paths.preferences, kCurrentClutId);
+}
+
+struct Observer : ModelObserver {
+  int colorChanges = 0;
+  void ColorTableChanged() override { ++colorChanges; }
+};
+
+TEST(ColorStateRebuild, DrawingColoursAndFillWordsComeFromTheTable) {
+  ModelFixture f;
+  const DrawingColors& d = f.m().colors.drawing;
+  const ColorTable& t = f.m().colors.current;
+  EXPECT_EQ(t[d.white], (RGB16{65535, 65535, 65535}));
+  EXPECT_EQ(t[d.darkGrey], (RGB16{13107, 13107, 13107}));
+  EXPECT_EQ(t[d.lightGrey], (RGB16{34952, 34952, 34952}));
+  EXPECT_EQ(t[d.black], (RGB16{0, 0, 0}));
+  EXPECT_EQ(t[d.red], (RGB16{65535, 0, 0}));
+  EXPECT_EQ(t[d.green], (RGB16{0, 65535, 0}));
+  EXPECT_EQ(d.green2, d.green);
+  EXPECT_EQ(t[d.blue], (RGB16{0, 0, 65535}));
+  EXPECT_EQ(t[d.yellow], (RGB16{65535, 65535, 0}));
+  EXPECT_EQ(d.redFill, d.red * 0x01010101u);
+  EXPECT_EQ(d.yellowFill, d.yellow * 0x01010101u);
+}
+
+TEST(ColorStateRebuild, TranslatesSkyIntoResourceAndFloorIntoMemory) {
+  ModelFixture f;
+  Model& m = f.m();
+  ASSERT_EQ(m.colors.translatedFloor.size(), 65536u);
+  // Image palette is the sample shifted by one ramp, so index v maps to v+8.
+  EXPECT_EQ(m.colors.imageMap[200], 208);
+  EXPECT_EQ(m.colors.translatedFloor[0x1234], m.colors.imageMap[(0x1234 ^ 0x12) & 0xFF]);
+  OpenResource prefs(m.resources, m.paths.preferences);
+  auto sky = m.resources.ReadResource(prefs.ref(), kResSkdt, 129);
+  ASSERT_TRUE(sky);
+  EXPECT_EQ(sky->name, "Translated Sky");
+  ASSERT_EQ(sky->length(), 560u);
+  for (std::size_t i = 0; i < 560; ++i) {
+    ASSERT_EQ(sky->bytes()[i], m.colors.imageMap[static_cast<std::uint8_t>(i * 7)]);
+  }
+}
+
+TEST(ColorStateRebuild, MissingClutSaysSoAndKeepsState) {
+  ModelFixture f;
+  Model& m = f.m();
+  std::string empty = f.dir.File("empty");
+  m.resources.CreateResFile(empty);
+  auto before = m.colors.current;
+  EXPECT_FALSE(RebuildColorState(m, empty));
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"Can't find clut in preferences file."});
+  EXPECT_EQ(m.colors.current[5], before[5]);
+}
+
+TEST(ColorTableText, ImportMakesTableCurrentEverywhere) {
+  ModelFixture f;
+  Observer obs;
+  f.m().SetObserver(&obs);
+  ColorTable wanted = test::ShiftedColorTable(3);
+  test::WriteFileText(f.dir.File("t.wct"), WctText(wanted, kColorTextHeader10, "\n"));
+  ASSERT_TRUE(ImportColorTableText(f.m(), f.dir.File("t.wct")));
+  EXPECT_EQ(PrefsTable(f)[17], wanted[17]);
+  EXPECT_EQ(f.m().colors.current[17], wanted[17]);
+  EXPECT_EQ(obs.colorChanges, 1);
+  EXPECT_TRUE(f.ui.Messages().empty());
+  EXPECT_FALSE(f.ui.busy());
+}
+
+TEST(ColorTableText, RefusalsLeaveTheTableAsItWas) {
+  ModelFixture f;
+  ColorTable original = PrefsTable(f);
+  ColorTable other = test::ShiftedColorTable(5);
+  test::WriteFileText(f.dir.File("v11.wct"), WctText(other, kColorTextHeader11));
+  std::string truncated = WctText(other);
+  truncated.resize(truncated.size() / 2);
+  test::WriteFileText(f.dir.File("short.wct"), truncated);
+  EXPECT_FALSE(ImportColorTableText(f.m(), f.dir.File("v11.wct")));
+  EXPECT_FALSE(ImportColorTableText(f.m(), f.dir.File("short.wct")));
+  EXPECT_FALSE(ImportColorTableText(f.m(), f.dir.File("missing.wct")));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Wirestead does not recognize that file as a color table.",
+                                      "Wirestead does not recognize that file as a color table.",
+                                      "Can't open color table text import."}));
+  EXPECT_EQ(PrefsTable(f)[40], original[40]);
+  EXPECT_EQ(f.m().colors.current[40], original[40]);
+  EXPECT_FALSE(f.ui.busy());
+}
+
+TEST(ColorTableAct, BytesBecomeDoubledSixteenBitComponents) {
+  ModelFixture f;
+  std::vector<std::uint8_t> act(772, 0);  // with the optional 4-byte trailer
+  act[0] = 0x80;
+  act[1] = 0xFF;
+  act[2] = 0x01;
+  test::WriteFileBytes(f.dir.File("p.act"), act);
+  ASSERT_TRUE(ImportColorTableAct(f.m(), f.dir.File("p.act")));
+  EXPECT_EQ(PrefsTable(f)[0], (RGB16{0x8080, 0xFFFF, 0x0101}));
+  EXPECT_EQ(PrefsTable(f).entries[9].value, 9);
+}
+
+TEST(ColorTableAct, ShortOrMissingFilesAreRefused) {
+  ModelFixture f;
+  ColorTable original = PrefsTable(f);
+  test::WriteFileBytes(f.dir.File("short.act"), std::vector<std::uint8_t>(767, 0x55));
+  EXPECT_FALSE(ImportColorTableAct(f.m(), f.dir.File("short.act")));
+  EXPECT_FALSE(ImportColorTableAct(f.m(), f.dir.File("none.act")));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Wirestead does not recognize that file as a color table.",
+                                      "Can't open Adobe color table for import."}));
+  EXPECT_EQ(PrefsTable(f)[0], original[0]);
+}
+
+TEST(LoadColorTableCommand, DialogAndDispatchByExactExtension) {
+  ModelFixture f;
+  std::vector<std::uint8_t> act(768, 0x10);
+  test::WriteFileBytes(f.dir.File("p.act"), act);
+  test::WriteFileBytes(f.dir.File("p.ACT"), std::vector<std::uint8_t>(768, 0x20));
+  f.ui.QueueOpenPath(f.dir.File("p.ACT"));  // not exactly ".act": ignored
+  LoadColorTable(f.m());
+  EXPECT_NE(PrefsTable(f)[0].red, 0x2020);
+  f.ui.QueueOpenPath(f.dir.File("p.act"));
+  LoadColorTable(f.m());
+  EXPECT_EQ(PrefsTable(f)[0].red, 0x1010);
+  ASSERT_EQ(f.ui.OpenDialogTitles().size(), 2u);
+  EXPECT_EQ(f.ui.OpenDialogTitles()[0], "Select color table...");
+  const auto& filters = f.ui.OpenDialogFilters()[0];
+  ASSERT_EQ(filters.size(), 3u);
+  EXPECT_EQ(filters[0].description, "All 8-bit Color Formats");
+  EXPECT_EQ(filters[0].patterns, "*.wct;*.act");
+  EXPECT_EQ(filters[2].description, "Adobe 8-bit ACT File");
+  LoadColorTable(f.m());  // cancelled: nothing happens
+  EXPECT_TRUE(f.ui.Messages().empty());
+}
+
+TEST(SaveColorTable, WritesVersion10TextAndAppendsExtension) {
+  ModelFixture f;
+  f.ui.QueueSavePath(f.dir.File("mine"));
+  SaveColorTableAs(f.m());
+  std::string text = test::ReadFileText(f.dir.File("mine.wct"));
+  EXPECT_EQ(text, WctText(PrefsTable(f)));
+  EXPECT_EQ(f.ui.SaveDialogs()[0].title, "Select directory..");
+  ASSERT_EQ(f.ui.SaveDialogs()[0].filters.size(), 1u);
+  EXPECT_EQ(f.ui.SaveDialogs()[0].filters[0].patterns, "*.wct");
+  // A name that already ends in .wct keeps it; the file reads back in.
+  f.ui.QueueSavePath(f.dir.File("again.wct"));
+  SaveColorTableAs(f.m());
+  EXPECT_TRUE(test::FileSizeOf(f.dir.File("again.wct")) > 0);
+  EXPECT_TRUE(ImportColorTableText(f.m(), f.dir.File("again.wct")));
+  EXPECT_TRUE(f.ui.Messages().empty());
+}
+
+TEST(SaveColorTable, UnwritablePathReports) {
+  ModelFixture f;
+  f.ui.QueueSavePath(f.dir.File("no/such/dir/t"));
+  SaveColorTableAs(f.m());
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"Can't open color table text file for writing."});
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,472 @@
+#include "model/object_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "model/color_ops.h"
+#include "support/model_fixture.h"
+
+namespace ws {
+namespace {
+
+using test::ModelFixture;
+
+std::string ColorBlock(const ColorTable& t) { return FormatColorLines(t, "\r\n"); }
+
+// Two triangles over four points sharing an edge, one with a view-zone list.
+void BuildSample(ObjectTables& t) {
+  std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(10.5, 0, 0), c = t.AddPoint(0, -20, 3),
+                d = t.AddPoint(1e-7, 2, 1);
+  auto vec = [&](std::uint32_t p, std::uint32_t q, std::uint8_t color, std::int32_t attr,
+                 std::uint32_t width) {
+    std::uint32_t v = t.AddVector(p, q);
+    t.vectors[v].color = color;
+    t.vectors[v].attribute = attr;
+    t.vectors[v].width = width;
+    return v;
+  };
+  std::uint32_t ab = vec(a, b, 10, 0, 0), bc = vec(b, c, 255, -3, 2), ca = vec(c, a, 1, 0, 0),
+                bd = vec(b, d, 7, 0, 1), dc = vec(d, c, 7, 0, 0);
+  Polygon& p0 = t.polygons[t.polygonCount++];
+  p0 = Polygon{};
+  p0.pointCount = 3;
+  p0.vectorCount = 3;
+  p0.flags = 0x402;
+  p0.frontColor = 10;
+  p0.backColor = 10;
+  p0.frontFill = 0x0a0a0a0a;
+  p0.backFill = 0x0a0a0a0a;
+  std::uint32_t pts0[] = {a, b, c}, vecs0[] = {ab, bc, ca};
+  std::memcpy(p0.points, pts0, sizeof pts0);
+  std::memcpy(p0.vectors, vecs0, sizeof vecs0);
+  Polygon& p1 = t.polygons[t.polygonCount++];
+  p1 = Polygon{};
+  p1.pointCount = 3;
+  p1.vectorCount = 3;
+  p1.viewZoneCount = 3;
+  p1.flags = 0x80000200;  // view zone, and a high bit that must survive as signed text
+  p1.frontColor = 0xf0;
+  p1.backColor = 0x08;
+  p1.frontFill = 0xf0f0f0f0;
+  p1.backFill = 0x08080808;
+  std::uint32_t pts1[] = {b, d, c}, vecs1[] = {bd, dc, bc};
+  std::memcpy(p1.points, pts1, sizeof pts1);
+  std::memcpy(p1.vectors, vecs1, sizeof vecs1);
+  p1.viewZones[0] = 0;                                             // polygon 0, High
+  p1.viewZones[1] = 1 | ViewZone::kLowPriority;                    // polygon 1, Low
+  p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
+}
+
+TEST(ObjectTextWrite, FreshObjectIsColoursThenEmptySections) {
+  ModelFixture f;
+  std::string path = f.dir.File("empty.wdo");
+  ASSERT_TRUE(WriteObjectText(f.m(), path));
+  std::string expected = "[COLORS256_RGB_1.1]\r\n" + ColorBlock(f.m().colors.current) +
+                         "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n";
+  EXPECT_EQ(test::ReadFileText(path), expected);
+  EXPECT_FALSE(f.ui.busy());
+}
+
+TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByte) {
+  ModelFixture f;
+  BuildSample(f.tables());
+  std::string path = f.dir.File("sample.wdo");
+  ASSERT_TRUE(WriteObjectText(f.m(), path));
+  std::string expected = "[COLORS256_RGB_1.1]\r\n" + ColorBlock(f.m().colors.current) +
+                         "[POINTS]\r\n4\r\n"
+                         "0.000000,0.000000,0.000000\r\n"
+                         "10.500000,0.000000,0.000000\r\n"
+                         "0.000000,-20.000000,3.000000\r\n"
+                         "0.000000,2.000000,1.000000\r\n"
+                         "[VECTORS]\r\n5\r\n"
+                         "0,1,10,0,0\r\n"
+                         "1,2,255,-3,2\r\n"
+                         "2,0,1,0,0\r\n"
+                         "1,3,7,0,1\r\n"
+                         "3,2,7,0,0\r\n"
+                         "[POLYGONS]\r\n2\r\n"
+                         "(poly0)\r\n3,3,0,1026\r\n0a0a0a0a,0a0a0a0a,0a,0a\r\n"
+                         "(vecs)\r\n0\r\n1\r\n2\r\n(views)\r\n(pnts)\r\n0\r\n1\r\n2\r\n"
+                         "(poly1)\r\n3,3,3,-2147483136\r\nf0f0f0f0,08080808,f0,08\r\n"
+                         "(vecs)\r\n3\r\n4\r\n1\r\n(views)\r\n0\r\n16385\r\n49159\r\n"
+                         "(pnts)\r\n1\r\n3\r\n2\r\n";
+  EXPECT_EQ(test::ReadFileText(path), expected);
+}
+
+TEST(ObjectTextWrite, ColourComponentTenIsWrittenAs000a) {
+  ModelFixture f;
+  ColorTable t = f.m().colors.current;
+  t.Set(255, {65535, 0, 0});
+  t.Set(1, {0x0a, 0x0a, 0x0a});
+  ASSERT_TRUE(StoreCurrentColorTable(f.m(), t));
+  ASSERT_TRUE(WriteObjectText(f.m(), f.dir.File("c.wdo")));
+  std::string text = test::ReadFileText(f.dir.File("c.wdo"));
+  EXPECT_NE(text.find("\r\n0001,000a,000a,000a\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\n00ff,ffff,0000,0000\r\n[POINTS]"), std::string::npos);
+}
+
+TEST(ObjectTextWrite, MissingClutOrUnwritablePathReports) {
+  ModelFixture f;
+  EXPECT_FALSE(WriteObjectText(f.m(), f.dir.File("no/dir/x.wdo")));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"Can't open color table text file for writing."});
+  f.ui.ClearMessages();
+  f.m().paths.preferences = f.dir.File("absent");
+  EXPECT_FALSE(WriteObjectText(f.m(), f.dir.File("x.wdo")));
+  EXPECT_EQ(f.ui.MessageTexts().back(), "Can't find clut in preferences file.");
+  EXPECT_FALSE(f.ui.busy());
+}
+
+// Every user-table field the file carries, in file numbering.
+struct Snapshot {
+  std::vector<std::array<double, 3>> points;
+  std::vector<std::array<std::int64_t, 6>> vectors;
+  std::vector<std::vector<std::uint32_t>> polygons;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const ObjectTables& t, std::uint32_t fromPoint = 7, std::uint32_t fromVector = 6,
+              std::uint32_t fromPolygon = 0) {
+  Snapshot s;
+  for (std::uint32_t i = fromPoint; i < t.pointCount; ++i) {
+    s.points.push_back({t.points[i].x, t.points[i].y, t.points[i].z});
+  }
+  for (std::uint32_t i = fromVector; i < t.vectorCount; ++i) {
+    const Vector& v = t.vectors[i];
+    s.vectors.push_back({v.p1, v.p2, v.color, v.attribute, v.width, v.selected});
+  }
+  for (std::uint32_t k = fromPolygon; k < t.polygonCount; ++k) {
+    const Polygon& p = t.polygons[k];
+    std::vector<std::uint32_t> fields = {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags,
+                                         p.frontFill,  p.backFill,    p.frontColor,    p.backColor,
+                                         t.polygonSelected[k]};
+    fields.insert(fields.end(), p.points, p.points + p.pointCount);
+    fields.insert(fields.end(), p.vectors, p.vectors + p.vectorCount);
+    fields.insert(fields.end(), p.viewZones, p.viewZones + p.viewZoneCount);
+    s.polygons.push_back(fields);
+  }
+  return s;
+}
+
+TEST(ObjectTextRead, RoundTripIntoEmptyObjectReproducesEveryFieldSelected) {
+  ModelFixture f;
+  BuildSample(f.tables());
+  std::string path = f.dir.File("rt.wdo");
+  ASSERT_TRUE(WriteObjectText(f.m(), path));
+  for (std::uint32_t i = 6; i < f.tables().vectorCount; ++i) f.tables().vectors[i].selected = 1;
+  for (std::uint32_t k = 0; k < f.tables().polygonCount; ++k) f.tables().polygonSelected[k] = 1;
+  Snapshot written = Take(f.tables());
+  // The file keeps six decimals: 1e-7 comes back as 0.
+  written.points[3][0] = 0.0;
+
+  ModelFixture g;
+  ASSERT_TRUE(LoadObjectText(g.m(), path)) << ::testing::PrintToString(g.ui.MessageTexts());
+  EXPECT_TRUE(g.ui.Messages().empty());
+  EXPECT_EQ(Take(g.tables()), written);
+  EXPECT_EQ(g.m().cluster.objectFilePath, path);
+  EXPECT_EQ(g.m().cluster.fileState, FileState::kObject);
+  EXPECT_FALSE(g.ui.busy());
+}
+
+TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
+  ModelFixture f;
+  BuildSample(f.tables());
+  std::string path = f.dir.File("s.wdo");
+  ASSERT_TRUE(WriteObjectText(f.m(), path));
+
+  ModelFixture g;
+  ObjectTables& t = g.tables();
+  t.AddPoint(100, 0, 0);
+  t.AddPoint(101, 0, 0);
+  t.AddPoint(102, 0, 0);
+  t.AddVector(7, 8);
+  for (int k = 0; k < 2; ++k) {
+    Polygon& p = t.polygons[t.polygonCount++];
+    p = Polygon{};
+  }
+  ASSERT_TRUE(LoadObjectText(g.m(), path));
+  ASSERT_EQ(t.pointCount, 14u);
+  ASSERT_EQ(t.polygonCount, 4u);
+  EXPECT_EQ(t.points[10].x, 0.0);
+  EXPECT_EQ(t.points[11].x, 10.5);
+  EXPECT_EQ(t.vectors[7].p1, 10u);  // file point 0 after 3 user points
+  EXPECT_EQ(t.vectors[7].p2, 11u);
+  const Polygon& p1 = t.polygons[3];
+  EXPECT_EQ(p1.points[0], 11u);
+  EXPECT_EQ(p1.points[1], 13u);
+  EXPECT_EQ(p1.vectors[0], 3u + 7u);  // file vector 3 plus the vector base (1 user vector)
+  EXPECT_EQ(p1.viewZones[0], 2u);                              // polygon 0 + 2
+  EXPECT_EQ(p1.viewZones[1], 3u | ViewZone::kLowPriority);     // polygon 1 + 2, bit kept
+  // Vector entries move by the one user vector already present; bits kept.
+  EXPECT_EQ(p1.viewZones[2], 8u | ViewZone::kIsVector | ViewZone::kLowPriority);
+  EXPECT_EQ(t.polygonSelected[2], 1u);
+  EXPECT_EQ(t.polygonSelected[1], 0u);
+}
+
+TEST(ObjectTextRead, Version10PointsAreLow16BitsUnsigned) {
+  ModelFixture f;
+  std::string text = "[COLORS256_RGB_1.0]\n" + FormatColorLines(f.m().colors.current, "\n") +
+                     "[POINTS]\n3\n-1,2,3\n65536,65537,-65535\n100,200,300\n"
+                     "[VECTORS]\n1\n0,2,5,0,0\n[POLYGONS]\n0\n";
+  test::WriteFileText(f.dir.File("old.wdo"), text);
+  ASSERT_TRUE(LoadObjectText(f.m(), f.dir.File("old.wdo")));
+  const ObjectTables& t = f.tables();
+  ASSERT_EQ(t.pointCount, 10u);
+  EXPECT_EQ(t.points[7].x, 65535.0);
+  EXPECT_EQ(t.points[7].y, 2.0);
+  EXPECT_EQ(t.points[8].x, 0.0);
+  EXPECT_EQ(t.points[8].y, 1.0);
+  EXPECT_EQ(t.points[8].z, 1.0);
+  EXPECT_EQ(t.points[9].z, 300.0);
+  EXPECT_EQ(t.vectors[6].p2, 9u);
+}
+
+TEST(ObjectTextRead, ReplacesTheCurrentColourTable) {
+  ModelFixture f;
+  ColorTable other = test::ShiftedColorTable(16);
+  std::string text = "[COLORS256_RGB_1.1]\r\n" + ColorBlock(other) +
+                     "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n";
+  test::WriteFileText(f.dir.File("c.wdo"), text);
+  ASSERT_TRUE(LoadObjectText(f.m(), f.dir.File("c.wdo")));
+  EXPECT_EQ(f.m().colors.current[3], other[3]);
+  auto prefs = ReadClutFromFile(f.m().resources, f.m().paths.preferences, kCurrentClutId);
+  EXPECT_EQ((*prefs)[3], other[3]);
+}
+
+// A model whose tables hold one user point and one polygon, and the bytes
+// of its Preferences file, to prove a refused load changed nothing.
+struct Guarded {
+  ModelFixture f;
+  Snapshot tables;
+  std::vector<std::uint8_t> prefs;
+  ColorTable colors;
+  Guarded() {
+    f.tables().AddPoint(1, 2, 3);
+    f.tables().polygons[f.tables().polygonCount++] = Polygon{};
+    tables = Take(f.tables());
+    prefs = test::ReadFileBytes(f.m().paths.preferences);
+    colors = f.m().colors.current;
+  }
+  void ExpectUnchanged() {
+    EXPECT_EQ(Take(f.tables()), tables);
+    EXPECT_EQ(test::ReadFileBytes(f.m().paths.preferences), prefs);
+    EXPECT_EQ(f.m().colors.current[9], colors[9]);
+    EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);
+    EXPECT_FALSE(f.ui.busy());
+  }
+  std::vector<std::string> Load(const std::string& text) {
+    f.ui.ClearMessages();
+    std::string path = f.dir.File("bad.wdo");
+    test::WriteFileText(path, text);
+    EXPECT_FALSE(LoadObjectText(f.m(), path));
+    ExpectUnchanged();
+    return f.ui.MessageTexts();
+  }
+};
+
+std::string Body(const ColorTable& c, std::string_view points, std::string_view vectors,
+                 std::string_view polygons) {
+  return "[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n") + "[POINTS]\n" + std::string(points) +
+         "[VECTORS]\n" + std::string(vectors) + "[POLYGONS]\n" + std::string(polygons);
+}
+
+TEST(ObjectTextRefusal, HeaderAndSectionMessagesAreExact) {
+  Guarded g;
+  const ColorTable& c = g.colors;
+  EXPECT_EQ(g.Load("[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n")),
+            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
+  EXPECT_EQ(g.Load(""),
+            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
+  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n") + "[PINTS]\n0\n"),
+            std::vector<std::string>{"Corrupt object definition file. [POINTS] not found."});
+  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n") + "[POINTS]\n0\n[VECT]\n"),
+            std::vector<std::string>{"Corrupt object definition file. [VECTORS] not found."});
+  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "").substr(0, Body(c, "0\n", "0\n", "").size() - 11) +
+                   "[POLYGON] 0\n"),
+            (std::vector<std::string>{"Corrupt object definition file. [POLYGONS] not found.",
+                                      "found=[POLYGON]"}));
+  EXPECT_EQ(g.Load("not an object at all"),
+            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
+}
+
+TEST(ObjectTextRefusal, BadIndicesAreRefusedWithClearMessages) {
+  Guarded g;
+  const ColorTable& c = g.colors;
+  auto one = [&](std::string_view v, std::string_view p) { return g.Load(Body(c, "2\n0,0,0\n1,1,1\n", v, p)); };
+  EXPECT_EQ(one("1\n0,2,0,0,0\n", "0\n"),
+            std::vector<std::string>{
+                "Corrupt object definition file. Vector 0 names point 2, but the file has 2 points."});
+  EXPECT_EQ(one("1\n-7,1,0,0,0\n", "0\n")[0],
+            "Corrupt object definition file. Vector 0 names point -7, but the file has 2 points.");
+  EXPECT_EQ(one("1\n0,1,256,0,0\n", "0\n")[0],
+            "Corrupt object definition file. Vector 0 has colour 256; colours run from 0 to 255.");
+  std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
+  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "1\n(views)\n(pnts)\n0\n1\n")[0],
+            "Corrupt object definition file. Polygon 0 names vector 1, but the file has 1 vectors.");
+  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "0\n(views)\n(pnts)\n0\n5\n")[0],
+            "Corrupt object definition file. Polygon 0 names point 5, but the file has 2 points.");
+  std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
+  EXPECT_EQ(one("1\n0,1,0,0,0\n", zones + "1\n(pnts)\n0\n1\n")[0],
+            "Corrupt object definition file. Polygon 0 has view-zone entry 1, which names nothing "
+            "in the file.");
+  EXPECT_EQ(one("1\n0,1,0,0,0\n", zones + "65536\n(pnts)\n0\n1\n")[0],
+            "Corrupt object definition file. Polygon 0 has view-zone entry 65536, which names "
+            "nothing in the file.");
+  // A vector entry may name any vector of the table, reserved ones included.
+  g.f.ui.ClearMessages();
+  test::WriteFileText(g.f.dir.File("ok.wdo"),
+                      Body(c, "2\n0,0,0\n1,1,1\n", "1\n0,1,0,0,0\n", zones + "32774\n(pnts)\n0\n1\n"));
+  EXPECT_TRUE(LoadObjectText(g.f.m(), g.f.dir.File("ok.wdo")));
+}
+
+TEST(ObjectTextRefusal, OverCapacityCountsAndListsAreRefused) {
+  Guarded g;
+  const ColorTable& c = g.colors;
+  EXPECT_EQ(g.Load(Body(c, "19993\n", "", "")),
+            std::vector<std::string>{"Can't load this object: its 19993 points would not fit "
+                                     "beside the 1 already there (an object holds at most 19993)."});
+  EXPECT_EQ(g.Load(Body(c, "0\n", "19995\n", "")),
+            std::vector<std::string>{"Can't load this object: its 19995 vectors would not fit "
+                                     "beside the 0 already there (an object holds at most 19994)."});
+  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "10000\n")),
+            std::vector<std::string>{"Can't load this object: its 10000 polygons would not fit "
+                                     "beside the 1 already there (an object holds at most 10000)."});
+  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n")),
+            std::vector<std::string>{"Corrupt object definition file. Polygon 0 lists 151 points, "
+                                     "0 vectors and 0 view zones; a polygon holds at most 150, 150 "
+                                     "and 20."});
+  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n")).size(), 1u);
+  EXPECT_EQ(g.Load(Body(c, "99999999999999999999\n", "", "")),
+            std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 259."});
+}
+
+TEST(ObjectTextRefusal, NonNumbersAndNonFiniteCoordinatesAreRefused) {
+  Guarded g;
+  const ColorTable& c = g.colors;
+  EXPECT_EQ(g.Load(Body(c, "1\nnan,0,0\n", "0\n", "0\n")),
+            std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 260."});
+  EXPECT_EQ(g.Load(Body(c, "1\n1,2\n", "0\n", "0\n")).size(), 1u);
+  std::string colours = FormatColorLines(c, "\n");
+  colours[100] = 'z';
+  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + colours).size(), 1u);
+}
+
+TEST(ObjectTextRefusal, ViewZoneIndexThatWouldOverflowFourteenBitsIsRefused) {
+  ModelFixture f;
+  // 16,000 existing polygons is beyond the table; use the vector side: an
+  // entry naming vector 16,383 cannot move past the user vectors present.
+  f.tables().AddVector(7, 7);
+  std::string zones = "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
+  std::string vectors = "16380\n";
+  for (int i = 0; i < 16380; ++i) vectors += "0,0,0,0,0\n";
+  std::string text = "[COLORS256_RGB_1.1]\n" + FormatColorLines(f.m().colors.current, "\n") +
+                     "[POINTS]\n1\n0,0,0\n[VECTORS]\n" + vectors + "[POLYGONS]\n" + zones +
+                     "49151\n(pnts)\n";
+  test::WriteFileText(f.dir.File("z.wdo"), text);
+  EXPECT_FALSE(LoadObjectText(f.m(), f.dir.File("z.wdo")));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"Can't add this object here: its view-zone lists would name "
+                                     "items beyond number 16383, which a view-zone entry cannot "
+                                     "hold."});
+  EXPECT_EQ(f.tables().vectorCount, 7u);
+}
+
+TEST(ObjectTextRefusal, MissingFileSaysCantOpen) {
+  Guarded g;
+  EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
+  EXPECT_EQ(g.f.ui.MessageTexts(), std::vector<std::string>{"Can't open object definition."});
+  g.ExpectUnchanged();
+}
+
+TEST(ObjectTextRefusal, EveryTruncationIsRefusedCleanlyOrReadsWhole) {
+  ModelFixture source;
+  BuildSample(source.tables());
+  ASSERT_TRUE(WriteObjectText(source.m(), source.dir.File("full.wdo")));
+  std::string full = test::ReadFileText(source.dir.File("full.wdo"));
+  Guarded g;
+  std::string path = g.f.dir.File("cut.wdo");
+  std::size_t accepted = 0;
+  for (std::size_t len = 0; len < full.size(); ++len) {
+    test::WriteFileText(path, std::string_view(full).substr(0, len));
+    g.f.ui.ClearMessages();
+    if (LoadObjectText(g.f.m(), path)) {
+      // Only a cut inside the very last number can still parse.
+      ++accepted;
+      ASSERT_GE(len, full.size() - 3);
+      g.f.tables().pointCount = 8;
+      g.f.tables().vectorCount = 6;
+      g.f.tables().polygonCount = 1;
+      continue;
+    }
+    ASSERT_FALSE(g.f.ui.Messages().empty()) << len;
+    ASSERT_EQ(Take(g.f.tables()), g.tables) << len;
+  }
+  EXPECT_LE(accepted, 2u);
+}
+
+TEST(SaveObject, UsesCurrentObjectFileWithoutAsking) {
+  ModelFixture f;
+  f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
+  f.m().cluster.fileState = FileState::kObject;
+  SaveObjectText(f.m());
+  EXPECT_TRUE(test::FileSizeOf(f.dir.File("cur.wdo")) > 0);
+  EXPECT_TRUE(f.ui.SaveDialogs().empty());
+}
+
+TEST(SaveObject, AsksWhenNoObjectFileAndUsesTheAnswerOnce) {
+  ModelFixture f;
+  f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
+  f.m().cluster.fileState = FileState::kCluster;  // a path alone is not enough
+  f.ui.QueueSavePath(f.dir.File("picked.WDO"));
+  SaveObjectText(f.m());
+  ASSERT_EQ(f.ui.SaveDialogs().size(), 1u);
+  EXPECT_EQ(f.ui.SaveDialogs()[0].title, "Select directory..");
+  EXPECT_EQ(f.ui.SaveDialogs()[0].filters[0].description, "Wirestead Object");
+  EXPECT_EQ(f.ui.SaveDialogs()[0].filters[0].patterns, "*.wdo");
+  // ".WDO" is not exactly ".wdo": the extension is appended.
+  EXPECT_TRUE(test::FileSizeOf(f.dir.File("picked.WDO.wdo")) > 0);
+  EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("cur.wdo"));
+  EXPECT_EQ(f.m().cluster.fileState, FileState::kCluster);
+  SaveObjectText(f.m());  // cancelled
+  EXPECT_EQ(f.ui.SaveDialogs().size(), 2u);
+}
+
+TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
+  ModelFixture f;
+  std::vector<std::string> exported;
+  XExporter exporter = [&](Model&, const std::string& p) {
+    exported.push_back(p);
+    return p.find("fail") == std::string::npos;
+  };
+  SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
+  EXPECT_TRUE(test::FileSizeOf(f.dir.File("Obj.WDO")) > 0);
+  EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("Obj.WDO"));
+  EXPECT_EQ(f.m().cluster.fileState, FileState::kObject);
+  SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
+  SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
+  SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);
+  EXPECT_EQ(exported, (std::vector<std::string>{f.dir.File("mesh.x"), f.dir.File("fail.X")}));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
+                                      "Unknown Format Extension \".txt\".  Save Aborted"}));
+  EXPECT_FALSE(test::FileExists(f.dir.File("notes.txt")));
+}
+
+TEST(SaveObjectAs, DialogOptionsAndDefaultExtension) {
+  ModelFixture f;
+  f.ui.QueueSavePath(f.dir.File("typed"));
+  SaveObjectAs(f.m(), nullptr);
+  const SaveDialogOptions& o = f.ui.SaveDialogs()[0];
+  EXPECT_EQ(o.defaultExtension, "wdo");
+  EXPECT_EQ(o.defaultName, "object");
+  EXPECT_TRUE(o.overwritePrompt);
+  ASSERT_EQ(o.filters.size(), 2u);
+  EXPECT_EQ(o.filters[0].description, "Wirestead Object (wdo)");
+  EXPECT_EQ(o.filters[1].description, "DirectX (x)");
+  EXPECT_EQ(o.filters[1].patterns, "*.x");
+  EXPECT_TRUE(test::FileSizeOf(f.dir.File("typed.wdo")) > 0);
+}
+
+}  // namespace
+}  // namespace ws
