@@ -1,10 +1,269 @@
 #include "cli/cli.h"
 
-namespace ws::cli {
+#include <unistd.h>
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  err << "usage: wirestead-cli info|dump|convert ...\n";
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "model/color_ops.h"
+#include "model/model.h"
+#include "model/object_text.h"
+#include "platform/scripted_ui.h"
+#include "resource/file_io.h"
+
+namespace ws::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+constexpr const char* kUsage =
+    "usage: wirestead-cli [--prefs PATH] info FILE\n"
+    "       wirestead-cli [--prefs PATH] dump FILE\n"
+    "       wirestead-cli [--prefs PATH] convert IN OUT\n";
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// A private base directory holding a copy of the Preferences file and the
+// CLI's own working file, removed when the run ends, so the editor's files
+// are never touched.
+class PrivateBase {
+ public:
+  PrivateBase() {
+    std::string tmpl = (fs::temp_directory_path() / "wirestead-cli-XXXXXX").string();
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data())) path_ = buf.data();
+  }
+  ~PrivateBase() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The default Preferences file: beside the program, one level up (the build
+// tree keeps it at its top), or in the installed data directory.
+std::optional<std::string> FindDefaultPreferences() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::nullopt;
+  fs::path dir = exe.parent_path();
+  for (const fs::path& candidate :
+       {dir / "Preferences", dir.parent_path() / "Preferences",
+        dir.parent_path().parent_path() / "Preferences",
+        dir.parent_path() / "share" / "wirestead" / "Preferences"}) {
+    if (fs::is_regular_file(candidate, ec)) return candidate.string();
+  }
+  return std::nullopt;
+}
+
+struct Session {
+  explicit Session(std::ostream& err) : ui(&err), rt(ui), model(rt) {}
+  ScriptedUi ui;
+  Runtime rt;
+  Model model;
+  PrivateBase base;
+  std::string kind;  // "object", "cluster" or "import"
+};
+
+// Sets up the private base directory and the empty first object, as the
+// editor does after start-up.
+bool StartSession(Session& s, const std::optional<std::string>& prefsOption, std::ostream& err) {
+  if (s.base.path().empty()) {
+    err << "wirestead-cli: can't create a temporary directory\n";
+    return false;
+  }
+  std::optional<std::string> prefs = prefsOption ? prefsOption : FindDefaultPreferences();
+  if (!prefs || !FileExists(*prefs)) {
+    err << "wirestead-cli: can't find the Preferences file"
+        << (prefsOption ? " " + *prefsOption : std::string()) << "; name one with --prefs PATH\n";
+    return false;
+  }
+  s.model.paths = Paths::FromBase(s.base.path());
+  std::error_code ec;
+  fs::copy_file(*prefs, s.model.paths.preferences, fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    err << "wirestead-cli: can't copy the Preferences file: " << ec.message() << "\n";
+    return false;
+  }
+  ObjectTables& t = s.model.tables;
+  if (!t.AllocateObjectTables()) return false;
+  t.BuildReservedEntries();
+  t.name = "Default Object";
+  s.model.cluster.objectNames = {t.name};
+  if (s.model.resources.CreateResFile(s.model.paths.working) != 0) return false;
+  return RebuildColorState(s.model, s.model.paths.preferences);
+}
+
+// Opens a file as the editor's Open command does.
+bool OpenFile(Session& s, const std::string& path, std::ostream& err) {
+  if (!FileExists(path)) {
+    err << "wirestead-cli: no such file: " << path << "\n";
+    return false;
+  }
+  if (path.size() >= 5 && EndsWith(path, ".wdo")) {
+    s.kind = "object";
+    s.model.tables.ResetObject();
+    return LoadObjectText(s.model, path);
+  }
+  err << "wirestead-cli: can't open " << path << ": not a format this tool reads yet\n";
+  return false;
+}
+
+json BoundingBox(const ObjectTables& t) {
+  if (t.pointCount <= kReservedPoints) return nullptr;
+  double lo[3], hi[3];
+  for (int k = 0; k < 3; ++k) {
+    lo[k] = std::numeric_limits<double>::infinity();
+    hi[k] = -lo[k];
+  }
+  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
+    const double c[3] = {t.points[i].x, t.points[i].y, t.points[i].z};
+    for (int k = 0; k < 3; ++k) {
+      lo[k] = std::min(lo[k], c[k]);
+      hi[k] = std::max(hi[k], c[k]);
+    }
+  }
+  return json::array({lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]});
+}
+
+json InfoObject(const ObjectTables& t, const std::string& name) {
+  return {{"name", name},
+          {"points", t.pointCount - kReservedPoints},
+          {"vectors", t.vectorCount - kReservedVectors},
+          {"polygons", t.polygonCount},
+          {"bbox", BoundingBox(t)}};
+}
+
+json DumpObject(const ObjectTables& t, const std::string& name) {
+  json points = json::array();
+  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
+    points.push_back({t.points[i].x, t.points[i].y, t.points[i].z});
+  }
+  json vectors = json::array();
+  for (std::uint32_t i = kReservedVectors; i < t.vectorCount; ++i) {
+    const Vector& v = t.vectors[i];
+    vectors.push_back({{"p1", static_cast<std::int64_t>(v.p1) - kReservedPoints},
+                       {"p2", static_cast<std::int64_t>(v.p2) - kReservedPoints},
+                       {"color", v.color},
+                       {"attribute", v.attribute},
+                       {"width", v.width},
+                       {"selected", v.selected}});
+  }
+  json polygons = json::array();
+  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+    const Polygon& p = t.polygons[k];
+    json pts = json::array(), vecs = json::array(), zones = json::array();
+    for (std::uint32_t c = 0; c < p.pointCount && c < kMaxPolygonPoints; ++c) {
+      pts.push_back(static_cast<std::int64_t>(p.points[c]) - kReservedPoints);
+    }
+    for (std::uint32_t c = 0; c < p.vectorCount && c < kMaxPolygonVectors; ++c) {
+      vecs.push_back(static_cast<std::int64_t>(p.vectors[c]) - kReservedVectors);
+    }
+    for (std::uint32_t c = 0; c < p.viewZoneCount && c < kMaxViewZones; ++c) {
+      zones.push_back(p.viewZones[c]);
+    }
+    polygons.push_back({{"flags", p.flags},
+                        {"frontColor", p.frontColor},
+                        {"backColor", p.backColor},
+                        {"frontFill", p.frontFill},
+                        {"backFill", p.backFill},
+                        {"selected", t.polygonSelected[k]},
+                        {"points", pts},
+                        {"vectors", vecs},
+                        {"viewZones", zones}});
+  }
+  return {{"name", name}, {"points", points}, {"vectors", vectors}, {"polygons", polygons}};
+}
+
+// Calls `visit` with the tables and name of every object of the open file,
+// in list order.
+template <typename Visit>
+bool ForEachObject(Session& s, Visit visit) {
+  visit(s.model.tables, s.model.tables.name);
+  return true;
+}
+
+int RunInfo(Session& s, const std::string& file, std::ostream& out) {
+  json objects = json::array();
+  if (!ForEachObject(s, [&](const ObjectTables& t, const std::string& name) {
+        objects.push_back(InfoObject(t, name));
+      })) {
+    return 1;
+  }
+  out << json{{"file", file}, {"kind", s.kind}, {"objects", objects}}.dump(2) << "\n";
+  return 0;
+}
+
+int RunDump(Session& s, const std::string& file, std::ostream& out) {
+  json colors = json::array();
+  for (std::size_t i = 0; i < kColorCount; ++i) {
+    const RGB16& c = s.model.colors.current[i];
+    colors.push_back({c.red, c.green, c.blue});
+  }
+  json objects = json::array();
+  if (!ForEachObject(s, [&](const ObjectTables& t, const std::string& name) {
+        objects.push_back(DumpObject(t, name));
+      })) {
+    return 1;
+  }
+  out << json{{"file", file}, {"colors", colors}, {"objects", objects}}.dump() << "\n";
+  return 0;
+}
+
+int RunConvert(Session& s, const std::string& target, std::ostream& err) {
+  std::string lower = target;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (EndsWith(lower, ".wdo")) {
+    return WriteObjectText(s.model, target) ? 0 : 1;
+  }
+  err << "wirestead-cli: can't write " << target << ": the output must end in .wdo\n";
   return 1;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args;
+  std::optional<std::string> prefs;
+  for (std::size_t i = 0; i < argsIn.size(); ++i) {
+    if (argsIn[i] == "--prefs") {
+      if (i + 1 >= argsIn.size()) {
+        err << kUsage;
+        return 1;
+      }
+      prefs = argsIn[++i];
+    } else {
+      args.push_back(argsIn[i]);
+    }
+  }
+  if (args.empty()) {
+    err << kUsage;
+    return 1;
+  }
+  const std::string& command = args[0];
+  std::size_t wanted = command == "convert" ? 3 : (command == "info" || command == "dump") ? 2 : 0;
+  if (wanted == 0 || args.size() != wanted) {
+    err << kUsage;
+    return 1;
+  }
+
+  auto session = std::make_unique<Session>(err);
+  if (!StartSession(*session, prefs, err)) return 1;
+  if (!OpenFile(*session, args[1], err)) return 1;
+  if (command == "info") return RunInfo(*session, args[1], out);
+  if (command == "dump") return RunDump(*session, args[1], out);
+  return RunConvert(*session, args[2], err);
 }
 
 }  // namespace ws::cli

@@ -1,0 +1,141 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "support/test_support.h"
+
+namespace ws::cli {
+namespace {
+
+using nlohmann::json;
+
+const std::string kCube = "tests/data/cube.wdo";
+
+std::string Prefs() { return test::BinaryDir() + "/Preferences"; }
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), {"--prefs", Prefs()});
+  std::ostringstream out, err;
+  int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CliInfo, SummarisesAnObjectFile) {
+  CliRun r = Cli({"info", kCube});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = json::parse(r.out);
+  EXPECT_EQ(j["file"], kCube);
+  EXPECT_EQ(j["kind"], "object");
+  ASSERT_EQ(j["objects"].size(), 1u);
+  const json& o = j["objects"][0];
+  EXPECT_EQ(o["name"], "Default Object");
+  EXPECT_EQ(o["points"], 8);
+  EXPECT_EQ(o["vectors"], 12);
+  EXPECT_EQ(o["polygons"], 6);
+  EXPECT_EQ(o["bbox"], json({-50.0, -50.0, -50.0, 50.0, 50.0, 50.0}));
+  EXPECT_TRUE(r.err.empty());
+}
+
+TEST(CliDump, ListsEveryFieldInFileNumbering) {
+  CliRun r = Cli({"dump", kCube});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = json::parse(r.out);
+  ASSERT_EQ(j["colors"].size(), 256u);
+  EXPECT_EQ(j["colors"][0], json({65535, 65535, 65535}));
+  const json& o = j["objects"][0];
+  ASSERT_EQ(o["points"].size(), 8u);
+  EXPECT_EQ(o["points"][7], json({50.0, 50.0, 50.0}));
+  ASSERT_EQ(o["vectors"].size(), 12u);
+  EXPECT_EQ(o["vectors"][0],
+            json({{"p1", 0}, {"p2", 2}, {"color", 0}, {"attribute", 0}, {"width", 0}, {"selected", 1}}));
+  ASSERT_EQ(o["polygons"].size(), 6u);
+  const json& p = o["polygons"][0];
+  EXPECT_EQ(p["flags"], 1026);
+  EXPECT_EQ(p["frontColor"], 8);
+  EXPECT_EQ(p["frontFill"], 0x08080808);
+  EXPECT_EQ(p["points"], json({0, 2, 6, 4}));
+  EXPECT_EQ(p["vectors"], json({0, 1, 2, 3}));
+  EXPECT_EQ(p["viewZones"], json::array());
+  EXPECT_EQ(p["selected"], 1);
+}
+
+TEST(CliDump, CoversAFileWrittenWithDoublesAndViewZones) {
+  test::TempDir dir;
+  std::string text = test::ReadFileText(kCube);
+  // Give polygon 1 a view-zone list with both flag bits, and a fractional point.
+  auto at = text.find("(poly1)\r\n4,4,0,1026");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 19, "(poly1)\r\n4,4,1,1026");
+  auto views = text.find("(views)", at);
+  text.insert(views + 9, "49152\r\n");
+  auto pt = text.find("-50.000000,-50.000000,-50.000000");
+  text.replace(pt, 10, "-0.125000");
+  test::WriteFileText(dir.File("z.wdo"), text);
+  CliRun r = Cli({"dump", dir.File("z.wdo")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json o = json::parse(r.out)["objects"][0];
+  EXPECT_EQ(o["polygons"][1]["viewZones"], json({49152}));
+  EXPECT_EQ(o["points"][0][0], -0.125);
+}
+
+TEST(CliConvert, WdoToWdoReproducesTheFile) {
+  test::TempDir dir;
+  CliRun r = Cli({"convert", kCube, dir.File("copy.wdo")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReadFileText(dir.File("copy.wdo")), test::ReadFileText(kCube));
+}
+
+TEST(CliErrors, MissingCorruptAndUnsupportedFilesExitOneWithAMessage) {
+  test::TempDir dir;
+  CliRun missing = Cli({"info", dir.File("none.wdo")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("no such file"), std::string::npos);
+  EXPECT_TRUE(missing.out.empty());
+
+  std::string text = test::ReadFileText(kCube);
+  test::WriteFileText(dir.File("cut.wdo"), text.substr(0, text.find("[VECTORS]")));
+  CliRun corrupt = Cli({"dump", dir.File("cut.wdo")});
+  EXPECT_EQ(corrupt.status, 1);
+  EXPECT_EQ(corrupt.err, "Notification: Corrupt object definition file. [VECTORS] not found.\n");
+  EXPECT_TRUE(corrupt.out.empty());
+
+  CliRun badOut = Cli({"convert", kCube, dir.File("out.txt")});
+  EXPECT_EQ(badOut.status, 1);
+  EXPECT_FALSE(test::FileExists(dir.File("out.txt")));
+
+  EXPECT_EQ(Cli({}).status, 1);
+  EXPECT_EQ(Cli({"info"}).status, 1);
+  EXPECT_EQ(Cli({"frobnicate", kCube}).status, 1);
+  CliRun noPrefs = [&] {
+    std::ostringstream out, err;
+    int s = RunCli({"--prefs", dir.File("nothing"), "info", kCube}, out, err);
+    return CliRun{s, out.str(), err.str()};
+  }();
+  EXPECT_EQ(noPrefs.status, 1);
+  EXPECT_NE(noPrefs.err.find("Preferences"), std::string::npos);
+}
+
+TEST(CliBinary, FindsTheBuildTreePreferencesAndExitsWithStatus) {
+  std::string cmd = std::string(WS_CLI_PATH) + " info " + kCube + " 2>/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  while (std::size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  EXPECT_EQ(pclose(p), 0);
+  EXPECT_EQ(json::parse(out)["objects"][0]["polygons"], 6);
+  std::string bad = std::string(WS_CLI_PATH) + " info /no/such/file.wdo 2>/dev/null";
+  EXPECT_EQ(WEXITSTATUS(system(bad.c_str())), 1);
+}
+
+}  // namespace
+}  // namespace ws::cli
