@@ -12,6 +12,6 @@ Paths Paths::FromBase(std::string base) {
   return p;
 }
 
-Model::Model(Runtime& rt_) : rt(rt_), resources(rt_), tables(rt_) {}
+Model::Model(Runtime& rt_) : rt(rt_), resources(rt_), tables(rt_), undo(rt_) {}
 
 }  // namespace ws

@@ -8,6 +8,7 @@
 // runs headless.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,7 +16,12 @@
 #include <vector>
 
 #include "model/color_table.h"
+#include "model/glyph_store.h"
+#include "model/object_resources.h"
 #include "model/object_tables.h"
+#include "model/preferences.h"
+#include "model/undo.h"
+#include "model/view_plot_state.h"
 #include "resource/resource_file.h"
 #include "resource/runtime.h"
 
@@ -44,6 +50,8 @@ struct ClusterState {
   std::string windowTitle;
 };
 
+inline constexpr std::size_t kSoundCount = 8;  // 'PLAY' 0 to 7
+
 class ModelObserver {
  public:
   virtual ~ModelObserver() = default;
@@ -68,6 +76,25 @@ class Model {
   ColorState colors;
   ClusterState cluster;
   Paths paths;
+  // Carried with the current object from load to store; no command changes
+  // them: the 'ANIM' slots and the 'PINF' object word.
+  AnimationSlots animation;
+  std::uint32_t objectWord = 0;
+  Preferences preferences;
+  // The sounds 'PLAY' 0 to 7 of the Preferences file; empty when missing.
+  std::array<std::vector<std::uint8_t>, kSoundCount> sounds;
+  GlyphStore glyphs;
+  // The view and plot state that undo snapshots carry with the tables (the
+  // editor keeps the rest of its view state beside them), and the undo
+  // history, one stack per object of the cluster.
+  ViewState view;
+  PlotState plot;
+  UndoHistory undo;
+
+  // Snapshot of the current object before a geometry command, labelled with
+  // its menu text ("Undo Plot\tCtrl+Z"); and the Undo command itself.
+  bool PushUndo(std::string_view label) { return undo.PushUndo(label, {tables, view, plot}); }
+  bool PopUndo() { return undo.PopUndo({tables, view, plot}); }
 
   void SetObserver(ModelObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
   ModelObserver& observer() { return *observer_; }

@@ -1,0 +1,807 @@
+#include "model/cluster.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "model/color_ops.h"
+#include "resource/file_io.h"
+#include "support/model_fixture.h"
+
+namespace ws {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using ResourceMap = std::map<std::pair<ResType, std::uint32_t>, std::pair<std::string, Bytes>>;
+
+ResourceMap ReadAll(ResourceFile& files, const std::string& path) {
+  ResourceMap out;
+  OpenResource f(files, path);
+  for (const ResourceEntry& e : files.Entries(f.ref())) {
+    auto r = files.ReadResource(f.ref(), e.type, e.id);
+    out[{e.type, e.id}] = {r->name, Bytes(r->bytes().begin(), r->bytes().end())};
+  }
+  return out;
+}
+
+// Everything a load may change, field by field.
+struct ObjectSnapshot {
+  std::vector<double> points;
+  std::vector<std::int64_t> vectors;
+  std::vector<std::int64_t> polygons;
+  std::uint32_t objectWord = 0;
+  AnimationSlots animation;
+  bool operator==(const ObjectSnapshot&) const = default;
+};
+
+ObjectSnapshot Snap(const Model& m) {
+  ObjectSnapshot s;
+  const ObjectTables& t = m.tables;
+  for (std::uint32_t i = 0; i < t.pointCount; ++i) {
+    s.points.insert(s.points.end(), {t.points[i].x, t.points[i].y, t.points[i].z});
+  }
+  for (std::uint32_t i = 0; i < t.vectorCount; ++i) {
+    const Vector& v = t.vectors[i];
+    s.vectors.insert(s.vectors.end(), {v.p1, v.p2, v.color, v.attribute, v.width, v.selected});
+  }
+  for (std::uint32_t i = 0; i < t.polygonCount; ++i) {
+    const Polygon& p = t.polygons[i];
+    s.polygons.insert(s.polygons.end(),
+                      {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags, p.frontFill,
+                       p.backFill, p.frontColor, p.backColor, t.polygonSelected[i]});
+    s.polygons.insert(s.polygons.end(), p.points, p.points + p.pointCount);
+    s.polygons.insert(s.polygons.end(), p.vectors, p.vectors + p.vectorCount);
+    s.polygons.insert(s.polygons.end(), p.viewZones, p.viewZones + kMaxViewZones);
+  }
+  s.objectWord = m.objectWord;
+  s.animation = m.animation;
+  return s;
+}
+
+// A square at x = dx whose vector list is the one the loader rebuilds.
+void AddSquare(ObjectTables& t, double dx, std::uint8_t color) {
+  std::uint32_t p[4] = {t.AddPoint(dx, 0, 0), t.AddPoint(dx + 10, 0, 0), t.AddPoint(dx + 10, 10, 0),
+                        t.AddPoint(dx, 10, 0)};
+  Polygon poly{};
+  for (int k = 0; k < 4; ++k) {
+    std::uint32_t v = t.AddVector(p[k], p[(k + 1) % 4]);
+    t.vectors[v].color = color;
+    t.vectors[v].attribute = k;
+    t.vectors[v].width = k % 2;
+    poly.points[k] = p[k];
+    poly.vectors[k] = v;
+  }
+  poly.pointCount = poly.vectorCount = 4;
+  poly.viewZoneCount = 1;
+  poly.viewZones[0] = 0x4000 | t.polygonCount;
+  poly.flags = PolyFlag::kDefined;
+  poly.frontColor = color;
+  poly.backColor = color + 1;
+  poly.frontFill = FillWord(poly.frontColor);
+  poly.backFill = FillWord(poly.backColor);
+  t.polygons[t.polygonCount++] = poly;
+}
+
+struct ClusterTest : ::testing::Test {
+  test::ModelFixture fx;
+  Model& m = fx.m();
+  ScriptedUi& ui = fx.ui;
+
+  void SetUp() override {
+    ASSERT_TRUE(CreateWorkingCluster(m));
+    ui.ClearMessages();
+  }
+
+  // Objects "zero" (two squares), "one" (vectors only, animation, object
+  // word) and "two" (empty); "zero" is current at the end.
+  void BuildThreeObjects() {
+    ASSERT_TRUE(RenameObjectTo(m, "zero"));
+    AddSquare(m.tables, 0, 16);
+    AddSquare(m.tables, 100, 24);
+    ASSERT_TRUE(NewObject(m, "one"));
+    std::uint32_t a = m.tables.AddPoint(1, 2, 3), b = m.tables.AddPoint(-4, 5.5, 1e-3);
+    m.tables.AddVector(a, b);
+    m.objectWord = 0x12345678;
+    m.animation.slots[1].active = 1;
+    m.animation.slots[1].angle = 45;
+    m.animation.slots[1].point = 8;
+    ASSERT_TRUE(NewObject(m, "two"));
+    ASSERT_TRUE(SelectObject(m, 0));
+  }
+
+  std::string SaveAs(const std::string& path) {
+    m.cluster.fileState = FileState::kNone;
+    ui.QueueSavePath(path);
+    EXPECT_TRUE(SaveCluster(m));
+    return path;
+  }
+
+  std::uint32_t CountPinf(const std::string& path) {
+    OpenResource f(m.resources, path);
+    return m.resources.CountResourcesOfType(f.ref(), kResPinf);
+  }
+};
+
+// ---- Storing and loading objects -------------------------------------------
+
+TEST_F(ClusterTest, WorkingFileStartsWithDefaultObjectAndTheColourTable) {
+  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+  ResourceMap r = ReadAll(m.resources, m.paths.working);
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r.at({kResPinf, 0}).first, "Default Object");
+  EXPECT_EQ(r.at({kResPinf, 0}).second, Bytes({0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(r.at({kResClut, kCurrentClutId}).first, "Color Table 256_1.0");
+  EXPECT_EQ(r.at({kResClut, kCurrentClutId}).second, EncodeClut(test::SampleColorTable()));
+}
+
+TEST_F(ClusterTest, ObjectsSurviveSwitchingBackAndForth) {
+  BuildThreeObjects();
+  ObjectSnapshot zero = Snap(m);
+  ASSERT_TRUE(SelectObject(m, 1));
+  ObjectSnapshot one = Snap(m);
+  EXPECT_EQ(one.objectWord, 0x12345678u);
+  EXPECT_EQ(one.animation.slots[1].angle, 45);
+  EXPECT_EQ(m.tables.name, "one");
+  ASSERT_TRUE(SelectObject(m, 0));
+  EXPECT_EQ(Snap(m), zero);
+  ASSERT_TRUE(SelectObject(m, 2));
+  EXPECT_EQ(m.tables.pointCount, 7u);
+  EXPECT_EQ(m.objectWord, 0u);
+  EXPECT_FALSE(m.animation.AnyActive());
+  ASSERT_TRUE(SelectObject(m, 1));
+  EXPECT_EQ(Snap(m), one);
+  EXPECT_TRUE(ui.Messages().empty());
+  // Each object keeps its own undo history.
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
+  ASSERT_TRUE(SelectObject(m, 2));
+  EXPECT_EQ(m.undo.currentObject(), 2u);
+  EXPECT_EQ(m.undo.depth(), 0u);
+  ASSERT_TRUE(SelectObject(m, 1));
+  EXPECT_EQ(m.undo.depth(), 1u);
+}
+
+TEST_F(ClusterTest, LoadingClearsSelectionsAndResetsTheViews) {
+  struct Observer : ModelObserver {
+    int replaced = 0;
+    void ObjectReplaced() override { ++replaced; }
+  } observer;
+  m.SetObserver(&observer);
+  AddSquare(m.tables, 0, 8);
+  m.tables.vectors[7].selected = 1;
+  m.tables.polygonSelected[0] = 1;
+  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
+  m.tables.polygonSelected[5] = 128;
+  ASSERT_TRUE(LoadObject(m, 0));
+  EXPECT_EQ(observer.replaced, 1);
+  EXPECT_EQ(m.tables.vectors[7].selected, 0u);
+  EXPECT_EQ(m.tables.polygonSelected[0], 0u);
+  EXPECT_EQ(m.tables.polygonSelected[5], 0u);
+  m.SetObserver(nullptr);
+}
+
+TEST_F(ClusterTest, MissingPinfIsAGeneralErrorAndKeepsTheTables) {
+  AddSquare(m.tables, 0, 8);
+  ObjectSnapshot before = Snap(m);
+  EXPECT_FALSE(LoadObject(m, 5));
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0],
+            (RecordedMessage{"General Error", "Shape corrupt. It doesn't have PINF resource."}));
+  EXPECT_EQ(Snap(m), before);
+  EXPECT_FALSE(ui.busy());
+}
+
+TEST_F(ClusterTest, CornerAtTheReservedOriginComesBackAsAUserPoint) {
+  // Object 0 written by hand: user points (10,0,0) and (0,10,0), one
+  // triangle with a corner at the reserved origin (stored as -7) and one at
+  // the reserved x-axis end (-6).
+  {
+    OpenResource f(m.resources, m.paths.working);
+    auto pinf = EncodePinf(0, 1, 2, 1);
+    m.resources.WriteResource(f.ref(), kResPinf, 0, pinf, "tri");
+    Bytes pnts(48, 0);
+    pnts[6] = 0x24, pnts[7] = 0x40;              // x = 10.0
+    pnts[24 + 14] = 0x24, pnts[24 + 15] = 0x40;  // y = 10.0
+    m.resources.WriteResource(f.ref(), kResPnts, 0, pnts, "tri");
+    Bytes tvct = {0, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0};
+    m.resources.WriteResource(f.ref(), kResTvct, 0, tvct, "tri");
+    Bytes face(1312, 0);
+    face[4] = 4;  // points
+    face[8] = 1;  // vectors
+    face[708 + 4] = 1;
+    for (int b = 0; b < 4; ++b) face[708 + 8 + b] = b == 0 ? 0xF9 : 0xFF;   // -7
+    for (int b = 0; b < 4; ++b) face[708 + 12 + b] = b == 0 ? 0xFA : 0xFF;  // -6
+    m.resources.WriteResource(f.ref(), kResFace, 0, face, "tri");
+  }
+  ASSERT_TRUE(LoadObject(m, 0));
+  ASSERT_EQ(m.tables.pointCount, 10u);
+  EXPECT_EQ(m.tables.points[9].x, 0.0);
+  EXPECT_EQ(m.tables.points[9].y, 0.0);
+  EXPECT_EQ(m.tables.points[9].z, 0.0);
+  const Polygon& p = m.tables.polygons[0];
+  EXPECT_EQ(p.points[0], 7u);
+  EXPECT_EQ(p.points[1], 8u);
+  EXPECT_EQ(p.points[2], 9u);
+  EXPECT_EQ(p.points[3], 1u);  // the axis end itself
+  ASSERT_EQ(p.vectorCount, 4u);
+  EXPECT_EQ(p.vectors[0], 6u);  // the only user vector, 7-8
+  EXPECT_EQ(p.vectors[1], 6u);  // point 8: vector 6 is taken, none other: entry 0 + 6 kept
+  EXPECT_EQ(p.vectors[2], 6u);  // point 9: no vector at all, entry kept
+  EXPECT_EQ(p.vectors[3], 0u);  // point 1: the x axis
+  EXPECT_EQ(m.tables.vectors[6].color, 5);
+
+  // Stored again, the corner is the user point: the origin no longer
+  // appears as -7.
+  ASSERT_TRUE(StoreObject(m, 0, "tri"));
+  StoredObject s;
+  OpenResource f(m.resources, m.paths.working);
+  ASSERT_TRUE(ReadObjectResources(m.resources, f.ref(), 0, kEditorObjectCapacity, s).ok());
+  EXPECT_EQ(s.points.size(), 3u);
+  EXPECT_EQ(s.polygons[0].points[2], 2);
+  EXPECT_EQ(s.polygons[0].points[3], -6);
+}
+
+TEST_F(ClusterTest, StaleVectorListIsRebuiltOnLoading) {
+  std::uint32_t a = m.tables.AddPoint(0, 0, 1), b = m.tables.AddPoint(1, 0, 1),
+                c = m.tables.AddPoint(1, 1, 1);
+  std::uint32_t ab = m.tables.AddVector(a, b), bc = m.tables.AddVector(b, c),
+                ca = m.tables.AddVector(c, a);
+  m.tables.AddVector(a, b);  // a second a-b, higher-numbered
+  Polygon p{};
+  p.pointCount = 3;
+  p.points[0] = a, p.points[1] = b, p.points[2] = c;
+  p.vectorCount = 2;
+  p.vectors[0] = 9, p.vectors[1] = 9;  // stale
+  m.tables.polygons[0] = p;
+  m.tables.polygonCount = 1;
+  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
+  ASSERT_TRUE(LoadObject(m, 0));
+  const Polygon& q = m.tables.polygons[0];
+  EXPECT_EQ(q.vectorCount, 3u);
+  EXPECT_EQ(q.vectors[0], ab);
+  EXPECT_EQ(q.vectors[1], bc);
+  EXPECT_EQ(q.vectors[2], ca);
+}
+
+// ---- Damaged objects and clusters change nothing ---------------------------
+
+struct Damage {
+  const char* what;
+  std::function<void(ResourceFile&, RefNum)> apply;
+};
+
+// Damage to object 1, which has at least 8 points, 8 vectors and 2
+// polygons.
+std::vector<Damage> Damages() {
+  auto write = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, Bytes b) {
+    ASSERT_TRUE(f.WriteResource(r, t, id, b, "damaged"));
+  };
+  auto patch = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t at,
+                  std::initializer_list<int> bytes) {
+    auto res = f.ReadResource(r, t, id);
+    ASSERT_TRUE(res);
+    Bytes b(res->bytes().begin(), res->bytes().end());
+    for (int v : bytes) b.at(at++) = static_cast<std::uint8_t>(v);
+    ASSERT_TRUE(f.WriteResource(r, t, id, b, res->name));
+  };
+  auto cut = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t len) {
+    auto res = f.ReadResource(r, t, id);
+    ASSERT_TRUE(res);
+    ASSERT_TRUE(f.WriteResource(r, t, id, Bytes(res->bytes().begin(), res->bytes().begin() + len),
+                                res->name));
+  };
+  return {
+      {"PINF cut short", [=](auto& f, RefNum r) { cut(f, r, kResPinf, 1, 19); }},
+      {"PNTS cut short", [=](auto& f, RefNum r) { cut(f, r, kResPnts, 1, 8 * 24 - 1); }},
+      {"TVCT cut short", [=](auto& f, RefNum r) { cut(f, r, kResTvct, 1, 8 * 12 - 1); }},
+      {"FACE cut short", [=](auto& f, RefNum r) { cut(f, r, kResFace, 1, 1312 + 1311); }},
+      {"FACE missing", [](auto& f, RefNum r) { f.DeleteResource(r, kResFace, 1); }},
+      {"ANIM cut short", [=](auto& f, RefNum r) { write(f, r, kResAnim, 1, Bytes(100, 0)); }},
+      {"point count over capacity",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResPinf, 1, 12, {0x1A, 0x4E});
+       }},
+      {"vector count over capacity",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResPinf, 1, 8, {0x1B, 0x4E});
+       }},
+      {"polygon count over capacity",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResPinf, 1, 16, {0x11, 0x27});
+       }},
+      {"vector end past the points",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResTvct, 1, 4, {0xFF, 0xFF});
+       }},
+      {"vector end below the reserved points",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResTvct, 1, 0, {0xF8, 0xFF, 0xFF, 0xFF});
+       }},
+      {"corner past the points",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResFace, 1, 708 + 4, {0xFF, 0xFF});
+       }},
+      {"edge past the vectors",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResFace, 1, 28 + 8, {0xFF, 0xFF});
+       }},
+      {"151 corners", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 4, {151}); }},
+      {"21 view zones", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 12, {21}); }},
+      {"leader past the polygons",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResFace, 1, 16, {0x0A, 0x05});
+       }},
+      {"a coordinate that is NaN",
+       [=](auto& f, RefNum r) {
+         patch(f, r, kResPnts, 1, 6, {0xF8, 0x7F});
+       }},
+  };
+}
+
+TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
+  ASSERT_TRUE(NewObject(m, "victim"));
+  AddSquare(m.tables, 0, 8);
+  AddSquare(m.tables, 50, 16);
+  ASSERT_TRUE(SelectObject(m, 0));
+  AddSquare(m.tables, 7, 32);
+  const std::string pristine = fx.dir.File("pristine");
+  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
+  test::WriteFileBytes(pristine, test::ReadFileBytes(m.paths.working));
+  const ObjectSnapshot before = Snap(m);
+  for (const Damage& d : Damages()) {
+    SCOPED_TRACE(d.what);
+    test::WriteFileBytes(m.paths.working, test::ReadFileBytes(pristine));
+    {
+      OpenResource f(m.resources, m.paths.working);
+      d.apply(m.resources, f.ref());
+    }
+    ui.ClearMessages();
+    EXPECT_FALSE(SelectObject(m, 1));
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_EQ(ui.Messages()[0].caption, "General Error");
+    EXPECT_EQ(ui.Messages()[0].text.rfind("Shape corrupt. Object 1 \"", 0), 0u)
+        << ui.Messages()[0].text;
+    EXPECT_EQ(Snap(m), before);
+    EXPECT_EQ(m.cluster.current, 0u);
+  }
+}
+
+TEST_F(ClusterTest, DamagedClusterChangesNothing) {
+  BuildThreeObjects();
+  ASSERT_TRUE(SelectObject(m, 1));  // object 1 gets at least 8 points, 8 vectors, 2 polygons
+  AddSquare(m.tables, 3, 40);
+  AddSquare(m.tables, 30, 40);
+  const std::string good = SaveAs(fx.dir.File("good.wdc"));
+  // Now a different cluster is being edited.
+  ASSERT_TRUE(StartNewCluster(m));
+  AddSquare(m.tables, -20, 48);
+  ASSERT_TRUE(NewObject(m, "other"));
+  std::uint32_t a = m.tables.AddPoint(9, 9, 9);
+  m.tables.AddVector(a, 0);
+  ASSERT_TRUE(RenameObjectTo(m, "other one"));
+  m.cluster.clusterPath = "/somewhere/else.wdc";
+  m.cluster.fileState = FileState::kCluster;
+  m.cluster.windowTitle = "/somewhere/else.wdc";
+
+  const Bytes working = test::ReadFileBytes(m.paths.working);
+  const Bytes prefs = test::ReadFileBytes(m.paths.preferences);
+  const ObjectSnapshot tables = Snap(m);
+  const ClusterState cluster = m.cluster;
+  const std::string bad = fx.dir.File("bad.wdc");
+
+  auto expectNothingChanged = [&] {
+    EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
+    EXPECT_EQ(test::ReadFileBytes(m.paths.preferences), prefs);
+    EXPECT_EQ(Snap(m), tables);
+    EXPECT_EQ(m.cluster.objectNames, cluster.objectNames);
+    EXPECT_EQ(m.cluster.current, cluster.current);
+    EXPECT_EQ(m.cluster.clusterPath, cluster.clusterPath);
+    EXPECT_EQ(m.cluster.fileState, cluster.fileState);
+    EXPECT_EQ(m.cluster.windowTitle, cluster.windowTitle);
+    EXPECT_FALSE(FileExists(m.paths.working + ".incoming"));
+    EXPECT_FALSE(ui.busy());
+  };
+
+  for (const Damage& d : Damages()) {
+    SCOPED_TRACE(d.what);
+    test::WriteFileBytes(bad, test::ReadFileBytes(good));
+    {
+      OpenResource f(m.resources, bad);
+      d.apply(m.resources, f.ref());
+    }
+    ui.ClearMessages();
+    EXPECT_FALSE(LoadCluster(m, bad));
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    expectNothingChanged();
+  }
+
+  struct FileDamage {
+    const char* what;
+    std::function<void()> apply;
+    std::string message;
+  };
+  const Bytes goodBytes = test::ReadFileBytes(good);
+  const std::vector<FileDamage> fileDamages = {
+      {"no clut",
+       [&] {
+         test::WriteFileBytes(bad, goodBytes);
+         OpenResource f(m.resources, bad);
+         m.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
+       },
+       "Can't find clut in user object file."},
+      {"objects not numbered from 0",
+       [&] {
+         test::WriteFileBytes(bad, goodBytes);
+         OpenResource f(m.resources, bad);
+         m.resources.ChangeResourceInfo(f.ref(), kResPinf, 0, "", kResPinf, 7);
+       },
+       "Shape corrupt. It doesn't have PINF resource."},
+      {"no objects",
+       [&] {
+         test::WriteFileBytes(bad, goodBytes);
+         OpenResource f(m.resources, bad);
+         for (std::uint32_t i = 0; i < 3; ++i) m.resources.DeleteResource(f.ref(), kResPinf, i);
+       },
+       "Shape corrupt. It doesn't have PINF resource."},
+      {"not a resource file", [&] { test::WriteFileText(bad, "[COLORS256_RGB_1.1]\n"); },
+       "That file is not a Wirestead cluster file."},
+      {"cut inside the directory",
+       [&] { test::WriteFileBytes(bad, Bytes(goodBytes.begin(), goodBytes.begin() + 5000)); },
+       "That file is not a Wirestead cluster file."},
+      {"no such file", [&] { std::remove(bad.c_str()); }, "Error reading file."},
+  };
+  for (const FileDamage& d : fileDamages) {
+    SCOPED_TRACE(d.what);
+    d.apply();
+    ui.ClearMessages();
+    EXPECT_FALSE(LoadCluster(m, bad));
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{d.message});
+    expectNothingChanged();
+  }
+  // Cut anywhere in the data area: refused or loaded, never a crash.
+  for (std::size_t len = ResourceFile::kHeaderSize; len < goodBytes.size(); len += 97) {
+    test::WriteFileBytes(bad, Bytes(goodBytes.begin(), goodBytes.begin() + len));
+    ui.ClearMessages();
+    EXPECT_FALSE(LoadCluster(m, bad)) << len;
+    expectNothingChanged();
+  }
+}
+
+// ---- Saving and loading clusters -------------------------------------------
+
+TEST_F(ClusterTest, ThreeObjectsSavedReloadedAndSavedAgainGiveTheSameResources) {
+  BuildThreeObjects();
+  std::vector<ObjectSnapshot> built;
+  for (std::uint32_t i = 0; i < 3; ++i) {
+    ASSERT_TRUE(SelectObject(m, i));
+    built.push_back(Snap(m));
+  }
+  ASSERT_TRUE(SelectObject(m, 0));
+  const std::string first = SaveAs(fx.dir.File("first.wdc"));
+  ResourceMap saved = ReadAll(m.resources, first);
+  // 'clut'; "zero": 'PINF', 'PNTS', 'TVCT', 'FACE'; "one": 'ANIM', 'PINF',
+  // 'PNTS', 'TVCT'; "two": 'PINF'.
+  EXPECT_EQ(saved.size(), 10u);
+
+  ASSERT_TRUE(StartNewCluster(m));
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
+  ASSERT_TRUE(LoadCluster(m, first));
+  EXPECT_EQ(m.undo.ObjectSpan(), 0u);
+  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one", "two"}));
+  EXPECT_EQ(m.cluster.current, 0u);
+  EXPECT_EQ(Snap(m), built[0]);
+  for (std::uint32_t i : {1u, 2u, 0u}) {
+    ASSERT_TRUE(SelectObject(m, i));
+    EXPECT_EQ(Snap(m), built[i]) << i;
+  }
+  const std::string second = SaveAs(fx.dir.File("second.wdc"));
+  EXPECT_EQ(ReadAll(m.resources, second), saved);
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(ClusterTest, LoadClusterMakesItsColourTableCurrent) {
+  const std::string path = SaveAs(fx.dir.File("colours.wdc"));
+  const ColorTable other = test::ShiftedColorTable(3);
+  ASSERT_TRUE(WriteClutToFile(m.resources, path, kCurrentClutId, other));
+  struct Observer : ModelObserver {
+    std::vector<std::string> help;
+    int titles = 0, colours = 0;
+    void SetHelpLine(std::string_view t) override { help.emplace_back(t); }
+    void WindowTitleChanged() override { ++titles; }
+    void ColorTableChanged() override { ++colours; }
+  } observer;
+  m.SetObserver(&observer);
+  ASSERT_TRUE(LoadCluster(m, path));
+  m.SetObserver(nullptr);
+  EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.preferences, kCurrentClutId)),
+            EncodeClut(other));
+  EXPECT_EQ(EncodeClut(m.colors.current), EncodeClut(other));
+  EXPECT_EQ(observer.help, std::vector<std::string>{"Loading Cluster Objects"});
+  EXPECT_EQ(observer.titles, 1);
+  EXPECT_GE(observer.colours, 1);
+  EXPECT_EQ(m.cluster.windowTitle, path);
+  EXPECT_EQ(m.cluster.clusterPath, path);
+  EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
+  OpenResource f(m.resources, m.paths.preferences);
+  auto clut = m.resources.ReadResource(f.ref(), kResClut, kCurrentClutId);
+  EXPECT_EQ(clut->name, "Color Table 256_1.0");
+}
+
+TEST_F(ClusterTest, SaveClusterAsksOnceAndAppendsTheExtension) {
+  struct Case {
+    std::string chosen, expected;
+  };
+  const std::string d = fx.dir.path() + "/";
+  for (const Case& c : {Case{d + "a.wdc", d + "a.wdc"}, Case{d + "b", d + "b.wdc"},
+                        Case{d + "c.WDC", d + "c.WDC.wdc"}, Case{d + "e.wdcx", d + "e.wdcx.wdc"}}) {
+    m.cluster.fileState = FileState::kNone;
+    ui.QueueSavePath(c.chosen);
+    ASSERT_TRUE(SaveCluster(m));
+    EXPECT_TRUE(FileExists(c.expected)) << c.expected;
+    EXPECT_EQ(m.cluster.clusterPath, c.expected);
+    EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
+  }
+  const SaveDialogOptions& dialog = ui.SaveDialogs().back();
+  EXPECT_EQ(dialog.title, "Select Directory...");
+  ASSERT_EQ(dialog.filters.size(), 1u);
+  EXPECT_EQ(dialog.filters[0].description, "Wirestead Cluster");
+  EXPECT_EQ(dialog.filters[0].patterns, "*.wdc");
+
+  // A cluster file with a path is saved without asking, current object
+  // included.
+  const std::size_t asked = ui.SaveDialogs().size();
+  AddSquare(m.tables, 0, 8);
+  ASSERT_TRUE(SaveCluster(m));
+  EXPECT_EQ(ui.SaveDialogs().size(), asked);
+  EXPECT_EQ(test::ReadFileBytes(m.cluster.clusterPath), test::ReadFileBytes(m.paths.working));
+  EXPECT_EQ(ReadAll(m.resources, m.cluster.clusterPath).count({kResFace, 0}), 1u);
+
+  // An object file asks again; cancelling changes nothing.
+  m.cluster.fileState = FileState::kObject;
+  EXPECT_FALSE(SaveCluster(m));
+  EXPECT_EQ(ui.SaveDialogs().size(), asked + 1);
+  EXPECT_EQ(m.cluster.fileState, FileState::kObject);
+}
+
+TEST_F(ClusterTest, SaveClusterReportsAnUnwritableTarget) {
+  m.cluster.fileState = FileState::kNone;
+  ui.QueueSavePath(fx.dir.File("no/such/dir/x.wdc"));
+  EXPECT_FALSE(SaveCluster(m));
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Error writing file."});
+  EXPECT_EQ(m.cluster.fileState, FileState::kNone);
+  EXPECT_TRUE(m.cluster.clusterPath.empty());
+}
+
+TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
+  BuildThreeObjects();
+  ASSERT_TRUE(RenameObjectTo(m, "ze/ro"));
+  ASSERT_TRUE(SelectObject(m, 1));
+  const ObjectSnapshot current = Snap(m);
+  m.cluster.fileState = FileState::kCluster;
+  ui.QueueSavePath(fx.dir.File("Not Used - Click Save When Finished"));
+  ASSERT_TRUE(SaveClusterAsObjects(m));
+  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"}) {
+    EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
+  }
+  EXPECT_EQ(
+      test::ReadFileText(fx.dir.File("one.wdo")).find("[POINTS]\r\n2\r\n") != std::string::npos,
+      true);
+  EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
+  EXPECT_EQ(m.cluster.current, 1u);
+  EXPECT_EQ(Snap(m), current);
+  const SaveDialogOptions& dialog = ui.SaveDialogs().back();
+  EXPECT_EQ(dialog.title, "Select Directory To Put Objects In...");
+  EXPECT_EQ(dialog.defaultName, "Not Used - Click Save When Finished");
+  EXPECT_EQ(dialog.filters[0].description, "Wirestead Objects");
+  EXPECT_EQ(dialog.filters[0].patterns, "*.wdo");
+
+  // Cancel restores the state and writes nothing.
+  std::remove(fx.dir.File("two.wdo").c_str());
+  EXPECT_FALSE(SaveClusterAsObjects(m));
+  EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
+  EXPECT_FALSE(FileExists(fx.dir.File("two.wdo")));
+}
+
+// ---- The object list -------------------------------------------------------
+
+TEST_F(ClusterTest, NewObjectAppendsAndBecomesCurrent) {
+  AddSquare(m.tables, 0, 8);
+  ui.QueueValue("");
+  EXPECT_FALSE(NewObjectCommand(m));
+  ui.QueueValue(std::nullopt);
+  EXPECT_FALSE(NewObjectCommand(m));
+  EXPECT_EQ(m.cluster.objectNames.size(), 1u);
+  ui.QueueValue("Tower");
+  ASSERT_TRUE(NewObjectCommand(m));
+  EXPECT_EQ(ui.Prompts().back(), "What do you want to call it?");
+  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"Default Object", "Tower"}));
+  EXPECT_EQ(m.cluster.current, 1u);
+  EXPECT_EQ(m.tables.pointCount, 7u);
+  EXPECT_EQ(m.tables.polygonCount, 0u);
+  EXPECT_EQ(CountPinf(m.paths.working), 2u);
+  // The object that was current went into the file first.
+  ASSERT_TRUE(SelectObject(m, 0));
+  EXPECT_EQ(m.tables.polygonCount, 1u);
+  EXPECT_FALSE(NewObject(m, std::string(256, 'x')));
+  EXPECT_EQ(ui.MessageTexts().back(), "An object name can have at most 255 characters.");
+  EXPECT_EQ(m.cluster.objectNames.size(), 2u);
+}
+
+TEST_F(ClusterTest, DeletingObjectOneOfThreeRenumbersObjectTwo) {
+  BuildThreeObjects();
+  // Give object 2 all five resources.
+  ASSERT_TRUE(SelectObject(m, 2));
+  AddSquare(m.tables, 5, 56);
+  m.animation.slots[0].active = 3;
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));  // object 2's history
+  ASSERT_TRUE(SelectObject(m, 1));
+  ASSERT_TRUE(m.PushUndo("Undo Drag\tCtrl+Z"));
+  ASSERT_TRUE(m.PushUndo("Undo Drag\tCtrl+Z"));
+  ResourceMap before = ReadAll(m.resources, m.paths.working);
+  ASSERT_EQ(before.count({kResAnim, 2}), 1u);
+  ASSERT_EQ(before.count({kResFace, 2}), 1u);
+
+  ASSERT_TRUE(DeleteObject(m));
+  ResourceMap after = ReadAll(m.resources, m.paths.working);
+  for (ResType type : {kResAnim, kResPinf, kResPnts, kResTvct, kResFace}) {
+    SCOPED_TRACE(ResTypeName(type));
+    ASSERT_EQ(after.count({type, 1}), 1u);
+    EXPECT_EQ(after.at({type, 1}), before.at({type, 2}));  // name "two" kept, bytes unchanged
+    EXPECT_EQ(after.count({type, 2}), 0u);
+    if (before.count({type, 0})) {
+      EXPECT_EQ(after.at({type, 0}), before.at({type, 0}));
+    }
+  }
+  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "two"}));
+  EXPECT_EQ(m.cluster.current, 1u);
+  EXPECT_EQ(m.tables.name, "two");
+  EXPECT_EQ(m.tables.polygonCount, 1u);
+  EXPECT_EQ(m.animation.slots[0].active, 3u);
+  // The undo history went with the objects: object 1's is gone, object 2's
+  // is now object 1's and current.
+  EXPECT_EQ(m.undo.currentObject(), 1u);
+  EXPECT_EQ(m.undo.depth(), 1u);
+  EXPECT_EQ(m.undo.UndoMenuState().text, "Undo Plot\tCtrl+Z");
+  EXPECT_EQ(m.undo.DepthOf(2), 0u);
+}
+
+TEST_F(ClusterTest, DeletingTheLastObjectMakesThePreviousOneCurrent) {
+  BuildThreeObjects();
+  ASSERT_TRUE(SelectObject(m, 1));
+  const ObjectSnapshot one = Snap(m);
+  ASSERT_TRUE(SelectObject(m, 2));
+  ASSERT_TRUE(DeleteObject(m));
+  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one"}));
+  EXPECT_EQ(m.cluster.current, 1u);
+  EXPECT_EQ(Snap(m), one);
+  EXPECT_EQ(CountPinf(m.paths.working), 2u);
+}
+
+TEST_F(ClusterTest, DeletingTheOnlyObjectLeavesAnEmptyDefaultObject) {
+  ASSERT_TRUE(RenameObjectTo(m, "only"));
+  AddSquare(m.tables, 0, 8);
+  m.animation.slots[2].active = 1;
+  ASSERT_TRUE(StoreObject(m, 0, "only"));
+  ASSERT_TRUE(DeleteObject(m));
+  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+  EXPECT_EQ(m.cluster.current, 0u);
+  EXPECT_EQ(m.tables.pointCount, 7u);
+  EXPECT_EQ(m.tables.vectorCount, 6u);
+  EXPECT_EQ(m.tables.polygonCount, 0u);
+  EXPECT_FALSE(m.animation.AnyActive());
+  ResourceMap r = ReadAll(m.resources, m.paths.working);
+  EXPECT_EQ(r.size(), 2u);  // 'clut' and the new 'PINF'
+  EXPECT_EQ(r.at({kResPinf, 0}).first, "Default Object");
+}
+
+TEST_F(ClusterTest, RenameChangesTheListAndEveryStoredResource) {
+  AddSquare(m.tables, 0, 8);
+  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
+  m.tables.ResetObject();  // 'PNTS', 'TVCT', 'FACE' stay from the store above
+  ui.QueueValue("");
+  EXPECT_FALSE(RenameObject(m));
+  ui.QueueValue("Castle");
+  ASSERT_TRUE(RenameObject(m));
+  EXPECT_EQ(ui.Prompts().back(), "Type in a new name and hit enter:");
+  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Castle"});
+  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
+    if (key.first != kResClut) {
+      EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
+    }
+  }
+}
+
+TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
+  ASSERT_TRUE(NewObject(m, "b"));
+  AddSquare(m.tables, 0, 8);
+  ASSERT_TRUE(SelectObject(m, 0));
+  {
+    OpenResource f(m.resources, m.paths.working);
+    m.resources.DeleteResource(f.ref(), kResFace, 1);
+  }
+  AddSquare(m.tables, 30, 16);
+  const ObjectSnapshot zero = Snap(m);
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
+  EXPECT_FALSE(SelectObject(m, 1));
+  EXPECT_EQ(m.cluster.current, 0u);
+  EXPECT_EQ(Snap(m), zero);
+  EXPECT_EQ(m.undo.currentObject(), 0u);
+  EXPECT_EQ(m.undo.depth(), 1u);
+  EXPECT_FALSE(SelectObject(m, 2));  // no such entry
+}
+
+// ---- Start New Cluster and Restore Last Session ----------------------------
+
+TEST_F(ClusterTest, StartNewClusterFromObjectThreeMakesObjectZeroCurrent) {
+  for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));
+  AddSquare(m.tables, 0, 8);
+  ASSERT_EQ(m.cluster.current, 3u);
+  m.cluster.clusterPath = "x.wdc";
+  m.cluster.objectFilePath = "x.wdo";
+  m.cluster.fileState = FileState::kCluster;
+  m.cluster.windowTitle = "x.wdc";
+  m.preferences.thickLine = true;
+  m.preferences.viewHalfWidth = 321;
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
+  ASSERT_TRUE(SelectObject(m, 1));
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
+  ASSERT_TRUE(SelectObject(m, 3));
+  ASSERT_TRUE(StartNewCluster(m));
+  EXPECT_EQ(m.cluster.current, 0u);
+  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+  EXPECT_EQ(CountPinf(m.paths.working), 1u);
+  EXPECT_EQ(m.tables.pointCount, 7u);
+  EXPECT_EQ(m.tables.points[1].x, 150.0);  // the axis cross is rebuilt
+  EXPECT_TRUE(m.cluster.clusterPath.empty());
+  EXPECT_TRUE(m.cluster.objectFilePath.empty());
+  EXPECT_EQ(m.cluster.fileState, FileState::kNone);
+  EXPECT_TRUE(m.cluster.windowTitle.empty());
+  EXPECT_EQ(ReadPreferences(m.resources, m.paths.preferences), m.preferences);
+  EXPECT_EQ(m.undo.currentObject(), 0u);
+  EXPECT_EQ(m.undo.ObjectSpan(), 0u);  // every object's history is gone
+}
+
+TEST_F(ClusterTest, StartNewClusterWithoutAPreferencesTableChangesNothing) {
+  AddSquare(m.tables, 0, 8);
+  {
+    OpenResource f(m.resources, m.paths.preferences);
+    m.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
+  }
+  const Bytes working = test::ReadFileBytes(m.paths.working);
+  EXPECT_FALSE(StartNewCluster(m));
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Can't find clut in preferences file."});
+  EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
+  EXPECT_EQ(m.tables.polygonCount, 1u);
+  EXPECT_FALSE(m.rt.fatalError);
+}
+
+TEST_F(ClusterTest, WorkingFileThatCannotBeCreatedEndsTheProgram) {
+  m.paths.working = fx.dir.File("missing-dir/temp");
+  EXPECT_FALSE(CreateWorkingCluster(m));
+  EXPECT_EQ(ui.Messages().back(),
+            (RecordedMessage{"General Error", "Could not create temp file for default editing."}));
+  EXPECT_TRUE(m.rt.fatalError);
+}
+
+TEST_F(ClusterTest, RestoreLastSessionWithoutABackupSaysSo) {
+  EXPECT_FALSE(RestoreLastSession(m));
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
+  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+}
+
+TEST_F(ClusterTest, RestoreLastSessionLoadsTheBackupWithoutAPath) {
+  BuildThreeObjects();
+  ASSERT_TRUE(StoreObject(m, 0, "zero"));
+  test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
+  ASSERT_TRUE(StartNewCluster(m));
+  ASSERT_TRUE(RestoreLastSession(m));
+  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one", "two"}));
+  EXPECT_TRUE(m.cluster.clusterPath.empty());
+  EXPECT_EQ(m.cluster.fileState, FileState::kNone);
+  ui.QueueSavePath(std::nullopt);
+  EXPECT_FALSE(SaveCluster(m));  // asks for a name
+  EXPECT_EQ(ui.SaveDialogs().size(), 1u);
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,190 @@
+#include "model/glyph_store.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/scripted_ui.h"
+#include "resource/runtime.h"
+#include "support/test_support.h"
+
+namespace ws {
+namespace {
+
+struct GlyphFile : ::testing::Test {
+  test::TempDir dir;
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ResourceFile files{rt};
+  ObjectTables t{rt};
+  std::string path = dir.File("Preferences");
+  GlyphStore store;
+
+  void SetUp() override {
+    ASSERT_EQ(files.CreateResFile(path), 0);
+    t.AllocateObjectTables();
+    t.BuildReservedEntries();
+  }
+
+  // Stores the tables as glyph `id`, then empties them.
+  void StoreGlyph(std::uint32_t id) {
+    OpenResource f(files, path);
+    ASSERT_EQ(StoreObjectResources(files, f.ref(), id, "glyph", t, {}, 0), StoreStatus::kOk);
+    t.ResetObject();
+  }
+  // A zig-zag line of n points (n - 1 vectors), no polygon.
+  void StoreLine(std::uint32_t id, std::uint32_t n) {
+    for (std::uint32_t i = 0; i < n; ++i) t.AddPoint(i, i % 2, 0);
+    for (std::uint32_t i = 1; i < n; ++i) t.AddVector(6 + i, 7 + i);
+    StoreGlyph(id);
+  }
+  void AddPolygon(std::initializer_list<std::uint32_t> corners,
+                  std::initializer_list<std::uint32_t> edges, std::uint32_t viewZone) {
+    Polygon p{};
+    for (std::uint32_t c : corners) p.points[p.pointCount++] = c;
+    for (std::uint32_t e : edges) p.vectors[p.vectorCount++] = e;
+    p.viewZones[p.viewZoneCount++] = viewZone;
+    p.viewZones[5] = 0x123;
+    t.polygons[t.polygonCount++] = p;
+  }
+  std::uint32_t Load() { return LoadGlyphs(files, path, ui, store); }
+};
+
+TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
+  // Glyph 0: triangle 0-1-2 with two vectors and one polygon.
+  t.AddPoint(0, 0, 0);
+  t.AddPoint(100, 0, 0);
+  t.AddPoint(50, 200, 0);
+  t.AddVector(7, 8);
+  t.AddVector(8, 9);
+  AddPolygon({7, 8, 9}, {6, 7}, 0x4000);
+  StoreGlyph(0);
+  // Glyph 1: two points, one vector, one polygon whose view zone names a
+  // vector with the low priority bit.
+  t.AddPoint(5, 5, 0);
+  t.AddPoint(6, 6, 0);
+  t.vectors[t.AddVector(7, 8)].color = 9;
+  AddPolygon({8, 7}, {6}, 0xC000);
+  StoreGlyph(1);
+
+  ASSERT_EQ(Load(), 2u);
+  EXPECT_TRUE(ui.Messages().empty());
+  ASSERT_EQ(store.points.size(), 5u);
+  EXPECT_EQ(store.points[4].x, 6.0);
+  ASSERT_EQ(store.vectors.size(), 3u);
+  EXPECT_EQ(store.vectors[1].p1, 1u);
+  EXPECT_EQ(store.vectors[1].p2, 2u);
+  EXPECT_EQ(store.vectors[2].p1, 3u);  // glyph-relative 0 + 3 points before it
+  EXPECT_EQ(store.vectors[2].p2, 4u);
+  EXPECT_EQ(store.vectors[2].color, 9);
+  ASSERT_EQ(store.polygons.size(), 2u);
+  const StoredPolygon& p = store.polygons[1];
+  EXPECT_EQ(p.points[0], 4);
+  EXPECT_EQ(p.points[1], 3);
+  EXPECT_EQ(p.vectors[0], 0u);         // vector lists are copied as stored
+  EXPECT_EQ(p.viewZones[0], 0xC001u);  // index + 1 polygon before, bits kept
+  EXPECT_EQ(p.viewZones[5], 0u);       // beyond the count: never written to the file
+  EXPECT_EQ(store.polygons[0].viewZones[0], 0x4000u);
+  EXPECT_EQ(store.glyphs[0], (GlyphRecord{3, 2, 1, 0, 0, 0}));
+  EXPECT_EQ(store.glyphs[1], (GlyphRecord{2, 1, 1, 3, 2, 1}));
+}
+
+TEST_F(GlyphFile, LoadingStopsAtTheFirstMissingPinf) {
+  StoreLine(0, 2);
+  StoreLine(1, 3);
+  StoreLine(3, 4);
+  EXPECT_EQ(Load(), 2u);
+  EXPECT_EQ(store.points.size(), 5u);
+  // Loading again starts from an empty store.
+  EXPECT_EQ(Load(), 2u);
+  EXPECT_EQ(store.points.size(), 5u);
+}
+
+TEST_F(GlyphFile, GlyphThatWouldOverflowTheStoreIsLeftOut) {
+  StoreLine(0, 600);
+  StoreLine(1, 101);  // 701 points in all: refused
+  StoreLine(2, 100);  // exactly 700: fits
+  EXPECT_EQ(Load(), 3u);
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{
+                "Glyph 1 of the vector font was left out: the glyph store has no room for its "
+                "points."});
+  EXPECT_EQ(store.points.size(), 700u);
+  EXPECT_EQ(store.glyphs[1], (GlyphRecord{0, 0, 0, 600, 599, 0}));
+  EXPECT_EQ(store.glyphs[2], (GlyphRecord{100, 99, 0, 600, 599, 0}));
+  EXPECT_EQ(store.vectors.back().p2, 699u);
+}
+
+TEST_F(GlyphFile, VectorAndPolygonCapacitiesAreKept) {
+  // 351 points joined both ways make 700 vectors; one more does not fit.
+  for (std::uint32_t i = 0; i < 351; ++i) t.AddPoint(i, 0, 0);
+  for (std::uint32_t i = 1; i < 351; ++i) {
+    t.AddVector(6 + i, 7 + i);
+    t.AddVector(7 + i, 6 + i);
+  }
+  StoreGlyph(0);
+  t.AddPoint(1, 1, 1);
+  t.AddPoint(2, 2, 2);
+  t.AddVector(7, 8);
+  StoreGlyph(1);
+  for (int g = 0; g < 21; ++g) AddPolygon({}, {}, 0);
+  StoreGlyph(2);  // 21 polygons
+  for (int g = 0; g < 20; ++g) AddPolygon({}, {}, 0);
+  StoreGlyph(3);  // 20: fits
+  EXPECT_EQ(Load(), 4u);
+  EXPECT_EQ(store.vectors.size(), 700u);
+  EXPECT_EQ(store.polygons.size(), 20u);
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{
+                "Glyph 1 of the vector font was left out: the glyph store has no room for its "
+                "vectors.",
+                "Glyph 2 of the vector font was left out: it has more polygons than the tables "
+                "can hold."}));
+}
+
+TEST_F(GlyphFile, DamagedGlyphIsLeftOutAndLaterOnesKeepTheirNumbers) {
+  StoreLine(0, 3);
+  t.AddPoint(0, 0, 0);
+  t.AddVector(7, 1);  // an end at a reserved point: outside a glyph
+  StoreGlyph(1);
+  t.AddPoint(0, 0, 0);
+  AddPolygon({7, 3}, {}, 0);  // a reserved corner
+  StoreGlyph(2);
+  {
+    OpenResource f(files, path);
+    auto pinf = EncodePinf(0, 0, 5, 0);  // points counted but no 'PNTS'
+    ASSERT_TRUE(files.WriteResource(f.ref(), kResPinf, 3, pinf, "g"));
+  }
+  StoreLine(4, 2);
+  EXPECT_EQ(Load(), 5u);
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{
+                "Glyph 1 of the vector font was left out: vector 0 has an end point outside the "
+                "object.",
+                "Glyph 2 of the vector font was left out: polygon 0 has a corner outside the "
+                "object.",
+                "Glyph 3 of the vector font was left out: its PNTS resource is missing."}));
+  EXPECT_EQ(store.glyphs[4], (GlyphRecord{2, 1, 0, 3, 2, 0}));
+  EXPECT_EQ(store.vectors.back().p1, 3u);
+}
+
+TEST_F(GlyphFile, RecordsStopAtTheirCapacity) {
+  for (std::uint32_t id = 0; id <= kGlyphMaxRecords; ++id) StoreGlyph(id);
+  EXPECT_EQ(Load(), kGlyphMaxRecords);
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{
+                "Glyph 256 of the vector font was left out: the font has more glyphs than the "
+                "store keeps."});
+}
+
+TEST(GlyphStore, NoFileGivesAnEmptyStore) {
+  test::TempDir dir;
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ResourceFile files{rt};
+  GlyphStore store;
+  store.points.resize(3);
+  EXPECT_EQ(LoadGlyphs(files, dir.File("none"), ui, store), 0u);
+  EXPECT_TRUE(store.points.empty());
+}
+
+}  // namespace
+}  // namespace ws

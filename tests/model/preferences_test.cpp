@@ -1,0 +1,110 @@
+#include "model/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "platform/scripted_ui.h"
+#include "resource/runtime.h"
+#include "support/test_support.h"
+
+namespace ws {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(PreferencesRecord, DefaultsAreTheDocumentedOnes) {
+  Preferences p;
+  EXPECT_TRUE(p.gridShown);
+  EXPECT_TRUE(p.axisShown);
+  EXPECT_TRUE(p.vectorsShown);
+  EXPECT_FALSE(p.perspectiveOn);
+  EXPECT_TRUE(p.polygonsShown);
+  EXPECT_TRUE(p.soundEffectsOn);
+  EXPECT_FALSE(p.thickLine);
+  EXPECT_FALSE(p.instantViewChange);
+  EXPECT_EQ(p.viewHalfWidth, 100.0);
+  EXPECT_EQ(p.viewHalfHeight, 150.0);
+}
+
+TEST(PreferencesRecord, LayoutMatchesHandComputedBytes) {
+  // Defaults: 1,1,1,0,1,1,0,0 then 100.0 = 0x4059000000000000 and
+  // 150.0 = 0x4062C00000000000.
+  Bytes expected(80, 0);
+  for (int i : {0, 2, 4, 8, 10}) expected[i] = 1;
+  expected[30] = 0x59, expected[31] = 0x40;
+  expected[37] = 0xC0, expected[38] = 0x62, expected[39] = 0x40;
+  auto bytes = EncodePreferences(Preferences{});
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
+
+  Preferences p;
+  p.gridShown = false;
+  p.perspectiveOn = true;
+  p.thickLine = true;
+  p.instantViewChange = true;
+  p.viewHalfWidth = 2.0;    // 0x4000000000000000
+  p.viewHalfHeight = 5000;  // 0x40B3880000000000
+  Bytes e2(80, 0);
+  for (int i : {2, 4, 6, 8, 10, 12, 14}) e2[i] = 1;
+  e2[31] = 0x40;
+  e2[37] = 0x88, e2[38] = 0xB3, e2[39] = 0x40;
+  bytes = EncodePreferences(p);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), e2);
+  EXPECT_EQ(DecodePreferences(bytes), p);
+}
+
+TEST(PreferencesRecord, DecodingToleratesOddValuesButNotShortRecords) {
+  auto bytes = EncodePreferences(Preferences{});
+  Bytes b(bytes.begin(), bytes.end());
+  b[6] = 0x00, b[7] = 0x80;  // perspective i16 -32768: on
+  EXPECT_TRUE(DecodePreferences(b)->perspectiveOn);
+  EXPECT_FALSE(DecodePreferences(Bytes(b.begin(), b.begin() + 39)));
+  EXPECT_TRUE(DecodePreferences(Bytes(b.begin(), b.begin() + 40)));
+
+  // Half sizes outside what the prompts accept fall back to the defaults.
+  Preferences p;
+  for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
+                     std::numeric_limits<double>::infinity()}) {
+    p.viewHalfWidth = bad;
+    p.viewHalfHeight = bad;
+    auto d = DecodePreferences(EncodePreferences(p));
+    EXPECT_EQ(d->viewHalfWidth, 100.0) << bad;
+    EXPECT_EQ(d->viewHalfHeight, 150.0) << bad;
+  }
+  p.viewHalfWidth = 1.0;
+  p.viewHalfHeight = 5000.0;
+  EXPECT_EQ(DecodePreferences(EncodePreferences(p)), p);
+}
+
+TEST(PreferencesRecord, ReadAndWriteThroughThePreferencesFile) {
+  test::TempDir dir;
+  ScriptedUi ui;
+  Runtime rt(ui);
+  ResourceFile files(rt);
+  const std::string path = dir.File("Preferences");
+  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no file at all
+  ui.ClearMessages();
+  ASSERT_EQ(files.CreateResFile(path), 0);
+  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no record
+
+  Preferences p;
+  p.axisShown = false;
+  p.viewHalfWidth = 640;
+  ASSERT_TRUE(WritePreferences(files, path, p));
+  EXPECT_EQ(ReadPreferences(files, path), p);
+  {
+    OpenResource f(files, path);
+    auto r = files.ReadResource(f.ref(), kResPref, 128);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, "Preferences");
+    EXPECT_EQ(r->length(), 80u);
+    ASSERT_TRUE(files.WriteResource(f.ref(), kResPref, 128, Bytes(20, 0), "Preferences"));
+  }
+  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // short: defaults
+  EXPECT_FALSE(WritePreferences(files, dir.File("nothing"), p));
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,514 @@
+#include "model/undo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/object_tables.h"
+#include "model/view_plot_state.h"
+#include "platform/scripted_ui.h"
+#include "resource/runtime.h"
+
+namespace ws {
+namespace {
+
+struct UndoFixture {
+  UndoFixture() {
+    tables.AllocateObjectTables();
+    tables.BuildReservedEntries();
+  }
+  UndoTarget target() { return {tables, view, plot}; }
+
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ObjectTables tables{rt};
+  ViewState view;
+  PlotState plot;
+  UndoHistory history{rt};
+};
+
+// Raw bytes of a range of records.
+template <typename T>
+std::vector<std::uint8_t> Bytes(const T* records, std::size_t count) {
+  std::vector<std::uint8_t> out(count * sizeof(T));
+  if (count) std::memcpy(out.data(), records, out.size());
+  return out;
+}
+
+struct UsedBytes {
+  std::vector<std::uint8_t> points, vectors, polygons, selection;
+};
+
+UsedBytes CaptureUsed(const ObjectTables& t) {
+  return {Bytes(t.points, t.pointCount), Bytes(t.vectors, t.vectorCount),
+          Bytes(t.polygons.data(), t.polygonCount),
+          Bytes(t.polygonSelected.data(), t.polygonCount)};
+}
+
+// memcmp of the live records against a capture (sizes must agree first).
+void ExpectSameUsed(const ObjectTables& t, const UsedBytes& before) {
+  ASSERT_EQ(t.pointCount * sizeof(Point), before.points.size());
+  ASSERT_EQ(t.vectorCount * sizeof(Vector), before.vectors.size());
+  ASSERT_EQ(t.polygonCount * sizeof(Polygon), before.polygons.size());
+  EXPECT_EQ(0, std::memcmp(t.points, before.points.data(), before.points.size()));
+  EXPECT_EQ(0, std::memcmp(t.vectors, before.vectors.data(), before.vectors.size()));
+  if (t.polygonCount) {
+    EXPECT_EQ(0, std::memcmp(t.polygons.data(), before.polygons.data(), before.polygons.size()));
+    EXPECT_EQ(
+        0, std::memcmp(t.polygonSelected.data(), before.selection.data(), before.selection.size()));
+  }
+}
+
+void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
+  auto* out = static_cast<std::uint8_t*>(dst);
+  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>(rng());
+}
+
+// User records of arbitrary bytes, padding and unused list slots included:
+// undo must not care what the records mean.
+void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
+                  std::uint32_t polygons) {
+  t.pointCount = points;
+  t.vectorCount = vectors;
+  t.polygonCount = polygons;
+  if (points > kReservedPoints) {
+    FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
+  }
+  if (vectors > kReservedVectors) {
+    FillRandom(&t.vectors[kReservedVectors], (vectors - kReservedVectors) * sizeof(Vector), rng);
+  }
+  FillRandom(t.polygons.data(), polygons * sizeof(Polygon), rng);
+  for (std::uint32_t i = 0; i < polygons; ++i) t.polygonSelected[i] = rng() % 3 == 0 ? 1 : 0;
+}
+
+TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
+  UndoFixture f;
+  std::mt19937 rng(1234);
+  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},
+                                    {500, 900, 300}, {8, 6, 0},
+                                    {7, 7, 0},       {kMaxPoints, kMaxVectors, kMaxPolygons},
+                                    {1200, 40, 999}, {3000, 6000, 1}};
+  for (const auto& s : sizes) {
+    RandomObject(f.tables, rng, s[0], s[1], s[2]);
+    const UsedBytes before = CaptureUsed(f.tables);
+    ASSERT_TRUE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
+    // Change every part, including the counts, before undoing.
+    RandomObject(f.tables, rng, 1 + rng() % kMaxPoints, 1 + rng() % kMaxVectors,
+                 rng() % kMaxPolygons);
+    ASSERT_TRUE(f.history.PopUndo(f.target()));
+    EXPECT_EQ(f.tables.pointCount, s[0]);
+    EXPECT_EQ(f.tables.vectorCount, s[1]);
+    EXPECT_EQ(f.tables.polygonCount, s[2]);
+    ExpectSameUsed(f.tables, before);
+  }
+  EXPECT_TRUE(f.ui.Messages().empty());
+}
+
+TEST(UndoRestore, StackedSnapshotsComeBackInReverseOrder) {
+  UndoFixture f;
+  std::mt19937 rng(99);
+  std::vector<UsedBytes> states;
+  for (int i = 0; i < 5; ++i) {
+    RandomObject(f.tables, rng, 8 + rng() % 400, 7 + rng() % 400, rng() % 50);
+    states.push_back(CaptureUsed(f.tables));
+    f.history.PushUndo(UndoLabel::kPlot, f.target());
+  }
+  RandomObject(f.tables, rng, 100, 100, 10);
+  for (int i = 4; i >= 0; --i) {
+    ASSERT_TRUE(f.history.PopUndo(f.target()));
+    ExpectSameUsed(f.tables, states[i]);
+  }
+}
+
+TEST(UndoRestore, FirstPolygonUndoRestoresCountZeroAndLeavesPolygonTable) {
+  UndoFixture f;
+  f.tables.AddPoint(10, 0, 0);
+  f.tables.AddPoint(0, 10, 0);
+  f.tables.AddPoint(0, 0, 10);
+  ASSERT_TRUE(f.history.PushUndo(UndoLabel::kDefine, f.target()));
+  Polygon& poly = f.tables.polygons[0];
+  poly.pointCount = 3;
+  poly.points[0] = 7;
+  poly.points[1] = 8;
+  poly.points[2] = 9;
+  poly.flags = PolyFlag::kDefined;
+  f.tables.polygonSelected[0] = kSelected;
+  f.tables.polygonCount = 1;
+  const std::vector<std::uint8_t> written = Bytes(&poly, 1);
+
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.tables.polygonCount, 0u);
+  EXPECT_EQ(Bytes(&f.tables.polygons[0], 1), written);
+  EXPECT_EQ(f.tables.polygonSelected[0], kSelected);
+  EXPECT_EQ(f.tables.pointCount, 10u);
+}
+
+TEST(UndoRestore, ReservedOnlyCountsRestoreWithoutRewritingSlots) {
+  UndoFixture f;
+  const std::vector<std::uint8_t> axes = Bytes(f.tables.points, kReservedPoints);
+  f.history.PushUndo(UndoLabel::kPlot, f.target());
+  EXPECT_FALSE(f.history.CurrentStack().back().data);  // nothing worth keeping
+
+  f.tables.AddPoint(1, 2, 3);
+  f.tables.AddPoint(4, 5, 6);
+  f.tables.AddVector(7, 8);
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.tables.pointCount, kReservedPoints);
+  EXPECT_EQ(f.tables.vectorCount, kReservedVectors);
+  EXPECT_EQ(Bytes(f.tables.points, kReservedPoints), axes);
+  // The slots above the counts still hold what was added: not rewritten.
+  EXPECT_EQ(f.tables.points[7].x, 1.0);
+  EXPECT_EQ(f.tables.vectors[6].p2, 8u);
+}
+
+TEST(UndoRestore, CurrentPolygonPastRestoredCountBecomesNone) {
+  UndoFixture f;
+  std::mt19937 rng(5);
+  RandomObject(f.tables, rng, 20, 20, 2);
+  f.history.PushUndo(UndoLabel::kDuplicate, f.target());
+  f.tables.polygonCount = 6;
+  f.tables.currentPolygon = 4;
+  f.history.PopUndo(f.target());
+  EXPECT_EQ(f.tables.currentPolygon, -1);
+
+  f.history.PushUndo(UndoLabel::kDuplicate, f.target());
+  f.tables.polygonCount = 6;
+  f.tables.currentPolygon = 1;
+  f.history.PopUndo(f.target());
+  EXPECT_EQ(f.tables.currentPolygon, 1);
+}
+
+TEST(UndoRestore, ViewAndPlotStateComeBack) {
+  UndoFixture f;
+  f.view.viewCode = kViewRight;
+  f.view.orientation[0][2] = 0.25;
+  f.view.turns[1][2][0] = -1.0;
+  f.view.activeTurn = kTurnAboutY;
+  f.plot = PlotState{4, false, 10.0, 20.0, -30.0, 12, {'F', 'T', 'R'}};
+  const ViewState view = f.view;
+  const PlotState plot = f.plot;
+  f.history.PushUndo(UndoLabel::kRotate, f.target());
+
+  f.view = ViewState{};
+  f.view.viewCode = kViewTop;
+  f.plot = PlotState{};
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.view.viewCode, kViewRight);
+  EXPECT_EQ(f.view.orientation, view.orientation);
+  EXPECT_EQ(f.view.turns, view.turns);
+  EXPECT_EQ(f.view.activeTurn, kTurnAboutY);
+  EXPECT_EQ(f.plot.step, 4);
+  EXPECT_FALSE(f.plot.ep1Pending);
+  EXPECT_EQ(f.plot.ep1X, plot.ep1X);
+  EXPECT_EQ(f.plot.ep1Y, plot.ep1Y);
+  EXPECT_EQ(f.plot.ep1Z, plot.ep1Z);
+  EXPECT_EQ(f.plot.ep1Point, 12u);
+  EXPECT_EQ(f.plot.viewMemory, plot.viewMemory);
+}
+
+// The plotting of one coordinate as the plot mode does it: snapshot, step,
+// and at the end of each endpoint the points and the vector.
+void PlotCoordinate(UndoFixture& f, double cursor[3]) {
+  f.history.PushUndo(UndoLabel::kPlot, f.target());
+  PlotState& p = f.plot;
+  ++p.step;
+  if (p.step == 3) {
+    p.ep1X = cursor[0];
+    p.ep1Y = cursor[1];
+    p.ep1Z = cursor[2];
+    p.ep1Pending = true;
+  } else if (p.step == 6) {
+    if (p.ep1Pending) {
+      p.ep1Point = f.tables.AddPoint(p.ep1X, p.ep1Y, p.ep1Z);
+      p.ep1Pending = false;
+    }
+    const std::uint32_t ep2 = f.tables.AddPoint(cursor[0], cursor[1], cursor[2]);
+    f.tables.AddVector(p.ep1Point, ep2);
+    p.ep1Point = ep2;
+    p.ep1X = cursor[0];
+    p.ep1Y = cursor[1];
+    p.ep1Z = cursor[2];
+    p.step = 3;
+  }
+}
+
+void PlotEndpoint(UndoFixture& f, double x, double y, double z) {
+  double cursor[3] = {x, y, z};
+  for (int i = 0; i < 3; ++i) PlotCoordinate(f, cursor);
+}
+
+TEST(UndoPlot, UndoOfPlotContinuesFromRestoredEndpoint) {
+  UndoFixture f;
+  PlotEndpoint(f, 0, 0, 0);    // EP1, pending
+  PlotEndpoint(f, 10, 0, 0);   // vector A-B
+  PlotEndpoint(f, 10, 20, 0);  // vector B-C
+  ASSERT_EQ(f.tables.vectorCount, 8u);
+  const std::uint32_t b = f.tables.vectors[6].p2;
+
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.tables.vectorCount, 7u);
+  EXPECT_EQ(f.tables.pointCount, 9u);
+  EXPECT_EQ(f.plot.step, 3);
+  EXPECT_EQ(f.plot.ep1Point, b);
+
+  PlotEndpoint(f, 10, 0, 30);  // continues from B, not from C
+  ASSERT_EQ(f.tables.vectorCount, 8u);
+  EXPECT_EQ(f.tables.vectors[7].p1, b);
+  const Point& d = f.tables.points[f.tables.vectors[7].p2];
+  EXPECT_EQ(d.x, 10.0);
+  EXPECT_EQ(d.y, 0.0);
+  EXPECT_EQ(d.z, 30.0);
+  EXPECT_EQ(f.tables.pointCount, 10u);
+}
+
+TEST(UndoPlot, UndoIntoPendingFirstEndpointKeepsItsCoordinates) {
+  UndoFixture f;
+  PlotEndpoint(f, 5, 6, 7);  // step 3, EP1 pending at (5,6,7)
+  double cursor[3] = {50, 0, 0};
+  PlotCoordinate(f, cursor);  // step 4
+  // Shift forgets EP1 while the object has user points; here we just clear it.
+  f.plot.ep1Pending = false;
+  f.plot.ep1X = f.plot.ep1Y = f.plot.ep1Z = 0;
+  f.plot.step = 0;
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.plot.step, 3);
+  EXPECT_TRUE(f.plot.ep1Pending);
+  EXPECT_EQ(f.plot.ep1X, 5.0);
+  EXPECT_EQ(f.plot.ep1Y, 6.0);
+  EXPECT_EQ(f.plot.ep1Z, 7.0);
+}
+
+TEST(UndoStackDepth, TwentyOnePushesLeaveTwentyAndDropTheFirst) {
+  UndoFixture f;
+  const std::size_t baseBlocks = f.rt.memory.LiveCount();
+  for (int i = 0; i < 21; ++i) {
+    f.tables.AddPoint(i, 0, 0);  // push i sees 7 + (i + 1) points
+    ASSERT_TRUE(f.history.PushUndo("step " + std::to_string(i), f.target()));
+  }
+  EXPECT_EQ(f.history.depth(), kUndoDepth);
+  EXPECT_EQ(f.history.CurrentStack().front().label, "step 1");
+  // One tracked block per snapshot: the dropped one was released.
+  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + kUndoDepth);
+
+  for (int i = 20; i >= 1; --i) {
+    EXPECT_EQ(f.history.UndoMenuState().text, "step " + std::to_string(i));
+    ASSERT_TRUE(f.history.PopUndo(f.target()));
+    EXPECT_EQ(f.tables.pointCount, kReservedPoints + i + 1u);
+  }
+  EXPECT_EQ(f.history.depth(), 0u);
+  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.tables.pointCount, kReservedPoints + 2u);  // the first step is gone
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"Nothing to Undo!"});
+}
+
+TEST(UndoStackDepth, EmptyStackShowsNoteAndChangesNothing) {
+  UndoFixture f;
+  std::mt19937 rng(7);
+  RandomObject(f.tables, rng, 40, 30, 5);
+  const UsedBytes before = CaptureUsed(f.tables);
+  f.plot.step = 2;
+  f.view.viewCode = kViewBack;
+  f.rt.menuRefreshRequested = false;
+
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+  ASSERT_EQ(f.ui.Messages().size(), 1u);
+  EXPECT_EQ(f.ui.Messages()[0], (RecordedMessage{"Notification", "Nothing to Undo!"}));
+  ExpectSameUsed(f.tables, before);
+  EXPECT_EQ(f.plot.step, 2);
+  EXPECT_EQ(f.view.viewCode, kViewBack);
+  EXPECT_FALSE(f.rt.busy);
+}
+
+TEST(UndoStackDepth, BusyFlagIsRaisedOnlyForTheRestore) {
+  UndoFixture f;
+  f.history.PushUndo(UndoLabel::kPlot, f.target());
+  f.history.PopUndo(f.target());
+  EXPECT_FALSE(f.rt.busy);
+  // A restore inside a longer busy operation leaves that operation busy.
+  f.history.PushUndo(UndoLabel::kPlot, f.target());
+  f.rt.busy = true;
+  f.history.PopUndo(f.target());
+  EXPECT_TRUE(f.rt.busy);
+}
+
+TEST(UndoMenu, ShowsTopLabelThenNextDownThenIdleGrayed) {
+  UndoFixture f;
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+  f.history.PushUndo(UndoLabel::kCube, f.target());
+  f.history.PushUndo(UndoLabel::kTessellate, f.target());
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Tessulate", true}));
+  f.history.PopUndo(f.target());
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Rectangle\tCtrl+Z", true}));
+  f.history.PopUndo(f.target());
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+}
+
+TEST(UndoMenu, PushAndPopAskForMenuRefresh) {
+  UndoFixture f;
+  f.rt.menuRefreshRequested = false;
+  f.history.PushUndo(UndoLabel::kPlot, f.target());
+  EXPECT_TRUE(f.rt.menuRefreshRequested);
+  f.rt.menuRefreshRequested = false;
+  f.history.PopUndo(f.target());
+  EXPECT_TRUE(f.rt.menuRefreshRequested);
+}
+
+TEST(UndoMenu, LabelsAreTheCommandsOwnTexts) {
+  // Tab-separated accelerators, and four labels without one.
+  EXPECT_EQ(UndoLabel::kPlot, "Undo Plot\tCtrl+Z");
+  EXPECT_EQ(UndoLabel::kCube, "Undo Rectangle\tCtrl+Z");
+  EXPECT_EQ(UndoLabel::kVectorConnect, "Undo Vector Connect\tCtrl+Z");
+  EXPECT_EQ(UndoLabel::kRemoveDuplicates, "Undo Remove Duplicates");
+  EXPECT_EQ(UndoLabel::kFlipBackface, "Undo Flip Backface");
+  EXPECT_EQ(UndoLabel::kResetViewZone, "Undo Reset View Zone");
+  EXPECT_EQ(UndoLabel::kTessellate, "Undo Tessulate");
+  EXPECT_EQ(kUndoMenuId, 57643);
+}
+
+TEST(UndoMenu, LabelIsCutAt255Characters) {
+  UndoFixture f;
+  f.history.PushUndo(std::string(300, 'a'), f.target());
+  EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'a'));
+  f.history.PushUndo(std::string(255, 'b'), f.target());
+  EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'b'));
+}
+
+TEST(UndoObjects, EachObjectKeepsItsOwnHistory) {
+  UndoFixture f;
+  std::mt19937 rng(11);
+  f.history.SelectObject(0);
+  RandomObject(f.tables, rng, 50, 60, 7);
+  const UsedBytes object0 = CaptureUsed(f.tables);
+  f.history.PushUndo(UndoLabel::kDelete, f.target());
+
+  // Switch to object 1: its tables replace object 0's.
+  f.history.SelectObject(1);
+  RandomObject(f.tables, rng, 30, 20, 2);
+  const UsedBytes object1 = CaptureUsed(f.tables);
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+  ExpectSameUsed(f.tables, object1);  // object 0's snapshot stayed out
+
+  f.history.PushUndo(UndoLabel::kFlip, f.target());
+  RandomObject(f.tables, rng, 90, 90, 9);
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  ExpectSameUsed(f.tables, object1);
+
+  // Back on object 0 its history is there again.
+  f.history.SelectObject(0);
+  RandomObject(f.tables, rng, 10, 10, 1);
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Delete\tCtrl+Z", true}));
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  ExpectSameUsed(f.tables, object0);
+  EXPECT_EQ(f.history.DepthOf(1), 0u);
+}
+
+// Gives object i a stack of i + 1 snapshots labelled "o<i>".
+void FillObjects(UndoFixture& f, std::uint32_t objects) {
+  for (std::uint32_t i = 0; i < objects; ++i) {
+    f.history.SelectObject(i);
+    for (std::uint32_t k = 0; k <= i; ++k) f.history.PushUndo("o" + std::to_string(i), f.target());
+  }
+}
+
+TEST(UndoObjects, DropObjectRenumbersLaterStacks) {
+  UndoFixture f;
+  FillObjects(f, 4);
+  f.history.SelectObject(3);
+  f.history.DropObject(1);
+  EXPECT_EQ(f.history.DepthOf(0), 1u);
+  EXPECT_EQ(f.history.DepthOf(1), 3u);
+  EXPECT_EQ(f.history.DepthOf(2), 4u);
+  EXPECT_EQ(f.history.DepthOf(3), 0u);
+  EXPECT_EQ(f.history.ObjectSpan(), 3u);
+  // The current object moved down with its number.
+  EXPECT_EQ(f.history.currentObject(), 2u);
+  EXPECT_EQ(f.history.UndoMenuState().text, "o3");
+  f.history.SelectObject(1);
+  EXPECT_EQ(f.history.UndoMenuState().text, "o2");
+}
+
+TEST(UndoObjects, DroppingTheCurrentObjectNeverHandsOverItsHistory) {
+  UndoFixture f;
+  FillObjects(f, 3);
+  f.history.SelectObject(1);
+  f.history.DropObject(1);
+  // The number now names the old object 2, with its own history.
+  EXPECT_EQ(f.history.currentObject(), 1u);
+  EXPECT_EQ(f.history.UndoMenuState().text, "o2");
+  EXPECT_EQ(f.history.depth(), 3u);
+  // A current number below the dropped one is kept.
+  f.history.SelectObject(0);
+  f.history.DropObject(1);
+  EXPECT_EQ(f.history.currentObject(), 0u);
+  EXPECT_EQ(f.history.UndoMenuState().text, "o0");
+  EXPECT_EQ(f.history.DepthOf(1), 0u);
+  // Dropping the only object leaves nothing to undo.
+  f.history.DropObject(0);
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+  EXPECT_EQ(f.history.ObjectSpan(), 0u);
+}
+
+TEST(UndoObjects, ClearEmptiesEveryStackAndReleasesBlocks) {
+  UndoFixture f;
+  std::mt19937 rng(3);
+  RandomObject(f.tables, rng, 100, 100, 10);
+  const std::size_t baseBlocks = f.rt.memory.LiveCount();
+  FillObjects(f, 3);
+  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + 6);
+  f.history.Clear();
+  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
+  EXPECT_EQ(f.history.currentObject(), 0u);
+  for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(f.history.DepthOf(i), 0u);
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+}
+
+TEST(UndoMemory, SnapshotWithoutMemoryIsSkippedAndKeepsTheStack) {
+  UndoFixture f;
+  std::mt19937 rng(8);
+  RandomObject(f.tables, rng, 500, 500, 50);
+  for (std::size_t i = 0; i < kUndoDepth; ++i) {
+    f.history.PushUndo("step " + std::to_string(i), f.target());
+  }
+  f.rt.memory.SetFailAbove(16);
+  EXPECT_FALSE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"Not enough memory to keep an undo step for this command."});
+  EXPECT_EQ(f.ui.Messages()[0].caption, "Notification");
+  EXPECT_EQ(f.history.depth(), kUndoDepth);
+  EXPECT_EQ(f.history.CurrentStack().front().label, "step 0");  // bottom not dropped
+  EXPECT_EQ(f.history.UndoMenuState().text, "step 19");
+}
+
+TEST(UndoMemory, RestoreWithoutMemoryLeavesObjectAndSnapshot) {
+  UndoFixture f;
+  std::mt19937 rng(9);
+  RandomObject(f.tables, rng, 500, 500, 50);
+  const UsedBytes saved = CaptureUsed(f.tables);
+  f.history.PushUndo(UndoLabel::kDrag, f.target());
+  RandomObject(f.tables, rng, 80, 70, 3);
+  f.plot.step = 5;
+  const UsedBytes changed = CaptureUsed(f.tables);
+
+  f.rt.memory.SetFailAbove(16);
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(f.ui.Messages().size(), 1u);
+  EXPECT_EQ(f.ui.Messages()[0],
+            (RecordedMessage{"General Error",
+                             "Not enough memory to undo. The object was left as it is."}));
+  ExpectSameUsed(f.tables, changed);
+  EXPECT_EQ(f.plot.step, 5);
+  EXPECT_EQ(f.history.depth(), 1u);
+  EXPECT_FALSE(f.rt.busy);
+
+  f.rt.memory.SetFailAbove(std::nullopt);
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  ExpectSameUsed(f.tables, saved);
+}
+
+}  // namespace
+}  // namespace ws
