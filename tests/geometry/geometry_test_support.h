@@ -1,0 +1,203 @@
+// Shared pieces of the geometry tests: a model with the reserved entries
+// built, builders for small objects, a random object generator, a field by
+// field comparison of two objects' used tables, and a feedback recorder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "geometry/geometry_context.h"
+#include "geometry/geometry_support.h"
+#include "model/model.h"
+#include "platform/scripted_ui.h"
+
+namespace ws::test {
+
+class RecordingFeedback : public GeometryFeedback {
+ public:
+  void SetStatusTitle(std::string_view title) override { titles.emplace_back(title); }
+  void RedrawViews() override { ++redraws; }
+  std::vector<std::string> titles;
+  int redraws = 0;
+};
+
+struct GeometryFixture {
+  GeometryFixture() {
+    model.tables.AllocateObjectTables();
+    model.tables.BuildReservedEntries();
+  }
+  ObjectTables& t() { return model.tables; }
+
+  std::uint32_t P(double x, double y, double z) { return AppendPoint(t(), x, y, z); }
+  std::uint32_t V(std::uint32_t a, std::uint32_t b, bool selected = false) {
+    const std::uint32_t k = AppendFreshVector(t(), a, b);
+    t().vectors[k].selected = selected ? kSelected : kUnselected;
+    return k;
+  }
+  // Appends a polygon with these corners; vector list from the point loop.
+  std::uint32_t Poly(std::initializer_list<std::uint32_t> points, bool selected = false,
+                     std::uint32_t flags = PolyFlag::kDefined) {
+    const std::uint32_t k = t().polygonCount;
+    Polygon& poly = t().polygons[k];
+    poly = Polygon{};
+    poly.pointCount = static_cast<std::uint32_t>(points.size());
+    std::copy(points.begin(), points.end(), poly.points);
+    poly.flags = flags;
+    t().polygonSelected[k] = selected ? kSelected : kUnselected;
+    ++t().polygonCount;
+    RebuildVectorLists(t(), k, k + 1);
+    return k;
+  }
+  std::vector<std::uint32_t> PointsOf(std::uint32_t k) {
+    const Polygon& poly = t().polygons[k];
+    return {poly.points, poly.points + poly.pointCount};
+  }
+  std::vector<std::uint32_t> VectorsOf(std::uint32_t k) {
+    const Polygon& poly = t().polygons[k];
+    return {poly.vectors, poly.vectors + poly.vectorCount};
+  }
+  std::vector<double> Coords(std::uint32_t p) {
+    return {t().points[p].x, t().points[p].y, t().points[p].z};
+  }
+
+  ScriptedUi ui;
+  Runtime rt{ui};
+  Model model{rt};
+  RecordingFeedback feedback;
+  GeometryContext ctx{model, kDefaultGridStep, 0, &feedback};
+};
+
+// A second set of tables holding a copy of the used part of `from`.
+inline void CopyUsed(const ObjectTables& from, ObjectTables& to) {
+  to.pointCount = from.pointCount;
+  to.vectorCount = from.vectorCount;
+  to.polygonCount = from.polygonCount;
+  to.currentPolygon = from.currentPolygon;
+  std::memcpy(to.points, from.points, sizeof(Point) * from.pointCount);
+  std::memcpy(to.vectors, from.vectors, sizeof(Vector) * from.vectorCount);
+  std::copy(from.polygons.begin(), from.polygons.begin() + from.polygonCount, to.polygons.begin());
+  std::copy(from.polygonSelected.begin(), from.polygonSelected.begin() + from.polygonCount,
+            to.polygonSelected.begin());
+}
+
+// Field by field (padding is not data), within the counts; a polygon's
+// view-zone array is compared whole since slot 0 doubles as the leader.
+inline ::testing::AssertionResult SameUsedTables(const ObjectTables& a, const ObjectTables& b) {
+  std::ostringstream why;
+  if (a.pointCount != b.pointCount || a.vectorCount != b.vectorCount ||
+      a.polygonCount != b.polygonCount || a.currentPolygon != b.currentPolygon) {
+    why << "counts " << a.pointCount << "/" << a.vectorCount << "/" << a.polygonCount << " cur "
+        << a.currentPolygon << " vs " << b.pointCount << "/" << b.vectorCount << "/"
+        << b.polygonCount << " cur " << b.currentPolygon;
+    return ::testing::AssertionFailure() << why.str();
+  }
+  for (std::uint32_t i = 0; i < a.pointCount; ++i) {
+    const Point &p = a.points[i], &q = b.points[i];
+    if (std::memcmp(&p.x, &q.x, 8) || std::memcmp(&p.y, &q.y, 8) || std::memcmp(&p.z, &q.z, 8) ||
+        std::memcmp(&p.eyeDepth, &q.eyeDepth, 8) || std::memcmp(&p.eyeX, &q.eyeX, 8) ||
+        std::memcmp(&p.eyeY, &q.eyeY, 8) || p.screenX != q.screenX || p.screenY != q.screenY ||
+        p.screenDepth != q.screenDepth || p.isDuplicate != q.isDuplicate ||
+        p.duplicateOf != q.duplicateOf) {
+      return ::testing::AssertionFailure() << "point " << i << " differs";
+    }
+  }
+  for (std::uint32_t i = 0; i < a.vectorCount; ++i) {
+    const Vector &v = a.vectors[i], &w = b.vectors[i];
+    if (v.p1 != w.p1 || v.p2 != w.p2 || v.width != w.width || v.work1 != w.work1 ||
+        v.work2 != w.work2 || v.selected != w.selected || v.attribute != w.attribute ||
+        v.color != w.color) {
+      return ::testing::AssertionFailure()
+             << "vector " << i << " differs: " << v.p1 << "-" << v.p2 << " w" << v.work1 << "/"
+             << v.work2 << " vs " << w.p1 << "-" << w.p2 << " w" << w.work1 << "/" << w.work2;
+    }
+  }
+  for (std::uint32_t k = 0; k < a.polygonCount; ++k) {
+    const Polygon &p = a.polygons[k], &q = b.polygons[k];
+    bool same = std::memcmp(&p.depth, &q.depth, 8) == 0 && p.pointCount == q.pointCount &&
+                p.vectorCount == q.vectorCount && p.viewZoneCount == q.viewZoneCount &&
+                p.flags == q.flags && p.frontFill == q.frontFill && p.backFill == q.backFill &&
+                p.frontColor == q.frontColor && p.backColor == q.backColor &&
+                std::equal(p.viewZones, p.viewZones + kMaxViewZones, q.viewZones) &&
+                a.polygonSelected[k] == b.polygonSelected[k];
+    const std::uint32_t np = std::min(p.pointCount, kMaxPolygonPoints);
+    const std::uint32_t nv = std::min(p.vectorCount, kMaxPolygonVectors);
+    same = same && std::equal(p.points, p.points + np, q.points) &&
+           std::equal(p.vectors, p.vectors + nv, q.vectors);
+    if (!same) return ::testing::AssertionFailure() << "polygon " << k << " differs";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Random objects in which merging has work to do: points on a small integer
+// grid (so that many coincide, -0 among them), vectors between random points
+// in both directions (some degenerate, a few to reserved points), polygons
+// whose point and vector lists name merged points and vectors, random
+// selection, scratch fields, flags, group leaders and view-zone lists.
+struct RandomShape {
+  std::uint32_t points = 40;
+  std::uint32_t vectors = 60;
+  std::uint32_t polygons = 20;
+  int grid = 2;  // coordinates in [-grid, grid]
+  std::uint32_t maxCorners = 8;
+};
+
+inline void FillRandomObject(ObjectTables& t, std::mt19937& rng, const RandomShape& s) {
+  auto pick = [&](std::uint32_t n) { return static_cast<std::uint32_t>(rng() % n); };
+  t.pointCount = kReservedPoints;
+  t.vectorCount = kReservedVectors;
+  t.polygonCount = 0;
+  t.currentPolygon = static_cast<std::int32_t>(pick(std::max(s.polygons, 1u)));
+  auto coordinate = [&]() -> double {
+    const int v = static_cast<int>(pick(2 * s.grid + 1)) - s.grid;
+    return v == 0 && pick(4) == 0 ? -0.0 : v;
+  };
+  for (std::uint32_t i = 0; i < s.points; ++i) {
+    const std::uint32_t p = AppendPoint(t, coordinate(), coordinate(), coordinate());
+    t.points[p].isDuplicate = pick(3);
+    t.points[p].duplicateOf = pick(1000);
+    t.points[p].eyeDepth = pick(100);
+  }
+  const std::uint32_t users = t.pointCount - kReservedPoints;
+  auto userPoint = [&] { return kReservedPoints + pick(std::max(users, 1u)); };
+  for (std::uint32_t i = 0; i < s.vectors && users > 0; ++i) {
+    std::uint32_t a = userPoint(), b = userPoint();
+    if (pick(20) == 0) a = pick(kReservedPoints);
+    Vector& v = t.vectors[t.AddVector(a, b)];
+    v.width = pick(3);
+    v.work1 = pick(2);
+    v.work2 = pick(50);
+    v.selected = pick(4) == 0 ? (pick(5) == 0 ? kMarqueeMarked : kSelected) : kUnselected;
+    v.attribute = static_cast<std::int32_t>(pick(7)) - 3;
+    v.color = static_cast<std::uint8_t>(pick(256));
+  }
+  for (std::uint32_t k = 0; k < s.polygons; ++k) {
+    Polygon& poly = t.polygons[k];
+    poly = Polygon{};
+    poly.depth = pick(1000);
+    poly.pointCount = users > 0 ? pick(s.maxCorners + 1) : 0;
+    for (std::uint32_t c = 0; c < poly.pointCount; ++c) poly.points[c] = userPoint();
+    poly.vectorCount = t.vectorCount > kReservedVectors ? pick(s.maxCorners + 1) : 0;
+    for (std::uint32_t c = 0; c < poly.vectorCount; ++c) {
+      poly.vectors[c] = kReservedVectors + pick(t.vectorCount - kReservedVectors);
+    }
+    poly.flags = pick(0x2000) | (pick(3) == 0 ? PolyFlag::kAdopted : 0);
+    poly.frontColor = static_cast<std::uint8_t>(pick(256));
+    poly.backColor = static_cast<std::uint8_t>(pick(256));
+    poly.frontFill = FillWord(poly.frontColor);
+    poly.backFill = FillWord(poly.backColor);
+    poly.viewZoneCount = pick(4);
+    for (std::uint32_t c = 0; c < kMaxViewZones; ++c) poly.viewZones[c] = pick(s.polygons + 4);
+    // Mostly real leaders; now and then one past the table.
+    poly.viewZones[0] = pick(10) == 0 ? s.polygons + pick(12) : pick(s.polygons);
+    t.polygonSelected[k] = pick(3) == 0 ? kSelected : kUnselected;
+    ++t.polygonCount;
+  }
+}
+
+}  // namespace ws::test
