@@ -7,8 +7,8 @@
 //         hi][bytes], written into a fresh resource file beside a valid
 //         'clut' 1000, so that the object decoder sees well-formed
 //         containers with hostile contents.
-// Either way LoadCluster and LoadObject must refuse or load, never crash,
-// and a refusal must leave the current object as it was.
+// Either way the object readers and LoadCluster must refuse or load, never
+// crash, and a refused cluster must leave the working file as it was.
 #include <unistd.h>
 
 #include <cstdint>
@@ -20,6 +20,7 @@
 
 #include "model/cluster.h"
 #include "model/color_ops.h"
+#include "model/glyph_store.h"
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
 #include "resource/runtime.h"
@@ -118,17 +119,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteResourceList(m, cluster, data + 1, size - 1);
   }
 
-  // The loader on a copy of the input as the working file.
-  std::error_code ec;
-  std::filesystem::copy_file(cluster, m.paths.working,
-                             std::filesystem::copy_options::overwrite_existing, ec);
-  for (std::uint32_t id = 0; id < 4; ++id) {
-    const std::uint32_t points = m.tables.pointCount;
-    // A refusal leaves the object as it was.
-    if (!ws::LoadObject(m, id) && m.tables.pointCount != points) std::abort();
-    if (m.tables.pointCount > ws::kMaxPoints || m.tables.vectorCount > ws::kMaxVectors ||
-        m.tables.polygonCount > ws::kMaxPolygons) {
-      std::abort();
+  // The object readers, each object through the editor's path and the
+  // glyph store's, with one open of the file.
+  {
+    ws::OpenResource file(m.resources, cluster);
+    ws::GlyphStore glyphs;
+    for (std::uint32_t id = 0; file && id < 3; ++id) {
+      ws::EditorObject object;
+      if (ws::ReadEditorObject(m.resources, file.ref(), id, m.tables, object).ok()) {
+        ws::InstallEditorObject(object, m.tables, m.animation, m.objectWord);
+        if (m.tables.pointCount > ws::kMaxPoints || m.tables.vectorCount > ws::kMaxVectors ||
+            m.tables.polygonCount > ws::kMaxPolygons) {
+          std::abort();
+        }
+      }
+      ws::StoredObject glyph;
+      std::string why;
+      if (ws::ReadObjectResources(m.resources, file.ref(), id, {700, 700, 20}, glyph).ok()) {
+        ws::AppendGlyph(glyphs, glyph, why);
+      }
     }
   }
 

@@ -124,11 +124,12 @@ bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
   }
   StoreStatus status = StoreObjectResources(model.resources, file.ref(), index, name, model.tables,
                                             model.animation, model.objectWord);
-  file.Close();
+  // The directory reaches the disk only here; the library says why not.
+  const bool closed = file.Close() == 0;
   wait.End();
   switch (status) {
     case StoreStatus::kOk:
-      return true;
+      return closed;
     case StoreStatus::kFileFull:
       model.ui().ShowNote(kMsgClusterFull);
       return false;

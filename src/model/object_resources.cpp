@@ -444,10 +444,11 @@ bool SameCoordinates(double ax, double ay, double az, double bx, double by, doub
 
 }  // namespace
 
-std::uint32_t RebuildPolygonVectorLists(std::span<const VectorEnds> vectors, std::uint32_t pointCount,
-                                 std::span<const std::uint32_t> corners,
-                                 std::span<const std::uint32_t> cornerStart,
-                                 std::span<std::uint32_t> edges) {
+std::uint32_t RebuildPolygonVectorLists(std::span<const VectorEnds> vectors,
+                                        std::uint32_t pointCount,
+                                        std::span<const std::uint32_t> corners,
+                                        std::span<const std::uint32_t> cornerStart,
+                                        std::span<std::uint32_t> edges) {
   const auto nVectors = static_cast<std::uint32_t>(vectors.size());
   // Point-to-vectors index: for each point the vectors that end at it, in
   // ascending order, each once (a vector from a point to itself too). An
@@ -489,7 +490,7 @@ std::uint32_t RebuildPolygonVectorLists(std::span<const VectorEnds> vectors, std
 }
 
 std::uint32_t RebuildPolygonVectorLists(std::span<const Vector> vectors, std::uint32_t pointCount,
-                                 std::span<Polygon> polygons) {
+                                        std::span<Polygon> polygons) {
   std::vector<VectorEnds> ends;
   ends.reserve(vectors.size());
   for (const Vector& v : vectors) ends.push_back({v.p1, v.p2});

@@ -259,12 +259,13 @@ struct VectorEnds {
 // at the same positions, rebuilt in place. Returns kNoIndex, or the number
 // of the first polygon left with an entry outside the vector table (the
 // rebuild stops there).
-std::uint32_t RebuildPolygonVectorLists(std::span<const VectorEnds> vectors, std::uint32_t pointCount,
-                                 std::span<const std::uint32_t> corners,
-                                 std::span<const std::uint32_t> cornerStart,
-                                 std::span<std::uint32_t> edges);
+std::uint32_t RebuildPolygonVectorLists(std::span<const VectorEnds> vectors,
+                                        std::uint32_t pointCount,
+                                        std::span<const std::uint32_t> corners,
+                                        std::span<const std::uint32_t> cornerStart,
+                                        std::span<std::uint32_t> edges);
 // The same on whole records; on failure the polygons are left as they were.
 std::uint32_t RebuildPolygonVectorLists(std::span<const Vector> vectors, std::uint32_t pointCount,
-                                 std::span<Polygon> polygons);
+                                        std::span<Polygon> polygons);
 
 }  // namespace ws
