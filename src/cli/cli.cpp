@@ -9,8 +9,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "cli/render_command.h"
+#include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/model.h"
+#include "model/startup.h"
 #include "model/object_text.h"
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
@@ -24,7 +27,8 @@ using nlohmann::json;
 constexpr const char* kUsage =
     "usage: wirestead-cli [--prefs PATH] info FILE\n"
     "       wirestead-cli [--prefs PATH] dump FILE\n"
-    "       wirestead-cli [--prefs PATH] convert IN OUT\n";
+    "       wirestead-cli [--prefs PATH] convert IN OUT\n"
+    "       wirestead-cli [--prefs PATH] render IN OUT.png [--view V] [--size WxH] [--perspective]\n";
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -96,13 +100,10 @@ bool StartSession(Session& s, const std::optional<std::string>& prefsOption, std
     err << "wirestead-cli: can't copy the Preferences file: " << ec.message() << "\n";
     return false;
   }
-  ObjectTables& t = s.model.tables;
-  if (!t.AllocateObjectTables()) return false;
-  t.BuildReservedEntries();
-  t.name = "Default Object";
-  s.model.cluster.objectNames = {t.name};
-  if (s.model.resources.CreateResFile(s.model.paths.working) != 0) return false;
-  return RebuildColorState(s.model, s.model.paths.preferences);
+  // The editor's own start-up, rooted in the private directory.
+  StartupInputs inputs;
+  inputs.rootFromEnvironment = s.base.path();
+  return RunStartup(s.model, inputs) == StartupOutcome::kContinue;
 }
 
 // Opens a file as the editor's Open command does.
@@ -111,10 +112,13 @@ bool OpenFile(Session& s, const std::string& path, std::ostream& err) {
     err << "wirestead-cli: no such file: " << path << "\n";
     return false;
   }
+  if (path.size() >= 5 && EndsWith(path, ".wdc")) {
+    s.kind = "cluster";
+    return LoadCluster(s.model, path);
+  }
   if (path.size() >= 5 && EndsWith(path, ".wdo")) {
     s.kind = "object";
-    s.model.tables.ResetObject();
-    return LoadObjectText(s.model, path);
+    return StartNewCluster(s.model) && LoadObjectText(s.model, path);
   }
   err << "wirestead-cli: can't open " << path << ": not a format this tool reads yet\n";
   return false;
@@ -187,11 +191,16 @@ json DumpObject(const ObjectTables& t, const std::string& name) {
 }
 
 // Calls `visit` with the tables and name of every object of the open file,
-// in list order.
+// in list order, making each current in turn; the first is current after.
 template <typename Visit>
 bool ForEachObject(Session& s, Visit visit) {
-  visit(s.model.tables, s.model.tables.name);
-  return true;
+  Model& m = s.model;
+  const std::size_t count = m.cluster.objectNames.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (m.cluster.current != i && !SelectObject(m, static_cast<std::uint32_t>(i))) return false;
+    visit(m.tables, m.cluster.objectNames[i]);
+  }
+  return count == 0 || m.cluster.current == 0 || SelectObject(m, 0);
 }
 
 int RunInfo(Session& s, const std::string& file, std::ostream& out) {
@@ -221,13 +230,45 @@ int RunDump(Session& s, const std::string& file, std::ostream& out) {
   return 0;
 }
 
-int RunConvert(Session& s, const std::string& target, std::ostream& err) {
+std::string FileStem(const std::string& path) { return fs::path(path).stem().string(); }
+
+// A cluster saved at `target`: an object file becomes a one-object cluster
+// named after the file.
+int ConvertToCluster(Session& s, const std::string& input, const std::string& target) {
+  Model& m = s.model;
+  if (s.kind == "object" && !RenameObjectTo(m, FileStem(input))) return 1;
+  m.cluster.clusterPath = target;
+  m.cluster.fileState = FileState::kCluster;
+  return SaveCluster(m) && FileExists(target) ? 0 : 1;
+}
+
+// One .wdo per object, named after the object, in an existing directory.
+int ConvertToObjectDirectory(Session& s, const std::string& directory) {
+  Model& m = s.model;
+  bool ok = true;
+  ForEachObject(s, [&](const ObjectTables&, const std::string& name) {
+    std::string file = name;
+    for (char& c : file) {
+      if (c == '/') c = '_';
+    }
+    ok = WriteObjectText(m, (fs::path(directory) / (file + ".wdo")).string()) && ok;
+  });
+  return ok ? 0 : 1;
+}
+
+int RunConvert(Session& s, const std::string& input, const std::string& target,
+               std::ostream& err) {
   std::string lower = target;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::error_code ec;
+  if (fs::is_directory(target, ec)) return ConvertToObjectDirectory(s, target);
   if (EndsWith(lower, ".wdo")) {
+    // The current object: the first of a cluster.
     return WriteObjectText(s.model, target) ? 0 : 1;
   }
-  err << "wirestead-cli: can't write " << target << ": the output must end in .wdo\n";
+  if (EndsWith(lower, ".wdc")) return ConvertToCluster(s, input, target);
+  err << "wirestead-cli: can't write " << target
+      << ": the output must end in .wdo or .wdc, or be a directory\n";
   return 1;
 }
 
@@ -252,6 +293,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     return 1;
   }
   const std::string& command = args[0];
+  if (command == "render") {
+    const std::optional<RenderOptions> options = ParseRenderArgs(args, err);
+    if (!options) return 1;
+    auto session = std::make_unique<Session>(err);
+    if (!StartSession(*session, prefs, err) || !OpenFile(*session, options->input, err)) return 1;
+    return RunRender(session->model, *options, err);
+  }
   std::size_t wanted = command == "convert" ? 3 : (command == "info" || command == "dump") ? 2 : 0;
   if (wanted == 0 || args.size() != wanted) {
     err << kUsage;
@@ -263,7 +311,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   if (!OpenFile(*session, args[1], err)) return 1;
   if (command == "info") return RunInfo(*session, args[1], out);
   if (command == "dump") return RunDump(*session, args[1], out);
-  return RunConvert(*session, args[2], err);
+  return RunConvert(*session, args[1], args[2], err);
 }
 
 }  // namespace ws::cli

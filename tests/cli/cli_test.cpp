@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -135,6 +136,60 @@ TEST(CliBinary, FindsTheBuildTreePreferencesAndExitsWithStatus) {
   EXPECT_EQ(json::parse(out)["objects"][0]["polygons"], 6);
   std::string bad = std::string(WS_CLI_PATH) + " info /no/such/file.wdo 2>/dev/null";
   EXPECT_EQ(WEXITSTATUS(system(bad.c_str())), 1);
+}
+
+}  // namespace
+}  // namespace ws::cli
+
+namespace ws::cli {
+namespace {
+
+TEST(CliClusters, ObjectBecomesOneObjectClusterNamedAfterTheFile) {
+  test::TempDir dir;
+  CliRun c = Cli({"convert", kCube, dir.File("box.wdc")});
+  ASSERT_EQ(c.status, 0) << c.err;
+  CliRun r = Cli({"info", dir.File("box.wdc")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json j = json::parse(r.out);
+  EXPECT_EQ(j["kind"], "cluster");
+  ASSERT_EQ(j["objects"].size(), 1u);
+  EXPECT_EQ(j["objects"][0]["name"], "cube");
+  EXPECT_EQ(j["objects"][0]["polygons"], 6);
+  // Every point, vector and polygon field survives the cluster, except the
+  // vector lists, which loading rebuilds from the corners.
+  json a = json::parse(Cli({"dump", kCube}).out)["objects"][0];
+  json b = json::parse(Cli({"dump", dir.File("box.wdc")}).out)["objects"][0];
+  EXPECT_EQ(a["points"], b["points"]);
+  ASSERT_EQ(a["polygons"].size(), b["polygons"].size());
+  for (std::size_t k = 0; k < a["polygons"].size(); ++k) {
+    EXPECT_EQ(a["polygons"][k]["points"], b["polygons"][k]["points"]);
+    EXPECT_EQ(a["polygons"][k]["flags"], b["polygons"][k]["flags"]);
+  }
+}
+
+TEST(CliClusters, ClusterBecomesOneObjectFilePerObjectInADirectory) {
+  test::TempDir dir;
+  ASSERT_EQ(Cli({"convert", kCube, dir.File("box.wdc")}).status, 0);
+  std::string out = dir.File("objects");
+  std::filesystem::create_directory(out);
+  CliRun r = Cli({"convert", dir.File("box.wdc"), out});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_TRUE(test::FileExists(out + "/cube.wdo"));
+  json back = json::parse(Cli({"info", out + "/cube.wdo"}).out);
+  EXPECT_EQ(back["objects"][0]["points"], 8);
+  EXPECT_EQ(back["objects"][0]["polygons"], 6);
+}
+
+TEST(CliClusters, DamagedClusterExitsOneWithAMessage) {
+  test::TempDir dir;
+  ASSERT_EQ(Cli({"convert", kCube, dir.File("box.wdc")}).status, 0);
+  auto bytes = test::ReadFileBytes(dir.File("box.wdc"));
+  bytes.resize(bytes.size() - 40);  // the last resource loses its tail
+  test::WriteFileBytes(dir.File("cut.wdc"), bytes);
+  CliRun r = Cli({"info", dir.File("cut.wdc")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(r.err.empty());
+  EXPECT_TRUE(r.out.empty());
 }
 
 }  // namespace
