@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "cli/edit_command.h"
 #include "cli/render_command.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
@@ -28,7 +29,8 @@ constexpr const char* kUsage =
     "usage: wirestead-cli [--prefs PATH] info FILE\n"
     "       wirestead-cli [--prefs PATH] dump FILE\n"
     "       wirestead-cli [--prefs PATH] convert IN OUT\n"
-    "       wirestead-cli [--prefs PATH] render IN OUT.png [--view V] [--size WxH] [--perspective]\n";
+    "       wirestead-cli [--prefs PATH] render IN OUT.png [--view V] [--size WxH] [--perspective]\n"
+    "       wirestead-cli [--prefs PATH] edit IN OUT COMMAND...\n";
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -299,6 +301,19 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     auto session = std::make_unique<Session>(err);
     if (!StartSession(*session, prefs, err) || !OpenFile(*session, options->input, err)) return 1;
     return RunRender(session->model, *options, err);
+  }
+  if (command == "edit") {
+    if (args.size() < 4) {
+      err << kUsage;
+      return 1;
+    }
+    auto session = std::make_unique<Session>(err);
+    if (!StartSession(*session, prefs, err) || !OpenFile(*session, args[1], err)) return 1;
+    GeometryContext ctx{session->model};
+    for (std::size_t i = 3; i < args.size(); ++i) {
+      if (!ApplyEditCommand(ctx, args[i], err)) return 1;
+    }
+    return RunConvert(*session, args[1], args[2], err);
   }
   std::size_t wanted = command == "convert" ? 3 : (command == "info" || command == "dump") ? 2 : 0;
   if (wanted == 0 || args.size() != wanted) {

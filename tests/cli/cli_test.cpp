@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -190,6 +191,73 @@ TEST(CliClusters, DamagedClusterExitsOneWithAMessage) {
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(r.err.empty());
   EXPECT_TRUE(r.out.empty());
+}
+
+}  // namespace
+}  // namespace ws::cli
+
+namespace ws::cli {
+namespace {
+
+json FirstObject(const std::string& path) { return json::parse(Cli({"dump", path}).out)["objects"][0]; }
+
+TEST(CliEdit, CommandsRunInOrderAndUndoRestores) {
+  test::TempDir dir;
+  CliRun r = Cli({"edit", kCube, dir.File("rot.wdo"), "select-all", "rotate-y-90"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // A quarter turn about y maps the cube onto itself: same point set.
+  json a = FirstObject(kCube)["points"], b = FirstObject(dir.File("rot.wdo"))["points"];
+  std::vector<json> sa(a.begin(), a.end()), sb(b.begin(), b.end());
+  std::sort(sa.begin(), sa.end());
+  std::sort(sb.begin(), sb.end());
+  EXPECT_EQ(sa, sb);
+  ASSERT_EQ(Cli({"edit", kCube, dir.File("undo.wdo"), "select-all", "rotate-y-45", "undo"}).status, 0);
+  EXPECT_EQ(FirstObject(dir.File("undo.wdo"))["points"], a);
+}
+
+TEST(CliEdit, SelectionByFileNumberAndDelete) {
+  test::TempDir dir;
+  // A loaded file comes in selected: start from nothing.
+  CliRun r = Cli({"edit", kCube, dir.File("d.wdo"), "unselect", "select-vectors:0", "delete"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json o = FirstObject(dir.File("d.wdo"));
+  EXPECT_EQ(o["vectors"].size(), 11u);
+  // Polygons using the deleted vector go with it.
+  EXPECT_LT(o["polygons"].size(), 6u);
+  CliRun bad = Cli({"edit", kCube, dir.File("x.wdo"), "select-vectors:12"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "wirestead-cli: no vector 12 in the object (12 vectors)\n");
+  EXPECT_FALSE(test::FileExists(dir.File("x.wdo")));
+}
+
+TEST(CliEdit, PrimitivesValidateWithTheDialogMessages) {
+  test::TempDir dir;
+  CliRun ok = Cli({"edit", kCube, dir.File("c.wdo"), "select-all", "delete", "cube:20,30,40,0,0,0"});
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  json o = FirstObject(dir.File("c.wdo"));
+  EXPECT_EQ(o["points"].size(), 8u);
+  EXPECT_EQ(o["polygons"].size(), 6u);
+  CliRun refused = Cli({"edit", kCube, dir.File("r.wdo"), "circle:4,5001,0,0,0"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "Bad Value: Diameter too big (5000 max)\n");
+  CliRun grid = Cli({"edit", kCube, dir.File("g.wdo"), "grid:51"});
+  EXPECT_EQ(grid.status, 1);
+  EXPECT_EQ(grid.err, "Notification: Value entered is out of range.\n");
+  EXPECT_EQ(Cli({"edit", kCube, dir.File("u.wdo"), "frobnicate"}).status, 1);
+}
+
+TEST(CliEdit, DefinePolygonFromSelectedVectors) {
+  test::TempDir dir;
+  // Remove the faces, keep the edges, then close the first face again.
+  CliRun r = Cli({"edit", kCube, dir.File("p.wdo"), "unselect", "select-polygons:0,1,2,3,4,5",
+                  "delete", "select-vectors:0,1,2,3", "define-polygon"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json o = FirstObject(dir.File("p.wdo"));
+  ASSERT_EQ(o["polygons"].size(), 1u);
+  EXPECT_EQ(o["vectors"].size(), 12u);
+  json last = o["polygons"].back();
+  EXPECT_EQ(last["flags"], 0x502);
+  EXPECT_EQ(last["points"].size(), 4u);
 }
 
 }  // namespace
