@@ -1,0 +1,170 @@
+// Whole frames compared pixel for pixel (and palette entry for entry) with
+// reference pictures under tests/golden/. Every reference was looked at
+// before it was committed. WS_UPDATE_GOLDEN=1 rewrites the references;
+// a mismatch leaves the picture drawn in <build>/golden-actual/.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "cli/png_file.h"
+#include "editor_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::AddCube;
+using test::AddLine;
+using test::AddPolygon;
+using test::AddSphere;
+using test::EditorFixture;
+
+void ExpectGolden(EditorFixture& f, const std::string& name) {
+  f.e().ShowFrame();
+  ASSERT_EQ(f.presenter.shows > 0, true);
+  const IndexedImage actual = CaptureImage(f.d().offscreen.shown, f.d().layout.local);
+  const std::string path = test::SourceDir() + "/tests/golden/" + name + ".png";
+  std::string error;
+  if (std::getenv("WS_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(WriteIndexedPng(path, actual, error)) << error;
+  }
+  IndexedImage expected;
+  const bool read = ReadIndexedPng(path, expected, error);
+  bool same = read && expected.width == actual.width && expected.height == actual.height &&
+              expected.paletteSize == 256 && expected.palette == actual.palette;
+  std::size_t differing = 0;
+  if (same) {
+    for (std::size_t i = 0; i < actual.pixels.size(); ++i)
+      differing += actual.pixels[i] != expected.pixels[i];
+    same = differing == 0;
+  }
+  if (!same) {
+    const std::string dir = test::BinaryDir() + "/golden-actual";
+    std::filesystem::create_directories(dir);
+    std::string ignored;
+    WriteIndexedPng(dir + "/" + name + ".png", actual, ignored);
+    ADD_FAILURE() << name << ": " << (read ? "" : "no reference (" + error + "); ") << differing
+                  << " pixels differ; the picture drawn is in " << dir;
+  }
+}
+
+// The cube of the colour-mode scenes: each face a different mode.
+void ColourModeCube(ObjectTables& t) {
+  const std::uint32_t flags[6] = {
+      PolyFlag::kSelectedColor | PolyFlag::kNeverDrawBackFace,                        // front
+      PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace,                               // back
+      PolyFlag::kEachSideDifferent | PolyFlag::kSelectedColor,                        // right
+      PolyFlag::kAdopted | PolyFlag::kNeverDrawBackFace,                              // left
+      PolyFlag::kShaded | PolyFlag::kBordered | PolyFlag::kNeverDrawBackFace,         // top
+      PolyFlag::kSelectedColor | PolyFlag::kBordered | PolyFlag::kNeverDrawBackFace,  // bottom
+  };
+  const std::uint8_t colours[6] = {8, 56, 24, 40, 16, 48};
+  const std::uint32_t first = AddCube(t, {0, 0, 0}, 60, flags, colours);
+  t.polygons[first + 2].backColor = 32;  // yellow inside
+  t.polygons[first + 2].backFill = FillWord(32);
+  t.polygons[first + 3].viewZones[0] = first;  // its group leader
+}
+
+void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
+  const EditAreaLayout& l = f.d().layout;
+  BeginFreeRotation(f.m().view);
+  auto from = *path.begin();
+  for (auto it = path.begin() + 1; it != path.end(); ++it) {
+    FreeRotationStep(f.m().view, from.first, from.second, it->first, it->second, l.cx, l.cy,
+                     l.local.right - l.local.left);
+    from = *it;
+  }
+}
+
+TEST(GoldenFrames, AxesAndGridOnly) {
+  EditorFixture f(320, 240);
+  ExpectGolden(f, "axes_grid");
+}
+
+TEST(GoldenFrames, ColourModeCubeFront) {
+  EditorFixture f(320, 240);
+  ColourModeCube(f.t());
+  ExpectGolden(f, "cube_front");
+}
+
+TEST(GoldenFrames, ColourModeCubeTop) {
+  EditorFixture f(320, 240);
+  ColourModeCube(f.t());
+  ASSERT_TRUE(TurnToView(f.m().view, kViewTop, nullptr));
+  ExpectGolden(f, "cube_top");
+}
+
+TEST(GoldenFrames, ColourModeCubeFreeRotation) {
+  EditorFixture f(320, 240);
+  ColourModeCube(f.t());
+  // Dragged left and down: the front turns that way, showing the right
+  // face (blue outside) and the shaded top.
+  Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
+  ExpectGolden(f, "cube_rotated");
+}
+
+TEST(GoldenFrames, ShadedSphere) {
+  EditorFixture f(320, 240);
+  f.d().options.gridOn = false;
+  f.d().options.vectorsOn = false;
+  AddSphere(f.t(), 100, 12, 16, PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace, 16);
+  Rotate(f, {{160, 120}, {150, 100}});
+  ExpectGolden(f, "sphere_shaded");
+}
+
+TEST(GoldenFrames, PerspectiveWithAFloorThroughTheEye) {
+  EditorFixture f(320, 240);
+  f.d().options.perspective = true;
+  ColourModeCube(f.t());
+  // A floor from well in front of the cube to behind the eye (z 300 is the
+  // eye): only what lies in front of it is drawn.
+  AddPolygon(f.t(), {{-160, -70, -200}, {160, -70, -200}, {160, -70, 500}, {-160, -70, 500}},
+             PolyFlag::kSelectedColor | PolyFlag::kBordered, 112);
+  Rotate(f, {{160, 120}, {185, 105}});
+  ExpectGolden(f, "perspective");
+}
+
+TEST(GoldenFrames, SelectedAndHoveredHighlights) {
+  EditorFixture f(320, 240, 12345);
+  ColourModeCube(f.t());
+  const std::uint32_t thick = AddLine(f.t(), {-150, 100, 0}, {150, 100, 0}, 64, 3);
+  const std::uint32_t thickSelected = AddLine(f.t(), {-150, 85, 0}, {150, 85, 0}, 64, 3);
+  const std::uint32_t selected = AddLine(f.t(), {-150, -80, 0}, {150, -80, 0});
+  const std::uint32_t hoveredAndSelected = AddLine(f.t(), {-150, -90, 0}, {150, -90, 0});
+  AddLine(f.t(), {-150, -100, 0}, {150, -100, 0});
+  Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
+  f.t().polygonSelected[0] = kSelected;  // front face: the plain highlight
+  f.d().selection.hover.polygon = 4;     // top face: the bordered highlight
+  f.t().vectors[thickSelected].selected = kSelected;
+  f.t().vectors[selected].selected = kSelected;
+  f.t().vectors[hoveredAndSelected].selected = kSelected;  // both: a plain line
+  f.d().selection.hover.vector = hoveredAndSelected;
+  f.d().frame.ants.phase = 3;
+  (void)thick;
+  ExpectGolden(f, "highlights");
+}
+
+TEST(GoldenFrames, GuideFrame) {
+  EditorFixture f(320, 240);
+  f.d().options.guideFrame = true;
+  f.d().options.guideHalfWidth = 80;
+  f.d().options.guideHalfHeight = 140;  // taller than the area: no top or bottom edge
+  f.d().view.panX = 2;
+  f.d().view.panY = -1;
+  f.d().options.polygonsOn = false;
+  ColourModeCube(f.t());
+  ExpectGolden(f, "guide_frame");
+}
+
+TEST(GoldenFrames, QuickCommandLabels) {
+  EditorFixture f(640, 480);
+  f.d().options.gridOn = false;
+  f.d().frame.quickCommandsShown = true;
+  f.d().labels.Rebuild(f.colours(), EditorMode::kPlot, false, kWalkEditColour);
+  // Turned: the axis labels turn, the quick commands face the screen.
+  Rotate(f, {{320, 240}, {350, 220}});
+  ExpectGolden(f, "quick_commands");
+}
+
+}  // namespace
+}  // namespace ws
