@@ -1,0 +1,43 @@
+// The format readers of the scene import, one entry point each. A reader
+// reads the file at `path`, adds what it finds to importer.root() as scene
+// nodes (directly, or through a MeshBuilder and HandOverBuilder), and
+// reports progress, status and errors through the importer's notifier.
+// Every reader is safe on any file content: bad input is reported and
+// never read past.
+//
+// The result is the reader's success. RAW and OBJ always succeed, as those
+// formats have it; a file they cannot use leaves the scene empty.
+#pragma once
+
+#include <string>
+
+#include "import/importer.h"
+
+namespace ws {
+
+// RAW triangle files: one triangle (nine numbers) or one group name per
+// line, at most 255 characters read per line.
+bool ImportRaw(Importer& importer, const std::string& path);
+
+// Wavefront OBJ: vertices, normals, faces and groups; everything else is
+// ignored. Errors go to the import log and leave the scene empty:
+// "Unable to open file '%s'", "Syntax error file '%s', line %ld" (a vertex
+// or normal line with fewer than three numbers, a corner without a vertex
+// number), "Bad vertex number file '%s', line %ld" (0, or a vertex not read
+// yet). A list that would pass 500,000 entries ends the reading there with
+// "Too much data in file '%s', line %ld; the rest of the file was not read"
+// and keeps what was read. The scene: a Material with the default value, a
+// MaterialBinding OVERALL, a NormalBinding (PER_VERTEX_INDEXED when the
+// file has normals, else DEFAULT), the Coordinate3, the Normal node when
+// there are normals, then one Separator with an IndexedFaceSet per group
+// that has faces.
+bool ImportObj(Importer& importer, const std::string& path);
+
+// NFF in both dialects that share the extension, told apart by the first
+// line: Sense8 WorldToolKit ("nff" first) and Eric Haines' ray-tracing
+// format (anything else). False, with the reason in the import log
+// ("Unable to open file '%s'", "Syntax error file '%s', line %ld"), when
+// the file cannot be opened or does not follow its dialect.
+bool ImportNff(Importer& importer, const std::string& path);
+
+}  // namespace ws
