@@ -11,6 +11,7 @@
 
 #include "cli/edit_command.h"
 #include "cli/render_command.h"
+#include "import/import_commands.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/model.h"
@@ -114,16 +115,9 @@ bool OpenFile(Session& s, const std::string& path, std::ostream& err) {
     err << "wirestead-cli: no such file: " << path << "\n";
     return false;
   }
-  if (path.size() >= 5 && EndsWith(path, ".wdc")) {
-    s.kind = "cluster";
-    return LoadCluster(s.model, path);
-  }
-  if (path.size() >= 5 && EndsWith(path, ".wdo")) {
-    s.kind = "object";
-    return StartNewCluster(s.model) && LoadObjectText(s.model, path);
-  }
-  err << "wirestead-cli: can't open " << path << ": not a format this tool reads yet\n";
-  return false;
+  OpenOutcome outcome = OpenFileAs(s.model, path, OpenMode::kOpen);
+  s.kind = outcome.kind;
+  return outcome.ok;
 }
 
 json BoundingBox(const ObjectTables& t) {

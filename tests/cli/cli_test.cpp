@@ -262,3 +262,24 @@ TEST(CliEdit, DefinePolygonFromSelectedVectors) {
 
 }  // namespace
 }  // namespace ws::cli
+
+namespace ws::cli {
+namespace {
+
+TEST(CliImport, ForeignFilesGoThroughTheSceneImport) {
+  CliRun r = Cli({"info", "../shared/samples/obj/spider.obj"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  json o = json::parse(r.out);
+  EXPECT_EQ(o["kind"], "import");
+  // Scaled and centred so the largest extent is 360 units.
+  json box = o["objects"][0]["bbox"];
+  EXPECT_DOUBLE_EQ(box[2].get<double>(), -180.0);
+  EXPECT_DOUBLE_EQ(box[5].get<double>(), 180.0);
+  EXPECT_EQ(o["objects"][0]["polygons"], 1312);
+  test::TempDir dir;
+  ASSERT_EQ(Cli({"convert", "../shared/samples/obj/spider.obj", dir.File("s.wdc")}).status, 0);
+  EXPECT_EQ(json::parse(Cli({"info", dir.File("s.wdc")}).out)["objects"][0]["polygons"], 1312);
+}
+
+}  // namespace
+}  // namespace ws::cli
