@@ -1,0 +1,211 @@
+#include "editor/attributes.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/command_ids.h"
+#include "editor/selection.h"
+#include "editor/view_zone_dialog.h"
+#include "interaction_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::AddPolygon;
+using namespace PolyFlag;
+
+class AttributeTest : public test::InteractionTest {
+ protected:
+  std::uint32_t Square(double x, std::uint32_t flags, std::uint8_t colour = 3) {
+    return AddPolygon(t(), {{x, 0, 0}, {x, 10, 0}, {x + 10, 10, 0}, {x + 10, 0, 0}}, flags, colour);
+  }
+  std::uint32_t Flags(std::uint32_t k) { return t().polygons[k].flags; }
+  void Select(std::initializer_list<std::uint32_t> ks) {
+    for (std::uint32_t k : ks) t().polygonSelected[k] = kSelected;
+  }
+};
+
+TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
+  struct Case {
+    int id;
+    std::uint32_t before;
+    std::uint32_t one;      // the result with one polygon selected
+    std::uint32_t several;  // with two selected
+  };
+  const std::uint32_t all = 0x1FFF;
+  const Case cases[] = {
+      {Cmd::kStyleNormal, all, all & ~(kOutline | kBordered), all & ~(kOutline | kBordered)},
+      {Cmd::kStyleBordered, kOutline, kBordered, kBordered},
+      {Cmd::kOutlineStyle, kBordered | kShaded, kOutline | kShaded, kOutline | kShaded},
+      {Cmd::kColorSelected, kShaded | kAdopted | kBordered, kSelectedColor | kBordered,
+       kSelectedColor | kBordered},
+      {Cmd::kColorShaded, kSelectedColor | kAdopted, kShaded, kShaded},
+      {Cmd::kColorEachSide, kAdopted, kEachSideDifferent, kEachSideDifferent},
+      {Cmd::kColorEachSide, kEachSideDifferent | kAdopted, kAdopted, kEachSideDifferent},
+      {Cmd::kVisibilityNormal, all,
+       all & ~(kInvisible | kNotVisibleFromCollision | kNeverDrawBackFace | kHigherPriority),
+       all & ~(kInvisible | kNotVisibleFromCollision | kNeverDrawBackFace | kHigherPriority)},
+      {Cmd::kVisibilityInvisible,
+       kNotVisibleFromCollision | kNeverDrawBackFace | kHigherPriority | kCollision,
+       kInvisible | kCollision, kInvisible | kCollision},
+      {Cmd::kVisibilityNeverBackFace, kNeverDrawBackFace | kInvisible, 0,
+       kNeverDrawBackFace | kInvisible},
+      {Cmd::kVisibilityNeverBackFace, kInvisible, kNeverDrawBackFace,
+       kNeverDrawBackFace | kInvisible},
+      {Cmd::kVisibilityNotFromCollision, kNotVisibleFromCollision, 0, kNotVisibleFromCollision},
+      {Cmd::kVisibilityNotFromCollision, 0, kNotVisibleFromCollision, kNotVisibleFromCollision},
+      {Cmd::kVisibilityHigherPriority, kHigherPriority | kInvisible, 0, kHigherPriority},
+      {Cmd::kVisibilityHigherPriority, kInvisible, kHigherPriority, kHigherPriority},
+      {Cmd::kPurposeNormal, kCollision | kEntrance | kViewZone | kBordered, kBordered, kBordered},
+      {Cmd::kPurposeCollision, kEntrance, kCollision, kCollision},
+      {Cmd::kPurposeEntrance, kCollision, kEntrance, kEntrance},
+  };
+  Square(0, 0);
+  Square(20, 0);
+  Square(40, 0);
+  for (const Case& c : cases) {
+    for (std::uint32_t k = 0; k < 3; ++k) t().polygons[k].flags = c.before;
+    UnselectAll(t());
+    Select({0});
+    EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
+    EXPECT_EQ(Flags(0), c.one) << c.id;
+    EXPECT_EQ(Flags(2), c.before) << c.id;
+    for (std::uint32_t k = 0; k < 3; ++k) t().polygons[k].flags = c.before;
+    Select({1});
+    EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
+    EXPECT_EQ(Flags(0), c.several) << c.id;
+    EXPECT_EQ(Flags(1), c.several) << c.id;
+    EXPECT_EQ(Flags(2), c.before) << c.id;
+  }
+  EXPECT_TRUE(shell.redraw);
+  EXPECT_TRUE(shell.menuRefreshPending);
+  EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
+}
+
+TEST_F(AttributeTest, NeverDrawBackFaceTogglesOnOneAndSetsOnTwo) {
+  Square(0, PolyFlag::kDefined);
+  Square(20, PolyFlag::kDefined & ~kNeverDrawBackFace);
+  Select({0});
+  RunAttributeCommand(ctx, Cmd::kVisibilityNeverBackFace);
+  EXPECT_EQ(Flags(0) & kNeverDrawBackFace, 0u);
+  Select({1});
+  RunAttributeCommand(ctx, Cmd::kVisibilityNeverBackFace);
+  EXPECT_NE(Flags(0) & kNeverDrawBackFace, 0u);
+  EXPECT_NE(Flags(1) & kNeverDrawBackFace, 0u);
+}
+
+TEST_F(AttributeTest, ShadedRoundsBothColoursToTheirRampBase) {
+  const std::uint32_t k = Square(0, kAdopted | kSelectedColor, 77);
+  t().polygons[k].backColor = 15;
+  t().polygons[k].viewZones[0] = 5;
+  Select({k});
+  RunAttributeCommand(ctx, Cmd::kColorShaded);
+  const Polygon& p = t().polygons[k];
+  EXPECT_EQ(p.flags, kShaded);
+  EXPECT_EQ(p.frontColor, 72);
+  EXPECT_EQ(p.backColor, 8);
+  EXPECT_EQ(p.frontFill, FillWord(72));
+  EXPECT_EQ(p.backFill, FillWord(8));
+  EXPECT_EQ(p.viewZones[0], 0u);
+}
+
+TEST_F(AttributeTest, AdoptedCopiesTheLeadersColourModeBits) {
+  const std::uint32_t leader = Square(0, kShaded | kEachSideDifferent | kBordered);
+  const std::uint32_t follower = Square(20, kSelectedColor | kCollision);
+  Select({follower});
+  f.ui.QueueValue("0");
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>{std::string(kPromptGroupLeader)});
+  EXPECT_EQ(Flags(follower), kAdopted | kShaded | kEachSideDifferent | kCollision);
+  EXPECT_EQ(t().polygons[follower].viewZones[0], leader);
+  EXPECT_EQ(Flags(leader), kShaded | kEachSideDifferent | kBordered);
+}
+
+TEST_F(AttributeTest, LeaderZeroOfASinglePolygonIsAccepted) {
+  const std::uint32_t k = Square(0, kSelectedColor);
+  Select({k});
+  f.ui.QueueValue("0");
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_TRUE(Messages().empty());
+  // Its own bits were cleared before they were copied back.
+  EXPECT_EQ(Flags(k), kAdopted);
+  EXPECT_EQ(t().polygons[k].viewZones[0], 0u);
+}
+
+TEST_F(AttributeTest, TheLeaderIsAskedAgainUntilItExists) {
+  Square(0, kShaded);
+  const std::uint32_t k = Square(20, kSelectedColor);
+  Select({k});
+  f.ui.QueueValue("2");
+  f.ui.QueueValue("-7");
+  f.ui.QueueValue("1");
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(f.ui.Prompts().size(), 3u);
+  EXPECT_EQ(Messages(), (std::vector<std::string>(2, std::string(kMsgNoSuchPolygon))));
+  EXPECT_EQ(t().polygons[k].viewZones[0], 1u);
+  EXPECT_EQ(Flags(k), kAdopted);  // polygon 1's own bits, read after the change
+
+  // Cancel (or an answer of -1) ends the command with nothing changed.
+  t().polygons[k].flags = kSelectedColor;
+  f.ui.QueueValue(std::nullopt);
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(Flags(k), kSelectedColor);
+  f.ui.QueueValue("-1");
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(Flags(k), kSelectedColor);
+}
+
+TEST_F(AttributeTest, NothingSelectedOnlyRefreshes) {
+  Square(0, kBordered);
+  shell.redraw = false;
+  EXPECT_TRUE(RunAttributeCommand(ctx, Cmd::kStyleNormal));
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(Flags(0), kBordered);
+  EXPECT_TRUE(f.ui.Prompts().empty());
+  EXPECT_TRUE(shell.menuRefreshPending);
+  EXPECT_FALSE(RunAttributeCommand(ctx, Cmd::kTessellate));
+}
+
+TEST_F(AttributeTest, ViewZoneNeedsExactlyOneOfAtLeastTwo) {
+  int dialogs = 0;
+  ctx.runViewZoneDialog = [&](ViewZoneDialog&) { return ++dialogs > 0; };
+  Square(0, 0);
+  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);  // nothing selected
+  Select({0});
+  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);  // no other polygon
+  Square(20, 0);
+  Select({1});
+  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);  // two selected
+  EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(kMsgViewZoneNone),
+                                                  std::string(kMsgViewZoneNoOthers),
+                                                  std::string(kMsgViewZoneSeveral)}));
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(Flags(0) & kViewZone, 0u);
+}
+
+TEST_F(AttributeTest, ViewZoneDoneSetsTheFlagAndCancelChangesNothing) {
+  Square(0, 0);
+  Square(20, 0);
+  Square(40, 0);
+  Select({1});
+  bool answer = false;
+  ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
+    EXPECT_TRUE(shell.modalDialogOpen);
+    EXPECT_EQ(dialog.zone(), 1u);
+    dialog.polygonChoice = 1;  // polygon 2
+    dialog.priorityChoice = kPriorityLow;
+    EXPECT_TRUE(dialog.Add());
+    return answer;
+  };
+  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+  EXPECT_EQ(Flags(1) & kViewZone, 0u);
+  EXPECT_EQ(t().polygons[1].viewZoneCount, 0u);
+  EXPECT_FALSE(shell.modalDialogOpen);
+  answer = true;
+  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+  EXPECT_NE(Flags(1) & kViewZone, 0u);
+  ASSERT_EQ(t().polygons[1].viewZoneCount, 1u);
+  EXPECT_EQ(t().polygons[1].viewZones[0], 2u | ViewZone::kLowPriority);
+}
+
+}  // namespace
+}  // namespace ws

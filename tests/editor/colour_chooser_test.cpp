@@ -1,0 +1,145 @@
+#include "editor/colour_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/drag.h"
+#include "editor/selection.h"
+#include "interaction_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::AddLine;
+using test::AddPolygon;
+
+TEST(PaletteGridTest, ThirtyTwoByEightCellsCentredInTheArea) {
+  const PaletteGrid grid = PlacePaletteGrid({0, 0, 647, 575});
+  EXPECT_EQ(grid.left, 164);
+  EXPECT_EQ(grid.top, 248);
+  EXPECT_EQ(grid.Cell(0), (IntRect{164, 248, 173, 257}));
+  EXPECT_EQ(grid.Cell(33), (IntRect{174, 258, 183, 267}));
+  EXPECT_EQ(grid.Cell(255), (IntRect{474, 318, 483, 327}));
+  EXPECT_EQ(grid.CellAt(164, 248), 0);
+  EXPECT_EQ(grid.CellAt(173, 257), 0);
+  EXPECT_EQ(grid.CellAt(174, 248), 1);
+  EXPECT_EQ(grid.CellAt(164, 258), 32);
+  EXPECT_EQ(grid.CellAt(483, 327), 255);
+  EXPECT_EQ(grid.CellAt(163, 250), -1);
+  EXPECT_EQ(grid.CellAt(484, 327), -1);
+  EXPECT_EQ(grid.CellAt(200, 328), -1);
+  // An area smaller than the grid puts it at the corner.
+  const PaletteGrid small = PlacePaletteGrid({0, 0, 99, 49});
+  EXPECT_EQ(small.left, 0);
+  EXPECT_EQ(small.top, 0);
+}
+
+class ColourChooserTest : public test::InteractionTest {
+ protected:
+  // Client position of the middle of palette cell i.
+  int CellX(int i) { return Left() + PlacePaletteGrid(d().layout.local).Cell(i).left + 5; }
+  int CellY(int i) { return Top() + PlacePaletteGrid(d().layout.local).Cell(i).top + 5; }
+};
+
+TEST_F(ColourChooserTest, DrawsEveryEntryOutlinedAndFramed) {
+  const PaletteGrid grid = PlacePaletteGrid(d().layout.local);
+  Surface8& s = d().offscreen.draw;
+  const std::uint8_t bg = f.colours().black, frame = f.colours().white;
+  DrawPaletteGrid(s.Target(), grid, -1, bg, frame);
+  for (int i : {0, 1, 37, 200, 255}) {
+    const IntRect c = grid.Cell(i);
+    EXPECT_EQ(s.At(c.left + 5, c.top + 5), i);
+    EXPECT_EQ(s.At(c.left + 1, c.top + 1), i);
+    EXPECT_EQ(s.At(c.left, c.top + 5), bg);
+    EXPECT_EQ(s.At(c.right, c.top + 5), bg);
+    EXPECT_EQ(s.At(c.left + 5, c.bottom), bg);
+  }
+  EXPECT_EQ(s.At(grid.left - 1, grid.top - 1), frame);
+  EXPECT_EQ(s.At(grid.right() + 1, grid.bottom() + 1), frame);
+  EXPECT_EQ(s.At(grid.left + 50, grid.top - 1), frame);
+
+  // The highlight: the cell shifted by one pixel right and down.
+  const IntRect c = grid.Cell(37);
+  DrawPaletteGrid(s.Target(), grid, 37, bg, frame);
+  EXPECT_EQ(s.At(c.right + 1, c.top + 5), frame);  // the next cell's outline column
+  EXPECT_EQ(s.At(c.left + 5, c.bottom + 1), frame);
+  EXPECT_EQ(s.At(c.left + 1, c.top + 5), frame);
+  EXPECT_EQ(s.At(c.left, c.top + 5), bg);
+  EXPECT_EQ(s.At(c.left + 5, c.top + 5), 37);
+}
+
+TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
+  const std::uint32_t shown =
+      AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
+  const std::uint32_t away = AddPolygon(t(), {{60, 0, 0}, {100, 0, 0}, {100, 40, 0}, {60, 40, 0}},
+                                        PolyFlag::kEachSideDifferent, 6, 7);
+  const std::uint32_t left = AddPolygon(t(), {{-60, 0, 0}, {-60, 40, 0}, {-20, 40, 0}, {-20, 0, 0}},
+                                        PolyFlag::kDefined, 8);
+  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
+  const std::uint32_t w = AddLine(t(), {0, -60, 0}, {40, -60, 0}, 10);
+  t().polygonSelected[shown] = kSelected;
+  t().polygonSelected[away] = kSelected;
+  t().vectors[v].selected = kSelected;
+
+  ASSERT_TRUE(ChooseColour(ctx));
+  EXPECT_EQ(shell.statusTitle, kTitleSelectNewColor);
+  EXPECT_TRUE(shell.rotationInProgress);
+  const IntRect cell = PlacePaletteGrid(d().layout.local).Cell(200);
+  EXPECT_EQ(d().offscreen.shown.At(cell.left + 5, cell.top + 5), 200);
+  const std::uint32_t version = state.swatchVersion;
+
+  PointerMoved(ctx, CellX(12), CellY(12));
+  EXPECT_EQ(state.currentColour, 12);
+  PointerMoved(ctx, CellX(37), CellY(37));
+  EXPECT_EQ(state.currentColour, 37);
+  EXPECT_EQ(state.currentFill, FillWord(37));
+  EXPECT_GT(state.swatchVersion, version);
+  PointerMoved(ctx, Left() + 2, Top() + 2);  // off the grid: the colour stays
+  EXPECT_EQ(state.currentColour, 37);
+  // Nothing changes until the release.
+  EXPECT_EQ(t().polygons[shown].frontColor, 5);
+
+  const GestureEnd end = PointerReleased(ctx, PointerButton::kLeft, Left() + 2, Top() + 2);
+  EXPECT_EQ(end.kind, GestureKind::kColourChooser);
+  EXPECT_FALSE(shell.rotationInProgress);
+  EXPECT_EQ(t().polygons[shown].frontColor, 37);
+  EXPECT_EQ(t().polygons[shown].frontFill, FillWord(37));
+  EXPECT_EQ(t().polygons[away].backColor, 37);
+  EXPECT_EQ(t().polygons[away].backFill, FillWord(37));
+  EXPECT_EQ(t().polygons[away].frontColor, 6);
+  EXPECT_EQ(t().polygons[left].frontColor, 8);
+  EXPECT_EQ(t().vectors[v].color, 37);
+  EXPECT_EQ(t().vectors[w].color, 10);
+  EXPECT_EQ(sounds, std::vector<int>{2});
+}
+
+TEST_F(ColourChooserTest, WithNothingSelectedOnlyTheCurrentColourChanges) {
+  AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
+  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
+  ASSERT_TRUE(ChooseColour(ctx));
+  PointerReleased(ctx, PointerButton::kLeft, CellX(99), CellY(99));
+  EXPECT_EQ(state.currentColour, 99);
+  EXPECT_EQ(t().polygons[0].frontColor, 5);
+  EXPECT_EQ(t().polygons[0].backColor, 5);
+  EXPECT_EQ(t().vectors[v].color, 9);
+}
+
+TEST_F(ColourChooserTest, CancelAppliesNothingAndWalkModeHasNoChooser) {
+  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
+  t().vectors[v].selected = kSelected;
+  ASSERT_TRUE(ChooseColour(ctx));
+  PointerMoved(ctx, CellX(50), CellY(50));
+  CancelGesture(ctx);
+  EXPECT_FALSE(shell.rotationInProgress);
+  EXPECT_EQ(t().vectors[v].color, 9);
+  EXPECT_TRUE(sounds.empty());
+  // A right release does not end the chooser either.
+  ASSERT_TRUE(ChooseColour(ctx));
+  EXPECT_EQ(PointerReleased(ctx, PointerButton::kRight, 0, 0).kind, GestureKind::kNone);
+  CancelGesture(ctx);
+  shell.walkModeActive = true;
+  EXPECT_FALSE(ChooseColour(ctx));
+  EXPECT_FALSE(GestureActive(ctx));
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,219 @@
+#include "editor/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "editor/command_ids.h"
+#include "model/cluster.h"
+#include "shell_fixture.h"
+
+namespace ws {
+namespace {
+
+using test::ShellFixture;
+
+TEST(LeadingInteger, ReadsTheLeadingDecimalNumber) {
+  EXPECT_EQ(LeadingInteger("25"), 25);
+  EXPECT_EQ(LeadingInteger("  42 units"), 42);
+  EXPECT_EQ(LeadingInteger("-1"), -1);  // the same as Cancel
+  EXPECT_EQ(LeadingInteger("abc"), 0);
+  EXPECT_EQ(LeadingInteger(""), 0);
+  EXPECT_EQ(LeadingInteger("x12"), 0);
+  EXPECT_EQ(LeadingInteger("99999999999999999999"), INT_MAX);
+  EXPECT_EQ(LeadingInteger("-99999999999999999999"), INT_MIN);
+}
+
+TEST(AskNumber, CancelIsMinusOne) {
+  test::TempDir dir;
+  ScriptedUi ui;
+  ui.QueueValue(std::nullopt);
+  ui.QueueValue("12");
+  std::string answer;
+  EXPECT_EQ(AskNumber(ui, "Q?"), -1);
+  EXPECT_EQ(AskNumber(ui, "Q?", &answer), 12);
+  EXPECT_EQ(answer, "12");
+  EXPECT_EQ(ui.Prompts(), (std::vector<std::string>{"Q?", "Q?"}));
+}
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(f.FirstTick().laidOut); }
+  bool Run(int id) { return f.registry.Dispatch(f.ctx, id); }
+  ShellFixture f;
+};
+
+TEST_F(CommandsTest, SetUnitsRepeatsUntilInRange) {
+  f.ui.QueueValue("99");
+  f.ui.QueueValue("0");
+  f.ui.QueueValue("50");
+  EXPECT_TRUE(Run(Cmd::kSetUnits));
+  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Value entered is out of range.",
+                                                           "Value entered is out of range."}));
+  EXPECT_EQ(f.ui.Prompts().front(), "Enter grid value (1-50):");
+  EXPECT_EQ(f.editor.display.view.gridStep, 50);
+  EXPECT_TRUE(f.shell.redraw);
+  // Cancel, and -1 which reads as Cancel, keep the step.
+  f.ui.QueueValue(std::nullopt);
+  Run(Cmd::kSetUnits);
+  f.ui.QueueValue("-1");
+  Run(Cmd::kSetUnits);
+  EXPECT_EQ(f.editor.display.view.gridStep, 50);
+  f.ui.QueueValue("1");
+  Run(Cmd::kSetUnits);
+  EXPECT_EQ(f.editor.display.view.gridStep, 1);
+}
+
+TEST_F(CommandsTest, GuideFrameSetKeepsTheIntegerHalves) {
+  f.ui.QueueValue("301");
+  f.ui.QueueValue("1");  // out of range: asked again
+  f.ui.QueueValue("40");
+  Run(Cmd::kSetGuideFrame);
+  EXPECT_EQ(f.ui.Prompts(),
+            (std::vector<std::string>{"Enter Width:", "Enter Height:", "Enter Height:"}));
+  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 150.0);
+  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 20.0);
+  EXPECT_EQ(f.editor.model.preferences.viewHalfWidth, 150.0);
+  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfHeight, 20.0);
+}
+
+TEST_F(CommandsTest, DisplayItemsToggleOptionsAndPreferences) {
+  Run(Cmd::kThickLine);
+  EXPECT_TRUE(f.editor.display.options.thickLine);
+  EXPECT_TRUE(f.editor.model.preferences.thickLine);
+  Run(Cmd::kBackVectorsOnly);
+  EXPECT_EQ(f.editor.display.options.vectorFilter, 2);
+  Run(Cmd::kInvisiblePolygons);
+  Run(Cmd::kBackfacedPolygons);
+  EXPECT_TRUE(f.editor.display.options.showInvisible);
+  EXPECT_TRUE(f.editor.display.options.showBackfaced);
+  Run(Cmd::kTogglePerspective);
+  EXPECT_TRUE(f.editor.display.options.perspective);
+  Run(Cmd::kSoundEffects);
+  EXPECT_FALSE(f.editor.display.options.soundEffects);
+  EXPECT_FALSE(CurrentPreferences(f.ctx).soundEffectsOn);
+  EXPECT_TRUE(f.shell.menuRefreshPending);
+}
+
+TEST_F(CommandsTest, SettingsItemsSetTheirValue) {
+  Run(Cmd::kSelectFrontFacedOnly);
+  EXPECT_EQ(f.shell.marqueeSelection, 3);
+  Run(Cmd::kWalkSetViewZonePriorities);
+  EXPECT_EQ(f.shell.walkEditMode, 4);
+  Run(Cmd::kWalkFlipPolygonFace);
+  EXPECT_EQ(f.shell.walkEditMode, 1);
+  f.shell.rendererChoice = 2;
+  Run(Cmd::kRenderSoftware);
+  EXPECT_EQ(f.shell.rendererChoice, 0);
+}
+
+TEST_F(CommandsTest, UnwiredCommandsDoNothing) {
+  EXPECT_FALSE(Run(Cmd::kCube));
+  EXPECT_FALSE(f.registry.IsWired(Cmd::kInsert));
+  f.registry.Register(Cmd::kCube, [](CommandContext& ctx) { ctx.shell.quit = true; });
+  EXPECT_TRUE(Run(Cmd::kCube));
+  EXPECT_TRUE(f.shell.quit);
+}
+
+TEST_F(CommandsTest, OpenRefusesForeignFilesWithoutTouchingTheCluster) {
+  NewObject(f.editor.model, "kept");
+  f.ui.QueueOpenPath(f.dir.File("model.dxf"));
+  Run(Cmd::kOpen);
+  EXPECT_EQ(f.ui.OpenDialogTitles(), (std::vector<std::string>{"Select directory.."}));
+  EXPECT_EQ(f.ui.OpenDialogFilters()[0][0].description, "All Supported 3D Formats");
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Could not import \"" + f.dir.File("model.dxf") + "\""}));
+  EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 2u);
+}
+
+TEST_F(CommandsTest, OpenReadsAnObjectFileIntoANewCluster) {
+  NewObject(f.editor.model, "old");
+  ASSERT_TRUE(OpenPath(f.ctx, Cmd::kOpen, test::SourceDir() + "/tests/data/cube.wdo"));
+  EXPECT_EQ(f.editor.model.cluster.objectNames,
+            (std::vector<std::string>{std::string(kDefaultObjectName)}));
+  EXPECT_GT(f.tables().userPointCount(), 0u);
+  EXPECT_GT(f.editor.model.tables.polygonCount, 0u);
+}
+
+TEST_F(CommandsTest, PopupSelectionItems) {
+  ObjectTables& t = f.tables();
+  const std::uint32_t v = t.AddVector(t.AddPoint(0, 0, 0), t.AddPoint(1, 0, 0));
+  t.polygonCount = 3;
+  t.polygons[0].frontColor = 9;
+  t.polygons[1].frontColor = 4;
+  t.polygons[2].frontColor = 9;
+  Run(Cmd::kPopupSelectAll);
+  EXPECT_EQ(t.vectors[v].selected, kSelected);
+  EXPECT_EQ(t.vectors[0].selected, kUnselected);  // axes stay out of it
+  EXPECT_EQ(t.polygonSelected[1], kSelected);
+  Run(Cmd::kPopupUnselect);
+  EXPECT_EQ(t.vectors[v].selected, kUnselected);
+  EXPECT_EQ(t.polygonSelected[1], kUnselected);
+  // Same colour without a hovered polygon: the message, nothing changes.
+  Run(Cmd::kPopupSelectSameColor);
+  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{std::string(kMsgSameColorNoPolygon)}));
+  f.shell.hoveredPolygon = 2;
+  Run(Cmd::kPopupSelectSameColor);
+  EXPECT_EQ(t.polygonSelected[0], kSelected);
+  EXPECT_EQ(t.polygonSelected[1], kUnselected);
+  EXPECT_EQ(t.polygonSelected[2], kSelected);
+}
+
+class RecordingPlayer : public SoundPlayer {
+ public:
+  void Play(std::span<const std::uint8_t> wav) override { played.emplace_back(wav.begin(), wav.end()); }
+  std::vector<std::vector<std::uint8_t>> played;
+};
+
+TEST_F(CommandsTest, SoundEffectsPlayOnlyWhenOnAndPresent) {
+  RecordingPlayer player;
+  f.ctx.sound = &player;
+  f.editor.model.sounds[1] = {7, 7};
+  f.editor.model.sounds[2].clear();
+  PlaySoundEffect(f.ctx, 1);
+  PlaySoundEffect(f.ctx, 2);  // missing: silent
+  PlaySoundEffect(f.ctx, 9);  // no such sound
+  ASSERT_EQ(player.played.size(), 1u);
+  EXPECT_EQ(player.played[0], (std::vector<std::uint8_t>{7, 7}));
+  Run(Cmd::kSoundEffects);
+  PlaySoundEffect(f.ctx, 1);
+  EXPECT_EQ(player.played.size(), 1u);
+}
+
+TEST_F(CommandsTest, ObjectMenuWorksOnTheCluster) {
+  f.ui.QueueValue("wheel");
+  Run(Cmd::kObjectNew);
+  EXPECT_EQ(f.editor.model.cluster.objectNames.back(), "wheel");
+  EXPECT_EQ(f.editor.model.cluster.current, 1u);
+  f.ui.QueueValue("axle");
+  Run(Cmd::kObjectRename);
+  EXPECT_EQ(f.editor.model.cluster.objectNames[1], "axle");
+  Run(Cmd::kDeleteFromCluster);
+  EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 1u);
+  EXPECT_GE(f.shell.objectListVersion, 3u);
+}
+
+}  // namespace
+}  // namespace ws
+
+namespace ws {
+namespace {
+
+TEST_F(CommandsTest, StartNewClusterResetsToPlotModeWithItsHelp) {
+  f.shell.mode = EditorMode::kSelectPolygon;
+  int resets = 0;
+  f.hooks.newObjectReset = [&] { ++resets; };
+  Run(Cmd::kStartNewCluster);
+  EXPECT_EQ(f.shell.mode, EditorMode::kPlot);
+  EXPECT_EQ(f.shell.helpText, kHelpPlotVectors);
+  EXPECT_EQ(resets, 1);
+  // A cancelled New changes nothing.
+  f.shell.mode = EditorMode::kCameraView;
+  f.ui.QueueValue(std::nullopt);
+  Run(Cmd::kObjectNew);
+  EXPECT_EQ(f.shell.mode, EditorMode::kCameraView);
+  EXPECT_EQ(resets, 1);
+}
+
+}  // namespace
+}  // namespace ws

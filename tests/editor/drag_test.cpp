@@ -1,0 +1,167 @@
+#include "editor/drag.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/projection.h"
+#include "interaction_test_support.h"
+#include "model/undo.h"
+
+namespace ws {
+namespace {
+
+using test::AddLine;
+
+class DragTest : public test::InteractionTest {
+ protected:
+  DragTest() { shell.mode = EditorMode::kSelectVector; }
+  Point& P(std::uint32_t i) { return t().points[i]; }
+};
+
+TEST_F(DragTest, TopViewDragChangesXOnlyAtAnyScale) {
+  TurnToView(m().view, kViewTop, nullptr);
+  for (const double scale : {1.0, 2.5, 0.5}) {
+    d().view.scale = scale;
+    const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40 + scale, 7, -20});
+    Project();
+    const std::uint32_t p2 = t().vectors[v].p2;
+    const int x = ScreenX(p2), y = ScreenY(p2);
+    ASSERT_TRUE(DragEndpoint(ctx, v, x + 1, y));
+    PointerMoved(ctx, x + 11, y);
+    EXPECT_EQ(P(p2).x, 50 + scale) << scale;
+    EXPECT_EQ(P(p2).y, 7.0) << scale;
+    EXPECT_EQ(P(p2).z, -20.0) << scale;
+    EXPECT_EQ(shell.statusTitle, "dx:10.000  dy0.000");
+    // Up the screen is +y in every view, never z.
+    PointerMoved(ctx, x + 11, y - 5);
+    EXPECT_EQ(P(p2).x, 50 + scale);
+    EXPECT_EQ(P(p2).y, 12.0);
+    EXPECT_EQ(P(p2).z, -20.0);
+    EXPECT_EQ(shell.statusTitle, "dx:10.000  dy-5.000");
+    const GestureEnd end = PointerReleased(ctx, PointerButton::kLeft, x + 11, y - 5);
+    EXPECT_EQ(end.kind, GestureKind::kDragEndpoint);
+    EXPECT_FALSE(end.openPopupMenu);
+    EXPECT_EQ(P(p2).x, 50 + scale);
+    EXPECT_EQ(t().points[t().vectors[v].p1].x, 0.0);  // the other end stays
+  }
+}
+
+TEST_F(DragTest, TheNearerEndpointMovesAndTiesGoToTheSecond) {
+  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
+  const std::uint32_t shared = AddLine(t(), {0, 0, 0}, {0, 30, 0});
+  Project();
+  const std::uint32_t p1 = t().vectors[v].p1, p2 = t().vectors[v].p2;
+  ASSERT_TRUE(DragEndpoint(ctx, v, CX() + 5, CY()));
+  PointerMoved(ctx, CX() + 5, CY() - 10);
+  EXPECT_EQ(P(p1).y, 10.0);
+  EXPECT_EQ(P(p2).y, 0.0);
+  // Every vector using the point follows it.
+  EXPECT_EQ(t().vectors[shared].p1, p1);
+  PointerReleased(ctx, PointerButton::kLeft, CX() + 5, CY() - 10);
+
+  Project();
+  // Halfway between the two ends (distances 20 and 20): endpoint 2.
+  const int mid = (ScreenX(p1) + ScreenX(p2)) / 2;
+  ASSERT_TRUE(DragEndpoint(ctx, v, mid, ScreenY(p2)));
+  PointerMoved(ctx, mid + 3, ScreenY(p2));
+  EXPECT_EQ(P(p2).x, 43.0);
+  EXPECT_EQ(P(p1).x, 0.0);
+  PointerReleased(ctx, PointerButton::kLeft, mid + 3, ScreenY(p2));
+}
+
+TEST_F(DragTest, OneUndoStepTakesTheWholeDragBack) {
+  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
+  Project();
+  const std::uint32_t p2 = t().vectors[v].p2;
+  // (The screen position follows the point as frames are drawn.)
+  const int x = ScreenX(p2), y = ScreenY(p2);
+  ASSERT_TRUE(DragEndpoint(ctx, v, x, y));
+  EXPECT_EQ(UndoLabel(), UndoLabel::kDrag);
+  for (int i = 1; i <= 5; ++i) PointerMoved(ctx, x + i, y);
+  PointerReleased(ctx, PointerButton::kLeft, x + 5, y);
+  EXPECT_EQ(P(p2).x, 45.0);
+  EXPECT_EQ(m().undo.depth(), 1u);
+  ASSERT_TRUE(m().PopUndo());
+  EXPECT_EQ(P(p2).x, 40.0);
+}
+
+TEST_F(DragTest, EveryEndClearsTheBusyFlags) {
+  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
+  Project();
+  const std::uint32_t p2 = t().vectors[v].p2;
+  const int x = ScreenX(p2), y = ScreenY(p2);
+  // Released far outside the window: the drag ends where the button came up.
+  ASSERT_TRUE(DragEndpoint(ctx, v, x, y));
+  EXPECT_TRUE(shell.rotationInProgress);
+  PointerMoved(ctx, -4000, y);
+  // The other button's release does not end it.
+  EXPECT_EQ(PointerReleased(ctx, PointerButton::kRight, -4000, 9000).kind, GestureKind::kNone);
+  EXPECT_TRUE(GestureActive(ctx));
+  PointerReleased(ctx, PointerButton::kLeft, -4000, y);
+  EXPECT_FALSE(GestureActive(ctx));
+  EXPECT_FALSE(shell.rotationInProgress);
+  EXPECT_FALSE(d().view.rotationInProgress);
+  EXPECT_EQ(P(p2).x, 40.0 + (-4000 - x));
+
+  // A cancel keeps what moved and clears the flags.
+  Project();
+  const int x2 = ScreenX(p2), y2 = ScreenY(p2);
+  ASSERT_TRUE(DragEndpoint(ctx, v, x2, y2));
+  const double before = P(p2).x;
+  PointerMoved(ctx, x2 + 2, y2);
+  CancelGesture(ctx);
+  EXPECT_FALSE(shell.rotationInProgress);
+  EXPECT_EQ(P(p2).x, before + 2);
+  // Moves after the end change nothing.
+  PointerMoved(ctx, x2 + 50, y2);
+  EXPECT_EQ(P(p2).x, before + 2);
+  EXPECT_EQ(PointerReleased(ctx, PointerButton::kLeft, 0, 0).kind, GestureKind::kNone);
+}
+
+TEST_F(DragTest, OnlyUserVectorsCanBeDragged) {
+  EXPECT_FALSE(DragEndpoint(ctx, 2, CX(), CY()));                 // an axis
+  EXPECT_FALSE(DragEndpoint(ctx, kReservedVectors, CX(), CY()));  // no such vector
+  const std::uint32_t v = t().AddVector(0, t().AddPoint(5, 5, 5));
+  EXPECT_FALSE(DragEndpoint(ctx, v, CX(), CY()));  // names the origin
+  EXPECT_FALSE(GestureActive(ctx));
+  EXPECT_EQ(m().undo.depth(), 0u);
+}
+
+TEST_F(DragTest, FreeRotationTurnsWhileInsideAndEndsOutside) {
+  const int shows = f.presenter.shows;
+  BeginFreeRotationDrag(ctx, CX(), CY(), true);
+  EXPECT_TRUE(shell.rotationInProgress);
+  EXPECT_TRUE(d().view.rotationInProgress);
+  PointerMoved(ctx, CX() + 60, CY());
+  EXPECT_NE(m().view.orientation, kIdentityMatrix3);
+  // A horizontal move turns about the vertical axis: the y row stays.
+  EXPECT_DOUBLE_EQ(m().view.orientation[1][1], 1.0);
+  EXPECT_GT(f.presenter.shows, shows);
+  const Matrix3 turned = m().view.orientation;
+  PointerMoved(ctx, CX() + 60, CY());  // no movement, no turn
+  EXPECT_EQ(m().view.orientation, turned);
+  shell.mode = EditorMode::kSelectPolygon;
+  PointerMoved(ctx, Left() - 1, CY());  // leaving the EditArea ends it
+  EXPECT_FALSE(GestureActive(ctx));
+  EXPECT_FALSE(shell.rotationInProgress);
+  EXPECT_FALSE(d().view.rotationInProgress);
+  EXPECT_EQ(shell.statusTitle, "Select Polygon Mode");
+  EXPECT_EQ(m().view.orientation, turned);
+}
+
+TEST_F(DragTest, FreeRotationStartsFromIdentityTurns) {
+  TurnToView(m().view, kViewRight, nullptr);
+  BeginFreeRotationDrag(ctx, CX(), CY(), false);
+  for (const Matrix3& turn : m().view.turns) EXPECT_EQ(turn, kIdentityMatrix3);
+  SetStatusTitle(shell, "kept");
+  PointerReleased(ctx, PointerButton::kLeft, CX(), CY());
+  EXPECT_EQ(shell.statusTitle, "kept");
+  EXPECT_FALSE(shell.rotationInProgress);
+}
+
+TEST(DragTitleTest, FormatsBothDistances) {
+  EXPECT_EQ(DragTitle(10, 0), "dx:10.000  dy0.000");
+  EXPECT_EQ(DragTitle(-2.5, 1234.5), "dx:-2.500  dy1234.500");
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,186 @@
+#include "editor/key_handler.h"
+
+#include <gtest/gtest.h>
+
+#include "shell_fixture.h"
+
+namespace ws {
+namespace {
+
+using test::ShellFixture;
+
+KeyInput Down(int key, bool control = false, bool text = false) { return {key, true, control, text}; }
+KeyInput Up(int key, bool control = false, bool text = false) { return {key, false, control, text}; }
+
+TEST(PreTranslateKey, ShortcutLettersActOnlyWithControl) {
+  ShellState shell;
+  for (auto [key, action] : {std::pair<int, KeyAction>{'N', KeyAction::kStartNewCluster}, {'O', KeyAction::kOpen},
+                             {'S', KeyAction::kSaveObject}, {'X', KeyAction::kExit},
+                             {'Z', KeyAction::kUndo}}) {
+    PreTranslation t = PreTranslateKey(shell, Down(key, true));
+    EXPECT_EQ(t.action, action) << key;
+    EXPECT_FALSE(t.consumed) << key;
+    EXPECT_TRUE(PreTranslateKey(shell, Up(key, true)).consumed) << key;
+    // Without Control the letter is an ordinary key for the key handler.
+    t = PreTranslateKey(shell, Down(key));
+    EXPECT_EQ(t.action, KeyAction::kKeyHandler) << key;
+    EXPECT_EQ(shell.pendingKey, key);
+  }
+}
+
+TEST(PreTranslateKey, NothingActsFromATextField) {
+  ShellState shell;
+  for (int key : {int{'N'}, int{'X'}, int{'K'}, int{'5'}, Key::kLeft, Key::kDelete, Key::kEnter}) {
+    EXPECT_EQ(PreTranslateKey(shell, Down(key, true, true)).action, KeyAction::kNone) << key;
+    EXPECT_EQ(PreTranslateKey(shell, Down(key, false, true)).action, KeyAction::kNone) << key;
+  }
+  EXPECT_EQ(shell.heldKeys, 0u);
+  EXPECT_EQ(shell.pendingKey, 0);
+  // A key held in the window and released in a field is let go.
+  PreTranslateKey(shell, Down(Key::kUp));
+  ASSERT_EQ(shell.heldKeys, HeldKey::kUp);
+  PreTranslateKey(shell, Up(Key::kUp, false, true));
+  EXPECT_EQ(shell.heldKeys, 0u);
+}
+
+TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
+  ShellState shell;
+  struct Case {
+    int key;
+    std::uint32_t bit;
+    bool handlerOnRelease;
+  };
+  for (Case c : {Case{Key::kShift, HeldKey::kShift, false}, {Key::kControl, HeldKey::kControl, false},
+                 {Key::kUp, HeldKey::kUp, false}, {Key::kDown, HeldKey::kDown, false},
+                 {Key::kLeft, HeldKey::kLeft, false}, {Key::kRight, HeldKey::kRight, false},
+                 {Key::kDelete, HeldKey::kDelete, true}, {Key::kPageUp, HeldKey::kPageUp, true},
+                 {Key::kPageDown, HeldKey::kPageDown, true}}) {
+    PreTranslation t = PreTranslateKey(shell, Down(c.key));
+    EXPECT_TRUE(t.consumed);
+    EXPECT_EQ(t.action, KeyAction::kKeyHandler);
+    EXPECT_EQ(shell.heldKeys, c.bit);
+    t = PreTranslateKey(shell, Up(c.key));
+    EXPECT_TRUE(t.consumed);
+    EXPECT_EQ(t.action, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone) << c.key;
+    EXPECT_EQ(shell.heldKeys, 0u);
+  }
+  shell.pendingKey = 'K';
+  EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
+  EXPECT_EQ(shell.pendingKey, 0);
+}
+
+TEST(PreTranslateKey, F5TogglesAndPassesOn) {
+  ShellState shell;
+  PreTranslation t = PreTranslateKey(shell, Down(Key::kF5));
+  EXPECT_EQ(t.action, KeyAction::kToggleQuickCommands);
+  EXPECT_FALSE(t.consumed);
+  EXPECT_TRUE(shell.quickCommandsShown);
+  // Also from a text field.
+  PreTranslateKey(shell, Down(Key::kF5, false, true));
+  EXPECT_FALSE(shell.quickCommandsShown);
+  EXPECT_FALSE(PreTranslateKey(shell, Up(Key::kF5)).consumed);
+}
+
+class KeyHandlerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(f.FirstTick().laidOut); }
+  void Press(int key) { HandleKeyMessage(f.ctx, f.registry, Down(key)); }
+  std::uint32_t Point(double x, double y, double z) { return f.tables().AddPoint(x, y, z); }
+  ShellFixture f;
+};
+
+TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
+  ObjectTables& t = f.tables();
+  const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0);
+  t.vectors[t.AddVector(a, b)].selected = kSelected;
+  t.vectors[t.AddVector(b, c)].selected = kSelected;
+  const std::uint32_t d = Point(100, 100, 100);
+  t.AddVector(c, d);  // unselected: d is not touched
+  Press(Key::kComma);
+  EXPECT_EQ(t.points[b].x, 20.0);
+  EXPECT_EQ(t.points[a].x, 5.0);
+  EXPECT_EQ(t.points[a].z, 15.0);
+  EXPECT_EQ(t.points[c].y, 4.0);
+  EXPECT_EQ(t.points[d].x, 100.0);
+  Press(Key::kPeriod);
+  EXPECT_EQ(t.points[b].x, 40.0);
+  EXPECT_EQ(t.points[0].x, 0.0);
+  EXPECT_EQ(t.points[1].x, 150.0);  // the axis cross never moves
+}
+
+TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
+  ObjectTables& t = f.tables();
+  const std::uint32_t v = t.AddVector(Point(0, 0, 0), Point(10, 0, 0));
+  const std::uint32_t w = t.AddVector(Point(0, 10, 0), Point(10, 10, 0));
+  t.vectors[v].selected = kSelected;
+  t.vectors[v].width = 3;
+  Press('0');
+  EXPECT_EQ(t.vectors[v].width, 0u);
+  EXPECT_EQ(t.vectors[v].selected, kUnselected);
+  t.vectors[w].selected = kSelected;
+  Press('7');
+  EXPECT_EQ(t.vectors[w].width, 7u);
+  EXPECT_EQ(t.vectors[v].width, 0u);  // no longer selected
+}
+
+TEST_F(KeyHandlerTest, ViewLettersTurnOnlyInPlotMode) {
+  f.editor.display.options.instantViewChange = true;
+  f.shell.mode = EditorMode::kSelectVector;
+  Press('T');
+  EXPECT_EQ(f.editor.model.view.viewCode, kViewFront);
+  f.shell.mode = EditorMode::kPlot;
+  Press('T');
+  EXPECT_EQ(f.editor.model.view.viewCode, kViewTop);
+  Press('R');
+  EXPECT_EQ(f.editor.model.view.viewCode, kViewRight);
+}
+
+TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
+  Press('K');
+  EXPECT_EQ(f.editor.display.view.panX, -1.0);
+  EXPECT_EQ(f.shell.helpText, "Shift Left");
+  Press('J');
+  Press('J');
+  EXPECT_EQ(f.editor.display.view.panX, 1.0);
+  EXPECT_EQ(f.shell.helpText, "Shift Right");
+  Press('M');
+  EXPECT_EQ(f.editor.display.view.panY, 1.0);
+  EXPECT_EQ(f.shell.helpText, "Shift Up");
+  Press('I');
+  Press('I');
+  EXPECT_EQ(f.editor.display.view.panY, -1.0);
+  EXPECT_EQ(f.shell.helpText, "Shift Down");
+  EXPECT_EQ(f.shell.pendingKey, 0);
+}
+
+TEST_F(KeyHandlerTest, WalkModeKeysBelongToTheWalkView) {
+  f.shell.walkModeActive = true;
+  Press('K');
+  EXPECT_EQ(f.editor.display.view.panX, 0.0);
+}
+
+TEST_F(KeyHandlerTest, DeleteHeldDeletesTheSelectionAndArrowsMoveIt) {
+  int deletes = 0;
+  std::uint32_t movedWith = 0;
+  f.hooks.deleteSelection = [&] { ++deletes; };
+  f.hooks.moveSelectedVectors = [&](std::uint32_t held) {
+    movedWith = held;
+    return true;
+  };
+  Press(Key::kUp);
+  EXPECT_EQ(movedWith, HeldKey::kUp);
+  HandleKeyMessage(f.ctx, f.registry, Up(Key::kUp));
+  EXPECT_EQ(deletes, 0);
+  Press(Key::kDelete);
+  EXPECT_EQ(deletes, 1);
+}
+
+TEST_F(KeyHandlerTest, CtrlXSetsTheQuitFlagAndFreesTheSounds) {
+  f.editor.model.sounds[1] = {1, 2, 3};
+  HandleKeyMessage(f.ctx, f.registry, Down('X', true));
+  EXPECT_TRUE(f.shell.quit);
+  EXPECT_TRUE(f.editor.model.sounds[1].empty());
+}
+
+}  // namespace
+}  // namespace ws
