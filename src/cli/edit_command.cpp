@@ -5,8 +5,11 @@
 #include <map>
 #include <vector>
 
+#include "editor/layout.h"
+#include "editor/polygon_define.h"
+#include "editor/projection.h"
+#include "editor/selection.h"
 #include "geometry/commands.h"
-#include "geometry/polygon_define.h"
 #include "geometry/primitives.h"
 
 namespace ws::cli {
@@ -31,32 +34,21 @@ std::optional<std::int64_t> ParseInt(const std::string& s) {
   return v;
 }
 
-void SelectAll(ObjectTables& t, std::uint32_t mark) {
-  for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) t.vectors[v].selected = mark;
-  for (std::uint32_t p = 0; p < t.polygonCount; ++p) t.polygonSelected[p] = mark;
-}
-
-// "select-vectors:0,3": marks user vectors (file numbering) selected.
-bool SelectListed(ObjectTables& t, const std::string& list, bool vectors, std::ostream& err) {
-  std::vector<std::uint32_t> indices;
+// "select-vectors:0,3" / "select-polygons:1": the numbers as in files.
+bool SelectListed(ObjectTables& t, Ui& ui, const std::string& list, bool vectors,
+                  std::ostream& err) {
+  std::vector<std::uint32_t> numbers;
   for (const std::string& item : SplitCommas(list)) {
     auto v = ParseInt(item);
-    std::int64_t limit = vectors ? t.vectorCount - kReservedVectors : t.polygonCount;
-    if (!v || *v < 0 || *v >= limit) {
-      err << "wirestead-cli: no " << (vectors ? "vector " : "polygon ") << item << " in the object ("
-          << limit << " " << (vectors ? "vectors" : "polygons") << ")\n";
+    if (!v || *v < 0 || *v > 0xFFFFFFFFll) {
+      err << "wirestead-cli: '" << item << "' is not a " << (vectors ? "vector" : "polygon")
+          << " number\n";
       return false;
     }
-    indices.push_back(static_cast<std::uint32_t>(*v));
+    numbers.push_back(static_cast<std::uint32_t>(*v));
   }
-  for (std::uint32_t i : indices) {
-    if (vectors) {
-      t.vectors[i + kReservedVectors].selected = kSelected;
-    } else {
-      t.polygonSelected[i] = kSelected;
-    }
-  }
-  return true;
+  return vectors ? SelectVectorsByFileNumber(t, ui, numbers)
+                 : SelectPolygonsByNumber(t, ui, numbers);
 }
 
 // The primitive fields in dialog order; the origin is the three values
@@ -131,11 +123,11 @@ bool ApplyEditCommand(GeometryContext& ctx, const std::string& command, std::ost
       return true;
     }
     if (name == "select-all") {
-      SelectAll(t, kSelected);
+      SelectAll(t);
       return true;
     }
     if (name == "unselect") {
-      SelectAll(t, kUnselected);
+      UnselectAll(t);
       return true;
     }
     if (name == "undo") {
@@ -143,12 +135,15 @@ bool ApplyEditCommand(GeometryContext& ctx, const std::string& command, std::ost
       return true;
     }
     if (name == "define-polygon") {
-      ctx.model.PushUndo(UndoLabel::kDefine);
-      return DefinePolygonFromSelection(t, ctx.ui(), ctx.currentColor) >= 0;
+      // The Define Polygon button, with its facing check made in the Front
+      // view at 100% of the default 800x600 drawing area.
+      EditorViewState extra;
+      const Projector front(ctx.model.view, extra, LayoutForAreaSize(800, 600), false);
+      return DefinePolygonInView(ctx.model, ctx.currentColor, front) >= 0;
     }
   } else {
-    if (name == "select-vectors") return SelectListed(t, value, true, err);
-    if (name == "select-polygons") return SelectListed(t, value, false, err);
+    if (name == "select-vectors") return SelectListed(t, ctx.ui(), value, true, err);
+    if (name == "select-polygons") return SelectListed(t, ctx.ui(), value, false, err);
     if (name == "grid") {
       auto v = ParseInt(value);
       if (!v || *v < kMinGridStep || *v > kMaxGridStep) {

@@ -19,9 +19,6 @@
 
 namespace ws {
 
-inline constexpr int kDefaultGridStep = 10;
-inline constexpr int kMinGridStep = 1;
-inline constexpr int kMaxGridStep = 50;
 inline constexpr int kSliderMin = 0;
 inline constexpr int kSliderMax = 100;
 inline constexpr int kSlider100 = 50;

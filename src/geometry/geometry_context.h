@@ -11,9 +11,6 @@
 
 namespace ws {
 
-inline constexpr int kDefaultGridStep = 10;  // the grid value after start-up
-inline constexpr int kMinGridStep = 1;
-inline constexpr int kMaxGridStep = 50;
 
 // Where the primitive generators report while they define polygons. The
 // defaults do nothing, so a command can run with no editor at all.

@@ -14,6 +14,11 @@ using Matrix3 = std::array<std::array<double, 3>, 3>;
 
 inline constexpr Matrix3 kIdentityMatrix3 = {{{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}}};
 
+// The grid step of "Set Units": its value after start-up and its range.
+inline constexpr int kDefaultGridStep = 10;
+inline constexpr int kMinGridStep = 1;
+inline constexpr int kMaxGridStep = 50;
+
 // View direction codes.
 inline constexpr int kViewTop = 0;
 inline constexpr int kViewLeft = 1;

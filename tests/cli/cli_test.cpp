@@ -226,7 +226,7 @@ TEST(CliEdit, SelectionByFileNumberAndDelete) {
   EXPECT_LT(o["polygons"].size(), 6u);
   CliRun bad = Cli({"edit", kCube, dir.File("x.wdo"), "select-vectors:12"});
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "wirestead-cli: no vector 12 in the object (12 vectors)\n");
+  EXPECT_EQ(bad.err, "Notification: Vector 12 does not exist.\n");
   EXPECT_FALSE(test::FileExists(dir.File("x.wdo")));
 }
 

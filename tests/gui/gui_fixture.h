@@ -1,0 +1,79 @@
+// The editor started on a private base directory, without the splash, with
+// helpers that tick, press keys and answer the modal dialogs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/editor_app.h"
+#include "app/main_window.h"
+#include "platform/scripted_ui.h"
+#include "support/test_support.h"
+
+namespace ws::test {
+
+class GuiTest : public ::testing::Test {
+ protected:
+  std::string Base() const { return dir.path() + "/base/"; }
+
+  // Starts the editor; `ui` null for the real Qt dialogs.
+  void StartEditor(Ui* ui = nullptr, bool rememberGeometry = false) {
+    AppOptions options;
+    options.showSplash = false;
+    options.ui = ui;
+    options.rememberGeometry = rememberGeometry;
+    StartupInputs in;
+    in.rootFromEnvironment = Base();
+    in.defaultsDirectory = WS_BINARY_DIR;
+    options.startup = in;
+    app = std::make_unique<EditorApp>(options);
+    ASSERT_TRUE(app->Start());
+    window()->resize(900, 600);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+    for (int i = 0; i < 50 && app->shell().firstLayoutPending; ++i) Tick();
+    ASSERT_FALSE(app->shell().firstLayoutPending);
+  }
+
+  void TearDown() override {
+    if (app) app->Shutdown();
+    app.reset();
+  }
+
+  MainWindow* window() const { return app->window(); }
+  void Tick() {
+    QApplication::processEvents();
+    app->OnTick();
+  }
+  void MoveCursor(int x, int y) {
+    QCursor::setPos(window()->pane()->mapToGlobal(QPoint(x, y)));
+    QTest::mouseMove(window()->pane(), QPoint(x, y));
+    Tick();
+  }
+  QString Title() const { return window()->statusTitle()->text(); }
+  QString Help() const { return window()->helpText()->text(); }
+
+  // Runs `answer` on the next modal dialog that opens, from the loop.
+  static void WhenModal(std::function<void(QWidget*)> answer) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [answer, poll] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        answer(modal);
+      } else {
+        QTimer::singleShot(10, *poll);
+      }
+    };
+    QTimer::singleShot(10, *poll);
+  }
+
+  TempDir dir;
+  std::unique_ptr<EditorApp> app;
+};
+
+}  // namespace ws::test
