@@ -140,7 +140,7 @@ TEST_F(RenderCommand, ClusterRendersAsItsFirstObject) {
   const std::string cluster = dir.File("cube.wdc");
   const CliResult c = Cli({"convert", kCube, cluster});
   ASSERT_EQ(c.status, 0) << c.err;
-  for (const char* view : {"front", "top"}) {
+  for (const char* view : {"front", "back", "left", "right", "top", "bottom"}) {
     const IndexedImage a = Render(kCube, {"--view", view, "--size", "160x120"});
     const IndexedImage b = Render(cluster, {"--view", view, "--size", "160x120"});
     EXPECT_EQ(a.pixels, b.pixels) << view;
