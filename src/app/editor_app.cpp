@@ -22,8 +22,15 @@
 #include "app/edit_area.h"
 #include "app/main_window.h"
 #include "app/splash.h"
+#include "app/geometry_wiring.h"
+#include "app/import_wiring.h"
+#include "app/view_zone_qt.h"
 #include "editor/command_ids.h"
+#include "editor/drag.h"
+#include "editor/interaction_commands.h"
 #include "editor/key_handler.h"
+#include "editor/marquee.h"
+#include "editor/selection.h"
 #include "model/cluster.h"
 #include "model/glyph_store.h"
 #include "model/preferences.h"
@@ -91,6 +98,14 @@ EditorApp::EditorApp(AppOptions options)
   ctx_ = std::make_unique<CommandContext>(
       CommandContext{editor_->model, shell_, *binding_, hooks_, sound_.get()});
   RegisterCoreCommands(registry_);
+  ectx_ = std::make_unique<EditContext>(
+      EditContext{*editor_, shell_, interaction_, {}, {}, {}, {}});
+  ectx_->playSound = [this](int n) { PlaySoundEffect(*ctx_, n); };
+  ectx_->runViewZoneDialog = [this](ViewZoneDialog& dialog) { return RunViewZoneDialog(dialog); };
+  RegisterInteractionCommands(registry_, *ectx_);
+  WireInteractionHooks(hooks_, tickHooks_, *ectx_);
+  WireGeometryCommands(registry_, hooks_, *ectx_,
+                       [this] { return static_cast<QWidget*>(window_.get()); });
   hooks_.showAbout = [this] { ShowAbout(); };
   qtUi_.modalChanged = [this](bool open) { shell_.modalDialogOpen = open; };
   // Each step of an animated view turn lets the window paint.
@@ -138,6 +153,11 @@ bool EditorApp::Start() {
     shell_.quit = true;
     return false;
   }
+  // One notifier for the whole run, its log in the base directory.
+  import_ = std::make_unique<ImportWiring>(model.paths.base, window_.get());
+  hooks_.importFile = [this](int mode, const std::string& path) { return RunImport(mode, &path); };
+  registry_.Register(Cmd::kInsert, [this](CommandContext&) { RunImport(Cmd::kInsert, nullptr); });
+  registry_.Register(Cmd::kMerge, [this](CommandContext&) { RunImport(Cmd::kMerge, nullptr); });
   LoadSounds(model);
   window_->slider()->setValue(kSlider100);
   BackUpLastSession(model);
@@ -180,6 +200,10 @@ void EditorApp::Shutdown() {
     }
     editor_->SetPresenter(nullptr);
     qtUi_.SetParent(nullptr);
+    hooks_.importFile = nullptr;
+    registry_.Unregister(Cmd::kInsert);
+    registry_.Unregister(Cmd::kMerge);
+    import_.reset();
     window_.reset();
   }
   Model& model = editor_->model;
@@ -247,6 +271,12 @@ void EditorApp::SyncWidgets() {
     const QSignalBlocker block(window_->slider());
     window_->slider()->setValue(editor_->display.view.slider);
   }
+  if (shownSwatch_ != interaction_.swatchVersion) {
+    shownSwatch_ = interaction_.swatchVersion;
+    const RGB16 c = editor_->model.colors.current[interaction_.currentColour];
+    window_->pane()->swatchColor = QColor::fromRgb(c.red >> 8, c.green >> 8, c.blue >> 8);
+    window_->pane()->update();
+  }
   const bool guide = editor_->display.options.guideFrame;
   if (window_->guideFrame()->isChecked() != guide) window_->guideFrame()->setChecked(guide);
   // The toggle icons are repainted only when one of them changes.
@@ -283,8 +313,16 @@ void EditorApp::WireWindow() {
   };
   w->pane()->mousePressed = [this](QMouseEvent* e) { PanePress(e); };
   w->pane()->mouseReleased = [this](QMouseEvent* e) { PaneRelease(e); };
+  // A gesture begun on the pane (the colour chooser) is stepped from it.
+  w->pane()->mouseMoved = [this](QMouseEvent* e) {
+    if (!GestureActive(*ectx_)) return;
+    const QPoint p = e->position().toPoint();
+    PointerMoved(*ectx_, p.x(), p.y());
+    SyncWidgets();
+  };
   w->editArea()->mouseReleased = [this](QMouseEvent* e) { EditAreaRelease(e); };
-  w->editArea()->mousePressed = [this](QMouseEvent*) { window_->pane()->setFocus(); };
+  w->editArea()->mousePressed = [this](QMouseEvent* e) { EditAreaPress(e); };
+  w->editArea()->mouseMoved = [this](QMouseEvent* e) { EditAreaMove(e); };
 
   connect(w->objectList(), qOverload<int>(&QComboBox::activated), this, [this](int index) {
     if (updatingList_ || index < 0) return;
@@ -328,23 +366,91 @@ void EditorApp::PanePress(QMouseEvent* event) {
 
 void EditorApp::PaneRelease(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  if (GestureActive(*ectx_)) {
+    const QPoint p = event->position().toPoint();
+    PointerReleased(*ectx_, PointerButton::kLeft, p.x(), p.y());
+    shownCursorMode_ = -1;
+    SyncWidgets();
+    return;
+  }
   if (ReleaseToggle(*ctx_) >= 0) window_->pane()->update();
   SyncWidgets();
 }
 
+QPoint EditorApp::ClientPoint(QMouseEvent* event) const {
+  // The interaction works in the pane's (client) pixels.
+  return window_->editArea()->mapTo(window_->pane(), event->position().toPoint());
+}
+
+void EditorApp::EditAreaPress(QMouseEvent* event) {
+  window_->pane()->setFocus();
+  if (shell_.walkModeActive) return;
+  const QPoint p = ClientPoint(event);
+  if (event->button() == Qt::LeftButton) {
+    EditAreaClick(*ectx_, p.x(), p.y());
+  } else if (event->button() == Qt::RightButton) {
+    // The arrow shows while the marquee is drawn.
+    if (MarqueeDrag(*ectx_, p.x(), p.y())) window_->editArea()->setCursor(Qt::ArrowCursor);
+  }
+  SyncWidgets();
+}
+
+void EditorApp::EditAreaMove(QMouseEvent* event) {
+  const QPoint p = ClientPoint(event);
+  PointerMoved(*ectx_, p.x(), p.y());
+  if (GestureActive(*ectx_)) SyncWidgets();
+}
+
 void EditorApp::EditAreaRelease(QMouseEvent* event) {
-  // The right button opens the pop-up menu at the cursor (the marquee that
-  // a drag starts belongs to selection).
-  if (event->button() != Qt::RightButton || shell_.walkModeActive) return;
+  const QPoint p = ClientPoint(event);
+  PointerButton button;
+  if (event->button() == Qt::LeftButton) {
+    button = PointerButton::kLeft;
+  } else if (event->button() == Qt::RightButton) {
+    button = PointerButton::kRight;
+  } else {
+    return;
+  }
+  const GestureEnd end = PointerReleased(*ectx_, button, p.x(), p.y());
+  shownCursorMode_ = -1;
+  SyncWidgets();
+  // A right click without a drag opens the pop-up menu at the cursor.
+  if (end.openPopupMenu && !shell_.walkModeActive) {
+    OpenPopupMenu(event->globalPosition().toPoint());
+  }
+}
+
+void EditorApp::OpenPopupMenu(const QPoint& global) {
   const bool wasRotating = shell_.rotationInProgress;
   shell_.rotationInProgress = true;  // hover work rests while the menu is open
   window_->editArea()->setCursor(Qt::ArrowCursor);
   QMenu* menu = window_->popupMenu();
-  const QPoint global = event->globalPosition().toPoint();
   menu->exec(global - QPoint(menu->sizeHint().width() / 2, 0));
   shell_.rotationInProgress = wasRotating;
   shownCursorMode_ = -1;
   SyncWidgets();
+}
+
+bool EditorApp::RunViewZoneDialog(ViewZoneDialog& dialog) {
+  ViewZoneQtDialog box(dialog, window_.get());
+  shell_.modalDialogOpen = true;
+  const bool done = box.exec() == QDialog::Accepted;
+  shell_.modalDialogOpen = false;
+  return done;
+}
+
+bool EditorApp::RunImport(int mode, const std::string* path) {
+  const bool modal = shell_.modalDialogOpen;
+  shell_.modalDialogOpen = true;  // the tick rests while the import runs
+  const bool ok = import_->Run(editor_->model, mode, path);
+  shell_.modalDialogOpen = modal;
+  // A new object (Open, Insert) starts the editor afresh on it.
+  if (ok && mode != Cmd::kMerge) NewObjectReset(*ctx_);
+  ++shell_.objectListVersion;
+  ++shell_.windowTitleVersion;
+  shell_.RequestRedraw();
+  shell_.RequestMenuRefresh();
+  return ok;
 }
 
 void EditorApp::ShowAbout() {
@@ -358,6 +464,17 @@ bool EditorApp::eventFilter(QObject* watched, QEvent* event) {
   // Only the quit flag ends the program: a quit message (which Qt would
   // turn into closing every window) is dropped.
   if (event->type() == QEvent::Quit && watched == qApp) return true;
+  // The window lost the mouse: a gesture in progress ends without its release.
+  if (event->type() == QEvent::WindowDeactivate && window_ && watched == window_.get() &&
+      GestureActive(*ectx_)) {
+    CancelGesture(*ectx_);
+    shownCursorMode_ = -1;
+  }
+  if (event->type() == QEvent::KeyPress && import_ && import_->importing() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    import_->EscapePressed();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
     return HandleKey(watched, static_cast<QKeyEvent*>(event));
   }

@@ -18,6 +18,7 @@
 #include "editor/control_column.h"
 #include "editor/editor.h"
 #include "editor/editor_binding.h"
+#include "editor/interaction.h"
 #include "editor/shell_observer.h"
 #include "editor/tick.h"
 #include "model/startup.h"
@@ -27,6 +28,7 @@ class QMouseEvent;
 
 namespace ws {
 
+class ImportWiring;
 class MainWindow;
 
 struct AppOptions {
@@ -74,6 +76,9 @@ class EditorApp : public QObject {
   EditorHooks& hooks() { return hooks_; }
   TickHooks& tickHooks() { return tickHooks_; }
   CommandContext& context() { return *ctx_; }
+  EditContext& editContext() { return *ectx_; }
+  ImportWiring* import() const { return import_.get(); }
+  InteractionState& interaction() { return interaction_; }
   const ControlColumn& column() const { return column_; }
   QtSettingsStore& settings() { return settings_; }
   bool Dispatch(int id);
@@ -88,8 +93,14 @@ class EditorApp : public QObject {
   void RefreshObjectList();
   void PanePress(QMouseEvent* event);
   void PaneRelease(QMouseEvent* event);
+  void EditAreaPress(QMouseEvent* event);
+  void EditAreaMove(QMouseEvent* event);
   void EditAreaRelease(QMouseEvent* event);
+  void OpenPopupMenu(const QPoint& global);
+  bool RunViewZoneDialog(ViewZoneDialog& dialog);
+  QPoint ClientPoint(QMouseEvent* event) const;
   void ShowAbout();
+  bool RunImport(int mode, const std::string* path);
   TickInput GatherTickInput() const;
 
   AppOptions options_;
@@ -107,13 +118,17 @@ class EditorApp : public QObject {
   ControlColumn column_;
   std::unique_ptr<QtSoundPlayer> sound_;
   std::unique_ptr<CommandContext> ctx_;
+  InteractionState interaction_;
+  std::unique_ptr<EditContext> ectx_;
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<ImportWiring> import_;
   QTimer timer_;
   std::uint32_t shownTexts_ = ~0u;
   std::uint32_t shownList_ = ~0u;
   std::uint32_t shownTitle_ = ~0u;
   int shownCursorMode_ = -1;
   int shownToggles_ = -1;
+  std::uint32_t shownSwatch_ = ~0u;
   bool started_ = false;
   bool shutDown_ = false;
   bool updatingList_ = false;

@@ -54,6 +54,9 @@ void ControlPane::mousePressEvent(QMouseEvent* event) {
 void ControlPane::mouseReleaseEvent(QMouseEvent* event) {
   if (mouseReleased) mouseReleased(event);
 }
+void ControlPane::mouseMoveEvent(QMouseEvent* event) {
+  if (mouseMoved) mouseMoved(event);
+}
 
 MainWindow::MainWindow() {
   setObjectName("mainWindow");

@@ -46,11 +46,14 @@ class ControlPane : public QWidget {
   QColor swatchColor = Qt::black;
   std::function<void(QMouseEvent*)> mousePressed;
   std::function<void(QMouseEvent*)> mouseReleased;
+  // Moves while a button is held (the colour chooser follows them).
+  std::function<void(QMouseEvent*)> mouseMoved;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 class MainWindow : public QMainWindow {

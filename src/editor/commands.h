@@ -51,6 +51,9 @@ struct EditorHooks {
   std::function<void(int mode)> selectMode;
   // Plot mode's part of the new-object reset (plot step 0 and the rest).
   std::function<void()> newObjectReset;
+  // A view letter in Plot mode (the turn plus the plot's view memory);
+  // without it the view simply turns.
+  std::function<bool(char letter)> plotViewKey;
 };
 
 struct CommandContext {

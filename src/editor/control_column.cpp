@@ -139,11 +139,12 @@ int ReleaseToggle(CommandContext& ctx) {
 void ClickModeStrip(CommandContext& ctx, const ControlColumn& column, int x, int y) {
   const int mode = ModeAt(column, x, y);
   if (mode < 0) return;
-  PlaySoundEffect(ctx, 1);
   const int m = mode;
   if (ctx.hooks.selectMode) {
+    // The mode change plays its own sound.
     ctx.hooks.selectMode(m);
   } else {
+    PlaySoundEffect(ctx, 1);
     ctx.shell.mode = m;
     ShowModeHelp(ctx.shell, m);
   }

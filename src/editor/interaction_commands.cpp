@@ -43,7 +43,8 @@ void WireInteractionHooks(EditorHooks& hooks, TickHooks& tickHooks, EditContext&
   hooks.chooseColour = [&ctx] { ChooseColour(ctx); };
   hooks.selectMode = [&ctx](int mode) { SelectMode(ctx, mode); };
   hooks.newObjectReset = [&ctx] { ResetEditorForObject(ctx); };
-  tickHooks.plotTick = [&ctx](bool) { PlotTick(ctx, ctx.state.cursorX, ctx.state.cursorY); };
+  tickHooks.plotTick = [&ctx](int x, int y) { PlotTick(ctx, x, y); };
+  hooks.plotViewKey = [&ctx](char letter) { return PlotViewKey(ctx, letter); };
   tickHooks.refreshPlotStatus = [&ctx] { RefreshPlotStatus(ctx); };
 }
 

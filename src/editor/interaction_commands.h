@@ -13,7 +13,8 @@
 // "Change Color" swatch (ChooseColour), the mode strip (SelectMode), the
 // shell's new-object reset (ResetEditorForObject: the shell calls it after
 // the model has put the object in place), and the tick's plot work
-// (PlotTick at the last cursor position seen, RefreshPlotStatus).
+// (PlotTick at the tick's cursor, RefreshPlotStatus), and the view
+// letters of Plot mode (PlotViewKey).
 //
 // `ctx` must outlive the registry and the hooks.
 #pragma once

@@ -167,7 +167,11 @@ void KeyHandler(CommandContext& ctx) {
     case 'T':
     case 'B':
       if (plot) {
-        ctx.views.TurnToView(static_cast<char>(key));
+        if (ctx.hooks.plotViewKey) {
+          ctx.hooks.plotViewKey(static_cast<char>(key));
+        } else {
+          ctx.views.TurnToView(static_cast<char>(key));
+        }
         shell.RequestRedraw();
       }
       return;

@@ -147,11 +147,14 @@ TickOutput Tick(CommandContext& ctx, const CommandRegistry& registry, ControlCol
             shell.hoveredPolygon = hit.polygon;
             ShowHoverTitle(shell);
           } else if (mode == EditorMode::kPlot) {
-            if (hooks.plotTick) hooks.plotTick(true);
+            // Plot mode's tracking runs below, inside the EditArea or not.
           } else if (!shell.cursorWasInArea || !wasActive) {
             // Camera View: the mode's own title as the cursor comes in.
             ShowModeHelp(shell, mode);
           }
+        }
+        if (shell.IsMode(EditorMode::kPlot) && !shell.walkModeActive && hooks.plotTick) {
+          hooks.plotTick(in.cursorX, in.cursorY);
         }
         if (inArea) out.cursor = CursorChoice::kModeCursor;
         if (shell.walkModeActive && shell.rendererChoice == kRendererSoftware && hooks.walkFrame) {

@@ -42,8 +42,10 @@ struct TickInput {
 // The work of other modules that the tick drives; empty ones are skipped.
 struct TickHooks {
   // Plot mode's per-tick cursor tracking and status (Shift handling,
-  // TrackPlotCursor, RefreshPlotStatus when the coordinates change).
-  std::function<void(bool cursorInEditArea)> plotTick;
+  // TrackPlotCursor, RefreshPlotStatus when the coordinates change); every
+  // tick in Plot mode outside walk mode, with the cursor in client pixels
+  // wherever it is.
+  std::function<void(int cursorX, int cursorY)> plotTick;
   // RefreshPlotStatus when the redraw flag is set.
   std::function<void()> refreshPlotStatus;
   // The walk view's own frame (software renderer) and its environment.
