@@ -18,7 +18,7 @@ Matrix3 Multiply(const Matrix3& a, const Matrix3& b) {
   return r;
 }
 
-Vec3 Apply(const Matrix3& m, const Vec3& v) {
+Vec3d Apply(const Matrix3& m, const Vec3d& v) {
   return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
           m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
           m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
@@ -156,7 +156,7 @@ bool TurnToView(ViewState& view, int toView, TurnAnimation* animation) {
 
 // ---- Free rotation ----
 
-Vec3 SpherePoint(double x, double y, int cx, int cy, int areaWidth) {
+Vec3d SpherePoint(double x, double y, int cx, int cy, int areaWidth) {
   const double w = areaWidth > 0 ? areaWidth : 1.0;
   const double u = (x - cx) / w;
   const double v = (cy - y) / w;
@@ -168,8 +168,8 @@ Vec3 SpherePoint(double x, double y, int cx, int cy, int areaWidth) {
   return {u, v, std::sqrt(1.0 - r2)};
 }
 
-Matrix3 FreeRotationMatrix(const Vec3& p, const Vec3& q) {
-  Vec3 a{p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x};
+Matrix3 FreeRotationMatrix(const Vec3d& p, const Vec3d& q) {
+  Vec3d a{p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x};
   const double s = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
   if (!(s > 0.0)) return kIdentityMatrix3;
   const double c = p.x * q.x + p.y * q.y + p.z * q.z;
@@ -194,8 +194,8 @@ void BeginFreeRotation(ViewState& view) {
 
 void FreeRotationStep(ViewState& view, double fromX, double fromY, double toX, double toY, int cx,
                       int cy, int areaWidth) {
-  const Vec3 p = SpherePoint(fromX, fromY, cx, cy, areaWidth);
-  const Vec3 q = SpherePoint(toX, toY, cx, cy, areaWidth);
+  const Vec3d p = SpherePoint(fromX, fromY, cx, cy, areaWidth);
+  const Vec3d q = SpherePoint(toX, toY, cx, cy, areaWidth);
   view.orientation = Multiply(FreeRotationMatrix(p, q), view.orientation);
 }
 
@@ -234,7 +234,7 @@ Projector::Projector(const ViewState& view, const EditorViewState& extra,
 }
 
 EyePoint Projector::Eye(double x, double y, double z) const {
-  Vec3 p{k_ * x, k_ * y, k_ * z};
+  Vec3d p{k_ * x, k_ * y, k_ * z};
   if (rotated_) {
     if (applyTurn_) p = Apply(turn_, p);
     p = Apply(orientation_, p);

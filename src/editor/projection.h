@@ -39,14 +39,14 @@
 
 namespace ws {
 
-struct Vec3 {
+struct Vec3d {
   double x = 0.0;
   double y = 0.0;
   double z = 0.0;
 };
 
 Matrix3 Multiply(const Matrix3& a, const Matrix3& b);
-Vec3 Apply(const Matrix3& m, const Vec3& v);
+Vec3d Apply(const Matrix3& m, const Vec3d& v);
 // In-place turns of `m` (new = R * m).
 void TurnAboutX(Matrix3& m, double angle);
 void TurnAboutY(Matrix3& m, double angle);
@@ -104,13 +104,13 @@ bool TurnToView(ViewState& view, int toView, TurnAnimation* animation);
 // rotation: u = (x - cx) / areaWidth, v = (cy - y) / areaWidth, where
 // areaWidth is the EditArea width less one (right - left); outside the unit
 // circle (u, v, 0) normalised, inside (u, v, sqrt(1 - u^2 - v^2)).
-Vec3 SpherePoint(double x, double y, int cx, int cy, int areaWidth);
+Vec3d SpherePoint(double x, double y, int cx, int cy, int areaWidth);
 
 // The rotation taking sphere point p to sphere point q: about the axis
 // p x q (normalised) by the angle with sin = |p x q|, cos = p . q. Identity
 // when the axis vanishes (the same point, or opposite points, where no
 // axis is defined and a rotation of -1 would mirror the object).
-Matrix3 FreeRotationMatrix(const Vec3& p, const Vec3& q);
+Matrix3 FreeRotationMatrix(const Vec3d& p, const Vec3d& q);
 
 // Start of a free-rotation drag: the three turn matrices become identity.
 void BeginFreeRotation(ViewState& view);

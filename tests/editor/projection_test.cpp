@@ -401,19 +401,19 @@ TEST(Facing, ClockwiseOnScreenFacesTheViewer) {
 
 TEST(FreeRotation, MapsCursorPositionsOntoTheUnitSphere) {
   // EditArea width 101 pixels: W' = 100; centre (50, 40).
-  const Vec3 centre = SpherePoint(50, 40, 50, 40, 100);
+  const Vec3d centre = SpherePoint(50, 40, 50, 40, 100);
   EXPECT_DOUBLE_EQ(centre.z, 1.0);
-  const Vec3 inside = SpherePoint(110, 40, 50, 40, 100);  // u = 0.6
+  const Vec3d inside = SpherePoint(110, 40, 50, 40, 100);  // u = 0.6
   EXPECT_DOUBLE_EQ(inside.x, 0.6);
   EXPECT_DOUBLE_EQ(inside.y, 0.0);
   EXPECT_NEAR(inside.z, 0.8, 1e-15);
-  const Vec3 up = SpherePoint(50, 0, 50, 40, 100);  // v = 0.4, screen up
+  const Vec3d up = SpherePoint(50, 0, 50, 40, 100);  // v = 0.4, screen up
   EXPECT_DOUBLE_EQ(up.y, 0.4);
-  const Vec3 outside = SpherePoint(50 + 300, 40 - 400, 50, 40, 100);  // (3, 4)
+  const Vec3d outside = SpherePoint(50 + 300, 40 - 400, 50, 40, 100);  // (3, 4)
   EXPECT_DOUBLE_EQ(outside.x, 0.6);
   EXPECT_DOUBLE_EQ(outside.y, 0.8);
   EXPECT_DOUBLE_EQ(outside.z, 0.0);
-  const Vec3 rim = SpherePoint(150, 40, 50, 40, 100);  // u^2 + v^2 = 1 exactly
+  const Vec3d rim = SpherePoint(150, 40, 50, 40, 100);  // u^2 + v^2 = 1 exactly
   EXPECT_DOUBLE_EQ(rim.x, 1.0);
   EXPECT_DOUBLE_EQ(rim.z, 0.0);
 }
@@ -422,10 +422,10 @@ TEST(FreeRotation, RotationTakesTheFirstSpherePointToTheSecond) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<double> pos(0, 640);
   for (int i = 0; i < 500; ++i) {
-    const Vec3 p = SpherePoint(pos(rng), pos(rng), 320, 240, 639);
-    const Vec3 q = SpherePoint(pos(rng), pos(rng), 320, 240, 639);
+    const Vec3d p = SpherePoint(pos(rng), pos(rng), 320, 240, 639);
+    const Vec3d q = SpherePoint(pos(rng), pos(rng), 320, 240, 639);
     const Matrix3 r = FreeRotationMatrix(p, q);
-    const Vec3 rp = Apply(r, p);
+    const Vec3d rp = Apply(r, p);
     EXPECT_NEAR(rp.x, q.x, 1e-9);
     EXPECT_NEAR(rp.y, q.y, 1e-9);
     EXPECT_NEAR(rp.z, q.z, 1e-9);
@@ -442,7 +442,7 @@ TEST(FreeRotation, RotationTakesTheFirstSpherePointToTheSecond) {
 }
 
 TEST(FreeRotation, NoAxisMeansNoRotation) {
-  const Vec3 p{1, 0, 0}, q{-1, 0, 0};
+  const Vec3d p{1, 0, 0}, q{-1, 0, 0};
   ExpectNear(FreeRotationMatrix(p, q), kIdentityMatrix3, 0.0);  // never a mirror
   ExpectNear(FreeRotationMatrix(p, p), kIdentityMatrix3, 0.0);
 }
@@ -454,7 +454,7 @@ TEST(FreeRotation, DragRightTurnsTheFrontToTheRight) {
   BeginFreeRotation(view);
   for (const Matrix3& m : view.turns) EXPECT_EQ(m, kIdentityMatrix3);
   FreeRotationStep(view, 320, 240, 380, 240, 320, 240, 639);
-  const Vec3 front = Apply(view.orientation, {0, 0, 1});
+  const Vec3d front = Apply(view.orientation, {0, 0, 1});
   EXPECT_GT(front.x, 0.05);
   EXPECT_NEAR(front.y, 0.0, 1e-12);
   // A second step composes on the left.
