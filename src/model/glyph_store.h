@@ -34,13 +34,9 @@ inline constexpr std::uint32_t kGlyphMaxPolygons = 20;
 // Room for one record per character code; the labels use 39 glyphs.
 inline constexpr std::uint32_t kGlyphMaxRecords = 256;
 
-struct GlyphVector {
-  std::uint32_t p1 = 0;
-  std::uint32_t p2 = 0;
-  std::uint8_t color = 0;
-  std::uint8_t attribute = 0;
-  std::uint8_t width = 0;
-};
+// A glyph vector keeps the stored fields; its ends are indices into the
+// store's point list.
+using GlyphVector = StoredVector;
 
 // Counts and offsets of one glyph inside the store.
 struct GlyphRecord {
