@@ -53,6 +53,19 @@ std::uint64_t FileSizeOf(const std::string& path) { return std::filesystem::file
 std::string SourceDir() { return WS_SOURCE_DIR; }
 std::string BinaryDir() { return WS_BINARY_DIR; }
 
+std::string DataPath(std::string_view name) { return SourceDir() + "/tests/data/" + std::string(name); }
+
+std::string SamplesDir() {
+  const std::string dir = SourceDir() + "/../shared/samples";
+  std::error_code ec;
+  return std::filesystem::is_directory(dir, ec) ? dir : std::string();
+}
+
+std::string SamplePath(std::string_view name) {
+  const std::string dir = SamplesDir();
+  return dir.empty() ? std::string() : dir + "/" + std::string(name);
+}
+
 }  // namespace ws::test
 
 namespace ws::test {

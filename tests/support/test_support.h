@@ -31,8 +31,29 @@ void WriteFileText(const std::string& path, std::string_view text);
 std::uint64_t FileSizeOf(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Root of the source tree and of the build tree (set by the build).
+// Root of the source tree and of the build tree (set by the build), so the
+// test programs run from any directory.
 std::string SourceDir();
 std::string BinaryDir();
+
+// A file of tests/data, by its name inside that folder.
+std::string DataPath(std::string_view name);
+
+// The shared folder of real model files beside the checkout, or "" when it
+// is absent (a user's clone has none). Tests whose subject is a sample skip
+// with WS_SKIP_WITHOUT_SAMPLES().
+std::string SamplesDir();
+// A file of the samples folder ("obj/box.obj"); "" when the folder is absent.
+std::string SamplePath(std::string_view name);
+
+}  // namespace ws::test
+
+#define WS_SKIP_WITHOUT_SAMPLES()                                                              \
+  do {                                                                                         \
+    if (::ws::test::SamplesDir().empty())                                                      \
+      GTEST_SKIP() << "samples not found: no ../shared/samples beside the checkout";        \
+  } while (0)
+
+namespace ws::test {
 
 }  // namespace ws::test
