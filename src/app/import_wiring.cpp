@@ -39,7 +39,8 @@ int QtImportProgress::position() const { return bar_->value(); }
 ImportWiring::ImportWiring(const std::string& base, QWidget* parent)
     : notifier_(std::make_unique<ImportNotifier>(base + "import_log.txt")),
       progress_(std::make_unique<QtImportProgress>(parent)) {
-  services_ = std::make_unique<ImportServices>(ImportServices{*notifier_, *progress_, {}});
+  services_ = std::make_unique<ImportServices>(
+      ImportServices{*notifier_, *progress_, {}, SceneReaders::Defaults(), {}});
   services_->escapePressed = [this] {
     // The key filter sees Escape only while events are handled.
     QCoreApplication::processEvents();

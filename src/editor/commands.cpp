@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "editor/command_ids.h"
+#include "import/import_dispatch.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/object_text.h"
@@ -80,20 +81,6 @@ void SelectSameColor(CommandContext& ctx) {
     if (t.polygons[i].frontColor == color) t.polygonSelected[i] = kSelected;
   }
   ctx.shell.RequestRedraw();
-}
-
-const std::vector<FileFilter>& OpenDialogFilters() {
-  static const std::vector<FileFilter> filters = {
-      {"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x"},
-      {"Wirestead Object (wdo)", "*.wdo"},
-      {"Wirestead Cluster (wdc)", "*.wdc"},
-      {"3DMF (3dmf,b3d,t3d)", "*.3dmf;*.b3d;*.t3d"},
-      {"VRML (wrl)", "*.wrl"},
-      {"DirectX (x)", "*.x"},
-      {"3D Studio (3ds)", "*.3ds"},
-      {"True Space (cob)", "*.cob"},
-      {"Drawing Interchange (dxf)", "*.dxf"}};
-  return filters;
 }
 
 void OpenCommand(CommandContext& ctx) {
@@ -279,16 +266,15 @@ void RegisterCoreCommands(CommandRegistry& r) {
   r.Register(Cmd::kWalkSetViewZonePriorities,
              [](CommandContext& ctx) { SetWalkEditMode(ctx, kWalkEditViewZones); });
 
-  r.Register(Cmd::kThickLine, DisplayCommand([](DisplayOptions& d) { d.thickLine = !d.thickLine; }));
+  r.Register(Cmd::kThickLine,
+             DisplayCommand([](DisplayOptions& d) { d.thickLine = !d.thickLine; }));
   r.Register(Cmd::kAllVectors, DisplayCommand([](DisplayOptions& d) { d.vectorFilter = 0; }));
   r.Register(Cmd::kFrontVectorsOnly, DisplayCommand([](DisplayOptions& d) { d.vectorFilter = 1; }));
   r.Register(Cmd::kBackVectorsOnly, DisplayCommand([](DisplayOptions& d) { d.vectorFilter = 2; }));
-  r.Register(Cmd::kInvisiblePolygons, DisplayCommand([](DisplayOptions& d) {
-               d.showInvisible = !d.showInvisible;
-             }));
-  r.Register(Cmd::kBackfacedPolygons, DisplayCommand([](DisplayOptions& d) {
-               d.showBackfaced = !d.showBackfaced;
-             }));
+  r.Register(Cmd::kInvisiblePolygons,
+             DisplayCommand([](DisplayOptions& d) { d.showInvisible = !d.showInvisible; }));
+  r.Register(Cmd::kBackfacedPolygons,
+             DisplayCommand([](DisplayOptions& d) { d.showBackfaced = !d.showBackfaced; }));
   r.Register(Cmd::kTogglePerspective,
              DisplayCommand([](DisplayOptions& d) { d.perspective = !d.perspective; }));
   r.Register(Cmd::kRenderSoftware, [](CommandContext& ctx) {

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Mutation check: plants the one-line faults listed in scripts/mutants.tsv,
+# one at a time, in a scratch copy of the working tree, rebuilds the test
+# program of the fault's module and runs it. A fault the tests do not notice
+# "survives". Not part of `make test`: a full run rebuilds one library and
+# one test program per fault and takes a while.
+#
+# Usage: scripts/mutation-check.sh [--module NAME]... [--list FILE] [--jobs N]
+#   --module NAME  only the faults of that module (resource, model, editor,
+#                  geometry, import, cli, tools, gui); may be repeated
+#   --list FILE    another fault list (same columns as scripts/mutants.tsv)
+#   --jobs N       ninja jobs (default: nproc)
+# Environment: MUTATION_DIR, the scratch folder (default build-mutation/ in
+# the checkout). ccache is used when installed.
+#
+# A row of the list: module, path, original, replacement, what (tab
+# separated). The original text must occur exactly once in the file; a row
+# whose text has gone is reported "stale" and counts in no score.
+#
+# Score on the suite as it stood when this check was written: being measured.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+list="$root/scripts/mutants.tsv"
+jobs=$(nproc)
+modules=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --module) modules+=("$2"); shift 2 ;;
+    --list) list=$(realpath "$2"); shift 2 ;;
+    --jobs) jobs="$2"; shift 2 ;;
+    -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
+    *) echo "mutation-check: unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+
+work=${MUTATION_DIR:-$root/build-mutation}
+tree="$work/tree"
+mkdir -p "$tree"
+# The scratch tree mirrors the checkout's tracked and untracked (not ignored)
+# files, so uncommitted work is measured too.
+(cd "$root" && git ls-files -co --exclude-standard -z) |
+  rsync -a --delete-missing-args --from0 --files-from=- "$root/" "$tree/"
+# Sample-file tests find ../shared beside the source tree.
+if [ -d "$root/../shared" ] && [ ! -e "$work/shared" ]; then
+  ln -s "$(cd "$root/../shared" && pwd)" "$work/shared"
+fi
+
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=true
+fi
+cmake -S "$tree" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+target_of() { echo "ws_$1_tests"; }
+binary_of() {
+  if [ "$1" = gui ]; then echo "$tree/build/tests/gui/ws_gui_tests"; else echo "$tree/build/tests/ws_$1_tests"; fi
+}
+wanted() {
+  [ ${#modules[@]} -eq 0 ] && return 0
+  local m
+  for m in "${modules[@]}"; do [ "$m" = "$1" ] && return 0; done
+  return 1
+}
+run_tests() {  # module -> exit status of its test program
+  (cd "$tree" && QT_QPA_PLATFORM=offscreen timeout 900 "$(binary_of "$1")" \
+     --gtest_fail_fast --gtest_brief=1 >/dev/null 2>&1)
+}
+
+# Rows to run.
+mapfile -t rows < <(grep -v '^#' "$list" | grep -v '^[[:space:]]*$')
+selected=()
+for row in "${rows[@]}"; do
+  IFS=$'\t' read -r module _ <<<"$row"
+  wanted "$module" && selected+=("$row")
+done
+[ ${#selected[@]} -gt 0 ] || { echo "mutation-check: no faults selected" >&2; exit 2; }
+
+# The unmutated suite must pass, or nothing can be measured.
+declare -A checked=()
+for row in "${selected[@]}"; do
+  IFS=$'\t' read -r module _ <<<"$row"
+  [ -n "${checked[$module]:-}" ] && continue
+  checked[$module]=1
+  ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null
+  if ! run_tests "$module"; then
+    echo "mutation-check: the $module tests fail without any fault; fix that first" >&2
+    exit 2
+  fi
+done
+
+killed=0 survived=0 stale=0 broken=0
+survivors=()
+for row in "${selected[@]}"; do
+  IFS=$'\t' read -r module path original replacement what <<<"$row"
+  file="$tree/$path"
+  backup="$work/backup.tmp"
+  cp -p "$file" "$backup"
+  if ! python3 - "$file" "$original" "$replacement" <<'PY'
+import sys
+path, old, new = sys.argv[1], sys.argv[2], sys.argv[3]
+text = open(path, encoding="utf-8").read()
+if text.count(old) != 1:
+    sys.exit(1)
+open(path, "w", encoding="utf-8").write(text.replace(old, new, 1))
+PY
+  then
+    echo "stale     $module  $path: $what"
+    stale=$((stale + 1))
+    continue
+  fi
+  if ! ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null 2>&1; then
+    echo "no-build  $module  $path: $what"
+    broken=$((broken + 1))
+  elif run_tests "$module"; then
+    echo "SURVIVED  $module  $path: $what"
+    survived=$((survived + 1))
+    survivors+=("$module $path: $what")
+  else
+    echo "killed    $module  $path: $what"
+    killed=$((killed + 1))
+  fi
+  # Restore the text with a fresh time stamp so the next build recompiles it.
+  cat "$backup" >"$file"
+  touch "$file"
+done
+# Leave the scratch build matching the tree.
+ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null 2>&1 || true
+
+valid=$((killed + survived))
+echo
+echo "faults: ${#selected[@]}  killed: $killed  survived: $survived  stale: $stale  no-build: $broken"
+if [ "$valid" -gt 0 ]; then
+  awk -v k="$killed" -v n="$valid" 'BEGIN { printf "score: %d of %d caught (%.1f%%)\n", k, n, 100 * k / n }'
+fi
+for s in "${survivors[@]}"; do echo "  survives: $s"; done
