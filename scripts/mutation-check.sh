@@ -39,8 +39,8 @@ tree="$work/tree"
 mkdir -p "$tree"
 # The scratch tree mirrors the checkout's tracked and untracked (not ignored)
 # files, so uncommitted work is measured too.
-(cd "$root" && git ls-files -co --exclude-standard -z) |
-  rsync -a --delete-missing-args --from0 --files-from=- "$root/" "$tree/"
+(cd "$root" && git ls-files -co --exclude-standard -z |
+  tar --null -T - -cf - 2>/dev/null) | tar -C "$tree" -xf -
 # Sample-file tests find ../shared beside the source tree.
 if [ -d "$root/../shared" ] && [ ! -e "$work/shared" ]; then
   ln -s "$(cd "$root/../shared" && pwd)" "$work/shared"
