@@ -17,7 +17,15 @@
 # separated). The original text must occur exactly once in the file; a row
 # whose text has gone is reported "stale" and counts in no score.
 #
-# Score on the suite as it stood when this check was written: being measured.
+# Score on the suite as it stood when this check was written (commit
+# 99ff751): 31 of 51 faults caught (60.8%). Twenty survived: three limits
+# of the resource file (directory capacity, path length, last open slot),
+# DeletePoint and DeleteVector renumbering, the object text reader's
+# view-zone index and count limits, diagonal line stepping, the free-rotation
+# sphere edge, the zoom curve, the digit 9 key, the largest primitive size,
+# the sphere room suggestion, the OBJ group cap, the 10,000-face collector
+# cap, the scene walk's depth limit, the bounding box of a one-point object,
+# glyph Z, the Ctrl+Z key forwarding and the toggle buttons' pressed bits.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
