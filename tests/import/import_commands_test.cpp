@@ -143,7 +143,8 @@ TEST(OpenCommands, AFileThatDoesNotImportChangesNothing) {
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.kind, "import");
     EXPECT_EQ(f.ui.MessageTexts(),
-              (std::vector<std::string>{"There is nothing Wirestead can import in \"" + path + "\""}));
+              (std::vector<std::string>{"There is nothing Wirestead can import in \"" + path +
+                                        "\"\nIt holds no faces."}));
     EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "second"}));
     EXPECT_EQ(f.m().cluster.current, 1u);
     EXPECT_EQ(f.tables().pointCount, kReservedPoints);

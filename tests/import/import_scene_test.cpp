@@ -349,7 +349,7 @@ TEST(ImportPipeline, RefusalsChangeNothing) {
   // A file with nothing to import.
   const std::string empty = f.Write("empty.obj", "");
   EXPECT_FALSE(f.Import(empty));
-  EXPECT_EQ(f.ui.MessageTexts().back(), "There is nothing Wirestead can import in \"" + empty + "\"");
+  EXPECT_EQ(f.ui.MessageTexts().back(), "There is nothing Wirestead can import in \"" + empty + "\"\nIt holds no faces.");
   unchanged();
   // Each refusal closed its dialog.
   EXPECT_EQ(std::count(f.progress.events.begin(), f.progress.events.end(), "open"),

@@ -30,10 +30,12 @@ struct ReadResult {
 
 using ReaderFunction = bool (*)(Importer&, const std::string&);
 
-// Writes `text` to a file named `name`, runs the reader on it and walks the
-// scene it built.
-inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std::string_view text) {
-  TempDir dir;
+// Writes `text` to a file named `name` (in `in`, or a folder of its own),
+// runs the reader on it and walks the scene it built.
+inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std::string_view text,
+                            const TempDir* in = nullptr) {
+  TempDir own;
+  const TempDir& dir = in ? *in : own;
   const std::string path = dir.File(name);
   WriteFileText(path, text);
   ReadResult r;

@@ -14,7 +14,7 @@ namespace {
 
 using test::ImportFixture;
 
-std::string Sample(const std::string& name) { return test::SourceDir() + "/../shared/samples/" + name; }
+std::string Sample(const std::string& name) { return test::SamplePath(name); }
 
 void ExpectConsistent(const ObjectTables& t) {
   ASSERT_LE(t.pointCount, 19999u);
@@ -52,32 +52,35 @@ struct Expected {
 // - spider: 762 vertices weld into 722 points; 56 of the 1,368 triangles
 //   then have two equal corners and make no polygon. The Sense8 copy adds
 //   460 two-sided triangles, 44 of them among the degenerate ones.
-// - WithColor.raw: the first nine of each line's twelve numbers are the
-//   triangle (the format has no colours); WithTexture.raw: the texture
-//   names after the nine numbers are ignored.
+// - WithColor.raw: each line's twelve numbers are a colour and the
+//   triangle; WithTexture.raw: the texture names after the nine numbers
+//   are ignored.
 // - Haines spheres: 256 faces and 242 points each (16 x 15 rings + poles),
 //   496 edges; the open cylinder has 16 quadrilaterals over 32 points.
 const Expected kReadable[] = {
     {"obj/box.obj", 8, 12, 6, false},
+    {"obj/box_UTF16BE.obj", 8, 12, 6, false},
     {"obj/box_longline.obj", 8, 12, 5, true},
     {"obj/box_mat_with_spaces.obj", 8, 12, 6, false},
     {"obj/box_without_lineending.obj", 8, 12, 6, false},
     {"obj/concave_polygon.obj", 64, 65, 1, false},
     {"obj/cube_mtllib_after_g.obj", 8, 18, 12, false},
+    // Two faces name vertices 0 and 12 of 8: they alone are dropped.
+    {"obj/malformed/malformed.obj", 8, 12, 4, true},
     {"obj/cube_usemtl.obj", 8, 18, 12, false},
     {"obj/multiple_spaces.obj", 3, 3, 1, false},
     {"obj/number_formats.obj", 3, 3, 1, false},
     {"obj/only_a_part_of_vertexcolors.obj", 5, 8, 3, false},
     {"obj/spider.obj", 722, 2004, 1312, false},
     {"obj/testmixed.obj", 8, 12, 6, false},
-    {"raw/WithColor.raw", 11, 12, 4, false},
+    {"raw/WithColor.raw", 12, 12, 4, false},
     {"raw/WithTexture.raw", 12, 12, 7, false},
     {"raw/spider_groups.raw", 722, 2004, 1312, false},
-    // Cut in the middle of a triangle line: the RAW format skips a line
-    // without nine numbers silently, so what came before it imports.
-    {"raw/malformed/spider_groups_truncated.raw", 276, 768, 502, false},
-    {"nff/box_sense8.nff", 8, 12, 9, false},
-    {"nff/spider_sense8.nff", 722, 2004, 1728, false},
+    // Cut in the middle of a triangle line: what came before it imports,
+    // and the drop report names the cut line.
+    {"raw/malformed/spider_groups_truncated.raw", 276, 768, 502, true},
+    {"nff/box_sense8.nff", 8, 12, 6, false},
+    {"nff/spider_sense8.nff", 722, 2004, 1312, false},
     {"nff/haines/ManyEarthsNotJustOne.nff", 10 * 242, 10 * 496, 10 * 256, false},
     {"nff/haines/WithCamera.nff", 3 * 242 + 4, 3 * 496 + 4, 3 * 256 + 1, false},
     {"nff/haines/cylinder.nff", 32, 48, 16, false},
@@ -85,6 +88,7 @@ const Expected kReadable[] = {
 };
 
 TEST(Samples, ReadableFilesGiveTheirRecordedCounts) {
+  WS_SKIP_WITHOUT_SAMPLES();
   for (const Expected& e : kReadable) {
     ImportFixture f;
     const std::string path = Sample(e.file);
@@ -99,6 +103,7 @@ TEST(Samples, ReadableFilesGiveTheirRecordedCounts) {
 }
 
 TEST(Samples, SenseEightColoursReachTheColourTable) {
+  WS_SKIP_WITHOUT_SAMPLES();
   ImportFixture f;
   ASSERT_TRUE(f.Import(Sample("nff/box_sense8.nff")));
   const ColorTable colors = test::SampleColorTable();
@@ -108,28 +113,31 @@ TEST(Samples, SenseEightColoursReachTheColourTable) {
 
 struct Unusable {
   const char* file;
-  const char* message;      // "nothing" or "could not"
+  const char* message;      // the reason under "nothing ...", or "could not"
   const char* logLine;      // a line the log must hold, "" for none
 };
+
+constexpr char kNoFaces[] = "It holds no faces.";
+constexpr char kPointsOrLines[] = "It holds only points or lines, no faces.";
 
 // Files with nothing the editor can use, and the malformed ones: each
 // leaves the cluster and the object as they were and says why.
 const Unusable kUnusable[] = {
-    {"obj/box_UTF16BE.obj", "nothing", ""},  // UTF-16: a zero byte starts every word
-    {"obj/point_cloud.obj", "nothing", ""},
-    {"obj/testline.obj", "nothing", ""},
-    {"obj/malformed/empty.obj", "nothing", ""},
-    {"obj/malformed/malformed.obj", "nothing", "Bad vertex number file '%s', line 23"},
-    {"obj/malformed/spider_truncated.obj", "nothing", "Syntax error file '%s', line 1743"},
-    {"raw/malformed/empty.raw", "nothing", ""},
-    {"nff/haines/hexahedron.nff", "nothing", ""},  // "hex", "oct" and "tet" are not Haines words
-    {"nff/haines/octahedron.nff", "nothing", ""},
-    {"nff/haines/tetrahedron.nff", "nothing", ""},
-    {"nff/malformed/empty.nff", "nothing", ""},
+    {"obj/point_cloud.obj", kPointsOrLines, ""},
+    {"obj/testline.obj", kPointsOrLines, ""},
+    {"obj/malformed/empty.obj", kNoFaces, ""},
+    {"obj/malformed/spider_truncated.obj", "Line 1743 is not what the format allows.",
+     "Syntax error file '%s', line 1743"},
+    {"raw/malformed/empty.raw", "", ""},
+    {"nff/haines/hexahedron.nff", "", ""},  // "hex", "oct" and "tet" are not Haines words
+    {"nff/haines/octahedron.nff", "", ""},
+    {"nff/haines/tetrahedron.nff", "", ""},
+    {"nff/malformed/empty.nff", "", ""},
     {"nff/malformed/spider_sense8_truncated.nff", "could not", "Syntax error file '%s', line 1086"},
 };
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
+  WS_SKIP_WITHOUT_SAMPLES();
   for (const Unusable& u : kUnusable) {
     ImportFixture f;
     ASSERT_TRUE(NewObject(f.m(), "work"));
@@ -138,9 +146,11 @@ TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
     const std::string path = Sample(u.file);
     const OpenOutcome out = OpenFile(f.m(), f.services, path, OpenMode::kOpen);
     EXPECT_FALSE(out.ok) << u.file;
-    const std::string expected = std::string(u.message) == "nothing"
-                                     ? "There is nothing Wirestead can import in \"" + path + "\""
-                                     : "Could not import \"" + path + "\"";
+    const std::string why = u.message;
+    const std::string expected =
+        why == "could not" ? "Could not import \"" + path + "\""
+                           : "There is nothing Wirestead can import in \"" + path + "\"" +
+                                 (why.empty() ? "" : "\n" + why);
     EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{expected})) << u.file;
     EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "work"})) << u.file;
     EXPECT_EQ(f.m().cluster.current, 1u) << u.file;
@@ -158,20 +168,25 @@ TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
 // lengths for the large ones), reads without crashing and leaves a
 // consistent object within the limits.
 TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
+  WS_SKIP_WITHOUT_SAMPLES();
   const char* files[] = {
       "obj/box.obj", "obj/concave_polygon.obj", "obj/cube_usemtl.obj", "obj/number_formats.obj",
       "obj/box_longline.obj", "obj/spider.obj", "raw/WithColor.raw", "raw/WithTexture.raw",
       "raw/spider_groups.raw", "nff/box_sense8.nff", "nff/spider_sense8.nff",
       "nff/haines/WithCamera.nff", "nff/haines/cylinder.nff", "nff/haines/spheres.nff"};
   ImportFixture f;
+  std::size_t cuts = 0;
   for (const char* file : files) {
     const std::vector<std::uint8_t> bytes = test::ReadFileBytes(Sample(file));
+    // An empty or missing file would make this loop test nothing.
+    ASSERT_GT(bytes.size(), 100u) << file;
     const std::string name = std::string("cut.") + std::string(file).substr(std::string(file).size() - 3);
     std::vector<std::size_t> lengths;
     for (std::size_t n = 0; n <= bytes.size(); ++n) {
       if (n < 1500 || n % (bytes.size() / 120 + 1) == 0 || n + 64 > bytes.size()) lengths.push_back(n);
     }
     for (std::size_t n : lengths) {
+      ++cuts;
       const std::string path = f.dir.File(name);
       test::WriteFileBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
       f.tables().ResetObject();
@@ -185,6 +200,7 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       }
     }
   }
+  EXPECT_GT(cuts, std::size(files) * 100);
 }
 
 }  // namespace
