@@ -42,15 +42,6 @@ TEST(ImportNotifierLines, ProgressTitleAndLogLines) {
 
 // --- The bounded reader ---------------------------------------------------
 
-TEST(LineReaderPieces, LongLinesComeInPiecesLikeFgets) {
-  const std::string text = "aaaaa\nbbb\nc";
-  LineReader lines(text, 5);
-  std::vector<std::string> got;
-  for (std::string_view piece; lines.Next(piece);) got.emplace_back(piece);
-  // "aaaaa" fills the buffer; its "\n" is read next as a line of its own.
-  EXPECT_EQ(got, (std::vector<std::string>{"aaaaa", "\n", "bbb\n", "c"}));
-}
-
 TEST(TokenReaderNumbers, ReadsAsScanfDoes) {
   TokenReader r("  1.5 -2 +3e2 .25 1-2 1e-400 x 1");
   for (float expected : {1.5f, -2.0f, 300.0f, 0.25f, 1.0f, -2.0f, 0.0f})
@@ -97,13 +88,6 @@ TEST(DecodedText, ByteOrderMarksAndPairs) {
       {{'a', 0, 'b'}, std::string("a\0b", 3)},
   };
   for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodeText(bytes), text) << text;
-}
-
-TEST(ReadingLine, FormatsOneDecimal) {
-  EXPECT_EQ(ReadingCompleteLine(1, 8), "Reading 12.5% Complete");
-  EXPECT_EQ(ReadingCompleteLine(2, 3), "Reading 66.7% Complete");
-  EXPECT_EQ(ReadingCompleteLine(5, 5), "Reading 100.0% Complete");
-  EXPECT_EQ(ReadingCompleteLine(0, 0), "Reading 0.0% Complete");
 }
 
 }  // namespace

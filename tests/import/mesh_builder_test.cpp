@@ -126,42 +126,39 @@ TEST(MeshBuilderMaterials, EqualMaterialsShareOneEntry) {
   MaterialValue almostRed = red;
   almostRed.diffuse.y = 0.5e-5;
   almostRed.shininess += 0.5e-5;
-  for (const MaterialValue* m : {&red, &std::as_const(almostRed), &blue, &red}) AddFace(b, {{0, 0, 0}}, m);
-  EXPECT_EQ(b.materialTable().size(), 2u);
+  for (const MaterialValue* m : {&red, &std::as_const(almostRed), &blue, &red}) AddFace(b, {}, m);
   EXPECT_EQ(List(b.group(0).faceMaterials), (std::vector<std::int32_t>{0, 0, 1, 0}));
-  EXPECT_EQ(b.GroupMaterialCount(0), 2u);
+  EXPECT_EQ(
+      std::tuple(b.materialTable().size(), b.GroupMaterialCount(0), b.FaceMaterialPosition(0, 2)),
+      std::tuple(2u, 2u, 1));
   EXPECT_EQ(b.GroupMaterial(0, 1).diffuse, (Vec3{0, 0, 1}));
-  EXPECT_EQ(b.FaceMaterialPosition(0, 2), 1);
   EXPECT_TRUE(b.materialsPresent());
-  // A material first used by another group is not in this group's list.
+  // A material first used by another group is not in this group's list;
+  // none is the default, a new entry.
   b.SelectGroup("second");
   AddFace(b, {}, &red);
-  AddFace(b, {});  // none: the default, a new entry
-  EXPECT_EQ(b.GroupMaterialCount(1), 1u);
-  EXPECT_EQ(b.FaceMaterialPosition(1, 0), -1);
+  AddFace(b, {});
+  EXPECT_EQ(std::tuple(b.GroupMaterialCount(1), b.FaceMaterialPosition(1, 0),
+                       b.FaceMaterialPosition(1, 5)),
+            std::tuple(1u, -1, -1));
   EXPECT_EQ(b.FaceMaterial(1, 0).diffuse, (Vec3{1, 0, 0}));
   EXPECT_TRUE(EqualMaterials(b.FaceMaterial(1, 1), MaterialValue{}));
-  EXPECT_EQ(b.FaceMaterialPosition(1, 5), -1);
 }
 
 TEST(MeshBuilderGroups, SelectGroupReusesANameAndStopsAt256) {
   MeshBuilder b;
-  EXPECT_EQ(b.GroupName(0), "");
-  EXPECT_TRUE(b.SelectGroup("wing"));
-  EXPECT_EQ(b.currentGroup(), 1u);
-  AddFace(b, {{1, 0, 0}});
-  EXPECT_TRUE(b.SelectGroup(""));
-  EXPECT_EQ(b.currentGroup(), 0u);
-  EXPECT_TRUE(b.SelectGroup("wing"));
-  EXPECT_EQ(b.currentGroup(), 1u);
-  EXPECT_TRUE(b.SelectGroup("Wing"));  // byte for byte
-  EXPECT_EQ(b.groupCount(), 3u);
+  std::vector<std::size_t> current;
+  for (const char* name : {"wing", "", "wing", "Wing"}) {  // names compare byte for byte
+    EXPECT_TRUE(b.SelectGroup(name));
+    AddFace(b, {{1, 0, 0}});
+    current.push_back(b.currentGroup());
+  }
+  EXPECT_EQ(current, (std::vector<std::size_t>{1, 0, 1, 2}));
   for (int i = 3; i < 256; ++i) ASSERT_TRUE(b.SelectGroup("g" + std::to_string(i)));
-  EXPECT_EQ(b.GroupName(255), "g255");
   EXPECT_FALSE(b.SelectGroup("one too many"));
-  EXPECT_EQ(b.currentGroup(), 255u);
-  EXPECT_EQ(b.groupCount(), 256u);
-  EXPECT_EQ(b.GroupName(300), "");
+  EXPECT_EQ(std::tuple(b.currentGroup(), b.groupCount()), std::tuple(255u, 256u));
+  EXPECT_EQ(std::tuple(b.GroupName(0), b.GroupName(255), b.GroupName(300)),
+            std::tuple("", "g255", ""));
 }
 
 TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
@@ -179,9 +176,9 @@ TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
   b.EndFace();
   EXPECT_FALSE(b.BeginFace(nullptr));
   b.EndFace();
-  EXPECT_EQ(b.FaceIndices(0).size(), 500000u);
-  EXPECT_EQ(b.FaceIndices(0).back(), -1);
-  EXPECT_EQ(b.group(0).faceMaterials.size(), 2u);
+  EXPECT_EQ(
+      std::tuple(b.FaceIndices(0).size(), b.FaceIndices(0).back(), b.group(0).faceMaterials.size()),
+      std::tuple(500000u, -1, 2u));
   // The 500,001st point is refused; an existing one is still found.
   MeshBuilder p;
   for (int g = 0; g < 2; ++g) {

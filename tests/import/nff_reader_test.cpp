@@ -79,7 +79,8 @@ TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
     ASSERT_TRUE(r.ok) << withTable;
     ASSERT_EQ(r.faces.size(), 3u) << withTable;
     EXPECT_EQ(r.faces[0].corners[1], (Vec3{1, 0, 0}));
-    EXPECT_EQ(r.faces[0].material.diffuse, (withTable ? Vec3{0.5, 0.25, 0} : MaterialValue{}.diffuse))
+    EXPECT_EQ(r.faces[0].material.diffuse,
+              (withTable ? Vec3{0.5, 0.25, 0} : MaterialValue{}.diffuse))
         << withTable;
     EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{0, 0, 1})) << withTable;  // matid 9: none
     EXPECT_TRUE(EqualMaterials(r.faces[2].material, MaterialValue{}));
@@ -134,20 +135,23 @@ TEST(NffHaines, SpheresConesAndCylindersBecomeShapeNodes) {
   EXPECT_EQ(dynamic_cast<scene::Cone&>(*shapes[2]->children.back()).parts, scene::Parts::kSides);
   EXPECT_EQ(dynamic_cast<scene::Cylinder&>(*shapes[3]->children.back()).height, 6);
   ASSERT_EQ(r.faces.size(), 256u + 16 + 16);
-  for (std::size_t i = 0; i < r.faces.size(); ++i) {
-    for (const Vec3& c : r.faces[i].corners) {
-      if (i < 256) {
-        EXPECT_NEAR(std::hypot(c.x - 1, c.y - 2, c.z - 3), 0.5, 1e-12);
-      } else if (i < 272) {  // from the base circle (y = 0) to the apex (0, 4, 0)
-        EXPECT_TRUE(std::fabs(c.y) < 1e-12 || std::fabs(std::hypot(c.x, c.y - 4, c.z)) < 1e-12)
-            << i;
-      } else {  // between z = 0 and z = -6, radius 2
-        EXPECT_NEAR(std::hypot(c.x, c.y), 2, 1e-12);
-        EXPECT_TRUE(std::fabs(c.z) < 1e-12 || std::fabs(c.z + 6) < 1e-12);
+  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
+  // The corners' bounding boxes: the sphere round (1, 2, 3), the cone
+  // from the origin up to (0, 4, 0), the cylinder lying along -z.
+  const std::pair<std::size_t, std::vector<double>> boxes[] = {{0, {0.5, 1.5, 1.5, 2.5, 2.5, 3.5}},
+                                                               {256, {-1, 1, 0, 4, -1, 1}},
+                                                               {272, {-2, 2, -2, 2, -6, 0}}};
+  for (const auto& [first, box] : boxes) {
+    std::vector<double> got{INFINITY, -INFINITY, INFINITY, -INFINITY, INFINITY, -INFINITY};
+    for (std::size_t i = first; i < (first == 0 ? 256 : first + 16); ++i) {
+      for (const Vec3& c : r.faces[i].corners) {
+        const double v[] = {c.x, c.y, c.z};
+        for (int k = 0; k < 3; ++k)
+          got[2 * k] = std::min(got[2 * k], v[k]), got[2 * k + 1] = std::max(got[2 * k + 1], v[k]);
       }
     }
+    for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], box[k], 1e-9) << first << " " << k;
   }
-  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
 }
 
 TEST(NffFiles, MistakesAreSyntaxErrors) {
