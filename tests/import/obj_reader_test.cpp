@@ -79,10 +79,10 @@ TEST(ObjFaces, CornerNumbers) {
   // vertex or normal read so far; a face may name vertices read later.
   auto r = RunReader(
       ImportObj, "a.obj",
-      "f 1 2 3\n" + eight + "vn 1 0 0\nvn 0 1 0\nf -4/7/-1 -3//-2 -2/9 -1//2\nf 1/7/2 2//1 3\n");
+      "f 1 2 3\n" + eight + "vn 1 0 0\nvn 0 1 0\nf -8/7/-1 -3//-2 -2/9 -1//2\nf 1/7/2 2//1 3\n");
   const auto& set =
       dynamic_cast<scene::IndexedFaceSet&>(*r.Children<scene::Separator>().at(0)->children.at(0));
-  EXPECT_EQ(set.coordIndex, (std::vector<std::int32_t>{0, 1, 2, -1, 4, 5, 6, 7, -1, 0, 1, 2, -1}));
+  EXPECT_EQ(set.coordIndex, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 5, 6, 7, -1, 0, 1, 2, -1}));
   EXPECT_EQ(set.normalIndex, (std::vector<std::int32_t>{1, 0, 1, -1, 1, 0, -1}));
 }
 

@@ -196,6 +196,14 @@ TEST(SceneWalkLimits, DeepNestingIsCutOffWithOneLine) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(),
                        "Separators nested more than 25 deep; the innermost part was skipped"),
             1);
+  // Grouping nodes count to 200 levels, the root's children included.
+  for (int levels : {199, 200}) {
+    Separator nested;
+    parent = &nested;
+    for (int depth = 0; depth < levels; ++depth) parent = &parent->Make<Group>();
+    AddTriangles(*parent);
+    EXPECT_EQ(WalkFaces(nested).size(), levels < 200 ? 1u : 0u) << levels;
+  }
   // Groups nested far deeper neither exhaust the stack nor count.
   Separator deep;
   parent = &deep;
