@@ -42,7 +42,10 @@ bool ImportObj(Importer& importer, const std::string& path);
 // line: Sense8 WorldToolKit ("nff" first) and Eric Haines' ray-tracing
 // format (anything else). False, with the reason in the import log
 // ("Unable to open file '%s'", "Syntax error file '%s', line %ld"), when
-// the file cannot be opened or does not follow its dialect.
+// the file cannot be opened or does not follow its dialect. Sense8 files
+// of version 3.0 may name a material table beside the model ("mtable")
+// whose colours polygons take by "matid"; a two-sided ("both") polygon is
+// one face with a two-sided material.
 bool ImportNff(Importer& importer, const std::string& path);
 
 }  // namespace ws
