@@ -85,8 +85,7 @@ TEST(DecodedText, ByteOrderMarksAndPairs) {
        "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
       {{0xFE, 0xFF, 0, 'a', 0xDC, 0x00, 0xD8, 0x00},
        "a\xEF\xBF\xBD\xEF\xBF\xBD"},  // unpaired halves
-      {{'a', 0, 'b'}, std::string("a\0b", 3)},
-  };
+      {{'a', 0, 'b'}, std::string("a\0b", 3)}};
   for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodeText(bytes), text) << text;
 }
 

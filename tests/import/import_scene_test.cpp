@@ -133,8 +133,7 @@ TEST(ImportConversion, ThePolygonCountAndTheCollectionCap) {
        {countLine + "   - 1 faces beyond the 10,000 that an object can take were left out\n"}},
       {12000,
        9998,
-       {countLine + "   - 2000 faces beyond the 10,000 that an object can take were left out\n"}},
-  };
+       {countLine + "   - 2000 faces beyond the 10,000 that an object can take were left out\n"}}};
   for (const auto& [faces, polygons, messages] : cases) {
     SceneImport f;
     ASSERT_TRUE(f.ImportTriangles(faces));
@@ -297,8 +296,7 @@ TEST(ImportPipeline, RefusalsChangeNothing) {
        "Wirestead can't read this kind of file yet: \"" + f.dir.File("MODEL.WRL") + "\""},
       {f.dir.File("plan.dxf"),
        "Could not import \"" + f.dir.File("plan.dxf") + "\""},  // the reader fails
-      {empty, "There is nothing Wirestead can import in \"" + empty + "\"\nIt holds no faces."},
-  };
+      {empty, "There is nothing Wirestead can import in \"" + empty + "\"\nIt holds no faces."}};
   for (const auto& [path, message] : cases) {
     EXPECT_FALSE(f.Import(path));
     EXPECT_EQ(f.ui.MessageTexts().back(), message);

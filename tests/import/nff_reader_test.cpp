@@ -171,8 +171,7 @@ TEST(NffFiles, MistakesAreSyntaxErrors) {
       {"p 3.5\n", 1},
       {"s 1 2 3\n", 1},
       {"c\n0 0 0 1\n", 2},
-      {"f 1 0\n", 1},
-  };
+      {"f 1 0\n", 1}};
   for (const auto& [text, line] : cases) {
     auto r = RunReader(ImportNff, "a.nff", text);
     EXPECT_FALSE(r.ok) << text;

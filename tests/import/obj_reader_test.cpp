@@ -54,8 +54,7 @@ TEST(ObjGroups, NamingReuseAndGroupZero) {
        "other\nf 1 2 4\n",
        {{"my_part_1__left_", {0, 1, 2, -1, 0, 2, 3, -1}},
         {"G2nd", {1, 2, 3, -1}},
-        {"other", {0, 1, 3, -1}}}},
-  };
+        {"other", {0, 1, 3, -1}}}}};
   for (const auto& c : cases) {
     auto r = RunReader(ImportObj, "a.obj", kFourVertices + c.text);
     EXPECT_EQ(GroupsOf(r), c.groups) << c.text;
@@ -182,8 +181,7 @@ TEST(ObjImport, AFileWithoutFacesSaysWhy) {
       {Utf16("v 0 0 0\n", true).substr(2),
        "Its text is in an encoding that Wirestead cannot read."},
       {"v 0 0 0\nf 1 2 3\nf 0 1 1\n", "Every face names vertices that the file does not have."},
-      {"v 1 2\n", "Line 1 is not what the format allows."},
-  };
+      {"v 1 2\n", "Line 1 is not what the format allows."}};
   for (const auto& [text, why] : cases) {
     test::ImportFixture f;
     const std::string path = f.Write("a.obj", text);

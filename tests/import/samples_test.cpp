@@ -53,8 +53,7 @@ const Expected kReadable[] = {
     {"nff/haines/ManyEarthsNotJustOne.nff", 10 * 242, 10 * 496, 10 * 256, false},
     {"nff/haines/WithCamera.nff", 3 * 242 + 4, 3 * 496 + 4, 3 * 256 + 1, false},
     {"nff/haines/cylinder.nff", 32, 48, 16, false},
-    {"nff/haines/spheres.nff", 4 * 242, 4 * 496, 4 * 256, false},
-};
+    {"nff/haines/spheres.nff", 4 * 242, 4 * 496, 4 * 256, false}};
 
 TEST(Samples, ReadableFilesGiveTheirRecordedCounts) {
   WS_SKIP_WITHOUT_SAMPLES();
@@ -90,8 +89,7 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"nff/haines/octahedron.nff", ""},
     {"nff/haines/tetrahedron.nff", ""},
     {"nff/malformed/empty.nff", ""},
-    {"nff/malformed/spider_sense8_truncated.nff", "could not"},
-};
+    {"nff/malformed/spider_sense8_truncated.nff", "could not"}};
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
   WS_SKIP_WITHOUT_SAMPLES();
