@@ -62,6 +62,10 @@ std::string DropReport(const DropReasons& r) {
   if (r.objectVectors) text += "   - Object exceeded the maximum number of vectors\n";
   if (r.polygonPoints) text += "   - Polygons exceeded the maximum number of points\n";
   if (r.polygonVectors) text += "   - Polygons exceeded the maximum number of vectors";
+  for (const std::string& note : r.notes) {
+    if (text.back() != '\n') text += '\n';
+    text += "   - " + note + "\n";
+  }
   return text;
 }
 
@@ -141,6 +145,11 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
     if (*known < 0) *known = FaceColorIndex(colors, material ? *material : defaults);
     return static_cast<std::uint8_t>(*known);
   };
+  auto faceTwoSided = [&](std::size_t g, std::size_t face) {
+    const MeshGroup& group = c.group(g);
+    return face < group.faceMaterials.size() &&
+           c.materialTable()[static_cast<std::size_t>(group.faceMaterials[face])].twoSided;
+  };
   const std::size_t allFaces = c.facesCollected();
   std::size_t facesDone = 0;
   for (std::size_t g = 0; g < c.groupCount(); ++g) {
@@ -162,6 +171,7 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
       Polygon& poly = t.polygons[t.polygonCount];
       poly = Polygon{};
       poly.flags = PolyFlag::kImported;
+      if (faceTwoSided(g, face)) poly.flags &= ~PolyFlag::kNeverDrawBackFace;
       const std::uint8_t color = faceColor(g, face);
       poly.frontColor = poly.backColor = color;
       poly.frontFill = poly.backFill = FillWord(color);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "import/import_notifier.h"
 #include "import/mesh_builder.h"
@@ -33,13 +34,17 @@ struct DropReasons {
   bool objectVectors = false;
   bool polygonPoints = false;
   bool polygonVectors = false;
+  // What was left out before the conversion (by the reader, or past the
+  // collection cap), one report line each.
+  std::vector<std::string> notes;
   bool any() const {
-    return polygonCount || objectPoints || objectVectors || polygonPoints || polygonVectors;
+    return polygonCount || objectPoints || objectVectors || polygonPoints || polygonVectors ||
+           !notes.empty();
   }
 };
 
 // "Some of the polygons in this file were dropped because:\n" and one line
-// per noted reason, in the fixed order.
+// per noted reason, in the fixed order, then "   - " and each note.
 std::string DropReport(const DropReasons& reasons);
 
 // The colour-table index of a face material: per component

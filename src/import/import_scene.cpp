@@ -28,7 +28,8 @@ class CollectAction : public scene::SceneAction {
       return;
     }
     if (faces_ >= kMaxImportFaces) {
-      stopped_ = true;
+      // Walked on only to say in the drop report how many were left out.
+      ++beyondCap_;
       return;
     }
     ++faces_;
@@ -39,12 +40,14 @@ class CollectAction : public scene::SceneAction {
   }
   bool Stopped() const override { return stopped_; }
   bool aborted() const { return aborted_; }
+  std::size_t beyondCap() const { return beyondCap_; }
 
  private:
   ImportCollector& collector_;
   const std::function<bool()>& escapePressed_;
   ModelObserver& observer_;
   std::size_t faces_ = 0;
+  std::size_t beyondCap_ = 0;
   bool stopped_ = false;
   bool aborted_ = false;
 };
@@ -75,12 +78,16 @@ std::string Quoted(std::string_view prefix, std::string_view path) {
 
 }  // namespace
 
-bool CollectScene(scene::GroupNode& root, ImportCollector& collector,
-                  const std::function<bool()>& escapePressed, ModelObserver& observer,
-                  const scene::LineReport& report) {
+Collected CollectScene(scene::GroupNode& root, ImportCollector& collector,
+                       const std::function<bool()>& escapePressed, ModelObserver& observer,
+                       const scene::LineReport& report) {
   CollectAction action(collector, escapePressed, observer);
   scene::WalkScene(root, action, report);
-  return action.aborted();
+  return {action.aborted(), action.beyondCap()};
+}
+
+std::string BeyondCapNote(std::size_t faces) {
+  return std::to_string(faces) + " faces beyond the 10,000 that an object can take were left out";
 }
 
 std::string CouldNotImportMessage(std::string_view path) { return Quoted("Could not import \"", path); }
@@ -116,12 +123,13 @@ bool ImportScene(Model& model, ImportServices& services, const std::string& path
   services.progress.SetTitle("Loading Polygons...");
   services.progress.SetPosition(0);
   auto collector = std::make_unique<ImportCollector>();
-  const bool aborted =
+  const Collected collected =
       CollectScene(importer.root(), *collector, services.escapePressed, model.observer(),
                    [&](std::string_view line) { services.notifier.Notify(line); });
   if (collector->points().empty()) {
-    if (aborted) return false;
-    return refuse(NothingToImportMessage(path));
+    if (collected.aborted) return false;
+    const std::string& why = importer.emptyReason();
+    return refuse(NothingToImportMessage(path) + (why.empty() ? "" : "\n" + why));
   }
   if (prepare && !prepare()) return false;
 
@@ -130,7 +138,9 @@ bool ImportScene(Model& model, ImportServices& services, const std::string& path
   ObjectTables& t = model.tables;
   if (!t.allocated()) return false;  // no object to convert into (never so in the editor)
   const std::uint32_t firstPolygon = t.polygonCount;
-  const DropReasons reasons = ConvertCollected(t, *collector, *colors, services.progress);
+  DropReasons reasons = ConvertCollected(t, *collector, *colors, services.progress);
+  reasons.notes = importer.dropped();
+  if (collected.beyondCap > 0) reasons.notes.push_back(BeyondCapNote(collected.beyondCap));
   if (reasons.any()) {
     services.progress.Hide();
     model.ui().ShowNote(DropReport(reasons));

@@ -9,8 +9,11 @@
 //   "Can't find clut in preferences file."
 //   "Could not import \"<path>\""                 reader failed, or unknown ending
 //   kMsgNoReaderYet with the path                 a format whose reader is not built yet
-//   kMsgNothingToImport with the path             the file holds no faces
-//   the drop report                               limits reached during conversion
+//   kMsgNothingToImport with the path             the file holds no faces; the
+//                                                 reader's reason on a line below
+//   the drop report                               limits reached, faces past the
+//                                                 collection cap or left out by
+//                                                 the reader
 // The help line shows "Loading Polygon %ld" every 50th face, and
 // "*** Aborting ***" when Escape stops the collection (what was collected
 // is converted). Imports never touch the undo stack.
@@ -59,12 +62,18 @@ std::string NoReaderYetMessage(std::string_view path);
 std::string NothingToImportMessage(std::string_view path);
 
 // Step 3 of ImportScene on its own: walks `root` into `collector` (at most
-// kMaxImportFaces faces), polling `escapePressed` before each face and
-// showing the help lines through `observer`; progress lines go to
-// `report`. True when Escape stopped it.
-bool CollectScene(scene::GroupNode& root, ImportCollector& collector,
-                  const std::function<bool()>& escapePressed, ModelObserver& observer,
-                  const scene::LineReport& report);
+// kMaxImportFaces faces, the rest counted), polling `escapePressed` before
+// each face and showing the help lines through `observer`; progress lines
+// go to `report`.
+struct Collected {
+  bool aborted = false;     // Escape stopped it
+  std::size_t beyondCap = 0;  // faces past kMaxImportFaces, left out
+};
+Collected CollectScene(scene::GroupNode& root, ImportCollector& collector,
+                       const std::function<bool()>& escapePressed, ModelObserver& observer,
+                       const scene::LineReport& report);
+// "N faces beyond the 10,000 that an object can take were left out".
+std::string BeyondCapNote(std::size_t faces);
 
 // ImportScene into the current object; `flip` reverses every polygon it
 // creates. `prepare`, when given, runs after the file has been read and

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "import/import_notifier.h"
 #include "import/scene_nodes.h"
@@ -26,9 +27,20 @@ class Importer {
   // "IMPORT_PROGRESS %d".
   void Progress(int percent) { notifier_.Progress(percent); }
 
+  // A line of the one drop report shown after the conversion, for what the
+  // reader itself had to leave out ("2 faces name vertices that ...").
+  void NoteDropped(std::string line) { dropped_.push_back(std::move(line)); }
+  const std::vector<std::string>& dropped() const { return dropped_; }
+  // Why the file gave nothing to import, for the message that says so
+  // (the log only holds the details).
+  void SetEmptyReason(std::string reason) { emptyReason_ = std::move(reason); }
+  const std::string& emptyReason() const { return emptyReason_; }
+
  private:
   ImportNotifier& notifier_;
   std::unique_ptr<scene::Separator> root_;
+  std::vector<std::string> dropped_;
+  std::string emptyReason_;
 };
 
 }  // namespace ws

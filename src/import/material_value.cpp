@@ -17,7 +17,7 @@ bool EqualMaterials(const MaterialValue& a, const MaterialValue& b) {
   return SameColor(a.ambient, b.ambient) && SameColor(a.diffuse, b.diffuse) &&
          SameColor(a.specular, b.specular) && SameColor(a.emissive, b.emissive) &&
          std::fabs(a.shininess - b.shininess) < kImportTolerance &&
-         std::fabs(a.transparency - b.transparency) < kImportTolerance;
+         std::fabs(a.transparency - b.transparency) < kImportTolerance && a.twoSided == b.twoSided;
 }
 
 MaterialValue MaterialFromColor(const ColorTriple& color) {

@@ -28,10 +28,14 @@ struct MaterialValue {
   ColorTriple emissive{0.0, 0.0, 0.0};
   double shininess = 0.2;
   double transparency = 0.0;
+  // Seen from both sides: the polygon made of the face draws its back face
+  // too (as a double-sided material does elsewhere), instead of a second,
+  // reversed copy of the face.
+  bool twoSided = false;
 };
 
 // All four colour pairs SameColor, shininess and transparency each within
-// kImportTolerance. (Not operator==: the relation is not transitive.)
+// kImportTolerance, and the same sidedness. (Not operator==: the relation is not transitive.)
 bool EqualMaterials(const MaterialValue& a, const MaterialValue& b);
 
 // A material whose colour comes out of the import conversion as exactly

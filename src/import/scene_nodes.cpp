@@ -121,6 +121,7 @@ MaterialValue Material::ValueAt(std::size_t n) const {
   v.emissive = Entry(emissiveColor, n, black);
   v.shininess = Entry(shininess, n, defaults.shininess);
   v.transparency = Entry(transparency, n, defaults.transparency);
+  v.twoSided = Entry<std::uint8_t>(twoSided, n, 0) != 0;
   return v;
 }
 
@@ -131,6 +132,7 @@ void Material::Append(const MaterialValue& value) {
   emissiveColor.push_back(value.emissive);
   shininess.push_back(value.shininess);
   transparency.push_back(value.transparency);
+  twoSided.push_back(value.twoSided ? 1 : 0);
 }
 
 Matrix Transform::OwnMatrix() const {

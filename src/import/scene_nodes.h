@@ -149,6 +149,9 @@ class Material : public SceneNode {
 
   std::vector<ColorTriple> ambientColor, diffuseColor, specularColor, emissiveColor;
   std::vector<double> shininess, transparency;
+  // Filled by Append only (no scene format has the field): empty means
+  // one-sided.
+  std::vector<std::uint8_t> twoSided;
 };
 
 class MaterialBinding : public SceneNode {

@@ -14,122 +14,84 @@ using test::ImportFixture;
 constexpr char kTriangle[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
 
 TEST(FirstDispatch, ByTheExactEnding) {
-  struct Case {
-    const char* path;
-    FileKind kind;
-    const char* read;
-    bool flip;
-  };
-  const Case cases[] = {
-      {"a.3dmf", FileKind::kMetafile, "a.3dmf", false},
-      {"model.3dm", FileKind::kMetafile, "model.3dmf", false},
-      {".3dmf", FileKind::kScene, ".3dmf", false},  // five characters: too short
-      {"a.b3d", FileKind::kMetafile, "a.b3d", false},
-      {"a.B3d", FileKind::kMetafile, "a.B3d", false},
-      {"a.T3D", FileKind::kMetafile, "a.T3D", false},
-      {"a.3DMF", FileKind::kScene, "a.3DMF", false},  // exact bytes only
-      {"a.wdc", FileKind::kCluster, "a.wdc", false},
-      {"A.WDC", FileKind::kScene, "A.WDC", false},
-      {"a.wdo", FileKind::kObjectText, "a.wdo", false},
-      {".wdo", FileKind::kScene, ".wdo", false},
-      {"ship.x", FileKind::kScene, "ship.x", true},
-      {"ship.3ds", FileKind::kScene, "ship.3ds", true},
-      {"ship.X", FileKind::kScene, "ship.X", false},
-      {"a.x", FileKind::kScene, "a.x", false},  // four characters
-      {"ship.wrl", FileKind::kScene, "ship.wrl", false},
-      {"ship.obj", FileKind::kScene, "ship.obj", false},
-  };
-  for (const Case& c : cases) {
-    const Dispatched d = FirstDispatch(c.path);
-    EXPECT_EQ(d.kind, c.kind) << c.path;
-    EXPECT_EQ(d.path, c.read) << c.path;
-    EXPECT_EQ(d.flip, c.flip) << c.path;
+  using enum FileKind;
+  const std::tuple<const char*, FileKind, bool> cases[] = {
+      {"a.3dmf", kMetafile, false}, {".3dmf", kScene, false},  // five characters: too short
+      {"a.b3d", kMetafile, false},  {"a.B3d", kMetafile, false}, {"a.T3D", kMetafile, false},
+      {"a.3DMF", kScene, false},  // exact bytes only
+      {"a.wdc", kCluster, false},   {"A.WDC", kScene, false},    {"a.wdo", kObjectText, false},
+      {".wdo", kScene, false},      {"ship.x", kScene, true},    {"ship.3ds", kScene, true},
+      {"ship.X", kScene, false},    {"a.x", kScene, false},  // four characters
+      {"ship.wrl", kScene, false},  {"ship.obj", kScene, false}};
+  for (const auto& [path, kind, flip] : cases) {
+    const Dispatched d = FirstDispatch(path);
+    EXPECT_EQ(d.kind, kind) << path;
+    EXPECT_EQ(d.path, path) << path;
+    EXPECT_EQ(d.flip, flip) << path;
   }
+  EXPECT_EQ(FirstDispatch("model.3dm").path, "model.3dmf");
+  EXPECT_EQ(FirstDispatch("model.3dm").kind, kMetafile);
 }
 
 TEST(SecondDispatch, ByTheLastCharactersInEitherCase) {
-  EXPECT_EQ(SecondDispatch("MODEL.WRL"), SceneFormat::kVrml);
-  EXPECT_EQ(SecondDispatch("a.Wrl"), SceneFormat::kVrml);
-  EXPECT_EQ(SecondDispatch("a.X"), SceneFormat::kDirectX);
-  EXPECT_EQ(SecondDispatch("a.raw"), SceneFormat::kRaw);
-  EXPECT_EQ(SecondDispatch("a.COB"), SceneFormat::kTrueSpace);
-  EXPECT_EQ(SecondDispatch("a.oBj"), SceneFormat::kObj);
-  EXPECT_EQ(SecondDispatch("a.DXF"), SceneFormat::kDxf);
-  EXPECT_EQ(SecondDispatch("a.nff"), SceneFormat::kNff);
-  EXPECT_EQ(SecondDispatch("a.3DS"), SceneFormat::k3ds);
   // The characters alone count, not a dot before them.
-  EXPECT_EQ(SecondDispatch("drawobj"), SceneFormat::kObj);
-  EXPECT_EQ(SecondDispatch("a.txt"), SceneFormat::kNone);
-  EXPECT_EQ(SecondDispatch("x"), SceneFormat::kNone);
-  EXPECT_EQ(SecondDispatch(""), SceneFormat::kNone);
-  EXPECT_EQ(SecondDispatch("A.WDC"), SceneFormat::kNone);
+  const std::pair<const char*, SceneFormat> cases[] = {
+      {"MODEL.WRL", SceneFormat::kVrml},  {"a.Wrl", SceneFormat::kVrml},
+      {"a.X", SceneFormat::kDirectX},     {"a.raw", SceneFormat::kRaw},
+      {"a.COB", SceneFormat::kTrueSpace}, {"a.oBj", SceneFormat::kObj},
+      {"a.DXF", SceneFormat::kDxf},       {"a.nff", SceneFormat::kNff},
+      {"a.3DS", SceneFormat::k3ds},       {"drawobj", SceneFormat::kObj},
+      {"a.txt", SceneFormat::kNone},      {"x", SceneFormat::kNone},
+      {"", SceneFormat::kNone},           {"A.WDC", SceneFormat::kNone}};
+  for (const auto& [path, format] : cases) EXPECT_EQ(SecondDispatch(path), format) << path;
 }
 
-TEST(OpenDialogs, TitlesAndFiltersInOrder) {
+TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
   ImportFixture f;
-  f.ui.QueueOpenPath(std::nullopt);
-  f.ui.QueueOpenPath(std::nullopt);
-  f.ui.QueueOpenPath(std::nullopt);
-  EXPECT_FALSE(OpenCommand(f.m(), f.services));
-  EXPECT_FALSE(InsertCommand(f.m(), f.services));
-  EXPECT_FALSE(MergeCommand(f.m(), f.services));
-  EXPECT_EQ(f.ui.OpenDialogTitles(),
-            (std::vector<std::string>{"Select directory..", "Select directory..", "Select directory.."}));
-  auto text = [](const std::vector<FileFilter>& filters) {
-    std::vector<std::string> out;
-    for (const auto& x : filters) out.push_back(x.description + "|" + x.patterns);
-    return out;
-  };
-  EXPECT_EQ(text(f.ui.OpenDialogFilters()[0]),
-            (std::vector<std::string>{
-                "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x",
-                "Wirestead Object (wdo)|*.wdo", "Wirestead Cluster (wdc)|*.wdc",
-                "3DMF (3dmf,b3d,t3d)|*.3dmf;*.b3d;*.t3d", "VRML (wrl)|*.wrl", "DirectX (x)|*.x",
-                "3D Studio (3ds)|*.3ds", "True Space (cob)|*.cob", "Drawing Interchange (dxf)|*.dxf"}));
-  const std::vector<std::string> dialogB{
-      "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdo",
-      "Wirestead Object (wdo)|*.wdo", "3DMF (3dmf,b3d,t3d)|*.3dmf;*.b3d;*.t3d", "VRML (wrl)|*.wrl",
-      "RAW Files (raw)|*.raw", "3D Studio (3ds)|*.3ds", "True Space (cob)|*.cob",
-      "Drawing Interchange (dxf)|*.dxf"};
-  EXPECT_EQ(text(f.ui.OpenDialogFilters()[1]), dialogB);
-  EXPECT_EQ(text(f.ui.OpenDialogFilters()[2]), dialogB);
-  // Cancelling changed nothing and said nothing.
+  for (int i = 0; i < 3; ++i) f.ui.QueueOpenPath(std::nullopt);
+  EXPECT_FALSE(OpenCommand(f.m(), f.services) || InsertCommand(f.m(), f.services) ||
+               MergeCommand(f.m(), f.services));
+  EXPECT_EQ(f.ui.OpenDialogTitles(), std::vector<std::string>(3, "Select directory.."));
+  std::vector<std::string> lists;
+  for (const auto& filters : f.ui.OpenDialogFilters()) {
+    lists.emplace_back();
+    for (const auto& x : filters) lists.back() += x.description + "|" + x.patterns + "\n";
+  }
+  const std::string common = "3DMF (3dmf,b3d,t3d)|*.3dmf;*.b3d;*.t3d\nVRML (wrl)|*.wrl\n";
+  const std::string tail =
+      "3D Studio (3ds)|*.3ds\nTrue Space (cob)|*.cob\nDrawing Interchange (dxf)|*.dxf\n";
+  const std::string all =
+      "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;";
+  const std::string b =
+      all + "*.wdo\nWirestead Object (wdo)|*.wdo\n" + common + "RAW Files (raw)|*.raw\n" + tail;
+  EXPECT_EQ(lists, (std::vector<std::string>{all +
+                                                 "*.wdc;*.wdo;*.x\nWirestead Object (wdo)|*.wdo\n"
+                                                 "Wirestead Cluster (wdc)|*.wdc\n" +
+                                                 common + "DirectX (x)|*.x\n" + tail,
+                                             b, b}));
   EXPECT_TRUE(f.ui.Messages().empty());
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object"}));
 }
 
-TEST(OpenCommands, OpenStartsANewClusterWithTheImport) {
+TEST(OpenCommands, OpenStartsAClusterInsertAddsAnObjectMergeAddsToIt) {
   ImportFixture f;
   ASSERT_TRUE(NewObject(f.m(), "kept until Open"));
-  f.ui.QueueOpenPath(f.Write("tri.obj", kTriangle));
+  const std::string tri = f.Write("tri.obj", kTriangle);
+  f.ui.QueueOpenPath(tri);
   ASSERT_TRUE(OpenCommand(f.m(), f.services));
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object"}));
-  EXPECT_EQ(f.tables().polygonCount, 1u);
-  EXPECT_EQ(f.userPoints(), 3u);
-}
-
-TEST(OpenCommands, InsertAddsANewObjectAndKeepsTheFileState) {
-  ImportFixture f;
+  // Insert keeps the file state.
   f.m().cluster.fileState = FileState::kCluster;
   f.m().cluster.clusterPath = "/somewhere/work.wdc";
-  f.m().cluster.windowTitle = "/somewhere/work.wdc";
   f.ui.QueueOpenPath(f.Write("tri.raw", "0 0 0 1 0 0 0 1 0\n"));
   ASSERT_TRUE(InsertCommand(f.m(), f.services));
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "new object"}));
-  EXPECT_EQ(f.m().cluster.current, 1u);
-  EXPECT_EQ(f.tables().polygonCount, 1u);
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kCluster);
-  EXPECT_EQ(f.m().cluster.clusterPath, "/somewhere/work.wdc");
-}
-
-TEST(OpenCommands, MergeAddsToTheCurrentObject) {
-  ImportFixture f;
-  const std::string path = f.Write("tri.obj", kTriangle);
-  EXPECT_EQ(OpenFile(f.m(), f.services, path, OpenMode::kMerge).kind, "import");
-  f.ui.QueueOpenPath(path);
+  EXPECT_EQ(std::tuple(f.m().cluster.current, f.tables().polygonCount, f.m().cluster.fileState,
+                       f.m().cluster.clusterPath),
+            std::tuple(1u, 1u, FileState::kCluster, "/somewhere/work.wdc"));
+  f.ui.QueueOpenPath(tri);
   ASSERT_TRUE(MergeCommand(f.m(), f.services));
-  EXPECT_EQ(f.m().cluster.objectNames.size(), 1u);
-  EXPECT_EQ(f.tables().polygonCount, 2u);
+  EXPECT_EQ(f.m().cluster.objectNames.size(), 2u);
   EXPECT_EQ(f.userPoints(), 6u);  // no de-duplication against what was there
 }
 
@@ -138,97 +100,72 @@ TEST(OpenCommands, AFileThatDoesNotImportChangesNothing) {
     ImportFixture f;
     ASSERT_TRUE(NewObject(f.m(), "second"));
     f.ui.ClearMessages();
-    const std::string path = f.Write("empty.obj", "# nothing here\n");
+    const std::string path = f.Write("empty.obj", "");
     const OpenOutcome out = OpenFile(f.m(), f.services, path, mode);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.kind, "import");
+    EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(false, "import"));
     EXPECT_EQ(f.ui.MessageTexts(),
-              (std::vector<std::string>{"There is nothing Wirestead can import in \"" + path + "\""}));
+              (std::vector<std::string>{"There is nothing Wirestead can import in \"" + path +
+                                        "\"\nIt holds no faces."}));
     EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "second"}));
-    EXPECT_EQ(f.m().cluster.current, 1u);
-    EXPECT_EQ(f.tables().pointCount, kReservedPoints);
+    EXPECT_EQ(std::tuple(f.m().cluster.current, f.tables().pointCount),
+              std::tuple(1u, kReservedPoints));
   }
 }
 
 TEST(OpenCommands, MetafilesGoToTheMetafileReader) {
   ImportFixture f;
   std::vector<std::string> read;
-  bool flipped = false;
   f.services.metafileReader = [&](Model&, ImportServices&, const std::string& path, bool flip) {
-    read.push_back(path);
-    flipped = flip;
+    read.push_back(path + (flip ? " flipped" : ""));
     return true;
   };
   const OpenOutcome out = OpenFile(f.m(), f.services, f.dir.File("model.3dm"), OpenMode::kInsert);
-  EXPECT_TRUE(out.ok);
-  EXPECT_EQ(out.kind, "import");
-  EXPECT_EQ(read, (std::vector<std::string>{f.dir.File("model.3dmf")}));
-  EXPECT_TRUE(flipped);
+  EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(true, "import"));
+  EXPECT_EQ(read, (std::vector<std::string>{f.dir.File("model.3dmf") + " flipped"}));
   EXPECT_EQ(f.m().cluster.objectNames.back(), "new object");
+  // Without a metafile reader nothing happens.
+  f.services.metafileReader = {};
+  EXPECT_FALSE(OpenFile(f.m(), f.services, f.dir.File("model.b3d"), OpenMode::kOpen).ok);
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Wirestead can't read this kind of file yet: \"" +
+                                      f.dir.File("model.b3d") + "\""}));
+  EXPECT_EQ(f.m().cluster.objectNames.size(), 2u);
 }
 
-TEST(OpenCommands, WithoutAMetafileReaderNothingHappens) {
+TEST(OpenCommands, ObjectTextAndClusterFiles) {
   ImportFixture f;
-  const OpenOutcome out = OpenFile(f.m(), f.services, f.dir.File("model.b3d"), OpenMode::kOpen);
-  EXPECT_FALSE(out.ok);
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Wirestead can't read this kind of file yet: \"" +
-                                                           f.dir.File("model.b3d") + "\""}));
-  EXPECT_EQ(f.m().cluster.objectNames.size(), 1u);
-}
-
-TEST(OpenCommands, ObjectTextFiles) {
-  ImportFixture f;
-  const std::string cube = test::SourceDir() + "/tests/data/cube.wdo";
-  OpenOutcome out = OpenFile(f.m(), f.services, cube, OpenMode::kInsert);
-  ASSERT_TRUE(out.ok);
-  EXPECT_EQ(out.kind, "object");
+  const std::string cube = test::DataPath("cube.wdo");
+  EXPECT_EQ(OpenFile(f.m(), f.services, cube, OpenMode::kInsert).kind, "object");
   EXPECT_EQ(f.m().cluster.objectNames.back(), "new object");
   const std::uint32_t points = f.userPoints();
   EXPECT_GT(points, 0u);
-  // Insert kept the file state: no object file.
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);
-  EXPECT_EQ(f.m().cluster.objectFilePath, "");
-  out = OpenFile(f.m(), f.services, cube, OpenMode::kMerge);
-  ASSERT_TRUE(out.ok);
+  EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);  // Insert kept the file state
+  ASSERT_TRUE(OpenFile(f.m(), f.services, cube, OpenMode::kMerge).ok);
   EXPECT_EQ(f.userPoints(), 2 * points);
-  out = OpenFile(f.m(), f.services, cube, OpenMode::kOpen);
-  ASSERT_TRUE(out.ok);
+  ASSERT_TRUE(OpenFile(f.m(), f.services, cube, OpenMode::kOpen).ok);
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object"}));
-  EXPECT_EQ(f.userPoints(), points);
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kObject);
-  EXPECT_EQ(f.m().cluster.objectFilePath, cube);
-}
-
-TEST(OpenCommands, ClusterFilesLoadInEveryMode) {
-  ImportFixture f;
-  ASSERT_TRUE(NewObject(f.m(), "stored"));
-  ASSERT_TRUE(StoreObject(f.m(), 1, "stored"));
+  EXPECT_EQ(std::tuple(f.userPoints(), f.m().cluster.fileState, f.m().cluster.objectFilePath),
+            std::tuple(points, FileState::kObject, cube));
+  // A cluster file: Merge loads it and keeps the new cluster's file state.
+  ASSERT_TRUE(NewObject(f.m(), "stored") && StoreObject(f.m(), 1, "stored"));
   const std::string cluster = f.dir.File("copy.wdc");
-  const auto bytes = ReadWholeFile(f.m().paths.working);
-  ASSERT_TRUE(bytes);
-  test::WriteFileBytes(cluster, *bytes);
+  test::WriteFileBytes(cluster, ReadWholeFile(f.m().paths.working).value());
   ASSERT_TRUE(StartNewCluster(f.m()));
-  const OpenOutcome out = OpenFile(f.m(), f.services, cluster, OpenMode::kMerge);
-  ASSERT_TRUE(out.ok);
-  EXPECT_EQ(out.kind, "cluster");
+  EXPECT_EQ(OpenFile(f.m(), f.services, cluster, OpenMode::kMerge).kind, "cluster");
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "stored"}));
-  // Merge kept the file state of the new cluster.
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);
-  EXPECT_EQ(f.m().cluster.clusterPath, "");
+  EXPECT_EQ(std::tuple(f.m().cluster.fileState, f.m().cluster.clusterPath),
+            std::tuple(FileState::kNone, ""));
   ASSERT_TRUE(OpenFile(f.m(), f.services, cluster, OpenMode::kOpen).ok);
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kCluster);
-  EXPECT_EQ(f.m().cluster.clusterPath, cluster);
+  EXPECT_EQ(std::tuple(f.m().cluster.fileState, f.m().cluster.clusterPath),
+            std::tuple(FileState::kCluster, cluster));
 }
 
 TEST(OpenFileAs, OpensLikeTheEditorAndLogsBesideThePreferences) {
   ImportFixture f;
   const std::string path = f.Write("bad.obj", "v 1\n");
-  OpenOutcome out = OpenFileAs(f.m(), path, OpenMode::kOpen);
-  EXPECT_FALSE(out.ok);
-  EXPECT_EQ(out.kind, "import");
+  EXPECT_EQ(OpenFileAs(f.m(), path, OpenMode::kOpen).kind, "import");
   EXPECT_NE(f.Log().find("Syntax error file '" + path + "', line 1"), std::string::npos);
-  out = OpenFileAs(f.m(), f.Write("tri.obj", kTriangle), OpenMode::kOpen);
-  EXPECT_TRUE(out.ok);
+  EXPECT_TRUE(OpenFileAs(f.m(), f.Write("tri.obj", kTriangle), OpenMode::kOpen).ok);
   EXPECT_EQ(f.tables().polygonCount, 1u);
 }
 

@@ -1,8 +1,12 @@
-// Helpers shared by the import tests: an action that records the faces of
-// a scene walk, a progress dialog that records what it is told, and a
-// model with an import context around it.
+// Helpers shared by the import tests: the faces of a scene walk, a progress
+// dialog and an observer that record what they are told, a model with an
+// import context around it, and one format reader run on a text.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "import/import_commands.h"
 #include "import/import_notifier.h"
 #include "import/import_scene.h"
+#include "import/readers/readers.h"
 #include "import/scene_walk.h"
 #include "model/cluster.h"
 #include "support/model_fixture.h"
@@ -18,8 +23,7 @@ namespace ws::test {
 
 struct RecordedFace {
   int number = 0;
-  std::vector<Vec3> corners;
-  std::vector<Vec3> normals;
+  std::vector<Vec3> corners, normals;
   MaterialValue material;
 };
 
@@ -27,15 +31,13 @@ class RecordingAction : public scene::SceneAction {
  public:
   void AddFace(int number, std::span<const Vec3> corners, std::span<const Vec3> normals,
                const MaterialValue& material) override {
-    faces.push_back({number, {corners.begin(), corners.end()}, {normals.begin(), normals.end()},
-                     material});
+    faces.push_back(
+        {number, {corners.begin(), corners.end()}, {normals.begin(), normals.end()}, material});
   }
   bool WantsGroups() const override { return true; }
   void BeginGroup(std::string_view name) override { groups.emplace_back(name); }
-  void EndShape() override { ++shapes; }
   std::vector<RecordedFace> faces;
   std::vector<std::string> groups;
-  int shapes = 0;
 };
 
 inline std::vector<RecordedFace> WalkFaces(scene::GroupNode& root,
@@ -64,6 +66,31 @@ class RecordingObserver : public ModelObserver {
   std::vector<std::string> helpLines;
 };
 
+// Every entry an import wrote is within the limits, refers only to entries
+// that exist, and lies within the 360-unit model size.
+inline void ExpectConsistent(const ObjectTables& t) {
+  ASSERT_LE(t.pointCount, 19999u);
+  ASSERT_LE(t.vectorCount, 19999u);
+  ASSERT_LE(t.polygonCount, 9999u);
+  for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
+    ASSERT_LT(std::max(t.vectors[v].p1, t.vectors[v].p2), t.pointCount) << v;
+  }
+  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+    const Polygon& p = t.polygons[k];
+    ASSERT_LE(p.pointCount, kMaxPolygonPoints);
+    ASSERT_LE(p.vectorCount, kMaxPolygonVectors);
+    for (std::uint32_t i = 0; i < p.pointCount; ++i) ASSERT_LT(p.points[i], t.pointCount);
+    for (std::uint32_t i = 0; i < p.vectorCount; ++i) ASSERT_LT(p.vectors[i], t.vectorCount);
+  }
+  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
+    ASSERT_LE(
+        std::max({std::fabs(t.points[i].x), std::fabs(t.points[i].y), std::fabs(t.points[i].z)}),
+        180 + 1e-9);
+  }
+}
+
+inline constexpr char kDropped[] = "Some of the polygons in this file were dropped because:\n";
+
 // A model with its working cluster, the import notifier logging into the
 // base directory, and a recording progress dialog.
 struct ImportFixture : ModelFixture {
@@ -91,5 +118,58 @@ struct ImportFixture : ModelFixture {
   RecordingProgress progress;
   ImportServices services{notifier, progress, {}, SceneReaders::Defaults(), {}};
 };
+
+// One reader run on a file: its result, its log lines and its scene.
+struct ReadResult {
+  bool ok = false;
+  std::string path;
+  std::vector<std::string> log;
+  std::unique_ptr<Importer> importer;
+  std::vector<RecordedFace> faces;
+
+  scene::Separator& root() { return importer->root(); }
+  // The nodes of a type among the root's children (not below).
+  template <class T>
+  std::vector<T*> Children() {
+    std::vector<T*> out;
+    for (auto& c : root().children) {
+      if (auto* t = dynamic_cast<T*>(c.get())) out.push_back(t);
+    }
+    return out;
+  }
+  // The log without its "Reading ..% Complete" status lines.
+  std::vector<std::string> Errors() const {
+    std::vector<std::string> out;
+    for (const auto& l : log) {
+      if (l.rfind("Reading ", 0) != 0) out.push_back(l);
+    }
+    return out;
+  }
+};
+
+using ReaderFunction = bool (*)(Importer&, const std::string&);
+
+// Writes `text` to a file named `name` (in `in`, or a folder of its own),
+// runs the reader on it and walks the scene it built.
+inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std::string_view text,
+                            const TempDir* in = nullptr) {
+  TempDir own;
+  const TempDir& dir = in ? *in : own;
+  ReadResult r;
+  r.path = dir.File(name);
+  WriteFileText(r.path, text);
+  {
+    ImportNotifier notifier(dir.File("log.txt"));
+    r.importer = std::make_unique<Importer>(notifier);
+    r.ok = reader(*r.importer, r.path);
+    r.faces = WalkFaces(r.importer->root());
+  }
+  const std::string log = ReadFileText(dir.File("log.txt"));
+  for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    r.log.push_back(log.substr(start, end - start));
+  }
+  return r;
+}
 
 }  // namespace ws::test

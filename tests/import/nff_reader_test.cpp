@@ -2,15 +2,14 @@
 
 #include <cmath>
 
-#include "reader_test_support.h"
+#include "import_test_support.h"
 
 namespace ws {
 namespace {
 
-using test::ErrorLines;
 using test::RunReader;
 
-constexpr char kSense8Box[] =
+constexpr char kSense8[] =
     "nff\n"
     "version 2.1\n"
     "viewpos 0 0 10\n"
@@ -34,166 +33,169 @@ constexpr char kSense8Box[] =
     "3 0 1 2 0x0F0\n";
 
 TEST(NffSense8, ObjectsPolygonsColoursAndBothSides) {
-  auto r = RunReader(ImportNff, "box.nff", kSense8Box);
+  auto r = RunReader(ImportNff, "box.nff", kSense8);
   ASSERT_TRUE(r.ok);
-  EXPECT_TRUE(ErrorLines(r).empty());
-  // The two-sided square comes twice, the second time reversed.
-  ASSERT_EQ(r.faces.size(), 5u);
-  EXPECT_EQ(r.faces[0].corners,
-            (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
-  EXPECT_EQ(r.faces[1].corners,
-            (std::vector<Vec3>{{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}}));
-  // 12-bit 0xf00 is red; 24-bit 0x00ff8000 is orange; no colour: the
-  // default material; 0x0F0 green. Ambient black: the colour stays exact.
-  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
-  EXPECT_EQ(r.faces[0].material.ambient, (Vec3{0, 0, 0}));
-  EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{1, 0, 0}));
-  EXPECT_EQ(r.faces[2].material.diffuse, (Vec3{1, 128 / 255.0, 0}));
-  EXPECT_TRUE(EqualMaterials(r.faces[3].material, MaterialValue{}));
-  EXPECT_EQ(r.faces[4].material.diffuse, (Vec3{0, 1, 0}));
-  // One face set per object, named after it.
+  EXPECT_EQ(r.Errors(),
+            (std::vector<std::string>{"Texture names in file '" + r.path + "' are ignored"}));
+  ASSERT_EQ(r.faces.size(), 4u);
+  EXPECT_EQ(r.faces[0].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
+  // 12-bit 0xf00 is red, two-sided; 24-bit 0x00ff8000 orange; no colour:
+  // the default material; 0x0F0 green.
+  MaterialValue red = MaterialFromColor({1, 0, 0});
+  red.twoSided = true;
+  const MaterialValue expected[] = {red, MaterialFromColor({1, 128 / 255.0, 0}), MaterialValue{},
+                                    MaterialFromColor({0, 1, 0})};
+  for (std::size_t i = 0; i < 4; ++i)
+    EXPECT_TRUE(EqualMaterials(r.faces[i].material, expected[i])) << i;
   auto sets = r.Children<scene::IndexedFaceSet>();
   ASSERT_EQ(sets.size(), 2u);
   EXPECT_EQ(sets[0]->name, "Square");
   EXPECT_EQ(sets[1]->name, "Other");
 }
 
-TEST(NffSense8, MistakesAreSyntaxErrors) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 3\n", 8},     // vertex 3 of 3
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1\n", 8},       // too few indices
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 0xf00\n", 8},  // the colour is no index
-      {"nff\nA\n3.5\n", 3},                                  // no whole count
-      {"nff\nA\n3\n0 0 0\n1 0\n", 5},                          // too few numbers
-      {"nff\nA\n3\n0 0 0\n1 0 0\n", 5},                        // file ends early
-      {"nff\nA\nmany\n", 3},                                   // no count
-      {"nff\nA\n-1\n", 3},                                     // negative count
-      {"nff\nA\n9999999\n", 3},                                // beyond any model
-      {"nff\nversion 2.0\nA\n1\n0 0 nan\n", 5},
-  };
-  for (const Case& c : cases) {
-    auto r = RunReader(ImportNff, "a.nff", c.text);
-    EXPECT_FALSE(r.ok) << c.text;
-    EXPECT_EQ(ErrorLines(r), (std::vector<std::string>{"Syntax error file '" + r.path + "', line " +
-                                                       std::to_string(c.line)}))
-        << c.text;
+constexpr char kVersion3[] =
+    "nff // WorldToolKit\n"
+    "version 3.0 // with materials\n"
+    "mtable wood.mat // beside the model\n"
+    "Crate\n"
+    "3 // vertices\n"
+    "0 0 0 uv 0 0 // corner\n"
+    "1 0 0 uv 1 0\n"
+    "0 1 0 uv 0 1\n"
+    "3\n"
+    "3 0 1 2 matid 2 // from the table\n"
+    "3 0 2 1 0x00f matid 9 _v_oak\n"
+    "3 1 2 0 _rug\n";
+
+TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
+  for (bool withTable : {true, false}) {
+    test::TempDir dir;
+    if (withTable) {
+      test::WriteFileText(
+          dir.File("wood.mat"),
+          "// id, then colours\n1\nambientdiffuse 1 1 1\n2 dark\nambientdiffuse 0.5 0.25 0\n");
+    }
+    auto r = RunReader(ImportNff, "box.nff", kVersion3, &dir);
+    ASSERT_TRUE(r.ok) << withTable;
+    ASSERT_EQ(r.faces.size(), 3u) << withTable;
+    EXPECT_EQ(r.faces[0].corners[1], (Vec3{1, 0, 0}));
+    EXPECT_EQ(r.faces[0].material.diffuse,
+              (withTable ? Vec3{0.5, 0.25, 0} : MaterialValue{}.diffuse))
+        << withTable;
+    EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{0, 0, 1})) << withTable;  // matid 9: none
+    EXPECT_TRUE(EqualMaterials(r.faces[2].material, MaterialValue{}));
+    const std::string table =
+        withTable ? "Material table 'wood.mat' lacks a matid that file '" + r.path +
+                        "' uses; those polygons take their own colour or the default"
+                  : "Material table 'wood.mat' of file '" + r.path +
+                        "' cannot be read; its polygons take their own colour or the default";
+    EXPECT_EQ(r.Errors(), (std::vector<std::string>{
+                              table, "Texture names in file '" + r.path + "' are ignored"}));
   }
 }
 
-TEST(NffSense8, TitleAndEmptyObjectList) {
-  auto r = RunReader(ImportNff, "a.nff", "nff\nversion 2.0\n");
-  EXPECT_TRUE(r.ok);
-  EXPECT_TRUE(r.faces.empty());
+TEST(NffSense8, ABothPolygonImportsAsOneTwoSidedPolygon) {
+  test::ImportFixture f;
+  ASSERT_TRUE(f.Import(f.Write(
+      "a.nff", "nff\nA\n4\n0 0 0\n1 0 0\n0 1 0\n1 1 1\n2\n3 0 1 2 0xf00 both\n3 0 1 3 0xf00\n")));
+  ASSERT_EQ(f.tables().polygonCount, 2u);
+  EXPECT_EQ(f.tables().polygons[0].flags, PolyFlag::kImported & ~PolyFlag::kNeverDrawBackFace);
+  EXPECT_EQ(f.tables().polygons[1].flags, PolyFlag::kImported);
 }
 
 TEST(NffHaines, PolygonsPatchesAndTheFillColour) {
   auto r = RunReader(ImportNff, "h.nff",
                      "# a comment\n"
                      "v\nfrom 0 0 10\nat 0 0 0\nup 0 1 0\nangle 45\nhither 1\nresolution 64 64\n"
-                     "b 0.1 0.2 0.3\n"
-                     "l 1 2 3\n"
+                     "b 0.1 0.2 0.3\nl 1 2 3\n"
                      "p 3\n0 0 0\n1 0 0\n0 1 0\n"
                      "f 0 0 1 0.5 0.3 64 0.25 1.5\n"
                      "pp 3\n0 0 1 0 0 1\n1 0 1 0 0 1\n0 1 1 0 0 1\n");
   ASSERT_TRUE(r.ok);
   ASSERT_EQ(r.faces.size(), 2u);
   EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
-  EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{0, 0, 1}));
-  EXPECT_EQ(r.faces[1].material.ambient, (Vec3{0, 0, 0}));
-  EXPECT_EQ(r.faces[1].material.specular, (Vec3{0.3, 0.3, 0.3}));
-  EXPECT_EQ(r.faces[1].material.shininess, 0.5);
-  EXPECT_EQ(r.faces[1].material.transparency, 0.25);
+  MaterialValue fill = MaterialFromColor({0, 0, 1});
+  fill.specular = {0.3, 0.3, 0.3};
+  fill.shininess = 0.5;
+  fill.transparency = 0.25;
+  EXPECT_TRUE(EqualMaterials(r.faces[1].material, fill));
   EXPECT_EQ(r.faces[1].corners[2], (Vec3{0, 1, 1}));
 }
 
 TEST(NffHaines, SpheresConesAndCylindersBecomeShapeNodes) {
   auto r = RunReader(ImportNff, "h.nff",
-                     "f 1 0 0\n"
-                     "s 1 2 3 0.5 extra words\n"
+                     "f 1 0 0\ns 1 2 3 0.5 extra words\n"
                      "c\n0 0 0 1\n0 4 0 0\n"     // a cone standing on the origin
                      "c\n0 0 0 2\n0 0 -6 2\n");  // a cylinder lying along -z
   ASSERT_TRUE(r.ok);
   auto shapes = r.Children<scene::Separator>();
   ASSERT_EQ(shapes.size(), 4u);  // the polygons' Separator comes first
   EXPECT_EQ(shapes[0]->name, "polygons");
-  auto* sphere = dynamic_cast<scene::Sphere*>(shapes[1]->children.back().get());
-  ASSERT_NE(sphere, nullptr);
-  EXPECT_EQ(sphere->radius, 0.5);
-  auto* cone = dynamic_cast<scene::Cone*>(shapes[2]->children.back().get());
-  ASSERT_NE(cone, nullptr);
-  EXPECT_EQ(cone->parts, scene::Parts::kSides);
-  auto* cylinder = dynamic_cast<scene::Cylinder*>(shapes[3]->children.back().get());
-  ASSERT_NE(cylinder, nullptr);
-  EXPECT_EQ(cylinder->radius, 2);
-  EXPECT_EQ(cylinder->height, 6);
-
+  EXPECT_EQ(dynamic_cast<scene::Sphere&>(*shapes[1]->children.back()).radius, 0.5);
+  EXPECT_EQ(dynamic_cast<scene::Cone&>(*shapes[2]->children.back()).parts, scene::Parts::kSides);
+  EXPECT_EQ(dynamic_cast<scene::Cylinder&>(*shapes[3]->children.back()).height, 6);
   ASSERT_EQ(r.faces.size(), 256u + 16 + 16);
-  for (std::size_t i = 0; i < 256; ++i) {
-    const Vec3& c = r.faces[i].corners[0];
-    EXPECT_NEAR(std::hypot(c.x - 1, c.y - 2, c.z - 3), 0.5, 1e-12);
-    EXPECT_EQ(r.faces[i].material.diffuse, (Vec3{1, 0, 0}));
-  }
-  // The cone's sides run from the base circle (y = 0) to the apex (0, 4, 0).
-  for (std::size_t i = 256; i < 272; ++i) {
-    ASSERT_EQ(r.faces[i].corners.size(), 3u);
-    EXPECT_NEAR(r.faces[i].corners[0].y, 4, 1e-12);
-    EXPECT_NEAR(r.faces[i].corners[1].y, 0, 1e-12);
-  }
-  // The cylinder's quadrilaterals lie between z = 0 and z = -6, radius 2.
-  for (std::size_t i = 272; i < 288; ++i) {
-    for (const Vec3& c : r.faces[i].corners) {
-      EXPECT_NEAR(std::hypot(c.x, c.y), 2, 1e-12);
-      EXPECT_TRUE(std::fabs(c.z) < 1e-12 || std::fabs(c.z + 6) < 1e-12);
+  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
+  // The corners' bounding boxes: the sphere round (1, 2, 3), the cone
+  // from the origin up to (0, 4, 0), the cylinder lying along -z.
+  const std::pair<std::size_t, std::vector<double>> boxes[] = {{0, {0.5, 1.5, 1.5, 2.5, 2.5, 3.5}},
+                                                               {256, {-1, 1, 0, 4, -1, 1}},
+                                                               {272, {-2, 2, -2, 2, -6, 0}}};
+  for (const auto& [first, box] : boxes) {
+    std::vector<double> got{INFINITY, -INFINITY, INFINITY, -INFINITY, INFINITY, -INFINITY};
+    for (std::size_t i = first; i < (first == 0 ? 256 : first + 16); ++i) {
+      for (const Vec3& c : r.faces[i].corners) {
+        const double v[] = {c.x, c.y, c.z};
+        for (int k = 0; k < 3; ++k)
+          got[2 * k] = std::min(got[2 * k], v[k]), got[2 * k + 1] = std::max(got[2 * k + 1], v[k]);
+      }
     }
+    for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], box[k], 1e-9) << first << " " << k;
   }
 }
 
-TEST(NffHaines, MistakesAreSyntaxErrors) {
-  struct Case {
-    const char* text;
-    int line;
-  };
-  const Case cases[] = {
-      {"p 3\n0 0 0\n1 0 0\n", 3},       // the polygon runs out
-      {"p 3\n0 0 0\n1 0\n0 1 0\n", 3},  // a short vertex
+TEST(NffFiles, MistakesAreSyntaxErrors) {
+  const std::pair<const char*, int> cases[] = {
+      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 3\n", 8},      // vertex 3 of 3
+      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1\n", 8},        // too few indices
+      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 0xf00\n", 8},  // the colour is no index
+      {"nff\nA\n3.5\n", 3},
+      {"nff\nA\n3\n0 0 0\n1 0\n", 5},
+      {"nff\nA\n3\n0 0 0\n1 0 0\n", 5},  // the file ends early
+      {"nff\nA\n-1\n", 3},
+      {"nff\nA\n500001\n", 3},  // beyond any model
+      {"nff\nversion 2.0\nA\n1\n0 0 nan\n", 5},
+      {"p 3\n0 0 0\n1 0 0\n", 3},
+      {"p 3\n0 0 0\n1 0\n0 1 0\n", 3},
       {"p x\n", 1},
-      {"p -2\n", 1},
       {"p 3.5\n", 1},
       {"s 1 2 3\n", 1},
       {"c\n0 0 0 1\n", 2},
-      {"f 1 0\n", 1},
-  };
-  for (const Case& c : cases) {
-    auto r = RunReader(ImportNff, "a.nff", c.text);
-    EXPECT_FALSE(r.ok) << c.text;
-    EXPECT_EQ(ErrorLines(r), (std::vector<std::string>{"Syntax error file '" + r.path + "', line " +
-                                                       std::to_string(c.line)}))
-        << c.text;
+      {"f 1 0\n", 1}};
+  for (const auto& [text, line] : cases) {
+    auto r = RunReader(ImportNff, "a.nff", text);
+    EXPECT_FALSE(r.ok) << text;
+    EXPECT_EQ(r.Errors(), (std::vector<std::string>{"Syntax error file '" + r.path + "', line " +
+                                                    std::to_string(line)}))
+        << text;
   }
-}
-
-TEST(NffDialects, TheFirstLineDecides) {
-  // A Haines file whose first line is not "nff" even if a later one is.
-  auto haines = RunReader(ImportNff, "a.nff", "\nnff\np 3\n0 0 0\n1 0 0\n0 1 0\n");
-  EXPECT_TRUE(haines.ok);
-  EXPECT_EQ(haines.faces.size(), 1u);
-  // "nff" with trailing blanks still names the Sense8 dialect.
-  auto sense8 = RunReader(ImportNff, "a.nff", "nff  \r\nT\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 2\n");
-  EXPECT_TRUE(sense8.ok);
-  EXPECT_EQ(sense8.faces.size(), 1u);
-}
-
-TEST(NffFiles, UnopenableFileFails) {
   test::TempDir dir;
   ImportNotifier notifier(dir.File("log.txt"));
   Importer importer(notifier);
-  const std::string path = dir.File("missing.nff");
-  EXPECT_FALSE(ImportNff(importer, path));
-  EXPECT_EQ(test::ReadFileText(dir.File("log.txt")), "Unable to open file '" + path + "'\n");
+  EXPECT_FALSE(ImportNff(importer, dir.File("missing.nff")));
+  EXPECT_EQ(test::ReadFileText(dir.File("log.txt")),
+            "Unable to open file '" + dir.File("missing.nff") + "'\n");
+}
+
+TEST(NffFiles, TheFirstLineChoosesTheDialect) {
+  // Haines: the first line is not "nff", even if a later one is.
+  EXPECT_EQ(RunReader(ImportNff, "a.nff", "\nnff\np 3\n0 0 0\n1 0 0\n0 1 0\n").faces.size(), 1u);
+  EXPECT_EQ(RunReader(ImportNff, "a.nff", "nff  \r\nT\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 2\n")
+                .faces.size(),
+            1u);
+  auto empty = RunReader(ImportNff, "a.nff", "nff\nversion 2.0\n");
+  EXPECT_TRUE(empty.ok);
+  EXPECT_TRUE(empty.faces.empty());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "import/readers/bounded_reader.h"
 
+#include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -23,6 +25,58 @@ std::optional<std::vector<std::uint8_t>> ReadImportFile(const std::string& path,
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
   if (!bytes.empty() && !ReadBytes(file, bytes.data(), bytes.size())) return std::nullopt;
   return bytes;
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | c >> 18));
+    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string DecodeText(std::span<const std::uint8_t> bytes) {
+  const auto starts = [&](std::initializer_list<std::uint8_t> mark) {
+    return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin());
+  };
+  if (starts({0xEF, 0xBB, 0xBF})) return std::string(bytes.begin() + 3, bytes.end());
+  const bool little = starts({0xFF, 0xFE});
+  if (!little && !starts({0xFE, 0xFF})) return std::string(bytes.begin(), bytes.end());
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  constexpr std::uint32_t kReplacement = 0xFFFD;
+  // Whole code units only: an odd last byte is no character.
+  const std::size_t units = bytes.size() / 2;
+  auto unit = [&](std::size_t i) -> std::uint32_t {
+    const std::uint8_t a = bytes[2 * i], b = bytes[2 * i + 1];
+    return little ? (b << 8 | a) : (a << 8 | b);
+  };
+  for (std::size_t i = 1; i < units; ++i) {
+    const std::uint32_t u = unit(i);
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
+      AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+      ++i;
+    } else {
+      AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? kReplacement : u);
+    }
+  }
+  return out;
 }
 
 // ---------------------------------------------------------------------------

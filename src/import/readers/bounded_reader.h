@@ -28,6 +28,12 @@ inline constexpr std::size_t kMaxImportFileBytes = 256u * 1024 * 1024;
 std::optional<std::vector<std::uint8_t>> ReadImportFile(const std::string& path,
                                                         bool* tooLarge = nullptr);
 
+// The file's text as UTF-8 for the text readers: a UTF-8 byte-order mark
+// is dropped, and text in UTF-16 with a byte-order mark (either byte
+// order) is decoded, a code unit that pairs with nothing becoming U+FFFD.
+// Anything else comes back byte for byte.
+std::string DecodeText(std::span<const std::uint8_t> bytes);
+
 // Little-endian fixed-size reads over a byte span (the binary readers).
 class ByteReader {
  public:

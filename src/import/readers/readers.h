@@ -15,29 +15,37 @@
 
 namespace ws {
 
-// RAW triangle files: one triangle (nine numbers) or one group name per
-// line, at most 255 characters read per line.
+// RAW triangle files: one triangle (nine numbers, or a colour and the
+// triangle in twelve) or one group name per line, at most 255 characters
+// read per line. Lines with fewer than nine numbers go to the drop report.
 bool ImportRaw(Importer& importer, const std::string& path);
 
 // Wavefront OBJ: vertices, normals, faces and groups; everything else is
-// ignored. Errors go to the import log and leave the scene empty:
-// "Unable to open file '%s'", "Syntax error file '%s', line %ld" (a vertex
-// or normal line with fewer than three numbers, a corner without a vertex
-// number), "Bad vertex number file '%s', line %ld" (0, or a vertex not read
-// yet). A list that would pass 500,000 entries ends the reading there with
-// "Too much data in file '%s', line %ld; the rest of the file was not read"
-// and keeps what was read. The scene: a Material with the default value, a
-// MaterialBinding OVERALL, a NormalBinding (PER_VERTEX_INDEXED when the
-// file has normals, else DEFAULT), the Coordinate3, the Normal node when
-// there are normals, then one Separator with an IndexedFaceSet per group
-// that has faces.
+// ignored. Text in UTF-16 with a byte-order mark is read as its UTF-8
+// form; lines are read whole. Negative vertex and normal numbers count
+// back from the last one read so far; faces may name vertices that come
+// later, and a face naming a vertex the file does not have is left out
+// and counted in the drop report. Errors go to the import log and leave
+// the scene empty: "Unable to open file '%s'", "Syntax error file '%s',
+// line %ld" (a vertex or normal line with fewer than three numbers, a
+// corner without a vertex number). A list that would pass 500,000 entries
+// ends the reading there with "Too much data in file '%s', line %ld; the
+// rest of the file was not read" and keeps what was read. A file that
+// yields no face says why through Importer::SetEmptyReason. The scene: a
+// Material with the default value, a MaterialBinding OVERALL, a
+// NormalBinding (PER_VERTEX_INDEXED when the file has normals, else
+// DEFAULT), the Coordinate3, the Normal node when there are normals, then
+// one Separator with an IndexedFaceSet per group that has faces.
 bool ImportObj(Importer& importer, const std::string& path);
 
 // NFF in both dialects that share the extension, told apart by the first
 // line: Sense8 WorldToolKit ("nff" first) and Eric Haines' ray-tracing
 // format (anything else). False, with the reason in the import log
 // ("Unable to open file '%s'", "Syntax error file '%s', line %ld"), when
-// the file cannot be opened or does not follow its dialect.
+// the file cannot be opened or does not follow its dialect. Sense8 files
+// of version 3.0 may name a material table beside the model ("mtable")
+// whose colours polygons take by "matid"; a two-sided ("both") polygon is
+// one face with a two-sided material.
 bool ImportNff(Importer& importer, const std::string& path);
 
 }  // namespace ws

@@ -5,9 +5,22 @@
 // numbers, then a colour 0xRGB or 0xRRGGBB, "both" for a two-sided polygon,
 // and texture or id words, which are ignored). "//" starts a comment.
 //
+// Version 3.0 adds an "mtable FILE" header line naming a material table
+// in the model's folder, "matid N" on polygons choosing one of its
+// materials, and "uv u v" on vertex lines (read past: the editor has no
+// textures). A table is a text file of materials, each begun by a line
+// whose first word is its number (or "material N"); its line
+// "ambientdiffuse r g b" (0 to 1 each, or one 0xRRGGBB) is the colour a
+// polygon with that matid gets. A table that cannot be read, or a matid
+// it lacks, leaves the polygon its own colour (or the default), with one
+// log line.
+//
 // Each object becomes a MeshBuilder group named after it; each polygon a
-// face coloured with its colour (the default material without one), and a
-// two-sided polygon a second face with the corners reversed.
+// face coloured with its colour (the default material without one); a
+// two-sided polygon one face whose material is two-sided, so that its
+// polygon draws its back face too. Texture names (words starting with
+// "_") are ignored with one log line per file.
+#include <map>
 #include <vector>
 
 #include "import/hand_over.h"
@@ -43,6 +56,41 @@ std::optional<ColorTriple> ParseColor(std::string_view token) {
                      (value & 0xFF) / 255.0};
 }
 
+using MaterialTable = std::map<std::int64_t, ColorTriple>;
+
+// "r g b" as numbers or one hex colour.
+std::optional<ColorTriple> ReadColor(TokenReader& reader) {
+  const std::size_t start = reader.position();
+  const auto r = reader.Double(), g = reader.Double(), b = reader.Double();
+  if (r && g && b) return ColorTriple{*r, *g, *b};
+  reader.Seek(start);
+  return ParseColor(reader.Token());
+}
+
+MaterialTable ReadMaterialTable(std::string_view text, Importer& importer) {
+  MaterialTable table;
+  NffLines lines(text, importer, "//", true);
+  std::optional<std::int64_t> current;
+  std::string_view line;
+  while (lines.Next(line)) {
+    TokenReader reader(line);
+    std::string_view word = reader.Token();
+    if (word == "material") word = reader.Token();
+    if (const std::optional<std::int64_t> id = WholeNumber(word)) {
+      current = id;
+    } else if (word == "ambientdiffuse" && current) {
+      if (const std::optional<ColorTriple> color = ReadColor(reader)) table[*current] = *color;
+    }
+  }
+  return table;
+}
+
+// The folder of `path` (with its separator) followed by `name`.
+std::string Beside(const std::string& path, std::string_view name) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + std::string(name);
+}
+
 // A count on a line of its own.
 std::optional<std::int64_t> Count(std::string_view line) {
   TokenReader reader(line);
@@ -57,15 +105,30 @@ bool ReadSense8(std::string_view text, Importer& importer, const std::string& pa
   lines.Next(line);  // "nff"
   bool have = lines.Next(line);
   if (have && TokenReader(line).Token() == "version") have = lines.Next(line);
-  while (have) {
-    const std::string_view word = TokenReader(line).Token();
-    if (word != "viewpos" && word != "viewdir") break;
-    have = lines.Next(line);
+  std::optional<MaterialTable> materials;
+  std::string tableName;
+  for (; have; have = lines.Next(line)) {
+    TokenReader reader(line);
+    const std::string_view word = reader.Token();
+    if (word == "mtable") {
+      tableName = std::string(reader.Token());
+      const auto bytes = ReadImportFile(Beside(path, tableName));
+      if (bytes) {
+        materials = ReadMaterialTable(DecodeText(*bytes), importer);
+      } else {
+        importer.Log("Material table '" + tableName + "' of file '" + path +
+                     "' cannot be read; its polygons take their own colour or the default");
+      }
+    } else if (word != "viewpos" && word != "viewdir") {
+      break;
+    }
   }
 
   MeshBuilder builder;
   std::vector<Vec3> vertices;
   std::vector<std::int32_t> corners;
+  bool texturesLogged = false;
+  bool missingLogged = false;
   for (; have; have = lines.Next(line)) {
     // The object's name: the line without its surrounding blanks.
     TokenReader nameReader(line);
@@ -102,32 +165,38 @@ bool ReadSense8(std::string_view text, Importer& importer, const std::string& pa
         }
         corners.push_back(static_cast<std::int32_t>(*index));
       }
-      std::optional<ColorTriple> color;
+      std::optional<ColorTriple> color, tableColor;
       bool bothSides = false;
       for (std::string_view word = reader.Token(); !word.empty(); word = reader.Token()) {
         if (word == "both") {
           bothSides = true;
+        } else if (word == "matid") {
+          const std::optional<std::int64_t> id = WholeNumber(reader.Token());
+          const auto found = materials && id ? materials->find(*id) : MaterialTable::const_iterator{};
+          if (materials && id && found != materials->end()) {
+            tableColor = found->second;
+          } else if (materials && !missingLogged) {
+            missingLogged = true;
+            importer.Log("Material table '" + tableName + "' lacks a matid that file '" + path +
+                         "' uses; those polygons take their own colour or the default");
+          }
+        } else if (word.front() == '_') {
+          if (!texturesLogged) importer.Log("Texture names in file '" + path + "' are ignored");
+          texturesLogged = true;
         } else if (!color) {
           color = ParseColor(word);
         }
       }
+      if (tableColor) color = tableColor;
       if (corners.empty()) continue;
-      const MaterialValue material = color ? MaterialFromColor(*color) : MaterialValue{};
-      const MaterialValue* materialPtr = color ? &material : nullptr;
-      builder.BeginFace(materialPtr);
+      MaterialValue material = color ? MaterialFromColor(*color) : MaterialValue{};
+      material.twoSided = bothSides;
+      builder.BeginFace(color || bothSides ? &material : nullptr);
       for (std::int32_t i : corners) {
         const Vec3& v = vertices[static_cast<std::size_t>(i)];
         builder.AddVertex(v.x, v.y, v.z);
       }
       builder.EndFace();
-      if (bothSides) {
-        builder.BeginFace(materialPtr);
-        for (auto it = corners.rbegin(); it != corners.rend(); ++it) {
-          const Vec3& v = vertices[static_cast<std::size_t>(*it)];
-          builder.AddVertex(v.x, v.y, v.z);
-        }
-        builder.EndFace();
-      }
     }
   }
   HandOverBuilder(importer.root(), builder);
