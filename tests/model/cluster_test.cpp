@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "model/color_ops.h"
+#include "model/object_text.h"
+#include "resource/byte_order.h"
 #include "resource/file_io.h"
 #include "support/model_fixture.h"
 
@@ -263,6 +266,59 @@ TEST_F(ClusterTest, StaleVectorListIsRebuiltOnLoading) {
   EXPECT_EQ(q.vectors[2], ca);
 }
 
+// A stored vector list is replaced by the rebuild, so only the entries it
+// keeps (at corners no vector reaches) must name a vector; a group leader
+// outside the object is dropped as if it had been deleted.
+TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
+  struct Row {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint32_t>> patches;  // FACE offset, LE u32
+    bool loads;
+    std::uint32_t edge0, flags, leader;
+  };
+  const std::uint32_t defined = PolyFlag::kDefined, adopted = defined | PolyFlag::kAdopted;
+  const Row rows[] = {
+      {"stale edge past the vectors", {{28, 0xFFFF}}, true, 6, defined, 0x4000},
+      {"leader one past the polygons", {{16, adopted}, {628, 1}}, true, 6, defined, 0},
+      {"leader at the last polygon", {{16, adopted}, {628, 0}}, true, 6, adopted, 0},
+      {"unreached corner keeps its edge", {{708, 4}, {28, 3}}, true, 9, defined, 0x4000},
+      {"unreached corner, edge past the vectors", {{708, 4}, {28, 0xFFFF}}, false, 0, 0, 0},
+  };
+  AddSquare(m.tables, 0, 8);
+  m.tables.AddPoint(99, 99, 99);  // file point 4: no vector reaches it
+  ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
+  Bytes face;
+  {
+    OpenResource f(m.resources, m.paths.working);
+    auto r = m.resources.ReadResource(f.ref(), kResFace, 0);
+    face.assign(r->bytes().begin(), r->bytes().end());
+  }
+  for (const Row& row : rows) {
+    Bytes patched = face;
+    for (auto [at, value] : row.patches) StoreLE32(patched.data() + at, value);
+    {
+      OpenResource f(m.resources, m.paths.working);
+      ASSERT_TRUE(m.resources.WriteResource(f.ref(), kResFace, 0, patched, "x"));
+    }
+    ui.ClearMessages();
+    m.tables.polygonCount = 0;
+    ASSERT_EQ(LoadObject(m, 0), row.loads) << row.name;
+    if (!row.loads) {
+      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Shape corrupt. Object 0 \"Default "
+                                                           "Object\": polygon 0 has a corner that "
+                                                           "no vector reaches."})
+          << row.name;
+      EXPECT_EQ(m.tables.polygonCount, 0u) << row.name;
+      continue;
+    }
+    EXPECT_TRUE(ui.Messages().empty()) << row.name;
+    const Polygon& p = m.tables.polygons[0];
+    EXPECT_EQ(p.vectors[0], row.edge0) << row.name;
+    EXPECT_EQ(p.flags, row.flags) << row.name;
+    EXPECT_EQ(p.viewZones[0], row.leader) << row.name;
+  }
+}
+
 // ---- Damaged objects and clusters change nothing ---------------------------
 
 struct Damage {
@@ -321,16 +377,8 @@ std::vector<Damage> Damages() {
        [=](auto& f, RefNum r) {
          patch(f, r, kResFace, 1, 708 + 4, {0xFF, 0xFF});
        }},
-      {"edge past the vectors",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 28 + 8, {0xFF, 0xFF});
-       }},
       {"151 corners", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 4, {151}); }},
       {"21 view zones", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 12, {21}); }},
-      {"leader past the polygons",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 16, {0x0A, 0x05});
-       }},
       {"a coordinate that is NaN",
        [=](auto& f, RefNum r) {
          patch(f, r, kResPnts, 1, 6, {0xF8, 0x7F});
@@ -728,6 +776,48 @@ TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
   EXPECT_EQ(m.undo.currentObject(), 0u);
   EXPECT_EQ(m.undo.depth(), 1u);
   EXPECT_FALSE(SelectObject(m, 2));  // no such entry
+}
+
+// Whatever replaces the current table, the working file's 'clut' 1000
+// follows: Save Cluster writes it and the next session restores it.
+TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
+  const std::string dir = fx.dir.path() + "/";
+  const std::vector<std::pair<const char*, std::function<bool(const ColorTable&)>>> rows = {
+      {"opening a .wdo",
+       [&](const ColorTable& t) {
+         test::WriteFileText(dir + "c.wdo", "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(t, "\r\n") +
+                                                "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
+         return LoadObjectText(m, dir + "c.wdo");
+       }},
+      {"loading a .wct",
+       [&](const ColorTable& t) {
+         test::WriteFileText(dir + "c.wct", "[COLORS256_RGB_1.0]\r\n" + FormatColorLines(t, "\r\n"));
+         return ImportColorTableText(m, dir + "c.wct");
+       }},
+      {"loading an .act",
+       [&](const ColorTable& t) {
+         Bytes act;
+         for (std::size_t i = 0; i < 256; ++i) {
+           for (std::uint16_t c : {t[i].red, t[i].green, t[i].blue}) act.push_back(c >> 8);
+         }
+         test::WriteFileBytes(dir + "c.act", act);
+         return ImportColorTableAct(m, dir + "c.act");
+       }},
+  };
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    ColorTable table = test::SampleColorTable();
+    const RGB16 changed{static_cast<std::uint16_t>(257 * (row + 1)), 514, 771};
+    table.Set(0, changed);
+    ASSERT_TRUE(rows[row].second(table)) << rows[row].first;
+    const std::string saved = SaveAs(dir + "saved" + std::to_string(row) + ".wdc");
+    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed) << rows[row].first;
+    // The next session: this working file becomes the backup, and the
+    // Preferences file holds another table until the backup is restored.
+    test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
+    ASSERT_TRUE(StoreCurrentColorTable(m, test::SampleColorTable()));
+    ASSERT_TRUE(RestoreLastSession(m)) << rows[row].first;
+    EXPECT_EQ(m.colors.current[0], changed) << rows[row].first;
+  }
 }
 
 // ---- Start New Cluster and Restore Last Session ----------------------------
