@@ -139,6 +139,34 @@ TEST(CliBinary, FindsTheBuildTreePreferencesAndExitsWithStatus) {
   EXPECT_EQ(WEXITSTATUS(system(bad.c_str())), 1);
 }
 
+// The colours an object file carries are the cluster's colours.
+TEST(CliColours, AnObjectFilesTableTravelsIntoTheCluster) {
+  test::TempDir dir;
+  std::string text = test::ReadFileText(kCube);
+  const auto at = text.find("0000,ffff,ffff,ffff");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 19, "0000,1234,5678,9abc");
+  test::WriteFileText(dir.File("x.wdo"), text);
+  ASSERT_EQ(Cli({"convert", dir.File("x.wdo"), dir.File("y.wdc")}).status, 0);
+  CliRun r = Cli({"dump", dir.File("y.wdc")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(json::parse(r.out)["colors"][0], json({0x1234, 0x5678, 0x9abc}));
+}
+
+// The private copy of a read-only Preferences file must be writable; the
+// mode is checked as well as the run, since root can write a 0444 file.
+TEST(CliPrefs, AReadOnlyPreferencesFileIsCopiedWritable) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  const std::string readOnly = dir.File("Preferences"), copy = dir.File("copy");
+  test::WriteFileBytes(readOnly, test::ReadFileBytes(Prefs()));
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::ostringstream out, err;
+  ASSERT_TRUE(CopyPrivatePreferences(readOnly, copy, err)) << err.str();
+  EXPECT_NE(fs::status(copy).permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_EQ(RunCli({"--prefs", readOnly, "info", kCube}, out, err), 0) << err.str();
+}
+
 }  // namespace
 }  // namespace ws::cli
 
