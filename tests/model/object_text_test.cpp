@@ -426,24 +426,30 @@ TEST(ObjectTextRefusal, NonNumbersAndNonFiniteCoordinatesAreRefused) {
   EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + colours).size(), 1u);
 }
 
-TEST(ObjectTextRefusal, ViewZoneIndexThatWouldOverflowFourteenBitsIsRefused) {
-  ModelFixture f;
-  // 16,000 existing polygons is beyond the table; use the vector side: an
-  // entry naming vector 16,383 cannot move past the user vectors present.
-  f.tables().AddVector(7, 7);
-  std::string zones = "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
+// An entry naming vector 16,382 or 16,383, appended beside one user vector,
+// moves to 16,383 (the last index the field holds) or past it.
+TEST(ObjectTextRefusal, ViewZoneIndexRebasedPastFourteenBitsIsRefused) {
   std::string vectors = "16380\n";
   for (int i = 0; i < 16380; ++i) vectors += "0,0,0,0,0\n";
-  std::string text = "[COLORS256_RGB_1.1]\n" + FormatColorLines(f.m().colors.current, "\n") +
-                     "[POINTS]\n1\n0,0,0\n[VECTORS]\n" + vectors + "[POLYGONS]\n" + zones +
-                     "49151\n(pnts)\n";
-  test::WriteFileText(f.dir.File("z.wdo"), text);
-  EXPECT_FALSE(LoadObjectText(f.m(), f.dir.File("z.wdo")));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            std::vector<std::string>{"Can't add this object here: its view-zone lists would name "
-                                     "items beyond number 16383, which a view-zone entry cannot "
-                                     "hold."});
-  EXPECT_EQ(f.tables().vectorCount, 7u);
+  for (std::uint32_t index : {16382u, 16383u}) {
+    ModelFixture f;
+    f.tables().AddVector(7, 7);
+    const std::string text = Body(f.m().colors.current, "1\n0,0,0\n", vectors,
+                                  "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" +
+                                      std::to_string(index | ViewZone::kIsVector) + "\n(pnts)\n");
+    test::WriteFileText(f.dir.File("z.wdo"), text);
+    const bool fits = index == 16382;
+    EXPECT_EQ(LoadObjectText(f.m(), f.dir.File("z.wdo")), fits) << index;
+    if (fits) {
+      EXPECT_EQ(f.tables().polygons[0].viewZones[0], 16383u | ViewZone::kIsVector);
+      continue;
+    }
+    EXPECT_EQ(f.ui.MessageTexts(),
+              std::vector<std::string>{"Can't add this object here: its view-zone lists would name "
+                                       "items beyond number 16383, which a view-zone entry cannot "
+                                       "hold."});
+    EXPECT_EQ(f.tables().vectorCount, 7u);
+  }
 }
 
 TEST(ObjectTextRefusal, MissingFileSaysCantOpen) {
