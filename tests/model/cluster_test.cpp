@@ -138,32 +138,6 @@ TEST_F(ClusterTest, WorkingFileStartsWithDefaultObjectAndTheColourTable) {
   EXPECT_EQ(r.at({kResClut, kCurrentClutId}).second, EncodeClut(test::SampleColorTable()));
 }
 
-TEST_F(ClusterTest, ObjectsSurviveSwitchingBackAndForth) {
-  BuildThreeObjects();
-  ObjectSnapshot zero = Snap(m);
-  ASSERT_TRUE(SelectObject(m, 1));
-  ObjectSnapshot one = Snap(m);
-  EXPECT_EQ(one.objectWord, 0x12345678u);
-  EXPECT_EQ(one.animation.slots[1].angle, 45);
-  EXPECT_EQ(m.tables.name, "one");
-  ASSERT_TRUE(SelectObject(m, 0));
-  EXPECT_EQ(Snap(m), zero);
-  ASSERT_TRUE(SelectObject(m, 2));
-  EXPECT_EQ(m.tables.pointCount, 7u);
-  EXPECT_EQ(m.objectWord, 0u);
-  EXPECT_FALSE(m.animation.AnyActive());
-  ASSERT_TRUE(SelectObject(m, 1));
-  EXPECT_EQ(Snap(m), one);
-  EXPECT_TRUE(ui.Messages().empty());
-  // Each object keeps its own undo history.
-  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
-  ASSERT_TRUE(SelectObject(m, 2));
-  EXPECT_EQ(m.undo.currentObject(), 2u);
-  EXPECT_EQ(m.undo.depth(), 0u);
-  ASSERT_TRUE(SelectObject(m, 1));
-  EXPECT_EQ(m.undo.depth(), 1u);
-}
-
 TEST_F(ClusterTest, LoadingClearsSelectionsAndResetsTheViews) {
   struct Observer : ModelObserver {
     int replaced = 0;
@@ -242,28 +216,6 @@ TEST_F(ClusterTest, CornerAtTheReservedOriginComesBackAsAUserPoint) {
   EXPECT_EQ(s.points.size(), 3u);
   EXPECT_EQ(s.polygons[0].points[2], 2);
   EXPECT_EQ(s.polygons[0].points[3], -6);
-}
-
-TEST_F(ClusterTest, StaleVectorListIsRebuiltOnLoading) {
-  std::uint32_t a = m.tables.AddPoint(0, 0, 1), b = m.tables.AddPoint(1, 0, 1),
-                c = m.tables.AddPoint(1, 1, 1);
-  std::uint32_t ab = m.tables.AddVector(a, b), bc = m.tables.AddVector(b, c),
-                ca = m.tables.AddVector(c, a);
-  m.tables.AddVector(a, b);  // a second a-b, higher-numbered
-  Polygon p{};
-  p.pointCount = 3;
-  p.points[0] = a, p.points[1] = b, p.points[2] = c;
-  p.vectorCount = 2;
-  p.vectors[0] = 9, p.vectors[1] = 9;  // stale
-  m.tables.polygons[0] = p;
-  m.tables.polygonCount = 1;
-  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
-  ASSERT_TRUE(LoadObject(m, 0));
-  const Polygon& q = m.tables.polygons[0];
-  EXPECT_EQ(q.vectorCount, 3u);
-  EXPECT_EQ(q.vectors[0], ab);
-  EXPECT_EQ(q.vectors[1], bc);
-  EXPECT_EQ(q.vectors[2], ca);
 }
 
 // A stored vector list is replaced by the rebuild, so only the entries it

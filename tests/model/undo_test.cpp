@@ -107,22 +107,6 @@ TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   EXPECT_TRUE(f.ui.Messages().empty());
 }
 
-TEST(UndoRestore, StackedSnapshotsComeBackInReverseOrder) {
-  UndoFixture f;
-  std::mt19937 rng(99);
-  std::vector<UsedBytes> states;
-  for (int i = 0; i < 5; ++i) {
-    RandomObject(f.tables, rng, 8 + rng() % 400, 7 + rng() % 400, rng() % 50);
-    states.push_back(CaptureUsed(f.tables));
-    f.history.PushUndo(UndoLabel::kPlot, f.target());
-  }
-  RandomObject(f.tables, rng, 100, 100, 10);
-  for (int i = 4; i >= 0; --i) {
-    ASSERT_TRUE(f.history.PopUndo(f.target()));
-    ExpectSameUsed(f.tables, states[i]);
-  }
-}
-
 TEST(UndoRestore, FirstPolygonUndoRestoresCountZeroAndLeavesPolygonTable) {
   UndoFixture f;
   f.tables.AddPoint(10, 0, 0);
@@ -335,38 +319,20 @@ TEST(UndoStackDepth, BusyFlagIsRaisedOnlyForTheRestore) {
   EXPECT_TRUE(f.rt.busy);
 }
 
-TEST(UndoMenu, ShowsTopLabelThenNextDownThenIdleGrayed) {
+TEST(UndoMenu, ShowsTopLabelThenNextDownThenIdleGrayedAndAsksForRefresh) {
   UndoFixture f;
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+  f.rt.menuRefreshRequested = false;
   f.history.PushUndo(UndoLabel::kCube, f.target());
+  EXPECT_TRUE(f.rt.menuRefreshRequested);
+  f.rt.menuRefreshRequested = false;
   f.history.PushUndo(UndoLabel::kTessellate, f.target());
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Tessulate", true}));
   f.history.PopUndo(f.target());
+  EXPECT_TRUE(f.rt.menuRefreshRequested);
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Rectangle\tCtrl+Z", true}));
   f.history.PopUndo(f.target());
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
-}
-
-TEST(UndoMenu, PushAndPopAskForMenuRefresh) {
-  UndoFixture f;
-  f.rt.menuRefreshRequested = false;
-  f.history.PushUndo(UndoLabel::kPlot, f.target());
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-  f.rt.menuRefreshRequested = false;
-  f.history.PopUndo(f.target());
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-}
-
-TEST(UndoMenu, LabelsAreTheCommandsOwnTexts) {
-  // Tab-separated accelerators, and four labels without one.
-  EXPECT_EQ(UndoLabel::kPlot, "Undo Plot\tCtrl+Z");
-  EXPECT_EQ(UndoLabel::kCube, "Undo Rectangle\tCtrl+Z");
-  EXPECT_EQ(UndoLabel::kVectorConnect, "Undo Vector Connect\tCtrl+Z");
-  EXPECT_EQ(UndoLabel::kRemoveDuplicates, "Undo Remove Duplicates");
-  EXPECT_EQ(UndoLabel::kFlipBackface, "Undo Flip Backface");
-  EXPECT_EQ(UndoLabel::kResetViewZone, "Undo Reset View Zone");
-  EXPECT_EQ(UndoLabel::kTessellate, "Undo Tessulate");
-  EXPECT_EQ(kUndoMenuId, 57643);
 }
 
 TEST(UndoMenu, LabelIsCutAt255Characters) {
