@@ -825,12 +825,6 @@ TEST_F(ClusterTest, WorkingFileThatCannotBeCreatedEndsTheProgram) {
   EXPECT_TRUE(m.rt.fatalError);
 }
 
-TEST_F(ClusterTest, RestoreLastSessionWithoutABackupSaysSo) {
-  EXPECT_FALSE(RestoreLastSession(m));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
-}
-
 TEST_F(ClusterTest, RestoreLastSessionLoadsTheBackupWithoutAPath) {
   BuildThreeObjects();
   ASSERT_TRUE(StoreObject(m, 0, "zero"));

@@ -78,38 +78,25 @@ TEST(ObjectTablesAllocation, EachFailureHasItsMessageAndSetsFatalFlag) {
 
 using AddPoint = TablesFixture;
 
-TEST_F(AddPoint, SameCoordinatesTwiceAddOnePoint) {
-  std::uint32_t a = t.AddPoint(1.5, -2, 3);
-  std::uint32_t b = t.AddPoint(1.5, -2, 3);
-  EXPECT_EQ(a, 7u);
-  EXPECT_EQ(b, 7u);
-  EXPECT_EQ(t.pointCount, 8u);
-  EXPECT_EQ(t.lastPointAdded, 7u);
-}
-
-TEST_F(AddPoint, OriginIsAppendedRatherThanReturningReservedPoint) {
-  EXPECT_EQ(t.AddPoint(0, 0, 0), 7u);
+TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
+  EXPECT_EQ(t.AddPoint(0, 0, 0), 7u);        // the reserved origin is never matched
   EXPECT_EQ(t.AddPoint(-0.0, 0, -0.0), 7u);  // -0.0 equals 0.0
-  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);      // reserved points are never matched
-}
-
-TEST_F(AddPoint, LastPointAddedFollowsMatchesToo) {
-  t.AddPoint(1, 1, 1);
-  t.AddPoint(2, 2, 2);
-  t.AddPoint(1, 1, 1);
-  EXPECT_EQ(t.lastPointAdded, 7u);
-}
-
-TEST_F(AddPoint, FullTableRefusesNewPointsButStillMatches) {
-  for (std::uint32_t i = 7; i < kMaxPoints; ++i) {
+  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
+  EXPECT_EQ(t.AddPoint(1.5, -2, 3), 9u);
+  EXPECT_EQ(t.lastPointAdded, 9u);
+  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
+  EXPECT_EQ(t.lastPointAdded, 8u);  // follows matches too
+  EXPECT_EQ(t.pointCount, 10u);
+  for (std::uint32_t i = 10; i < kMaxPoints; ++i) {
     t.points[i] = Point{};
-    t.points[i].x = static_cast<double>(i);
+    t.points[i].x = 1000.0 + i;
   }
   t.pointCount = kMaxPoints;
+  EXPECT_TRUE(t.CanAddPoints(0));
+  EXPECT_FALSE(t.CanAddPoints(1));
   EXPECT_EQ(t.AddPoint(-1, -1, -1), kNoIndex);
   EXPECT_EQ(t.pointCount, kMaxPoints);
-  EXPECT_EQ(t.AddPoint(19999, 0, 0), 19999u);
-  EXPECT_FALSE(t.CanAddPoints(1));
+  EXPECT_EQ(t.AddPoint(1000.0 + 19999, 0, 0), 19999u);  // full, but still matches
 }
 
 using FindPoint = TablesFixture;
@@ -124,26 +111,17 @@ TEST_F(FindPoint, OriginAndMissingBothGiveZero) {
 
 using AddVector = TablesFixture;
 
-TEST_F(AddVector, UniqueFindsEitherDirection) {
-  std::uint32_t a = t.AddVectorUnique(9, 5);
-  EXPECT_EQ(a, 6u);
-  EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
-  EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
-  EXPECT_EQ(t.vectorCount, 7u);
-  EXPECT_EQ(t.AddVectorUnique(0, 1), 7u);  // reserved vectors are not searched
-}
-
-TEST_F(AddVector, UniqueKeepsSlotWidthPlainAddClearsIt) {
+TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
   t.vectors[6].width = 3;
   t.vectors[7].width = 4;
-  EXPECT_EQ(t.AddVectorUnique(8, 9), 6u);
+  EXPECT_EQ(t.AddVectorUnique(9, 5), 6u);
+  EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
+  EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
   EXPECT_EQ(t.vectors[6].width, 3u);
-  EXPECT_EQ(t.AddVector(9, 10), 7u);
-  EXPECT_EQ(t.vectors[7].width, 0u);
-  EXPECT_EQ(t.AddVector(9, 10), 8u);  // no search
-}
-
-TEST_F(AddVector, FullTableRefuses) {
+  EXPECT_EQ(t.AddVectorUnique(0, 1), 7u);  // reserved vectors are not searched
+  EXPECT_EQ(t.AddVector(9, 10), 8u);
+  EXPECT_EQ(t.vectors[8].width, 0u);
+  EXPECT_EQ(t.AddVector(9, 10), 9u);  // no search
   t.vectorCount = kMaxVectors;
   EXPECT_EQ(t.AddVector(1, 2), kNoIndex);
   EXPECT_EQ(t.vectorCount, kMaxVectors);
