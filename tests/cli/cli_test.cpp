@@ -27,6 +27,15 @@ TEST(CliInfo, SummarisesAnObjectFile) {
       "points": 8, "vectors": 12, "polygons": 6, "bbox": [-50, -50, -50, 50, 50, 50]}]})");
   expected["file"] = Cube();
   EXPECT_EQ(json::parse(r.out), expected);
+  // One point has a box of no size; no point has none.
+  test::TempDir dir;
+  const std::string colours = test::ReadFileText(Cube()).substr(0, test::ReadFileText(Cube()).find("[POINTS]"));
+  for (const char* points : {"1\r\n1.000000,2.000000,3.000000\r\n", "0\r\n"}) {
+    test::WriteFileText(dir.File("p.wdo"), colours + "[POINTS]\r\n" + points +
+                                               "[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
+    json box = json::parse(Cli({"info", dir.File("p.wdo")}).out)["objects"][0]["bbox"];
+    EXPECT_EQ(box, points[0] == '1' ? json({1.0, 2.0, 3.0, 1.0, 2.0, 3.0}) : json()) << points;
+  }
 }
 
 TEST(CliDump, ListsEveryFieldInFileNumbering) {

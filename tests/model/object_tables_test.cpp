@@ -143,7 +143,10 @@ TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
   t.AddVector(9, 8);
   t.AddVector(0, 1);  // user vector touching reserved points
   AddPolygon({8, 9, 4}, {6, 7});
+  t.AddVector(7, 9);  // vector 9 touches the deleted point: that end stays
   ASSERT_TRUE(t.DeletePoint(7));
+  EXPECT_EQ(t.vectors[9].p1, 7u);
+  EXPECT_EQ(t.vectors[9].p2, 8u);
   EXPECT_EQ(t.pointCount, 9u);
   EXPECT_EQ(t.points[7].x, 2.0);
   EXPECT_EQ(t.points[8].x, 3.0);
@@ -180,6 +183,7 @@ TEST_F(DeleteVector, RenumbersPolygonVectorListsAndIgnoresReserved) {
   EXPECT_EQ(t.vectorCount, 8u);
   EXPECT_EQ(t.vectors[7].p1, 9u);
   EXPECT_EQ(t.polygons[0].vectors[0], 6u);
+  EXPECT_EQ(t.polygons[0].vectors[1], 7u);  // the deleted number itself stays
   EXPECT_EQ(t.polygons[0].vectors[2], 7u);
   t.DeleteVector(7);  // last one: the count drops
   EXPECT_EQ(t.vectorCount, 7u);

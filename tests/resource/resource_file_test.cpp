@@ -164,6 +164,19 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
   f.files.CloseResFile(ref);
 }
 
+// Removing the only resource leaves the data area as it is; the next
+// resource starts at 0 again.
+TEST(ResourceFileOps, RemovingTheOnlyResourceKeepsTheFileSize) {
+  ResFixture f;
+  RefNum ref = f.CreateAndOpen();
+  f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("abcdef"), "only");
+  f.files.DeleteResource(ref, kResPinf, 0);
+  EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 6);
+  f.files.WriteResource(ref, kResPnts, 0, ResFixture::Bytes("xy"), "next");
+  EXPECT_EQ(f.files.Entries(ref)[0].start, 0u);
+  f.files.CloseResFile(ref);
+}
+
 TEST(ResourceFileOps, ReadGivesABlockTaggedWithTheType) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
@@ -212,6 +225,7 @@ TEST(ResourceFileCapacity, FullDirectoryRefusesNewButReplacesExisting) {
   EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPnts), 1500u);
   ASSERT_EQ(f.files.CloseResFile(ref), 0);
   EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 1501);
+  EXPECT_NE(f.files.OpenResFile(f.path), 0u);  // a full directory is a valid one
 }
 
 TEST(ResourceFileOpen, RejectsBadHeadersSilently) {
@@ -244,8 +258,16 @@ TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
     refs.push_back(r);
   }
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
-  ASSERT_EQ(f.files.CloseResFile(refs[42]), 0);
-  EXPECT_NE(f.files.OpenResFile(f.path), 0u);
+  for (RefNum r : refs) EXPECT_EQ(f.files.CloseResFile(r), 0);  // the last slot too
+  // A path of 254 characters is kept; one of 255 could not be reopened.
+  const std::string longest = f.dir.path() + "/" + std::string(253 - f.dir.path().size(), 'p');
+  ASSERT_EQ(f.files.CreateResFile(longest), 0);
+  RefNum kept = f.files.OpenResFile(longest);
+  EXPECT_NE(kept, 0u);
+  EXPECT_EQ(f.files.CloseResFile(kept), 0);
+  ASSERT_EQ(f.files.CreateResFile(longest + "p"), 0);
+  EXPECT_EQ(f.files.OpenResFile(longest + "p"), 0u);
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
 }
 
 TEST(ResourceFileOpen, UnknownOrStaleRefnumsAreReported) {
