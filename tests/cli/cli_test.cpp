@@ -29,7 +29,8 @@ TEST(CliInfo, SummarisesAnObjectFile) {
   EXPECT_EQ(json::parse(r.out), expected);
   // One point has a box of no size; no point has none.
   test::TempDir dir;
-  const std::string colours = test::ReadFileText(Cube()).substr(0, test::ReadFileText(Cube()).find("[POINTS]"));
+  const std::string colours =
+      test::ReadFileText(Cube()).substr(0, test::ReadFileText(Cube()).find("[POINTS]"));
   for (const char* points : {"1\r\n1.000000,2.000000,3.000000\r\n", "0\r\n"}) {
     test::WriteFileText(dir.File("p.wdo"), colours + "[POINTS]\r\n" + points +
                                                "[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
@@ -166,7 +167,8 @@ TEST(CliEdit, CommandsRunInOrderOnFileNumbers) {
   };
   // A quarter turn about y maps the cube onto itself; undo restores it.
   ASSERT_EQ(edit("rot.wdo", {"select-all", "rotate-y-90"}).status, 0);
-  json a = Dump(Cube())["objects"][0]["points"], b = Dump(dir.File("rot.wdo"))["objects"][0]["points"];
+  json a = Dump(Cube())["objects"][0]["points"],
+       b = Dump(dir.File("rot.wdo"))["objects"][0]["points"];
   std::vector<json> sa(a.begin(), a.end()), sb(b.begin(), b.end());
   std::sort(sa.begin(), sa.end());
   std::sort(sb.begin(), sb.end());

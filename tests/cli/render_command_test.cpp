@@ -23,7 +23,8 @@ TEST(RenderArguments, DefaultsOptionsAndRefusals) {
   ASSERT_TRUE(o);
   EXPECT_EQ(std::tie(o->input, o->output, o->view, o->width, o->height, o->walk, o->perspective),
             std::make_tuple("in.wdo", "out.png", kViewFront, 800, 600, false, false));
-  ASSERT_TRUE(o = Parse({"--view", "bottom", "in.wdc", "--size", "8192x1", "out.png", "--perspective", "--walk"}));
+  ASSERT_TRUE(o = Parse({"--view", "bottom", "in.wdc", "--size", "8192x1", "out.png",
+                         "--perspective", "--walk"}));
   EXPECT_EQ(std::tie(o->input, o->output, o->view, o->width, o->height, o->walk, o->perspective),
             std::make_tuple("in.wdc", "out.png", kViewBottom, 8192, 1, true, true));
   std::vector<std::pair<std::vector<std::string>, std::string>> refused = {

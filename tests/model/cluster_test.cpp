@@ -207,8 +207,8 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
     ASSERT_EQ(LoadObject(m, 0), row.loads) << row.name;
     if (!row.loads) {
       EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Shape corrupt. Object 0 \"Default "
-                                                           "Object\": polygon 0 has a corner that "
-                                                           "no vector reaches."})
+                                                            "Object\": polygon 0 has a corner that "
+                                                            "no vector reaches."})
           << row.name;
       EXPECT_EQ(m.tables.polygonCount, 0u) << row.name;
       continue;
@@ -687,13 +687,15 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
   const std::vector<std::pair<const char*, std::function<bool(const ColorTable&)>>> rows = {
       {"opening a .wdo",
        [&](const ColorTable& t) {
-         test::WriteFileText(dir + "c.wdo", "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(t, "\r\n") +
-                                                "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
+         test::WriteFileText(dir + "c.wdo",
+                             "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(t, "\r\n") +
+                                 "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
          return LoadObjectText(m, dir + "c.wdo");
        }},
       {"loading a .wct",
        [&](const ColorTable& t) {
-         test::WriteFileText(dir + "c.wct", "[COLORS256_RGB_1.0]\r\n" + FormatColorLines(t, "\r\n"));
+         test::WriteFileText(dir + "c.wct",
+                             "[COLORS256_RGB_1.0]\r\n" + FormatColorLines(t, "\r\n"));
          return ImportColorTableText(m, dir + "c.wct");
        }},
       {"loading an .act",
@@ -712,7 +714,8 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
     table.Set(0, changed);
     ASSERT_TRUE(rows[row].second(table)) << rows[row].first;
     const std::string saved = SaveAs(dir + "saved" + std::to_string(row) + ".wdc");
-    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed) << rows[row].first;
+    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed)
+        << rows[row].first;
     // The next session: this working file becomes the backup, and the
     // Preferences file holds another table until the backup is restored.
     test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));

@@ -73,23 +73,38 @@ TEST(NearestColor, HandWorkedCases) {
     RGB16 query;
     int expected;
   } rows[] = {
-      {"exact: first entry having it", Filled({1, 2, 3}, {{40, {500, 600, 700}}, {41, {500, 600, 700}}}),
-       {500, 600, 700}, 40},
+      {"exact: first entry having it",
+       Filled({1, 2, 3}, {{40, {500, 600, 700}}, {41, {500, 600, 700}}}),
+       {500, 600, 700},
+       40},
       {"pure red stays on red though (50000,1,0) is nearer",
-       Filled({0, 0, 0}, {{5, {30000, 0, 0}}, {9, {60000, 0, 0}}, {20, {50000, 1, 0}}}), {50000, 0, 0}, 9},
+       Filled({0, 0, 0}, {{5, {30000, 0, 0}}, {9, {60000, 0, 0}}, {20, {50000, 1, 0}}}),
+       {50000, 0, 0},
+       9},
       {"black without a black entry: full search",
-       Filled({40000, 40000, 40000}, {{7, {10, 10, 10}}, {8, {0, 0, 5000}}}), {0, 0, 0}, 7},
+       Filled({40000, 40000, 40000}, {{7, {10, 10, 10}}, {8, {0, 0, 5000}}}),
+       {0, 0, 0},
+       7},
       {"only red candidate at exactly 65535: full search",
-       Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}), {65535, 0, 0}, 200},
+       Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}),
+       {65535, 0, 0},
+       200},
       {"equal distances: lower index",
-       Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}), {200, 200, 200}, 10},
-      {"equal red distances: lower index", Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
-       {2000, 0, 0}, 30},
-      {"two-channel search needs both channels", Filled({0, 0, 0}, {{3, {40000, 0, 0}}, {4, {10000, 0, 10000}}}),
-       {40000, 0, 30000}, 4},
+       Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}),
+       {200, 200, 200},
+       10},
+      {"equal red distances: lower index",
+       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
+       {2000, 0, 0},
+       30},
+      {"two-channel search needs both channels",
+       Filled({0, 0, 0}, {{3, {40000, 0, 0}}, {4, {10000, 0, 10000}}}),
+       {40000, 0, 30000},
+       4},
   };
   for (const Row& r : rows) {
-    EXPECT_EQ(NearestColor(r.table, r.query.red, r.query.green, r.query.blue), r.expected) << r.name;
+    EXPECT_EQ(NearestColor(r.table, r.query.red, r.query.green, r.query.blue), r.expected)
+        << r.name;
   }
 }
 
@@ -141,7 +156,8 @@ TEST(ColorText, LinesAreFourGroupsOfFourLowercaseHexDigits) {
 
 TEST(ColorText, ReaderIgnoresIndexColumnAndNeeds256Lines) {
   std::string text;
-  for (int i = 0; i < 256; ++i) text += FormatColorLine(255 - i, {static_cast<std::uint16_t>(i), 1, 2}) + "\n";
+  for (int i = 0; i < 256; ++i)
+    text += FormatColorLine(255 - i, {static_cast<std::uint16_t>(i), 1, 2}) + "\n";
   TextScanner in(text);
   ColorTable t;
   ASSERT_TRUE(ReadColorTableLines(in, t));

@@ -33,7 +33,7 @@ TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAsDocumented) {
   EXPECT_EQ(t.pointCount, 7u);
   EXPECT_EQ(t.vectorCount, 6u);
   EXPECT_EQ(t.polygonCount, 0u);
-  const double axis[7][3] = {{0, 0, 0},  {150, 0, 0}, {-150, 0, 0}, {0, -150, 0},
+  const double axis[7][3] = {{0, 0, 0},   {150, 0, 0},  {-150, 0, 0}, {0, -150, 0},
                              {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(t.points[i].x, axis[i][0]);
@@ -165,7 +165,8 @@ TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
 
 TEST_F(DeletePoint, IndexBeyondTableIsCorruption) {
   EXPECT_FALSE(t.DeletePoint(50));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
   EXPECT_TRUE(rt.fatalError);
   EXPECT_EQ(t.pointCount, 7u);
 }

@@ -55,8 +55,8 @@ void BuildSample(ObjectTables& t) {
   std::uint32_t pts1[] = {b, d, c}, vecs1[] = {bd, dc, bc};
   std::memcpy(p1.points, pts1, sizeof pts1);
   std::memcpy(p1.vectors, vecs1, sizeof vecs1);
-  p1.viewZones[0] = 0;                                             // polygon 0, High
-  p1.viewZones[1] = 1 | ViewZone::kLowPriority;                    // polygon 1, Low
+  p1.viewZones[0] = 0;                                                        // polygon 0, High
+  p1.viewZones[1] = 1 | ViewZone::kLowPriority;                               // polygon 1, Low
   p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
 }
 
@@ -146,9 +146,9 @@ Snapshot Take(const ObjectTables& t, std::uint32_t fromPoint = 7, std::uint32_t 
   }
   for (std::uint32_t k = fromPolygon; k < t.polygonCount; ++k) {
     const Polygon& p = t.polygons[k];
-    std::vector<std::uint32_t> fields = {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags,
-                                         p.frontFill,  p.backFill,    p.frontColor,    p.backColor,
-                                         t.polygonSelected[k]};
+    std::vector<std::uint32_t> fields = {p.pointCount, p.vectorCount, p.viewZoneCount,
+                                         p.flags,      p.frontFill,   p.backFill,
+                                         p.frontColor, p.backColor,   t.polygonSelected[k]};
     fields.insert(fields.end(), p.points, p.points + p.pointCount);
     fields.insert(fields.end(), p.vectors, p.vectors + p.vectorCount);
     fields.insert(fields.end(), p.viewZones, p.viewZones + p.viewZoneCount);
@@ -163,9 +163,12 @@ Snapshot Take(const ObjectTables& t, std::uint32_t fromPoint = 7, std::uint32_t 
 // whole numbers, which six decimals carry exactly.
 TEST(ObjectTextRead, RandomObjectsReadBackFieldForField) {
   std::mt19937 rng(11);
-  auto below = [&](std::uint32_t n) { return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(rng); };
+  auto below = [&](std::uint32_t n) {
+    return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(rng);
+  };
   auto coordinate = [&]() {
-    if (below(4) == 0) return std::ldexp(static_cast<double>(rng() | 1), static_cast<int>(below(990)));
+    if (below(4) == 0)
+      return std::ldexp(static_cast<double>(rng() | 1), static_cast<int>(below(990)));
     return static_cast<double>(static_cast<std::int32_t>(rng() % 2000001) - 1000000) / 64;
   };
   ModelFixture f, g;
@@ -194,15 +197,18 @@ TEST(ObjectTextRead, RandomObjectsReadBackFieldForField) {
       for (std::uint32_t c = 0; c < p.vectorCount; ++c) p.vectors[c] = below(t.vectorCount);
       for (std::uint32_t c = 0; c < p.viewZoneCount; ++c) {
         const std::uint32_t low = below(2) ? ViewZone::kLowPriority : 0;
-        p.viewZones[c] = below(2) ? below(polygons) | low : below(t.vectorCount) | ViewZone::kIsVector | low;
+        p.viewZones[c] =
+            below(2) ? below(polygons) | low : below(t.vectorCount) | ViewZone::kIsVector | low;
       }
       p.flags = rng(), p.frontFill = rng(), p.backFill = rng();
-      p.frontColor = static_cast<std::uint8_t>(rng()), p.backColor = static_cast<std::uint8_t>(rng());
+      p.frontColor = static_cast<std::uint8_t>(rng()),
+      p.backColor = static_cast<std::uint8_t>(rng());
       t.polygonSelected[t.polygonCount++] = 1;
     }
     const std::string path = f.dir.File("r.wdo");
     ASSERT_TRUE(WriteObjectText(f.m(), path)) << round;
-    ASSERT_TRUE(LoadObjectText(g.m(), path)) << round << ::testing::PrintToString(g.ui.MessageTexts());
+    ASSERT_TRUE(LoadObjectText(g.m(), path))
+        << round << ::testing::PrintToString(g.ui.MessageTexts());
     EXPECT_TRUE(Take(g.tables()) == Take(t)) << "round " << round;
   }
   EXPECT_TRUE(g.ui.Messages().empty());
@@ -238,8 +244,8 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
   EXPECT_EQ(p1.points[0], 11u);
   EXPECT_EQ(p1.points[1], 13u);
   EXPECT_EQ(p1.vectors[0], 3u + 7u);  // file vector 3 plus the vector base (1 user vector)
-  EXPECT_EQ(p1.viewZones[0], 2u);                              // polygon 0 + 2
-  EXPECT_EQ(p1.viewZones[1], 3u | ViewZone::kLowPriority);     // polygon 1 + 2, bit kept
+  EXPECT_EQ(p1.viewZones[0], 2u);     // polygon 0 + 2
+  EXPECT_EQ(p1.viewZones[1], 3u | ViewZone::kLowPriority);  // polygon 1 + 2, bit kept
   // Vector entries move by the one user vector already present; bits kept.
   EXPECT_EQ(p1.viewZones[2], 8u | ViewZone::kIsVector | ViewZone::kLowPriority);
   EXPECT_EQ(t.polygonSelected[2], 1u);
@@ -335,20 +341,25 @@ TEST(ObjectTextRefusal, HeaderAndSectionMessagesAreExact) {
 TEST(ObjectTextRefusal, BadIndicesAreRefusedWithClearMessages) {
   Guarded g;
   const ColorTable& c = g.colors;
-  auto one = [&](std::string_view v, std::string_view p) { return g.Load(Body(c, "2\n0,0,0\n1,1,1\n", v, p)); };
-  EXPECT_EQ(one("1\n0,2,0,0,0\n", "0\n"),
-            std::vector<std::string>{
-                "Corrupt object definition file. Vector 0 names point 2, but the file has 2 points."});
+  auto one = [&](std::string_view v, std::string_view p) {
+    return g.Load(Body(c, "2\n0,0,0\n1,1,1\n", v, p));
+  };
+  EXPECT_EQ(
+      one("1\n0,2,0,0,0\n", "0\n"),
+      std::vector<std::string>{
+          "Corrupt object definition file. Vector 0 names point 2, but the file has 2 points."});
   // Reserved entries are written as -7..-1 (points) and -6..-1 (vectors).
   EXPECT_EQ(one("1\n-8,1,0,0,0\n", "0\n")[0],
             "Corrupt object definition file. Vector 0 names point -8, but the file has 2 points.");
   EXPECT_EQ(one("1\n0,1,256,0,0\n", "0\n")[0],
             "Corrupt object definition file. Vector 0 has colour 256; colours run from 0 to 255.");
   std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "1\n(views)\n(pnts)\n0\n1\n")[0],
-            "Corrupt object definition file. Polygon 0 names vector 1, but the file has 1 vectors.");
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "-7\n(views)\n(pnts)\n0\n1\n")[0],
-            "Corrupt object definition file. Polygon 0 names vector -7, but the file has 1 vectors.");
+  EXPECT_EQ(
+      one("1\n0,1,0,0,0\n", poly + "1\n(views)\n(pnts)\n0\n1\n")[0],
+      "Corrupt object definition file. Polygon 0 names vector 1, but the file has 1 vectors.");
+  EXPECT_EQ(
+      one("1\n0,1,0,0,0\n", poly + "-7\n(views)\n(pnts)\n0\n1\n")[0],
+      "Corrupt object definition file. Polygon 0 names vector -7, but the file has 1 vectors.");
   EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "0\n(views)\n(pnts)\n0\n5\n")[0],
             "Corrupt object definition file. Polygon 0 names point 5, but the file has 2 points.");
   EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "0\n(views)\n(pnts)\n0\n-8\n")[0],
@@ -362,37 +373,42 @@ TEST(ObjectTextRefusal, BadIndicesAreRefusedWithClearMessages) {
             "nothing in the file.");
   // A vector entry may name any vector of the table, reserved ones included.
   g.f.ui.ClearMessages();
-  test::WriteFileText(g.f.dir.File("ok.wdo"),
-                      Body(c, "2\n0,0,0\n1,1,1\n", "1\n0,1,0,0,0\n", zones + "32774\n(pnts)\n0\n1\n"));
+  test::WriteFileText(g.f.dir.File("ok.wdo"), Body(c, "2\n0,0,0\n1,1,1\n", "1\n0,1,0,0,0\n",
+                                                   zones + "32774\n(pnts)\n0\n1\n"));
   EXPECT_TRUE(LoadObjectText(g.f.m(), g.f.dir.File("ok.wdo")));
 }
 
 TEST(ObjectTextRefusal, OverCapacityCountsAndListsAreRefused) {
   Guarded g;
   const ColorTable& c = g.colors;
-  EXPECT_EQ(g.Load(Body(c, "19993\n", "", "")),
-            std::vector<std::string>{"Can't load this object: its 19993 points would not fit "
-                                     "beside the 1 already there (an object holds at most 19993)."});
-  EXPECT_EQ(g.Load(Body(c, "0\n", "19995\n", "")),
-            std::vector<std::string>{"Can't load this object: its 19995 vectors would not fit "
-                                     "beside the 0 already there (an object holds at most 19994)."});
-  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "10000\n")),
-            std::vector<std::string>{"Can't load this object: its 10000 polygons would not fit "
-                                     "beside the 1 already there (an object holds at most 10000)."});
+  EXPECT_EQ(
+      g.Load(Body(c, "19993\n", "", "")),
+      std::vector<std::string>{"Can't load this object: its 19993 points would not fit "
+                               "beside the 1 already there (an object holds at most 19993)."});
+  EXPECT_EQ(
+      g.Load(Body(c, "0\n", "19995\n", "")),
+      std::vector<std::string>{"Can't load this object: its 19995 vectors would not fit "
+                               "beside the 0 already there (an object holds at most 19994)."});
+  EXPECT_EQ(
+      g.Load(Body(c, "0\n", "0\n", "10000\n")),
+      std::vector<std::string>{"Can't load this object: its 10000 polygons would not fit "
+                               "beside the 1 already there (an object holds at most 10000)."});
   EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n")),
             std::vector<std::string>{"Corrupt object definition file. Polygon 0 lists 151 points, "
                                      "0 vectors and 0 view zones; a polygon holds at most 150, 150 "
                                      "and 20."});
   EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n")).size(), 1u);
-  EXPECT_EQ(g.Load(Body(c, "99999999999999999999\n", "", "")),
-            std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 259."});
+  EXPECT_EQ(
+      g.Load(Body(c, "99999999999999999999\n", "", "")),
+      std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 259."});
 }
 
 TEST(ObjectTextRefusal, NonNumbersAndNonFiniteCoordinatesAreRefused) {
   Guarded g;
   const ColorTable& c = g.colors;
-  EXPECT_EQ(g.Load(Body(c, "1\nnan,0,0\n", "0\n", "0\n")),
-            std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 260."});
+  EXPECT_EQ(
+      g.Load(Body(c, "1\nnan,0,0\n", "0\n", "0\n")),
+      std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 260."});
   EXPECT_EQ(g.Load(Body(c, "1\n1,2\n", "0\n", "0\n")).size(), 1u);
   std::string colours = FormatColorLines(c, "\n");
   colours[100] = 'z';
@@ -407,9 +423,10 @@ TEST(ObjectTextRefusal, ViewZoneIndexRebasedPastFourteenBitsIsRefused) {
   for (std::uint32_t index : {16382u, 16383u}) {
     ModelFixture f;
     f.tables().AddVector(7, 7);
-    const std::string text = Body(f.m().colors.current, "1\n0,0,0\n", vectors,
-                                  "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" +
-                                      std::to_string(index | ViewZone::kIsVector) + "\n(pnts)\n");
+    const std::string text =
+        Body(f.m().colors.current, "1\n0,0,0\n", vectors,
+             "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" +
+                 std::to_string(index | ViewZone::kIsVector) + "\n(pnts)\n");
     test::WriteFileText(f.dir.File("z.wdo"), text);
     const bool fits = index == 16382;
     EXPECT_EQ(LoadObjectText(f.m(), f.dir.File("z.wdo")), fits) << index;

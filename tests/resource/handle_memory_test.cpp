@@ -85,7 +85,8 @@ TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
   EXPECT_EQ(test::ReadFileText(dir.File("dst")), "short");
   EXPECT_EQ(rt.memory.LiveCount(), 0u);
   CopyWholeFile(rt, dir.File("src"), dir.File("missing/dst"));
-  EXPECT_EQ(ui.Messages(), (std::vector<RecordedMessage>{{"General Error", "Error writing file."}}));
+  EXPECT_EQ(ui.Messages(),
+            (std::vector<RecordedMessage>{{"General Error", "Error writing file."}}));
 }
 
 TEST(AtomicWrite, ReplacesTargetAndLeavesNoTemporaryFiles) {

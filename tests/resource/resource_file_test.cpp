@@ -36,7 +36,8 @@ struct ResFixture {
 };
 
 std::uint32_t LE32At(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST(ResourceFileLayout, FreshFileIsHeaderAndEmptyDirectory) {
@@ -107,7 +108,8 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
     if (truncates) fileEnd = total();
   };
   auto find = [&](ResType t, std::uint32_t id) {
-    return std::find_if(model.begin(), model.end(), [&](const Item& i) { return i.type == t && i.id == id; });
+    return std::find_if(model.begin(), model.end(),
+                        [&](const Item& i) { return i.type == t && i.id == id; });
   };
   for (int step = 0; step < 400; ++step) {
     const ResType type = types[rng() % 3];
@@ -115,7 +117,8 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
     auto at = find(type, id);
     const int op = static_cast<int>(rng() % 10);
     if (op < 6) {
-      std::vector<std::uint8_t> data(rng() % 2 ? rng() % 5 : (at == model.end() ? 0 : at->data.size()));
+      std::vector<std::uint8_t> data(rng() % 2 ? rng() % 5
+                                               : (at == model.end() ? 0 : at->data.size()));
       for (auto& b : data) b = static_cast<std::uint8_t>(rng());
       const std::string name = "n" + std::to_string(step);
       ASSERT_TRUE(f.files.WriteResource(ref, type, id, data, name));
@@ -134,7 +137,8 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
       const std::uint32_t toId = 10 + rng() % 6;
       const std::string name = rng() % 2 ? "" : "r" + std::to_string(step);
       if (find(to, toId) != model.end()) continue;
-      EXPECT_EQ(f.files.ChangeResourceInfo(ref, type, id, name, to, toId), at == model.end() ? -1 : 0);
+      EXPECT_EQ(f.files.ChangeResourceInfo(ref, type, id, name, to, toId),
+                at == model.end() ? -1 : 0);
       if (at != model.end()) *at = {to, toId, name.empty() ? at->name : name, at->data};
     }
     if (step % 50 == 49) {
@@ -148,7 +152,8 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
     for (std::size_t k = 0; k < model.size(); ++k) {
       const Item& m = model[k];
       const ResourceEntry& e = entries[k];
-      ASSERT_EQ(std::tie(e.type, e.id, e.name, e.start), std::tie(m.type, m.id, m.name, start)) << step;
+      ASSERT_EQ(std::tie(e.type, e.id, e.name, e.start), std::tie(m.type, m.id, m.name, start))
+          << step;
       ASSERT_EQ(e.end, static_cast<std::uint32_t>(start + m.data.size() - 1)) << step;
       auto r = f.files.ReadResource(ref, m.type, m.id);
       ASSERT_TRUE(r);
@@ -156,8 +161,9 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
       start += static_cast<std::uint32_t>(m.data.size());
     }
     for (ResType t : types) {
-      ASSERT_EQ(f.files.CountResourcesOfType(ref, t),
-                std::count_if(model.begin(), model.end(), [&](const Item& i) { return i.type == t; }));
+      ASSERT_EQ(
+          f.files.CountResourcesOfType(ref, t),
+          std::count_if(model.begin(), model.end(), [&](const Item& i) { return i.type == t; }));
     }
     ASSERT_EQ(test::FileSizeOf(f.path), kHeader + fileEnd) << step;
   }
@@ -197,12 +203,16 @@ TEST(ResourceFileNames, StoredUpToFirstNulAnd255FitLongerAreRefused) {
   const std::string longest(255, 'n');
   EXPECT_TRUE(f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("a"), longest));
   EXPECT_EQ(f.files.ReadResource(ref, kResPinf, 0)->name, longest);
-  EXPECT_TRUE(f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("b"), std::string("ab\0cd", 5)));
+  EXPECT_TRUE(
+      f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("b"), std::string("ab\0cd", 5)));
   EXPECT_EQ(f.files.ReadResource(ref, kResPinf, 1)->name, "ab");
   EXPECT_TRUE(f.ui.Messages().empty());
   EXPECT_FALSE(f.files.WriteResource(ref, kResPinf, 2, ResFixture::Bytes("abc"), longest + "n"));
-  EXPECT_EQ(f.ui.Messages(), (std::vector<RecordedMessage>{{"Notification",
-            "CLVlib:WriteResource - resource name longer than 255 characters; not written."}}));
+  EXPECT_EQ(
+      f.ui.Messages(),
+      (std::vector<RecordedMessage>{
+          {"Notification",
+           "CLVlib:WriteResource - resource name longer than 255 characters; not written."}}));
   EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 2u);
   f.files.CloseResFile(ref);
   EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 2);
@@ -267,7 +277,8 @@ TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
   EXPECT_EQ(f.files.CloseResFile(kept), 0);
   ASSERT_EQ(f.files.CreateResFile(longest + "p"), 0);
   EXPECT_EQ(f.files.OpenResFile(longest + "p"), 0u);
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
 }
 
 TEST(ResourceFileOpen, UnknownOrStaleRefnumsAreReported) {
@@ -281,11 +292,11 @@ TEST(ResourceFileOpen, UnknownOrStaleRefnumsAreReported) {
   EXPECT_EQ(f.files.CountResourcesOfType(0, kResPinf), 0u);
   EXPECT_FALSE(f.files.WriteResource(12345, kResPinf, 0, {}, ""));
   EXPECT_FALSE(f.files.GetResFilePath(ref));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{
-                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
-                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
-                "CLVlib:Can't find refnum index for name"}));
+  EXPECT_EQ(
+      f.ui.MessageTexts(),
+      (std::vector<std::string>{"CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
+                                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
+                                "CLVlib:Can't find refnum index for name"}));
   EXPECT_EQ(*f.files.GetResFilePath(reopened), f.path);
   f.files.CloseResFile(reopened);
 }
@@ -295,7 +306,7 @@ TEST(ResourceFileOpen, DirectoryReachesDiskOnlyAtClose) {
   RefNum ref = f.CreateAndOpen();
   f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("data"), "x");
   auto before = ReadFileBytes(f.path);
-  EXPECT_EQ(before[19], 0);  // count still 0 on disk
+  EXPECT_EQ(before[19], 0);               // count still 0 on disk
   EXPECT_EQ(before.size(), kHeader + 4);  // but the data is there
   ASSERT_EQ(f.files.CloseResFile(ref), 0);
   EXPECT_EQ(ReadFileBytes(f.path)[19], 1);
