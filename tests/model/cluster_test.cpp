@@ -223,70 +223,44 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
 
 // ---- Damaged objects and clusters change nothing ---------------------------
 
+// Damage to object 1, which has at least 8 points, 8 vectors and 2
+// polygons: `bytes` written at `at`; without bytes the resource is cut to
+// `at` bytes (a missing one is made of `at` zero bytes), or removed when
+// `at` is kRemove.
 struct Damage {
   const char* what;
-  std::function<void(ResourceFile&, RefNum)> apply;
+  ResType type;
+  std::size_t at;
+  std::vector<int> bytes;
+  static constexpr std::size_t kRemove = ~std::size_t{0};
+  void Apply(ResourceFile& f, RefNum r) const {
+    if (at == kRemove) return f.DeleteResource(r, type, 1);
+    auto res = f.ReadResource(r, type, 1);
+    Bytes b = res ? Bytes(res->bytes().begin(), res->bytes().end()) : Bytes(at, 0);
+    if (bytes.empty()) b.resize(at);
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+      b.at(at + k) = static_cast<std::uint8_t>(bytes[k]);
+    ASSERT_TRUE(f.WriteResource(r, type, 1, b, "damaged"));
+  }
 };
 
-// Damage to object 1, which has at least 8 points, 8 vectors and 2
-// polygons.
-std::vector<Damage> Damages() {
-  auto write = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, Bytes b) {
-    ASSERT_TRUE(f.WriteResource(r, t, id, b, "damaged"));
-  };
-  auto patch = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t at,
-                  std::initializer_list<int> bytes) {
-    auto res = f.ReadResource(r, t, id);
-    ASSERT_TRUE(res);
-    Bytes b(res->bytes().begin(), res->bytes().end());
-    for (int v : bytes) b.at(at++) = static_cast<std::uint8_t>(v);
-    ASSERT_TRUE(f.WriteResource(r, t, id, b, res->name));
-  };
-  auto cut = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t len) {
-    auto res = f.ReadResource(r, t, id);
-    ASSERT_TRUE(res);
-    ASSERT_TRUE(f.WriteResource(r, t, id, Bytes(res->bytes().begin(), res->bytes().begin() + len),
-                                res->name));
-  };
-  return {
-      {"PINF cut short", [=](auto& f, RefNum r) { cut(f, r, kResPinf, 1, 19); }},
-      {"PNTS cut short", [=](auto& f, RefNum r) { cut(f, r, kResPnts, 1, 8 * 24 - 1); }},
-      {"TVCT cut short", [=](auto& f, RefNum r) { cut(f, r, kResTvct, 1, 8 * 12 - 1); }},
-      {"FACE cut short", [=](auto& f, RefNum r) { cut(f, r, kResFace, 1, 1312 + 1311); }},
-      {"FACE missing", [](auto& f, RefNum r) { f.DeleteResource(r, kResFace, 1); }},
-      {"ANIM cut short", [=](auto& f, RefNum r) { write(f, r, kResAnim, 1, Bytes(100, 0)); }},
-      {"point count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 12, {0x1A, 0x4E});
-       }},
-      {"vector count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 8, {0x1B, 0x4E});
-       }},
-      {"polygon count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 16, {0x11, 0x27});
-       }},
-      {"vector end past the points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResTvct, 1, 4, {0xFF, 0xFF});
-       }},
-      {"vector end below the reserved points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResTvct, 1, 0, {0xF8, 0xFF, 0xFF, 0xFF});
-       }},
-      {"corner past the points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 708 + 4, {0xFF, 0xFF});
-       }},
-      {"151 corners", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 4, {151}); }},
-      {"21 view zones", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 12, {21}); }},
-      {"a coordinate that is NaN",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPnts, 1, 6, {0xF8, 0x7F});
-       }},
-  };
-}
+const std::vector<Damage> kDamages = {
+    {"PINF cut short", kResPinf, 19, {}},
+    {"PNTS cut short", kResPnts, 8 * 24 - 1, {}},
+    {"TVCT cut short", kResTvct, 8 * 12 - 1, {}},
+    {"FACE cut short", kResFace, 1312 + 1311, {}},
+    {"FACE missing", kResFace, Damage::kRemove, {}},
+    {"ANIM cut short", kResAnim, 100, {}},
+    {"point count over capacity", kResPinf, 12, {0x1A, 0x4E}},
+    {"vector count over capacity", kResPinf, 8, {0x1B, 0x4E}},
+    {"polygon count over capacity", kResPinf, 16, {0x11, 0x27}},
+    {"vector end past the points", kResTvct, 4, {0xFF, 0xFF}},
+    {"vector end below the reserved points", kResTvct, 0, {0xF8, 0xFF, 0xFF, 0xFF}},
+    {"corner past the points", kResFace, 708 + 4, {0xFF, 0xFF}},
+    {"151 corners", kResFace, 4, {151}},
+    {"21 view zones", kResFace, 12, {21}},
+    {"a coordinate that is NaN", kResPnts, 6, {0xF8, 0x7F}},
+};
 
 TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
   ASSERT_TRUE(NewObject(m, "victim"));
@@ -298,12 +272,12 @@ TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
   ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
   test::WriteFileBytes(pristine, test::ReadFileBytes(m.paths.working));
   const ObjectSnapshot before = Snap(m);
-  for (const Damage& d : Damages()) {
+  for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
     test::WriteFileBytes(m.paths.working, test::ReadFileBytes(pristine));
     {
       OpenResource f(m.resources, m.paths.working);
-      d.apply(m.resources, f.ref());
+      d.Apply(m.resources, f.ref());
     }
     ui.ClearMessages();
     EXPECT_FALSE(SelectObject(m, 1));
@@ -352,12 +326,12 @@ TEST_F(ClusterTest, DamagedClusterChangesNothing) {
     EXPECT_FALSE(ui.busy());
   };
 
-  for (const Damage& d : Damages()) {
+  for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
     test::WriteFileBytes(bad, test::ReadFileBytes(good));
     {
       OpenResource f(m.resources, bad);
-      d.apply(m.resources, f.ref());
+      d.Apply(m.resources, f.ref());
     }
     ui.ClearMessages();
     EXPECT_FALSE(LoadCluster(m, bad));
