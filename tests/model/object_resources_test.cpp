@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
@@ -600,21 +601,19 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
     LiteralLoad(s, reference.t);
     ASSERT_EQ(mine.t.pointCount, reference.t.pointCount) << round;
     for (std::uint32_t i = 0; i < mine.t.pointCount; ++i) {
-      ASSERT_EQ(mine.t.points[i].x, reference.t.points[i].x);
-      ASSERT_EQ(mine.t.points[i].y, reference.t.points[i].y);
-      ASSERT_EQ(mine.t.points[i].z, reference.t.points[i].z);
+      const Point &a = mine.t.points[i], &b = reference.t.points[i];
+      ASSERT_EQ(std::tie(a.x, a.y, a.z), std::tie(b.x, b.y, b.z)) << round << " point " << i;
     }
     ASSERT_EQ(mine.t.vectorCount, reference.t.vectorCount);
     for (std::uint32_t i = 0; i < mine.t.vectorCount; ++i) {
-      ASSERT_EQ(mine.t.vectors[i].p1, reference.t.vectors[i].p1);
-      ASSERT_EQ(mine.t.vectors[i].p2, reference.t.vectors[i].p2);
+      const Vector &a = mine.t.vectors[i], &b = reference.t.vectors[i];
+      ASSERT_EQ(std::tie(a.p1, a.p2), std::tie(b.p1, b.p2)) << round << " vector " << i;
     }
     ASSERT_EQ(mine.t.polygonCount, reference.t.polygonCount);
     for (std::uint32_t i = 0; i < mine.t.polygonCount; ++i) {
       const Polygon& a = mine.t.polygons[i];
       const Polygon& b = reference.t.polygons[i];
-      ASSERT_EQ(a.pointCount, b.pointCount);
-      ASSERT_EQ(a.vectorCount, b.vectorCount);
+      ASSERT_EQ(std::tie(a.pointCount, a.vectorCount), std::tie(b.pointCount, b.vectorCount));
       for (std::uint32_t k = 0; k < a.pointCount; ++k) {
         ASSERT_EQ(a.points[k], b.points[k]) << round << " " << i << " " << k;
         ASSERT_EQ(a.vectors[k], b.vectors[k]) << round << " " << i << " " << k;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/object_tables.h"
@@ -180,17 +181,12 @@ TEST(UndoRestore, ViewAndPlotStateComeBack) {
   f.view.viewCode = kViewTop;
   f.plot = PlotState{};
   ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.view.viewCode, kViewRight);
-  EXPECT_EQ(f.view.orientation, view.orientation);
-  EXPECT_EQ(f.view.turns, view.turns);
-  EXPECT_EQ(f.view.activeTurn, kTurnAboutY);
-  EXPECT_EQ(f.plot.step, 4);
-  EXPECT_FALSE(f.plot.ep1Pending);
-  EXPECT_EQ(f.plot.ep1X, plot.ep1X);
-  EXPECT_EQ(f.plot.ep1Y, plot.ep1Y);
-  EXPECT_EQ(f.plot.ep1Z, plot.ep1Z);
-  EXPECT_EQ(f.plot.ep1Point, 12u);
-  EXPECT_EQ(f.plot.viewMemory, plot.viewMemory);
+  EXPECT_EQ(std::tie(f.view.viewCode, f.view.orientation, f.view.turns, f.view.activeTurn),
+            std::tie(view.viewCode, view.orientation, view.turns, view.activeTurn));
+  EXPECT_EQ(std::tie(f.plot.step, f.plot.ep1Pending, f.plot.ep1X, f.plot.ep1Y, f.plot.ep1Z,
+                     f.plot.ep1Point, f.plot.viewMemory),
+            std::tie(plot.step, plot.ep1Pending, plot.ep1X, plot.ep1Y, plot.ep1Z, plot.ep1Point,
+                     plot.viewMemory));
 }
 
 // The plotting of one coordinate as the plot mode does it: snapshot, step,
