@@ -334,6 +334,10 @@ TEST(ObjectTextRefusal, HeaderAndSectionMessagesAreExact) {
                    "[POLYGON] 0\n"),
             (std::vector<std::string>{"Corrupt object definition file. [POLYGONS] not found.",
                                       "found=[POLYGON]"}));
+  g.f.ui.ClearMessages();
+  EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
+  EXPECT_EQ(g.f.ui.MessageTexts(), std::vector<std::string>{"Can't open object definition."});
+  g.ExpectUnchanged();
   EXPECT_EQ(g.Load("not an object at all"),
             std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
 }
@@ -440,13 +444,6 @@ TEST(ObjectTextRefusal, ViewZoneIndexRebasedPastFourteenBitsIsRefused) {
                                        "hold."});
     EXPECT_EQ(f.tables().vectorCount, 7u);
   }
-}
-
-TEST(ObjectTextRefusal, MissingFileSaysCantOpen) {
-  Guarded g;
-  EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
-  EXPECT_EQ(g.f.ui.MessageTexts(), std::vector<std::string>{"Can't open object definition."});
-  g.ExpectUnchanged();
 }
 
 TEST(ObjectTextRefusal, EveryTruncationIsRefusedCleanlyOrReadsWhole) {
