@@ -97,12 +97,7 @@ bool StartSession(Session& s, const std::optional<std::string>& prefsOption, std
     return false;
   }
   s.model.paths = Paths::FromBase(s.base.path());
-  std::error_code ec;
-  fs::copy_file(*prefs, s.model.paths.preferences, fs::copy_options::overwrite_existing, ec);
-  if (ec) {
-    err << "wirestead-cli: can't copy the Preferences file: " << ec.message() << "\n";
-    return false;
-  }
+  if (!CopyPrivatePreferences(*prefs, s.model.paths.preferences, err)) return false;
   // The editor's own start-up, rooted in the private directory.
   StartupInputs inputs;
   inputs.rootFromEnvironment = s.base.path();
@@ -269,6 +264,23 @@ int RunConvert(Session& s, const std::string& input, const std::string& target,
 }
 
 }  // namespace
+
+bool CopyPrivatePreferences(const std::string& from, const std::string& to, std::ostream& err) {
+  std::error_code ec;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+  // The copy takes the original's mode; a read-only original (an installed
+  // file, say) would leave a copy the resource library cannot open for
+  // writing.
+  if (!ec) {
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
+                    ec);
+  }
+  if (ec) {
+    err << "wirestead-cli: can't copy the Preferences file: " << ec.message() << "\n";
+    return false;
+  }
+  return true;
+}
 
 int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
   std::vector<std::string> args;

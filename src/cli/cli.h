@@ -7,6 +7,11 @@
 
 namespace ws::cli {
 
+// Copies the Preferences file `from` into the private base directory as
+// `to`, writable by its owner whatever the original's mode. Says why on
+// `err` and returns false when it cannot.
+bool CopyPrivatePreferences(const std::string& from, const std::string& to, std::ostream& err);
+
 // Runs one command line (args exclude the program name). JSON and other
 // results go to `out`, messages to `err`. Returns the exit status: 0 on
 // success, 1 on failure.

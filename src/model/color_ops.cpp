@@ -171,7 +171,18 @@ void SaveColorTableAs(Model& model) {
 }
 
 bool StoreCurrentColorTable(Model& model, const ColorTable& table) {
+  // The table travels with the cluster: the working file's 'clut' 1000
+  // follows the current one, so that Save Cluster, the next session's
+  // backup and a converted cluster keep it. It is written first; when the
+  // Preferences file then refuses, the working file gets its table back.
+  const std::string& working = model.paths.working;
+  std::optional<ColorTable> previous;
+  if (FileExists(working)) {
+    previous = ReadClutFromFile(model.resources, working, kCurrentClutId);
+    if (!WriteClutToFile(model.resources, working, kCurrentClutId, table)) return false;
+  }
   if (!WriteClutToFile(model.resources, model.paths.preferences, kCurrentClutId, table)) {
+    if (previous) WriteClutToFile(model.resources, working, kCurrentClutId, *previous);
     return false;
   }
   return RebuildColorState(model, model.paths.preferences);

@@ -28,7 +28,8 @@ void SaveColorTableAs(Model& model);
 bool WriteColorTableText(Model& model, const std::string& path);
 
 // Makes `table` the current table: 'clut' 1000 "Color Table 256_1.0" in the
-// Preferences file, then RebuildColorState on the Preferences file.
+// working cluster file (when there is one) and in the Preferences file, then
+// RebuildColorState on the Preferences file.
 bool StoreCurrentColorTable(Model& model, const ColorTable& table);
 
 // Recomputes the drawing colours from 'clut' 1000 of `file`, the image map

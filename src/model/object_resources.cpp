@@ -374,18 +374,25 @@ std::string CheckVectorEnds(const StoredVector& v, std::uint32_t i, const IndexB
   return Describe("vector", i, "has an end point outside the object");
 }
 
-std::string CheckPolygonIndices(const StoredPolygon& p, std::uint32_t i, const IndexBounds& b) {
+std::string CheckPolygonCorners(const StoredPolygon& p, std::uint32_t i, const IndexBounds& b) {
   for (std::uint32_t k = 0; k < p.pointCount; ++k) {
     if (!b.Point(static_cast<std::uint32_t>(p.points[k]))) {
       return Describe("polygon", i, "has a corner outside the object");
     }
   }
+  return {};
+}
+
+bool LeaderOutside(const StoredPolygon& p, const IndexBounds& b) {
+  return (p.flags & PolyFlag::kAdopted) && p.viewZones[0] >= static_cast<std::uint64_t>(b.polygons);
+}
+
+std::string CheckPolygonIndices(const StoredPolygon& p, std::uint32_t i, const IndexBounds& b) {
+  if (std::string bad = CheckPolygonCorners(p, i, b); !bad.empty()) return bad;
   for (std::uint32_t k = 0; k < p.vectorCount; ++k) {
     if (!b.Vector(p.vectors[k])) return Describe("polygon", i, "has an edge outside the object");
   }
-  if ((p.flags & PolyFlag::kAdopted) && p.viewZones[0] >= static_cast<std::uint64_t>(b.polygons)) {
-    return Describe("polygon", i, "names a group leader outside the object");
-  }
+  if (LeaderOutside(p, b)) return Describe("polygon", i, "names a group leader outside the object");
   return {};
 }
 
@@ -580,9 +587,18 @@ ObjectReadResult ReadEditorObject(ResourceFile& files, RefNum ref, std::uint32_t
   StoredPolygon face;  // one record at a time: the records stay in `raw.face`
   for (std::uint32_t i = 0; i < raw.nPolygons; ++i) {
     DecodeFaceInto(raw.Face(i), face);
+    // The stored vector list is replaced by the rebuild below; only the
+    // entries it keeps are checked, there. A leader that is not in the
+    // object is dropped (as when the leader is deleted) rather than
+    // costing the whole cluster.
     std::string bad = CheckPolygonCounts(face, i);
-    if (bad.empty()) bad = CheckPolygonIndices(face, i, bounds);
+    if (bad.empty()) bad = CheckPolygonCorners(face, i, bounds);
     if (!bad.empty()) return Damaged(std::move(bad));
+    if (LeaderOutside(face, bounds)) {
+      std::uint8_t* record = raw.face.data() + std::size_t{i} * kFaceRecordBytes;
+      StoreLE32(record + kFaceFlags, face.flags & ~PolyFlag::kAdopted);
+      StoreLE32(record + kFaceViewZones, 0);
+    }
     for (std::uint32_t k = 0; k < face.pointCount; ++k) {
       const std::int32_t e = face.points[k];
       std::uint32_t corner = static_cast<std::uint32_t>(e) + kReservedPoints;

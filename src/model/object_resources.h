@@ -230,9 +230,11 @@ struct EditorObject {
 // as a user point (AddPoint: the first user point with exactly those
 // coordinates, else a new one). Then every polygon's vector list is rebuilt
 // from its corners (RebuildPolygonVectorLists). Everything ReadObjectResources
-// checks is checked, and every index against the object's own tables
-// (CheckStoredIndices with 7 and 6); kDamaged also when an added point would
-// pass the capacity or a corner keeps an edge outside the vector table.
+// checks is checked, and vector ends and corners against the object's own
+// tables; the stored vector lists are not checked, since the rebuild
+// replaces them: kDamaged only when a corner keeps an edge outside the
+// vector table, or an added point would pass the capacity. A group leader
+// outside the object is dropped (flag 0x8 cleared, slot 0 set to 0).
 // `tables` is only read.
 ObjectReadResult ReadEditorObject(ResourceFile& files, RefNum ref, std::uint32_t id,
                                   const ObjectTables& tables, EditorObject& out);

@@ -1,6 +1,7 @@
 #include "model/object_text.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -16,10 +17,14 @@ namespace {
 // even with generous white space; refusing it avoids reading gigabytes.
 constexpr std::size_t kMaxObjectFileBytes = std::size_t{1} << 30;
 
+// Formatted whole, however long: a coordinate of 1e308 has 309 digits
+// before the point.
 std::string Format(const char* fmt, auto... args) {
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, fmt, args...);
-  return buffer;
+  const int length = std::snprintf(nullptr, 0, fmt, args...);
+  if (length <= 0) return {};
+  std::string out(static_cast<std::size_t>(length), '\0');
+  std::snprintf(out.data(), out.size() + 1, fmt, args...);
+  return out;
 }
 
 // Hex fields are written with a width and the padding spaces turned to '0'.
@@ -44,9 +49,20 @@ std::string LowerCase(std::string s) {
 struct ParsedObject {
   ColorTable colors;
   std::vector<Point> points;
-  std::vector<Vector> vectors;
+  std::vector<Vector> vectors;    // ends in file numbering
   std::vector<Polygon> polygons;  // indices in file numbering
 };
+
+// File numbers of points and vectors count the file's own entries from 0;
+// the reserved entries (origin and axes) are written below 0, as table
+// index - 7 (points) and - 6 (vectors), and keep their table index
+// wherever the file is appended. Parsed values hold the file number's
+// 32-bit pattern.
+std::uint32_t TableIndex(std::uint32_t fileNumber, std::uint32_t reserved, std::uint32_t base) {
+  const auto n = static_cast<std::int32_t>(fileNumber);
+  return n < 0 ? static_cast<std::uint32_t>(n + static_cast<std::int32_t>(reserved))
+               : base + fileNumber;
+}
 
 class ObjectTextReader {
  public:
@@ -159,7 +175,7 @@ bool ObjectTextReader::ParseVectors(ParsedObject& out) {
     auto width = Number(kI32Min, kU32Max);
     if (!width) return BadValue();
     for (std::int64_t end : {*p1, *p2}) {
-      if (end < 0 || end >= pointsInFile) {
+      if (end < -std::int64_t{kReservedPoints} || end >= pointsInFile) {
         return Fail(Format("Corrupt object definition file. Vector %zu names point %" PRId64
                            ", but the file has %" PRId64 " points.",
                            i, end, pointsInFile));
@@ -239,7 +255,7 @@ bool ObjectTextReader::ParsePolygons(ParsedObject& out) {
     for (std::uint32_t c = 0; c < poly.vectorCount; ++c) {
       auto v = in_.Integer();
       if (!v) return BadValue();
-      if (*v < 0 || *v >= vectorsInFile) {
+      if (*v < -std::int64_t{kReservedVectors} || *v >= vectorsInFile) {
         return Fail(Format("Corrupt object definition file. Polygon %zu names vector %" PRId64
                            ", but the file has %" PRId64 " vectors.",
                            k, *v, vectorsInFile));
@@ -268,7 +284,7 @@ bool ObjectTextReader::ParsePolygons(ParsedObject& out) {
     for (std::uint32_t c = 0; c < poly.pointCount; ++c) {
       auto p = in_.Integer();
       if (!p) return BadValue();
-      if (*p < 0 || *p >= pointsInFile) {
+      if (*p < -std::int64_t{kReservedPoints} || *p >= pointsInFile) {
         return Fail(Format("Corrupt object definition file. Polygon %zu names point %" PRId64
                            ", but the file has %" PRId64 " points.",
                            k, *p, pointsInFile));
@@ -279,22 +295,27 @@ bool ObjectTextReader::ParsePolygons(ParsedObject& out) {
   return true;
 }
 
-// Vector view-zone entries name table vectors: they move by the number of
-// user vectors already present, as the vectors they name do. Polygon
-// entries move by the polygons already present.
-std::uint32_t ViewZoneShift(std::uint32_t entry, const ObjectTables& tables) {
-  return (entry & ViewZone::kIsVector) ? tables.vectorCount - kReservedVectors
-                                       : tables.polygonCount;
+// What the tables held before a file is appended to them.
+struct AppendBase {
+  std::uint32_t points, vectors, polygons;
+  explicit AppendBase(const ObjectTables& t)
+      : points(t.pointCount), vectors(t.vectorCount), polygons(t.polygonCount) {}
+};
+
+// The 14-bit index of a view-zone entry once appended. Vector entries name
+// table vectors: they move by the number of user vectors already present,
+// as the vectors they name do. Polygon entries move by the polygons already
+// present. The result may not fit the field; ViewZonesFit says.
+std::uint32_t RebasedViewZoneIndex(std::uint32_t entry, const AppendBase& base) {
+  const std::uint32_t shift =
+      (entry & ViewZone::kIsVector) ? base.vectors - kReservedVectors : base.polygons;
+  return (entry & ViewZone::kIndexMask) + shift;
 }
 
-// Rebased view-zone indices must still fit the 14-bit field.
-bool ViewZonesFit(const ParsedObject& obj, const ObjectTables& tables) {
+bool ViewZonesFit(const ParsedObject& obj, const AppendBase& base) {
   for (const Polygon& poly : obj.polygons) {
     for (std::uint32_t c = 0; c < poly.viewZoneCount; ++c) {
-      std::uint32_t e = poly.viewZones[c];
-      if ((e & ViewZone::kIndexMask) + ViewZoneShift(e, tables) > ViewZone::kIndexMask) {
-        return false;
-      }
+      if (RebasedViewZoneIndex(poly.viewZones[c], base) > ViewZone::kIndexMask) return false;
     }
   }
   return true;
@@ -302,30 +323,44 @@ bool ViewZonesFit(const ParsedObject& obj, const ObjectTables& tables) {
 
 // Appends a parsed object; the caller has checked every capacity.
 void AppendParsed(ObjectTables& tables, const ParsedObject& obj) {
-  const std::uint32_t pointBase = tables.pointCount;
-  const std::uint32_t vectorBase = tables.vectorCount;
-  std::uint32_t shifts[2] = {tables.polygonCount, vectorBase - kReservedVectors};
+  const AppendBase base(tables);
   for (const Point& p : obj.points) tables.points[tables.pointCount++] = p;
   for (const Vector& src : obj.vectors) {
     Vector v = src;
-    v.p1 += pointBase;
-    v.p2 += pointBase;
+    v.p1 = TableIndex(v.p1, kReservedPoints, base.points);
+    v.p2 = TableIndex(v.p2, kReservedPoints, base.points);
     v.selected = kSelected;
     tables.vectors[tables.vectorCount++] = v;
   }
   for (const Polygon& src : obj.polygons) {
     Polygon& poly = tables.polygons[tables.polygonCount];
     poly = src;
-    for (std::uint32_t c = 0; c < poly.vectorCount; ++c) poly.vectors[c] += vectorBase;
-    for (std::uint32_t c = 0; c < poly.pointCount; ++c) poly.points[c] += pointBase;
+    for (std::uint32_t c = 0; c < poly.vectorCount; ++c) {
+      poly.vectors[c] = TableIndex(poly.vectors[c], kReservedVectors, base.vectors);
+    }
+    for (std::uint32_t c = 0; c < poly.pointCount; ++c) {
+      poly.points[c] = TableIndex(poly.points[c], kReservedPoints, base.points);
+    }
     for (std::uint32_t c = 0; c < poly.viewZoneCount; ++c) {
-      std::uint32_t e = poly.viewZones[c];
-      std::uint32_t shift = shifts[(e & ViewZone::kIsVector) ? 1 : 0];
-      poly.viewZones[c] = ((e & ViewZone::kIndexMask) + shift) | (e & ViewZone::kFlagMask);
+      const std::uint32_t e = poly.viewZones[c];
+      poly.viewZones[c] = RebasedViewZoneIndex(e, base) | (e & ViewZone::kFlagMask);
     }
     tables.polygonSelected[tables.polygonCount] = kSelected;
     ++tables.polygonCount;
   }
+}
+
+// The number of the first user point with a coordinate that is not a finite
+// number (file numbering), if any: such a value has no text form that reads
+// back.
+std::optional<std::uint32_t> FirstNonFinitePoint(const ObjectTables& t) {
+  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
+    const Point& p = t.points[i];
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+      return i - kReservedPoints;
+    }
+  }
+  return std::nullopt;
 }
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
@@ -383,6 +418,13 @@ std::string FormatObjectText(const ObjectTables& t, const ColorTable& colors) {
 
 bool WriteObjectText(Model& model, const std::string& path) {
   WaitScope wait(model.rt);
+  if (auto bad = FirstNonFinitePoint(model.tables)) {
+    wait.End();
+    model.ui().ShowNote(Format("Can't save this object: point %u has a coordinate that is not a "
+                               "finite number. Nothing was written.",
+                               *bad));
+    return false;
+  }
   auto colors = ReadClutFromFile(model.resources, model.paths.preferences, kCurrentClutId);
   if (!colors) {
     wait.End();
@@ -420,7 +462,7 @@ bool LoadObjectText(Model& model, const std::string& path) {
   // colour table changes, then make the table current; only then touch the
   // object tables, so any refusal leaves both as they were.
   ObjectTables& t = model.tables;
-  if (!ViewZonesFit(parsed, t)) {
+  if (!ViewZonesFit(parsed, AppendBase(t))) {
     model.ui().ShowNote(
         "Can't add this object here: its view-zone lists would name items beyond number 16383, "
         "which a view-zone entry cannot hold.");

@@ -186,15 +186,16 @@ std::optional<Resource> ResourceFile::ReadResource(RefNum ref, ResType type, std
   std::uint32_t length = EntryLength(e);
   FileHandle file = OpenFileRW(slot->path);
   if (!file) return std::nullopt;
+  auto size = FileSize(file);
+  std::uint64_t from = kHeaderSize + std::uint64_t{EntryStart(e)};
+  // A directory that promises more bytes than the file holds gives no
+  // result; checked before allocating, so a crafted length costs nothing.
+  if (!size || *size < from || *size - from < length) return std::nullopt;
   Block data = rt_.memory.Allocate(length, type);
   if (!data) {
     rt_.ui.ShowNote("Bad data allocate");
     return std::nullopt;
   }
-  auto size = FileSize(file);
-  std::uint64_t from = kHeaderSize + std::uint64_t{EntryStart(e)};
-  // A directory that promises more bytes than the file holds gives no result.
-  if (!size || *size < from || *size - from < length) return std::nullopt;
   if (!SeekTo(file, from) || (length > 0 && !ReadBytes(file, data.data(), length))) {
     return std::nullopt;
   }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "model/color_ops.h"
+#include "model/object_text.h"
+#include "resource/byte_order.h"
 #include "resource/file_io.h"
 #include "support/model_fixture.h"
 
@@ -135,32 +138,6 @@ TEST_F(ClusterTest, WorkingFileStartsWithDefaultObjectAndTheColourTable) {
   EXPECT_EQ(r.at({kResClut, kCurrentClutId}).second, EncodeClut(test::SampleColorTable()));
 }
 
-TEST_F(ClusterTest, ObjectsSurviveSwitchingBackAndForth) {
-  BuildThreeObjects();
-  ObjectSnapshot zero = Snap(m);
-  ASSERT_TRUE(SelectObject(m, 1));
-  ObjectSnapshot one = Snap(m);
-  EXPECT_EQ(one.objectWord, 0x12345678u);
-  EXPECT_EQ(one.animation.slots[1].angle, 45);
-  EXPECT_EQ(m.tables.name, "one");
-  ASSERT_TRUE(SelectObject(m, 0));
-  EXPECT_EQ(Snap(m), zero);
-  ASSERT_TRUE(SelectObject(m, 2));
-  EXPECT_EQ(m.tables.pointCount, 7u);
-  EXPECT_EQ(m.objectWord, 0u);
-  EXPECT_FALSE(m.animation.AnyActive());
-  ASSERT_TRUE(SelectObject(m, 1));
-  EXPECT_EQ(Snap(m), one);
-  EXPECT_TRUE(ui.Messages().empty());
-  // Each object keeps its own undo history.
-  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
-  ASSERT_TRUE(SelectObject(m, 2));
-  EXPECT_EQ(m.undo.currentObject(), 2u);
-  EXPECT_EQ(m.undo.depth(), 0u);
-  ASSERT_TRUE(SelectObject(m, 1));
-  EXPECT_EQ(m.undo.depth(), 1u);
-}
-
 TEST_F(ClusterTest, LoadingClearsSelectionsAndResetsTheViews) {
   struct Observer : ModelObserver {
     int replaced = 0;
@@ -191,152 +168,99 @@ TEST_F(ClusterTest, MissingPinfIsAGeneralErrorAndKeepsTheTables) {
   EXPECT_FALSE(ui.busy());
 }
 
-TEST_F(ClusterTest, CornerAtTheReservedOriginComesBackAsAUserPoint) {
-  // Object 0 written by hand: user points (10,0,0) and (0,10,0), one
-  // triangle with a corner at the reserved origin (stored as -7) and one at
-  // the reserved x-axis end (-6).
+// A stored vector list is replaced by the rebuild, so only the entries it
+// keeps (at corners no vector reaches) must name a vector; a group leader
+// outside the object is dropped as if it had been deleted.
+TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
+  struct Row {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint32_t>> patches;  // FACE offset, LE u32
+    bool loads;
+    std::uint32_t edge0, flags, leader;
+  };
+  const std::uint32_t defined = PolyFlag::kDefined, adopted = defined | PolyFlag::kAdopted;
+  const Row rows[] = {
+      {"stale edge past the vectors", {{28, 0xFFFF}}, true, 6, defined, 0x4000},
+      {"leader one past the polygons", {{16, adopted}, {628, 1}}, true, 6, defined, 0},
+      {"leader at the last polygon", {{16, adopted}, {628, 0}}, true, 6, adopted, 0},
+      {"unreached corner keeps its edge", {{708, 4}, {28, 3}}, true, 9, defined, 0x4000},
+      {"unreached corner, edge past the vectors", {{708, 4}, {28, 0xFFFF}}, false, 0, 0, 0},
+  };
+  AddSquare(m.tables, 0, 8);
+  m.tables.AddPoint(99, 99, 99);  // file point 4: no vector reaches it
+  ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
+  Bytes face;
   {
     OpenResource f(m.resources, m.paths.working);
-    auto pinf = EncodePinf(0, 1, 2, 1);
-    m.resources.WriteResource(f.ref(), kResPinf, 0, pinf, "tri");
-    Bytes pnts(48, 0);
-    pnts[6] = 0x24, pnts[7] = 0x40;              // x = 10.0
-    pnts[24 + 14] = 0x24, pnts[24 + 15] = 0x40;  // y = 10.0
-    m.resources.WriteResource(f.ref(), kResPnts, 0, pnts, "tri");
-    Bytes tvct = {0, 0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0};
-    m.resources.WriteResource(f.ref(), kResTvct, 0, tvct, "tri");
-    Bytes face(1312, 0);
-    face[4] = 4;  // points
-    face[8] = 1;  // vectors
-    face[708 + 4] = 1;
-    for (int b = 0; b < 4; ++b) face[708 + 8 + b] = b == 0 ? 0xF9 : 0xFF;   // -7
-    for (int b = 0; b < 4; ++b) face[708 + 12 + b] = b == 0 ? 0xFA : 0xFF;  // -6
-    m.resources.WriteResource(f.ref(), kResFace, 0, face, "tri");
+    auto r = m.resources.ReadResource(f.ref(), kResFace, 0);
+    face.assign(r->bytes().begin(), r->bytes().end());
   }
-  ASSERT_TRUE(LoadObject(m, 0));
-  ASSERT_EQ(m.tables.pointCount, 10u);
-  EXPECT_EQ(m.tables.points[9].x, 0.0);
-  EXPECT_EQ(m.tables.points[9].y, 0.0);
-  EXPECT_EQ(m.tables.points[9].z, 0.0);
-  const Polygon& p = m.tables.polygons[0];
-  EXPECT_EQ(p.points[0], 7u);
-  EXPECT_EQ(p.points[1], 8u);
-  EXPECT_EQ(p.points[2], 9u);
-  EXPECT_EQ(p.points[3], 1u);  // the axis end itself
-  ASSERT_EQ(p.vectorCount, 4u);
-  EXPECT_EQ(p.vectors[0], 6u);  // the only user vector, 7-8
-  EXPECT_EQ(p.vectors[1], 6u);  // point 8: vector 6 is taken, none other: entry 0 + 6 kept
-  EXPECT_EQ(p.vectors[2], 6u);  // point 9: no vector at all, entry kept
-  EXPECT_EQ(p.vectors[3], 0u);  // point 1: the x axis
-  EXPECT_EQ(m.tables.vectors[6].color, 5);
-
-  // Stored again, the corner is the user point: the origin no longer
-  // appears as -7.
-  ASSERT_TRUE(StoreObject(m, 0, "tri"));
-  StoredObject s;
-  OpenResource f(m.resources, m.paths.working);
-  ASSERT_TRUE(ReadObjectResources(m.resources, f.ref(), 0, kEditorObjectCapacity, s).ok());
-  EXPECT_EQ(s.points.size(), 3u);
-  EXPECT_EQ(s.polygons[0].points[2], 2);
-  EXPECT_EQ(s.polygons[0].points[3], -6);
-}
-
-TEST_F(ClusterTest, StaleVectorListIsRebuiltOnLoading) {
-  std::uint32_t a = m.tables.AddPoint(0, 0, 1), b = m.tables.AddPoint(1, 0, 1),
-                c = m.tables.AddPoint(1, 1, 1);
-  std::uint32_t ab = m.tables.AddVector(a, b), bc = m.tables.AddVector(b, c),
-                ca = m.tables.AddVector(c, a);
-  m.tables.AddVector(a, b);  // a second a-b, higher-numbered
-  Polygon p{};
-  p.pointCount = 3;
-  p.points[0] = a, p.points[1] = b, p.points[2] = c;
-  p.vectorCount = 2;
-  p.vectors[0] = 9, p.vectors[1] = 9;  // stale
-  m.tables.polygons[0] = p;
-  m.tables.polygonCount = 1;
-  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
-  ASSERT_TRUE(LoadObject(m, 0));
-  const Polygon& q = m.tables.polygons[0];
-  EXPECT_EQ(q.vectorCount, 3u);
-  EXPECT_EQ(q.vectors[0], ab);
-  EXPECT_EQ(q.vectors[1], bc);
-  EXPECT_EQ(q.vectors[2], ca);
+  for (const Row& row : rows) {
+    Bytes patched = face;
+    for (auto [at, value] : row.patches) StoreLE32(patched.data() + at, value);
+    {
+      OpenResource f(m.resources, m.paths.working);
+      ASSERT_TRUE(m.resources.WriteResource(f.ref(), kResFace, 0, patched, "x"));
+    }
+    ui.ClearMessages();
+    m.tables.polygonCount = 0;
+    ASSERT_EQ(LoadObject(m, 0), row.loads) << row.name;
+    if (!row.loads) {
+      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Shape corrupt. Object 0 \"Default "
+                                                            "Object\": polygon 0 has a corner that "
+                                                            "no vector reaches."})
+          << row.name;
+      EXPECT_EQ(m.tables.polygonCount, 0u) << row.name;
+      continue;
+    }
+    EXPECT_TRUE(ui.Messages().empty()) << row.name;
+    const Polygon& p = m.tables.polygons[0];
+    EXPECT_EQ(p.vectors[0], row.edge0) << row.name;
+    EXPECT_EQ(p.flags, row.flags) << row.name;
+    EXPECT_EQ(p.viewZones[0], row.leader) << row.name;
+  }
 }
 
 // ---- Damaged objects and clusters change nothing ---------------------------
 
+// Damage to object 1, which has at least 8 points, 8 vectors and 2
+// polygons: `bytes` written at `at`; without bytes the resource is cut to
+// `at` bytes (a missing one is made of `at` zero bytes), or removed when
+// `at` is kRemove.
 struct Damage {
   const char* what;
-  std::function<void(ResourceFile&, RefNum)> apply;
+  ResType type;
+  std::size_t at;
+  std::vector<int> bytes;
+  static constexpr std::size_t kRemove = ~std::size_t{0};
+  void Apply(ResourceFile& f, RefNum r) const {
+    if (at == kRemove) return f.DeleteResource(r, type, 1);
+    auto res = f.ReadResource(r, type, 1);
+    Bytes b = res ? Bytes(res->bytes().begin(), res->bytes().end()) : Bytes(at, 0);
+    if (bytes.empty()) b.resize(at);
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+      b.at(at + k) = static_cast<std::uint8_t>(bytes[k]);
+    ASSERT_TRUE(f.WriteResource(r, type, 1, b, "damaged"));
+  }
 };
 
-// Damage to object 1, which has at least 8 points, 8 vectors and 2
-// polygons.
-std::vector<Damage> Damages() {
-  auto write = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, Bytes b) {
-    ASSERT_TRUE(f.WriteResource(r, t, id, b, "damaged"));
-  };
-  auto patch = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t at,
-                  std::initializer_list<int> bytes) {
-    auto res = f.ReadResource(r, t, id);
-    ASSERT_TRUE(res);
-    Bytes b(res->bytes().begin(), res->bytes().end());
-    for (int v : bytes) b.at(at++) = static_cast<std::uint8_t>(v);
-    ASSERT_TRUE(f.WriteResource(r, t, id, b, res->name));
-  };
-  auto cut = [](ResourceFile& f, RefNum r, ResType t, std::uint32_t id, std::size_t len) {
-    auto res = f.ReadResource(r, t, id);
-    ASSERT_TRUE(res);
-    ASSERT_TRUE(f.WriteResource(r, t, id, Bytes(res->bytes().begin(), res->bytes().begin() + len),
-                                res->name));
-  };
-  return {
-      {"PINF cut short", [=](auto& f, RefNum r) { cut(f, r, kResPinf, 1, 19); }},
-      {"PNTS cut short", [=](auto& f, RefNum r) { cut(f, r, kResPnts, 1, 8 * 24 - 1); }},
-      {"TVCT cut short", [=](auto& f, RefNum r) { cut(f, r, kResTvct, 1, 8 * 12 - 1); }},
-      {"FACE cut short", [=](auto& f, RefNum r) { cut(f, r, kResFace, 1, 1312 + 1311); }},
-      {"FACE missing", [](auto& f, RefNum r) { f.DeleteResource(r, kResFace, 1); }},
-      {"ANIM cut short", [=](auto& f, RefNum r) { write(f, r, kResAnim, 1, Bytes(100, 0)); }},
-      {"point count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 12, {0x1A, 0x4E});
-       }},
-      {"vector count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 8, {0x1B, 0x4E});
-       }},
-      {"polygon count over capacity",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPinf, 1, 16, {0x11, 0x27});
-       }},
-      {"vector end past the points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResTvct, 1, 4, {0xFF, 0xFF});
-       }},
-      {"vector end below the reserved points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResTvct, 1, 0, {0xF8, 0xFF, 0xFF, 0xFF});
-       }},
-      {"corner past the points",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 708 + 4, {0xFF, 0xFF});
-       }},
-      {"edge past the vectors",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 28 + 8, {0xFF, 0xFF});
-       }},
-      {"151 corners", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 4, {151}); }},
-      {"21 view zones", [=](auto& f, RefNum r) { patch(f, r, kResFace, 1, 12, {21}); }},
-      {"leader past the polygons",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResFace, 1, 16, {0x0A, 0x05});
-       }},
-      {"a coordinate that is NaN",
-       [=](auto& f, RefNum r) {
-         patch(f, r, kResPnts, 1, 6, {0xF8, 0x7F});
-       }},
-  };
-}
+const std::vector<Damage> kDamages = {
+    {"PINF cut short", kResPinf, 19, {}},
+    {"PNTS cut short", kResPnts, 8 * 24 - 1, {}},
+    {"TVCT cut short", kResTvct, 8 * 12 - 1, {}},
+    {"FACE cut short", kResFace, 1312 + 1311, {}},
+    {"FACE missing", kResFace, Damage::kRemove, {}},
+    {"ANIM cut short", kResAnim, 100, {}},
+    {"point count over capacity", kResPinf, 12, {0x1A, 0x4E}},
+    {"vector count over capacity", kResPinf, 8, {0x1B, 0x4E}},
+    {"polygon count over capacity", kResPinf, 16, {0x11, 0x27}},
+    {"vector end past the points", kResTvct, 4, {0xFF, 0xFF}},
+    {"vector end below the reserved points", kResTvct, 0, {0xF8, 0xFF, 0xFF, 0xFF}},
+    {"corner past the points", kResFace, 708 + 4, {0xFF, 0xFF}},
+    {"151 corners", kResFace, 4, {151}},
+    {"21 view zones", kResFace, 12, {21}},
+    {"a coordinate that is NaN", kResPnts, 6, {0xF8, 0x7F}},
+};
 
 TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
   ASSERT_TRUE(NewObject(m, "victim"));
@@ -348,12 +272,12 @@ TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
   ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
   test::WriteFileBytes(pristine, test::ReadFileBytes(m.paths.working));
   const ObjectSnapshot before = Snap(m);
-  for (const Damage& d : Damages()) {
+  for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
     test::WriteFileBytes(m.paths.working, test::ReadFileBytes(pristine));
     {
       OpenResource f(m.resources, m.paths.working);
-      d.apply(m.resources, f.ref());
+      d.Apply(m.resources, f.ref());
     }
     ui.ClearMessages();
     EXPECT_FALSE(SelectObject(m, 1));
@@ -402,12 +326,12 @@ TEST_F(ClusterTest, DamagedClusterChangesNothing) {
     EXPECT_FALSE(ui.busy());
   };
 
-  for (const Damage& d : Damages()) {
+  for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
     test::WriteFileBytes(bad, test::ReadFileBytes(good));
     {
       OpenResource f(m.resources, bad);
-      d.apply(m.resources, f.ref());
+      d.Apply(m.resources, f.ref());
     }
     ui.ClearMessages();
     EXPECT_FALSE(LoadCluster(m, bad));
@@ -730,6 +654,51 @@ TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
   EXPECT_FALSE(SelectObject(m, 2));  // no such entry
 }
 
+// Whatever replaces the current table, the working file's 'clut' 1000
+// follows: Save Cluster writes it and the next session restores it.
+TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
+  const std::string dir = fx.dir.path() + "/";
+  const std::vector<std::pair<const char*, std::function<bool(const ColorTable&)>>> rows = {
+      {"opening a .wdo",
+       [&](const ColorTable& t) {
+         test::WriteFileText(dir + "c.wdo",
+                             "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(t, "\r\n") +
+                                 "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
+         return LoadObjectText(m, dir + "c.wdo");
+       }},
+      {"loading a .wct",
+       [&](const ColorTable& t) {
+         test::WriteFileText(dir + "c.wct",
+                             "[COLORS256_RGB_1.0]\r\n" + FormatColorLines(t, "\r\n"));
+         return ImportColorTableText(m, dir + "c.wct");
+       }},
+      {"loading an .act",
+       [&](const ColorTable& t) {
+         Bytes act;
+         for (std::size_t i = 0; i < 256; ++i) {
+           for (std::uint16_t c : {t[i].red, t[i].green, t[i].blue}) act.push_back(c >> 8);
+         }
+         test::WriteFileBytes(dir + "c.act", act);
+         return ImportColorTableAct(m, dir + "c.act");
+       }},
+  };
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    ColorTable table = test::SampleColorTable();
+    const RGB16 changed{static_cast<std::uint16_t>(257 * (row + 1)), 514, 771};
+    table.Set(0, changed);
+    ASSERT_TRUE(rows[row].second(table)) << rows[row].first;
+    const std::string saved = SaveAs(dir + "saved" + std::to_string(row) + ".wdc");
+    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed)
+        << rows[row].first;
+    // The next session: this working file becomes the backup, and the
+    // Preferences file holds another table until the backup is restored.
+    test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
+    ASSERT_TRUE(StoreCurrentColorTable(m, test::SampleColorTable()));
+    ASSERT_TRUE(RestoreLastSession(m)) << rows[row].first;
+    EXPECT_EQ(m.colors.current[0], changed) << rows[row].first;
+  }
+}
+
 // ---- Start New Cluster and Restore Last Session ----------------------------
 
 TEST_F(ClusterTest, StartNewClusterFromObjectThreeMakesObjectZeroCurrent) {
@@ -781,12 +750,6 @@ TEST_F(ClusterTest, WorkingFileThatCannotBeCreatedEndsTheProgram) {
   EXPECT_EQ(ui.Messages().back(),
             (RecordedMessage{"General Error", "Could not create temp file for default editing."}));
   EXPECT_TRUE(m.rt.fatalError);
-}
-
-TEST_F(ClusterTest, RestoreLastSessionWithoutABackupSaysSo) {
-  EXPECT_FALSE(RestoreLastSession(m));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
 }
 
 TEST_F(ClusterTest, RestoreLastSessionLoadsTheBackupWithoutAPath) {

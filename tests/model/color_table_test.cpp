@@ -65,40 +65,47 @@ std::uint8_t ReferenceNearest(const ColorTable& t, int r, int g, int b) {
   return full();
 }
 
-TEST(NearestColor, ExactMatchReturnsFirstEntryHavingIt) {
-  ColorTable t = Filled({1, 2, 3}, {{40, {500, 600, 700}}, {41, {500, 600, 700}}});
-  EXPECT_EQ(NearestColor(t, 500, 600, 700), 40);
-  EXPECT_EQ(NearestColor(t, 1, 2, 3), 0);
-}
-
-TEST(NearestColor, PureRedStaysOnRedEvenWhenAGreenishEntryIsCloser) {
-  ColorTable t = Filled({0, 0, 0}, {{5, {30000, 0, 0}}, {9, {60000, 0, 0}}, {20, {50000, 1, 0}}});
-  // Plain distance would pick entry 20 (distance 1); the red search picks 9.
-  EXPECT_EQ(NearestColor(t, 50000, 0, 0), 9);
-}
-
-TEST(NearestColor, BlackWithoutBlackEntryFallsStraightToFullSearch) {
-  ColorTable t = Filled({40000, 40000, 40000}, {{7, {10, 10, 10}}, {8, {0, 0, 5000}}});
-  EXPECT_EQ(NearestColor(t, 0, 0, 0), 7);
-}
-
-TEST(NearestColor, OnlyCandidateAtExactly65535FallsBackToFullSearch) {
-  ColorTable t = Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}});
-  // Among entries with green = blue = 0 only black qualifies, at 65,535.
-  EXPECT_EQ(NearestColor(t, 65535, 0, 0), 200);
-}
-
-TEST(NearestColor, EqualDistancesGoToTheLowerIndex) {
-  ColorTable t = Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}});
-  EXPECT_EQ(NearestColor(t, 200, 200, 200), 10);
-  ColorTable r = Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}});
-  EXPECT_EQ(NearestColor(r, 2000, 0, 0), 30);
-}
-
-TEST(NearestColor, TwoChannelSearchNeedsBothChannelsNonZero) {
-  // Magenta-ish request: entry 3 has blue 0 so it does not qualify.
-  ColorTable t = Filled({0, 0, 0}, {{3, {40000, 0, 0}}, {4, {10000, 0, 10000}}});
-  EXPECT_EQ(NearestColor(t, 40000, 0, 30000), 4);
+// Hand-worked cases of the rules the reference below follows.
+TEST(NearestColor, HandWorkedCases) {
+  struct Row {
+    const char* name;
+    ColorTable table;
+    RGB16 query;
+    int expected;
+  } rows[] = {
+      {"exact: first entry having it",
+       Filled({1, 2, 3}, {{40, {500, 600, 700}}, {41, {500, 600, 700}}}),
+       {500, 600, 700},
+       40},
+      {"pure red stays on red though (50000,1,0) is nearer",
+       Filled({0, 0, 0}, {{5, {30000, 0, 0}}, {9, {60000, 0, 0}}, {20, {50000, 1, 0}}}),
+       {50000, 0, 0},
+       9},
+      {"black without a black entry: full search",
+       Filled({40000, 40000, 40000}, {{7, {10, 10, 10}}, {8, {0, 0, 5000}}}),
+       {0, 0, 0},
+       7},
+      {"only red candidate at exactly 65535: full search",
+       Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}),
+       {65535, 0, 0},
+       200},
+      {"equal distances: lower index",
+       Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}),
+       {200, 200, 200},
+       10},
+      {"equal red distances: lower index",
+       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
+       {2000, 0, 0},
+       30},
+      {"two-channel search needs both channels",
+       Filled({0, 0, 0}, {{3, {40000, 0, 0}}, {4, {10000, 0, 10000}}}),
+       {40000, 0, 30000},
+       4},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(NearestColor(r.table, r.query.red, r.query.green, r.query.blue), r.expected)
+        << r.name;
+  }
 }
 
 TEST(NearestColor, MatchesPlainReferenceOnRandomTables) {
@@ -149,7 +156,8 @@ TEST(ColorText, LinesAreFourGroupsOfFourLowercaseHexDigits) {
 
 TEST(ColorText, ReaderIgnoresIndexColumnAndNeeds256Lines) {
   std::string text;
-  for (int i = 0; i < 256; ++i) text += FormatColorLine(255 - i, {static_cast<std::uint16_t>(i), 1, 2}) + "\n";
+  for (int i = 0; i < 256; ++i)
+    text += FormatColorLine(255 - i, {static_cast<std::uint16_t>(i), 1, 2}) + "\n";
   TextScanner in(text);
   ColorTable t;
   ASSERT_TRUE(ReadColorTableLines(in, t));

@@ -33,7 +33,7 @@ TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAsDocumented) {
   EXPECT_EQ(t.pointCount, 7u);
   EXPECT_EQ(t.vectorCount, 6u);
   EXPECT_EQ(t.polygonCount, 0u);
-  const double axis[7][3] = {{0, 0, 0},  {150, 0, 0}, {-150, 0, 0}, {0, -150, 0},
+  const double axis[7][3] = {{0, 0, 0},   {150, 0, 0},  {-150, 0, 0}, {0, -150, 0},
                              {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(t.points[i].x, axis[i][0]);
@@ -78,38 +78,25 @@ TEST(ObjectTablesAllocation, EachFailureHasItsMessageAndSetsFatalFlag) {
 
 using AddPoint = TablesFixture;
 
-TEST_F(AddPoint, SameCoordinatesTwiceAddOnePoint) {
-  std::uint32_t a = t.AddPoint(1.5, -2, 3);
-  std::uint32_t b = t.AddPoint(1.5, -2, 3);
-  EXPECT_EQ(a, 7u);
-  EXPECT_EQ(b, 7u);
-  EXPECT_EQ(t.pointCount, 8u);
-  EXPECT_EQ(t.lastPointAdded, 7u);
-}
-
-TEST_F(AddPoint, OriginIsAppendedRatherThanReturningReservedPoint) {
-  EXPECT_EQ(t.AddPoint(0, 0, 0), 7u);
+TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
+  EXPECT_EQ(t.AddPoint(0, 0, 0), 7u);        // the reserved origin is never matched
   EXPECT_EQ(t.AddPoint(-0.0, 0, -0.0), 7u);  // -0.0 equals 0.0
-  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);      // reserved points are never matched
-}
-
-TEST_F(AddPoint, LastPointAddedFollowsMatchesToo) {
-  t.AddPoint(1, 1, 1);
-  t.AddPoint(2, 2, 2);
-  t.AddPoint(1, 1, 1);
-  EXPECT_EQ(t.lastPointAdded, 7u);
-}
-
-TEST_F(AddPoint, FullTableRefusesNewPointsButStillMatches) {
-  for (std::uint32_t i = 7; i < kMaxPoints; ++i) {
+  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
+  EXPECT_EQ(t.AddPoint(1.5, -2, 3), 9u);
+  EXPECT_EQ(t.lastPointAdded, 9u);
+  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
+  EXPECT_EQ(t.lastPointAdded, 8u);  // follows matches too
+  EXPECT_EQ(t.pointCount, 10u);
+  for (std::uint32_t i = 10; i < kMaxPoints; ++i) {
     t.points[i] = Point{};
-    t.points[i].x = static_cast<double>(i);
+    t.points[i].x = 1000.0 + i;
   }
   t.pointCount = kMaxPoints;
+  EXPECT_TRUE(t.CanAddPoints(0));
+  EXPECT_FALSE(t.CanAddPoints(1));
   EXPECT_EQ(t.AddPoint(-1, -1, -1), kNoIndex);
   EXPECT_EQ(t.pointCount, kMaxPoints);
-  EXPECT_EQ(t.AddPoint(19999, 0, 0), 19999u);
-  EXPECT_FALSE(t.CanAddPoints(1));
+  EXPECT_EQ(t.AddPoint(1000.0 + 19999, 0, 0), 19999u);  // full, but still matches
 }
 
 using FindPoint = TablesFixture;
@@ -124,26 +111,17 @@ TEST_F(FindPoint, OriginAndMissingBothGiveZero) {
 
 using AddVector = TablesFixture;
 
-TEST_F(AddVector, UniqueFindsEitherDirection) {
-  std::uint32_t a = t.AddVectorUnique(9, 5);
-  EXPECT_EQ(a, 6u);
-  EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
-  EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
-  EXPECT_EQ(t.vectorCount, 7u);
-  EXPECT_EQ(t.AddVectorUnique(0, 1), 7u);  // reserved vectors are not searched
-}
-
-TEST_F(AddVector, UniqueKeepsSlotWidthPlainAddClearsIt) {
+TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
   t.vectors[6].width = 3;
   t.vectors[7].width = 4;
-  EXPECT_EQ(t.AddVectorUnique(8, 9), 6u);
+  EXPECT_EQ(t.AddVectorUnique(9, 5), 6u);
+  EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
+  EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
   EXPECT_EQ(t.vectors[6].width, 3u);
-  EXPECT_EQ(t.AddVector(9, 10), 7u);
-  EXPECT_EQ(t.vectors[7].width, 0u);
-  EXPECT_EQ(t.AddVector(9, 10), 8u);  // no search
-}
-
-TEST_F(AddVector, FullTableRefuses) {
+  EXPECT_EQ(t.AddVectorUnique(0, 1), 7u);  // reserved vectors are not searched
+  EXPECT_EQ(t.AddVector(9, 10), 8u);
+  EXPECT_EQ(t.vectors[8].width, 0u);
+  EXPECT_EQ(t.AddVector(9, 10), 9u);  // no search
   t.vectorCount = kMaxVectors;
   EXPECT_EQ(t.AddVector(1, 2), kNoIndex);
   EXPECT_EQ(t.vectorCount, kMaxVectors);
@@ -165,7 +143,10 @@ TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
   t.AddVector(9, 8);
   t.AddVector(0, 1);  // user vector touching reserved points
   AddPolygon({8, 9, 4}, {6, 7});
+  t.AddVector(7, 9);  // vector 9 touches the deleted point: that end stays
   ASSERT_TRUE(t.DeletePoint(7));
+  EXPECT_EQ(t.vectors[9].p1, 7u);
+  EXPECT_EQ(t.vectors[9].p2, 8u);
   EXPECT_EQ(t.pointCount, 9u);
   EXPECT_EQ(t.points[7].x, 2.0);
   EXPECT_EQ(t.points[8].x, 3.0);
@@ -184,7 +165,8 @@ TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
 
 TEST_F(DeletePoint, IndexBeyondTableIsCorruption) {
   EXPECT_FALSE(t.DeletePoint(50));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
   EXPECT_TRUE(rt.fatalError);
   EXPECT_EQ(t.pointCount, 7u);
 }
@@ -202,6 +184,7 @@ TEST_F(DeleteVector, RenumbersPolygonVectorListsAndIgnoresReserved) {
   EXPECT_EQ(t.vectorCount, 8u);
   EXPECT_EQ(t.vectors[7].p1, 9u);
   EXPECT_EQ(t.polygons[0].vectors[0], 6u);
+  EXPECT_EQ(t.polygons[0].vectors[1], 7u);  // the deleted number itself stays
   EXPECT_EQ(t.polygons[0].vectors[2], 7u);
   t.DeleteVector(7);  // last one: the count drops
   EXPECT_EQ(t.vectorCount, 7u);

@@ -13,20 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(PreferencesRecord, DefaultsAreTheDocumentedOnes) {
-  Preferences p;
-  EXPECT_TRUE(p.gridShown);
-  EXPECT_TRUE(p.axisShown);
-  EXPECT_TRUE(p.vectorsShown);
-  EXPECT_FALSE(p.perspectiveOn);
-  EXPECT_TRUE(p.polygonsShown);
-  EXPECT_TRUE(p.soundEffectsOn);
-  EXPECT_FALSE(p.thickLine);
-  EXPECT_FALSE(p.instantViewChange);
-  EXPECT_EQ(p.viewHalfWidth, 100.0);
-  EXPECT_EQ(p.viewHalfHeight, 150.0);
-}
-
 TEST(PreferencesRecord, LayoutMatchesHandComputedBytes) {
   // Defaults: 1,1,1,0,1,1,0,0 then 100.0 = 0x4059000000000000 and
   // 150.0 = 0x4062C00000000000.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "model/cluster.h"
 #include "platform/scripted_ui.h"
@@ -132,42 +134,37 @@ TEST_F(StartupTest, LastSessionBecomesTheBackup) {
   EXPECT_EQ(test::ReadFileText(base + "/backup"), "last session");
 }
 
-TEST_F(StartupTest, NoBaseDirectoryEndsTheProgram) {
-  in.rootFromEnvironment.reset();
-  EXPECT_EQ(RunStartup(model, in), StartupOutcome::kEndProgram);
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Can't find Prefs File"});
-  EXPECT_TRUE(rt.fatalError);
-}
-
-TEST_F(StartupTest, BaseDirectoryThatCannotBeMadeEndsTheProgram) {
+TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
+  const std::string noPrefs =
+      "Wirestead can't locate the \"Preferences\" file.\r\rIt must be in the same directory as "
+      "Wirestead.";
   test::WriteFileText(dir.File("plainfile"), "x");
-  in.rootFromEnvironment = dir.File("plainfile/sub");
-  EXPECT_EQ(RunStartup(model, in), StartupOutcome::kEndProgram);
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Can't find Prefs File"});
-}
-
-TEST_F(StartupTest, NoPreferencesAndNoDefaultEndsTheProgram) {
-  in.defaultsDirectory = dir.File("nowhere");
-  EXPECT_EQ(RunStartup(model, in), StartupOutcome::kEndProgram);
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Wirestead can't locate the \"Preferences\" file.\r\rIt must be in the same "
-            "directory as Wirestead.");
-  EXPECT_TRUE(rt.fatalError);
-  in.defaultsDirectory.clear();
-  ui.ClearMessages();
-  EXPECT_EQ(RunStartup(model, in), StartupOutcome::kEndProgram);
-  EXPECT_EQ(ui.Messages().size(), 1u);
-}
-
-TEST_F(StartupTest, PreferencesWithoutAColourTableEndsTheProgram) {
-  {
-    OpenResource f(model.resources, defaults + "/Preferences");
-    model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
+  const std::vector<std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>>
+      rows = {
+          {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); },
+           "Can't find Prefs File"},
+          {"a base directory that cannot be made",
+           [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); },
+           "Can't find Prefs File"},
+          {"no default Preferences",
+           [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
+          {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
+          {"a Preferences file without a colour table",
+           [&](StartupInputs&) {
+             OpenResource f(model.resources, defaults + "/Preferences");
+             model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
+           },
+           "Can't find clut in preferences file."},
+      };
+  for (const auto& [name, setUp, message] : rows) {
+    StartupInputs inputs = in;
+    setUp(inputs);
+    ui.ClearMessages();
+    rt.fatalError = false;
+    EXPECT_EQ(RunStartup(model, inputs), StartupOutcome::kEndProgram) << name;
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{message}) << name;
+    EXPECT_TRUE(rt.fatalError) << name;
   }
-  EXPECT_EQ(RunStartup(model, in), StartupOutcome::kEndProgram);
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Can't find clut in preferences file."});
-  EXPECT_TRUE(rt.fatalError);
 }
 
 TEST_F(StartupTest, RestoreLastSessionRightAfterAFirstStart) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <tuple>
+
 #include "platform/scripted_ui.h"
+#include "resource/byte_order.h"
 #include "resource/runtime.h"
 #include "support/test_support.h"
 
@@ -31,7 +36,8 @@ struct ResFixture {
 };
 
 std::uint32_t LE32At(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST(ResourceFileLayout, FreshFileIsHeaderAndEmptyDirectory) {
@@ -71,177 +77,145 @@ TEST(ResourceFileLayout, WrittenResourcesMatchHandComputedBytes) {
   EXPECT_EQ(LE32At(b, 4 + 20), 0x636C7574u);
 }
 
-TEST(ResourceFileLayout, TypeCodesReadMostSignificantFirst) {
-  EXPECT_EQ(MakeResType("clut"), 0x636C7574u);
-  EXPECT_EQ(ResTypeName(kResPinf), "PINF");
-}
-
-TEST(ResourceFileOps, EmptyFileCountsZeroAndReadsNothingSilently) {
+// Random writes, replacements, removals and renames against a plain list
+// of (type, id, name, bytes) in directory order: same-length rewrites stay
+// in place, other lengths move to the end, removal closes the gap, a
+// zero-length resource has end = start - 1; the data area stays the
+// entries' bytes back to back, also after closing and reopening.
+TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
+  struct Item {
+    ResType type;
+    std::uint32_t id;
+    std::string name;
+    std::vector<std::uint8_t> data;
+  };
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
-  EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 0u);
-  EXPECT_FALSE(f.files.ReadResource(ref, kResPinf, 0));
-  EXPECT_TRUE(f.ui.Messages().empty());
-  f.files.CloseResFile(ref);
-}
-
-TEST(ResourceFileOps, ReadReturnsDataNameAndTrackedBlock) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPref, 128, ResFixture::Bytes("hello"), "Preferences");
-  std::size_t before = f.rt.memory.LiveCount();
-  {
-    auto res = f.files.ReadResource(ref, kResPref, 128);
-    ASSERT_TRUE(res);
-    EXPECT_EQ(std::string(res->bytes().begin(), res->bytes().end()), "hello");
-    EXPECT_EQ(res->name, "Preferences");
-    ASSERT_EQ(f.rt.memory.LiveCount(), before + 1);
-    EXPECT_EQ(f.rt.memory.Entries().back().tag, kResPref);  // tagged with the type
+  std::vector<Item> model;
+  std::mt19937 rng(5);
+  const ResType types[] = {kResPinf, kResFace, kResClut};
+  // Bytes of data area on disk: removal truncates unless it empties the
+  // directory or the resource had no bytes; writes only grow it.
+  std::uint64_t fileEnd = 0;
+  auto total = [&] {
+    std::uint64_t n = 0;
+    for (const Item& i : model) n += i.data.size();
+    return n;
+  };
+  auto remove = [&](std::vector<Item>::iterator it) {
+    const bool truncates = model.size() > 1 && !it->data.empty();
+    model.erase(it);
+    if (truncates) fileEnd = total();
+  };
+  auto find = [&](ResType t, std::uint32_t id) {
+    return std::find_if(model.begin(), model.end(),
+                        [&](const Item& i) { return i.type == t && i.id == id; });
+  };
+  for (int step = 0; step < 400; ++step) {
+    const ResType type = types[rng() % 3];
+    const std::uint32_t id = rng() % 6;
+    auto at = find(type, id);
+    const int op = static_cast<int>(rng() % 10);
+    if (op < 6) {
+      std::vector<std::uint8_t> data(rng() % 2 ? rng() % 5
+                                               : (at == model.end() ? 0 : at->data.size()));
+      for (auto& b : data) b = static_cast<std::uint8_t>(rng());
+      const std::string name = "n" + std::to_string(step);
+      ASSERT_TRUE(f.files.WriteResource(ref, type, id, data, name));
+      if (at != model.end() && at->data.size() == data.size()) {
+        *at = {type, id, name, data};
+      } else {
+        if (at != model.end()) remove(at);
+        model.push_back({type, id, name, data});
+        fileEnd = std::max(fileEnd, total());
+      }
+    } else if (op < 8) {
+      f.files.DeleteResource(ref, type, id);
+      if (at != model.end()) remove(at);
+    } else {
+      const ResType to = types[rng() % 3];
+      const std::uint32_t toId = 10 + rng() % 6;
+      const std::string name = rng() % 2 ? "" : "r" + std::to_string(step);
+      if (find(to, toId) != model.end()) continue;
+      EXPECT_EQ(f.files.ChangeResourceInfo(ref, type, id, name, to, toId),
+                at == model.end() ? -1 : 0);
+      if (at != model.end()) *at = {to, toId, name.empty() ? at->name : name, at->data};
+    }
+    if (step % 50 == 49) {
+      ASSERT_EQ(f.files.CloseResFile(ref), 0);
+      ref = f.files.OpenResFile(f.path);
+      ASSERT_NE(ref, 0u);
+    }
+    const std::vector<ResourceEntry> entries = f.files.Entries(ref);
+    ASSERT_EQ(entries.size(), model.size()) << step;
+    std::uint32_t start = 0;
+    for (std::size_t k = 0; k < model.size(); ++k) {
+      const Item& m = model[k];
+      const ResourceEntry& e = entries[k];
+      ASSERT_EQ(std::tie(e.type, e.id, e.name, e.start), std::tie(m.type, m.id, m.name, start))
+          << step;
+      ASSERT_EQ(e.end, static_cast<std::uint32_t>(start + m.data.size() - 1)) << step;
+      auto r = f.files.ReadResource(ref, m.type, m.id);
+      ASSERT_TRUE(r);
+      ASSERT_EQ(std::vector<std::uint8_t>(r->bytes().begin(), r->bytes().end()), m.data) << step;
+      start += static_cast<std::uint32_t>(m.data.size());
+    }
+    for (ResType t : types) {
+      ASSERT_EQ(
+          f.files.CountResourcesOfType(ref, t),
+          std::count_if(model.begin(), model.end(), [&](const Item& i) { return i.type == t; }));
+    }
+    ASSERT_EQ(test::FileSizeOf(f.path), kHeader + fileEnd) << step;
   }
-  EXPECT_EQ(f.rt.memory.LiveCount(), before);
-  EXPECT_FALSE(f.files.ReadResource(ref, kResPref, 129));
   f.files.CloseResFile(ref);
 }
 
-TEST(ResourceFileOps, SameLengthRewriteKeepsPositionOtherLengthMovesToEnd) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 3, ResFixture::Bytes("aaaa"), "three");
-  f.files.WriteResource(ref, kResPnts, 3, ResFixture::Bytes("bbbbbb"), "pts");
-  f.files.WriteResource(ref, kResTvct, 3, ResFixture::Bytes("cc"), "vec");
-
-  f.files.WriteResource(ref, kResPinf, 3, ResFixture::Bytes("AAAA"), "renamed");
-  auto e = f.files.Entries(ref);
-  ASSERT_EQ(e.size(), 3u);
-  EXPECT_EQ(e[0].type, kResPinf);
-  EXPECT_EQ(e[0].name, "renamed");
-  EXPECT_EQ(e[0].start, 0u);
-
-  f.files.WriteResource(ref, kResPinf, 3, ResFixture::Bytes("AAAAAAA"), "longer");
-  e = f.files.Entries(ref);
-  ASSERT_EQ(e.size(), 3u);
-  EXPECT_EQ(e[0].type, kResPnts);
-  EXPECT_EQ(e[0].start, 0u);
-  EXPECT_EQ(e[0].end, 5u);
-  EXPECT_EQ(e[1].type, kResTvct);
-  EXPECT_EQ(e[1].start, 6u);
-  EXPECT_EQ(e[2].type, kResPinf);
-  EXPECT_EQ(e[2].start, 8u);
-  EXPECT_EQ(e[2].end, 14u);
-  ASSERT_EQ(f.files.CloseResFile(ref), 0);
-  auto b = ReadFileBytes(f.path);
-  EXPECT_EQ(std::string(b.begin() + kHeader, b.end()), "bbbbbbccAAAAAAA");
-}
-
-TEST(ResourceFileOps, DeleteCompactsDataAndTruncates) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("111"), "a");
-  f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("2222"), "b");
-  f.files.WriteResource(ref, kResPinf, 2, ResFixture::Bytes("33"), "c");
-  f.files.DeleteResource(ref, kResPinf, 1);
-  EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 5);
-  auto e = f.files.Entries(ref);
-  ASSERT_EQ(e.size(), 2u);
-  EXPECT_EQ(e[1].id, 2u);
-  EXPECT_EQ(e[1].start, 3u);
-  EXPECT_EQ(e[1].end, 4u);
-  auto c = f.files.ReadResource(ref, kResPinf, 2);
-  ASSERT_TRUE(c);
-  EXPECT_EQ(std::string(c->bytes().begin(), c->bytes().end()), "33");
-  // Deleting something absent changes nothing.
-  f.files.DeleteResource(ref, kResPinf, 9);
-  EXPECT_EQ(f.files.Entries(ref).size(), 2u);
-  f.files.CloseResFile(ref);
-}
-
-TEST(ResourceFileOps, RemovingOnlyResourceKeepsFileSizeAndRestartsAtZero) {
+// Removing the only resource leaves the data area as it is; the next
+// resource starts at 0 again.
+TEST(ResourceFileOps, RemovingTheOnlyResourceKeepsTheFileSize) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
   f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("abcdef"), "only");
   f.files.DeleteResource(ref, kResPinf, 0);
-  EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 0u);
   EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 6);
   f.files.WriteResource(ref, kResPnts, 0, ResFixture::Bytes("xy"), "next");
-  auto e = f.files.Entries(ref);
-  ASSERT_EQ(e.size(), 1u);
-  EXPECT_EQ(e[0].start, 0u);
-  auto r = f.files.ReadResource(ref, kResPnts, 0);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(std::string(r->bytes().begin(), r->bytes().end()), "xy");
+  EXPECT_EQ(f.files.Entries(ref)[0].start, 0u);
   f.files.CloseResFile(ref);
 }
 
-TEST(ResourceFileOps, ZeroLengthResourceHasEndBeforeStart) {
+TEST(ResourceFileOps, ReadGivesABlockTaggedWithTheType) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("abc"), "a");
-  f.files.WriteResource(ref, kResAnim, 0, {}, "empty");
-  f.files.WriteResource(ref, kResPnts, 0, ResFixture::Bytes("de"), "b");
-  auto e = f.files.Entries(ref);
-  ASSERT_EQ(e.size(), 3u);
-  EXPECT_EQ(e[1].start, 3u);
-  EXPECT_EQ(e[1].end, 2u);
-  EXPECT_EQ(e[1].length(), 0u);
-  EXPECT_EQ(e[2].start, 3u);
-  auto empty = f.files.ReadResource(ref, kResAnim, 0);
-  ASSERT_TRUE(empty);
-  EXPECT_EQ(empty->length(), 0u);
-  // A zero-length first resource: end wraps to 0xFFFFFFFF and survives a reopen.
-  f.files.DeleteResource(ref, kResPinf, 0);
-  e = f.files.Entries(ref);
-  EXPECT_EQ(e[0].start, 0u);
-  EXPECT_EQ(e[0].end, 0xFFFFFFFFu);
-  ASSERT_EQ(f.files.CloseResFile(ref), 0);
-  RefNum again = f.files.OpenResFile(f.path);
-  ASSERT_NE(again, 0u);
-  auto b = f.files.ReadResource(again, kResPnts, 0);
-  ASSERT_TRUE(b);
-  EXPECT_EQ(std::string(b->bytes().begin(), b->bytes().end()), "de");
-  f.files.CloseResFile(again);
-}
-
-TEST(ResourceFileOps, CountAndChangeInfoWorkOnTheDirectory) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("a"), "zero");
-  f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("b"), "one");
-  f.files.WriteResource(ref, kResFace, 1, ResFixture::Bytes("c"), "one");
-  EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 2u);
-  EXPECT_EQ(f.files.ChangeResourceInfo(ref, kResPinf, 1, "", kResPinf, 7), 0);
-  auto r = f.files.ReadResource(ref, kResPinf, 7);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->name, "one");  // empty new name keeps the old one
-  EXPECT_EQ(f.files.ChangeResourceInfo(ref, kResPinf, 7, "renamed", kResPnts, 2), 0);
-  EXPECT_EQ(f.files.ReadResource(ref, kResPnts, 2)->name, "renamed");
-  EXPECT_EQ(f.files.ChangeResourceInfo(ref, kResPinf, 99, "x", kResPinf, 1), -1);
+  f.files.WriteResource(ref, kResPref, 128, ResFixture::Bytes("hello"), "Preferences");
+  const std::size_t before = f.rt.memory.LiveCount();
+  {
+    auto res = f.files.ReadResource(ref, kResPref, 128);
+    ASSERT_EQ(f.rt.memory.LiveCount(), before + 1);
+    EXPECT_EQ(f.rt.memory.Entries().back().tag, kResPref);
+  }
+  EXPECT_EQ(f.rt.memory.LiveCount(), before);
   f.files.CloseResFile(ref);
 }
 
-TEST(ResourceFileNames, StoredUpToFirstNulAnd255Fit) {
+TEST(ResourceFileNames, StoredUpToFirstNulAnd255FitLongerAreRefused) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
-  std::string longest(255, 'n');
+  const std::string longest(255, 'n');
   EXPECT_TRUE(f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("a"), longest));
   EXPECT_EQ(f.files.ReadResource(ref, kResPinf, 0)->name, longest);
-  std::string withNul("ab\0cd", 5);
-  EXPECT_TRUE(f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("b"), withNul));
+  EXPECT_TRUE(
+      f.files.WriteResource(ref, kResPinf, 1, ResFixture::Bytes("b"), std::string("ab\0cd", 5)));
   EXPECT_EQ(f.files.ReadResource(ref, kResPinf, 1)->name, "ab");
   EXPECT_TRUE(f.ui.Messages().empty());
+  EXPECT_FALSE(f.files.WriteResource(ref, kResPinf, 2, ResFixture::Bytes("abc"), longest + "n"));
+  EXPECT_EQ(
+      f.ui.Messages(),
+      (std::vector<RecordedMessage>{
+          {"Notification",
+           "CLVlib:WriteResource - resource name longer than 255 characters; not written."}}));
+  EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 2u);
   f.files.CloseResFile(ref);
-}
-
-TEST(ResourceFileNames, LongerThan255IsRefusedAndNothingWritten) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  EXPECT_FALSE(f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("abc"), std::string(256, 'n')));
-  ASSERT_EQ(f.ui.Messages().size(), 1u);
-  EXPECT_EQ(f.ui.Messages()[0].caption, "Notification");
-  EXPECT_EQ(f.ui.Messages()[0].text,
-            "CLVlib:WriteResource - resource name longer than 255 characters; not written.");
-  EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPinf), 0u);
-  f.files.CloseResFile(ref);
-  EXPECT_EQ(test::FileSizeOf(f.path), kHeader);
+  EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 2);
 }
 
 TEST(ResourceFileCapacity, FullDirectoryRefusesNewButReplacesExisting) {
@@ -261,44 +235,27 @@ TEST(ResourceFileCapacity, FullDirectoryRefusesNewButReplacesExisting) {
   EXPECT_EQ(f.files.CountResourcesOfType(ref, kResPnts), 1500u);
   ASSERT_EQ(f.files.CloseResFile(ref), 0);
   EXPECT_EQ(test::FileSizeOf(f.path), kHeader + 1501);
+  EXPECT_NE(f.files.OpenResFile(f.path), 0u);  // a full directory is a valid one
 }
 
 TEST(ResourceFileOpen, RejectsBadHeadersSilently) {
   ResFixture f;
   ASSERT_EQ(f.files.CreateResFile(f.path), 0);
-  auto good = ReadFileBytes(f.path);
-  struct Case {
-    std::size_t offset;
-    std::uint8_t value;
-  };
-  for (Case c : {Case{0, 0x43}, Case{4, 0}, Case{8, 1}, Case{12, 0xDD}}) {
+  const auto good = ReadFileBytes(f.path);
+  // Byte patches: each magic, the zero word, the capacity, a count of 4096,
+  // and one entry whose data starts at 5 instead of 0.
+  const std::vector<std::vector<std::pair<std::size_t, std::uint8_t>>> rows = {
+      {{0, 0x43}}, {{4, 0}}, {{8, 1}}, {{12, 0xDD}}, {{18, 0x10}}, {{19, 1}, {31, 5}}};
+  for (const auto& patches : rows) {
     auto bad = good;
-    bad[c.offset] = c.value;
+    for (auto [at, value] : patches) bad[at] = value;
     test::WriteFileBytes(f.path, bad);
-    EXPECT_EQ(f.files.OpenResFile(f.path), 0u) << "offset " << c.offset;
+    EXPECT_EQ(f.files.OpenResFile(f.path), 0u) << "offset " << patches[0].first;
   }
-  // A count above the capacity, and a directory whose extents leave a gap.
-  auto bad = good;
-  bad[18] = 0x10;  // count 4096
-  test::WriteFileBytes(f.path, bad);
-  EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
-  bad = good;
-  bad[19] = 1;
-  bad[20 + 11] = 5;  // first entry starts at 5
-  test::WriteFileBytes(f.path, bad);
-  EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
-  // Shorter than the header.
   test::WriteFileBytes(f.path, std::vector<std::uint8_t>(good.begin(), good.begin() + 1000));
-  EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
+  EXPECT_EQ(f.files.OpenResFile(f.path), 0u);  // shorter than the header
   EXPECT_TRUE(f.ui.Messages().empty());
   EXPECT_EQ(f.files.OpenFileCount(), 0u);
-}
-
-TEST(ResourceFileOpen, MissingFileGivesOpeningMessage) {
-  ResFixture f;
-  EXPECT_EQ(f.files.OpenResFile(f.dir.File("nothing")), 0u);
-  ASSERT_EQ(f.ui.Messages().size(), 1u);
-  EXPECT_EQ(f.ui.Messages()[0].text, "CLVlib:OpenResFile - error opening file.");
 }
 
 TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
@@ -311,8 +268,17 @@ TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
     refs.push_back(r);
   }
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
-  ASSERT_EQ(f.files.CloseResFile(refs[42]), 0);
-  EXPECT_NE(f.files.OpenResFile(f.path), 0u);
+  for (RefNum r : refs) EXPECT_EQ(f.files.CloseResFile(r), 0);  // the last slot too
+  // A path of 254 characters is kept; one of 255 could not be reopened.
+  const std::string longest = f.dir.path() + "/" + std::string(253 - f.dir.path().size(), 'p');
+  ASSERT_EQ(f.files.CreateResFile(longest), 0);
+  RefNum kept = f.files.OpenResFile(longest);
+  EXPECT_NE(kept, 0u);
+  EXPECT_EQ(f.files.CloseResFile(kept), 0);
+  ASSERT_EQ(f.files.CreateResFile(longest + "p"), 0);
+  EXPECT_EQ(f.files.OpenResFile(longest + "p"), 0u);
+  EXPECT_EQ(f.ui.MessageTexts(),
+            std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
 }
 
 TEST(ResourceFileOpen, UnknownOrStaleRefnumsAreReported) {
@@ -326,11 +292,11 @@ TEST(ResourceFileOpen, UnknownOrStaleRefnumsAreReported) {
   EXPECT_EQ(f.files.CountResourcesOfType(0, kResPinf), 0u);
   EXPECT_FALSE(f.files.WriteResource(12345, kResPinf, 0, {}, ""));
   EXPECT_FALSE(f.files.GetResFilePath(ref));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{
-                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
-                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
-                "CLVlib:Can't find refnum index for name"}));
+  EXPECT_EQ(
+      f.ui.MessageTexts(),
+      (std::vector<std::string>{"CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
+                                "CLVlib:Can't find refnum index", "CLVlib:Can't find refnum index",
+                                "CLVlib:Can't find refnum index for name"}));
   EXPECT_EQ(*f.files.GetResFilePath(reopened), f.path);
   f.files.CloseResFile(reopened);
 }
@@ -340,39 +306,48 @@ TEST(ResourceFileOpen, DirectoryReachesDiskOnlyAtClose) {
   RefNum ref = f.CreateAndOpen();
   f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("data"), "x");
   auto before = ReadFileBytes(f.path);
-  EXPECT_EQ(before[19], 0);  // count still 0 on disk
+  EXPECT_EQ(before[19], 0);               // count still 0 on disk
   EXPECT_EQ(before.size(), kHeader + 4);  // but the data is there
   ASSERT_EQ(f.files.CloseResFile(ref), 0);
   EXPECT_EQ(ReadFileBytes(f.path)[19], 1);
 }
 
-TEST(ResourceFileOpen, FileGoneAtCloseKeepsSlotAndReports) {
+TEST(ResourceFileOpen, FileFailuresAreReported) {
   ResFixture f;
+  EXPECT_EQ(f.files.OpenResFile(f.dir.File("nothing")), 0u);
+  EXPECT_EQ(f.files.CreateResFile(f.dir.File("no/such/dir/res")), -1);
   RefNum ref = f.CreateAndOpen();
   std::remove(f.path.c_str());
   EXPECT_EQ(f.files.CloseResFile(ref), -1);
-  EXPECT_EQ(f.ui.MessageTexts().back(), "Can't open file from CloseResFile");
-  EXPECT_EQ(f.files.OpenFileCount(), 1u);
+  EXPECT_EQ(f.files.OpenFileCount(), 1u);  // the slot stays open
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"CLVlib:OpenResFile - error opening file.",
+                                      "CLVlib:CreateResFile failed.\n",
+                                      "Can't open file from CloseResFile"}));
 }
 
-TEST(ResourceFileOpen, CreateFailureIsReported) {
-  ResFixture f;
-  EXPECT_EQ(f.files.CreateResFile(f.dir.File("no/such/dir/res")), -1);
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CLVlib:CreateResFile failed.\n"});
-}
-
-TEST(ResourceFileRead, DirectoryPromisingMoreThanTheFileHoldsGivesNothing) {
+// A 408 KB file whose one entry claims up to 4 GB: the claim is checked
+// against the file's size before any memory is asked for, so even a
+// runtime that refuses every block above 1 MB reads nothing and says
+// nothing ("Bad data allocate" would mean the allocation came first).
+TEST(ResourceFileRead, ClaimedLengthBeyondTheFileIsRefusedBeforeAllocating) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 0, ResFixture::Bytes("0123456789"), "x");
-  f.files.CloseResFile(ref);
-  auto b = ReadFileBytes(f.path);
-  b.resize(kHeader + 4);  // data cut short
-  test::WriteFileBytes(f.path, b);
-  ref = f.files.OpenResFile(f.path);
-  ASSERT_NE(ref, 0u);
-  EXPECT_FALSE(f.files.ReadResource(ref, kResPinf, 0));
-  f.files.CloseResFile(ref);
+  ASSERT_TRUE(f.files.WriteResource(ref, kResClut, 1000, ResFixture::Bytes("ABC"), "pal"));
+  ASSERT_EQ(f.files.CloseResFile(ref), 0);
+  std::vector<std::uint8_t> bytes = ReadFileBytes(f.path);
+  // Rows: the last byte the entry claims, and whether the file holds it.
+  const std::pair<std::uint32_t, bool> rows[] = {{2, true}, {3, false}, {0xFFFFFFFE, false}};
+  for (auto [end, holds] : rows) {
+    StoreBE32(bytes.data() + ResourceFile::kDirectoryOffset + 12, end);
+    test::WriteFileBytes(f.path, bytes);
+    f.rt.memory.SetFailAbove(std::size_t{1} << 20);
+    ref = f.files.OpenResFile(f.path);
+    ASSERT_NE(ref, 0u) << end;
+    EXPECT_EQ(f.files.ReadResource(ref, kResClut, 1000).has_value(), holds) << end;
+    f.files.CloseResFile(ref);
+    EXPECT_TRUE(f.ui.MessageTexts().empty()) << end;
+  }
 }
 
 TEST(ResourceFileRead, AllocationFailureSaysBadDataAllocate) {

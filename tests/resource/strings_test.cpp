@@ -5,21 +5,14 @@
 namespace ws {
 namespace {
 
-TEST(StringHelpers, EqualityIsCaseSensitive) {
-  EXPECT_EQ(StringsEqual("abc", "abc"), 0);
-  EXPECT_EQ(StringsEqual("abc", "ABC"), -1);
-  EXPECT_EQ(StringsEqual("abc", "abcd"), -1);
-  EXPECT_EQ(StringsEqual("", ""), 0);
-}
-
-TEST(StringHelpers, JoinIntoTheSourceBufferAppends) {
+TEST(StringHelpers, CompareJoinAndCopy) {
+  const std::tuple<const char*, const char*, int> compared[] = {
+      {"abc", "abc", 0}, {"abc", "ABC", -1}, {"abc", "abcd", -1}, {"", "", 0}};
+  for (auto [a, b, result] : compared) EXPECT_EQ(StringsEqual(a, b), result) << a << " " << b;
   char buffer[32] = "temp";
-  StringJoin(buffer, ".wdo", buffer);
+  StringJoin(buffer, ".wdo", buffer);  // into the source buffer: appends
   EXPECT_STREQ(buffer, "temp.wdo");
   EXPECT_EQ(StringLength(buffer), 8u);
-}
-
-TEST(StringHelpers, JoinIntoAnotherBufferLeavesTheSource) {
   const char source[] = "object";
   char out[32] = "xxxxxxxxxxxxxxxxxxxx";
   StringJoin(out, ".wdc", source);
