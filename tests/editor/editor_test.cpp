@@ -31,7 +31,7 @@ TEST(EditorLayout, FailuresShowTheirMessagesAndStop) {
   f.ui.ClearMessages();
   f.rt.memory.SetFailAbove(1000);
   EXPECT_FALSE(f.e().Layout(1000, 700, 200));
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CD_Offscreen failed."});
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{std::string(kMsgOffscreenFailed)});
   EXPECT_EQ(f.ui.Messages()[0].caption, "General Error");
   EXPECT_TRUE(f.rt.fatalError);
 
@@ -43,7 +43,7 @@ TEST(EditorLayout, FailuresShowTheirMessagesAndStop) {
   e.model.colors = g.m().colors;
   rt.memory.SetFailAbove(700000);
   EXPECT_FALSE(e.LayoutArea(320, 240));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Not enough memory for polygon filling."});
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgNoFillMemory)});
   EXPECT_TRUE(rt.fatalError);
   EXPECT_TRUE(e.display.frame.firstLayoutPending);
   // Without any colour table there is no palette for the surface.

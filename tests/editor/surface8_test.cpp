@@ -39,13 +39,13 @@ TEST(Surface8, RefusesBadSizesAndKeepsTheSurface) {
   Surface8 s;
   ASSERT_TRUE(s.Create(memory, 8, 4));
   s.Clear(3);
-  EXPECT_FALSE(s.Create(memory, 0, 4));
-  EXPECT_FALSE(s.Create(memory, 8, 0));
-  EXPECT_FALSE(s.Create(memory, -8, 4));
-  EXPECT_FALSE(s.Create(memory, kMaxSurfaceSide + 1, 4));
-  EXPECT_FALSE(s.Create(memory, 4, kMaxSurfaceSide + 1));
+  const std::pair<int, int> bad[] = {
+      {0, 4}, {8, 0}, {-8, 4}, {kMaxSurfaceSide + 1, 4}, {4, kMaxSurfaceSide + 1}};
+  for (auto [w, h] : bad) EXPECT_FALSE(s.Create(memory, w, h)) << w << "x" << h;
   EXPECT_EQ(s.width(), 8);
   EXPECT_EQ(s.At(7, 3), 3);
+  ASSERT_TRUE(s.Create(memory, kMaxSurfaceSide, 1));  // the limit itself
+  ASSERT_TRUE(s.Create(memory, 1, kMaxSurfaceSide));
 }
 
 TEST(Surface8, SameSizeKeepsTheBufferNewSizeReplacesIt) {
@@ -100,11 +100,10 @@ TEST(Surface8, PaletteTakesTheHighByteOfEachChannel) {
   table.Set(255, {0x12FF, 0xAB00, 0x0180});
   Surface8 s;
   s.SetPalette(table);
-  EXPECT_EQ(s.palette()[0], (Rgb8{255, 255, 255}));
-  EXPECT_EQ(s.palette()[1], (Rgb8{51, 51, 51}));
-  EXPECT_EQ(s.palette()[2], (Rgb8{136, 0, 255}));
-  EXPECT_EQ(s.palette()[255], (Rgb8{0x12, 0xAB, 0x01}));
-  EXPECT_EQ(s.palette()[100], (Rgb8{0, 0, 0}));
+  const std::pair<int, Rgb8> rows[] = {
+      {0, {255, 255, 255}}, {1, {51, 51, 51}}, {2, {136, 0, 255}}, {255, {0x12, 0xAB, 0x01}},
+      {100, {0, 0, 0}}};
+  for (const auto& [i, rgb] : rows) EXPECT_EQ(s.palette()[i], rgb) << i;
   EXPECT_EQ(s.Argb(2), 0xFF8800FFu);
   EXPECT_EQ(s.Argb(255), 0xFF12AB01u);
 }

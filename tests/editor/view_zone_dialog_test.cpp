@@ -113,7 +113,7 @@ TEST_F(ViewZoneDialogTest, DeleteRemovesTheSelectedEntry) {
   EXPECT_TRUE(dialog.entries().empty());
   EXPECT_TRUE(ui.Messages().empty());
   EXPECT_FALSE(dialog.Delete());
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"There are no entries to delete."});
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgNoEntriesToDelete)});
   dialog.Commit(t);
   EXPECT_EQ(t.polygons[4].viewZoneCount, 0u);
 }
