@@ -40,13 +40,11 @@ class CommandsTest : public ::testing::Test {
   ShellFixture f;
 };
 
-TEST_F(CommandsTest, SetUnitsRepeatsUntilInRange) {
-  f.ui.QueueValue("99");
-  f.ui.QueueValue("0");
-  f.ui.QueueValue("50");
+TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
+  for (const char* v : {"51", "0", "50"}) f.ui.QueueValue(v);
   EXPECT_TRUE(Run(Cmd::kSetUnits));
   EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>(2, std::string(kMsgValueOutOfRange)));
-  EXPECT_EQ(f.ui.Prompts().front(), kPromptGridValue);
+  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>(3, std::string(kPromptGridValue)));
   EXPECT_EQ(f.editor.display.view.gridStep, 50);
   EXPECT_TRUE(f.shell.redraw);
   // Cancel, and -1 which reads as Cancel, keep the step.
@@ -58,19 +56,18 @@ TEST_F(CommandsTest, SetUnitsRepeatsUntilInRange) {
   f.ui.QueueValue("1");
   Run(Cmd::kSetUnits);
   EXPECT_EQ(f.editor.display.view.gridStep, 1);
-}
-
-TEST_F(CommandsTest, GuideFrameSetKeepsTheIntegerHalves) {
-  f.ui.QueueValue("301");
-  f.ui.QueueValue("1");  // out of range: asked again
-  f.ui.QueueValue("40");
+  // The guide frame takes 2 to 10000 and keeps the integer halves.
+  f.ui.ClearMessages();
+  for (const char* v : {"10001", "10000", "1", "3"}) f.ui.QueueValue(v);
   Run(Cmd::kSetGuideFrame);
-  EXPECT_EQ(f.ui.Prompts(),
-            (std::vector<std::string>{"Enter Width:", "Enter Height:", "Enter Height:"}));
-  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 150.0);
-  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 20.0);
-  EXPECT_EQ(f.editor.model.preferences.viewHalfWidth, 150.0);
-  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfHeight, 20.0);
+  EXPECT_EQ(f.ui.MessageTexts().size(), 2u);
+  const std::string w(kPromptGuideWidth), h(kPromptGuideHeight);
+  EXPECT_EQ(std::vector<std::string>(f.ui.Prompts().end() - 4, f.ui.Prompts().end()),
+            (std::vector<std::string>{w, w, h, h}));
+  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 5000.0);
+  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 1.0);
+  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfWidth, 5000.0);
+  EXPECT_EQ(f.editor.model.preferences.viewHalfHeight, 1.0);
 }
 
 TEST_F(CommandsTest, DisplayAndSettingsItemsSetTheirValue) {

@@ -239,6 +239,9 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   EXPECT_EQ(CountColour(cursor), 0);
   EXPECT_EQ(f.Pixel(42, 47), red);
   f.d().selection.marqueeActive = false;
+  f.m().plot.step = 4;
+  f.Frame();
+  EXPECT_EQ(f.Pixel(42, 47), red);
   f.m().plot.step = 5;
   f.Frame();
   EXPECT_EQ(CountColour(cursor), 0);

@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
 
 // Tables whose points are placed on the screen directly (as a projection
 // would leave them), with an orthographic projector for the tests.
-class HitFixture : public ::testing::Test {
+class HitFixture : public ::testing::Test, public test::AxisTables {
  protected:
-  HitFixture() : rt(ui), t(rt), projector(view, extra, LayoutForAreaSize(400, 300), false) {
-    EXPECT_TRUE(t.AllocateObjectTables());
-    t.BuildReservedEntries();
+  HitFixture() : projector(view, extra, LayoutForAreaSize(400, 300), false) {
     // The axis cross runs through the middle of the screen.
     for (std::uint32_t i = 0; i < kReservedPoints; ++i) Place(i, 200, 150, 31000);
   }
@@ -49,9 +46,6 @@ class HitFixture : public ::testing::Test {
     return k;
   }
 
-  ScriptedUi ui;
-  Runtime rt;
-  ObjectTables t;
   ViewState view;
   EditorViewState extra;
   Projector projector;

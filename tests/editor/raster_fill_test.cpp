@@ -355,20 +355,5 @@ TEST_F(PolygonFill, HighlightStippleOnAbsoluteCoordinates) {
   }
 }
 
-TEST_F(PolygonFill, HighlightSparklesFromFrameToFrame) {
-  const Outline p = {{0, 0}, {39, 0}, {39, 29}, {0, 29}};
-  GuardedCanvas a(40, 30), b(40, 30), again(40, 30);
-  SparkleRandom r1(1), r2(2), r1again(1);
-  filler.FillHighlight(a.Rows(), a.Rows().Bounds(), p, 0x2A, 0, r1);
-  filler.FillHighlight(b.Rows(), b.Rows().Bounds(), p, 0x2A, 0, r2);
-  filler.FillHighlight(again.Rows(), again.Rows().Bounds(), p, 0x2A, 0, r1again);
-  EXPECT_TRUE(a == again);  // the same random sequence gives the same picture
-  EXPECT_FALSE(a == b);
-  int seen[8] = {};
-  for (int y = 1; y < 30; y += 2)
-    for (int x = 1; x < 40; x += 2) ++seen[a.At(x, y) - 0x28];
-  for (int k = 0; k < 8; ++k) EXPECT_GT(seen[k], 0) << "ramp step " << k << " never shown";
-}
-
 }  // namespace
 }  // namespace ws

@@ -342,20 +342,6 @@ TEST(DashedLine, SixOnTwoOffShiftedByThePhaseCountingInsidePixels) {
   }
 }
 
-TEST(DashedLine, FollowsTheLineStepsInAnyDirection) {
-  GuardedCanvas c(5, 9);
-  DrawDashedLine(c.Rows(), 4, 8, 0, 0, kInk, kBack, 1);
-  // Steps run from (4, 8) upwards; y-major, so one pixel per row.
-  const std::string dash = DashRow(1, 9);
-  const LineSteps line(4, 8, 0, 0);
-  for (std::int64_t t = 0; t <= line.last(); ++t) {
-    int x = 0, y = 0;
-    line.At(t, x, y);
-    EXPECT_EQ(c.At(x, y), dash[t] == 'o' ? kBack : kInk) << t;
-  }
-  EXPECT_EQ(CountInk(c, kInk) + CountInk(c, kBack), 9);
-}
-
 TEST(DashedLine, WhollyOutsideOrHugeLinesAreSafe) {
   GuardedCanvas c(16, 12);
   DrawDashedLine(c.Rows(), -10, -10, -1, 40, kInk, kBack, 0);

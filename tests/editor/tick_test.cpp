@@ -134,8 +134,12 @@ TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
   for (int i = 0; i < kToggleCount; ++i)
     EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top), std::make_pair(12 + 32 * i, 114));
   EXPECT_EQ(std::make_pair(wide.swatch.left, wide.swatch.top), std::make_pair(12 + 32 * 7, 114));
-  // EditArea at 240: icon 6 at x 204 > 200 starts a row; the swatch follows.
-  const ControlColumn narrow = PlaceControls(strip, 240);
+  // The limit is 40 pixels left of the EditArea. At 244 icon 6 (x 204) just
+  // fits and the swatch starts a row; at 243 icon 6 starts it, the swatch follows.
+  const ControlColumn fits = PlaceControls(strip, 244);
+  EXPECT_EQ(std::make_pair(fits.icons[6].left, fits.icons[6].top), std::make_pair(204, 114));
+  EXPECT_EQ(std::make_pair(fits.swatch.left, fits.swatch.top), std::make_pair(12, 148));
+  const ControlColumn narrow = PlaceControls(strip, 243);
   EXPECT_EQ(std::make_pair(narrow.icons[5].left, narrow.icons[5].top), std::make_pair(172, 114));
   EXPECT_EQ(std::make_pair(narrow.icons[6].left, narrow.icons[6].top), std::make_pair(12, 148));
   EXPECT_EQ(std::make_pair(narrow.swatch.left, narrow.swatch.top), std::make_pair(44, 148));

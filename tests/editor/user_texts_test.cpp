@@ -56,6 +56,8 @@ TEST(UserTexts, AreExactlyAsShown) {
       {kMsgNoEntriesToDelete, "There are no entries to delete."},
       {kPromptGroupLeader, "Enter polygon number to adopt color from:"},
       {kPromptGridValue, "Enter grid value (1-50):"},
+      {kPromptGuideWidth, "Enter Width:"},
+      {kPromptGuideHeight, "Enter Height:"},
       {kMsgValueOutOfRange, "Value entered is out of range."},
   };
   for (const auto& [shown, expected] : rows) EXPECT_EQ(shown, expected);

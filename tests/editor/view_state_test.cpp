@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
@@ -17,7 +16,8 @@ TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
       {54, 1.0, "Scale: 100%"},  // 54 / 51 = 1.06 -> 1.0
       {55, 1.0, "Scale: 100%"},  {60, 2.1, "Scale: 210%"},  // v = 110, 2.157 -> 2.1
       {50, 0.9, "Scale:  90%"},  // dragging to 50 is not 100%
-      {25, 0.4, "Scale:  40%"},  {100, 10.7, "Scale: 1070%"},  // v = 550
+      {25, 0.4, "Scale:  40%"},  {57, 1.5, "Scale: 150%"},    // v = 77: 1.509
+      {100, 10.7, "Scale: 1070%"},  // v = 550
       {400, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"},   {0, 0.1, "Scale:  10%"},
       {-40, 0.1, "Scale:  10%"},
   };
@@ -42,11 +42,8 @@ TEST(ScaleButtons, HundredResetsPanFiftyKeepsIt) {
 }
 
 TEST(ScaleButtons, ApplyScalesUserPointsOnlyThenActsAsHundred) {
-  ScriptedUi ui;
-  Runtime rt(ui);
-  ObjectTables t(rt);
-  ASSERT_TRUE(t.AllocateObjectTables());
-  t.BuildReservedEntries();
+  test::AxisTables tables;
+  ObjectTables& t = tables.t;
   t.AddPoint(10, -20, 30);
   t.AddPoint(1, 2, 3);
   EditorViewState v;
