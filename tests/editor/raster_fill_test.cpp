@@ -148,14 +148,6 @@ TEST(FillSpans, RectangleIsClippedToTheRows) {
   EXPECT_TRUE(c.GuardsIntact());
 }
 
-TEST(Sparkle, EntriesStayInTheColoursRamp) {
-  // round(m / 16) for m = r mod 128, halves up, the ninth step kept in the ramp.
-  const std::pair<std::uint32_t, int> rows[] = {{0, 0x10},   {7, 0x10},   {8, 0x11},  {24, 0x12},
-                                                {119, 0x17}, {120, 0x17}, {127, 0x17}, {136, 0x11}};
-  for (const auto& [r, want] : rows) EXPECT_EQ(SparkleEntry(0x13, r), want) << r;
-  for (std::uint32_t r = 0; r < 1024; ++r) EXPECT_GE(SparkleEntry(0xFD, r), 0xF8) << r;
-}
-
 TEST_F(PolygonFill, HandExamples) {
   const Outline u = {{0, 0}, {2, 0}, {2, 3}, {4, 3}, {4, 0}, {6, 0}, {6, 5}, {0, 5}};
   const Outline tri = {{0, 0}, {6, 0}, {0, 4}};  // slanted edge: x = 6 | 5, 4 | 3 | 2, 1 | 0
@@ -319,40 +311,6 @@ TEST(PolygonFillAllocation, TablesComeFromHandleMemoryOnce) {
   EXPECT_EQ(memory.LiveCount(), 1u);
   EXPECT_TRUE(filler.FillPlain(c.Rows(), c.Rows().Bounds(), Outline{{1, 1}}, kInkWord));
   EXPECT_EQ(c.At(1, 1), kInk);
-}
-
-TEST_F(PolygonFill, HighlightStippleOnAbsoluteCoordinates) {
-  // Even rows alternate the back colour (even x) and the colour; odd rows
-  // hold the colour at even x and a sparkle of its ramp at odd x. Bordered,
-  // the outline keeps the back colour.
-  constexpr std::uint8_t kColour = 0x13, kBlack = 0x40;  // ramp 0x10..0x17
-  for (const bool bordered : {false, true}) {
-    GuardedCanvas c(9, 6, 0xEE);
-    SparkleRandom random(99);
-    const Outline p = {{1, 1}, {8, 1}, {8, 5}, {1, 5}};
-    ASSERT_TRUE(bordered ? filler.FillBorderedHighlight(c.Rows(), c.Rows().Bounds(), p, kColour,
-                                                        kBlack, random)
-                         : filler.FillHighlight(c.Rows(), c.Rows().Bounds(), p, kColour, kBlack,
-                                                random));
-    for (int y = 0; y < 6; ++y) {
-      for (int x = 0; x < 9; ++x) {
-        const std::uint8_t v = c.At(x, y);
-        SCOPED_TRACE(testing::Message() << bordered << " " << x << "," << y);
-        if (x == 0 || y == 0) {
-          EXPECT_EQ(v, 0xEE);
-        } else if (bordered && (y == 1 || y == 5 || x == 1 || x == 8)) {
-          EXPECT_EQ(v, kBlack);
-        } else if (y % 2 == 0) {
-          EXPECT_EQ(v, x % 2 == 0 ? kBlack : kColour);
-        } else if (x % 2 == 0) {
-          EXPECT_EQ(v, kColour);
-        } else {
-          EXPECT_TRUE(v >= 0x10 && v <= 0x17) << int(v);
-        }
-      }
-    }
-    EXPECT_TRUE(c.GuardsIntact());
-  }
 }
 
 }  // namespace

@@ -16,44 +16,6 @@ TEST(GlyphMapping, LettersDigitsAndThreeMarks) {
   for (char c : std::string(" \t/:@[`{~\x7f\xC4")) EXPECT_FALSE(GlyphForCharacter(c)) << int(c);
 }
 
-DrawingColors Colours() {
-  DrawingColors c;
-  c.green2 = 16;
-  c.yellow = 32;
-  c.white = 0;
-  return c;
-}
-
-TEST(TextLabelTable, AxisLabelsComeFirst) {
-  TextLabels labels;
-  labels.SetAxisLabels(Colours());
-  const auto& e = labels.entries();
-  const std::tuple<std::string, double, double, double> axes[] = {
-      {"x", 155, 0, 0}, {"y", 0, 165, 0}, {"z", 0, 0, -155}};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(std::make_tuple(e[i].Text(), e[i].x, e[i].y, e[i].z), axes[i]) << i;
-    EXPECT_EQ(std::make_pair(e[i].scale, int(e[i].colour)), std::make_pair(0.05, 16)) << i;
-  }
-  EXPECT_FALSE(e[3].used());
-}
-
-TEST(TextLabelTable, PlotQuickCommandsSitAtTheirHeights) {
-  TextLabels labels;
-  labels.Rebuild(Colours(), EditorMode::kPlot, false, kWalkEditColour);
-  const double ys[] = {190, 155, 135, 115, 80, 60, 40, 20, 0, -20, -55, -75, -95, -115, -150};
-  const auto& e = labels.entries();
-  for (std::size_t i = 0; i < std::size(ys); ++i) {
-    const TextLabel& l = e[3 + i];
-    ASSERT_TRUE(l.used()) << i;
-    EXPECT_DOUBLE_EQ(l.y, ys[i]) << i;
-    EXPECT_DOUBLE_EQ(l.x, -190.0);
-    EXPECT_DOUBLE_EQ(l.scale, 0.03);
-    EXPECT_EQ(l.colour, i == 0 ? 32 : 0);  // title in the z-axis colour
-  }
-  EXPECT_FALSE(e[18].used());  // the texts themselves are in the quick-commands golden image
-  EXPECT_EQ(e[0].Text(), "x");
-}
-
 TEST(TextLabelTable, EveryModeKeepsItsExactLines) {
   const struct {
     int mode;
