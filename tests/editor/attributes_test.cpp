@@ -81,18 +81,6 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
   EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
 }
 
-TEST_F(AttributeTest, NeverDrawBackFaceTogglesOnOneAndSetsOnTwo) {
-  Square(0, PolyFlag::kDefined);
-  Square(20, PolyFlag::kDefined & ~kNeverDrawBackFace);
-  Select({0});
-  RunAttributeCommand(ctx, Cmd::kVisibilityNeverBackFace);
-  EXPECT_EQ(Flags(0) & kNeverDrawBackFace, 0u);
-  Select({1});
-  RunAttributeCommand(ctx, Cmd::kVisibilityNeverBackFace);
-  EXPECT_NE(Flags(0) & kNeverDrawBackFace, 0u);
-  EXPECT_NE(Flags(1) & kNeverDrawBackFace, 0u);
-}
-
 TEST_F(AttributeTest, ShadedRoundsBothColoursToTheirRampBase) {
   const std::uint32_t k = Square(0, kAdopted | kSelectedColor, 77);
   t().polygons[k].backColor = 15;
@@ -100,12 +88,9 @@ TEST_F(AttributeTest, ShadedRoundsBothColoursToTheirRampBase) {
   Select({k});
   RunAttributeCommand(ctx, Cmd::kColorShaded);
   const Polygon& p = t().polygons[k];
-  EXPECT_EQ(p.flags, kShaded);
-  EXPECT_EQ(p.frontColor, 72);
-  EXPECT_EQ(p.backColor, 8);
-  EXPECT_EQ(p.frontFill, FillWord(72));
-  EXPECT_EQ(p.backFill, FillWord(8));
-  EXPECT_EQ(p.viewZones[0], 0u);
+  EXPECT_EQ(std::make_tuple(p.flags, int(p.frontColor), int(p.backColor), p.viewZones[0]),
+            std::make_tuple(kShaded, 72, 8, 0u));
+  EXPECT_EQ(std::make_pair(p.frontFill, p.backFill), std::make_pair(FillWord(72), FillWord(8)));
 }
 
 TEST_F(AttributeTest, AdoptedCopiesTheLeadersColourModeBits) {

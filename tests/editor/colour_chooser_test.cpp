@@ -19,18 +19,12 @@ TEST(PaletteGridTest, ThirtyTwoByEightCellsCentredInTheArea) {
   EXPECT_EQ(grid.Cell(0), (IntRect{164, 248, 173, 257}));
   EXPECT_EQ(grid.Cell(33), (IntRect{174, 258, 183, 267}));
   EXPECT_EQ(grid.Cell(255), (IntRect{474, 318, 483, 327}));
-  EXPECT_EQ(grid.CellAt(164, 248), 0);
-  EXPECT_EQ(grid.CellAt(173, 257), 0);
-  EXPECT_EQ(grid.CellAt(174, 248), 1);
-  EXPECT_EQ(grid.CellAt(164, 258), 32);
-  EXPECT_EQ(grid.CellAt(483, 327), 255);
-  EXPECT_EQ(grid.CellAt(163, 250), -1);
-  EXPECT_EQ(grid.CellAt(484, 327), -1);
-  EXPECT_EQ(grid.CellAt(200, 328), -1);
+  const int rows[][3] = {{164, 248, 0},   {173, 257, 0},   {174, 248, 1}, {164, 258, 32},
+                         {483, 327, 255}, {163, 250, -1},  {484, 327, -1}, {200, 328, -1}};
+  for (const auto& r : rows) EXPECT_EQ(grid.CellAt(r[0], r[1]), r[2]) << r[0] << "," << r[1];
   // An area smaller than the grid puts it at the corner.
   const PaletteGrid small = PlacePaletteGrid({0, 0, 99, 49});
-  EXPECT_EQ(small.left, 0);
-  EXPECT_EQ(small.top, 0);
+  EXPECT_EQ(std::make_pair(small.left, small.top), std::make_pair(0, 0));
 }
 
 class ColourChooserTest : public test::InteractionTest {

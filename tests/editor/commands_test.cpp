@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "editor/command_ids.h"
 #include "model/cluster.h"
@@ -14,18 +15,14 @@ namespace {
 using test::ShellFixture;
 
 TEST(LeadingInteger, ReadsTheLeadingDecimalNumber) {
-  EXPECT_EQ(LeadingInteger("25"), 25);
-  EXPECT_EQ(LeadingInteger("  42 units"), 42);
-  EXPECT_EQ(LeadingInteger("-1"), -1);  // the same as Cancel
-  EXPECT_EQ(LeadingInteger("abc"), 0);
-  EXPECT_EQ(LeadingInteger(""), 0);
-  EXPECT_EQ(LeadingInteger("x12"), 0);
-  EXPECT_EQ(LeadingInteger("99999999999999999999"), INT_MAX);
-  EXPECT_EQ(LeadingInteger("-99999999999999999999"), INT_MIN);
+  const std::pair<const char*, int> rows[] = {
+      {"25", 25},  {"  42 units", 42}, {"-1", -1},  // -1 reads as Cancel
+      {"abc", 0},  {"", 0},            {"x12", 0},
+      {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(LeadingInteger(text), value) << text;
 }
 
 TEST(AskNumber, CancelIsMinusOne) {
-  test::TempDir dir;
   ScriptedUi ui;
   ui.QueueValue(std::nullopt);
   ui.QueueValue("12");
@@ -43,14 +40,11 @@ class CommandsTest : public ::testing::Test {
   ShellFixture f;
 };
 
-TEST_F(CommandsTest, SetUnitsRepeatsUntilInRange) {
-  f.ui.QueueValue("99");
-  f.ui.QueueValue("0");
-  f.ui.QueueValue("50");
+TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
+  for (const char* v : {"51", "0", "50"}) f.ui.QueueValue(v);
   EXPECT_TRUE(Run(Cmd::kSetUnits));
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Value entered is out of range.",
-                                                           "Value entered is out of range."}));
-  EXPECT_EQ(f.ui.Prompts().front(), "Enter grid value (1-50):");
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>(2, std::string(kMsgValueOutOfRange)));
+  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>(3, std::string(kPromptGridValue)));
   EXPECT_EQ(f.editor.display.view.gridStep, 50);
   EXPECT_TRUE(f.shell.redraw);
   // Cancel, and -1 which reads as Cancel, keep the step.
@@ -62,46 +56,44 @@ TEST_F(CommandsTest, SetUnitsRepeatsUntilInRange) {
   f.ui.QueueValue("1");
   Run(Cmd::kSetUnits);
   EXPECT_EQ(f.editor.display.view.gridStep, 1);
-}
-
-TEST_F(CommandsTest, GuideFrameSetKeepsTheIntegerHalves) {
-  f.ui.QueueValue("301");
-  f.ui.QueueValue("1");  // out of range: asked again
-  f.ui.QueueValue("40");
+  // The guide frame takes 2 to 10000 and keeps the integer halves.
+  f.ui.ClearMessages();
+  for (const char* v : {"10001", "10000", "1", "3"}) f.ui.QueueValue(v);
   Run(Cmd::kSetGuideFrame);
-  EXPECT_EQ(f.ui.Prompts(),
-            (std::vector<std::string>{"Enter Width:", "Enter Height:", "Enter Height:"}));
-  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 150.0);
-  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 20.0);
-  EXPECT_EQ(f.editor.model.preferences.viewHalfWidth, 150.0);
-  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfHeight, 20.0);
+  EXPECT_EQ(f.ui.MessageTexts().size(), 2u);
+  const std::string w(kPromptGuideWidth), h(kPromptGuideHeight);
+  EXPECT_EQ(std::vector<std::string>(f.ui.Prompts().end() - 4, f.ui.Prompts().end()),
+            (std::vector<std::string>{w, w, h, h}));
+  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 5000.0);
+  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 1.0);
+  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfWidth, 5000.0);
+  EXPECT_EQ(f.editor.model.preferences.viewHalfHeight, 1.0);
 }
 
-TEST_F(CommandsTest, DisplayItemsToggleOptionsAndPreferences) {
-  Run(Cmd::kThickLine);
-  EXPECT_TRUE(f.editor.display.options.thickLine);
-  EXPECT_TRUE(f.editor.model.preferences.thickLine);
-  Run(Cmd::kBackVectorsOnly);
-  EXPECT_EQ(f.editor.display.options.vectorFilter, 2);
-  Run(Cmd::kInvisiblePolygons);
-  Run(Cmd::kBackfacedPolygons);
-  EXPECT_TRUE(f.editor.display.options.showInvisible);
-  EXPECT_TRUE(f.editor.display.options.showBackfaced);
-  Run(Cmd::kTogglePerspective);
-  EXPECT_TRUE(f.editor.display.options.perspective);
-  Run(Cmd::kSoundEffects);
-  EXPECT_FALSE(f.editor.display.options.soundEffects);
-  EXPECT_FALSE(CurrentPreferences(f.ctx).soundEffectsOn);
-  EXPECT_TRUE(f.shell.menuRefreshPending);
-}
-
-TEST_F(CommandsTest, SettingsItemsSetTheirValue) {
-  Run(Cmd::kSelectFrontFacedOnly);
-  EXPECT_EQ(f.shell.marqueeSelection, 3);
-  Run(Cmd::kWalkSetViewZonePriorities);
-  EXPECT_EQ(f.shell.walkEditMode, 4);
-  Run(Cmd::kWalkFlipPolygonFace);
-  EXPECT_EQ(f.shell.walkEditMode, 1);
+TEST_F(CommandsTest, DisplayAndSettingsItemsSetTheirValue) {
+  const DisplayOptions& o = f.editor.display.options;
+  const ShellState& s = f.shell;
+  const struct {
+    int id;
+    std::function<bool()> done;
+  } rows[] = {
+      {Cmd::kThickLine, [&] { return o.thickLine && f.editor.model.preferences.thickLine; }},
+      {Cmd::kBackVectorsOnly, [&] { return o.vectorFilter == 2; }},
+      {Cmd::kInvisiblePolygons, [&] { return o.showInvisible; }},
+      {Cmd::kBackfacedPolygons, [&] { return o.showBackfaced; }},
+      {Cmd::kTogglePerspective, [&] { return o.perspective; }},
+      {Cmd::kSoundEffects,
+       [&] { return !o.soundEffects && !CurrentPreferences(f.ctx).soundEffectsOn; }},
+      {Cmd::kSelectFrontFacedOnly, [&] { return s.marqueeSelection == 3; }},
+      {Cmd::kWalkSetViewZonePriorities, [&] { return s.walkEditMode == 4; }},
+      {Cmd::kWalkFlipPolygonFace, [&] { return s.walkEditMode == 1; }},
+  };
+  for (const auto& r : rows) {
+    f.shell.menuRefreshPending = false;
+    Run(r.id);
+    EXPECT_TRUE(r.done()) << r.id;
+    EXPECT_TRUE(f.shell.menuRefreshPending) << r.id;
+  }
   f.shell.rendererChoice = 2;
   Run(Cmd::kRenderSoftware);
   EXPECT_EQ(f.shell.rendererChoice, 0);
@@ -128,35 +120,27 @@ TEST_F(CommandsTest, OpenRefusesForeignFilesWithoutTouchingTheCluster) {
 
 TEST_F(CommandsTest, OpenReadsAnObjectFileIntoANewCluster) {
   NewObject(f.editor.model, "old");
-  ASSERT_TRUE(OpenPath(f.ctx, Cmd::kOpen, test::SourceDir() + "/tests/data/cube.wdo"));
+  ASSERT_TRUE(OpenPath(f.ctx, Cmd::kOpen, test::DataPath("cube.wdo")));
   EXPECT_EQ(f.editor.model.cluster.objectNames,
             (std::vector<std::string>{std::string(kDefaultObjectName)}));
-  EXPECT_GT(f.tables().userPointCount(), 0u);
-  EXPECT_GT(f.editor.model.tables.polygonCount, 0u);
+  EXPECT_EQ(f.tables().userPointCount(), 8u);
+  EXPECT_EQ(f.editor.model.tables.polygonCount, 6u);
 }
 
-TEST_F(CommandsTest, PopupSelectionItems) {
+TEST_F(CommandsTest, PopupSelectionItemsReachTheSelection) {
   ObjectTables& t = f.tables();
   const std::uint32_t v = t.AddVector(t.AddPoint(0, 0, 0), t.AddPoint(1, 0, 0));
-  t.polygonCount = 3;
-  t.polygons[0].frontColor = 9;
-  t.polygons[1].frontColor = 4;
-  t.polygons[2].frontColor = 9;
+  t.polygonCount = 2;
+  t.polygons[0].frontColor = t.polygons[1].frontColor = 9;
   Run(Cmd::kPopupSelectAll);
-  EXPECT_EQ(t.vectors[v].selected, kSelected);
-  EXPECT_EQ(t.vectors[0].selected, kUnselected);  // axes stay out of it
-  EXPECT_EQ(t.polygonSelected[1], kSelected);
+  EXPECT_EQ(std::make_pair(t.vectors[v].selected, t.polygonSelected[1]),
+            std::make_pair(kSelected, kSelected));
   Run(Cmd::kPopupUnselect);
-  EXPECT_EQ(t.vectors[v].selected, kUnselected);
-  EXPECT_EQ(t.polygonSelected[1], kUnselected);
-  // Same colour without a hovered polygon: the message, nothing changes.
-  Run(Cmd::kPopupSelectSameColor);
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{std::string(kMsgSameColorNoPolygon)}));
-  f.shell.hoveredPolygon = 2;
+  EXPECT_EQ(std::make_pair(t.vectors[v].selected, t.polygonSelected[1]),
+            std::make_pair(kUnselected, kUnselected));
+  f.shell.hoveredPolygon = 1;
   Run(Cmd::kPopupSelectSameColor);
   EXPECT_EQ(t.polygonSelected[0], kSelected);
-  EXPECT_EQ(t.polygonSelected[1], kUnselected);
-  EXPECT_EQ(t.polygonSelected[2], kSelected);
 }
 
 class RecordingPlayer : public SoundPlayer {
@@ -192,12 +176,6 @@ TEST_F(CommandsTest, ObjectMenuWorksOnTheCluster) {
   EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 1u);
   EXPECT_GE(f.shell.objectListVersion, 3u);
 }
-
-}  // namespace
-}  // namespace ws
-
-namespace ws {
-namespace {
 
 TEST_F(CommandsTest, StartNewClusterResetsToPlotModeWithItsHelp) {
   f.shell.mode = EditorMode::kSelectPolygon;

@@ -27,6 +27,15 @@ class DrawFrameTest : public ::testing::Test {
     o.gridOn = o.axisOn = o.vectorsOn = o.polygonsOn = false;
   }
   DisplayOptions& o() { return f.d().options; }
+  // Each (x, y, colour) row checked, named by `what`.
+  struct Px {
+    int x, y;
+    std::uint8_t colour;
+  };
+  void ExpectPixels(std::initializer_list<Px> rows, const char* what) {
+    for (const Px& p : rows)
+      EXPECT_EQ(f.Pixel(p.x, p.y), p.colour) << what << " at " << p.x << "," << p.y;
+  }
   int CountColour(std::uint8_t colour) {
     int n = 0;
     for (int y = 0; y < 120; ++y)
@@ -45,55 +54,21 @@ TEST_F(DrawFrameTest, ClearsOnlyTheLocalRectangle) {
   EXPECT_EQ(s.height(), 120 + 151);
 }
 
-TEST_F(DrawFrameTest, GridNeedsTenPixelSpacing) {
-  o().gridOn = true;
-  const std::uint8_t grey = f.colours().darkGrey;
-  f.d().view.gridStep = 1;  // 1 pixel apart: no grid
-  f.Frame();
-  EXPECT_EQ(CountColour(grey), 0);
-  f.d().view.gridStep = 10;
-  f.d().view.scale = 0.99;  // 9.9 pixels: still none
-  f.Frame();
-  EXPECT_EQ(CountColour(grey), 0);
-  f.d().view.scale = 1.0;
-  f.Frame();
-  // Vertical lines at 80 +- 10i while 80 - 10i >= 10: x = 10 .. 150, from
-  // y = 10 to 109; horizontal lines at 60 +- 10i: y = 10 .. 110, x 10 .. 149.
-  for (int x = 10; x <= 150; x += 10) {
-    EXPECT_EQ(f.Pixel(x, 10), grey);
-    EXPECT_EQ(f.Pixel(x, 105), grey);
-  }
-  EXPECT_EQ(f.Pixel(9, 60), f.colours().black);
-  EXPECT_EQ(f.Pixel(95, 9), f.colours().black);
-  EXPECT_EQ(f.Pixel(95, 110), grey);
-  EXPECT_EQ(f.Pixel(95, 111), f.colours().black);
-  EXPECT_EQ(f.Pixel(155, 60), f.colours().black);
-  // The grid ignores the pan.
-  f.d().view.panX = 0.5;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(90, 30), grey);
-}
-
 TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
   o().vectorsOn = true;
   AddLine(f.t(), {-30, 20, 0}, {30, 20, 0});     // in the plane z = 0: y = 40 on screen
   AddLine(f.t(), {-30, -20, -5}, {30, -20, 0});  // one end in front: y = 80
   AddLine(f.t(), {-30, -40, 5}, {30, -40, 5});   // behind: y = 100
-  const std::uint8_t white = f.colours().white;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(80, 40), white);
-  EXPECT_EQ(f.Pixel(80, 80), white);
-  EXPECT_EQ(f.Pixel(80, 100), white);
-  o().vectorFilter = kFrontVectorsOnly;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(80, 40), f.colours().black);
-  EXPECT_EQ(f.Pixel(80, 80), white);
-  EXPECT_EQ(f.Pixel(80, 100), f.colours().black);
-  o().vectorFilter = kBackVectorsOnly;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(80, 40), f.colours().black);
-  EXPECT_EQ(f.Pixel(80, 80), f.colours().black);
-  EXPECT_EQ(f.Pixel(80, 100), white);
+  const std::uint8_t w = f.colours().white, b = f.colours().black;
+  const struct {
+    int filter;
+    std::uint8_t inPlane, front, back;
+  } rows[] = {{kAllVectors, w, w, w}, {kFrontVectorsOnly, b, w, b}, {kBackVectorsOnly, b, b, w}};
+  for (const auto& r : rows) {
+    o().vectorFilter = r.filter;
+    f.Frame();
+    ExpectPixels({{80, 40, r.inPlane}, {80, 80, r.front}, {80, 100, r.back}}, "filter");
+  }
 }
 
 TEST_F(DrawFrameTest, DrawListIsSortedFarFirstWithTheWireFrameAfter) {
@@ -116,16 +91,8 @@ TEST_F(DrawFrameTest, DrawListIsSortedFarFirstWithTheWireFrameAfter) {
   // 28924; the x and y axes 28999 each (less 1.0, in index order); the z
   // axis towards +z 29074; the thick vector 29180; near 29200; the priority
   // polygon 100000.
-  const std::int32_t order[10] = {static_cast<std::int32_t>(far),
-                                  4,
-                                  0,
-                                  1,
-                                  2,
-                                  3,
-                                  5,
-                                  static_cast<std::int32_t>(thick),
-                                  static_cast<std::int32_t>(near),
-                                  static_cast<std::int32_t>(top)};
+  const std::int32_t order[10] = {std::int32_t(far),   4, 0, 1, 2, 3, 5, std::int32_t(thick),
+                                  std::int32_t(near), std::int32_t(top)};
   const double keys[10] = {28800, 28924, 28999, 28999, 28999,
                            28999, 29074, 29180, 29200, kPriorityKey};
   for (int i = 0; i < 10; ++i) {
@@ -209,24 +176,6 @@ TEST_F(DrawFrameTest, InvisibleOutlineAndBorderedStyles) {
   EXPECT_EQ(f.Pixel(105, 60), kOutlineStyleEntry);
 }
 
-TEST_F(DrawFrameTest, ShadedPolygonsWalkTheirRampByDepth) {
-  o().polygonsOn = true;
-  // Means 29500 and 28500 bound the keys (the axes lie between): the
-  // nearest gets the base entry, the farthest trunc(1000 / 126) = 7 more.
-  AddPolygon(f.t(), {{-40, 20, 500}, {-10, 20, 500}, {-10, -20, 500}, {-40, -20, 500}},
-             PolyFlag::kShaded, kGreen + 3);
-  AddPolygon(f.t(), {{10, 20, -500}, {40, 20, -500}, {40, -20, -500}, {10, -20, -500}},
-             PolyFlag::kShaded, kGreen);
-  AddPolygon(f.t(), {{-20, 50, 0}, {20, 50, 0}, {20, 30, 0}, {-20, 30, 0}}, PolyFlag::kShaded,
-             kBlue);
-  f.Frame();
-  EXPECT_DOUBLE_EQ(f.e().softwareView().greatestKey(), 29500);
-  EXPECT_DOUBLE_EQ(f.e().softwareView().leastKey(), 28500);
-  EXPECT_EQ(f.Pixel(55, 60), kGreen);  // base of its ramp, not kGreen + 3
-  EXPECT_EQ(f.Pixel(105, 60), kGreen + 7);
-  EXPECT_EQ(f.Pixel(80, 20), kBlue + 3);  // 500 / 126 = 3.97
-}
-
 TEST_F(DrawFrameTest, PerspectiveClipsBeforeDividing) {
   o().polygonsOn = true;
   o().perspective = true;
@@ -250,94 +199,6 @@ TEST_F(DrawFrameTest, PerspectiveClipsBeforeDividing) {
   o().perspective = false;
   f.Frame();
   EXPECT_EQ(f.t().polygons[behind].flags & PolyFlag::kNotDrawn, 0u);
-}
-
-TEST_F(DrawFrameTest, VectorsSelectedHoveredAndDisplayable) {
-  o().vectorsOn = true;
-  const std::uint32_t v = AddLine(f.t(), {-60, 40, 0}, {60, 40, 0});         // screen row 20
-  const std::uint32_t w = AddLine(f.t(), {-60, 0, 0}, {60, 0, 0}, kRed, 3);  // row 60
-  f.Frame();
-  const std::uint8_t white = f.colours().white, black = f.colours().black;
-  for (int x = 20; x <= 140; ++x) EXPECT_EQ(f.Pixel(x, 20), white);
-  // Width 3: pen half-width 2, over the wire line.
-  for (int y = 58; y <= 62; ++y) EXPECT_EQ(f.Pixel(80, y), kRed) << y;
-  EXPECT_EQ(f.Pixel(80, 57), black);
-  EXPECT_EQ(f.Pixel(80, 63), black);
-  // Selected: dashed (6 on, 2 off) in the wire colour.
-  f.t().vectors[v].selected = kSelected;
-  f.Frame();
-  int on = 0, off = 0;
-  for (int x = 20; x <= 140; ++x) (f.Pixel(x, 20) == white ? on : off)++;
-  EXPECT_EQ(on + off, 121);
-  EXPECT_NEAR(static_cast<double>(off) / (on + off), 0.25, 0.03);
-  // Selected and hovered: plain again.
-  f.d().selection.hover.vector = v;
-  f.Frame();
-  for (int x = 20; x <= 140; ++x) EXPECT_EQ(f.Pixel(x, 20), white);
-  // A displayable vector that is selected is dashed in the wire colour.
-  f.t().vectors[w].selected = kSelected;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(80, 58), black);
-  int dashed = 0;
-  for (int x = 20; x <= 140; ++x) dashed += f.Pixel(x, 60) == white;
-  EXPECT_GT(dashed, 60);
-  EXPECT_LT(dashed, 121);
-  // Vectors Off keeps the displayable vector in its colour, drops the wire.
-  f.t().vectors[w].selected = kUnselected;
-  f.t().vectors[v].selected = kUnselected;
-  o().vectorsOn = false;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(80, 20), black);
-  EXPECT_EQ(f.Pixel(80, 60), kRed);
-}
-
-TEST_F(DrawFrameTest, AxesInTheirColoursThickWhenAsked) {
-  o().axisOn = true;
-  f.Frame();
-  const DrawingColors& c = f.colours();
-  EXPECT_EQ(f.Pixel(120, 60), c.red);  // x axis to the right
-  EXPECT_EQ(f.Pixel(80, 30), c.blue);  // y axis up
-  EXPECT_EQ(f.Pixel(81, 30), f.colours().black);
-  o().thickLine = true;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(120, 61), c.red);
-  EXPECT_EQ(f.Pixel(120, 59), c.red);
-  // The axis labels in the label colour; none without Axis On.
-  EXPECT_GT(CountColour(c.green2), 0);
-  o().axisOn = false;
-  f.Frame();
-  EXPECT_EQ(CountColour(c.green2), 0);
-  EXPECT_EQ(CountColour(c.red), 0);
-}
-
-TEST_F(DrawFrameTest, GuideFrameEdgesOnlyInsideTheArea) {
-  o().guideFrame = true;
-  o().guideHalfWidth = 30;
-  o().guideHalfHeight = 20;
-  const std::uint8_t green = f.colours().green;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(50, 60), green);
-  EXPECT_EQ(f.Pixel(110, 60), green);
-  EXPECT_EQ(f.Pixel(80, 40), green);
-  EXPECT_EQ(f.Pixel(80, 80), green);
-  EXPECT_EQ(f.Pixel(80, 60), f.colours().black);
-  // Panned one grid step right and up, and scaled.
-  f.d().view.panX = 1;
-  f.d().view.panY = 1;
-  f.d().view.scale = 0.5;
-  f.Frame();  // x0 = 80 + 5, y0 = 60 - 5, hw = 15, hh = 10
-  EXPECT_EQ(f.Pixel(70, 55), green);
-  EXPECT_EQ(f.Pixel(100, 55), green);
-  EXPECT_EQ(f.Pixel(85, 45), green);
-  EXPECT_EQ(f.Pixel(85, 65), green);
-  // Wider than the area: the side edges are left out.
-  f.d().view = EditorViewState{};
-  o().guideHalfWidth = 100;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(0, 60), f.colours().black);
-  EXPECT_EQ(f.Pixel(159, 60), f.colours().black);
-  EXPECT_EQ(f.Pixel(0, 40), green);  // the top edge, clamped to the area
-  EXPECT_EQ(f.Pixel(159, 80), green);
 }
 
 TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
@@ -367,13 +228,10 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   f.m().plot.ep1X = -33;
   f.m().plot.ep1Y = 13;  // on screen at (47, 47), off the grid lines
   f.Frame();
-  const std::uint8_t red = f.colours().red;
-  EXPECT_EQ(f.Pixel(42, 47), red);
-  EXPECT_EQ(f.Pixel(52, 47), red);
-  EXPECT_EQ(f.Pixel(47, 42), red);
-  EXPECT_EQ(f.Pixel(47, 52), red);
-  EXPECT_EQ(f.Pixel(41, 47), f.colours().black);
-  EXPECT_EQ(f.Pixel(47, 53), f.colours().black);
+  const std::uint8_t red = f.colours().red, black = f.colours().black;
+  ExpectPixels({{42, 47, red}, {52, 47, red}, {47, 42, red}, {47, 52, red}, {41, 47, black},
+                {47, 53, black}},
+               "cross");
   // Nothing of the line while a marquee is dragged or the program is
   // inactive; Z in Front has no line at all.
   f.d().selection.marqueeActive = true;
@@ -381,6 +239,9 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   EXPECT_EQ(CountColour(cursor), 0);
   EXPECT_EQ(f.Pixel(42, 47), red);
   f.d().selection.marqueeActive = false;
+  f.m().plot.step = 4;
+  f.Frame();
+  EXPECT_EQ(f.Pixel(42, 47), red);
   f.m().plot.step = 5;
   f.Frame();
   EXPECT_EQ(CountColour(cursor), 0);
@@ -390,23 +251,6 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   f.d().plotCursor.inArea = false;
   f.Frame();
   EXPECT_EQ(CountColour(cursor) + CountColour(red), 0);
-}
-
-TEST_F(DrawFrameTest, QuickCommandsOnlyWhileShown) {
-  f.d().labels.Rebuild(f.colours(), EditorMode::kPlot, false, kWalkEditColour);
-  f.d().view.scale = 0.25;  // the lines span 340 units: make them fit
-  f.Frame();
-  EXPECT_EQ(CountColour(f.colours().yellow), 0);
-  f.d().frame.quickCommandsShown = true;
-  f.Frame();
-  EXPECT_GT(CountColour(f.colours().yellow), 10);  // the title
-  EXPECT_GT(CountColour(f.colours().white), 100);
-  // They face the screen whatever the view.
-  f.m().view.viewCode = kViewRight;
-  TurnToView(f.m().view, kViewTop, nullptr);
-  const int before = CountColour(f.colours().white);
-  f.Frame();
-  EXPECT_EQ(CountColour(f.colours().white), before);
 }
 
 TEST_F(DrawFrameTest, PresentCopiesTheLocalRectangleAfterTheFirstLayout) {

@@ -15,9 +15,9 @@ TEST(EditorLayout, LaysOutTheAreaAndItsSurface) {
   EXPECT_TRUE(f.e().Layout(1000, 700, 200));
   const EditorDisplay& d = f.d();
   EXPECT_EQ(d.layout.editArea, (IntRect{210, 10, 985, 685}));
-  EXPECT_EQ(d.offscreen.draw.width(), 896);
-  EXPECT_EQ(d.offscreen.draw.height(), 827);
-  EXPECT_EQ(d.offscreen.shown.width(), 896);
+  EXPECT_EQ(std::make_tuple(d.offscreen.draw.width(), d.offscreen.draw.height(),
+                            d.offscreen.shown.width()),
+            std::make_tuple(896, 827, 896));
   EXPECT_FALSE(d.frame.firstLayoutPending);
   // The palette is the current colour table.
   EXPECT_EQ(d.offscreen.draw.palette()[f.colours().red], (Rgb8{255, 0, 0}));
@@ -31,7 +31,7 @@ TEST(EditorLayout, FailuresShowTheirMessagesAndStop) {
   f.ui.ClearMessages();
   f.rt.memory.SetFailAbove(1000);
   EXPECT_FALSE(f.e().Layout(1000, 700, 200));
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CD_Offscreen failed."});
+  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{std::string(kMsgOffscreenFailed)});
   EXPECT_EQ(f.ui.Messages()[0].caption, "General Error");
   EXPECT_TRUE(f.rt.fatalError);
 
@@ -43,7 +43,7 @@ TEST(EditorLayout, FailuresShowTheirMessagesAndStop) {
   e.model.colors = g.m().colors;
   rt.memory.SetFailAbove(700000);
   EXPECT_FALSE(e.LayoutArea(320, 240));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Not enough memory for polygon filling."});
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgNoFillMemory)});
   EXPECT_TRUE(rt.fatalError);
   EXPECT_TRUE(e.display.frame.firstLayoutPending);
   // Without any colour table there is no palette for the surface.
@@ -150,11 +150,11 @@ TEST(EditorModel, ObjectReplacementResetsTheViewAndTheSelection) {
   f.d().view.gridStep = 20;
   TurnToView(f.m().view, kViewTop, nullptr);
   f.m().observer().ObjectReplaced();
-  EXPECT_EQ(f.t().vectors[v].selected, kUnselected);
-  EXPECT_EQ(f.t().polygonSelected[3], kUnselected);
-  EXPECT_EQ(f.d().selection.hover.vector, 0u);
-  EXPECT_EQ(f.m().view.viewCode, kViewFront);
-  EXPECT_EQ(f.m().view.activeTurn, kTurnNone);
+  EXPECT_EQ(std::make_tuple(f.t().vectors[v].selected, f.t().polygonSelected[3],
+                            f.d().selection.hover.vector),
+            std::make_tuple(kUnselected, kUnselected, 0u));
+  EXPECT_EQ(std::make_pair(f.m().view.viewCode, f.m().view.activeTurn),
+            std::make_pair(kViewFront, kTurnNone));
   EXPECT_DOUBLE_EQ(f.d().view.scale, 1.0);
   EXPECT_EQ(f.d().view.gridStep, 20);
 }
@@ -182,12 +182,10 @@ TEST(EditorModel, InitialiseTakesTheKeptOptionsFromThePreferences) {
   f.d().view.panX = 5;
   f.e().InitialiseDisplay();
   const DisplayOptions& o = f.d().options;
-  EXPECT_FALSE(o.gridOn);
-  EXPECT_TRUE(o.thickLine);
-  EXPECT_TRUE(o.perspective);
-  EXPECT_DOUBLE_EQ(o.guideHalfWidth, 42);
-  EXPECT_EQ(o.vectorFilter, kAllVectors);  // reset at every start
-  EXPECT_FALSE(o.showInvisible);
+  EXPECT_EQ(std::make_tuple(o.gridOn, o.thickLine, o.perspective, o.guideHalfWidth),
+            std::make_tuple(false, true, true, 42.0));
+  EXPECT_EQ(std::make_pair(o.vectorFilter, o.showInvisible),  // reset at every start
+            std::make_pair(kAllVectors, false));
   EXPECT_DOUBLE_EQ(f.d().view.panX, 0);
   EXPECT_EQ(f.d().labels.entries()[2].Text(), "z");
   // And back into a record.

@@ -34,6 +34,14 @@ class RecordingPresenter final : public Presenter {
   const Surface8* lastBitmap = nullptr;
 };
 
+// Object tables with the axis cross, on their own.
+struct AxisTables {
+  AxisTables();
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ObjectTables t{rt};
+};
+
 struct EditorFixture {
   explicit EditorFixture(int width = 160, int height = 120, std::uint32_t seed = 1);
 

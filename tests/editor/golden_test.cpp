@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "cli/png_file.h"
 #include "editor_test_support.h"
@@ -76,94 +77,83 @@ void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
   }
 }
 
-TEST(GoldenFrames, AxesAndGridOnly) {
-  EditorFixture f(320, 240);
-  ExpectGolden(f, "axes_grid");
-}
-
-TEST(GoldenFrames, ColourModeCubeFront) {
-  EditorFixture f(320, 240);
-  ColourModeCube(f.t());
-  ExpectGolden(f, "cube_front");
-}
-
-TEST(GoldenFrames, ColourModeCubeTop) {
-  EditorFixture f(320, 240);
-  ColourModeCube(f.t());
-  ASSERT_TRUE(TurnToView(f.m().view, kViewTop, nullptr));
-  ExpectGolden(f, "cube_top");
-}
-
-TEST(GoldenFrames, ColourModeCubeFreeRotation) {
-  EditorFixture f(320, 240);
-  ColourModeCube(f.t());
-  // Dragged left and down: the front turns that way, showing the right
-  // face (blue outside) and the shaded top.
-  Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
-  ExpectGolden(f, "cube_rotated");
-}
-
-TEST(GoldenFrames, ShadedSphere) {
-  EditorFixture f(320, 240);
-  f.d().options.gridOn = false;
-  f.d().options.vectorsOn = false;
-  AddSphere(f.t(), 100, 12, 16, PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace, 16);
-  Rotate(f, {{160, 120}, {150, 100}});
-  ExpectGolden(f, "sphere_shaded");
-}
-
-TEST(GoldenFrames, PerspectiveWithAFloorThroughTheEye) {
-  EditorFixture f(320, 240);
-  f.d().options.perspective = true;
-  ColourModeCube(f.t());
-  // A floor from well in front of the cube to behind the eye (z 300 is the
-  // eye): only what lies in front of it is drawn.
-  AddPolygon(f.t(), {{-160, -70, -200}, {160, -70, -200}, {160, -70, 500}, {-160, -70, 500}},
-             PolyFlag::kSelectedColor | PolyFlag::kBordered, 112);
-  Rotate(f, {{160, 120}, {185, 105}});
-  ExpectGolden(f, "perspective");
-}
-
-TEST(GoldenFrames, SelectedAndHoveredHighlights) {
-  EditorFixture f(320, 240, 12345);
-  ColourModeCube(f.t());
-  const std::uint32_t thick = AddLine(f.t(), {-150, 100, 0}, {150, 100, 0}, 64, 3);
-  const std::uint32_t thickSelected = AddLine(f.t(), {-150, 85, 0}, {150, 85, 0}, 64, 3);
-  const std::uint32_t selected = AddLine(f.t(), {-150, -80, 0}, {150, -80, 0});
-  const std::uint32_t hoveredAndSelected = AddLine(f.t(), {-150, -90, 0}, {150, -90, 0});
-  AddLine(f.t(), {-150, -100, 0}, {150, -100, 0});
-  Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
-  f.t().polygonSelected[0] = kSelected;  // front face: the plain highlight
-  f.d().selection.hover.polygon = 4;     // top face: the bordered highlight
-  f.t().vectors[thickSelected].selected = kSelected;
-  f.t().vectors[selected].selected = kSelected;
-  f.t().vectors[hoveredAndSelected].selected = kSelected;  // both: a plain line
-  f.d().selection.hover.vector = hoveredAndSelected;
-  f.d().frame.ants.phase = 3;
-  (void)thick;
-  ExpectGolden(f, "highlights");
-}
-
-TEST(GoldenFrames, GuideFrame) {
-  EditorFixture f(320, 240);
-  f.d().options.guideFrame = true;
-  f.d().options.guideHalfWidth = 80;
-  f.d().options.guideHalfHeight = 140;  // taller than the area: no top or bottom edge
-  f.d().view.panX = 2;
-  f.d().view.panY = -1;
-  f.d().options.polygonsOn = false;
-  ColourModeCube(f.t());
-  ExpectGolden(f, "guide_frame");
-}
-
-TEST(GoldenFrames, QuickCommandLabels) {
-  EditorFixture f(640, 480);
-  f.d().options.gridOn = false;
-  f.d().frame.quickCommandsShown = true;
-  f.d().labels.Rebuild(f.colours(), EditorMode::kPlot, false, kWalkEditColour);
-  // Turned: the axis labels turn, the quick commands face the screen.
-  Rotate(f, {{320, 240}, {350, 220}});
-  ExpectGolden(f, "quick_commands");
+TEST(GoldenFrames, MatchTheReferencePictures) {
+  const struct {
+    const char* name;
+    int width, height;
+    std::function<void(EditorFixture&)> scene;
+  } rows[] = {
+      {"axes_grid", 320, 240, [](EditorFixture&) {}},
+      {"cube_front", 320, 240, [](EditorFixture& f) { ColourModeCube(f.t()); }},
+      {"cube_top", 320, 240,
+       [](EditorFixture& f) {
+         ColourModeCube(f.t());
+         ASSERT_TRUE(TurnToView(f.m().view, kViewTop, nullptr));
+       }},
+      // Dragged left and down: the right face (blue outside) and the shaded top show.
+      {"cube_rotated", 320, 240,
+       [](EditorFixture& f) {
+         ColourModeCube(f.t());
+         Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
+       }},
+      {"sphere_shaded", 320, 240,
+       [](EditorFixture& f) {
+         f.d().options.gridOn = f.d().options.vectorsOn = false;
+         AddSphere(f.t(), 100, 12, 16, PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace, 16);
+         Rotate(f, {{160, 120}, {150, 100}});
+       }},
+      // A floor from well in front of the cube to behind the eye (z 300):
+      // only what lies in front of it is drawn.
+      {"perspective", 320, 240,
+       [](EditorFixture& f) {
+         f.d().options.perspective = true;
+         ColourModeCube(f.t());
+         AddPolygon(f.t(),
+                    {{-160, -70, -200}, {160, -70, -200}, {160, -70, 500}, {-160, -70, 500}},
+                    PolyFlag::kSelectedColor | PolyFlag::kBordered, 112);
+         Rotate(f, {{160, 120}, {185, 105}});
+       }},
+      {"highlights", 320, 240,
+       [](EditorFixture& f) {
+         ColourModeCube(f.t());
+         AddLine(f.t(), {-150, 100, 0}, {150, 100, 0}, 64, 3);
+         const std::uint32_t thickSelected = AddLine(f.t(), {-150, 85, 0}, {150, 85, 0}, 64, 3);
+         const std::uint32_t selected = AddLine(f.t(), {-150, -80, 0}, {150, -80, 0});
+         const std::uint32_t both = AddLine(f.t(), {-150, -90, 0}, {150, -90, 0});
+         AddLine(f.t(), {-150, -100, 0}, {150, -100, 0});
+         Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
+         f.t().polygonSelected[0] = kSelected;  // front face: the plain highlight
+         f.d().selection.hover.polygon = 4;     // top face: the bordered highlight
+         for (std::uint32_t v : {thickSelected, selected, both}) f.t().vectors[v].selected = kSelected;
+         f.d().selection.hover.vector = both;  // selected and hovered: a plain line
+         f.d().frame.ants.phase = 3;
+       }},
+      {"guide_frame", 320, 240,
+       [](EditorFixture& f) {
+         f.d().options.guideFrame = true;
+         f.d().options.guideHalfWidth = 80;
+         f.d().options.guideHalfHeight = 140;  // taller than the area: no top or bottom edge
+         f.d().view.panX = 2;
+         f.d().view.panY = -1;
+         f.d().options.polygonsOn = false;
+         ColourModeCube(f.t());
+       }},
+      // Turned: the axis labels turn, the quick commands face the screen.
+      {"quick_commands", 640, 480,
+       [](EditorFixture& f) {
+         f.d().options.gridOn = false;
+         f.d().frame.quickCommandsShown = true;
+         f.d().labels.Rebuild(f.colours(), EditorMode::kPlot, false, kWalkEditColour);
+         Rotate(f, {{320, 240}, {350, 220}});
+       }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    // The highlights' sparkle comes from the seed.
+    EditorFixture f(r.width, r.height, std::string_view(r.name) == "highlights" ? 12345 : 1);
+    r.scene(f);
+    ExpectGolden(f, r.name);
+  }
 }
 
 }  // namespace

@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
 
 // Tables whose points are placed on the screen directly (as a projection
 // would leave them), with an orthographic projector for the tests.
-class HitFixture : public ::testing::Test {
+class HitFixture : public ::testing::Test, public test::AxisTables {
  protected:
-  HitFixture() : rt(ui), t(rt), projector(view, extra, LayoutForAreaSize(400, 300), false) {
-    EXPECT_TRUE(t.AllocateObjectTables());
-    t.BuildReservedEntries();
+  HitFixture() : projector(view, extra, LayoutForAreaSize(400, 300), false) {
     // The axis cross runs through the middle of the screen.
     for (std::uint32_t i = 0; i < kReservedPoints; ++i) Place(i, 200, 150, 31000);
   }
@@ -49,9 +46,6 @@ class HitFixture : public ::testing::Test {
     return k;
   }
 
-  ScriptedUi ui;
-  Runtime rt;
-  ObjectTables t;
   ViewState view;
   EditorViewState extra;
   Projector projector;
@@ -84,33 +78,27 @@ TEST_F(HoveredVectorHit, BoxIsStrictAndOffCentre) {
   }
 }
 
-TEST_F(HoveredVectorHit, SecondEndpointAloneStillHits) {
-  // The line leaves the box at once: only its last pixel is inside.
-  const std::uint32_t v = Line(160, 140, 106, 94);
-  EXPECT_EQ(tester.HoveredVector(t, projector, 100, 80).vector, v);
-  // And the first endpoint alone.
-  t.vectorCount = kReservedVectors;
-  const std::uint32_t w = Line(96, 79, 40, 20);
-  EXPECT_EQ(tester.HoveredVector(t, projector, 100, 80).vector, w);
-}
-
-TEST_F(HoveredVectorHit, OnlyTheAxesMeansNothing) {
+TEST_F(HoveredVectorHit, EitherEndpointAloneHitsButAxesAndBrokenVectorsNever) {
   // The axes run through the cursor but are never hovered.
   EXPECT_EQ(tester.HoveredVector(t, projector, 200, 150).vector, 0u);
+  const std::uint32_t v = Line(160, 140, 106, 94);  // only its last pixel is in the box
+  EXPECT_EQ(tester.HoveredVector(t, projector, 100, 80).vector, v);
+  t.vectors[v].p2 = t.pointCount + 5;  // naming a missing point: skipped
+  EXPECT_EQ(tester.HoveredVector(t, projector, 100, 80).vector, 0u);
+  const std::uint32_t w = Line(96, 79, 40, 20);  // only its first pixel
+  EXPECT_EQ(tester.HoveredVector(t, projector, 100, 80).vector, w);
 }
 
 TEST_F(HoveredVectorHit, NearestWinsAndEqualDepthKeepsTheFirst) {
   const std::uint32_t a = Line(0, 80, 300, 80, 30000);
   const std::uint32_t b = Line(100, 0, 100, 200, 30000);
   VectorHit hit = tester.HoveredVector(t, projector, 100, 80);
-  EXPECT_EQ(hit.vector, a);
-  EXPECT_EQ(hit.depth, 30000);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
   // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
   const std::uint32_t c = t.AddVector(At(100, 70, 30001), At(100, 90, 30002));
   t.vectors[c].selected = kUnselected;
   hit = tester.HoveredVector(t, projector, 100, 80);
-  EXPECT_EQ(hit.vector, c);
-  EXPECT_EQ(hit.depth, 30001);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
   (void)b;
 }
 
@@ -146,19 +134,22 @@ TEST_F(VectorMarqueeMarking, MarksHitsAndReleasesLostOnes) {
 
 using HoveredPolygonHit = HitFixture;
 
-TEST_F(HoveredPolygonHit, EvenOddRuleAtTheEdges) {
-  const ScreenPoint square[] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
-  EXPECT_TRUE(OutlineContains(square, 15, 15));
-  EXPECT_TRUE(OutlineContains(square, 10, 15));   // left edge: its x is not > mx, the right one is
-  EXPECT_FALSE(OutlineContains(square, 20, 15));  // right edge
-  EXPECT_TRUE(OutlineContains(square, 15, 10));   // top row: [y_i, y_j) holds it
-  EXPECT_FALSE(OutlineContains(square, 15, 20));  // bottom row does not
-  EXPECT_FALSE(OutlineContains(square, 9, 15));
-  // A self-crossing bow tie: the two side triangles, not the wedge between.
-  const ScreenPoint bow[] = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};
-  EXPECT_FALSE(OutlineContains(bow, 10, 3));
-  EXPECT_TRUE(OutlineContains(bow, 3, 10));
-  EXPECT_TRUE(OutlineContains(bow, 17, 10));
+TEST(OutlineContains, EvenOddRuleAtTheEdges) {
+  const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+  const std::vector<ScreenPoint> bow = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};  // self-crossing
+  const struct {
+    const char* name;
+    const std::vector<ScreenPoint>& outline;
+    int x, y;
+    bool inside;
+  } rows[] = {
+      {"middle", square, 15, 15, true},      {"left edge", square, 10, 15, true},
+      {"right edge", square, 20, 15, false}, {"top row", square, 15, 10, true},
+      {"bottom row", square, 15, 20, false}, {"left of it", square, 9, 15, false},
+      {"bow tie wedge", bow, 10, 3, false},  {"bow tie left", bow, 3, 10, true},
+      {"bow tie right", bow, 17, 10, true},
+  };
+  for (const auto& r : rows) EXPECT_EQ(OutlineContains(r.outline, r.x, r.y), r.inside) << r.name;
   EXPECT_FALSE(OutlineContains({}, 0, 0));
 }
 
@@ -224,32 +215,33 @@ TEST_F(HoveredPolygonHit, PerspectiveTestsTheClippedOutline) {
   }
 }
 
-TEST(WhichIsHovered, PolygonWinsOnlyWhenNearerAndPolygonsAreOn) {
+TEST(WhichIsHovered, NearerPolygonWinsWhenOnAndEachModeKeepsWhatItTests) {
   const VectorHit v{9, 30000};
-  const PolygonHit nearer{4, 30000.5}, equal{4, 30000.0};
-  HoverState h = ChooseHovered(EditorMode::kGrabColor, v, nearer, true);
-  EXPECT_EQ(h.polygon, 4);
-  EXPECT_EQ(h.vector, 0u);
-  h = ChooseHovered(EditorMode::kSetColor, v, equal, true);  // not greater: the vector
-  EXPECT_EQ(h.vector, 9u);
-  EXPECT_EQ(h.polygon, -1);
-  h = ChooseHovered(EditorMode::kGrabColor, v, nearer, false);  // Polygons Off
-  EXPECT_EQ(h.vector, 9u);
-  EXPECT_EQ(h.polygon, -1);
-}
-
-TEST(WhichIsHovered, EachModeKeepsOnlyWhatItTests) {
-  const VectorHit v{9, 30000};
-  const PolygonHit p{4, 29000};
-  HoverState h = ChooseHovered(EditorMode::kSelectVector, v, p, true);
-  EXPECT_EQ(h.vector, 9u);
-  EXPECT_EQ(h.polygon, -1);
-  h = ChooseHovered(EditorMode::kSelectPolygon, v, p, true);
-  EXPECT_EQ(h.vector, 0u);
-  EXPECT_EQ(h.polygon, 4);
-  EXPECT_DOUBLE_EQ(h.polygonDepth, 29000);
-  h = ChooseHovered(EditorMode::kGrabColor, {}, p, true);
-  EXPECT_EQ(h.polygon, 4);
+  const PolygonHit nearer{4, 30000.5}, equal{4, 30000.0}, far{4, 29000};
+  const struct {
+    const char* name;
+    int mode;
+    VectorHit vector;
+    PolygonHit polygon;
+    bool polygonsOn;
+    std::uint32_t wantVector;
+    int wantPolygon;
+  } rows[] = {
+      {"nearer polygon", EditorMode::kGrabColor, v, nearer, true, 0, 4},
+      {"equal depth: the vector", EditorMode::kSetColor, v, equal, true, 9, -1},
+      {"polygons off", EditorMode::kGrabColor, v, nearer, false, 9, -1},
+      {"select vector", EditorMode::kSelectVector, v, far, true, 9, -1},
+      {"select polygon", EditorMode::kSelectPolygon, v, far, true, 0, 4},
+      {"no vector", EditorMode::kGrabColor, {}, far, true, 0, 4},
+  };
+  for (const auto& r : rows) {
+    const HoverState h = ChooseHovered(r.mode, r.vector, r.polygon, r.polygonsOn);
+    EXPECT_EQ(std::make_pair(h.vector, h.polygon), std::make_pair(r.wantVector, r.wantPolygon))
+        << r.name;
+    if (r.wantPolygon >= 0) {
+      EXPECT_DOUBLE_EQ(h.polygonDepth, r.polygon.depth) << r.name;
+    }
+  }
 }
 
 TEST_F(HitFixture, UpdateHoverFollowsTheModeAndTheArea) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/drag.h"
+#include "editor/selection.h"
 #include "interaction_test_support.h"
 
 namespace ws {
@@ -104,63 +105,42 @@ TEST_F(MarqueeDragTest, RightClickWithoutMovementOpensThePopupAndSelectsNothing)
   EXPECT_EQ(t().polygonSelected[front], kUnselected);
 }
 
-TEST_F(MarqueeDragTest, CameraViewMarksVectorsAndPolygons) {
-  shell.mode = EditorMode::kCameraView;
-  EXPECT_FALSE(DragAll().openPopupMenu);
-  EXPECT_EQ(during[stray], kMarqueeMarked);
-  EXPECT_EQ(duringFront, kMarqueeMarked);
-  EXPECT_EQ(duringAway, kMarqueeMarked);
-  EXPECT_EQ(helpDuring, "Polygons Selected = 2     ");
-  EXPECT_EQ(Mark(stray), kSelected);
-  EXPECT_EQ(Mark(Edge(front, 0)), kSelected);
-  EXPECT_EQ(t().polygonSelected[front], kSelected);
-  EXPECT_EQ(t().polygonSelected[away], kSelected);
-  for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(Mark(i), kUnselected);
-}
-
-TEST_F(MarqueeDragTest, SelectVectorModeMarksNoPolygonsAndReportsZero) {
-  shell.mode = EditorMode::kSelectVector;
-  DragAll();
-  EXPECT_EQ(helpDuring, "Polygons Selected = 0     ");
-  EXPECT_EQ(duringFront, kUnselected);
-  EXPECT_EQ(t().polygonSelected[front], kUnselected);
-  EXPECT_EQ(t().polygonSelected[away], kUnselected);
-  EXPECT_EQ(Mark(stray), kSelected);
-  EXPECT_EQ(Mark(Edge(away, 2)), kSelected);
-}
-
-TEST_F(MarqueeDragTest, SelectPolygonModeMarksNoVectors) {
-  shell.mode = EditorMode::kSelectPolygon;
-  DragAll();
-  EXPECT_EQ(helpDuring, "Polygons Selected = 2     ");
-  for (std::uint32_t i = 0; i < t().vectorCount; ++i) {
-    EXPECT_EQ(during[i], kUnselected) << i;
-    EXPECT_EQ(Mark(i), kUnselected) << i;
+TEST_F(MarqueeDragTest, EachModeAndSettingMarksWhatItTests) {
+  const struct {
+    const char* name;
+    int mode, setting;
+    long count;            // polygons reported while dragging
+    bool front, away;      // polygons selected after the release
+    bool frontEdges, awayEdges, stray;  // vectors selected after the release
+  } rows[] = {
+      {"camera view", EditorMode::kCameraView, kMarqueeAllPolygons, 2, true, true, true, true,
+       true},
+      {"select vector", EditorMode::kSelectVector, kMarqueeAllPolygons, 0, false, false, true,
+       true, true},
+      {"select polygon", EditorMode::kSelectPolygon, kMarqueeAllPolygons, 2, true, true, false,
+       false, false},
+      {"front faced only", EditorMode::kCameraView, kMarqueeFrontFacedOnly, 1, true, false, true,
+       false, true},
+      {"back faced only", EditorMode::kSelectPolygon, kMarqueeBackFacedOnly, 1, false, true, false,
+       false, false},
+  };
+  for (const auto& r : rows) {
+    UnselectAll(t());
+    shell.mode = r.mode;
+    shell.marqueeSelection = r.setting;
+    EXPECT_FALSE(DragAll().openPopupMenu) << r.name;
+    EXPECT_EQ(helpDuring, MarqueeCountText(r.count)) << r.name;
+    EXPECT_EQ(duringFront, r.front ? kMarqueeMarked : kUnselected) << r.name;
+    EXPECT_EQ(during[stray], r.stray ? kMarqueeMarked : kUnselected) << r.name;
+    EXPECT_EQ(t().polygonSelected[front], r.front ? kSelected : kUnselected) << r.name;
+    EXPECT_EQ(t().polygonSelected[away], r.away ? kSelected : kUnselected) << r.name;
+    EXPECT_EQ(Mark(stray), r.stray ? kSelected : kUnselected) << r.name;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(Mark(Edge(front, i)), r.frontEdges ? kSelected : kUnselected) << r.name << i;
+      EXPECT_EQ(Mark(Edge(away, i)), r.awayEdges ? kSelected : kUnselected) << r.name << i;
+    }
+    for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(Mark(i), kUnselected) << r.name;
   }
-  EXPECT_EQ(t().polygonSelected[front], kSelected);
-  EXPECT_EQ(t().polygonSelected[away], kSelected);
-}
-
-TEST_F(MarqueeDragTest, FrontFacedOnlyLeavesTheBackFacingPolygonAndItsVectors) {
-  shell.mode = EditorMode::kCameraView;
-  shell.marqueeSelection = kMarqueeFrontFacedOnly;
-  DragAll();
-  EXPECT_EQ(helpDuring, "Polygons Selected = 1     ");
-  EXPECT_EQ(t().polygonSelected[front], kSelected);
-  EXPECT_EQ(t().polygonSelected[away], kUnselected);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Mark(Edge(front, i)), kSelected);
-    EXPECT_EQ(Mark(Edge(away, i)), kUnselected);
-  }
-  EXPECT_EQ(Mark(stray), kSelected);
-}
-
-TEST_F(MarqueeDragTest, BackFacedOnlyTakesOnlyTheBackFacingPolygon) {
-  shell.mode = EditorMode::kSelectPolygon;
-  shell.marqueeSelection = kMarqueeBackFacedOnly;
-  DragAll();
-  EXPECT_EQ(t().polygonSelected[front], kUnselected);
-  EXPECT_EQ(t().polygonSelected[away], kSelected);
 }
 
 TEST_F(MarqueeDragTest, SelectedPolygonsCountAndHiddenInvisiblesAreNotHit) {

@@ -14,45 +14,37 @@ using test::InteractionTest;
 
 // ---- Snapping ----
 
-TEST(PlotSnapTest, HalvesGoAwayFromZeroAtGridTen) {
-  // Cursor 14, 15 and -15 pixels right of the centre at scale 1.0.
-  EXPECT_EQ(SnapCursorToGrid(114, 50, 100, 50, 1.0, 10, 0, 0).a, 10.0);
-  EXPECT_EQ(SnapCursorToGrid(115, 50, 100, 50, 1.0, 10, 0, 0).a, 20.0);
-  EXPECT_EQ(SnapCursorToGrid(85, 50, 100, 50, 1.0, 10, 0, 0).a, -20.0);
-  EXPECT_EQ(SnapCursorToGrid(86, 50, 100, 50, 1.0, 10, 0, 0).a, -10.0);
-  // Screen down is world down: 14 pixels below the centre is -10, 15 above +20.
-  EXPECT_EQ(SnapCursorToGrid(100, 64, 100, 50, 1.0, 10, 0, 0).b, -10.0);
-  EXPECT_EQ(SnapCursorToGrid(100, 35, 100, 50, 1.0, 10, 0, 0).b, 20.0);
-  EXPECT_EQ(SnapCursorToGrid(100, 50, 100, 50, 1.0, 10, 0, 0).b, 0.0);
-}
-
-TEST(PlotSnapTest, ScaleDividesThePixelDistance) {
-  // 14 pixels at scale 2.0 is u = 7, which snaps to 10; 8 pixels (4) to 0,
-  // 10 pixels (5, a half) to 10.
-  EXPECT_EQ(SnapCursorToGrid(114, 0, 100, 0, 2.0, 10, 0, 0).a, 10.0);
-  EXPECT_EQ(SnapCursorToGrid(108, 0, 100, 0, 2.0, 10, 0, 0).a, 0.0);
-  EXPECT_EQ(SnapCursorToGrid(110, 0, 100, 0, 2.0, 10, 0, 0).a, 10.0);
-  // At scale 0.5 a pixel is two world units: 8 pixels is 16, which snaps to 20.
-  EXPECT_EQ(SnapCursorToGrid(108, 0, 100, 0, 0.5, 10, 0, 0).a, 20.0);
-}
-
-TEST(PlotSnapTest, PanShiftsThePlottedValueByWholeSteps) {
-  // A pan of +1 grid step in x moves every plotted X by -g.
-  for (int px : {-25, -14, 0, 6, 14, 15, 33}) {
-    const double plain = SnapCursorToGrid(100 + px, 0, 100, 0, 1.0, 10, 0, 0).a;
-    EXPECT_EQ(SnapCursorToGrid(100 + px, 0, 100, 0, 1.0, 10, 1.0, 0).a, plain - 10.0) << px;
-    EXPECT_EQ(SnapCursorToGrid(100 + px, 0, 100, 0, 1.0, 10, -2.0, 0).a, plain + 20.0) << px;
+TEST(PlotSnapTest, SnapsTheScaledPannedDistanceToTheGrid) {
+  const struct {
+    const char* name;
+    int x, y, cx, cy;
+    double scale;
+    int g;
+    double panX, panY, a, b;
+  } rows[] = {
+      {"14 right", 114, 50, 100, 50, 1.0, 10, 0, 0, 10, 0},
+      {"half right goes away from zero", 115, 50, 100, 50, 1.0, 10, 0, 0, 20, 0},
+      {"half left goes away from zero", 85, 50, 100, 50, 1.0, 10, 0, 0, -20, 0},
+      {"14 left", 86, 50, 100, 50, 1.0, 10, 0, 0, -10, 0},
+      {"screen down is world down", 100, 64, 100, 50, 1.0, 10, 0, 0, 0, -10},
+      {"half up", 100, 35, 100, 50, 1.0, 10, 0, 0, 0, 20},
+      {"scale 2: 7 units", 114, 0, 100, 0, 2.0, 10, 0, 0, 10, 0},
+      {"scale 2: 4 units", 108, 0, 100, 0, 2.0, 10, 0, 0, 0, 0},
+      {"scale 2: a half", 110, 0, 100, 0, 2.0, 10, 0, 0, 10, 0},
+      {"scale 0.5: 16 units", 108, 0, 100, 0, 0.5, 10, 0, 0, 20, 0},
+      {"pan x +1 step", 114, 0, 100, 0, 1.0, 10, 1, 0, 0, 0},
+      {"pan x -2 steps", 85, 0, 100, 0, 1.0, 10, -2, 0, 0, 0},
+      {"pan y +1 step", 0, 30, 0, 50, 1.0, 10, 0, 1, 0, 10},
+      {"odd step: half is 2", 7, 0, 0, 0, 1.0, 5, 0, 0, 5, 0},
+      {"odd step: past the half", 8, 0, 0, 0, 1.0, 5, 0, 0, 10, 0},
+      {"odd step: negative", -8, 0, 0, 0, 1.0, 5, 0, 0, -10, 0},
+      {"step 1", 2, 0, 0, 0, 1.0, 1, 0, 0, 2, 0},
+  };
+  for (const auto& r : rows) {
+    const GridValues v = SnapCursorToGrid(r.x, r.y, r.cx, r.cy, r.scale, r.g, r.panX, r.panY);
+    EXPECT_EQ(v.a, r.a) << r.name;
+    EXPECT_EQ(v.b, r.b) << r.name;
   }
-  // A pan of +1 in y moves every plotted up value by -g as well.
-  EXPECT_EQ(SnapCursorToGrid(0, 30, 0, 50, 1.0, 10, 0, 1.0).b, 10.0);
-}
-
-TEST(PlotSnapTest, OddStepSnapsToTheNearestMultiple) {
-  // With g = 5 the half step is 2 (integer division): 7 is nearer 5 than 10.
-  EXPECT_EQ(SnapCursorToGrid(7, 0, 0, 0, 1.0, 5, 0, 0).a, 5.0);
-  EXPECT_EQ(SnapCursorToGrid(8, 0, 0, 0, 1.0, 5, 0, 0).a, 10.0);
-  EXPECT_EQ(SnapCursorToGrid(-8, 0, 0, 0, 1.0, 5, 0, 0).a, -10.0);
-  EXPECT_EQ(SnapCursorToGrid(2, 0, 0, 0, 1.0, 1, 0, 0).a, 2.0);
 }
 
 TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
@@ -68,9 +60,8 @@ TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
   for (const Case& c : cases) {
     PlotCursor cursor{99, 99, 99, false};
     for (int step = 0; step < kPlotStepCount; ++step) UpdatePlotCursor(cursor, step, c.view, v);
-    EXPECT_EQ(cursor.x, c.x) << c.view;
-    EXPECT_EQ(cursor.y, c.y) << c.view;
-    EXPECT_EQ(cursor.z, c.z) << c.view;
+    EXPECT_EQ(std::make_tuple(cursor.x, cursor.y, cursor.z), std::make_tuple(c.x, c.y, c.z))
+        << c.view;
   }
   // Only the coordinate of the step is touched.
   PlotCursor cursor{99, 99, 99, false};
@@ -91,71 +82,54 @@ TEST(PlotSnapTest, ZeroIsNeverNegative) {
 
 using PlotTrackTest = InteractionTest;
 
-TEST_F(PlotTrackTest, TracksFromTheClientCentreOfTheEditArea) {
-  // The EditArea does not start at the client origin here.
-  ASSERT_EQ(Left(), 240);
-  ASSERT_EQ(CX(), 564);
-  ASSERT_EQ(CY(), 298);
-  TrackPlotCursor(ctx, CX() + 14, CY());
-  EXPECT_EQ(d().plotCursor.x, 10.0);
-  m().plot.step = 1;
-  TrackPlotCursor(ctx, CX() + 14, CY() - 15);
-  EXPECT_EQ(d().plotCursor.y, 20.0);
-  EXPECT_EQ(d().plotCursor.x, 10.0);  // not the step's coordinate
+TEST_F(PlotTrackTest, StatusShowsTheSnappedValueFromTheAreaCentreWhenItChanges) {
+  ASSERT_EQ(std::make_tuple(Left(), CX(), CY()), std::make_tuple(240, 564, 298));
+  const struct {
+    int step, dx, dy;
+    const char* title;  // nullptr: left as it was
+    std::string_view help;
+  } rows[] = {
+      {0, 10, 0, "Set X = 10.000", kHelpSetEp1X},
+      {0, 12, 0, nullptr, kHelpSetEp1X},  // still 10: nothing refreshed
+      {0, 16, 0, "Set X = 20.000", kHelpSetEp1X},
+      {4, 0, 26, "Set Y = -30.000", kHelpSetEp2Y},
+      {1, 14, -15, "Set Y = 20.000", kHelpSetEp1Y},
+  };
+  for (const auto& r : rows) {
+    SetStatusTitle(shell, "other");
+    m().plot.step = r.step;
+    PlotTick(ctx, CX() + r.dx, CY() + r.dy);
+    EXPECT_EQ(shell.statusTitle, r.title ? r.title : "other") << r.dx << "," << r.dy;
+    EXPECT_EQ(shell.helpText, r.help) << r.dx << "," << r.dy;
+    EXPECT_TRUE(d().plotCursor.inArea);
+  }
+  EXPECT_EQ(d().plotCursor.x, 20.0);  // step 1 leaves x alone
 }
 
-TEST_F(PlotTrackTest, StatusShowsTheValueAndTheStepsHelp) {
-  PlotTick(ctx, CX() + 10, CY());
-  EXPECT_EQ(shell.statusTitle, "Set X = 10.000");
-  EXPECT_EQ(shell.helpText, kHelpSetEp1X);
-  EXPECT_TRUE(d().plotCursor.inArea);
-  m().plot.step = 4;
-  PlotTick(ctx, CX(), CY() + 26);
-  EXPECT_EQ(shell.statusTitle, "Set Y = -30.000");
-  EXPECT_EQ(shell.helpText, kHelpSetEp2Y);
-}
-
-TEST_F(PlotTrackTest, StatusAsksForAnotherView) {
+TEST_F(PlotTrackTest, StatusAsksForAnotherViewOnlyWhileInsideAndActive) {
   m().plot.step = 2;  // Z cannot be set from Front
   PlotTick(ctx, CX() + 3, CY() + 3);
   EXPECT_EQ(shell.statusTitle, kTitleChangeView);
   EXPECT_EQ(shell.helpText, kHelpChangeViewZ);
-  m().view.viewCode = kViewTop;
-  m().plot.step = 1;
-  RefreshPlotStatus(ctx);
-  EXPECT_EQ(shell.helpText, kHelpChangeViewY);
-  m().plot.step = 0;
-  m().view.viewCode = kViewLeft;
-  RefreshPlotStatus(ctx);
-  EXPECT_EQ(shell.helpText, kHelpChangeViewX);
-}
-
-TEST_F(PlotTrackTest, StatusOnlyWhileInsideAndActive) {
+  const std::tuple<int, int, std::string_view> rows[] = {{kViewTop, 1, kHelpChangeViewY},
+                                                         {kViewLeft, 0, kHelpChangeViewX}};
+  for (const auto& [view, step, help] : rows) {
+    m().view.viewCode = view;
+    m().plot.step = step;
+    RefreshPlotStatus(ctx);
+    EXPECT_EQ(shell.helpText, help) << view;
+  }
   SetStatusTitle(shell, "before");
   PlotTick(ctx, Left() - 5, CY());
-  EXPECT_EQ(shell.statusTitle, "before");
   EXPECT_FALSE(d().plotCursor.inArea);
   shell.applicationActive = false;
   PlotTick(ctx, CX() + 20, CY());
-  EXPECT_EQ(shell.statusTitle, "before");
   EXPECT_FALSE(d().plotCursor.inArea);
-  // Other modes keep their own texts.
+  EXPECT_EQ(shell.statusTitle, "before");
   shell.applicationActive = true;
-  shell.mode = EditorMode::kSelectVector;
+  shell.mode = EditorMode::kSelectVector;  // other modes keep their own texts
   RefreshPlotStatus(ctx);
   EXPECT_EQ(shell.statusTitle, "before");
-}
-
-TEST_F(PlotTrackTest, TickRefreshesOnlyWhenTheCursorValueChanges) {
-  PlotTick(ctx, CX() + 10, CY());
-  ASSERT_EQ(shell.statusTitle, "Set X = 10.000");
-  SetStatusTitle(shell, "other");
-  // 12 pixels still snaps to 10: nothing is refreshed.
-  PlotTick(ctx, CX() + 12, CY());
-  EXPECT_EQ(shell.statusTitle, "other");
-  PlotTick(ctx, CX() + 16, CY());
-  EXPECT_EQ(shell.statusTitle, "Set X = 20.000");
-  EXPECT_EQ(state.shownX, 20.0);
 }
 
 TEST_F(PlotTrackTest, ShiftStartsANewVectorOnlyWithUserPoints) {
@@ -175,35 +149,6 @@ TEST_F(PlotTrackTest, ShiftStartsANewVectorOnlyWithUserPoints) {
   EXPECT_EQ(m().plot.ep1X, 0.0);
   EXPECT_TRUE(shell.redraw);
   EXPECT_EQ(shell.helpText, kHelpSetEp1X);
-}
-
-TEST_F(PlotTrackTest, TheFrameShowsTheCursorLineAndTheFirstEndpoint) {
-  PlotTick(ctx, CX() + 12, CY() + 40);  // X snaps to 10
-  ShowFrameNow(ctx);
-  const int cx = d().layout.cx, cy = d().layout.cy;
-  const Surface8& shown = d().offscreen.shown;
-  const std::uint8_t cursor = f.colours().lightGrey;
-  EXPECT_EQ(shown.At(cx + 10, cy + 55), cursor);
-  EXPECT_EQ(shown.At(cx + 10, 10), cursor);
-  EXPECT_NE(shown.At(cx + 20, cy + 55), cursor);
-
-  // Step 3: the cross at the first endpoint, in the x-axis colour.
-  m().plot.step = 3;
-  m().plot.ep1X = 40;
-  m().plot.ep1Y = 30;
-  ShowFrameNow(ctx);
-  const std::uint8_t red = f.colours().red;
-  EXPECT_EQ(shown.At(cx + 35, cy - 30), red);
-  EXPECT_EQ(shown.At(cx + 45, cy - 30), red);
-  EXPECT_EQ(shown.At(cx + 40, cy - 35), red);
-  EXPECT_EQ(shown.At(cx + 40, cy - 25), red);
-
-  // The cursor leaving the EditArea takes the feedback away, also where
-  // the tracked coordinate stays the same (straight above the area).
-  PlotTick(ctx, CX() + 12, Top() - 20);
-  EXPECT_FALSE(d().plotCursor.inArea);
-  ShowFrameNow(ctx);
-  EXPECT_NE(shown.At(cx + 35, cy - 30), red);
 }
 
 // ---- Clicks ----
@@ -238,9 +183,8 @@ TEST_F(PlotClickTest, DefaultCycleTurnsToRightForZAndBackToFront) {
   EXPECT_EQ(m().view.viewCode, kViewFront);
   EXPECT_EQ(m().plot.step, 3);
   EXPECT_TRUE(m().plot.ep1Pending);
-  EXPECT_EQ(m().plot.ep1X, 20.0);
-  EXPECT_EQ(m().plot.ep1Y, 30.0);
-  EXPECT_EQ(m().plot.ep1Z, -40.0);
+  EXPECT_EQ(std::make_tuple(m().plot.ep1X, m().plot.ep1Y, m().plot.ep1Z),
+            std::make_tuple(20.0, 30.0, -40.0));
   // No point exists until the vector is complete.
   EXPECT_EQ(t().pointCount, kReservedPoints);
   EXPECT_EQ(sounds, (std::vector<int>{1, 1, 1}));
@@ -256,14 +200,9 @@ TEST_F(PlotClickTest, SixClicksMakeAVectorAndTheNextContinuesFromIt) {
   plot(0, 0);    // Z 0, turn Front
   ASSERT_EQ(t().vectorCount, kReservedVectors + 1);
   const Vector& v = t().vectors[kReservedVectors];
-  const Point& a = t().points[v.p1];
-  const Point& b = t().points[v.p2];
-  EXPECT_EQ(a.x, 20.0);
-  EXPECT_EQ(a.y, 30.0);
-  EXPECT_EQ(a.z, -40.0);
-  EXPECT_EQ(b.x, -10.0);
-  EXPECT_EQ(b.y, 0.0);
-  EXPECT_EQ(b.z, 0.0);
+  const Point &a = t().points[v.p1], &b = t().points[v.p2];
+  EXPECT_EQ(std::make_tuple(a.x, a.y, a.z), std::make_tuple(20.0, 30.0, -40.0));
+  EXPECT_EQ(std::make_tuple(b.x, b.y, b.z), std::make_tuple(-10.0, 0.0, 0.0));
   EXPECT_EQ(v.width, 0u);
   EXPECT_EQ(v.selected, kUnselected);
   EXPECT_EQ(m().plot.step, 3);
@@ -313,12 +252,6 @@ TEST_F(PlotClickTest, PerspectiveWarnsOnEveryCoordinateAndStillPlots) {
   EXPECT_TRUE(sounds.empty());
 }
 
-TEST_F(PlotClickTest, SoundFollowsTheSoundEffectsOption) {
-  d().options.soundEffects = false;
-  ASSERT_TRUE(PlotClick(ctx, CX(), CY()));
-  EXPECT_TRUE(sounds.empty());
-}
-
 TEST_F(PlotClickTest, AFullVectorTableRefusesTheSixthClickBeforeWriting) {
   auto plot = [&](int dx) { return PlotClick(ctx, CX() + dx, CY()); };
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(plot(10));
@@ -331,6 +264,9 @@ TEST_F(PlotClickTest, AFullVectorTableRefusesTheSixthClickBeforeWriting) {
   EXPECT_EQ(m().plot.step, 5);
   EXPECT_EQ(t().pointCount, points);
   EXPECT_EQ(m().undo.depth(), depth);
+  t().vectorCount = kMaxVectors - 1;  // room for exactly one
+  EXPECT_TRUE(plot(10));
+  EXPECT_EQ(t().vectorCount, kMaxVectors);
 }
 
 TEST_F(PlotClickTest, AFullPointTableRefusesOnlyWhenNewPointsAreNeeded) {
@@ -361,6 +297,14 @@ TEST_F(PlotClickTest, AFirstEndpointWhosePointWentIsAddedAgain) {
   ASSERT_LT(v.p1, t().pointCount);
   EXPECT_EQ(t().points[v.p1].x, 20.0);
   EXPECT_EQ(t().points[v.p2].x, 30.0);
+}
+
+TEST_F(PlotClickTest, TheLastEndpointIsUsedEvenWhenMovedSince) {
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(PlotClick(ctx, CX() + 10, CY()));
+  ASSERT_EQ(m().plot.ep1Point, kReservedPoints);  // both ends the first user point
+  t().points[kReservedPoints].x = 50;              // moved since, by a drag or a key
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(PlotClick(ctx, CX() + 20, CY()));
+  EXPECT_EQ(t().vectors[kReservedVectors + 1].p1, kReservedPoints);
 }
 
 // ---- View keys and the reset ----

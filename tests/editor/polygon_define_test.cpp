@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "editor/selection.h"
 #include "geometry/polygon_define.h"
@@ -50,10 +51,8 @@ TEST_F(DefineTest, ATriangleStartsAtTheLowestVectorsFirstPoint) {
   EXPECT_EQ(PointsOf(0), (std::vector<std::uint32_t>{b, a, c}));
   EXPECT_EQ(std::vector<std::uint32_t>(poly.vectors, poly.vectors + 3),
             (std::vector<std::uint32_t>{v6, v7, v8}));
-  EXPECT_EQ(poly.flags, 0x502u);
-  EXPECT_EQ(poly.frontColor, 44);
-  EXPECT_EQ(poly.frontFill, FillWord(44));
-  EXPECT_EQ(t().polygonCount, 1u);
+  EXPECT_EQ(std::make_tuple(poly.flags, int(poly.frontColor), poly.frontFill, t().polygonCount),
+            std::make_tuple(0x502u, 44, FillWord(44), 1u));
   EXPECT_FALSE(AnyVectorMarked());
   EXPECT_TRUE(Messages().empty());
 }
@@ -67,36 +66,57 @@ TEST_F(DefineTest, ANonZeroVectorIsOnlyMarked) {
   EXPECT_EQ(t().vectors[2].selected, kUnselected);
 }
 
-TEST_F(DefineTest, AStrayVectorMakesABadPolygon) {
-  Loop({{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}});
-  Vec(AddP(t(), {100, 100, 0}), AddP(t(), {120, 100, 0}));
-  EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), -1);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Bad polygon. Please try again."});
-  EXPECT_EQ(t().polygonCount, 0u);
-  EXPECT_FALSE(AnyVectorMarked());
-}
-
-TEST_F(DefineTest, AnOpenChainDoesNotConnect) {
-  const std::uint32_t a = AddP(t(), {0, 0, 0}), b = AddP(t(), {40, 0, 0});
-  const std::uint32_t c = AddP(t(), {0, 40, 0}), e = AddP(t(), {40, 40, 0});
-  Vec(a, b);
-  Vec(a, c);
-  Vec(c, e);
-  EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), -1);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Points do not connect to define a polygon."});
-  EXPECT_EQ(t().polygonCount, 0u);
-  EXPECT_EQ(t().polygons[0].pointCount, 0u);
-  EXPECT_FALSE(AnyVectorMarked());
-}
-
-TEST_F(DefineTest, FewerThanThreeKeepsTheSelection) {
-  Vec(AddP(t(), {0, 0, 0}), AddP(t(), {40, 0, 0}));
-  Vec(AddP(t(), {0, 0, 0}), AddP(t(), {0, 40, 0}));
-  EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), -1);
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{"At least 3 verticies are required to define a polygon."});
-  EXPECT_EQ(t().vectors[kReservedVectors].selected, kSelected);
-  EXPECT_EQ(t().vectors[kReservedVectors + 1].selected, kSelected);
+TEST_F(DefineTest, RefusalsGiveTheirMessageAndWriteNothing) {
+  std::vector<P3> ring;  // 151 vectors in one loop: one too many
+  for (int i = 0; i < 151; ++i)
+    ring.push_back({std::cos(i * 0.0416) * 100, std::sin(i * 0.0416) * 100, 0});
+  const struct {
+    const char* name;
+    std::function<void()> build;
+    std::string message;
+    bool selectionKept;
+  } rows[] = {
+      {"stray vector",
+       [&] {
+         Loop({{0, 0, 0}, {40, 0, 0}, {40, 40, 0}, {0, 40, 0}});
+         Vec(AddP(t(), {100, 100, 0}), AddP(t(), {120, 100, 0}));
+       },
+       "Bad polygon. Please try again.", false},
+      {"open chain",
+       [&] {
+         const std::uint32_t a = AddP(t(), {0, 0, 0}), c = AddP(t(), {0, 40, 0});
+         Vec(a, AddP(t(), {40, 0, 0}));
+         Vec(a, c);
+         Vec(c, AddP(t(), {40, 40, 0}));
+       },
+       "Points do not connect to define a polygon.", false},
+      {"two vectors",
+       [&] {
+         Vec(AddP(t(), {0, 0, 0}), AddP(t(), {40, 0, 0}));
+         Vec(AddP(t(), {0, 0, 0}), AddP(t(), {0, 40, 0}));
+       },
+       "At least 3 verticies are required to define a polygon.", true},
+      {"151 vectors", [&] { Loop(ring); }, std::string(kPolygonTooManyVectors), true},
+  };
+  for (const auto& r : rows) {
+    t().vectorCount = kReservedVectors;
+    t().pointCount = kReservedPoints;
+    f.ui.ClearMessages();
+    r.build();
+    EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), -1) << r.name;
+    EXPECT_EQ(Messages(), std::vector<std::string>{r.message}) << r.name;
+    EXPECT_EQ(t().polygonCount, 0u) << r.name;
+    EXPECT_EQ(t().polygons[0].pointCount, 0u) << r.name;
+    EXPECT_EQ(t().vectors[kReservedVectors + 1].selected, r.selectionKept ? kSelected : kUnselected)
+        << r.name;
+  }
+  // 150 vectors are just allowed.
+  t().vectorCount = kReservedVectors;
+  t().pointCount = kReservedPoints;
+  ring.pop_back();
+  Loop(ring);
+  EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), 0);
+  EXPECT_EQ(t().polygons[0].pointCount, 150u);
 }
 
 TEST_F(DefineTest, ConvexityWarningsOnlyForTheBentPlane) {
@@ -113,27 +133,14 @@ TEST_F(DefineTest, ConvexityWarningsOnlyForTheBentPlane) {
   EXPECT_EQ(t().polygonCount, 2u);
 }
 
-TEST_F(DefineTest, LimitsRefuseBeforeAnythingIsWritten) {
-  // 151 vectors in one loop: one too many for a polygon.
-  std::vector<P3> ring;
-  for (int i = 0; i < 151; ++i)
-    ring.push_back({std::cos(i * 0.0416) * 100, std::sin(i * 0.0416) * 100, 0});
-  Loop(ring);
-  EXPECT_EQ(DefinePolygon(t(), f.ui, 0, 3), -1);
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0], kPolygonTooManyVectors);
-  EXPECT_EQ(t().polygonCount, 0u);
-  EXPECT_EQ(t().polygons[0].pointCount, 0u);
-  EXPECT_EQ(t().vectors[kReservedVectors + 150].selected, kSelected);
-
-  UnselectAll(t());
-  f.ui.ClearMessages();
+TEST_F(DefineTest, AFullPolygonTableRefusesAtItsLimit) {
   Loop({{0, 0, 5}, {40, 0, 5}, {40, 40, 5}});
   t().polygonCount = kMaxPolygons;
   EXPECT_EQ(DefinePolygonButton(ctx), -1);
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0], kPolygonTableFull);
+  EXPECT_EQ(Messages(), std::vector<std::string>{std::string(kPolygonTableFull)});
   EXPECT_EQ(t().polygonCount, kMaxPolygons);
+  t().polygonCount = kMaxPolygons - 1;
+  EXPECT_EQ(DefinePolygonButton(ctx), std::int32_t(kMaxPolygons - 1));
   t().polygonCount = 0;
 }
 

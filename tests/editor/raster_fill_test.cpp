@@ -115,35 +115,25 @@ Outline RandomOutline(std::mt19937& rng, int lo, int hi, int maxPoints) {
   return p;
 }
 
-TEST(FillSpans, WordBytesFollowXModuloFour) {
+TEST(FillSpans, BytesFollowXModuloFourOrEight) {
   std::mt19937 rng(1);
-  std::uniform_int_distribution<int> pos(0, 39);
-  const std::uint32_t words[] = {0x04030201u, 0x07070707u, 0x01000000u};
-  for (int i = 0; i < 2000; ++i) {
-    int x0 = pos(rng), x1 = pos(rng);
-    if (x0 > x1) std::swap(x0, x1);
-    const std::uint32_t word = words[i % 3];
-    GuardedCanvas c(40, 1, 9);
-    FillSpanWord(c.Rows().rows[0], x0, x1, word);
-    for (int x = 0; x < 40; ++x) {
-      const std::uint8_t want = (x < x0 || x > x1) ? 9 : std::uint8_t(word >> (8 * (x & 3)));
-      ASSERT_EQ(c.At(x, 0), want) << x0 << ".." << x1 << " x=" << x;
-    }
-    ASSERT_TRUE(c.GuardsIntact());
-  }
-}
-
-TEST(FillSpans, PatternBytesFollowXModuloEight) {
-  const Pattern8 pattern = {10, 11, 12, 13, 14, 15, 16, 17};
-  std::mt19937 rng(2);
   std::uniform_int_distribution<int> pos(0, 49);
-  for (int i = 0; i < 2000; ++i) {
+  const std::uint32_t words[] = {0x04030201u, 0x07070707u, 0x01000000u};
+  const Pattern8 pattern = {10, 11, 12, 13, 14, 15, 16, 17};
+  for (int i = 0; i < 3000; ++i) {
     int x0 = pos(rng), x1 = pos(rng);
     if (x0 > x1) std::swap(x0, x1);
+    const bool usePattern = i % 4 == 3;
+    const std::uint32_t word = words[i % 3];
     GuardedCanvas c(50, 1, 9);
-    FillSpanPattern(c.Rows().rows[0], x0, x1, pattern);
+    if (usePattern) {
+      FillSpanPattern(c.Rows().rows[0], x0, x1, pattern);
+    } else {
+      FillSpanWord(c.Rows().rows[0], x0, x1, word);
+    }
     for (int x = 0; x < 50; ++x) {
-      ASSERT_EQ(c.At(x, 0), (x < x0 || x > x1) ? 9 : pattern[x & 7]);
+      const std::uint8_t inside = usePattern ? pattern[x & 7] : std::uint8_t(word >> (8 * (x & 3)));
+      ASSERT_EQ(c.At(x, 0), (x < x0 || x > x1) ? 9 : inside) << i << ": " << x0 << ".." << x1;
     }
     ASSERT_TRUE(c.GuardsIntact());
   }
@@ -158,70 +148,43 @@ TEST(FillSpans, RectangleIsClippedToTheRows) {
   EXPECT_TRUE(c.GuardsIntact());
 }
 
-TEST(Sparkle, EntriesStayInTheColoursRamp) {
-  // round(m / 16) for m = r mod 128, halves up, the ninth step kept in the ramp.
-  EXPECT_EQ(SparkleEntry(0x13, 0), 0x10);
-  EXPECT_EQ(SparkleEntry(0x13, 7), 0x10);
-  EXPECT_EQ(SparkleEntry(0x13, 8), 0x11);
-  EXPECT_EQ(SparkleEntry(0x13, 24), 0x12);
-  EXPECT_EQ(SparkleEntry(0x13, 119), 0x17);
-  EXPECT_EQ(SparkleEntry(0x13, 120), 0x17);
-  EXPECT_EQ(SparkleEntry(0x13, 127), 0x17);
-  EXPECT_EQ(SparkleEntry(0x13, 128 + 8), 0x11);
-  for (std::uint32_t r = 0; r < 1024; ++r) {
-    const std::uint8_t e = SparkleEntry(0xFD, r);
-    EXPECT_GE(e, 0xF8);
-    EXPECT_LE(e, 0xFF);
-  }
-}
-
-TEST_F(PolygonFill, PointOrCoincidentPointsFillOnePixel) {
-  const std::string one = Rows({".....", "...#.", "....."});
-  EXPECT_EQ(Plain(5, 3, {{3, 1}}), one);
-  EXPECT_EQ(Plain(5, 3, {{3, 1}, {3, 1}, {3, 1}}), one);
-  // Its only row is its first and last: bordered, it is all border.
-  EXPECT_EQ(Bordered(5, 3, {{3, 1}, {3, 1}}), Rows({".....", "...o.", "....."}));
-}
-
-TEST_F(PolygonFill, EdgeOnPolygonIsItsLine) {
-  const std::string line = Rows({"##....", "..##..", "....##"});
-  EXPECT_EQ(Plain(6, 3, {{0, 0}, {5, 2}}), line);
-  EXPECT_EQ(Plain(6, 3, {{5, 2}, {0, 0}, {5, 2}}), line);
-  GuardedCanvas c(6, 3);
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), 0, 0, 5, 2, kInk);
-  EXPECT_EQ(c.Picture(), line);
-}
-
-TEST_F(PolygonFill, RectangleWithFlatAndUprightEdges) {
-  const Outline rect = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
-  EXPECT_EQ(Plain(7, 6, rect),
-            Rows({".......", ".#####.", ".#####.", ".#####.", ".#####.", "......."}));
-  EXPECT_EQ(Bordered(7, 6, rect),
-            Rows({".......", ".ooooo.", ".o###o.", ".o###o.", ".ooooo.", "......."}));
-}
-
-TEST_F(PolygonFill, TriangleReachesItsOwnOutline) {
-  // The slanted edge, drawn from (6, 0), has the pixels x = 6 | 5, 4 | 3 |
-  // 2, 1 | 0 on rows 0 to 4.
-  const Outline tri = {{0, 0}, {6, 0}, {0, 4}};
-  EXPECT_EQ(Plain(7, 5, tri), Rows({"#######", "######.", "####...", "###....", "#......"}));
-  EXPECT_EQ(Bordered(7, 5, tri), Rows({"ooooooo", "o####o.", "o##o...", "o#o....", "o......"}));
-  // The same triangle in the opposite winding and from another start.
-  EXPECT_EQ(Plain(7, 5, {{0, 4}, {6, 0}, {0, 0}}), Plain(7, 5, tri));
-}
-
-TEST_F(PolygonFill, ConcavePolygonKeepsItsNotch) {
+TEST_F(PolygonFill, HandExamples) {
   const Outline u = {{0, 0}, {2, 0}, {2, 3}, {4, 3}, {4, 0}, {6, 0}, {6, 5}, {0, 5}};
-  EXPECT_EQ(Plain(7, 6, u),
-            Rows({"###.###", "###.###", "###.###", "#######", "#######", "#######"}));
-  EXPECT_EQ(Bordered(7, 6, u),
-            Rows({"ooo.ooo", "o#o.o#o", "o#o.o#o", "o#####o", "o#####o", "ooooooo"}));
-}
-
-TEST_F(PolygonFill, OutlineTracedTwiceFillsOnlyItsEdges) {
-  // Every row crosses the outline an even number of times on each side.
-  const Outline twice = {{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}, {4, 0}, {4, 3}, {0, 3}};
-  EXPECT_EQ(Plain(5, 4, twice), Rows({"#####", "#...#", "#...#", "#####"}));
+  const Outline tri = {{0, 0}, {6, 0}, {0, 4}};  // slanted edge: x = 6 | 5, 4 | 3 | 2, 1 | 0
+  const struct {
+    const char* name;
+    int w, h;
+    Outline outline;
+    std::string plain, bordered;  // bordered empty: not checked
+  } rows[] = {
+      {"point", 5, 3, {{3, 1}}, Rows({".....", "...#.", "....."}), ""},
+      {"coincident points: all border", 5, 3, {{3, 1}, {3, 1}, {3, 1}},
+       Rows({".....", "...#.", "....."}), Rows({".....", "...o.", "....."})},
+      {"edge-on", 6, 3, {{0, 0}, {5, 2}}, Rows({"##....", "..##..", "....##"}), ""},
+      {"edge-on, traced back", 6, 3, {{5, 2}, {0, 0}, {5, 2}}, Rows({"##....", "..##..", "....##"}),
+       ""},
+      {"rectangle", 7, 6, {{1, 1}, {5, 1}, {5, 4}, {1, 4}},
+       Rows({".......", ".#####.", ".#####.", ".#####.", ".#####.", "......."}),
+       Rows({".......", ".ooooo.", ".o###o.", ".o###o.", ".ooooo.", "......."})},
+      {"triangle", 7, 5, tri, Rows({"#######", "######.", "####...", "###....", "#......"}),
+       Rows({"ooooooo", "o####o.", "o##o...", "o#o....", "o......"})},
+      {"triangle reversed", 7, 5, {{0, 4}, {6, 0}, {0, 0}},
+       Rows({"#######", "######.", "####...", "###....", "#......"}), ""},
+      {"concave notch", 7, 6, u,
+       Rows({"###.###", "###.###", "###.###", "#######", "#######", "#######"}),
+       Rows({"ooo.ooo", "o#o.o#o", "o#o.o#o", "o#####o", "o#####o", "ooooooo"})},
+      {"traced twice", 5, 4, {{0, 0}, {4, 0}, {4, 3}, {0, 3}, {0, 0}, {4, 0}, {4, 3}, {0, 3}},
+       Rows({"#####", "#...#", "#...#", "#####"}), ""},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(Plain(r.w, r.h, r.outline), r.plain) << r.name;
+    if (!r.bordered.empty()) {
+      EXPECT_EQ(Bordered(r.w, r.h, r.outline), r.bordered) << r.name;
+    }
+  }
+  GuardedCanvas c(6, 3);  // an edge-on polygon is its line
+  DrawThinLine(c.Rows(), c.Rows().Bounds(), 0, 0, 5, 2, kInk);
+  EXPECT_EQ(c.Picture(), rows[2].plain);
 }
 
 TEST_F(PolygonFill, MatchesThePixelByPixelRule) {
@@ -239,42 +202,6 @@ TEST_F(PolygonFill, MatchesThePixelByPixelRule) {
     ReferenceBordered(plainB, p, kInk, kBack);
     ASSERT_EQ(fastB.Picture(), plainB.Picture()) << "case " << i;
     ASSERT_TRUE(fastB.GuardsIntact());
-  }
-}
-
-// Distance from (px, py) to segment a-b.
-double SegmentDistance(ScreenPoint a, ScreenPoint b, double px, double py) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double len2 = dx * dx + dy * dy;
-  double t = len2 == 0 ? 0 : ((px - a.x) * dx + (py - a.y) * dy) / len2;
-  t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(a.x + t * dx - px, a.y + t * dy - py);
-}
-
-TEST_F(PolygonFill, CoversTheInsideAndNothingFarOutside) {
-  // Independent of the pixel rule: a pixel centre more than one pixel from
-  // the outline is covered exactly when it is inside by the even-odd rule.
-  std::mt19937 rng(8);
-  for (int i = 0; i < 400; ++i) {
-    const Outline p = RandomOutline(rng, -5, 40, 7);
-    GuardedCanvas c(36, 30);
-    ASSERT_TRUE(filler.FillPlain(c.Rows(), c.Rows().Bounds(), p, kInkWord));
-    for (int y = 0; y < 30; ++y) {
-      for (int x = 0; x < 36; ++x) {
-        double nearest = 1e9;
-        bool inside = false;
-        for (std::size_t k = 0; k < p.size(); ++k) {
-          const ScreenPoint a = p[k], b = p[(k + 1) % p.size()];
-          nearest = std::min(nearest, SegmentDistance(a, b, x, y));
-          if ((a.y > y) != (b.y > y) && x < a.x + double(b.x - a.x) * (y - a.y) / (b.y - a.y)) {
-            inside = !inside;
-          }
-        }
-        if (nearest > 1.0) {
-          ASSERT_EQ(c.At(x, y) == kInk, inside) << i << ": " << x << "," << y;
-        }
-      }
-    }
   }
 }
 
@@ -384,69 +311,6 @@ TEST(PolygonFillAllocation, TablesComeFromHandleMemoryOnce) {
   EXPECT_EQ(memory.LiveCount(), 1u);
   EXPECT_TRUE(filler.FillPlain(c.Rows(), c.Rows().Bounds(), Outline{{1, 1}}, kInkWord));
   EXPECT_EQ(c.At(1, 1), kInk);
-}
-
-TEST_F(PolygonFill, HighlightStippleOnAbsoluteCoordinates) {
-  constexpr std::uint8_t kColour = 0x13;  // ramp 0x10..0x17
-  constexpr std::uint8_t kBlack = 0x40;
-  GuardedCanvas c(9, 6, 0xEE);
-  SparkleRandom random(99);
-  ASSERT_TRUE(filler.FillHighlight(c.Rows(), c.Rows().Bounds(),
-                                   Outline{{1, 1}, {8, 1}, {8, 5}, {1, 5}}, kColour, kBlack,
-                                   random));
-  for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 9; ++x) {
-      const std::uint8_t v = c.At(x, y);
-      if (x == 0 || y == 0) {
-        EXPECT_EQ(v, 0xEE);
-      } else if (y % 2 == 0) {
-        EXPECT_EQ(v, x % 2 == 0 ? kBlack : kColour) << x << "," << y;
-      } else if (x % 2 == 0) {
-        EXPECT_EQ(v, kColour) << x << "," << y;
-      } else {
-        EXPECT_GE(v, 0x10) << x << "," << y;
-        EXPECT_LE(v, 0x17) << x << "," << y;
-      }
-    }
-  }
-  EXPECT_TRUE(c.GuardsIntact());
-}
-
-TEST_F(PolygonFill, HighlightSparklesFromFrameToFrame) {
-  const Outline p = {{0, 0}, {39, 0}, {39, 29}, {0, 29}};
-  GuardedCanvas a(40, 30), b(40, 30), again(40, 30);
-  SparkleRandom r1(1), r2(2), r1again(1);
-  filler.FillHighlight(a.Rows(), a.Rows().Bounds(), p, 0x2A, 0, r1);
-  filler.FillHighlight(b.Rows(), b.Rows().Bounds(), p, 0x2A, 0, r2);
-  filler.FillHighlight(again.Rows(), again.Rows().Bounds(), p, 0x2A, 0, r1again);
-  EXPECT_TRUE(a == again);  // the same random sequence gives the same picture
-  EXPECT_FALSE(a == b);
-  int seen[8] = {};
-  for (int y = 1; y < 30; y += 2)
-    for (int x = 1; x < 40; x += 2) ++seen[a.At(x, y) - 0x28];
-  for (int k = 0; k < 8; ++k) EXPECT_GT(seen[k], 0) << "ramp step " << k << " never shown";
-}
-
-TEST_F(PolygonFill, BorderedHighlightKeepsTheBorder) {
-  constexpr std::uint8_t kColour = 0x31;
-  const Outline p = {{0, 0}, {6, 0}, {6, 4}, {0, 4}};
-  GuardedCanvas c(7, 5, 0xEE);
-  SparkleRandom random;
-  ASSERT_TRUE(filler.FillBorderedHighlight(c.Rows(), c.Rows().Bounds(), p, kColour, kBack, random));
-  for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 7; ++x) {
-      const std::uint8_t v = c.At(x, y);
-      if (y == 0 || y == 4 || x == 0 || x == 6) {
-        EXPECT_EQ(v, kBack) << x << "," << y;
-      } else if (y % 2 == 0) {
-        EXPECT_EQ(v, x % 2 == 0 ? kBack : kColour) << x << "," << y;
-      } else if (x % 2 == 0) {
-        EXPECT_EQ(v, kColour);
-      } else {
-        EXPECT_TRUE(v >= 0x30 && v <= 0x37) << int(v);
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -67,22 +67,16 @@ TEST(LineSteps, MatchesNearestPixelReferenceInEveryDirection) {
   }
 }
 
-TEST(LineSteps, HalvesRoundAwayFromEndpointOne) {
+TEST(LineSteps, HalvesRoundAwayFromEndpointOneAndAPointIsOnePixel) {
   // True y at x = 1 and x = 3 is 0.5 and 1.5: exact halves.
-  const LineSteps forward(0, 0, 4, 2);
+  const LineSteps forward(0, 0, 4, 2), backward(4, 2, 0, 0), point(5, -7, 5, -7);
   EXPECT_EQ(Walked(forward, forward.All()),
             (std::vector<Pixel>{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}));
-  const LineSteps backward(4, 2, 0, 0);
   EXPECT_EQ(Walked(backward, backward.All()),
             (std::vector<Pixel>{{4, 2}, {3, 1}, {2, 1}, {1, 0}, {0, 0}}));
-}
-
-TEST(LineSteps, ZeroLengthLineIsOnePixel) {
-  const LineSteps line(5, -7, 5, -7);
-  EXPECT_EQ(line.last(), 0);
-  EXPECT_EQ(Walked(line, line.All()), (std::vector<Pixel>{{5, -7}}));
-  EXPECT_FALSE(line.StepsIn({5, -7, 5, -7}).Empty());
-  EXPECT_TRUE(line.StepsIn({6, -7, 9, 0}).Empty());
+  EXPECT_EQ(Walked(point, point.All()), (std::vector<Pixel>{{5, -7}}));
+  EXPECT_FALSE(point.StepsIn({5, -7, 5, -7}).Empty());
+  EXPECT_TRUE(point.StepsIn({6, -7, 9, 0}).Empty());
 }
 
 TEST(LineSteps, StepsInRectangleMatchWalkingEveryStep) {
@@ -151,50 +145,39 @@ TEST(LineSteps, StepsInRectangleExactForExtremeCoordinates) {
   EXPECT_TRUE(LineSteps(kMax, kMin, kMin, kMax).StepsIn(rect).Empty());
 }
 
-TEST(ThinLine, ClampsEndpointsInsteadOfClipping) {
-  GuardedCanvas c(8, 8);
-  // Clipping would start the line at (0, 3); clamping moves the end point to
-  // (0, 0) and the whole line turns diagonal.
-  DrawThinLine(c.Rows(), {0, 0, 7, 7}, -6, 0, 6, 6, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"#.......", ".#......", "..#.....", "...#....", "....#...",
-                               ".....#..", "......#.", "........"}));
-  EXPECT_TRUE(c.GuardsIntact());
-}
-
-TEST(ThinLine, LineWhollyOutsideRunsAlongTheEdge) {
-  GuardedCanvas c(6, 4);
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), -10, -3, 20, -9, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"######", "......", "......", "......"}));
-  c.Fill(0);
-  // Both ends beyond the same corner collapse to that corner pixel.
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), 40, 9, 90, 70, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"......", "......", "......", ".....#"}));
-  EXPECT_TRUE(c.GuardsIntact());
-}
-
-TEST(ThinLine, ZeroLengthAndEdgeLines) {
-  GuardedCanvas c(5, 4);
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), 2, 1, 2, 1, kInk);
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), 4, 0, 4, 3, kBack);
-  DrawThinLine(c.Rows(), c.Rows().Bounds(), 0, 3, 3, 3, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"....o", "..#.o", "....o", "####o"}));
-}
-
-TEST(ThinLine, ClampRectangleIsCutToTheSurface) {
-  GuardedCanvas c(6, 5);
-  // A local rectangle smaller than the surface clamps to itself.
-  DrawThinLine(c.Rows(), {1, 1, 3, 3}, -4, 2, 30, 2, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"......", "......", ".###..", "......", "......"}));
-  c.Fill(0);
-  // One reaching past the surface clamps to the surface.
-  DrawThinLine(c.Rows(), {-5, -5, 50, 2}, 2, -9, 2, 9, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"..#...", "..#...", "..#...", "......", "......"}));
-  c.Fill(0);
-  // One beside the surface draws nothing.
-  DrawThinLine(c.Rows(), {10, 0, 20, 4}, 0, 0, 5, 4, kInk);
-  DrawThinLine(c.Rows(), {3, 3, 2, 4}, 0, 0, 5, 4, kInk);
-  EXPECT_EQ(c.Picture(), Rows({"......", "......", "......", "......", "......"}));
-  EXPECT_TRUE(c.GuardsIntact());
+TEST(ThinLine, ClampsEndpointsToTheRectangleCutToTheSurface) {
+  const struct {
+    const char* name;
+    int w, h;
+    IntRect clamp;
+    int x1, y1, x2, y2;
+    std::string picture;
+  } rows[] = {
+      // Clipping would start at (0, 3); clamping moves the end to (0, 0).
+      {"clamped, not clipped", 8, 8, {0, 0, 7, 7}, -6, 0, 6, 6,
+       Rows({"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.",
+             "........"})},
+      {"wholly outside runs along the edge", 6, 4, {0, 0, 5, 3}, -10, -3, 20, -9,
+       Rows({"######", "......", "......", "......"})},
+      {"beyond one corner: that pixel", 6, 4, {0, 0, 5, 3}, 40, 9, 90, 70,
+       Rows({"......", "......", "......", ".....#"})},
+      {"zero length", 5, 4, {0, 0, 4, 3}, 2, 1, 2, 1, Rows({".....", "..#..", ".....", "....."})},
+      {"last column", 5, 4, {0, 0, 4, 3}, 4, 0, 4, 3, Rows({"....#", "....#", "....#", "....#"})},
+      {"smaller rectangle", 6, 5, {1, 1, 3, 3}, -4, 2, 30, 2,
+       Rows({"......", "......", ".###..", "......", "......"})},
+      {"rectangle past the surface", 6, 5, {-5, -5, 50, 2}, 2, -9, 2, 9,
+       Rows({"..#...", "..#...", "..#...", "......", "......"})},
+      {"rectangle beside the surface", 6, 5, {10, 0, 20, 4}, 0, 0, 5, 4,
+       Rows({"......", "......", "......", "......", "......"})},
+      {"empty rectangle", 6, 5, {3, 3, 2, 4}, 0, 0, 5, 4,
+       Rows({"......", "......", "......", "......", "......"})},
+  };
+  for (const auto& r : rows) {
+    GuardedCanvas c(r.w, r.h);
+    DrawThinLine(c.Rows(), r.clamp, r.x1, r.y1, r.x2, r.y2, kInk);
+    EXPECT_EQ(c.Picture(), r.picture) << r.name;
+    EXPECT_TRUE(c.GuardsIntact()) << r.name;
+  }
 }
 
 TEST(ClippedLine, KeepsOnlyThePixelsInsideOfTheUnclippedLine) {
@@ -234,20 +217,6 @@ int CountInk(const GuardedCanvas& c, std::uint8_t ink) {
   return n;
 }
 
-TEST(ThickLine, PointIsSquareOfSideTwoWPlusOne) {
-  for (int w = 0; w <= 4; ++w) {
-    GuardedCanvas c(20, 20);
-    DrawThickLine(c.Rows(), 9, 9, 9, 9, w, kInk);
-    EXPECT_EQ(CountInk(c, kInk), (2 * w + 1) * (2 * w + 1)) << w;
-    for (int y = 0; y < 20; ++y)
-      for (int x = 0; x < 20; ++x)
-        EXPECT_EQ(c.At(x, y) == kInk, std::abs(x - 9) <= w && std::abs(y - 9) <= w);
-  }
-  GuardedCanvas c(20, 20);
-  DrawThickLine(c.Rows(), 9, 9, 9, 9, -3, kInk);  // negative half-width: one pixel
-  EXPECT_EQ(CountInk(c, kInk), 1);
-}
-
 TEST(ThickLine, ClipsToSurfaceLessTwoAtLeftRightAndBottom) {
   GuardedCanvas c(10, 8);
   // A pen wider than the surface covers exactly the allowed area.
@@ -261,13 +230,12 @@ TEST(ThickLine, ClipsToSurfaceLessTwoAtLeftRightAndBottom) {
   EXPECT_EQ(c.Picture(), Rows({"..#.......", "..#.......", "..#.......", "..........", "......oo..",
                                "......oo..", "..........", ".........."}));
   EXPECT_TRUE(c.GuardsIntact());
-}
-
-TEST(ThickLine, SurfaceTooSmallForTheInsetDrawsNothing) {
-  GuardedCanvas c(4, 2);
-  DrawThickLine(c.Rows(), 0, 0, 3, 1, 3, kInk);
-  EXPECT_EQ(CountInk(c, kInk), 0);
-  EXPECT_TRUE(c.GuardsIntact());
+  GuardedCanvas small(4, 2);  // too small for the inset: nothing
+  DrawThickLine(small.Rows(), 0, 0, 3, 1, 3, kInk);
+  EXPECT_EQ(CountInk(small, kInk), 0);
+  GuardedCanvas point(20, 20);  // a negative half-width is one pixel
+  DrawThickLine(point.Rows(), 9, 9, 9, 9, -3, kInk);
+  EXPECT_EQ(CountInk(point, kInk), 1);
 }
 
 TEST(ThickLine, RowSpansEqualStampedSquares) {
@@ -347,44 +315,20 @@ std::string DashRow(int phase, int length) {
   return s;
 }
 
-TEST(DashedLine, SixOnTwoOffShiftedByThePhase) {
-  GuardedCanvas c(20, 1);
-  DrawDashedLine(c.Rows(), 0, 0, 19, 0, kInk, kBack, 0);
-  EXPECT_EQ(c.Picture(), "oo######oo######oo##\n");
-  DrawDashedLine(c.Rows(), 0, 0, 19, 0, kInk, kBack, 7);
-  EXPECT_EQ(c.Picture(), "o######oo######oo###\n");
-  for (int phase = 0; phase < 8; ++phase) {
-    DrawDashedLine(c.Rows(), 0, 0, 19, 0, kInk, kBack, phase);
-    EXPECT_EQ(c.Picture(), DashRow(phase, 20) + "\n") << phase;
+TEST(DashedLine, SixOnTwoOffShiftedByThePhaseCountingInsidePixels) {
+  EXPECT_EQ(DashRow(0, 20), "oo######oo######oo##");
+  EXPECT_EQ(DashRow(7, 20), "o######oo######oo###");
+  const struct {
+    int x1, phase, width, wantPhase;
+  } rows[] = {{0, 0, 20, 0}, {0, 1, 20, 1}, {0, 2, 20, 2}, {0, 3, 20, 3},   {0, 4, 20, 4},
+              {0, 5, 20, 5}, {0, 6, 20, 6}, {0, 7, 20, 7}, {0, 11, 20, 3},  {0, -1, 20, 7},
+              {-5, 2, 12, 2}};  // starting left of the surface: afresh at x = 0
+  for (const auto& r : rows) {
+    GuardedCanvas c(r.width, 1);
+    DrawDashedLine(c.Rows(), r.x1, 0, 30, 0, kInk, kBack, r.phase);
+    EXPECT_EQ(c.Picture(), DashRow(r.wantPhase, r.width) + "\n") << r.x1 << " " << r.phase;
+    EXPECT_TRUE(c.GuardsIntact());
   }
-  // Phases beyond the range wrap.
-  DrawDashedLine(c.Rows(), 0, 0, 19, 0, kInk, kBack, 11);
-  EXPECT_EQ(c.Picture(), DashRow(3, 20) + "\n");
-  DrawDashedLine(c.Rows(), 0, 0, 19, 0, kInk, kBack, -1);
-  EXPECT_EQ(c.Picture(), DashRow(7, 20) + "\n");
-}
-
-TEST(DashedLine, CountsOnlyPixelsInsideTheSurface) {
-  GuardedCanvas c(12, 1);
-  // Starts 5 pixels left of the surface and runs past its right edge: the
-  // pattern starts afresh at x = 0.
-  DrawDashedLine(c.Rows(), -5, 0, 30, 0, kInk, kBack, 2);
-  EXPECT_EQ(c.Picture(), DashRow(2, 12) + "\n");
-  EXPECT_TRUE(c.GuardsIntact());
-}
-
-TEST(DashedLine, FollowsTheLineStepsInAnyDirection) {
-  GuardedCanvas c(5, 9);
-  DrawDashedLine(c.Rows(), 4, 8, 0, 0, kInk, kBack, 1);
-  // Steps run from (4, 8) upwards; y-major, so one pixel per row.
-  const std::string dash = DashRow(1, 9);
-  const LineSteps line(4, 8, 0, 0);
-  for (std::int64_t t = 0; t <= line.last(); ++t) {
-    int x = 0, y = 0;
-    line.At(t, x, y);
-    EXPECT_EQ(c.At(x, y), dash[t] == 'o' ? kBack : kInk) << t;
-  }
-  EXPECT_EQ(CountInk(c, kInk) + CountInk(c, kBack), 9);
 }
 
 TEST(DashedLine, WhollyOutsideOrHugeLinesAreSafe) {

@@ -46,8 +46,8 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   EXPECT_EQ(m().view.orientation, kIdentityMatrix3);
   EXPECT_EQ(d().view.scale, 1.0);
   EXPECT_EQ(d().view.panX, 0.0);
-  EXPECT_EQ(shell.statusTitle, "Select Vector Mode");
-  EXPECT_EQ(shell.helpText, "Select vectors for editing.");
+  EXPECT_EQ(shell.statusTitle, ModeHelpTexts(EditorMode::kSelectVector, false).title);
+  EXPECT_EQ(shell.helpText, ModeHelpTexts(EditorMode::kSelectVector, false).help);
   EXPECT_EQ(sounds, std::vector<int>{1});
 
   const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
@@ -188,58 +188,43 @@ TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
   EXPECT_FALSE(shell.rotationInProgress);
 }
 
-TEST_F(SelectionTest, GrabColourTakesTheSideFacingTheViewer) {
-  shell.mode = EditorMode::kGrabColor;
+TEST_F(SelectionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
   const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 77);
   const std::uint32_t front = FrontSquare(0, 0, 40, PolyFlag::kEachSideDifferent, 16, 24);
   const std::uint32_t away = BackSquare(60, 0, 40, PolyFlag::kEachSideDifferent, 32, 40);
   const std::uint32_t single = BackSquare(-60, 0, 40, PolyFlag::kDefined, 48, 56);
   Project();
-  Hover(v, static_cast<std::int32_t>(front));  // the vector takes precedence
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(state.currentColour, 77);
-  EXPECT_EQ(state.currentFill, FillWord(77));
-  Hover(0, static_cast<std::int32_t>(front));
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(state.currentColour, 16);
-  Hover(0, static_cast<std::int32_t>(away));
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(state.currentColour, 40);
-  Hover(0, static_cast<std::int32_t>(single));  // one colour for both sides
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(state.currentColour, 48);
+  shell.mode = EditorMode::kGrabColor;
+  const std::tuple<std::uint32_t, std::int32_t, int> grabs[] = {
+      {v, std::int32_t(front), 77},  // the vector takes precedence
+      {0, std::int32_t(front), 16},
+      {0, std::int32_t(away), 40},
+      {0, std::int32_t(single), 48},  // one colour for both sides
+      {0, -1, 48},                    // nothing under the cursor: nothing at all
+  };
+  for (const auto& [vector, polygon, colour] : grabs) {
+    Hover(vector, polygon);
+    EditAreaClick(ctx, CX(), CY());
+    EXPECT_EQ(state.currentColour, colour) << vector << " " << polygon;
+    EXPECT_EQ(state.currentFill, FillWord(colour));
+  }
   EXPECT_EQ(sounds, (std::vector<int>(4, 6)));
-  EXPECT_GE(state.swatchVersion, 4u);
-
-  // Nothing under the cursor: nothing at all.
-  Hover(0, -1);
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(state.currentColour, 48);
-  EXPECT_EQ(sounds.size(), 4u);
   EXPECT_FALSE(GestureActive(ctx));
-}
 
-TEST_F(SelectionTest, SetColourWritesTheSideFacingTheViewer) {
   shell.mode = EditorMode::kSetColor;
   SetCurrentColour(state, 99);
-  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 5);
-  const std::uint32_t away = BackSquare(60, 0, 40, PolyFlag::kEachSideDifferent, 32, 40);
-  const std::uint32_t plain = BackSquare(-60, 0, 40, PolyFlag::kDefined, 48, 56);
-  Project();
-  Hover(v, -1);
-  EditAreaClick(ctx, CX(), CY());
+  for (const auto& [vector, polygon, colour] : grabs) {
+    Hover(vector, polygon);
+    EditAreaClick(ctx, CX(), CY());
+  }
+  const Polygon &pf = t().polygons[front], &pa = t().polygons[away], &ps = t().polygons[single];
   EXPECT_EQ(t().vectors[v].color, 99);
-  Hover(0, static_cast<std::int32_t>(away));
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(t().polygons[away].backColor, 99);
-  EXPECT_EQ(t().polygons[away].backFill, FillWord(99));
-  EXPECT_EQ(t().polygons[away].frontColor, 32);
-  Hover(0, static_cast<std::int32_t>(plain));
-  EditAreaClick(ctx, CX(), CY());
-  EXPECT_EQ(t().polygons[plain].frontColor, 99);
-  EXPECT_EQ(t().polygons[plain].frontFill, FillWord(99));
-  EXPECT_EQ(t().polygons[plain].backColor, 56);
-  EXPECT_EQ(sounds, (std::vector<int>(3, 6)));
+  EXPECT_EQ(std::make_tuple(int(pf.frontColor), pf.frontFill, int(pf.backColor)),
+            std::make_tuple(99, FillWord(99), 24));
+  EXPECT_EQ(std::make_tuple(int(pa.frontColor), int(pa.backColor), pa.backFill),
+            std::make_tuple(32, 99, FillWord(99)));
+  EXPECT_EQ(std::make_tuple(int(ps.frontColor), ps.frontFill, int(ps.backColor)),
+            std::make_tuple(99, FillWord(99), 56));
 }
 
 TEST_F(SelectionTest, CameraViewAlwaysRotatesAndWalkModeIgnoresClicks) {
@@ -364,58 +349,48 @@ class MoveSelectedTest : public SelectionTest {
   std::uint32_t ab, bc, other, a, b, c;
 };
 
-void ExpectAt(const P3& p, double x, double y, double z) {
-  EXPECT_EQ(p.x, x);
-  EXPECT_EQ(p.y, y);
-  EXPECT_EQ(p.z, z);
+TEST_F(MoveSelectedTest, HeldKeysMoveTheSelectedEndpointsOnce) {
+  namespace H = HeldKey;
+  const struct {
+    const char* name;
+    std::uint32_t keys;
+    double step;
+    bool moved;
+    P3 a, b, c;  // a-b and b-c selected; b shared
+  } rows[] = {
+      {"shared point moves once", H::kRight, 10, true, {10, 0, 0}, {20, 0, 0}, {20, 10, 0}},
+      {"shift+control: endpoint one only", H::kUp | H::kShift | H::kControl, 5, true, {0, 5, 0},
+       {10, 5, 0}, {10, 10, 0}},
+      {"control: endpoint two only", H::kPageDown | H::kControl, 10, true, {0, 0, 0},
+       {10, 0, 10}, {10, 10, 10}},
+      {"opposing keys: right, up, page up win",
+       H::kLeft | H::kRight | H::kUp | H::kDown | H::kPageUp | H::kPageDown, 10, true,
+       {10, 10, -10}, {20, 10, -10}, {20, 20, -10}},
+      {"left and down", H::kLeft | H::kDown, 10, true, {-10, -10, 0}, {0, -10, 0}, {0, 0, 0}},
+      {"no move key", 0, 10, false, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}},
+      {"shift and delete", H::kShift | H::kDelete, 10, false, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}},
+  };
+  const Point start[3] = {t().points[a], t().points[b], t().points[c]};
+  for (const auto& r : rows) {
+    t().points[a] = start[0], t().points[b] = start[1], t().points[c] = start[2];
+    EXPECT_EQ(MoveSelectedVectors(t(), r.keys, r.step), r.moved) << r.name;
+    for (auto [p, want] : {std::pair{a, r.a}, {b, r.b}, {c, r.c}}) {
+      EXPECT_EQ(std::make_tuple(At(p).x, At(p).y, At(p).z), std::make_tuple(want.x, want.y, want.z))
+          << r.name << ", point " << p;
+    }
+    EXPECT_EQ(At(t().vectors[other].p1).x, 50.0) << r.name;
+  }
 }
 
-TEST_F(MoveSelectedTest, ASharedPointMovesOnce) {
-  EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kRight, 10));
-  ExpectAt(At(a), 10, 0, 0);
-  ExpectAt(At(b), 20, 0, 0);
-  ExpectAt(At(c), 20, 10, 0);
-  ExpectAt(At(t().vectors[other].p1), 50, 50, 50);
-}
-
-TEST_F(MoveSelectedTest, ShiftWithControlMovesOnlyEndpointOne) {
-  EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kUp | HeldKey::kShift | HeldKey::kControl, 5));
-  ExpectAt(At(a), 0, 5, 0);
-  ExpectAt(At(b), 10, 5, 0);  // endpoint 1 of the second vector
-  ExpectAt(At(c), 10, 10, 0);
-}
-
-TEST_F(MoveSelectedTest, ControlAloneMovesOnlyEndpointTwo) {
-  EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kPageDown | HeldKey::kControl, 10));
-  ExpectAt(At(a), 0, 0, 0);
-  ExpectAt(At(b), 10, 0, 10);
-  ExpectAt(At(c), 10, 10, 10);
-}
-
-TEST_F(MoveSelectedTest, OpposingKeysResolveAsStated) {
-  EXPECT_TRUE(MoveSelectedVectors(t(),
-                                  HeldKey::kLeft | HeldKey::kRight | HeldKey::kUp | HeldKey::kDown |
-                                      HeldKey::kPageUp | HeldKey::kPageDown,
-                                  10));
-  // Right, Up and Page Up win.
-  ExpectAt(At(a), 10, 10, -10);
-  EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kLeft | HeldKey::kDown, 10));
-  ExpectAt(At(a), 0, 0, -10);
-}
-
-TEST_F(MoveSelectedTest, NoMoveKeyOrNoSelectionMovesNothing) {
-  EXPECT_FALSE(MoveSelectedVectors(t(), 0, 10));
-  EXPECT_FALSE(MoveSelectedVectors(t(), HeldKey::kShift | HeldKey::kDelete, 10));
-  ExpectAt(At(a), 0, 0, 0);
+TEST_F(MoveSelectedTest, NoSelectionAndTheAxisCrossNeverMove) {
   UnselectAll(t());
   EXPECT_FALSE(MoveSelectedVectors(t(), HeldKey::kRight, 10));
-  ExpectAt(At(b), 10, 0, 0);
-  // The axis cross never moves, even named by a user vector.
-  const std::uint32_t v = t().AddVector(0, a);
+  EXPECT_EQ(At(b).x, 10.0);
+  const std::uint32_t v = t().AddVector(0, a);  // a user vector naming the origin
   t().vectors[v].selected = kSelected;
   EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kRight, 10));
-  ExpectAt(At(0), 0, 0, 0);
-  ExpectAt(At(a), 10, 0, 0);
+  EXPECT_EQ(At(0).x, 0.0);
+  EXPECT_EQ(At(a).x, 10.0);
 }
 
 }  // namespace

@@ -20,9 +20,7 @@ TEST(Tick, WaitsForAClientSizeThenInitialises) {
   EXPECT_TRUE(out.firstLayout);
   EXPECT_FALSE(f.shell.firstLayoutPending);
   EXPECT_EQ(f.shell.statusTitle, "Plot Vectors");
-  EXPECT_EQ(f.shell.helpText,
-            "Plot endpoints to define the wire frame vectors of the object. Use the shift key to "
-            "disconnect from the last vector and start a new one.");
+  EXPECT_EQ(f.shell.helpText, kHelpPlotVectors);
   EXPECT_EQ(f.editor.model.cluster.objectNames, (std::vector<std::string>{"Default Object"}));
   EXPECT_TRUE(test::FileExists(f.dir.File("temp")));
   // R = 230: h = 579 -> 576, w = 644 + 8 = 652 -> 648; W = 768 >= 648.
@@ -55,7 +53,6 @@ TEST(Tick, InactiveWindowOnlySaysSo) {
   EXPECT_FALSE(out.drewFrame);
   EXPECT_FALSE(f.shell.applicationActive);
   EXPECT_EQ(f.shell.statusTitle, "Wirestead Inactive");
-  EXPECT_EQ(f.shell.helpText, "Click on the dialog to reactivate Wirestead.");
   out = f.TickAt(400, 200, true);
   EXPECT_TRUE(out.drewFrame);
   EXPECT_TRUE(f.shell.applicationActive);
@@ -66,25 +63,27 @@ TEST(Tick, HoverOverTheControlColumn) {
   ShellFixture f;
   f.FirstTick();
   const IntRect axis = ToggleHitRect(f.column.icons[kToggleAxis]);
-  f.TickAt(axis.left, axis.top);
-  EXPECT_EQ(f.shell.statusTitle, "Axis On");
-  f.editor.display.options.axisOn = false;
-  f.TickAt(axis.left, axis.top);
-  EXPECT_EQ(f.shell.statusTitle, "Axis Off");
-  f.TickAt(f.column.swatch.left + 1, f.column.swatch.top + 1);
-  EXPECT_EQ(f.shell.statusTitle, "Change Color");
-  f.shell.walkModeActive = true;
-  f.TickAt(axis.left, axis.top);
-  EXPECT_EQ(f.shell.statusTitle, "Function Disabled");
   const IntRect vectors = ToggleHitRect(f.column.icons[kToggleVectors]);
-  f.TickAt(vectors.left, vectors.top);
-  EXPECT_EQ(f.shell.statusTitle, "Vectors On");
-  f.shell.walkModeActive = false;
   const IntRect camera = f.column.modes[EditorMode::kCameraView];
-  f.TickAt(camera.left, camera.bottom);
-  EXPECT_EQ(f.shell.statusTitle, "Camera View Mode");
-  f.TickAt(2, 590);
-  EXPECT_EQ(f.shell.statusTitle, "Plot Mode");
+  const struct {
+    int x, y;
+    bool axisOn, walk;
+    const char* title;
+  } rows[] = {
+      {axis.left, axis.top, true, false, "Axis On"},
+      {axis.left, axis.top, false, false, "Axis Off"},
+      {f.column.swatch.left + 1, f.column.swatch.top + 1, true, false, "Change Color"},
+      {axis.left, axis.top, true, true, "Function Disabled"},
+      {vectors.left, vectors.top, true, true, "Vectors On"},
+      {camera.left, camera.bottom, true, false, "Camera View Mode"},
+      {2, 590, true, false, "Plot Mode"},  // outside everything: the mode's title
+  };
+  for (const auto& r : rows) {
+    f.editor.display.options.axisOn = r.axisOn;
+    f.shell.walkModeActive = r.walk;
+    f.TickAt(r.x, r.y);
+    EXPECT_EQ(f.shell.statusTitle, r.title);
+  }
   EXPECT_EQ(f.TickAt(2, 590).cursor, CursorChoice::kWindowDefault);
 }
 
@@ -108,7 +107,7 @@ TEST(Tick, HoverInTheEditAreaNamesTheVector) {
 
 TEST(Tick, CommandLineFileOpensOnceAfterTheFirstLayout) {
   ShellFixture f;
-  f.shell.commandLineFile = test::SourceDir() + "/tests/data/cube.wdo";
+  f.shell.commandLineFile = test::DataPath("cube.wdo");
   f.FirstTick();
   EXPECT_FALSE(f.shell.commandLineFile.has_value());
   const std::uint32_t polygons = f.tables().polygonCount;
@@ -131,21 +130,19 @@ TEST(Tick, RedrawRefreshesThePlotStatusOnce) {
 
 TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
   const IntRect strip{12, 80, 195, 103};
-  ControlColumn wide = PlaceControls(strip, 500);
-  for (int i = 0; i < kToggleCount; ++i) {
-    EXPECT_EQ(wide.icons[i].left, 12 + 32 * i);
-    EXPECT_EQ(wide.icons[i].top, 114);
-  }
-  EXPECT_EQ(wide.swatch.left, 12 + 32 * 7);
-  EXPECT_EQ(wide.swatch.top, 114);
-  // EditArea at 240: icon 6 at x 204 > 200 starts a row; the swatch follows.
-  ControlColumn narrow = PlaceControls(strip, 240);
-  EXPECT_EQ(narrow.icons[5].left, 12 + 32 * 5);
-  EXPECT_EQ(narrow.icons[5].top, 114);
-  EXPECT_EQ(narrow.icons[6].left, 12);
-  EXPECT_EQ(narrow.icons[6].top, 148);
-  EXPECT_EQ(narrow.swatch.left, 44);
-  EXPECT_EQ(narrow.swatch.top, 148);
+  const ControlColumn wide = PlaceControls(strip, 500);
+  for (int i = 0; i < kToggleCount; ++i)
+    EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top), std::make_pair(12 + 32 * i, 114));
+  EXPECT_EQ(std::make_pair(wide.swatch.left, wide.swatch.top), std::make_pair(12 + 32 * 7, 114));
+  // The limit is 40 pixels left of the EditArea. At 244 icon 6 (x 204) just
+  // fits and the swatch starts a row; at 243 icon 6 starts it, the swatch follows.
+  const ControlColumn fits = PlaceControls(strip, 244);
+  EXPECT_EQ(std::make_pair(fits.icons[6].left, fits.icons[6].top), std::make_pair(204, 114));
+  EXPECT_EQ(std::make_pair(fits.swatch.left, fits.swatch.top), std::make_pair(12, 148));
+  const ControlColumn narrow = PlaceControls(strip, 243);
+  EXPECT_EQ(std::make_pair(narrow.icons[5].left, narrow.icons[5].top), std::make_pair(172, 114));
+  EXPECT_EQ(std::make_pair(narrow.icons[6].left, narrow.icons[6].top), std::make_pair(12, 148));
+  EXPECT_EQ(std::make_pair(narrow.swatch.left, narrow.swatch.top), std::make_pair(44, 148));
   EXPECT_EQ(ToggleHitRect(narrow.icons[6]), (IntRect{15, 150, 40, 178}));
   EXPECT_EQ(ToggleAt(narrow, 15, 150), kToggleDeleteObjects);
   EXPECT_EQ(ToggleAt(narrow, 14, 150), -1);

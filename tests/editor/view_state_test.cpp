@@ -2,34 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
 
-TEST(ScaleSlider, GivesTheValuesOfTheSliderRule) {
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(54), 1.0);  // 54 / 51 = 1.06 -> 1.0
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(55), 1.0);  // v = 55
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(60), 2.1);  // v = 110, 2.157 -> 2.1
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(50), 0.9);  // dragging to 50 is not 100%
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(25), 0.4);
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(100), 10.7);  // v = 550
-}
-
-TEST(ScaleSlider, NeverGoesBelowATenth) {
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(0), 0.1);
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(1), 0.1);
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(-40), 0.1);
-  EXPECT_DOUBLE_EQ(ScaleFromSlider(400), 10.7);
-}
-
-TEST(ScaleSlider, CaptionShowsWholePercent) {
-  EXPECT_EQ(ScaleCaption(1.0), "Scale: 100%");
+TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
+  const struct {
+    int slider;
+    double scale;
+    const char* caption;
+  } rows[] = {
+      {54, 1.0, "Scale: 100%"},  // 54 / 51 = 1.06 -> 1.0
+      {55, 1.0, "Scale: 100%"},  {60, 2.1, "Scale: 210%"},  // v = 110, 2.157 -> 2.1
+      {50, 0.9, "Scale:  90%"},  // dragging to 50 is not 100%
+      {25, 0.4, "Scale:  40%"},  {57, 1.5, "Scale: 150%"},    // v = 77: 1.509
+      {100, 10.7, "Scale: 1070%"},  // v = 550
+      {400, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"},   {0, 0.1, "Scale:  10%"},
+      {-40, 0.1, "Scale:  10%"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_DOUBLE_EQ(ScaleFromSlider(r.slider), r.scale) << r.slider;
+    EXPECT_EQ(ScaleCaption(ScaleFromSlider(r.slider)), r.caption) << r.slider;
+  }
   EXPECT_EQ(ScaleCaption(0.5), "Scale:  50%");
-  EXPECT_EQ(ScaleCaption(0.1), "Scale:  10%");
-  EXPECT_EQ(ScaleCaption(0.9), "Scale:  90%");
-  EXPECT_EQ(ScaleCaption(10.7), "Scale: 1070%");
 }
 
 TEST(ScaleButtons, HundredResetsPanFiftyKeepsIt) {
@@ -40,23 +36,14 @@ TEST(ScaleButtons, HundredResetsPanFiftyKeepsIt) {
   v.panX = 3;
   v.panY = -2;
   SetScale50(v);
-  EXPECT_EQ(v.slider, 25);
-  EXPECT_DOUBLE_EQ(v.scale, 0.5);
-  EXPECT_DOUBLE_EQ(v.panX, 3);
-  EXPECT_DOUBLE_EQ(v.panY, -2);
+  EXPECT_EQ(std::make_tuple(v.slider, v.scale, v.panX, v.panY), std::make_tuple(25, 0.5, 3.0, -2.0));
   SetScale100(v);
-  EXPECT_EQ(v.slider, 50);
-  EXPECT_DOUBLE_EQ(v.scale, 1.0);
-  EXPECT_DOUBLE_EQ(v.panX, 0);
-  EXPECT_DOUBLE_EQ(v.panY, 0);
+  EXPECT_EQ(std::make_tuple(v.slider, v.scale, v.panX, v.panY), std::make_tuple(50, 1.0, 0.0, 0.0));
 }
 
 TEST(ScaleButtons, ApplyScalesUserPointsOnlyThenActsAsHundred) {
-  ScriptedUi ui;
-  Runtime rt(ui);
-  ObjectTables t(rt);
-  ASSERT_TRUE(t.AllocateObjectTables());
-  t.BuildReservedEntries();
+  test::AxisTables tables;
+  ObjectTables& t = tables.t;
   t.AddPoint(10, -20, 30);
   t.AddPoint(1, 2, 3);
   EditorViewState v;

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
@@ -17,11 +16,9 @@ TEST(ViewZoneListingTest, TheTwoKindBitsChooseTheText) {
   EXPECT_EQ(ViewZoneEntryText(0x3FFF | ViewZone::kLowPriority), "Poly Low - 16383");
 }
 
-class ViewZoneDialogTest : public ::testing::Test {
+class ViewZoneDialogTest : public ::testing::Test, public test::AxisTables {
  protected:
-  ViewZoneDialogTest() : rt(ui), t(rt) {
-    EXPECT_TRUE(t.AllocateObjectTables());
-    t.BuildReservedEntries();
+  ViewZoneDialogTest() {
     t.polygonCount = 6;
     for (std::uint32_t k = 0; k < 6; ++k) t.polygons[k] = Polygon{};
     t.polygonSelected[1] = kSelected;
@@ -31,9 +28,6 @@ class ViewZoneDialogTest : public ::testing::Test {
     zone.viewZones[0] = 3 | ViewZone::kIsVector;
     zone.viewZones[1] = 5;
   }
-  ScriptedUi ui;
-  Runtime rt;
-  ObjectTables t;
 };
 
 TEST_F(ViewZoneDialogTest, OpensOnTheLastSelectedPolygonWithTheOthersToChoose) {
@@ -113,7 +107,7 @@ TEST_F(ViewZoneDialogTest, DeleteRemovesTheSelectedEntry) {
   EXPECT_TRUE(dialog.entries().empty());
   EXPECT_TRUE(ui.Messages().empty());
   EXPECT_FALSE(dialog.Delete());
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"There are no entries to delete."});
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgNoEntriesToDelete)});
   dialog.Commit(t);
   EXPECT_EQ(t.polygons[4].viewZoneCount, 0u);
 }
