@@ -15,6 +15,7 @@ namespace ws {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
 using ResourceMap = std::map<std::pair<ResType, std::uint32_t>, std::pair<std::string, Bytes>>;
 
 ResourceMap ReadAll(ResourceFile& files, const std::string& path) {
@@ -30,8 +31,7 @@ ResourceMap ReadAll(ResourceFile& files, const std::string& path) {
 // Everything a load may change, field by field.
 struct ObjectSnapshot {
   std::vector<double> points;
-  std::vector<std::int64_t> vectors;
-  std::vector<std::int64_t> polygons;
+  std::vector<std::int64_t> vectors, polygons;
   std::uint32_t objectWord = 0;
   AnimationSlots animation;
   bool operator==(const ObjectSnapshot&) const = default;
@@ -95,15 +95,16 @@ struct ClusterTest : ::testing::Test {
     ui.ClearMessages();
   }
 
-  // Objects "zero" (two squares), "one" (vectors only, animation, object
-  // word) and "two" (empty); "zero" is current at the end.
+  // Objects "zero" (two squares), "one" (two squares, a vector to the
+  // origin, animation, object word) and "two" (empty); "zero" is current.
   void BuildThreeObjects() {
     ASSERT_TRUE(RenameObjectTo(m, "zero"));
     AddSquare(m.tables, 0, 16);
     AddSquare(m.tables, 100, 24);
     ASSERT_TRUE(NewObject(m, "one"));
-    std::uint32_t a = m.tables.AddPoint(1, 2, 3), b = m.tables.AddPoint(-4, 5.5, 1e-3);
-    m.tables.AddVector(a, b);
+    AddSquare(m.tables, 3, 40);
+    AddSquare(m.tables, 30, 40);
+    m.tables.AddVector(m.tables.AddPoint(-4, 5.5, 1e-3), 0);
     m.objectWord = 0x12345678;
     m.animation.slots[1].active = 1;
     m.animation.slots[1].angle = 45;
@@ -118,48 +119,26 @@ struct ClusterTest : ::testing::Test {
     EXPECT_TRUE(SaveCluster(m));
     return path;
   }
-
-  std::uint32_t CountPinf(const std::string& path) {
-    OpenResource f(m.resources, path);
-    return m.resources.CountResourcesOfType(f.ref(), kResPinf);
-  }
 };
 
-// ---- Storing and loading objects -------------------------------------------
+// ---- Loading objects -------------------------------------------------------
 
-TEST_F(ClusterTest, WorkingFileStartsWithDefaultObjectAndTheColourTable) {
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
-  ResourceMap r = ReadAll(m.resources, m.paths.working);
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r.at({kResPinf, 0}).first, "Default Object");
-  EXPECT_EQ(r.at({kResPinf, 0}).second, Bytes({0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(r.at({kResClut, kCurrentClutId}).first, "Color Table 256_1.0");
-  EXPECT_EQ(r.at({kResClut, kCurrentClutId}).second, EncodeClut(test::SampleColorTable()));
-}
-
-TEST_F(ClusterTest, LoadingClearsSelectionsAndResetsTheViews) {
+TEST_F(ClusterTest, LoadingClearsSelectionsOrRefusesAMissingObject) {
   struct Observer : ModelObserver {
     int replaced = 0;
     void ObjectReplaced() override { ++replaced; }
   } observer;
-  m.SetObserver(&observer);
   AddSquare(m.tables, 0, 8);
   m.tables.vectors[7].selected = 1;
   m.tables.polygonSelected[0] = 1;
-  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
-  m.tables.polygonSelected[5] = 128;
+  ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
+  m.SetObserver(&observer);
   ASSERT_TRUE(LoadObject(m, 0));
+  m.SetObserver(nullptr);
   EXPECT_EQ(observer.replaced, 1);
   EXPECT_EQ(m.tables.vectors[7].selected, 0u);
   EXPECT_EQ(m.tables.polygonSelected[0], 0u);
-  EXPECT_EQ(m.tables.polygonSelected[5], 0u);
-  m.SetObserver(nullptr);
-}
-
-TEST_F(ClusterTest, MissingPinfIsAGeneralErrorAndKeepsTheTables) {
-  AddSquare(m.tables, 0, 8);
-  ObjectSnapshot before = Snap(m);
+  const ObjectSnapshot before = Snap(m);
   EXPECT_FALSE(LoadObject(m, 5));
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0],
@@ -189,13 +168,9 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
   AddSquare(m.tables, 0, 8);
   m.tables.AddPoint(99, 99, 99);  // file point 4: no vector reaches it
   ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
-  Bytes face;
-  {
-    OpenResource f(m.resources, m.paths.working);
-    auto r = m.resources.ReadResource(f.ref(), kResFace, 0);
-    face.assign(r->bytes().begin(), r->bytes().end());
-  }
+  const Bytes face = ReadAll(m.resources, m.paths.working).at({kResFace, 0}).second;
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     Bytes patched = face;
     for (auto [at, value] : row.patches) StoreLE32(patched.data() + at, value);
     {
@@ -204,47 +179,44 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
     }
     ui.ClearMessages();
     m.tables.polygonCount = 0;
-    ASSERT_EQ(LoadObject(m, 0), row.loads) << row.name;
+    ASSERT_EQ(LoadObject(m, 0), row.loads);
     if (!row.loads) {
-      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Shape corrupt. Object 0 \"Default "
-                                                            "Object\": polygon 0 has a corner that "
-                                                            "no vector reaches."})
-          << row.name;
-      EXPECT_EQ(m.tables.polygonCount, 0u) << row.name;
+      EXPECT_EQ(ui.MessageTexts(), Strings{"Shape corrupt. Object 0 \"Default Object\": polygon 0 "
+                                           "has a corner that no vector reaches."});
+      EXPECT_EQ(m.tables.polygonCount, 0u);
       continue;
     }
-    EXPECT_TRUE(ui.Messages().empty()) << row.name;
+    EXPECT_TRUE(ui.Messages().empty());
     const Polygon& p = m.tables.polygons[0];
-    EXPECT_EQ(p.vectors[0], row.edge0) << row.name;
-    EXPECT_EQ(p.flags, row.flags) << row.name;
-    EXPECT_EQ(p.viewZones[0], row.leader) << row.name;
+    EXPECT_EQ(std::tie(p.vectors[0], p.flags, p.viewZones[0]),
+              std::tie(row.edge0, row.flags, row.leader));
   }
 }
 
 // ---- Damaged objects and clusters change nothing ---------------------------
 
-// Damage to object 1, which has at least 8 points, 8 vectors and 2
-// polygons: `bytes` written at `at`; without bytes the resource is cut to
-// `at` bytes (a missing one is made of `at` zero bytes), or removed when
-// `at` is kRemove.
+// Damage to object 1 (at least 8 points, 8 vectors and 2 polygons):
+// `bytes` written at `at`; without bytes the resource is cut to `at` bytes,
+// or removed when `at` is kRemove.
 struct Damage {
   const char* what;
   ResType type;
   std::size_t at;
   std::vector<int> bytes;
   static constexpr std::size_t kRemove = ~std::size_t{0};
-  void Apply(ResourceFile& f, RefNum r) const {
-    if (at == kRemove) return f.DeleteResource(r, type, 1);
-    auto res = f.ReadResource(r, type, 1);
+  void Apply(ResourceFile& files, const std::string& path) const {
+    OpenResource f(files, path);
+    if (at == kRemove) return files.DeleteResource(f.ref(), type, 1);
+    auto res = files.ReadResource(f.ref(), type, 1);
     Bytes b = res ? Bytes(res->bytes().begin(), res->bytes().end()) : Bytes(at, 0);
     if (bytes.empty()) b.resize(at);
     for (std::size_t k = 0; k < bytes.size(); ++k)
       b.at(at + k) = static_cast<std::uint8_t>(bytes[k]);
-    ASSERT_TRUE(f.WriteResource(r, type, 1, b, "damaged"));
+    ASSERT_TRUE(files.WriteResource(f.ref(), type, 1, b, "damaged"));
   }
 };
 
-const std::vector<Damage> kDamages = {
+const Damage kDamages[] = {
     {"PINF cut short", kResPinf, 19, {}},
     {"PNTS cut short", kResPnts, 8 * 24 - 1, {}},
     {"TVCT cut short", kResTvct, 8 * 12 - 1, {}},
@@ -262,109 +234,70 @@ const std::vector<Damage> kDamages = {
     {"a coordinate that is NaN", kResPnts, 6, {0xF8, 0x7F}},
 };
 
-TEST_F(ClusterTest, DamagedObjectLeavesTheTablesAsTheyWere) {
-  ASSERT_TRUE(NewObject(m, "victim"));
-  AddSquare(m.tables, 0, 8);
-  AddSquare(m.tables, 50, 16);
-  ASSERT_TRUE(SelectObject(m, 0));
-  AddSquare(m.tables, 7, 32);
-  const std::string pristine = fx.dir.File("pristine");
-  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
-  test::WriteFileBytes(pristine, test::ReadFileBytes(m.paths.working));
-  const ObjectSnapshot before = Snap(m);
+TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
+  BuildThreeObjects();
+  const std::string good = SaveAs(fx.dir.File("good.wdc")), bad = fx.dir.File("bad.wdc");
+  const Bytes goodBytes = test::ReadFileBytes(good);
+  // A damaged object of the working file: selecting it keeps object 0.
+  const ObjectSnapshot zero = Snap(m);
   for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
-    test::WriteFileBytes(m.paths.working, test::ReadFileBytes(pristine));
-    {
-      OpenResource f(m.resources, m.paths.working);
-      d.Apply(m.resources, f.ref());
-    }
+    test::WriteFileBytes(m.paths.working, goodBytes);
+    d.Apply(m.resources, m.paths.working);
     ui.ClearMessages();
     EXPECT_FALSE(SelectObject(m, 1));
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].caption, "General Error");
-    EXPECT_EQ(ui.Messages()[0].text.rfind("Shape corrupt. Object 1 \"", 0), 0u)
-        << ui.Messages()[0].text;
-    EXPECT_EQ(Snap(m), before);
+    EXPECT_EQ(ui.Messages()[0].text.rfind("Shape corrupt. Object 1 \"one\": ", 0), 0u);
+    EXPECT_EQ(Snap(m), zero);
     EXPECT_EQ(m.cluster.current, 0u);
   }
-}
-
-TEST_F(ClusterTest, DamagedClusterChangesNothing) {
-  BuildThreeObjects();
-  ASSERT_TRUE(SelectObject(m, 1));  // object 1 gets at least 8 points, 8 vectors, 2 polygons
-  AddSquare(m.tables, 3, 40);
-  AddSquare(m.tables, 30, 40);
-  const std::string good = SaveAs(fx.dir.File("good.wdc"));
-  // Now a different cluster is being edited.
+  // A damaged cluster file, while another cluster is being edited.
   ASSERT_TRUE(StartNewCluster(m));
   AddSquare(m.tables, -20, 48);
   ASSERT_TRUE(NewObject(m, "other"));
-  std::uint32_t a = m.tables.AddPoint(9, 9, 9);
-  m.tables.AddVector(a, 0);
-  ASSERT_TRUE(RenameObjectTo(m, "other one"));
-  m.cluster.clusterPath = "/somewhere/else.wdc";
+  m.cluster.clusterPath = m.cluster.windowTitle = "/somewhere/else.wdc";
   m.cluster.fileState = FileState::kCluster;
-  m.cluster.windowTitle = "/somewhere/else.wdc";
-
   const Bytes working = test::ReadFileBytes(m.paths.working);
   const Bytes prefs = test::ReadFileBytes(m.paths.preferences);
   const ObjectSnapshot tables = Snap(m);
   const ClusterState cluster = m.cluster;
-  const std::string bad = fx.dir.File("bad.wdc");
-
-  auto expectNothingChanged = [&] {
+  auto refused = [&](const std::string& message) {
+    ui.ClearMessages();
+    EXPECT_FALSE(LoadCluster(m, bad));
+    if (message.empty()) {
+      EXPECT_EQ(ui.Messages().size(), 1u);
+    } else {
+      EXPECT_EQ(ui.MessageTexts(), Strings{message});
+    }
     EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
     EXPECT_EQ(test::ReadFileBytes(m.paths.preferences), prefs);
     EXPECT_EQ(Snap(m), tables);
-    EXPECT_EQ(m.cluster.objectNames, cluster.objectNames);
-    EXPECT_EQ(m.cluster.current, cluster.current);
-    EXPECT_EQ(m.cluster.clusterPath, cluster.clusterPath);
-    EXPECT_EQ(m.cluster.fileState, cluster.fileState);
-    EXPECT_EQ(m.cluster.windowTitle, cluster.windowTitle);
+    EXPECT_EQ(std::tie(m.cluster.objectNames, m.cluster.current, m.cluster.clusterPath,
+                       m.cluster.fileState, m.cluster.windowTitle),
+              std::tie(cluster.objectNames, cluster.current, cluster.clusterPath, cluster.fileState,
+                       cluster.windowTitle));
     EXPECT_FALSE(FileExists(m.paths.working + ".incoming"));
     EXPECT_FALSE(ui.busy());
   };
-
   for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
-    test::WriteFileBytes(bad, test::ReadFileBytes(good));
-    {
-      OpenResource f(m.resources, bad);
-      d.Apply(m.resources, f.ref());
-    }
-    ui.ClearMessages();
-    EXPECT_FALSE(LoadCluster(m, bad));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    expectNothingChanged();
+    test::WriteFileBytes(bad, goodBytes);
+    d.Apply(m.resources, bad);
+    refused("");
   }
-
-  struct FileDamage {
-    const char* what;
-    std::function<void()> apply;
-    std::string message;
+  auto edit = [&](std::function<void(RefNum)> change) {
+    test::WriteFileBytes(bad, goodBytes);
+    OpenResource f(m.resources, bad);
+    change(f.ref());
   };
-  const Bytes goodBytes = test::ReadFileBytes(good);
-  const std::vector<FileDamage> fileDamages = {
+  const std::vector<std::tuple<const char*, std::function<void()>, std::string>> fileDamages = {
       {"no clut",
-       [&] {
-         test::WriteFileBytes(bad, goodBytes);
-         OpenResource f(m.resources, bad);
-         m.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
-       },
+       [&] { edit([&](RefNum r) { m.resources.DeleteResource(r, kResClut, kCurrentClutId); }); },
        "Can't find clut in user object file."},
       {"objects not numbered from 0",
        [&] {
-         test::WriteFileBytes(bad, goodBytes);
-         OpenResource f(m.resources, bad);
-         m.resources.ChangeResourceInfo(f.ref(), kResPinf, 0, "", kResPinf, 7);
-       },
-       "Shape corrupt. It doesn't have PINF resource."},
-      {"no objects",
-       [&] {
-         test::WriteFileBytes(bad, goodBytes);
-         OpenResource f(m.resources, bad);
-         for (std::uint32_t i = 0; i < 3; ++i) m.resources.DeleteResource(f.ref(), kResPinf, i);
+         edit([&](RefNum r) { m.resources.ChangeResourceInfo(r, kResPinf, 0, "", kResPinf, 7); });
        },
        "Shape corrupt. It doesn't have PINF resource."},
       {"not a resource file", [&] { test::WriteFileText(bad, "[COLORS256_RGB_1.1]\n"); },
@@ -374,103 +307,83 @@ TEST_F(ClusterTest, DamagedClusterChangesNothing) {
        "That file is not a Wirestead cluster file."},
       {"no such file", [&] { std::remove(bad.c_str()); }, "Error reading file."},
   };
-  for (const FileDamage& d : fileDamages) {
-    SCOPED_TRACE(d.what);
-    d.apply();
-    ui.ClearMessages();
-    EXPECT_FALSE(LoadCluster(m, bad));
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{d.message});
-    expectNothingChanged();
+  for (const auto& [what, apply, message] : fileDamages) {
+    SCOPED_TRACE(what);
+    apply();
+    refused(message);
   }
-  // Cut anywhere in the data area: refused or loaded, never a crash.
+  // Cut anywhere in the data area: refused, never a crash.
   for (std::size_t len = ResourceFile::kHeaderSize; len < goodBytes.size(); len += 97) {
+    SCOPED_TRACE(len);
     test::WriteFileBytes(bad, Bytes(goodBytes.begin(), goodBytes.begin() + len));
-    ui.ClearMessages();
-    EXPECT_FALSE(LoadCluster(m, bad)) << len;
-    expectNothingChanged();
+    refused("");
   }
 }
 
 // ---- Saving and loading clusters -------------------------------------------
 
-TEST_F(ClusterTest, ThreeObjectsSavedReloadedAndSavedAgainGiveTheSameResources) {
+TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResources) {
   BuildThreeObjects();
-  std::vector<ObjectSnapshot> built;
-  for (std::uint32_t i = 0; i < 3; ++i) {
+  std::vector<ObjectSnapshot> built(3);
+  for (std::uint32_t i : {1u, 2u, 0u}) {
     ASSERT_TRUE(SelectObject(m, i));
-    built.push_back(Snap(m));
+    built[i] = Snap(m);
   }
-  ASSERT_TRUE(SelectObject(m, 0));
   const std::string first = SaveAs(fx.dir.File("first.wdc"));
-  ResourceMap saved = ReadAll(m.resources, first);
+  const ColorTable other = test::ShiftedColorTable(3);
+  ASSERT_TRUE(WriteClutToFile(m.resources, first, kCurrentClutId, other));
+  const ResourceMap saved = ReadAll(m.resources, first);
   // 'clut'; "zero": 'PINF', 'PNTS', 'TVCT', 'FACE'; "one": 'ANIM', 'PINF',
-  // 'PNTS', 'TVCT'; "two": 'PINF'.
-  EXPECT_EQ(saved.size(), 10u);
+  // 'PNTS', 'TVCT', 'FACE'; "two": 'PINF'.
+  EXPECT_EQ(saved.size(), 11u);
 
   ASSERT_TRUE(StartNewCluster(m));
   ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
-  ASSERT_TRUE(LoadCluster(m, first));
-  EXPECT_EQ(m.undo.ObjectSpan(), 0u);
-  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one", "two"}));
-  EXPECT_EQ(m.cluster.current, 0u);
-  EXPECT_EQ(Snap(m), built[0]);
-  for (std::uint32_t i : {1u, 2u, 0u}) {
-    ASSERT_TRUE(SelectObject(m, i));
-    EXPECT_EQ(Snap(m), built[i]) << i;
-  }
-  const std::string second = SaveAs(fx.dir.File("second.wdc"));
-  EXPECT_EQ(ReadAll(m.resources, second), saved);
-  EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(ClusterTest, LoadClusterMakesItsColourTableCurrent) {
-  const std::string path = SaveAs(fx.dir.File("colours.wdc"));
-  const ColorTable other = test::ShiftedColorTable(3);
-  ASSERT_TRUE(WriteClutToFile(m.resources, path, kCurrentClutId, other));
   struct Observer : ModelObserver {
-    std::vector<std::string> help;
+    Strings help;
     int titles = 0, colours = 0;
     void SetHelpLine(std::string_view t) override { help.emplace_back(t); }
     void WindowTitleChanged() override { ++titles; }
     void ColorTableChanged() override { ++colours; }
   } observer;
   m.SetObserver(&observer);
-  ASSERT_TRUE(LoadCluster(m, path));
+  ASSERT_TRUE(LoadCluster(m, first));
   m.SetObserver(nullptr);
-  EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.preferences, kCurrentClutId)),
-            EncodeClut(other));
-  EXPECT_EQ(EncodeClut(m.colors.current), EncodeClut(other));
-  EXPECT_EQ(observer.help, std::vector<std::string>{"Loading Cluster Objects"});
+  EXPECT_EQ(observer.help, Strings{"Loading Cluster Objects"});
   EXPECT_EQ(observer.titles, 1);
   EXPECT_GE(observer.colours, 1);
-  EXPECT_EQ(m.cluster.windowTitle, path);
-  EXPECT_EQ(m.cluster.clusterPath, path);
+  EXPECT_EQ(EncodeClut(m.colors.current), EncodeClut(other));
+  EXPECT_EQ(ReadAll(m.resources, m.paths.preferences).at({kResClut, kCurrentClutId}),
+            saved.at({kResClut, kCurrentClutId}));
+  EXPECT_EQ(std::tie(m.cluster.windowTitle, m.cluster.clusterPath), std::tie(first, first));
   EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
-  OpenResource f(m.resources, m.paths.preferences);
-  auto clut = m.resources.ReadResource(f.ref(), kResClut, kCurrentClutId);
-  EXPECT_EQ(clut->name, "Color Table 256_1.0");
+  EXPECT_EQ(m.undo.ObjectSpan(), 0u);
+  EXPECT_EQ(m.cluster.objectNames, (Strings{"zero", "one", "two"}));
+  EXPECT_EQ(m.cluster.current, 0u);
+  EXPECT_EQ(Snap(m), built[0]);
+  for (std::uint32_t i : {1u, 2u, 0u}) {
+    ASSERT_TRUE(SelectObject(m, i));
+    EXPECT_EQ(Snap(m), built[i]) << i;
+  }
+  EXPECT_EQ(ReadAll(m.resources, SaveAs(fx.dir.File("second.wdc"))), saved);
+  EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST_F(ClusterTest, SaveClusterAsksOnceAndAppendsTheExtension) {
-  struct Case {
-    std::string chosen, expected;
-  };
   const std::string d = fx.dir.path() + "/";
-  for (const Case& c : {Case{d + "a.wdc", d + "a.wdc"}, Case{d + "b", d + "b.wdc"},
-                        Case{d + "c.WDC", d + "c.WDC.wdc"}, Case{d + "e.wdcx", d + "e.wdcx.wdc"}}) {
-    m.cluster.fileState = FileState::kNone;
-    ui.QueueSavePath(c.chosen);
-    ASSERT_TRUE(SaveCluster(m));
-    EXPECT_TRUE(FileExists(c.expected)) << c.expected;
-    EXPECT_EQ(m.cluster.clusterPath, c.expected);
+  const std::pair<std::string, std::string> rows[] = {
+      {"a.wdc", "a.wdc"}, {"b", "b.wdc"}, {"c.WDC", "c.WDC.wdc"}, {"e.wdcx", "e.wdcx.wdc"}};
+  for (const auto& [chosen, expected] : rows) {
+    SaveAs(d + chosen);
+    EXPECT_TRUE(FileExists(d + expected)) << expected;
+    EXPECT_EQ(m.cluster.clusterPath, d + expected);
     EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
   }
   const SaveDialogOptions& dialog = ui.SaveDialogs().back();
   EXPECT_EQ(dialog.title, "Select Directory...");
   ASSERT_EQ(dialog.filters.size(), 1u);
-  EXPECT_EQ(dialog.filters[0].description, "Wirestead Cluster");
-  EXPECT_EQ(dialog.filters[0].patterns, "*.wdc");
-
+  EXPECT_EQ(std::tie(dialog.filters[0].description, dialog.filters[0].patterns),
+            std::tie("Wirestead Cluster", "*.wdc"));
   // A cluster file with a path is saved without asking, current object
   // included.
   const std::size_t asked = ui.SaveDialogs().size();
@@ -479,19 +392,17 @@ TEST_F(ClusterTest, SaveClusterAsksOnceAndAppendsTheExtension) {
   EXPECT_EQ(ui.SaveDialogs().size(), asked);
   EXPECT_EQ(test::ReadFileBytes(m.cluster.clusterPath), test::ReadFileBytes(m.paths.working));
   EXPECT_EQ(ReadAll(m.resources, m.cluster.clusterPath).count({kResFace, 0}), 1u);
-
   // An object file asks again; cancelling changes nothing.
   m.cluster.fileState = FileState::kObject;
   EXPECT_FALSE(SaveCluster(m));
   EXPECT_EQ(ui.SaveDialogs().size(), asked + 1);
   EXPECT_EQ(m.cluster.fileState, FileState::kObject);
-}
-
-TEST_F(ClusterTest, SaveClusterReportsAnUnwritableTarget) {
+  // An unwritable target says so.
+  m.cluster.clusterPath.clear();
   m.cluster.fileState = FileState::kNone;
   ui.QueueSavePath(fx.dir.File("no/such/dir/x.wdc"));
   EXPECT_FALSE(SaveCluster(m));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Error writing file."});
+  EXPECT_EQ(ui.MessageTexts(), Strings{"Error writing file."});
   EXPECT_EQ(m.cluster.fileState, FileState::kNone);
   EXPECT_TRUE(m.cluster.clusterPath.empty());
 }
@@ -507,18 +418,16 @@ TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
   for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"}) {
     EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
   }
-  EXPECT_EQ(
-      test::ReadFileText(fx.dir.File("one.wdo")).find("[POINTS]\r\n2\r\n") != std::string::npos,
-      true);
+  EXPECT_NE(test::ReadFileText(fx.dir.File("one.wdo")).find("[POINTS]\r\n9\r\n"),
+            std::string::npos);
   EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
   EXPECT_EQ(m.cluster.current, 1u);
   EXPECT_EQ(Snap(m), current);
   const SaveDialogOptions& dialog = ui.SaveDialogs().back();
-  EXPECT_EQ(dialog.title, "Select Directory To Put Objects In...");
-  EXPECT_EQ(dialog.defaultName, "Not Used - Click Save When Finished");
-  EXPECT_EQ(dialog.filters[0].description, "Wirestead Objects");
-  EXPECT_EQ(dialog.filters[0].patterns, "*.wdo");
-
+  EXPECT_EQ(std::tie(dialog.title, dialog.defaultName, dialog.filters[0].description,
+                     dialog.filters[0].patterns),
+            std::tie("Select Directory To Put Objects In...", "Not Used - Click Save When Finished",
+                     "Wirestead Objects", "*.wdo"));
   // Cancel restores the state and writes nothing.
   std::remove(fx.dir.File("two.wdo").c_str());
   EXPECT_FALSE(SaveClusterAsObjects(m));
@@ -528,111 +437,88 @@ TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
 
 // ---- The object list -------------------------------------------------------
 
-TEST_F(ClusterTest, NewObjectAppendsAndBecomesCurrent) {
+TEST_F(ClusterTest, NewAndRenameAskForANameAndRefuseAnEmptyOrLongOne) {
   AddSquare(m.tables, 0, 8);
-  ui.QueueValue("");
-  EXPECT_FALSE(NewObjectCommand(m));
-  ui.QueueValue(std::nullopt);
-  EXPECT_FALSE(NewObjectCommand(m));
-  EXPECT_EQ(m.cluster.objectNames.size(), 1u);
+  ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
+  for (std::optional<std::string> answer :
+       {std::optional<std::string>(""), std::optional<std::string>()}) {
+    ui.QueueValue(answer);
+    EXPECT_FALSE(NewObjectCommand(m));
+    ui.QueueValue(answer);
+    EXPECT_FALSE(RenameObject(m));
+  }
+  EXPECT_EQ(m.cluster.objectNames, Strings{"Default Object"});
+  // Rename reaches every stored resource, those of emptied tables too.
+  m.tables.ResetObject();
+  ui.QueueValue("Castle");
+  ASSERT_TRUE(RenameObject(m));
+  EXPECT_EQ(ui.Prompts().back(), "Type in a new name and hit enter:");
+  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
+    if (key.first != kResClut) EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
+  }
+  AddSquare(m.tables, 0, 8);
   ui.QueueValue("Tower");
   ASSERT_TRUE(NewObjectCommand(m));
   EXPECT_EQ(ui.Prompts().back(), "What do you want to call it?");
-  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"Default Object", "Tower"}));
+  EXPECT_EQ(m.cluster.objectNames, (Strings{"Castle", "Tower"}));
   EXPECT_EQ(m.cluster.current, 1u);
-  EXPECT_EQ(m.tables.pointCount, 7u);
-  EXPECT_EQ(m.tables.polygonCount, 0u);
-  EXPECT_EQ(CountPinf(m.paths.working), 2u);
+  EXPECT_EQ(std::tie(m.tables.pointCount, m.tables.polygonCount), std::make_tuple(7u, 0u));
   // The object that was current went into the file first.
   ASSERT_TRUE(SelectObject(m, 0));
   EXPECT_EQ(m.tables.polygonCount, 1u);
+  EXPECT_TRUE(ui.MessageTexts().empty());
+  EXPECT_TRUE(NewObject(m, std::string(255, 'x')));
   EXPECT_FALSE(NewObject(m, std::string(256, 'x')));
-  EXPECT_EQ(ui.MessageTexts().back(), "An object name can have at most 255 characters.");
-  EXPECT_EQ(m.cluster.objectNames.size(), 2u);
+  EXPECT_FALSE(RenameObjectTo(m, std::string(256, 'x')));
+  EXPECT_EQ(ui.MessageTexts(), Strings(2, "An object name can have at most 255 characters."));
+  EXPECT_EQ(m.cluster.objectNames.size(), 3u);
 }
 
-TEST_F(ClusterTest, DeletingObjectOneOfThreeRenumbersObjectTwo) {
+TEST_F(ClusterTest, DeletingAnObjectRenumbersTheLaterOnesAndTheirHistory) {
   BuildThreeObjects();
-  // Give object 2 all five resources.
-  ASSERT_TRUE(SelectObject(m, 2));
+  ASSERT_TRUE(SelectObject(m, 2));  // object 2 gets all five resources
   AddSquare(m.tables, 5, 56);
   m.animation.slots[0].active = 3;
-  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));  // object 2's history
+  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
   ASSERT_TRUE(SelectObject(m, 1));
   ASSERT_TRUE(m.PushUndo("Undo Drag\tCtrl+Z"));
   ASSERT_TRUE(m.PushUndo("Undo Drag\tCtrl+Z"));
-  ResourceMap before = ReadAll(m.resources, m.paths.working);
-  ASSERT_EQ(before.count({kResAnim, 2}), 1u);
-  ASSERT_EQ(before.count({kResFace, 2}), 1u);
-
+  const ResourceMap before = ReadAll(m.resources, m.paths.working);
   ASSERT_TRUE(DeleteObject(m));
-  ResourceMap after = ReadAll(m.resources, m.paths.working);
+  const ResourceMap after = ReadAll(m.resources, m.paths.working);
   for (ResType type : {kResAnim, kResPinf, kResPnts, kResTvct, kResFace}) {
     SCOPED_TRACE(ResTypeName(type));
     ASSERT_EQ(after.count({type, 1}), 1u);
     EXPECT_EQ(after.at({type, 1}), before.at({type, 2}));  // name "two" kept, bytes unchanged
     EXPECT_EQ(after.count({type, 2}), 0u);
-    if (before.count({type, 0})) {
-      EXPECT_EQ(after.at({type, 0}), before.at({type, 0}));
-    }
+    EXPECT_EQ(after.count({type, 0}), before.count({type, 0}));
   }
-  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "two"}));
+  EXPECT_EQ(m.cluster.objectNames, (Strings{"zero", "two"}));
   EXPECT_EQ(m.cluster.current, 1u);
-  EXPECT_EQ(m.tables.name, "two");
-  EXPECT_EQ(m.tables.polygonCount, 1u);
+  EXPECT_EQ(std::tie(m.tables.name, m.tables.polygonCount), std::make_tuple("two", 1u));
   EXPECT_EQ(m.animation.slots[0].active, 3u);
-  // The undo history went with the objects: object 1's is gone, object 2's
-  // is now object 1's and current.
+  // Object 1's history went with it; object 2's is now object 1's.
   EXPECT_EQ(m.undo.currentObject(), 1u);
   EXPECT_EQ(m.undo.depth(), 1u);
   EXPECT_EQ(m.undo.UndoMenuState().text, "Undo Plot\tCtrl+Z");
   EXPECT_EQ(m.undo.DepthOf(2), 0u);
-}
-
-TEST_F(ClusterTest, DeletingTheLastObjectMakesThePreviousOneCurrent) {
-  BuildThreeObjects();
+  // Deleting the last object makes the previous one current.
+  ASSERT_TRUE(SelectObject(m, 0));
+  const ObjectSnapshot zero = Snap(m);
   ASSERT_TRUE(SelectObject(m, 1));
-  const ObjectSnapshot one = Snap(m);
-  ASSERT_TRUE(SelectObject(m, 2));
   ASSERT_TRUE(DeleteObject(m));
-  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one"}));
-  EXPECT_EQ(m.cluster.current, 1u);
-  EXPECT_EQ(Snap(m), one);
-  EXPECT_EQ(CountPinf(m.paths.working), 2u);
-}
-
-TEST_F(ClusterTest, DeletingTheOnlyObjectLeavesAnEmptyDefaultObject) {
-  ASSERT_TRUE(RenameObjectTo(m, "only"));
-  AddSquare(m.tables, 0, 8);
-  m.animation.slots[2].active = 1;
-  ASSERT_TRUE(StoreObject(m, 0, "only"));
-  ASSERT_TRUE(DeleteObject(m));
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+  EXPECT_EQ(m.cluster.objectNames, Strings{"zero"});
   EXPECT_EQ(m.cluster.current, 0u);
-  EXPECT_EQ(m.tables.pointCount, 7u);
-  EXPECT_EQ(m.tables.vectorCount, 6u);
-  EXPECT_EQ(m.tables.polygonCount, 0u);
+  EXPECT_EQ(Snap(m), zero);
+  // Deleting the only object leaves an empty "Default Object".
+  ASSERT_TRUE(DeleteObject(m));
+  EXPECT_EQ(m.cluster.objectNames, Strings{"Default Object"});
+  EXPECT_EQ(std::tie(m.tables.pointCount, m.tables.vectorCount, m.tables.polygonCount),
+            std::make_tuple(7u, 6u, 0u));
   EXPECT_FALSE(m.animation.AnyActive());
-  ResourceMap r = ReadAll(m.resources, m.paths.working);
-  EXPECT_EQ(r.size(), 2u);  // 'clut' and the new 'PINF'
-  EXPECT_EQ(r.at({kResPinf, 0}).first, "Default Object");
-}
-
-TEST_F(ClusterTest, RenameChangesTheListAndEveryStoredResource) {
-  AddSquare(m.tables, 0, 8);
-  ASSERT_TRUE(StoreObject(m, 0, "Default Object"));
-  m.tables.ResetObject();  // 'PNTS', 'TVCT', 'FACE' stay from the store above
-  ui.QueueValue("");
-  EXPECT_FALSE(RenameObject(m));
-  ui.QueueValue("Castle");
-  ASSERT_TRUE(RenameObject(m));
-  EXPECT_EQ(ui.Prompts().back(), "Type in a new name and hit enter:");
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Castle"});
-  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
-    if (key.first != kResClut) {
-      EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
-    }
-  }
+  const ResourceMap last = ReadAll(m.resources, m.paths.working);
+  EXPECT_EQ(last.size(), 2u);  // 'clut' and the new 'PINF'
+  EXPECT_EQ(last.at({kResPinf, 0}).first, "Default Object");
 }
 
 TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
@@ -649,8 +535,7 @@ TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
   EXPECT_FALSE(SelectObject(m, 1));
   EXPECT_EQ(m.cluster.current, 0u);
   EXPECT_EQ(Snap(m), zero);
-  EXPECT_EQ(m.undo.currentObject(), 0u);
-  EXPECT_EQ(m.undo.depth(), 1u);
+  EXPECT_EQ(std::make_tuple(m.undo.currentObject(), m.undo.depth()), std::make_tuple(0u, 1u));
   EXPECT_FALSE(SelectObject(m, 2));  // no such entry
 }
 
@@ -683,32 +568,33 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
        }},
   };
   for (std::size_t row = 0; row < rows.size(); ++row) {
+    SCOPED_TRACE(rows[row].first);
     ColorTable table = test::SampleColorTable();
     const RGB16 changed{static_cast<std::uint16_t>(257 * (row + 1)), 514, 771};
     table.Set(0, changed);
-    ASSERT_TRUE(rows[row].second(table)) << rows[row].first;
+    ASSERT_TRUE(rows[row].second(table));
     const std::string saved = SaveAs(dir + "saved" + std::to_string(row) + ".wdc");
-    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed)
-        << rows[row].first;
+    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed);
     // The next session: this working file becomes the backup, and the
     // Preferences file holds another table until the backup is restored.
     test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
     ASSERT_TRUE(StoreCurrentColorTable(m, test::SampleColorTable()));
-    ASSERT_TRUE(RestoreLastSession(m)) << rows[row].first;
-    EXPECT_EQ(m.colors.current[0], changed) << rows[row].first;
+    ASSERT_TRUE(RestoreLastSession(m));
+    EXPECT_EQ(m.colors.current[0], changed);
+    // A restored session has no path: the next Save Cluster asks.
+    EXPECT_TRUE(m.cluster.clusterPath.empty());
+    EXPECT_EQ(m.cluster.fileState, FileState::kNone);
   }
 }
 
-// ---- Start New Cluster and Restore Last Session ----------------------------
+// ---- Start New Cluster -----------------------------------------------------
 
 TEST_F(ClusterTest, StartNewClusterFromObjectThreeMakesObjectZeroCurrent) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));
   AddSquare(m.tables, 0, 8);
-  ASSERT_EQ(m.cluster.current, 3u);
-  m.cluster.clusterPath = "x.wdc";
+  m.cluster.clusterPath = m.cluster.windowTitle = "x.wdc";
   m.cluster.objectFilePath = "x.wdo";
   m.cluster.fileState = FileState::kCluster;
-  m.cluster.windowTitle = "x.wdc";
   m.preferences.thickLine = true;
   m.preferences.viewHalfWidth = 321;
   ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
@@ -717,20 +603,18 @@ TEST_F(ClusterTest, StartNewClusterFromObjectThreeMakesObjectZeroCurrent) {
   ASSERT_TRUE(SelectObject(m, 3));
   ASSERT_TRUE(StartNewCluster(m));
   EXPECT_EQ(m.cluster.current, 0u);
-  EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
-  EXPECT_EQ(CountPinf(m.paths.working), 1u);
+  EXPECT_EQ(m.cluster.objectNames, Strings{"Default Object"});
+  EXPECT_EQ(ReadAll(m.resources, m.paths.working).size(), 2u);
   EXPECT_EQ(m.tables.pointCount, 7u);
   EXPECT_EQ(m.tables.points[1].x, 150.0);  // the axis cross is rebuilt
-  EXPECT_TRUE(m.cluster.clusterPath.empty());
-  EXPECT_TRUE(m.cluster.objectFilePath.empty());
+  EXPECT_EQ(m.cluster.clusterPath + m.cluster.objectFilePath + m.cluster.windowTitle, "");
   EXPECT_EQ(m.cluster.fileState, FileState::kNone);
-  EXPECT_TRUE(m.cluster.windowTitle.empty());
   EXPECT_EQ(ReadPreferences(m.resources, m.paths.preferences), m.preferences);
   EXPECT_EQ(m.undo.currentObject(), 0u);
   EXPECT_EQ(m.undo.ObjectSpan(), 0u);  // every object's history is gone
 }
 
-TEST_F(ClusterTest, StartNewClusterWithoutAPreferencesTableChangesNothing) {
+TEST_F(ClusterTest, MissingColourTableOrWorkingFileIsRefused) {
   AddSquare(m.tables, 0, 8);
   {
     OpenResource f(m.resources, m.paths.preferences);
@@ -738,32 +622,17 @@ TEST_F(ClusterTest, StartNewClusterWithoutAPreferencesTableChangesNothing) {
   }
   const Bytes working = test::ReadFileBytes(m.paths.working);
   EXPECT_FALSE(StartNewCluster(m));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Can't find clut in preferences file."});
+  EXPECT_EQ(ui.MessageTexts(), Strings{"Can't find clut in preferences file."});
   EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
   EXPECT_EQ(m.tables.polygonCount, 1u);
   EXPECT_FALSE(m.rt.fatalError);
-}
-
-TEST_F(ClusterTest, WorkingFileThatCannotBeCreatedEndsTheProgram) {
-  m.paths.working = fx.dir.File("missing-dir/temp");
-  EXPECT_FALSE(CreateWorkingCluster(m));
-  EXPECT_EQ(ui.Messages().back(),
+  // A working file that cannot be created ends the program.
+  test::ModelFixture other;
+  other.m().paths.working = other.dir.File("missing-dir/temp");
+  EXPECT_FALSE(CreateWorkingCluster(other.m()));
+  EXPECT_EQ(other.ui.Messages().back(),
             (RecordedMessage{"General Error", "Could not create temp file for default editing."}));
-  EXPECT_TRUE(m.rt.fatalError);
-}
-
-TEST_F(ClusterTest, RestoreLastSessionLoadsTheBackupWithoutAPath) {
-  BuildThreeObjects();
-  ASSERT_TRUE(StoreObject(m, 0, "zero"));
-  test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
-  ASSERT_TRUE(StartNewCluster(m));
-  ASSERT_TRUE(RestoreLastSession(m));
-  EXPECT_EQ(m.cluster.objectNames, (std::vector<std::string>{"zero", "one", "two"}));
-  EXPECT_TRUE(m.cluster.clusterPath.empty());
-  EXPECT_EQ(m.cluster.fileState, FileState::kNone);
-  ui.QueueSavePath(std::nullopt);
-  EXPECT_FALSE(SaveCluster(m));  // asks for a name
-  EXPECT_EQ(ui.SaveDialogs().size(), 1u);
+  EXPECT_TRUE(other.m().rt.fatalError);
 }
 
 }  // namespace

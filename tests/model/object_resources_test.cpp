@@ -3,92 +3,57 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <tuple>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "model_test_util.h"
 #include "support/test_support.h"
 
 namespace ws {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::MakePolygon;
+using test::OwnTables;
+using test::PutLE32;
 
-// Tables of their own, with the axis cross, for encoding and for the
-// reference loader.
-struct Tables {
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables t{rt};
-  Tables() {
-    t.AllocateObjectTables();
-    t.BuildReservedEntries();
-  }
-};
+// ---- Byte layouts, one record of each type against bytes worked by hand ---
 
-void Put(Bytes& b, std::size_t at, std::initializer_list<int> bytes) {
-  for (int v : bytes) b.at(at++) = static_cast<std::uint8_t>(v);
-}
-
-Polygon MakePolygon(std::initializer_list<std::uint32_t> points,
-                    std::initializer_list<std::uint32_t> vectors) {
-  Polygon p{};
-  for (std::uint32_t v : points) p.points[p.pointCount++] = v;
-  for (std::uint32_t v : vectors) p.vectors[p.vectorCount++] = v;
-  return p;
-}
-
-// ---- Byte layouts, against bytes worked out by hand ------------------------
-
-TEST(ObjectResourceLayout, PinfIsThirtyTwoBytesWithTheFormatWordFirst) {
-  auto bytes = EncodePinf(0xDEADBEEF, 2, 3, 1);
+TEST(ObjectResourceLayout, PinfPointsAndVectors) {
+  auto pinf = EncodePinf(0xDEADBEEF, 2, 3, 1);
   Bytes expected(32, 0);
-  Put(expected, 0, {0x00, 0x02, 0x00, 0x00});  // 0x200
-  Put(expected, 4, {0xEF, 0xBE, 0xAD, 0xDE});
-  Put(expected, 8, {0x02, 0, 0, 0});
-  Put(expected, 12, {0x03, 0, 0, 0});
-  Put(expected, 16, {0x01, 0, 0, 0});
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-}
+  PutLE32(expected, 0, {0x200, 0xDEADBEEF, 2, 3, 1});
+  EXPECT_EQ(Bytes(pinf.begin(), pinf.end()), expected);
 
-TEST(ObjectResourceLayout, PointsAreLittleEndianDoublesFromPointSeven) {
-  Tables tb;
-  tb.t.AddPoint(1.0, -2.5, 0.0);
-  tb.t.AddPoint(0.0, 0.0, 1.0);
-  Bytes expected(48, 0);
-  Put(expected, 6, {0xF0, 0x3F});   // 1.0 = 0x3FF0000000000000
-  Put(expected, 14, {0x04, 0xC0});  // -2.5 = 0xC004000000000000
-  Put(expected, 24 + 22, {0xF0, 0x3F});
+  OwnTables tb;
+  tb.t.AddPoint(1.0, -2.5, 0.0);  // 7
+  tb.t.AddPoint(0.0, 0.0, 1.0);   // 8
+  tb.t.AddPoint(3, 0, 0);         // 9
+  expected.assign(72, 0);
+  PutLE32(expected, 4, {0x3FF00000, 0, 0xC0040000});  // 1.0, -2.5
+  PutLE32(expected, 24 + 20, {0x3FF00000});
+  PutLE32(expected, 48 + 4, {0x40080000});
   EXPECT_EQ(EncodePoints(tb.t), expected);
-}
 
-TEST(ObjectResourceLayout, VectorsStoreEndsMinusSevenAndLowBytes) {
-  Tables tb;
-  tb.t.AddPoint(1, 0, 0);  // 7
-  tb.t.AddPoint(2, 0, 0);  // 8
-  tb.t.AddPoint(3, 0, 0);  // 9
-  std::uint32_t v = tb.t.AddVector(7, 9);
+  std::uint32_t v = tb.t.AddVector(7, 9), w = tb.t.AddVector(0, 8);  // w from the reserved origin
   tb.t.vectors[v].color = 200;
   tb.t.vectors[v].attribute = 0x1234;
   tb.t.vectors[v].width = 0x103;
-  tb.t.vectors[v].selected = 1;            // selection is not stored
-  std::uint32_t w = tb.t.AddVector(0, 8);  // from the reserved origin
+  tb.t.vectors[v].selected = 1;  // selection is not stored
   tb.t.vectors[w].color = 1;
   tb.t.vectors[w].attribute = -1;
-  Bytes expected(24, 0);
-  Put(expected, 0, {0, 0, 0, 0, 2, 0, 0, 0, 200, 0x34, 0x03, 0});
-  Put(expected, 12, {0xF9, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 1, 0xFF, 0, 0});
+  expected.assign(24, 0);
+  PutLE32(expected, 0, {0, 2, 0x000334C8, 0xFFFFFFF9, 1, 0xFF01});
   EXPECT_EQ(EncodeVectors(tb.t), expected);
 }
 
-TEST(ObjectResourceLayout, FaceRecordMatchesTheLayout) {
+TEST(ObjectResourceLayout, FaceRecordWritesOnlyCountedEntries) {
   Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});
   p.viewZoneCount = 1;
   p.viewZones[0] = 0x4001;
   p.viewZones[5] = 99;  // beyond the count: not written
-  p.points[3] = 77;     // beyond the count: not written
-  p.vectors[3] = 77;
+  p.points[3] = p.vectors[3] = 77;
   p.flags = 0x502;
   p.frontFill = 0x0A0A0A0A;
   p.backFill = 0x0B0B0B0B;
@@ -97,19 +62,15 @@ TEST(ObjectResourceLayout, FaceRecordMatchesTheLayout) {
   p.depth = 1234.5;  // never written
   Bytes out(kFaceRecordBytes, 0xEE);
   EncodeFace(p, out.data());
-
   Bytes expected(1312, 0);
-  Put(expected, 4, {3, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0});
-  Put(expected, 16, {0x02, 0x05, 0, 0});
-  Put(expected, 20, {0x0A, 0x0A, 0x0A, 0x0A, 0x0B, 0x0B, 0x0B, 0x0B});
-  Put(expected, 28, {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0});
-  Put(expected, 628, {0x01, 0x40, 0, 0});
-  Put(expected, 708, {0, 0, 0, 0, 1, 0, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF});  // 3 - 7 = -4
-  Put(expected, 1308, {10, 11});
+  PutLE32(expected, 4, {3, 3, 1, 0x502, 0x0A0A0A0A, 0x0B0B0B0B, 0, 1, 2});
+  PutLE32(expected, 628, {0x4001});
+  PutLE32(expected, 708, {0, 1, 0xFFFFFFFC});  // 3 - 7 = -4
+  expected[1308] = 10, expected[1309] = 11;
   EXPECT_EQ(out, expected);
 }
 
-TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndWritesFiftyListEntries) {
+TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
   AnimationSlots a;
   for (auto& s : a.slots) {
     s.point = 7;
@@ -126,22 +87,19 @@ TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndWritesFiftyListEntries) {
   a.activeCount = 7;  // recounted when written
   auto bytes = EncodeAnim(a);
   Bytes expected(2168, 0);
-  Put(expected, 0, {2, 0, 0, 0});
-  Put(expected, 8, {5, 0, 0, 0});
-  Put(expected, 20, {2, 0, 0, 0});
-  Put(expected, 32, {1, 0, 0, 0, 0, 1, 0, 0});
-  Put(expected, 44, {0xA6, 0xFF, 0xFF, 0xFF});
-  Put(expected, 52 + 600, {1, 0, 0, 0});
-  Put(expected, 52 + 600 + 49 * 4, {3, 0, 0, 0});
+  PutLE32(expected, 0, {2});
+  PutLE32(expected, 8, {5});
+  PutLE32(expected, 20, {2});
+  PutLE32(expected, 32, {1, 0x100});
+  PutLE32(expected, 44, {0xFFFFFFA6});
+  PutLE32(expected, 52 + 600, {1});
+  PutLE32(expected, 52 + 600 + 49 * 4, {3});
   EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-
   AnimationSlots back = DecodeAnim(bytes.data());
-  EXPECT_EQ(back.activeCount, 2u);
-  EXPECT_EQ(back.slots[1].point, 9u);
-  EXPECT_EQ(back.slots[1].angle, -90);
-  EXPECT_EQ(back.slots[1].points[0], 8u);
-  EXPECT_EQ(back.slots[1].points[49], 10u);
-  EXPECT_EQ(back.slots[1].points[50], 0u);  // never read
+  EXPECT_EQ(std::tie(back.activeCount, back.slots[1].point, back.slots[1].angle),
+            std::make_tuple(2u, 9u, -90));
+  EXPECT_EQ(std::tie(back.slots[1].points[0], back.slots[1].points[49], back.slots[1].points[50]),
+            std::make_tuple(8u, 10u, 0u));  // entry 50 is never read
 }
 
 // ---- The vector-list rebuild against the literal rule ----------------------
@@ -197,48 +155,35 @@ TEST(RebuildPolygonVectorLists, MatchesTheLiteralRuleOnRandomObjects) {
   }
 }
 
-TEST(RebuildPolygonVectorLists, CornerWithoutVectorKeepsItsEntryOrIsRefused) {
-  std::vector<Vector> v(8, Vector{});
-  v[6].p1 = 7;
-  v[6].p2 = 8;
-  v[7].p1 = 8;
-  v[7].p2 = 7;
-  std::vector<Polygon> polys = {MakePolygon({7, 8, 9}, {6, 6, 7})};
-  EXPECT_EQ(RebuildPolygonVectorLists(v, 10, polys), kNoIndex);
-  EXPECT_EQ(polys[0].vectors[2], 7u);  // point 9 has no vector: entry kept
-
-  std::vector<Polygon> bad = {MakePolygon({7, 9, 9}, {6})};
-  bad[0].vectors[1] = 40;  // kept, but there is no vector 40
-  EXPECT_EQ(RebuildPolygonVectorLists(v, 10, bad), 0u);
-}
-
-// ---- Reading resources back ------------------------------------------------
+// ---- Storing and reading resources -----------------------------------------
 
 struct ObjectResourceFile : ::testing::Test {
   test::TempDir dir;
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ResourceFile files{rt};
+  OwnTables tb;
+  ResourceFile files{tb.rt};
   std::string path = dir.File("objects");
 
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
-
-  void Write(ResType type, std::uint32_t id, const Bytes& bytes, std::string_view name = "obj") {
+  void Write(ResType type, std::uint32_t id, const Bytes& bytes) {
     OpenResource f(files, path);
-    ASSERT_TRUE(files.WriteResource(f.ref(), type, id, bytes, name));
+    ASSERT_TRUE(files.WriteResource(f.ref(), type, id, bytes, "obj"));
   }
-  void WriteArray(ResType type, std::uint32_t id, std::span<const std::uint8_t> bytes) {
-    Write(type, id, Bytes(bytes.begin(), bytes.end()));
-  }
-  ObjectReadResult Read(std::uint32_t id, StoredObject& out,
-                        ObjectCapacity cap = kEditorObjectCapacity) {
+  ObjectReadResult Read(std::uint32_t id, StoredObject& out) {
     OpenResource f(files, path);
-    return ReadObjectResources(files, f.ref(), id, cap, out);
+    return ReadObjectResources(files, f.ref(), id, kEditorObjectCapacity, out);
+  }
+  StoreStatus Store(std::uint32_t id, std::string_view name, const AnimationSlots& anim = {},
+                    std::uint32_t word = 0) {
+    OpenResource f(files, path);
+    return StoreObjectResources(files, f.ref(), id, name, tb.t, anim, word);
+  }
+  std::uint32_t Count(ResType type) {
+    OpenResource f(files, path);
+    return files.CountResourcesOfType(f.ref(), type);
   }
 };
 
 TEST_F(ObjectResourceFile, StoredObjectRoundTripsEveryField) {
-  Tables tb;
   ObjectTables& t = tb.t;
   for (int i = 0; i < 4; ++i) t.AddPoint(i * 1.5, -i, i * i + 0.25);
   std::uint32_t a = t.AddVector(7, 8), b = t.AddVector(8, 9), c = t.AddVector(9, 0);
@@ -249,194 +194,168 @@ TEST_F(ObjectResourceFile, StoredObjectRoundTripsEveryField) {
   p.viewZoneCount = 1;
   p.viewZones[0] = 0x4000;
   p.flags = PolyFlag::kDefined;
-  t.polygons[0] = p;
-  t.polygonCount = 1;
+  test::AppendPolygon(t, p);
   AnimationSlots anim;
   anim.slots[0].active = 1;
   anim.slots[0].point = 10;
-  {
-    OpenResource f(files, path);
-    ASSERT_EQ(StoreObjectResources(files, f.ref(), 4, "four", t, anim, 0x55), StoreStatus::kOk);
-  }
+  ASSERT_EQ(Store(4, "four", anim, 0x55), StoreStatus::kOk);
   StoredObject s;
   ASSERT_TRUE(Read(4, s).ok());
-  EXPECT_EQ(s.name, "four");
-  EXPECT_EQ(s.formatWord, 0x200u);
-  EXPECT_EQ(s.objectWord, 0x55u);
-  ASSERT_EQ(s.points.size(), 4u);
+  EXPECT_EQ(std::tie(s.name, s.formatWord, s.objectWord), std::make_tuple("four", 0x200u, 0x55u));
+  ASSERT_EQ(std::make_tuple(s.points.size(), s.vectors.size(), s.polygons.size()),
+            std::make_tuple(4ul, 3ul, 1ul));
   EXPECT_EQ(s.points[3].z, 9.25);
-  ASSERT_EQ(s.vectors.size(), 3u);
   EXPECT_EQ(s.vectors[2], (StoredVector{2, 0xFFFFFFF9u, 0, 0, 2}));
-  ASSERT_EQ(s.polygons.size(), 1u);
   EXPECT_EQ(s.polygons[0].points[3], -6);
   EXPECT_EQ(s.polygons[0].viewZones[0], 0x4000u);
   EXPECT_TRUE(s.hasAnimation);
   EXPECT_EQ(s.animation.slots[0].point, 10u);
   EXPECT_TRUE(CheckStoredIndices(s, kReservedPoints, kReservedVectors).empty());
-}
-
-TEST_F(ObjectResourceFile, EmptyTablesWriteOnlyPinfAndLeaveOldResources) {
-  Tables tb;
-  tb.t.AddPoint(1, 2, 3);
-  {
-    OpenResource f(files, path);
-    ASSERT_EQ(StoreObjectResources(files, f.ref(), 0, "a", tb.t, {}, 0), StoreStatus::kOk);
-    tb.t.ResetObject();
-    ASSERT_EQ(StoreObjectResources(files, f.ref(), 0, "a", tb.t, {}, 0), StoreStatus::kOk);
-    EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResPnts), 1u);  // left as it was
-    EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResTvct), 0u);
-    EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResAnim), 0u);
-  }
-  StoredObject s;
-  ASSERT_TRUE(Read(0, s).ok());
+  // Emptied tables write only 'PINF': the old 'PNTS' stays, the 'ANIM' of
+  // no active slot goes.
+  t.ResetObject();
+  ASSERT_EQ(Store(4, "four"), StoreStatus::kOk);
+  EXPECT_EQ(std::make_tuple(Count(kResPnts), Count(kResTvct), Count(kResAnim)),
+            std::make_tuple(1u, 1u, 0u));
+  ASSERT_TRUE(Read(4, s).ok());
   EXPECT_TRUE(s.points.empty());  // the count says none
 }
 
-TEST_F(ObjectResourceFile, RefusesToStoreIntoAFullDirectoryWithoutWritingAnything) {
+TEST_F(ObjectResourceFile, RefusesAFullDirectoryOrALongNameWithoutWritingAnything) {
+  EXPECT_EQ(Store(0, std::string(256, 'n')), StoreStatus::kNameTooLong);
+  EXPECT_EQ(Count(kResPinf), 0u);
+  EXPECT_EQ(Store(0, std::string(255, 'n')), StoreStatus::kOk);
   {
     OpenResource f(files, path);
-    for (std::uint32_t i = 0; i < ResourceFile::kCapacity - 1; ++i) {
+    for (std::uint32_t i = 0; i < ResourceFile::kCapacity - 2; ++i) {
       ASSERT_TRUE(files.WriteResource(f.ref(), kResPlay, i, Bytes{1}, "x"));
     }
   }
-  Tables tb;
-  tb.t.AddPoint(1, 2, 3);  // needs 'PINF' and 'PNTS': one entry too many
-  OpenResource f(files, path);
-  EXPECT_EQ(StoreObjectResources(files, f.ref(), 0, "a", tb.t, {}, 0), StoreStatus::kFileFull);
-  EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResPinf), 0u);
+  tb.t.AddPoint(1, 2, 3);  // object 1 needs 'PINF' and 'PNTS': one entry too many
+  EXPECT_EQ(Store(1, "a"), StoreStatus::kFileFull);
+  EXPECT_EQ(Count(kResPinf), 1u);
   tb.t.ResetObject();  // 'PINF' alone fits
-  EXPECT_EQ(StoreObjectResources(files, f.ref(), 0, "a", tb.t, {}, 0), StoreStatus::kOk);
+  EXPECT_EQ(Store(1, "a"), StoreStatus::kOk);
 }
 
-TEST_F(ObjectResourceFile, RefusesNamesLongerThan255Characters) {
-  Tables tb;
-  OpenResource f(files, path);
-  EXPECT_EQ(StoreObjectResources(files, f.ref(), 0, std::string(256, 'n'), tb.t, {}, 0),
-            StoreStatus::kNameTooLong);
-  EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResPinf), 0u);
-  EXPECT_EQ(StoreObjectResources(files, f.ref(), 0, std::string(255, 'n'), tb.t, {}, 0),
-            StoreStatus::kOk);
-}
-
-TEST_F(ObjectResourceFile, StaleAnimIsRemovedWhenNoSlotIsActive) {
-  Tables tb;
-  AnimationSlots anim;
-  anim.slots[2].active = 1;
-  OpenResource f(files, path);
-  ASSERT_EQ(StoreObjectResources(files, f.ref(), 1, "a", tb.t, anim, 0), StoreStatus::kOk);
-  EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResAnim), 1u);
-  ASSERT_EQ(StoreObjectResources(files, f.ref(), 1, "a", tb.t, {}, 0), StoreStatus::kOk);
-  EXPECT_EQ(files.CountResourcesOfType(f.ref(), kResAnim), 0u);
-}
-
-TEST_F(ObjectResourceFile, RejectsCountsBeyondCapacities) {
-  StoredObject s;
-  WriteArray(kResPinf, 0, EncodePinf(0, 0, 19994, 0));
-  EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged);
-  WriteArray(kResPinf, 0, EncodePinf(0, 19995, 0, 0));
-  EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged);
-  WriteArray(kResPinf, 0, EncodePinf(0, 0, 0, 10001));
-  EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged);
-  WriteArray(kResPinf, 0, EncodePinf(0, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF));
-  EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged);
-  // The full editor object is within the capacities (the lengths are not).
-  WriteArray(kResPinf, 0, EncodePinf(0, 19994, 19993, 10000));
-  ObjectReadResult r = Read(0, s);
-  EXPECT_EQ(r.status, ObjectReadStatus::kDamaged);
-  EXPECT_EQ(r.problem, "its PNTS resource is missing");
-}
-
-TEST_F(ObjectResourceFile, RejectsResourcesShorterThanTheirCounts) {
-  StoredObject s;
-  for (std::size_t len = 0; len < kPinfBytesRead; ++len) {
+// Object 0 with the counts of `pinf` (vectors, points, polygons) and
+// resources of the given lengths (SIZE_MAX: absent); each row names what
+// the reader says, "" when it reads the object.
+TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
+  constexpr std::size_t kNone = SIZE_MAX;
+  struct Row {
+    const char* what;
+    std::uint32_t vectors, points, polygons;
+    std::size_t pnts, tvct, face, anim;
+    std::vector<std::pair<std::size_t, std::uint8_t>> facePatch;
+    std::string problem;
+  };
+  const std::string damaged = "?";
+  // clang-format off
+  const Row rows[] = {
+      {"no counts",                    0,     0,     0,     kNone, kNone, kNone, kNone, {}, ""},
+      {"19994 points",                 0,     19994, 0,     kNone, kNone, kNone, kNone, {}, damaged},
+      {"19995 vectors",                19995, 0,     0,     kNone, kNone, kNone, kNone, {}, damaged},
+      {"10001 polygons",               0,     0,     10001, kNone, kNone, kNone, kNone, {}, damaged},
+      {"all counts at the capacities", 19994, 19993, 10000, kNone, kNone, kNone, kNone, {},
+       "its PNTS resource is missing"},
+      {"exact lengths",                2,     1,     1,     24,    24,    1312,  kAnimBytesRead, {}, ""},
+      {"PNTS a byte short",            2,     2,     1,     47,    24,    1312,  kNone, {},
+       "its PNTS resource is shorter than its point count"},
+      {"TVCT a byte short",            2,     1,     1,     24,    23,    1312,  kNone, {},
+       "its TVCT resource is shorter than its vector count"},
+      {"FACE a byte short",            2,     1,     1,     24,    24,    1311,  kNone, {},
+       "its FACE resource is shorter than its polygon count"},
+      {"FACE empty",                   2,     1,     1,     24,    24,    0,     kNone, {},
+       "its FACE resource is shorter than its polygon count"},
+      {"ANIM a byte short",            2,     1,     1,     24,    24,    1312,  kAnimBytesRead - 1, {},
+       "its ANIM resource is too short"},
+      {"150 corners",                  0,     0,     1,     kNone, kNone, 1312,  kNone, {{4, 150}}, ""},
+      {"151 corners",                  0,     0,     1,     kNone, kNone, 1312,  kNone, {{4, 151}}, damaged},
+      {"150 edges",                    0,     0,     1,     kNone, kNone, 1312,  kNone, {{8, 150}}, ""},
+      {"151 edges",                    0,     0,     1,     kNone, kNone, 1312,  kNone, {{8, 151}}, damaged},
+      {"20 view zones",                0,     0,     1,     kNone, kNone, 1312,  kNone, {{12, 20}}, ""},
+      {"21 view zones",                0,     0,     1,     kNone, kNone, 1312,  kNone, {{12, 21}}, damaged},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    {
+      OpenResource f(files, path);
+      for (ResType type : {kResPnts, kResTvct, kResFace, kResAnim})
+        files.DeleteResource(f.ref(), type, 0);
+    }
+    auto pinf = EncodePinf(0, row.vectors, row.points, row.polygons);
+    Write(kResPinf, 0, Bytes(pinf.begin(), pinf.end()));
+    for (auto [type, len] : {std::pair{kResPnts, row.pnts},
+                             {kResTvct, row.tvct},
+                             {kResFace, row.face},
+                             {kResAnim, row.anim}}) {
+      if (len == kNone) continue;
+      Bytes b(len, 0);
+      if (type == kResFace) {
+        for (auto [at, value] : row.facePatch) b[at] = value;
+      }
+      Write(type, 0, b);
+    }
+    StoredObject s;
+    ObjectReadResult r = Read(0, s);
+    if (row.problem.empty()) {
+      EXPECT_TRUE(r.ok()) << r.problem;
+    } else {
+      EXPECT_EQ(r.status, ObjectReadStatus::kDamaged);
+      if (row.problem != damaged) EXPECT_EQ(r.problem, row.problem);
+    }
+  }
+  // A 'PINF' shorter than the part that is read.
+  for (std::size_t len = 0; len <= kPinfBytesRead; ++len) {
     Write(kResPinf, 0, Bytes(len, 0));
-    EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged) << len;
-  }
-  Write(kResPinf, 0, Bytes(kPinfBytesRead, 0));
-  EXPECT_TRUE(Read(0, s).ok());
-
-  WriteArray(kResPinf, 0, EncodePinf(0, 1, 2, 1));
-  Write(kResPnts, 0, Bytes(47, 0));
-  Write(kResTvct, 0, Bytes(12, 0));
-  Write(kResFace, 0, Bytes(1312, 0));
-  EXPECT_EQ(Read(0, s).problem, "its PNTS resource is shorter than its point count");
-  Write(kResPnts, 0, Bytes(48, 0));
-  Write(kResTvct, 0, Bytes(11, 0));
-  EXPECT_EQ(Read(0, s).problem, "its TVCT resource is shorter than its vector count");
-  Write(kResTvct, 0, Bytes(12, 0));
-  for (std::size_t len : {0u, 1u, 700u, 1311u}) {
-    Write(kResFace, 0, Bytes(len, 0));
-    EXPECT_EQ(Read(0, s).problem, "its FACE resource is shorter than its polygon count") << len;
-  }
-  Write(kResFace, 0, Bytes(1312, 0));
-  EXPECT_TRUE(Read(0, s).ok());
-  Write(kResAnim, 0, Bytes(kAnimBytesRead - 1, 0));
-  EXPECT_EQ(Read(0, s).problem, "its ANIM resource is too short");
-  Write(kResAnim, 0, Bytes(kAnimBytesRead, 0));
-  EXPECT_TRUE(Read(0, s).ok());
-}
-
-TEST_F(ObjectResourceFile, RejectsPolygonListCountsBeyondTheRecord) {
-  WriteArray(kResPinf, 0, EncodePinf(0, 0, 0, 2));
-  StoredObject s;
-  for (std::size_t field : {4u, 8u, 12u}) {
-    const std::uint8_t over = field == 12 ? 21 : 151;
-    const std::uint8_t limit = field == 12 ? 20 : 150;
-    Bytes face(2 * 1312, 0);
-    face[1312 + field] = over;
-    Write(kResFace, 0, face);
-    EXPECT_EQ(Read(0, s).status, ObjectReadStatus::kDamaged) << field;
-    face[1312 + field] = limit;
-    Write(kResFace, 0, face);
-    EXPECT_TRUE(Read(0, s).ok()) << field;
+    StoredObject s;
+    EXPECT_EQ(Read(0, s).ok(), len == kPinfBytesRead) << len;
   }
 }
 
 TEST(CheckStoredIndices, BoundsFollowTheReservedCounts) {
-  StoredObject s;
-  s.points.resize(3);
-  s.vectors = {{0, 2, 0, 0, 0}};
+  StoredObject base;
+  base.points.resize(3);
+  base.vectors = {{0, 2, 0, 0, 0}};
   StoredPolygon p;
   p.pointCount = 2;
-  p.points[0] = 0;
   p.points[1] = 2;
   p.vectorCount = 1;
-  p.vectors[0] = 0;
-  s.polygons = {p};
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
-
-  s.vectors[0].p2 = 3;  // one past the last point
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.vectors[0].p2 = static_cast<std::uint32_t>(-7);  // the reserved origin
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
-  EXPECT_NE(CheckStoredIndices(s, 0, 0), "");  // a glyph has no reserved points
-  s.vectors[0].p2 = static_cast<std::uint32_t>(-8);
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.vectors[0].p2 = 1;
-
-  s.polygons[0].points[1] = -7;
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].points[1] = -8;
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].points[1] = 3;
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].points[1] = 1;
-  s.polygons[0].points[2] = 1000;  // beyond pointCount: not an entry
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
-
-  s.polygons[0].vectors[0] = static_cast<std::uint32_t>(-6);  // an axis
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].vectors[0] = static_cast<std::uint32_t>(-7);
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].vectors[0] = 1;
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].vectors[0] = 0;
-
-  s.polygons[0].flags = PolyFlag::kAdopted;
-  s.polygons[0].viewZones[0] = 1;  // leader past the only polygon
-  EXPECT_NE(CheckStoredIndices(s, 7, 6), "");
-  s.polygons[0].viewZones[0] = 0;
-  EXPECT_EQ(CheckStoredIndices(s, 7, 6), "");
+  base.polygons = {p};
+  const auto minus = [](int v) { return static_cast<std::uint32_t>(v); };
+  const std::tuple<const char*, std::function<void(StoredObject&)>, bool> rows[] = {
+      {"as built", [](StoredObject&) {}, true},
+      {"vector end one past the points", [](StoredObject& s) { s.vectors[0].p2 = 3; }, false},
+      {"vector end at the origin", [&](StoredObject& s) { s.vectors[0].p2 = minus(-7); }, true},
+      {"vector end below the origin", [&](StoredObject& s) { s.vectors[0].p2 = minus(-8); }, false},
+      {"corner at the origin", [](StoredObject& s) { s.polygons[0].points[1] = -7; }, true},
+      {"corner below the origin", [](StoredObject& s) { s.polygons[0].points[1] = -8; }, false},
+      {"corner one past the points", [](StoredObject& s) { s.polygons[0].points[1] = 3; }, false},
+      {"entry beyond the corner count", [](StoredObject& s) { s.polygons[0].points[2] = 1000; },
+       true},
+      {"edge on an axis", [&](StoredObject& s) { s.polygons[0].vectors[0] = minus(-6); }, true},
+      {"edge below the axes", [&](StoredObject& s) { s.polygons[0].vectors[0] = minus(-7); },
+       false},
+      {"edge one past the vectors", [](StoredObject& s) { s.polygons[0].vectors[0] = 1; }, false},
+      {"leader at the last polygon",
+       [](StoredObject& s) { s.polygons[0].flags = PolyFlag::kAdopted; }, true},
+      {"leader one past the polygons",
+       [](StoredObject& s) {
+         s.polygons[0].flags = PolyFlag::kAdopted;
+         s.polygons[0].viewZones[0] = 1;
+       },
+       false},
+  };
+  for (const auto& [what, change, ok] : rows) {
+    StoredObject s = base;
+    change(s);
+    EXPECT_EQ(CheckStoredIndices(s, 7, 6).empty(), ok) << what;
+  }
+  StoredObject s = base;
+  s.vectors[0].p2 = minus(-7);
+  EXPECT_NE(CheckStoredIndices(s, 0, 0), "") << "a glyph has no reserved points";
 }
 
 // ---- Conversion for the editor's tables, against a literal loader ----------
@@ -448,18 +367,12 @@ void LiteralLoad(const StoredObject& s, ObjectTables& t) {
   for (const StoredPoint& p : s.points) {
     Point& q = t.points[t.pointCount++];
     q = Point{};
-    q.x = p.x;
-    q.y = p.y;
-    q.z = p.z;
+    q.x = p.x, q.y = p.y, q.z = p.z;
   }
   std::vector<Vector> vectors(t.vectors, t.vectors + kReservedVectors);
   for (const StoredVector& v : s.vectors) {
     Vector w{};
-    w.p1 = v.p1 + 7;
-    w.p2 = v.p2 + 7;
-    w.color = v.color;
-    w.attribute = v.attribute;
-    w.width = v.width;
+    w.p1 = v.p1 + 7, w.p2 = v.p2 + 7;
     vectors.push_back(w);
   }
   std::vector<Polygon> polys;
@@ -489,23 +402,19 @@ void LiteralLoad(const StoredObject& s, ObjectTables& t) {
 StoredObject RandomStoredObject(std::mt19937& rng) {
   StoredObject s;
   const std::uint32_t nPoints = rng() % 30;
-  for (std::uint32_t i = 0; i < nPoints; ++i) {
-    // Few distinct values, so the origin and the axis ends turn up as user
-    // points now and then.
-    auto c = [&] {
-      return static_cast<double>(static_cast<int>(rng() % 3) - 1) * (rng() % 2 ? 150 : 0);
-    };
-    s.points.push_back({c(), c(), c()});
-  }
-  const std::int32_t lo = -7;
-  auto anyPoint = [&] { return static_cast<std::int32_t>(rng() % (nPoints + 7)) + lo; };
+  // Few distinct values, so the origin and the axis ends turn up as user
+  // points now and then.
+  auto c = [&] {
+    return static_cast<double>(static_cast<int>(rng() % 3) - 1) * (rng() % 2 ? 150 : 0);
+  };
+  for (std::uint32_t i = 0; i < nPoints; ++i) s.points.push_back({c(), c(), c()});
+  auto anyPoint = [&] { return static_cast<std::int32_t>(rng() % (nPoints + 7)) - 7; };
   const std::uint32_t nVectors = 1 + rng() % 40;
   for (std::uint32_t i = 0; i < nVectors; ++i) {
     s.vectors.push_back(
         {static_cast<std::uint32_t>(anyPoint()), static_cast<std::uint32_t>(anyPoint()), 1, 2, 0});
   }
-  const std::uint32_t nPolys = rng() % 8;
-  for (std::uint32_t i = 0; i < nPolys; ++i) {
+  for (std::uint32_t i = rng() % 8; i > 0; --i) {
     StoredPolygon p;
     p.pointCount = rng() % 8;
     for (std::uint32_t k = 0; k < p.pointCount; ++k) p.points[k] = anyPoint();
@@ -520,103 +429,85 @@ StoredObject RandomStoredObject(std::mt19937& rng) {
 // Writes `s` as resources with an encoder of the test's own, straight from
 // the layouts, so the reader is checked against more than its own writer.
 void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const StoredObject& s) {
-  auto le32 = [](Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  Bytes pinf(32, 0);
-  le32(pinf, 0, 0x200);
-  le32(pinf, 4, s.objectWord);
-  le32(pinf, 8, static_cast<std::uint32_t>(s.vectors.size()));
-  le32(pinf, 12, static_cast<std::uint32_t>(s.points.size()));
-  le32(pinf, 16, static_cast<std::uint32_t>(s.polygons.size()));
+  Bytes pinf(32, 0), pnts, tvct, face;
+  PutLE32(
+      pinf, 0,
+      {0x200, s.objectWord, static_cast<std::uint32_t>(s.vectors.size()),
+       static_cast<std::uint32_t>(s.points.size()), static_cast<std::uint32_t>(s.polygons.size())});
   ASSERT_TRUE(files.WriteResource(ref, kResPinf, id, pinf, s.name));
-  Bytes pnts(24 * s.points.size(), 0);
-  for (std::size_t i = 0; i < s.points.size(); ++i) {
-    const double c[3] = {s.points[i].x, s.points[i].y, s.points[i].z};
-    std::memcpy(&pnts[24 * i], c, 24);  // this machine is little-endian
+  for (const StoredPoint& p : s.points) {
+    const double c[3] = {p.x, p.y, p.z};
+    pnts.resize(pnts.size() + 24);
+    std::memcpy(pnts.data() + pnts.size() - 24, c, 24);  // this machine is little-endian
   }
-  Bytes tvct(12 * s.vectors.size(), 0);
-  for (std::size_t i = 0; i < s.vectors.size(); ++i) {
-    le32(tvct, 12 * i, s.vectors[i].p1);
-    le32(tvct, 12 * i + 4, s.vectors[i].p2);
-    tvct[12 * i + 8] = s.vectors[i].color;
-    tvct[12 * i + 9] = s.vectors[i].attribute;
-    tvct[12 * i + 10] = s.vectors[i].width;
+  for (const StoredVector& v : s.vectors) {
+    const std::uint32_t bytes = v.color | v.attribute << 8 | v.width << 16;
+    PutLE32(tvct, tvct.size(), {v.p1, v.p2, bytes});
   }
-  Bytes face(1312 * s.polygons.size(), 0);
-  for (std::size_t i = 0; i < s.polygons.size(); ++i) {
-    const StoredPolygon& p = s.polygons[i];
-    const std::size_t at = 1312 * i;
-    le32(face, at + 4, p.pointCount);
-    le32(face, at + 8, p.vectorCount);
-    le32(face, at + 12, p.viewZoneCount);
-    le32(face, at + 16, p.flags);
-    for (std::uint32_t k = 0; k < 150; ++k) le32(face, at + 28 + 4 * k, p.vectors[k]);
-    for (std::uint32_t k = 0; k < 20; ++k) le32(face, at + 628 + 4 * k, p.viewZones[k]);
-    for (std::uint32_t k = 0; k < 150; ++k) {
-      le32(face, at + 708 + 4 * k, static_cast<std::uint32_t>(p.points[k]));
-    }
-    face[at + 1308] = p.frontColor;
-    face[at + 1309] = p.backColor;
+  for (const StoredPolygon& p : s.polygons) {
+    const std::size_t at = face.size();
+    PutLE32(face, at + 4, {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags});
+    for (std::uint32_t k = 0; k < 150; ++k) PutLE32(face, at + 28 + 4 * k, {p.vectors[k]});
+    for (std::uint32_t k = 0; k < 20; ++k) PutLE32(face, at + 628 + 4 * k, {p.viewZones[k]});
+    for (std::uint32_t k = 0; k < 150; ++k)
+      PutLE32(face, at + 708 + 4 * k, {static_cast<std::uint32_t>(p.points[k])});
+    face.push_back(p.frontColor);
+    face.insert(face.end(), {p.backColor, 0, 0});
   }
   for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}}) {
-    if (!bytes->empty()) {
-      ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
-    }
+    if (!bytes->empty()) ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
   }
 }
 
 struct EditorObjectFile : ::testing::Test {
   test::TempDir dir;
-  Tables mine, reference;
+  OwnTables mine, reference;
   ResourceFile files{mine.rt};
   std::string path = dir.File("objects");
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
 
-  ObjectReadResult Load(const StoredObject& s, ObjectTables& into, EditorObject& obj) {
+  ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
+    std::remove(path.c_str());
+    EXPECT_EQ(files.CreateResFile(path), 0);
     OpenResource f(files, path);
     WriteStored(files, f.ref(), 0, s);
-    ObjectReadResult r = ReadEditorObject(files, f.ref(), 0, into, obj);
-    f.Close();
-    {
-      OpenResource g(files, path);
-      files.DeleteResource(g.ref(), kResPinf, 0);
-      files.DeleteResource(g.ref(), kResPnts, 0);
-      files.DeleteResource(g.ref(), kResTvct, 0);
-      files.DeleteResource(g.ref(), kResFace, 0);
-    }
-    return r;
+    return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
+  }
+  void Install(const EditorObject& obj) {
+    std::uint32_t word = 0;
+    AnimationSlots anim;
+    InstallEditorObject(obj, mine.t, anim, word);
   }
 };
 
 TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
   std::mt19937 rng(99);
   for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE(round);
     StoredObject s = RandomStoredObject(rng);
     EditorObject obj;
-    ASSERT_TRUE(Load(s, mine.t, obj).ok()) << round;
-    std::uint32_t word = 0;
-    AnimationSlots anim;
-    InstallEditorObject(obj, mine.t, anim, word);
+    ASSERT_TRUE(Load(s, obj).ok());
+    Install(obj);
     LiteralLoad(s, reference.t);
-    ASSERT_EQ(mine.t.pointCount, reference.t.pointCount) << round;
-    for (std::uint32_t i = 0; i < mine.t.pointCount; ++i) {
-      const Point &a = mine.t.points[i], &b = reference.t.points[i];
-      ASSERT_EQ(std::tie(a.x, a.y, a.z), std::tie(b.x, b.y, b.z)) << round << " point " << i;
+    const ObjectTables &a = mine.t, &b = reference.t;
+    ASSERT_EQ(std::tie(a.pointCount, a.vectorCount, a.polygonCount),
+              std::tie(b.pointCount, b.vectorCount, b.polygonCount));
+    for (std::uint32_t i = 0; i < a.pointCount; ++i) {
+      ASSERT_EQ(std::tie(a.points[i].x, a.points[i].y, a.points[i].z),
+                std::tie(b.points[i].x, b.points[i].y, b.points[i].z))
+          << "point " << i;
     }
-    ASSERT_EQ(mine.t.vectorCount, reference.t.vectorCount);
-    for (std::uint32_t i = 0; i < mine.t.vectorCount; ++i) {
-      const Vector &a = mine.t.vectors[i], &b = reference.t.vectors[i];
-      ASSERT_EQ(std::tie(a.p1, a.p2), std::tie(b.p1, b.p2)) << round << " vector " << i;
+    for (std::uint32_t i = 0; i < a.vectorCount; ++i) {
+      ASSERT_EQ(std::tie(a.vectors[i].p1, a.vectors[i].p2),
+                std::tie(b.vectors[i].p1, b.vectors[i].p2))
+          << "vector " << i;
     }
-    ASSERT_EQ(mine.t.polygonCount, reference.t.polygonCount);
-    for (std::uint32_t i = 0; i < mine.t.polygonCount; ++i) {
-      const Polygon& a = mine.t.polygons[i];
-      const Polygon& b = reference.t.polygons[i];
-      ASSERT_EQ(std::tie(a.pointCount, a.vectorCount), std::tie(b.pointCount, b.vectorCount));
-      for (std::uint32_t k = 0; k < a.pointCount; ++k) {
-        ASSERT_EQ(a.points[k], b.points[k]) << round << " " << i << " " << k;
-        ASSERT_EQ(a.vectors[k], b.vectors[k]) << round << " " << i << " " << k;
+    for (std::uint32_t i = 0; i < a.polygonCount; ++i) {
+      const Polygon &p = a.polygons[i], &q = b.polygons[i];
+      ASSERT_EQ(std::tie(p.pointCount, p.vectorCount), std::tie(q.pointCount, q.vectorCount));
+      for (std::uint32_t k = 0; k < p.pointCount; ++k) {
+        ASSERT_EQ(std::tie(p.points[k], p.vectors[k]), std::tie(q.points[k], q.vectors[k]))
+            << i << " " << k;
       }
     }
   }
@@ -628,35 +519,27 @@ TEST_F(EditorObjectFile, ReservedCornersMapToAxisPointsOrAUserOrigin) {
   s.vectors = {{0, 1, 0, 0, 0}, {1, static_cast<std::uint32_t>(-7), 0, 0, 0}};
   StoredPolygon p;
   p.pointCount = 4;
-  p.points[0] = 0;
   p.points[1] = 1;
   p.points[2] = -7;  // the origin: becomes a user point at (0,0,0)
   p.points[3] = -6;  // point 1, (150,0,0): stays the reserved point
   p.vectorCount = 2;
-  p.vectors[0] = 0;
   p.vectors[1] = 1;
   s.polygons = {p, p};
   EditorObject obj;
-  ASSERT_TRUE(Load(s, mine.t, obj).ok());
+  ASSERT_TRUE(Load(s, obj).ok());
   ASSERT_EQ(obj.addedPoints.size(), 1u);  // one origin point for both polygons
   EXPECT_EQ(obj.addedPoints[0].x, 0.0);
   EXPECT_EQ(obj.lastPointAdded, 9u);
-  std::uint32_t word = 0;
-  AnimationSlots anim;
-  InstallEditorObject(obj, mine.t, anim, word);
-  EXPECT_EQ(mine.t.pointCount, 10u);
-  EXPECT_EQ(mine.t.lastPointAdded, 9u);
+  Install(obj);
+  EXPECT_EQ(std::tie(mine.t.pointCount, mine.t.lastPointAdded), std::make_tuple(10u, 9u));
   const Polygon& q = mine.t.polygons[0];
-  EXPECT_EQ(q.points[0], 7u);
-  EXPECT_EQ(q.points[1], 8u);
-  EXPECT_EQ(q.points[2], 9u);
-  EXPECT_EQ(q.points[3], 1u);
+  EXPECT_EQ(std::vector<std::uint32_t>(q.points, q.points + 4),
+            (std::vector<std::uint32_t>{7, 8, 9, 1}));
   EXPECT_EQ(mine.t.polygons[1].points[2], 9u);
-  EXPECT_EQ(q.vectorCount, 4u);
-  EXPECT_EQ(q.vectors[0], 6u);  // 7-8
-  EXPECT_EQ(q.vectors[1], 7u);  // 8-0
-  EXPECT_EQ(q.vectors[2], 6u);  // no vector reaches point 9: the entry read (0) + 6 stays
-  EXPECT_EQ(q.vectors[3], 0u);  // axis 0 joins point 0 to point 1
+  // 7-8, 8-0, no vector reaches point 9 (the entry read, 0 + 6, stays),
+  // axis 0 joins point 0 to point 1.
+  EXPECT_EQ(std::vector<std::uint32_t>(q.vectors, q.vectors + q.vectorCount),
+            (std::vector<std::uint32_t>{6, 7, 6, 0}));
 }
 
 TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
@@ -670,26 +553,19 @@ TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
   p.points[0] = -7;
   s.polygons = {p};
   EditorObject obj;
-  ObjectReadResult r = Load(s, mine.t, obj);
-  EXPECT_EQ(r.status, ObjectReadStatus::kDamaged);
-  EXPECT_EQ(r.problem, "polygon 0 needs a point more than the tables can hold");
+  EXPECT_EQ(Load(s, obj).problem, "polygon 0 needs a point more than the tables can hold");
   // With a user point at the origin (-0.0 counts) it fits.
   s.points.back() = {-0.0, 0.0, 0.0};
-  p.vectorCount = 0;
   s.vectors = {{0, 1, 0, 0, 0}};
-  s.polygons = {p};
-  EXPECT_TRUE(Load(s, mine.t, obj).ok());
+  s.polygons[0].vectorCount = 0;
+  EXPECT_TRUE(Load(s, obj).ok());
   EXPECT_TRUE(obj.addedPoints.empty());
-
   // A corner that no vector reaches keeps an entry that is not a vector.
   StoredObject t;
   t.points = {{1, 1, 1}};
-  StoredPolygon q;
-  q.pointCount = 1;
-  q.points[0] = 0;
-  t.polygons = {q};
-  r = Load(t, mine.t, obj);
-  EXPECT_EQ(r.problem, "polygon 0 has a corner that no vector reaches");
+  p.points[0] = 0;
+  t.polygons = {p};
+  EXPECT_EQ(Load(t, obj).problem, "polygon 0 has a corner that no vector reaches");
 }
 
 }  // namespace

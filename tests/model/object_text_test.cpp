@@ -13,6 +13,7 @@ namespace ws {
 namespace {
 
 using test::ModelFixture;
+using Strings = std::vector<std::string>;
 
 std::string ColorBlock(const ColorTable& t) { return FormatColorLines(t, "\r\n"); }
 
@@ -58,16 +59,6 @@ void BuildSample(ObjectTables& t) {
   p1.viewZones[0] = 0;                                                        // polygon 0, High
   p1.viewZones[1] = 1 | ViewZone::kLowPriority;                               // polygon 1, Low
   p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
-}
-
-TEST(ObjectTextWrite, FreshObjectIsColoursThenEmptySections) {
-  ModelFixture f;
-  std::string path = f.dir.File("empty.wdo");
-  ASSERT_TRUE(WriteObjectText(f.m(), path));
-  std::string expected = "[COLORS256_RGB_1.1]\r\n" + ColorBlock(f.m().colors.current) +
-                         "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n";
-  EXPECT_EQ(test::ReadFileText(path), expected);
-  EXPECT_FALSE(f.ui.busy());
 }
 
 TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByte) {
@@ -319,104 +310,103 @@ std::string Body(const ColorTable& c, std::string_view points, std::string_view 
          "[VECTORS]\n" + std::string(vectors) + "[POLYGONS]\n" + std::string(polygons);
 }
 
-TEST(ObjectTextRefusal, HeaderAndSectionMessagesAreExact) {
+// One table of refused files and what the reader says; an empty message
+// list stands for "one message".
+TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   Guarded g;
   const ColorTable& c = g.colors;
-  EXPECT_EQ(g.Load("[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n")),
-            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
-  EXPECT_EQ(g.Load(""),
-            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
-  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n") + "[PINTS]\n0\n"),
-            std::vector<std::string>{"Corrupt object definition file. [POINTS] not found."});
-  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n") + "[POINTS]\n0\n[VECT]\n"),
-            std::vector<std::string>{"Corrupt object definition file. [VECTORS] not found."});
-  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "").substr(0, Body(c, "0\n", "0\n", "").size() - 11) +
-                   "[POLYGON] 0\n"),
-            (std::vector<std::string>{"Corrupt object definition file. [POLYGONS] not found.",
-                                      "found=[POLYGON]"}));
+  const std::string head = "[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n");
+  const std::string two = "2\n0,0,0\n1,1,1\n", vec = "1\n0,1,0,0,0\n";
+  const std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
+  const std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
+  std::string badColour = head;
+  badColour[120] = 'z';
+  const std::string corrupt = "Corrupt object definition file. ";
+  const std::string noTable = corrupt + "Can't find color table.";
+  const std::tuple<const char*, std::string, Strings> rows[] = {
+      {"empty file", "", {noTable}},
+      {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
+      {"not an object", "not an object at all", {noTable}},
+      {"bad colour line", badColour, {}},
+      {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
+      {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},
+      {"no [POLYGONS]",
+       head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n",
+       {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
+      {"vector end one past",
+       Body(c, two, "1\n0,2,0,0,0\n", "0\n"),
+       {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
+      {"vector end below the origin",
+       Body(c, two, "1\n-8,1,0,0,0\n", "0\n"),
+       {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
+      {"colour 256",
+       Body(c, two, "1\n0,1,256,0,0\n", "0\n"),
+       {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
+      {"edge one past",
+       Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
+      {"edge below the axes",
+       Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
+      {"corner past",
+       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"),
+       {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
+      {"corner below the origin",
+       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
+       {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
+      {"view zone one past",
+       Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
+      {"view zone past 16 bits",
+       Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
+      {"points over capacity",
+       Body(c, "19993\n", "", ""),
+       {"Can't load this object: its 19993 points would not fit beside the 1 already there (an "
+        "object holds at most 19993)."}},
+      {"vectors over capacity",
+       Body(c, "0\n", "19995\n", ""),
+       {"Can't load this object: its 19995 vectors would not fit beside the 0 already there (an "
+        "object holds at most 19994)."}},
+      {"polygons over capacity",
+       Body(c, "0\n", "0\n", "10000\n"),
+       {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an "
+        "object holds at most 10000)."}},
+      {"151 corners",
+       Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"),
+       {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at "
+                  "most 150, 150 and 20."}},
+      {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), {}},
+      {"count past 64 bits",
+       Body(c, "99999999999999999999\n", "", ""),
+       {corrupt + "Unreadable value at line 259."}},
+      {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
+      {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
+  };
+  for (const auto& [what, text, messages] : rows) {
+    SCOPED_TRACE(what);
+    const Strings said = g.Load(text);
+    if (messages.empty()) {
+      EXPECT_EQ(said.size(), 1u);
+    } else {
+      EXPECT_EQ(said, messages);
+    }
+  }
   g.f.ui.ClearMessages();
   EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
-  EXPECT_EQ(g.f.ui.MessageTexts(), std::vector<std::string>{"Can't open object definition."});
+  EXPECT_EQ(g.f.ui.MessageTexts(), Strings{"Can't open object definition."});
   g.ExpectUnchanged();
-  EXPECT_EQ(g.Load("not an object at all"),
-            std::vector<std::string>{"Corrupt object definition file. Can't find color table."});
-}
-
-TEST(ObjectTextRefusal, BadIndicesAreRefusedWithClearMessages) {
-  Guarded g;
-  const ColorTable& c = g.colors;
-  auto one = [&](std::string_view v, std::string_view p) {
-    return g.Load(Body(c, "2\n0,0,0\n1,1,1\n", v, p));
-  };
-  EXPECT_EQ(
-      one("1\n0,2,0,0,0\n", "0\n"),
-      std::vector<std::string>{
-          "Corrupt object definition file. Vector 0 names point 2, but the file has 2 points."});
-  // Reserved entries are written as -7..-1 (points) and -6..-1 (vectors).
-  EXPECT_EQ(one("1\n-8,1,0,0,0\n", "0\n")[0],
-            "Corrupt object definition file. Vector 0 names point -8, but the file has 2 points.");
-  EXPECT_EQ(one("1\n0,1,256,0,0\n", "0\n")[0],
-            "Corrupt object definition file. Vector 0 has colour 256; colours run from 0 to 255.");
-  std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
-  EXPECT_EQ(
-      one("1\n0,1,0,0,0\n", poly + "1\n(views)\n(pnts)\n0\n1\n")[0],
-      "Corrupt object definition file. Polygon 0 names vector 1, but the file has 1 vectors.");
-  EXPECT_EQ(
-      one("1\n0,1,0,0,0\n", poly + "-7\n(views)\n(pnts)\n0\n1\n")[0],
-      "Corrupt object definition file. Polygon 0 names vector -7, but the file has 1 vectors.");
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "0\n(views)\n(pnts)\n0\n5\n")[0],
-            "Corrupt object definition file. Polygon 0 names point 5, but the file has 2 points.");
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", poly + "0\n(views)\n(pnts)\n0\n-8\n")[0],
-            "Corrupt object definition file. Polygon 0 names point -8, but the file has 2 points.");
-  std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", zones + "1\n(pnts)\n0\n1\n")[0],
-            "Corrupt object definition file. Polygon 0 has view-zone entry 1, which names nothing "
-            "in the file.");
-  EXPECT_EQ(one("1\n0,1,0,0,0\n", zones + "65536\n(pnts)\n0\n1\n")[0],
-            "Corrupt object definition file. Polygon 0 has view-zone entry 65536, which names "
-            "nothing in the file.");
-  // A vector entry may name any vector of the table, reserved ones included.
-  g.f.ui.ClearMessages();
-  test::WriteFileText(g.f.dir.File("ok.wdo"), Body(c, "2\n0,0,0\n1,1,1\n", "1\n0,1,0,0,0\n",
-                                                   zones + "32774\n(pnts)\n0\n1\n"));
-  EXPECT_TRUE(LoadObjectText(g.f.m(), g.f.dir.File("ok.wdo")));
-}
-
-TEST(ObjectTextRefusal, OverCapacityCountsAndListsAreRefused) {
-  Guarded g;
-  const ColorTable& c = g.colors;
-  EXPECT_EQ(
-      g.Load(Body(c, "19993\n", "", "")),
-      std::vector<std::string>{"Can't load this object: its 19993 points would not fit "
-                               "beside the 1 already there (an object holds at most 19993)."});
-  EXPECT_EQ(
-      g.Load(Body(c, "0\n", "19995\n", "")),
-      std::vector<std::string>{"Can't load this object: its 19995 vectors would not fit "
-                               "beside the 0 already there (an object holds at most 19994)."});
-  EXPECT_EQ(
-      g.Load(Body(c, "0\n", "0\n", "10000\n")),
-      std::vector<std::string>{"Can't load this object: its 10000 polygons would not fit "
-                               "beside the 1 already there (an object holds at most 10000)."});
-  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n")),
-            std::vector<std::string>{"Corrupt object definition file. Polygon 0 lists 151 points, "
-                                     "0 vectors and 0 view zones; a polygon holds at most 150, 150 "
-                                     "and 20."});
-  EXPECT_EQ(g.Load(Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n")).size(), 1u);
-  EXPECT_EQ(
-      g.Load(Body(c, "99999999999999999999\n", "", "")),
-      std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 259."});
-}
-
-TEST(ObjectTextRefusal, NonNumbersAndNonFiniteCoordinatesAreRefused) {
-  Guarded g;
-  const ColorTable& c = g.colors;
-  EXPECT_EQ(
-      g.Load(Body(c, "1\nnan,0,0\n", "0\n", "0\n")),
-      std::vector<std::string>{"Corrupt object definition file. Unreadable value at line 260."});
-  EXPECT_EQ(g.Load(Body(c, "1\n1,2\n", "0\n", "0\n")).size(), 1u);
-  std::string colours = FormatColorLines(c, "\n");
-  colours[100] = 'z';
-  EXPECT_EQ(g.Load("[COLORS256_RGB_1.1]\n" + colours).size(), 1u);
+  // At the limits: a vector entry may name any vector of the table,
+  // reserved ones included, and a polygon holds 20 view zones.
+  std::string twenty;
+  for (int i = 0; i < 20; ++i) twenty += "0\n";
+  for (const std::string& polygons :
+       {zones + "32774\n(pnts)\n0\n1\n",
+        "1\n(poly0)\n0,0,20,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" + twenty + "(pnts)\n"}) {
+    ModelFixture f;
+    test::WriteFileText(f.dir.File("ok.wdo"), Body(c, two, vec, polygons));
+    EXPECT_TRUE(LoadObjectText(f.m(), f.dir.File("ok.wdo"))) << polygons;
+  }
 }
 
 // An entry naming vector 16,382 or 16,383, appended beside one user vector,

@@ -153,17 +153,13 @@ TEST(UndoRestore, CurrentPolygonPastRestoredCountBecomesNone) {
   UndoFixture f;
   std::mt19937 rng(5);
   RandomObject(f.tables, rng, 20, 20, 2);
-  f.history.PushUndo(UndoLabel::kDuplicate, f.target());
-  f.tables.polygonCount = 6;
-  f.tables.currentPolygon = 4;
-  f.history.PopUndo(f.target());
-  EXPECT_EQ(f.tables.currentPolygon, -1);
-
-  f.history.PushUndo(UndoLabel::kDuplicate, f.target());
-  f.tables.polygonCount = 6;
-  f.tables.currentPolygon = 1;
-  f.history.PopUndo(f.target());
-  EXPECT_EQ(f.tables.currentPolygon, 1);
+  for (auto [current, expected] : {std::pair{4, -1}, {1, 1}, {2, -1}}) {
+    f.history.PushUndo(UndoLabel::kDuplicate, f.target());
+    f.tables.polygonCount = 6;
+    f.tables.currentPolygon = current;
+    f.history.PopUndo(f.target());
+    EXPECT_EQ(f.tables.currentPolygon, expected) << current;
+  }
 }
 
 TEST(UndoRestore, ViewAndPlotStateComeBack) {
@@ -229,14 +225,8 @@ TEST(UndoStackDepth, EmptyStackShowsNoteAndChangesNothing) {
   EXPECT_EQ(f.plot.step, 2);
   EXPECT_EQ(f.view.viewCode, kViewBack);
   EXPECT_FALSE(f.rt.busy);
-}
-
-TEST(UndoStackDepth, BusyFlagIsRaisedOnlyForTheRestore) {
-  UndoFixture f;
-  f.history.PushUndo(UndoLabel::kPlot, f.target());
-  f.history.PopUndo(f.target());
-  EXPECT_FALSE(f.rt.busy);
-  // A restore inside a longer busy operation leaves that operation busy.
+  // The busy flag is raised only for the restore: one inside a longer busy
+  // operation leaves that operation busy.
   f.history.PushUndo(UndoLabel::kPlot, f.target());
   f.rt.busy = true;
   f.history.PopUndo(f.target());
@@ -257,10 +247,7 @@ TEST(UndoMenu, ShowsTopLabelThenNextDownThenIdleGrayedAndAsksForRefresh) {
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Rectangle\tCtrl+Z", true}));
   f.history.PopUndo(f.target());
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
-}
-
-TEST(UndoMenu, LabelIsCutAt255Characters) {
-  UndoFixture f;
+  // Labels are cut at 255 characters.
   f.history.PushUndo(std::string(300, 'a'), f.target());
   EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'a'));
   f.history.PushUndo(std::string(255, 'b'), f.target());

@@ -1,0 +1,50 @@
+// Helpers shared by the model tests: tables of their own with the axis
+// cross, polygons from corner and edge lists, and little-endian words for
+// building resource bytes by hand.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "model/object_tables.h"
+#include "platform/scripted_ui.h"
+#include "resource/runtime.h"
+
+namespace ws::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Allocated tables holding only the reserved entries.
+struct OwnTables {
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ObjectTables t{rt};
+  OwnTables() {
+    t.AllocateObjectTables();
+    t.BuildReservedEntries();
+  }
+};
+
+inline Polygon MakePolygon(std::initializer_list<std::uint32_t> points,
+                           std::initializer_list<std::uint32_t> vectors) {
+  Polygon p{};
+  for (std::uint32_t v : points) p.points[p.pointCount++] = v;
+  for (std::uint32_t v : vectors) p.vectors[p.vectorCount++] = v;
+  return p;
+}
+
+inline std::uint32_t AppendPolygon(ObjectTables& t, const Polygon& p) {
+  t.polygons[t.polygonCount] = p;
+  return t.polygonCount++;
+}
+
+// Consecutive little-endian 32-bit words from byte `at`; grows `b` to fit.
+inline void PutLE32(Bytes& b, std::size_t at, std::initializer_list<std::uint32_t> words) {
+  for (std::uint32_t w : words) {
+    if (b.size() < at + 4) b.resize(at + 4);
+    for (int i = 0; i < 4; ++i) b[at++] = static_cast<std::uint8_t>(w >> (8 * i));
+  }
+}
+
+}  // namespace ws::test
