@@ -100,17 +100,6 @@ TEST(Tessellate, HexagonBecomesFourTrianglesAfterThreeDiagonals) {
   EXPECT_EQ(f.VectorsOf(1), (Points{6 + 2, vectorsBefore, vectorsBefore + 1}));
 }
 
-TEST(Tessellate, PentagonSplitsTwice) {
-  GeometryFixture f;
-  const Points p = Ring(f, 5);
-  PolyOf(f, p, true);
-  ASSERT_TRUE(Tessellate(f.t(), f.ui));
-  ASSERT_EQ(f.t().polygonCount, 3u);
-  EXPECT_EQ(f.PointsOf(0), (Points{p[0], p[1], p[2]}));
-  EXPECT_EQ(f.PointsOf(1), (Points{p[2], p[3], p[4]}));
-  EXPECT_EQ(f.PointsOf(2), (Points{p[4], p[0], p[2]}));
-}
-
 TEST(Tessellate, TrianglesAndUnselectedPolygonsStayAndNewOnesFollowThem) {
   GeometryFixture f;
   const Points p = Ring(f, 4);
@@ -134,18 +123,6 @@ TEST(Tessellate, TrianglesAndUnselectedPolygonsStayAndNewOnesFollowThem) {
   }
   (void)triangle;
   (void)other;
-}
-
-TEST(Tessellate, NothingSelectedChangesNothing) {
-  GeometryFixture f;
-  const Points p = Ring(f, 6);
-  PolyOf(f, p, false);
-  PolyOf(f, {p[0], p[1], p[2]}, true);
-  const std::uint32_t vectors = f.t().vectorCount;
-  EXPECT_FALSE(Tessellate(f.t(), f.ui));
-  EXPECT_EQ(f.t().polygonCount, 2u);
-  EXPECT_EQ(f.t().vectorCount, vectors);
-  EXPECT_EQ(f.PointsOf(0), p);
 }
 
 TEST(Tessellate, FollowersOfASplitLeaderLoseIt) {

@@ -89,16 +89,6 @@ TEST(Cylinder, HeightFiveBelowTheOriginTruncatesTowardZero) {
   EXPECT_EQ(f.feedback.titles[4], "Defining Polygon 0");  // each group counts from 0
 }
 
-TEST(Cylinder, MoreSlicesThanDiameterIsRefused) {
-  GeometryFixture f;
-  EXPECT_FALSE(CreateCylinder(f.ctx, {"11", "20", "10", "0,0,0", false}));
-  EXPECT_EQ(
-      f.ui.MessageTexts(),
-      (std::vector<std::string>{"Diameter must equal to or greater than the number of slices"}));
-  EXPECT_EQ(f.t().pointCount, 7u);
-  EXPECT_EQ(f.model.undo.depth(), 0u);
-}
-
 TEST(Sphere, ThreeByThreeVectorsOnly) {
   GeometryFixture f;
   ASSERT_TRUE(CreateSphere(f.ctx, {"3", "3", "100", "0,0,0", true}));
@@ -198,15 +188,6 @@ TEST(Cube, OddWidthHalvesByIntegerDivisionAndAddsTheOrigin) {
   for (std::uint32_t i = 7; i < f.t().pointCount; ++i) xs.insert(f.t().points[i].x);
   EXPECT_EQ(xs, (std::set<double>{98, 102}));
   EXPECT_EQ(f.t().points[7].z, -15.0);
-}
-
-TEST(VectorsOnly, NoPolygonButEveryVectorSelected) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCube(f.ctx, {"10", "10", "10", "0,0,0", true}));
-  EXPECT_EQ(f.t().polygonCount, 0u);
-  EXPECT_EQ(f.t().vectorCount, 18u);
-  ExpectAllUserVectorsSelected(f);
-  EXPECT_TRUE(f.feedback.titles.empty());
 }
 
 TEST(Primitives, VectorsSelectedBeforehandDoNotJoinTheFirstPolygon) {

@@ -14,7 +14,7 @@ TEST_F(GuiTest, OpenOfAnObjFileBuildsItsMesh) {
   ScriptedUi ui;
   StartEditor(&ui);
   // The unit box: 8 corners, 12 distinct edges, 6 quadrilateral faces.
-  const std::string path = std::string(WS_SOURCE_DIR) + "/../shared/samples/obj/box.obj";
+  const std::string path = BoxObj();
   ASSERT_TRUE(FileExists(path));
   ui.QueueOpenPath(path);
   QAction* open = window()->action(Cmd::kOpen);
@@ -40,7 +40,7 @@ TEST_F(GuiTest, InsertAndMergeAreWiredAndInsertAddsAnObject) {
   ASSERT_TRUE(window()->action(Cmd::kInsert)->isEnabled());
   ASSERT_TRUE(window()->action(Cmd::kMerge)->isEnabled());
   const std::size_t before = app->model().cluster.objectNames.size();
-  ui.QueueOpenPath(std::string(WS_SOURCE_DIR) + "/../shared/samples/obj/box.obj");
+  ui.QueueOpenPath(BoxObj());
   window()->action(Cmd::kInsert)->trigger();
   Tick();
   EXPECT_EQ(app->model().cluster.objectNames.size(), before + 1);

@@ -63,7 +63,8 @@ TEST_F(GuiTest, FirstLayoutFollowsTheLayoutRuleForTwoWindowSizes) {
     QApplication::processEvents();
     Tick();
     const QWidget* pane = window()->pane();
-    const QRect expected = ExpectedEditArea(pane->width(), pane->height(), window()->HelpBoxRight());
+    const QRect expected =
+        ExpectedEditArea(pane->width(), pane->height(), window()->HelpBoxRight());
     EXPECT_EQ(window()->editArea()->geometry(), expected) << size.width() << "x" << size.height();
     const IntRect a = app->editor().display.layout.editArea;
     EXPECT_EQ(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)), expected);
@@ -107,19 +108,16 @@ TEST_F(GuiTest, InactiveWindowShowsWiresteadInactive) {
 TEST_F(GuiTest, F5TwiceShowsAndHidesTheQuickCommands) {
   StartEditor();
   const auto& labels = app->editor().display.labels.entries();
-  QTest::keyClick(window()->pane(), Qt::Key_F5);
-  Tick();
-  EXPECT_TRUE(app->shell().quickCommandsShown);
-  EXPECT_TRUE(app->editor().display.frame.quickCommandsShown);
-  EXPECT_EQ(labels[3].Text(), "plot mode quick commands - F5");
-  QTest::keyClick(window()->pane(), Qt::Key_F5);
-  Tick();
-  EXPECT_FALSE(app->shell().quickCommandsShown);
-  EXPECT_FALSE(app->editor().display.frame.quickCommandsShown);
+  for (bool shown : {true, false}) {
+    QTest::keyClick(window()->pane(), Qt::Key_F5);
+    Tick();
+    EXPECT_EQ(app->shell().quickCommandsShown, shown);
+    EXPECT_EQ(app->editor().display.frame.quickCommandsShown, shown);
+  }
   // The axis labels stay.
-  EXPECT_EQ(labels[0].Text(), "x");
-  EXPECT_EQ(labels[1].Text(), "y");
-  EXPECT_EQ(labels[2].Text(), "z");
+  EXPECT_EQ(
+      std::string(labels[0].Text()) + std::string(labels[1].Text()) + std::string(labels[2].Text()),
+      "xyz");
 }
 
 TEST_F(GuiTest, CtrlXEndsTheLoopAndWritesPreferencesWithTheToggles) {
@@ -133,7 +131,8 @@ TEST_F(GuiTest, CtrlXEndsTheLoopAndWritesPreferencesWithTheToggles) {
   // A quit message alone does not end the program's loop.
   bool stillRunning = false;
   QTimer::singleShot(20, window(), [] { QCoreApplication::quit(); });
-  QTimer::singleShot(30, window(), [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit)); });
+  QTimer::singleShot(30, window(),
+                     [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit)); });
   QTimer::singleShot(80, window(), [this, &stillRunning] {
     stillRunning = !app->shell().quit;
     QTest::keyClick(window()->pane(), Qt::Key_X, Qt::ControlModifier);
@@ -175,24 +174,17 @@ TEST_F(GuiTest, LettersTypedIntoTheObjectListFieldDoNothing) {
   EXPECT_FALSE(app->shell().quit);
 }
 
-TEST_F(GuiTest, UndoIsGreyedWithItsIdleTextWhenTheStackIsEmpty) {
+TEST_F(GuiTest, MenuChecksTextsAndGreyingFollowTheMenuState) {
   StartEditor();
   Tick();
+  EXPECT_FALSE(window()->action(Cmd::kRenderDirectX)->isEnabled());
   QAction* undo = window()->action(Cmd::kUndo);
-  ASSERT_NE(undo, nullptr);
-  EXPECT_EQ(undo->text(), "&Undo\tCtrl+Z");
   EXPECT_FALSE(undo->isEnabled());
-  // A snapshot gives the item its label and enables it.
   app->model().PushUndo("Undo Plot\tCtrl+Z");
   app->shell().RequestMenuRefresh();
   Tick();
   EXPECT_EQ(undo->text(), "Undo Plot\tCtrl+Z");
   EXPECT_TRUE(undo->isEnabled());
-}
-
-TEST_F(GuiTest, DisplayMenuChecksFollowTheItems) {
-  StartEditor();
-  Tick();
   EXPECT_FALSE(window()->action(Cmd::kThickLine)->isChecked());
   EXPECT_TRUE(window()->action(Cmd::kAllVectors)->isChecked());
   window()->action(Cmd::kThickLine)->trigger();
@@ -278,18 +270,6 @@ TEST_F(GuiTest, RestoreLastSessionOnACleanMachineHasNoBackup) {
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].text, "No backup to restore from.");
   EXPECT_EQ(ui.Messages()[0].caption, "Notification");
-}
-
-TEST_F(GuiTest, LaterIssuesItemsArePresentAndGreyed) {
-  StartEditor();
-  Tick();
-  for (int id : {Cmd::kRenderDirectX}) {
-    QAction* a = window()->action(id);
-    ASSERT_NE(a, nullptr) << id;
-    EXPECT_FALSE(a->isEnabled()) << id;
-  }
-  EXPECT_TRUE(window()->action(Cmd::kExit)->isEnabled());
-  EXPECT_EQ(window()->action(Cmd::kExit)->text(), "E&xit\tCtrl+X");
 }
 
 TEST_F(GuiTest, WindowGeometryIsRememberedBetweenRuns) {
