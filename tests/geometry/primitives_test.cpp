@@ -125,17 +125,13 @@ TEST(Primitives, EveryFaceOfTheClosedShapesWindsTheCubesWay) {
     ASSERT_GT(f.t().polygonCount, 0u);
     for (std::uint32_t k = 0; k < f.t().polygonCount; ++k) {
       const std::vector<Coords> c = Corners(f, k);
-      double n[3] = {0, 0, 0}, mid[3] = {0, 0, 0};
-      for (std::size_t i = 0; i < c.size(); ++i) {
-        const Coords& a = c[i];
-        const Coords& b = c[(i + 1) % c.size()];
-        n[0] += (a[1] - b[1]) * (a[2] + b[2]);
-        n[1] += (a[2] - b[2]) * (a[0] + b[0]);
-        n[2] += (a[0] - b[0]) * (a[1] + b[1]);
-        for (int d = 0; d < 3; ++d) mid[d] += a[d] / c.size();
-      }
+      const std::array<double, 3> n = f.Normal(k);
       double inward = 0;
-      for (int d = 0; d < 3; ++d) inward += n[d] * (centre[d] - mid[d]);
+      for (int d = 0; d < 3; ++d) {
+        double mid = 0;
+        for (const Coords& a : c) mid += a[d] / c.size();
+        inward += n[d] * (centre[d] - mid);
+      }
       EXPECT_GT(inward, 0) << "polygon " << k;
     }
   };
