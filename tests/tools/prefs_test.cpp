@@ -1,7 +1,5 @@
-// The default Preferences file and ground texture the build generates: every
-// resource the editor reads is there with the size it expects, the palette
-// keeps its promises, the sounds are well-formed WAV files, the glyphs fit
-// the glyph store, and the generator writes the same bytes every time.
+// The Preferences file and ground texture the build generates, resource by
+// resource, and the generator writing the same bytes every time.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,10 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "model/color_table.h"
 #include "model/glyph_store.h"
@@ -30,53 +25,38 @@ namespace {
 const std::string kPrefsPath = WS_BINARY_DIR "/Preferences";
 const std::string kGroundPath = WS_BINARY_DIR "/textures/ground.bmp";
 
-// Opens the generated file once per test and reads resources from it.
-class GeneratedPrefs {
- public:
-  GeneratedPrefs() : rt_(ui_), files_(rt_), file_(files_, kPrefsPath) {}
-  bool open() const { return static_cast<bool>(file_); }
+std::uint32_t Brightness(const RGB16& c) { return std::uint32_t{c.red} + c.green + c.blue; }
+
+// The generated file, opened for each test.
+struct Generated : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(file) << kPrefsPath; }
   std::optional<Resource> Read(ResType type, std::uint32_t id) {
-    return files_.ReadResource(file_.ref(), type, id);
+    return files.ReadResource(file.ref(), type, id);
   }
   std::vector<std::uint8_t> Bytes(ResType type, std::uint32_t id) {
     std::optional<Resource> r = Read(type, id);
-    if (!r) return {};
-    return {r->bytes().begin(), r->bytes().end()};
+    return r ? std::vector<std::uint8_t>(r->bytes().begin(), r->bytes().end())
+             : std::vector<std::uint8_t>{};
   }
-  std::uint32_t Count(ResType type) { return files_.CountResourcesOfType(file_.ref(), type); }
-  std::size_t EntryCount() const { return files_.Entries(file_.ref()).size(); }
-  ResourceFile& files() { return files_; }
-  RefNum ref() const { return file_.ref(); }
-  ScriptedUi& ui() { return ui_; }
-
- private:
-  ScriptedUi ui_;
-  Runtime rt_;
-  ResourceFile files_;
-  OpenResource file_;
-};
-
-ColorTable Palette(GeneratedPrefs& prefs, std::uint32_t id) {
-  std::optional<ColorTable> table = DecodeClut(prefs.Bytes(kResClut, id));
-  EXPECT_TRUE(table.has_value());
-  return table.value_or(ColorTable{});
-}
-
-std::uint32_t Brightness(const RGB16& c) { return std::uint32_t{c.red} + c.green + c.blue; }
-
-struct Generated : ::testing::Test {
-  void SetUp() override { ASSERT_TRUE(prefs.open()) << kPrefsPath; }
-  GeneratedPrefs prefs;
+  std::uint32_t Count(ResType type) { return files.CountResourcesOfType(file.ref(), type); }
+  ColorTable Palette(std::uint32_t id) {
+    std::optional<ColorTable> table = DecodeClut(Bytes(kResClut, id));
+    EXPECT_TRUE(table.has_value());
+    return table.value_or(ColorTable{});
+  }
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ResourceFile files{rt};
+  OpenResource file{files, kPrefsPath};
 };
 
 TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
-  struct Expected {
+  const struct {
     ResType type;
     std::uint32_t id;
     std::size_t size;
     std::string name;
-  };
-  const Expected expected[] = {
+  } expected[] = {
       {kResClut, 1000, 2056, "Color Table 256_1.0"},
       {kResClut, 2000, 2056, ""},
       {kResPref, 128, 80, "Preferences"},
@@ -85,24 +65,22 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
       {kResLndt, 128, 231 * 4, ""},
       {kResLpat, 0, 65536, ""},
   };
-  for (const Expected& e : expected) {
-    std::optional<Resource> r = prefs.Read(e.type, e.id);
+  for (const auto& e : expected) {
+    std::optional<Resource> r = Read(e.type, e.id);
     ASSERT_TRUE(r.has_value()) << ResTypeName(e.type) << " " << e.id;
     EXPECT_EQ(r->length(), e.size) << ResTypeName(e.type) << " " << e.id;
     if (!e.name.empty()) EXPECT_EQ(r->name, e.name);
   }
-  EXPECT_EQ(prefs.Count(kResPlay), 8u);
-  for (std::uint32_t n = 0; n < 8; ++n) EXPECT_TRUE(prefs.Read(kResPlay, n)) << "PLAY " << n;
+  for (std::uint32_t n = 0; n < 8; ++n) EXPECT_TRUE(Read(kResPlay, n)) << "PLAY " << n;
   // Glyphs 0..38 and nothing after them, so the loader stops at 39.
-  EXPECT_EQ(prefs.Count(kResPinf), 39u);
-  EXPECT_FALSE(prefs.Read(kResPinf, 39).has_value());
-  EXPECT_EQ(prefs.Count(kResPnts) + prefs.Count(kResTvct), 78u);
-  EXPECT_EQ(prefs.Count(kResFace) + prefs.Count(kResAnim), 0u);  // wire-frame glyphs
-  EXPECT_EQ(prefs.EntryCount(), 7u + 8u + 3u * 39u);
+  EXPECT_FALSE(Read(kResPinf, 39).has_value());
+  EXPECT_EQ(Count(kResPinf) + Count(kResPnts) + Count(kResTvct), 3u * 39u);
+  EXPECT_EQ(Count(kResFace) + Count(kResAnim), 0u);  // wire-frame glyphs
+  EXPECT_EQ(files.Entries(file.ref()).size(), 7u + 8u + 3u * 39u);
 }
 
-TEST_F(Generated, PaletteHoldsTheDrawingColoursExactly) {
-  const ColorTable table = Palette(prefs, kCurrentClutId);
+TEST_F(Generated, PaletteHoldsTheDrawingColoursAndDarkeningRamps) {
+  const ColorTable table = Palette(kCurrentClutId);
   EXPECT_EQ(table.count, 256);
   for (std::size_t i = 0; i < kColorCount; ++i) EXPECT_EQ(table.entries[i].value, i);
   const RGB16 drawing[] = {
@@ -112,12 +90,9 @@ TEST_F(Generated, PaletteHoldsTheDrawingColoursExactly) {
     EXPECT_EQ(table[NearestColor(table, c)], c) << FormatColorLine(0, c);
   }
   // The renderer's image palette is the same table, byte for byte.
-  EXPECT_EQ(prefs.Bytes(kResClut, kImageClutId), prefs.Bytes(kResClut, kCurrentClutId));
-  EXPECT_EQ(prefs.Bytes(kResClut, kCurrentClutId), EncodeClut(table));
-}
-
-TEST_F(Generated, PaletteEveryRampDarkensFromItsBase) {
-  const ColorTable table = Palette(prefs, kCurrentClutId);
+  EXPECT_EQ(Bytes(kResClut, kImageClutId), Bytes(kResClut, kCurrentClutId));
+  EXPECT_EQ(Bytes(kResClut, kCurrentClutId), EncodeClut(table));
+  // Every ramp of 8 darkens from its base.
   for (std::size_t i = 0; i < kColorCount; ++i) {
     if (i % 8 == 0) continue;
     const RGB16 &lighter = table[i - 1], &darker = table[i];
@@ -128,14 +103,12 @@ TEST_F(Generated, PaletteEveryRampDarkensFromItsBase) {
   // No two entries alike (so each drawing colour is there once, and
   // translating the images into this table loses nothing).
   std::set<std::array<std::uint16_t, 3>> distinct;
-  for (std::size_t i = 0; i < kColorCount; ++i) {
-    distinct.insert({table[i].red, table[i].green, table[i].blue});
-  }
+  for (const ColorEntry& e : table.entries) distinct.insert({e.rgb.red, e.rgb.green, e.rgb.blue});
   EXPECT_EQ(distinct.size(), kColorCount);
 }
 
 TEST_F(Generated, PreferencesRecordHoldsTheDefaults) {
-  const std::vector<std::uint8_t> bytes = prefs.Bytes(kResPref, 128);
+  const std::vector<std::uint8_t> bytes = Bytes(kResPref, 128);
   ASSERT_EQ(bytes.size(), 80u);
   // Flags grid, axis, vectors, perspective, polygons, sound, thick line,
   // instant; then 100.0 and 150.0 as little-endian doubles; zeros elsewhere.
@@ -151,7 +124,7 @@ TEST_F(Generated, SoundsEveryPlayIsAShortPcmWave) {
   std::set<std::vector<std::uint8_t>> distinct;
   for (std::uint32_t n = 0; n < 8; ++n) {
     SCOPED_TRACE("PLAY " + std::to_string(n));
-    const std::vector<std::uint8_t> w = prefs.Bytes(kResPlay, n);
+    const std::vector<std::uint8_t> w = Bytes(kResPlay, n);
     distinct.insert(w);
     ASSERT_GE(w.size(), 1000u);  // a few kilobytes
     const std::uint8_t* p = w.data();
@@ -179,8 +152,8 @@ TEST_F(Generated, SoundsEveryPlayIsAShortPcmWave) {
 }
 
 TEST_F(Generated, EnvironmentSkyPalesTowardsTheHorizonAndIsTranslatedAlready) {
-  const ColorTable table = Palette(prefs, kImageClutId);
-  const std::vector<std::uint8_t> sky = prefs.Bytes(kResSkdt, 128);
+  const ColorTable table = Palette(kImageClutId);
+  const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
   ASSERT_EQ(sky.size(), 560u);
   auto patternBrightness = [&](std::size_t e) {
     std::uint32_t sum = 0;
@@ -194,14 +167,14 @@ TEST_F(Generated, EnvironmentSkyPalesTowardsTheHorizonAndIsTranslatedAlready) {
   }
   EXPECT_GT(patternBrightness(121), patternBrightness(0) * 2);
   // 'SKDT' 129 is 'SKDT' 128 through the map to the current table.
-  const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(prefs, kCurrentClutId), table);
+  const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(kCurrentClutId), table);
   std::vector<std::uint8_t> translated = sky;
   for (std::uint8_t& v : translated) v = map[v];
-  EXPECT_EQ(prefs.Bytes(kResSkdt, 129), translated);
+  EXPECT_EQ(Bytes(kResSkdt, 129), translated);
 }
 
 TEST_F(Generated, EnvironmentFloorRepeatsItsSampledTileAndGroundBmpShowsIt) {
-  const std::vector<std::uint8_t> floor = prefs.Bytes(kResLpat, 0);
+  const std::vector<std::uint8_t> floor = Bytes(kResLpat, 0);
   ASSERT_EQ(floor.size(), 65536u);
   // The renderer samples 128 rows; the other 128 repeat them, so the
   // texture tiles the same way read either way.
@@ -219,7 +192,7 @@ TEST_F(Generated, EnvironmentFloorRepeatsItsSampledTileAndGroundBmpShowsIt) {
                                         256, 1, 24, 0}));
   // Texel (x, y) of the floor is pixel (x, 255 - y) of the bitmap, in
   // blue-green-red order, through the image palette.
-  const ColorTable table = Palette(prefs, kImageClutId);
+  const ColorTable table = Palette(kImageClutId);
   int mismatches = 0;
   for (std::size_t i = 0; i < 65536; ++i) {
     const RGB16& c = table[floor[i]];
@@ -238,7 +211,7 @@ TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
     SCOPED_TRACE("glyph " + std::to_string(id));
     StoredObject glyph;
     ASSERT_TRUE(ReadObjectResources(
-                    prefs.files(), prefs.ref(), id,
+                    files, file.ref(), id,
                     ObjectCapacity{kGlyphMaxPoints, kGlyphMaxVectors, kGlyphMaxPolygons}, glyph)
                     .ok());
     EXPECT_EQ(glyph.name, std::string(1, characters[id]));
@@ -268,8 +241,8 @@ TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
 
   // The editor's own loader takes all of them without a complaint.
   GlyphStore store;
-  EXPECT_EQ(LoadGlyphs(prefs.files(), kPrefsPath, prefs.ui(), store), 39u);
-  EXPECT_TRUE(prefs.ui().Messages().empty());
+  EXPECT_EQ(LoadGlyphs(files, kPrefsPath, ui, store), 39u);
+  EXPECT_TRUE(ui.Messages().empty());
   EXPECT_EQ(store.points.size() + store.vectors.size(), points + vectors);
 }
 
