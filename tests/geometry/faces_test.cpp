@@ -125,24 +125,6 @@ TEST(Tessellate, TrianglesAndUnselectedPolygonsStayAndNewOnesFollowThem) {
   (void)other;
 }
 
-TEST(Tessellate, FollowersOfASplitLeaderLoseIt) {
-  GeometryFixture f;
-  const Points p = Ring(f, 4);
-  const auto kept = PolyOf(f, {p[0], p[1], p[2]}, false);  // 0
-  const auto split = PolyOf(f, p, true);                   // 1, split
-  const auto followKept = PolyOf(f, p, false);             // 2, follows 0
-  const auto followSplit = PolyOf(f, p, false);            // 3, follows 1
-  f.t().polygons[followKept].flags |= PolyFlag::kAdopted;
-  f.t().polygons[followKept].viewZones[0] = kept;
-  f.t().polygons[followSplit].flags |= PolyFlag::kAdopted;
-  f.t().polygons[followSplit].viewZones[0] = split;
-  ASSERT_TRUE(Tessellate(f.t(), f.ui));
-  EXPECT_TRUE(f.t().polygons[1].flags & PolyFlag::kAdopted);
-  EXPECT_EQ(f.t().polygons[1].viewZones[0], 0u);
-  EXPECT_FALSE(f.t().polygons[2].flags & PolyFlag::kAdopted);
-  EXPECT_EQ(f.t().polygons[2].viewZones[0], 0u);
-}
-
 TEST(Tessellate, RefusesWhenTheTablesCannotTakeTheSplits) {
   GeometryFixture f;
   const Points p = Ring(f, 6);
