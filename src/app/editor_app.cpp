@@ -324,6 +324,10 @@ void EditorApp::WireWindow() {
   w->editArea()->mousePressed = [this](QMouseEvent* e) { EditAreaPress(e); };
   w->editArea()->mouseMoved = [this](QMouseEvent* e) { EditAreaMove(e); };
 
+  // The keyboard belongs to the editor again once the list has been used.
+  w->objectList()->done = [this] {
+    if (window_) window_->pane()->setFocus();
+  };
   connect(w->objectList(), qOverload<int>(&QComboBox::activated), this, [this](int index) {
     if (updatingList_ || index < 0) return;
     SelectObject(editor_->model, static_cast<std::uint32_t>(index));

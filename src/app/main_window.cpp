@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -56,6 +57,38 @@ void ControlPane::mouseReleaseEvent(QMouseEvent* event) {
 }
 void ControlPane::mouseMoveEvent(QMouseEvent* event) {
   if (mouseMoved) mouseMoved(event);
+}
+
+ObjectList::ObjectList(QWidget* parent) : QComboBox(parent) {}
+
+void ObjectList::hidePopup() {
+  QComboBox::hidePopup();
+  if (done) done();
+}
+
+void ObjectList::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      // A closed list would step to the next object and load it; Alt+Down
+      // still opens the list.
+      if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)) break;
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      QComboBox::keyPressEvent(event);
+      // Taken here: passed on, it would reach the editor as its own key.
+      event->accept();
+      if (done) done();
+      return;
+    default:
+      break;
+  }
+  QComboBox::keyPressEvent(event);
 }
 
 MainWindow::MainWindow() {
@@ -124,7 +157,7 @@ void MainWindow::BuildControls() {
   hint->setAlignment(Qt::AlignCenter);
   hint->setGeometry(u.Rect(15, 17, 110, 8));
 
-  objectList_ = new QComboBox(pane_);
+  objectList_ = new ObjectList(pane_);
   objectList_->setObjectName("objectList");
   objectList_->setEditable(true);
   objectList_->setInsertPolicy(QComboBox::NoInsert);

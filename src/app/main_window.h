@@ -4,6 +4,7 @@
 // The window only shows and reports; EditorApp (editor_app.h) decides.
 #pragma once
 
+#include <QComboBox>
 #include <QMainWindow>
 #include <QMap>
 #include <functional>
@@ -13,7 +14,6 @@
 
 class QAction;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -56,6 +56,22 @@ class ControlPane : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 };
 
+// The object list (control 1002): an editable drop-down. Its arrow keys
+// switch objects only while the list is open, and it gives the keyboard
+// back (`done`) when the list closes and when Enter or Escape ends a name,
+// so that the editor's keys are never typed into the name field by
+// accident.
+class ObjectList : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit ObjectList(QWidget* parent);
+  void hidePopup() override;
+  std::function<void()> done;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -63,7 +79,7 @@ class MainWindow : public QMainWindow {
 
   ControlPane* pane() const { return pane_; }
   EditArea* editArea() const { return editArea_; }
-  QComboBox* objectList() const { return objectList_; }
+  ObjectList* objectList() const { return objectList_; }
   QLabel* statusTitle() const { return statusTitle_; }
   QLabel* helpText() const { return helpText_; }
   QLabel* modeStrip() const { return modeStrip_; }
@@ -106,7 +122,7 @@ class MainWindow : public QMainWindow {
   DialogUnits units_;
   ControlPane* pane_ = nullptr;
   EditArea* editArea_ = nullptr;
-  QComboBox* objectList_ = nullptr;
+  ObjectList* objectList_ = nullptr;
   QLabel* statusTitle_ = nullptr;
   QLabel* helpText_ = nullptr;
   QLabel* modeStrip_ = nullptr;

@@ -53,7 +53,7 @@ ValuePrompt::ValuePrompt(QWidget* parent, const QString& question, const QString
 
 QString ValuePrompt::text() const { return field_->text(); }
 
-void QtUi::ShowMessage(std::string_view caption, std::string_view text) {
+void QtUi::PresentMessage(std::string_view caption, std::string_view text) {
   const bool busy = busy_;
   if (busy) QApplication::restoreOverrideCursor();
   Modal(true);

@@ -36,12 +36,14 @@ class QtUi : public Ui {
   // Called with true while a modal prompt or box is open, false after.
   std::function<void(bool)> modalChanged;
 
-  void ShowMessage(std::string_view caption, std::string_view text) override;
   std::optional<std::string> AskValue(std::string_view prompt, std::string_view initial) override;
   std::optional<std::string> AskOpenPath(std::string_view title,
                                          const std::vector<FileFilter>& filters) override;
   std::optional<std::string> AskSavePath(const SaveDialogOptions& options) override;
   void SetBusyCursor(bool busy) override;
+
+ protected:
+  void PresentMessage(std::string_view caption, std::string_view text) override;
 
  private:
   void Modal(bool open) {

@@ -1,8 +1,10 @@
 // Generation of the primitives and the dialogs' Create action (primitives.h).
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "geometry/faces.h"
 #include "geometry/geometry_support.h"
@@ -51,9 +53,15 @@ class ShapeBuilder {
   }
 
   // Announces the polygon, selects its vectors, defines it, reverses it
-  // when asked, and redraws.
+  // when asked, and redraws. A face with no area (its corners on one line
+  // once they were rounded to whole numbers: small shapes with many slices)
+  // is left out and counted.
   void Face(const std::string& title, std::initializer_list<std::uint32_t> vectors, bool flip) {
     if (ctx_.feedback) ctx_.feedback->SetStatusTitle(title);
+    if (HasNoArea(vectors)) {
+      ++skipped_;
+      return;
+    }
     for (std::uint32_t v : vectors) t_.vectors[v].selected = kSelected;
     const std::int32_t k = DefinePolygonFromVectors(
         t_, ctx_.ui(), std::span(vectors.begin(), vectors.size()), ctx_.currentColor);
@@ -64,17 +72,40 @@ class ShapeBuilder {
     Face("Defining Polygon " + std::to_string(number), vectors, flip);
   }
 
-  // Selects every vector the shape appended, then merges.
+  // Selects every vector the shape appended, merges, and says how many
+  // faces were left out.
   void Finish() {
     for (std::uint32_t i = firstVector_; i < t_.vectorCount; ++i)
       t_.vectors[i].selected = kSelected;
     RemoveDuplicateGeometry(t_, ctx_.rt());
+    if (skipped_ > 0) ctx_.ui().ShowNote(SkippedFacesMessage(skipped_));
   }
 
  private:
+  // True when the distinct endpoints of the face's vectors lie on one line
+  // (fewer than three of them included): every loop through them is flat.
+  bool HasNoArea(std::initializer_list<std::uint32_t> vectors) const {
+    std::vector<const Point*> corners;
+    for (std::uint32_t v : vectors) {
+      for (std::uint32_t p : {t_.vectors[v].p1, t_.vectors[v].p2}) {
+        const Point& q = t_.points[p];
+        auto same = [&q](const Point* r) { return r->x == q.x && r->y == q.y && r->z == q.z; };
+        if (std::none_of(corners.begin(), corners.end(), same)) corners.push_back(&q);
+      }
+    }
+    for (std::size_t i = 2; i < corners.size(); ++i) {
+      const Point &a = *corners[0], &b = *corners[1], &c = *corners[i];
+      const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+      const double wx = c.x - a.x, wy = c.y - a.y, wz = c.z - a.z;
+      if (uy * wz != uz * wy || uz * wx != ux * wz || ux * wy != uy * wx) return false;
+    }
+    return true;
+  }
+
   GeometryContext& ctx_;
   ObjectTables& t_;
   std::uint32_t firstVector_;
+  std::uint32_t skipped_ = 0;
 };
 
 bool Refuse(GeometryContext& ctx, const std::optional<std::string>& refusal) {
@@ -84,6 +115,11 @@ bool Refuse(GeometryContext& ctx, const std::optional<std::string>& refusal) {
 }
 
 }  // namespace
+
+std::string SkippedFacesMessage(std::uint32_t count) {
+  return "Skipped " + std::to_string(count) + " degenerate polygon" + (count == 1 ? "" : "s") +
+         " with no area.";
+}
 
 bool GenerateCircle(GeometryContext& ctx, const CircleParams& p) {
   const std::uint32_t n = p.vectors;
@@ -322,6 +358,7 @@ namespace {
 template <typename Fields, typename Validate, typename Generate>
 bool Create(GeometryContext& ctx, const Fields& fields, std::string_view label, Validate validate,
             Generate generate) {
+  MessageBatch batch(ctx.ui());
   const auto params = validate(fields, ctx.tables(), ctx.ui());
   if (!params) return false;
   ctx.model.PushUndo(label);

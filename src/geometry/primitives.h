@@ -167,11 +167,17 @@ bool GenerateSphere(GeometryContext& ctx, const SphereParams& p);
 // (E6 E10 E8 E2), (E12 E11 E10 E9), the last five reversed.
 bool GenerateCube(GeometryContext& ctx, const CubeParams& p);
 
+// A face whose corners lie on one line once rounded to whole numbers is
+// not defined; the shape's generation ends with one note counting them:
+// "Skipped 12 degenerate polygons with no area." ("1 degenerate polygon").
+std::string SkippedFacesMessage(std::uint32_t count);
+
 // The dialogs' "Create" button: validation; when it passes, the undo step
 // ("Undo Circle\tCtrl+Z", "Undo Cylinder\tCtrl+Z", "Undo Sphere\tCtrl+Z",
 // "Undo Rectangle\tCtrl+Z") and the generation. True when the dialog closes
 // (the shape was made, or its working memory could not be had); false when
-// it stays open for correction.
+// it stays open for correction. Its message boxes come as one batch
+// (MessageBatch in platform/ui.h): a repeated message once, with its count.
 bool CreateCircle(GeometryContext& ctx, const CircleFields& fields);
 bool CreateCylinder(GeometryContext& ctx, const CylinderFields& fields);
 bool CreateSphere(GeometryContext& ctx, const SphereFields& fields);

@@ -2,7 +2,7 @@
 
 namespace ws {
 
-void ScriptedUi::ShowMessage(std::string_view caption, std::string_view text) {
+void ScriptedUi::PresentMessage(std::string_view caption, std::string_view text) {
   messages_.push_back({std::string(caption), std::string(text)});
   if (echo_) *echo_ << caption << ": " << text << '\n';
 }

@@ -23,7 +23,6 @@ class ScriptedUi : public Ui {
  public:
   explicit ScriptedUi(std::ostream* echo = nullptr) : echo_(echo) {}
 
-  void ShowMessage(std::string_view caption, std::string_view text) override;
   std::optional<std::string> AskValue(std::string_view prompt, std::string_view initial) override;
   std::optional<std::string> AskOpenPath(std::string_view title,
                                          const std::vector<FileFilter>& filters) override;
@@ -48,6 +47,9 @@ class ScriptedUi : public Ui {
 
   bool busy() const { return busy_; }
   int busyTransitions() const { return busyTransitions_; }
+
+ protected:
+  void PresentMessage(std::string_view caption, std::string_view text) override;
 
  private:
   std::ostream* echo_;

@@ -35,8 +35,9 @@ class Ui {
   virtual ~Ui() = default;
 
   // Modal message boxes. ShowError uses "General Error", ShowNote
-  // "Notification"; ShowMessage takes any caption ("Bad Value").
-  virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
+  // "Notification"; ShowMessage takes any caption ("Bad Value"). While a
+  // MessageBatch is open the boxes wait for its end (see below).
+  void ShowMessage(std::string_view caption, std::string_view text);
   void ShowError(std::string_view text) { ShowMessage(kGeneralErrorCaption, text); }
   void ShowNote(std::string_view text) { ShowMessage(kNotificationCaption, text); }
 
@@ -50,6 +51,37 @@ class Ui {
 
   // Wait cursor on (true) or the arrow back (false).
   virtual void SetBusyCursor(bool busy) = 0;
+
+ protected:
+  // Shows one message box now.
+  virtual void PresentMessage(std::string_view caption, std::string_view text) = 0;
+
+ private:
+  friend class MessageBatch;
+  struct HeldMessage {
+    std::string caption, text;
+    int count = 0;
+  };
+  int batchDepth_ = 0;
+  std::vector<HeldMessage> held_;
+};
+
+// One command's message boxes, held while the command runs and shown when
+// the outermost batch ends: each distinct caption and text once, in the
+// order they first came, with " (N times)" after the text when it came N
+// times. A primitive with degenerate parameters fails hundreds of polygons
+// alike, and one box per polygon would bury the user. Open a batch only
+// around work that asks no questions, since a prompt would come before the
+// messages that led to it.
+class MessageBatch {
+ public:
+  explicit MessageBatch(Ui& ui) : ui_(ui) { ++ui_.batchDepth_; }
+  ~MessageBatch();
+  MessageBatch(const MessageBatch&) = delete;
+  MessageBatch& operator=(const MessageBatch&) = delete;
+
+ private:
+  Ui& ui_;
 };
 
 // The per-machine settings store (one string value per key).

@@ -52,18 +52,6 @@ TEST(DeleteSelection, NothingSelectedSaysSoAndStillResetsThePlot) {
   EXPECT_FALSE(f.ui.busy());
 }
 
-TEST(DeleteSelection, LastPolygonDeletedLowersTheCurrentOne) {
-  GeometryFixture f;
-  const auto a = f.P(0, 0, 0), b = f.P(1, 0, 0), c = f.P(0, 1, 0);
-  f.Poly({a, b, c});
-  f.Poly({a, b, c}, true);
-  f.Poly({a, b, c}, true);
-  f.t().currentPolygon = 2;
-  ASSERT_TRUE(DeleteSelectedItems(f.t()));
-  EXPECT_EQ(f.t().polygonCount, 1u);
-  EXPECT_EQ(f.t().currentPolygon, 1);
-}
-
 TEST(DeleteSelectionMatchesLiteralMethod, OnManyRandomObjects) {
   GeometryFixture f;
   ObjectTables reference{f.rt};

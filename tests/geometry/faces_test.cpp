@@ -100,17 +100,6 @@ TEST(Tessellate, HexagonBecomesFourTrianglesAfterThreeDiagonals) {
   EXPECT_EQ(f.VectorsOf(1), (Points{6 + 2, vectorsBefore, vectorsBefore + 1}));
 }
 
-TEST(Tessellate, PentagonSplitsTwice) {
-  GeometryFixture f;
-  const Points p = Ring(f, 5);
-  PolyOf(f, p, true);
-  ASSERT_TRUE(Tessellate(f.t(), f.ui));
-  ASSERT_EQ(f.t().polygonCount, 3u);
-  EXPECT_EQ(f.PointsOf(0), (Points{p[0], p[1], p[2]}));
-  EXPECT_EQ(f.PointsOf(1), (Points{p[2], p[3], p[4]}));
-  EXPECT_EQ(f.PointsOf(2), (Points{p[4], p[0], p[2]}));
-}
-
 TEST(Tessellate, TrianglesAndUnselectedPolygonsStayAndNewOnesFollowThem) {
   GeometryFixture f;
   const Points p = Ring(f, 4);
@@ -134,36 +123,6 @@ TEST(Tessellate, TrianglesAndUnselectedPolygonsStayAndNewOnesFollowThem) {
   }
   (void)triangle;
   (void)other;
-}
-
-TEST(Tessellate, NothingSelectedChangesNothing) {
-  GeometryFixture f;
-  const Points p = Ring(f, 6);
-  PolyOf(f, p, false);
-  PolyOf(f, {p[0], p[1], p[2]}, true);
-  const std::uint32_t vectors = f.t().vectorCount;
-  EXPECT_FALSE(Tessellate(f.t(), f.ui));
-  EXPECT_EQ(f.t().polygonCount, 2u);
-  EXPECT_EQ(f.t().vectorCount, vectors);
-  EXPECT_EQ(f.PointsOf(0), p);
-}
-
-TEST(Tessellate, FollowersOfASplitLeaderLoseIt) {
-  GeometryFixture f;
-  const Points p = Ring(f, 4);
-  const auto kept = PolyOf(f, {p[0], p[1], p[2]}, false);  // 0
-  const auto split = PolyOf(f, p, true);                   // 1, split
-  const auto followKept = PolyOf(f, p, false);             // 2, follows 0
-  const auto followSplit = PolyOf(f, p, false);            // 3, follows 1
-  f.t().polygons[followKept].flags |= PolyFlag::kAdopted;
-  f.t().polygons[followKept].viewZones[0] = kept;
-  f.t().polygons[followSplit].flags |= PolyFlag::kAdopted;
-  f.t().polygons[followSplit].viewZones[0] = split;
-  ASSERT_TRUE(Tessellate(f.t(), f.ui));
-  EXPECT_TRUE(f.t().polygons[1].flags & PolyFlag::kAdopted);
-  EXPECT_EQ(f.t().polygons[1].viewZones[0], 0u);
-  EXPECT_FALSE(f.t().polygons[2].flags & PolyFlag::kAdopted);
-  EXPECT_EQ(f.t().polygons[2].viewZones[0], 0u);
 }
 
 TEST(Tessellate, RefusesWhenTheTablesCannotTakeTheSplits) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <initializer_list>
 #include <random>
@@ -64,6 +65,19 @@ struct GeometryFixture {
   }
   std::vector<double> Coords(std::uint32_t p) {
     return {t().points[p].x, t().points[p].y, t().points[p].z};
+  }
+  // Newell's normal of polygon k's loop: its length is twice the area.
+  std::array<double, 3> Normal(std::uint32_t k) {
+    const std::vector<std::uint32_t> loop = PointsOf(k);
+    std::array<double, 3> n{0, 0, 0};
+    for (std::size_t i = 0; i < loop.size(); ++i) {
+      const Point& a = t().points[loop[i]];
+      const Point& b = t().points[loop[(i + 1) % loop.size()]];
+      n[0] += (a.y - b.y) * (a.z + b.z);
+      n[1] += (a.z - b.z) * (a.x + b.x);
+      n[2] += (a.x - b.x) * (a.y + b.y);
+    }
+    return n;
   }
 
   ScriptedUi ui;

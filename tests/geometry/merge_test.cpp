@@ -67,17 +67,6 @@ TEST(MergeMatchesLiteralMethod, LargeObjectsWithFewDistinctPoints) {
   }
 }
 
-TEST(MergePoints, OnlyUnusedPointsLeaveTheEmptyObject) {
-  GeometryFixture f;
-  f.P(1, 2, 3);
-  f.P(4, 5, 6);
-  f.P(1, 2, 3);
-  RemoveDuplicateGeometry(f.t(), f.rt);
-  EXPECT_EQ(f.t().pointCount, 7u);
-  EXPECT_EQ(f.t().vectorCount, 6u);
-  EXPECT_EQ(f.t().polygonCount, 0u);
-}
-
 TEST(MergePoints, EqualPointsGoToTheEarliestAndUnusedOnesGo) {
   GeometryFixture f;
   const auto a = f.P(0, 0, 0);      // 7
@@ -103,24 +92,6 @@ TEST(MergePoints, EqualPointsGoToTheEarliestAndUnusedOnesGo) {
   (void)a;
 }
 
-TEST(MergePoints, FromAPointLeavesEarlierPointsAlone) {
-  GeometryFixture f;
-  const auto old = f.P(1, 1, 1);     // 7
-  const auto unused = f.P(3, 3, 3);  // 8, below `first`: kept though unused
-  const auto copy = f.P(1, 1, 1);    // 9, equals 7 but 7 is below `first`
-  const auto other = f.P(2, 2, 2);   // 10
-  const auto copy2 = f.P(1, 1, 1);   // 11, equals 9
-  f.V(old, copy);
-  f.V(copy2, other);
-  MergeDuplicatesFrom(f.t(), f.rt, 9);
-  ASSERT_EQ(f.t().pointCount, 11u);
-  EXPECT_EQ(f.t().vectors[6].p1, 7u);
-  EXPECT_EQ(f.t().vectors[6].p2, 9u);
-  EXPECT_EQ(f.t().vectors[7].p1, 9u);
-  EXPECT_EQ(f.t().vectors[7].p2, 10u);
-  EXPECT_EQ(f.Coords(unused), (std::vector<double>{3, 3, 3}));
-}
-
 TEST(MergeVectors, OppositeVectorsMergeIntoTheLowerAndPolygonsFollow) {
   GeometryFixture f;
   const auto a = f.P(0, 0, 0), b = f.P(10, 0, 0), c = f.P(0, 10, 0);
@@ -142,15 +113,6 @@ TEST(MergeVectors, OppositeVectorsMergeIntoTheLowerAndPolygonsFollow) {
   EXPECT_EQ(f.VectorsOf(k), (std::vector<std::uint32_t>{6, 7, 8}));
   EXPECT_EQ(f.t().vectors[8].p1, c);
   EXPECT_TRUE(f.ui.Messages().empty());
-}
-
-TEST(MergeVectors, BusyCursorComesBackAfterTheMerge) {
-  GeometryFixture f;
-  f.V(f.P(0, 0, 0), f.P(1, 0, 0));
-  RemoveDuplicateGeometry(f.t(), f.rt);
-  EXPECT_FALSE(f.ui.busy());
-  EXPECT_EQ(f.ui.busyTransitions(), 2);
-  EXPECT_FALSE(f.rt.busy);
 }
 
 }  // namespace

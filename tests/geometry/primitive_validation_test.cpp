@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "geometry/primitive_dialogs.h"
 #include "geometry/primitives.h"
 #include "geometry_test_support.h"
 
@@ -166,22 +165,6 @@ TEST(ValidateCube, MessagesInOrder) {
   EXPECT_EQ(p->height, 20u);
   EXPECT_EQ(p->width, 10u);
   EXPECT_EQ(p->depth, 30u);
-}
-
-TEST(PrimitiveDialogs, ResourcesTitlesFieldsAndButtons) {
-  EXPECT_EQ(kCircleDialog.resourceId, 179);
-  EXPECT_EQ(kCylinderDialog.resourceId, 178);
-  EXPECT_EQ(kSphereDialog.resourceId, 158);
-  EXPECT_EQ(kCubeDialog.resourceId, 181);
-  EXPECT_EQ(kCubeDialog.title, "Enter the attributes of the cube");
-  ASSERT_EQ(kCubeDialog.fields.size(), 5u);
-  EXPECT_EQ(kCubeDialog.fields[2].controlId, 1066);
-  EXPECT_EQ(kCubeDialog.fields[2].label, "Depth:");
-  EXPECT_EQ(kCubeDialog.fields[3].maxChars, kOriginFieldMaxChars);
-  EXPECT_EQ(kCircleDialog.fields[3].kind, DialogFieldKind::kCheckBox);
-  ASSERT_EQ(kSphereDialog.buttons.size(), 2u);
-  EXPECT_EQ(kSphereDialog.buttons[0].text, "Create");
-  EXPECT_EQ(kSphereDialog.buttons[1].text, "Cancel");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -59,12 +60,29 @@ class GuiTest : public ::testing::Test {
   QString Title() const { return window()->statusTitle()->text(); }
   QString Help() const { return window()->helpText()->text(); }
 
-  // Runs `answer` on the next modal dialog that opens, from the loop.
+  // A unit box (8 corners, 12 edges, 6 quadrilaterals) as an OBJ file.
+  std::string BoxObj() const {
+    const std::string path = dir.File("box.obj");
+    WriteFileText(path,
+                  "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+                  "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
+    return path;
+  }
+
+  // Runs `answer` on the next modal dialog that opens, from the loop. When
+  // none opens within 10 s the test fails and every open dialog is closed,
+  // so a modal loop waiting for its answer cannot hang the run.
   static void WhenModal(std::function<void(QWidget*)> answer) {
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [answer, poll] {
+    auto waited = std::make_shared<int>(0);
+    *poll = [answer, poll, waited] {
       if (QWidget* modal = QApplication::activeModalWidget()) {
         answer(modal);
+      } else if ((*waited += 10) >= 10000) {
+        ADD_FAILURE() << "no modal dialog opened within 10 s";
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();
+        }
       } else {
         QTimer::singleShot(10, *poll);
       }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -17,5 +18,8 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName("Calvane");
   QApplication::setApplicationName("Wirestead");
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  std::error_code ignored;
+  std::filesystem::remove_all(config, ignored);
+  return result;
 }

@@ -1,6 +1,6 @@
 // The scene import through the File menu: Open of an OBJ file replaces the
-// cluster with one object holding the file's mesh, and its notifier logs
-// into the base directory.
+// cluster with one object holding the file's mesh and its notifier logs
+// into the base directory; Insert adds the mesh as another object.
 #include <QAction>
 
 #include "app/import_wiring.h"
@@ -10,16 +10,12 @@
 namespace ws::test {
 namespace {
 
-TEST_F(GuiTest, OpenOfAnObjFileBuildsItsMesh) {
+TEST_F(GuiTest, OpenAndInsertOfAnObjFileBuildItsMesh) {
   ScriptedUi ui;
   StartEditor(&ui);
   // The unit box: 8 corners, 12 distinct edges, 6 quadrilateral faces.
-  const std::string path = std::string(WS_SOURCE_DIR) + "/../shared/samples/obj/box.obj";
-  ASSERT_TRUE(FileExists(path));
-  ui.QueueOpenPath(path);
-  QAction* open = window()->action(Cmd::kOpen);
-  ASSERT_NE(open, nullptr);
-  open->trigger();
+  ui.QueueOpenPath(BoxObj());
+  window()->action(Cmd::kOpen)->trigger();
   Tick();
   const ObjectTables& t = app->model().tables;
   EXPECT_EQ(t.userPointCount(), 8u);
@@ -29,22 +25,13 @@ TEST_F(GuiTest, OpenOfAnObjFileBuildsItsMesh) {
   EXPECT_EQ(app->shell().mode, EditorMode::kPlot);
   EXPECT_TRUE(ui.Messages().empty()) << ui.MessageTexts().front();
   EXPECT_TRUE(FileExists(Base() + "import_log.txt"));
-  ASSERT_NE(app->import(), nullptr);
   EXPECT_FALSE(app->import()->importing());
-}
-
-TEST_F(GuiTest, InsertAndMergeAreWiredAndInsertAddsAnObject) {
-  ScriptedUi ui;
-  StartEditor(&ui);
-  Tick();
-  ASSERT_TRUE(window()->action(Cmd::kInsert)->isEnabled());
   ASSERT_TRUE(window()->action(Cmd::kMerge)->isEnabled());
-  const std::size_t before = app->model().cluster.objectNames.size();
-  ui.QueueOpenPath(std::string(WS_SOURCE_DIR) + "/../shared/samples/obj/box.obj");
+  ui.QueueOpenPath(BoxObj());
   window()->action(Cmd::kInsert)->trigger();
   Tick();
-  EXPECT_EQ(app->model().cluster.objectNames.size(), before + 1);
-  EXPECT_EQ(app->model().tables.polygonCount, 6u);
+  EXPECT_EQ(app->model().cluster.objectNames.size(), 2u);
+  EXPECT_EQ(t.polygonCount, 6u);
 }
 
 }  // namespace

@@ -72,9 +72,6 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineCollisionSaveAndReload) {
   StartEditor(&ui);
   app->editor().display.options.instantViewChange = true;
   const int g = app->editor().display.view.gridStep;
-  ASSERT_GT(g, 0);
-  const double k = app->editor().display.view.scale;
-  ASSERT_EQ(k, 1.0);
   const QPoint c = Centre();
   const int s = 4 * g;  // the square's side, in world units and pixels at 100%
 
@@ -88,7 +85,6 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineCollisionSaveAndReload) {
   // Corners in the z = 0 plane, round and back to the first: X and Y from
   // the Front view, Z from the Right view (screen right is -Z there).
   const int corners[5][2] = {{0, 0}, {s, 0}, {s, s}, {0, s}, {0, 0}};
-  int clicks = 0;
   for (int i = 0; i < 5; ++i) {
     const int x = corners[i][0], y = corners[i][1];
     Key(Qt::Key_F);
@@ -96,9 +92,7 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineCollisionSaveAndReload) {
     LeftClick(QPoint(c.x(), c.y() - y));
     Key(Qt::Key_R);
     LeftClick(QPoint(c.x(), c.y()));
-    clicks += 3;
   }
-  EXPECT_EQ(clicks, 15);
   const ObjectTables& t = app->model().tables;
   ASSERT_EQ(t.vectorCount, kReservedVectors + 4);
   ASSERT_EQ(t.userPointCount(), 4u) << "the closing corner is shared with the first";
@@ -128,7 +122,6 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineCollisionSaveAndReload) {
   RightDrag(QPoint(c.x() - g, c.y() + g), QPoint(c.x() + s + g, c.y() - s - g));
   ASSERT_EQ(t.polygonSelected[0], kSelected);
   QAction* collision = window()->action(Cmd::kPurposeCollision);
-  ASSERT_NE(collision, nullptr);
   Tick();
   ASSERT_TRUE(collision->isEnabled());
   collision->trigger();

@@ -16,7 +16,7 @@ namespace {
 TEST_F(GuiTest, ViewZoneDialogAddsAnEntryAndDoneWritesIt) {
   ScriptedUi ui;
   StartEditor(&ui);
-  ui.QueueOpenPath(std::string(WS_SOURCE_DIR) + "/../shared/samples/obj/box.obj");
+  ui.QueueOpenPath(BoxObj());
   window()->action(Cmd::kOpen)->trigger();
   Tick();
   ObjectTables& t = app->model().tables;

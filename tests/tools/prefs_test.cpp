@@ -1,20 +1,13 @@
-// The default Preferences file and ground texture the build generates: every
-// resource the editor reads is there with the size it expects, the palette
-// keeps its promises, the sounds are well-formed WAV files, the glyphs fit
-// the glyph store, and the generator writes the same bytes every time.
+// The Preferences file and ground texture the build generates, resource by
+// resource, and the generator writing the same bytes every time.
 #include <gtest/gtest.h>
-
-#include <array>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "model/color_table.h"
 #include "model/glyph_store.h"
@@ -32,50 +25,38 @@ namespace {
 const std::string kPrefsPath = WS_BINARY_DIR "/Preferences";
 const std::string kGroundPath = WS_BINARY_DIR "/textures/ground.bmp";
 
-// Opens the generated file once per test and reads resources from it.
-class GeneratedPrefs {
- public:
-  GeneratedPrefs() : rt_(ui_), files_(rt_), file_(files_, kPrefsPath) {}
-  bool open() const { return static_cast<bool>(file_); }
+std::uint32_t Brightness(const RGB16& c) { return std::uint32_t{c.red} + c.green + c.blue; }
+
+// The generated file, opened for each test.
+struct Generated : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(file) << kPrefsPath; }
   std::optional<Resource> Read(ResType type, std::uint32_t id) {
-    return files_.ReadResource(file_.ref(), type, id);
+    return files.ReadResource(file.ref(), type, id);
   }
   std::vector<std::uint8_t> Bytes(ResType type, std::uint32_t id) {
     std::optional<Resource> r = Read(type, id);
-    if (!r) return {};
-    return {r->bytes().begin(), r->bytes().end()};
+    return r ? std::vector<std::uint8_t>(r->bytes().begin(), r->bytes().end())
+             : std::vector<std::uint8_t>{};
   }
-  std::uint32_t Count(ResType type) { return files_.CountResourcesOfType(file_.ref(), type); }
-  std::vector<ResourceEntry> Entries() const { return files_.Entries(file_.ref()); }
-  ResourceFile& files() { return files_; }
-  RefNum ref() const { return file_.ref(); }
-  ScriptedUi& ui() { return ui_; }
-
- private:
-  ScriptedUi ui_;
-  Runtime rt_;
-  ResourceFile files_;
-  OpenResource file_;
+  std::uint32_t Count(ResType type) { return files.CountResourcesOfType(file.ref(), type); }
+  ColorTable Palette(std::uint32_t id) {
+    std::optional<ColorTable> table = DecodeClut(Bytes(kResClut, id));
+    EXPECT_TRUE(table.has_value());
+    return table.value_or(ColorTable{});
+  }
+  ScriptedUi ui;
+  Runtime rt{ui};
+  ResourceFile files{rt};
+  OpenResource file{files, kPrefsPath};
 };
 
-ColorTable Palette(GeneratedPrefs& prefs, std::uint32_t id) {
-  std::optional<ColorTable> table = DecodeClut(prefs.Bytes(kResClut, id));
-  EXPECT_TRUE(table.has_value());
-  return table.value_or(ColorTable{});
-}
-
-std::uint32_t Brightness(const RGB16& c) { return std::uint32_t{c.red} + c.green + c.blue; }
-
-TEST(GeneratedPreferences, HoldsEveryResourceWithItsSizeAndName) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open()) << kPrefsPath;
-  struct Expected {
+TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
+  const struct {
     ResType type;
     std::uint32_t id;
     std::size_t size;
     std::string name;
-  };
-  const Expected expected[] = {
+  } expected[] = {
       {kResClut, 1000, 2056, "Color Table 256_1.0"},
       {kResClut, 2000, 2056, ""},
       {kResPref, 128, 80, "Preferences"},
@@ -84,150 +65,95 @@ TEST(GeneratedPreferences, HoldsEveryResourceWithItsSizeAndName) {
       {kResLndt, 128, 231 * 4, ""},
       {kResLpat, 0, 65536, ""},
   };
-  for (const Expected& e : expected) {
-    SCOPED_TRACE(ResTypeName(e.type) + " " + std::to_string(e.id));
-    std::optional<Resource> r = prefs.Read(e.type, e.id);
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->length(), e.size);
-    if (!e.name.empty()) {
-      EXPECT_EQ(r->name, e.name);
-    }
+  for (const auto& e : expected) {
+    std::optional<Resource> r = Read(e.type, e.id);
+    ASSERT_TRUE(r.has_value()) << ResTypeName(e.type) << " " << e.id;
+    EXPECT_EQ(r->length(), e.size) << ResTypeName(e.type) << " " << e.id;
+    if (!e.name.empty()) EXPECT_EQ(r->name, e.name);
   }
-  EXPECT_EQ(prefs.Count(kResPlay), 8u);
-  for (std::uint32_t n = 0; n < 8; ++n) EXPECT_TRUE(prefs.Read(kResPlay, n)) << "PLAY " << n;
+  for (std::uint32_t n = 0; n < 8; ++n) EXPECT_TRUE(Read(kResPlay, n)) << "PLAY " << n;
   // Glyphs 0..38 and nothing after them, so the loader stops at 39.
-  EXPECT_EQ(prefs.Count(kResPinf), 39u);
-  EXPECT_FALSE(prefs.Read(kResPinf, 39).has_value());
-  EXPECT_EQ(prefs.Count(kResPnts), 39u);
-  EXPECT_EQ(prefs.Count(kResTvct), 39u);
-  EXPECT_EQ(prefs.Count(kResFace), 0u);  // wire-frame glyphs
-  EXPECT_EQ(prefs.Count(kResAnim), 0u);
-  EXPECT_EQ(prefs.Entries().size(), 7u + 8u + 3u * 39u);
+  EXPECT_FALSE(Read(kResPinf, 39).has_value());
+  EXPECT_EQ(Count(kResPinf) + Count(kResPnts) + Count(kResTvct), 3u * 39u);
+  EXPECT_EQ(Count(kResFace) + Count(kResAnim), 0u);  // wire-frame glyphs
+  EXPECT_EQ(files.Entries(file.ref()).size(), 7u + 8u + 3u * 39u);
 }
 
-TEST(GeneratedPalette, HoldsTheDrawingColoursExactly) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
-  const ColorTable table = Palette(prefs, kCurrentClutId);
+TEST_F(Generated, PaletteHoldsTheDrawingColoursAndDarkeningRamps) {
+  const ColorTable table = Palette(kCurrentClutId);
   EXPECT_EQ(table.count, 256);
   for (std::size_t i = 0; i < kColorCount; ++i) EXPECT_EQ(table.entries[i].value, i);
-  const RGB16 drawing[] = {{65535, 65535, 65535}, {13107, 13107, 13107}, {0, 65535, 0},
-                           {0, 0, 0},             {34952, 34952, 34952}, {65535, 0, 0},
-                           {0, 0, 65535},         {65535, 65535, 0}};
+  const RGB16 drawing[] = {
+      {65535, 65535, 65535}, {13107, 13107, 13107}, {0, 65535, 0}, {0, 0, 0},
+      {34952, 34952, 34952}, {65535, 0, 0},         {0, 0, 65535}, {65535, 65535, 0}};
   for (const RGB16& c : drawing) {
-    SCOPED_TRACE(FormatColorLine(0, c));
-    EXPECT_EQ(table[NearestColor(table, c)], c);
-  }
-  // Each of them once: a second copy would only waste a ramp slot.
-  for (const RGB16& c : drawing) {
-    int copies = 0;
-    for (std::size_t i = 0; i < kColorCount; ++i) copies += table[i] == c ? 1 : 0;
-    EXPECT_EQ(copies, 1) << FormatColorLine(0, c);
+    EXPECT_EQ(table[NearestColor(table, c)], c) << FormatColorLine(0, c);
   }
   // The renderer's image palette is the same table, byte for byte.
-  EXPECT_EQ(prefs.Bytes(kResClut, kImageClutId), prefs.Bytes(kResClut, kCurrentClutId));
-  EXPECT_EQ(prefs.Bytes(kResClut, kCurrentClutId), EncodeClut(table));
-}
-
-TEST(GeneratedPalette, EveryRampDarkensFromItsBase) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
-  const ColorTable table = Palette(prefs, kCurrentClutId);
-  for (std::size_t base = 0; base < kColorCount; base += 8) {
-    for (std::size_t k = 1; k < 8; ++k) {
-      const RGB16& lighter = table[base + k - 1];
-      const RGB16& darker = table[base + k];
-      SCOPED_TRACE("entry " + std::to_string(base + k));
-      EXPECT_LE(darker.red, lighter.red);
-      EXPECT_LE(darker.green, lighter.green);
-      EXPECT_LE(darker.blue, lighter.blue);
-      EXPECT_LT(Brightness(darker), Brightness(lighter));
-    }
-  }
-  // White opens the first ramp and black closes the last.
-  EXPECT_EQ(table[0], (RGB16{65535, 65535, 65535}));
-  EXPECT_EQ(table[255], (RGB16{0, 0, 0}));
-  // No two entries alike, so translating the images into this table is the
-  // identity and nothing is lost.
-  std::set<std::array<std::uint16_t, 3>> distinct;
+  EXPECT_EQ(Bytes(kResClut, kImageClutId), Bytes(kResClut, kCurrentClutId));
+  EXPECT_EQ(Bytes(kResClut, kCurrentClutId), EncodeClut(table));
+  // Every ramp of 8 darkens from its base.
   for (std::size_t i = 0; i < kColorCount; ++i) {
-    distinct.insert({table[i].red, table[i].green, table[i].blue});
+    if (i % 8 == 0) continue;
+    const RGB16 &lighter = table[i - 1], &darker = table[i];
+    EXPECT_TRUE(darker.red <= lighter.red && darker.green <= lighter.green &&
+                darker.blue <= lighter.blue && Brightness(darker) < Brightness(lighter))
+        << "entry " << i;
   }
+  // No two entries alike (so each drawing colour is there once, and
+  // translating the images into this table loses nothing).
+  std::set<std::array<std::uint16_t, 3>> distinct;
+  for (const ColorEntry& e : table.entries) distinct.insert({e.rgb.red, e.rgb.green, e.rgb.blue});
   EXPECT_EQ(distinct.size(), kColorCount);
 }
 
-TEST(GeneratedPreferences, RecordHoldsTheDefaults) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
-  const std::vector<std::uint8_t> bytes = prefs.Bytes(kResPref, 128);
+TEST_F(Generated, PreferencesRecordHoldsTheDefaults) {
+  const std::vector<std::uint8_t> bytes = Bytes(kResPref, 128);
   ASSERT_EQ(bytes.size(), 80u);
-  // grid, axis, vectors, perspective, polygons, sound, thick line, instant.
-  const std::uint16_t flags[] = {1, 1, 1, 0, 1, 1, 0, 0};
-  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(LoadLE16(&bytes[2 * i]), flags[i]) << i;
-  // 100.0 and 150.0 as little-endian IEEE doubles.
-  EXPECT_EQ(LoadLE32(&bytes[24]), 0u);
-  EXPECT_EQ(LoadLE32(&bytes[28]), 0x40590000u);
-  EXPECT_EQ(LoadLE32(&bytes[32]), 0u);
-  EXPECT_EQ(LoadLE32(&bytes[36]), 0x4062C000u);
-  for (std::size_t i : {16, 17, 18, 19, 20, 21, 22, 23}) EXPECT_EQ(bytes[i], 0) << i;
-  for (std::size_t i = 40; i < 80; ++i) EXPECT_EQ(bytes[i], 0) << i;
+  // Flags grid, axis, vectors, perspective, polygons, sound, thick line,
+  // instant; then 100.0 and 150.0 as little-endian doubles; zeros elsewhere.
+  std::vector<std::uint8_t> expected(80, 0);
+  for (std::size_t i : {0, 2, 4, 8, 10}) expected[i] = 1;
+  expected[30] = 0x59, expected[31] = 0x40, expected[38] = 0x62, expected[39] = 0x40;
+  expected[37] = 0xC0;
+  EXPECT_EQ(bytes, expected);
   EXPECT_EQ(DecodePreferences(bytes), Preferences{});
 }
 
-TEST(GeneratedSounds, EveryPlayIsAShortPcmWave) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
+TEST_F(Generated, SoundsEveryPlayIsAShortPcmWave) {
+  std::set<std::vector<std::uint8_t>> distinct;
   for (std::uint32_t n = 0; n < 8; ++n) {
     SCOPED_TRACE("PLAY " + std::to_string(n));
-    const std::vector<std::uint8_t> w = prefs.Bytes(kResPlay, n);
-    ASSERT_GE(w.size(), 44u);
+    const std::vector<std::uint8_t> w = Bytes(kResPlay, n);
+    distinct.insert(w);
+    ASSERT_GE(w.size(), 1000u);  // a few kilobytes
     const std::uint8_t* p = w.data();
-    EXPECT_EQ(std::string(p, p + 4), "RIFF");
-    EXPECT_EQ(LoadLE32(p + 4), w.size() - 8);
-    EXPECT_EQ(std::string(p + 8, p + 12), "WAVE");
-    EXPECT_EQ(std::string(p + 12, p + 16), "fmt ");
-    EXPECT_EQ(LoadLE32(p + 16), 16u);
-    EXPECT_EQ(LoadLE16(p + 20), 1);  // PCM
-    const std::uint16_t channels = LoadLE16(p + 22);
-    const std::uint32_t rate = LoadLE32(p + 24);
-    const std::uint16_t blockAlign = LoadLE16(p + 32);
-    const std::uint16_t bits = LoadLE16(p + 34);
-    EXPECT_EQ(channels, 1);
-    EXPECT_GE(rate, 8000u);
-    EXPECT_LE(rate, 48000u);
-    EXPECT_EQ(bits, 16);
-    EXPECT_EQ(blockAlign, channels * bits / 8);
-    EXPECT_EQ(LoadLE32(p + 28), rate * blockAlign);
-    EXPECT_EQ(std::string(p + 36, p + 40), "data");
-    const std::uint32_t dataBytes = LoadLE32(p + 40);
-    EXPECT_EQ(dataBytes, w.size() - 44);
-    ASSERT_EQ(dataBytes % blockAlign, 0u);
-    // A few kilobytes: short effects, never more than a quarter second.
-    EXPECT_GE(w.size(), 1000u);
-    EXPECT_LE(dataBytes, rate * blockAlign / 4);
-    // Audible, not clipped, and silent at both ends so it starts and stops
-    // without a crack.
-    const std::size_t samples = dataBytes / 2;
+    const std::uint32_t rate = LoadLE32(p + 24), dataBytes = LoadLE32(p + 40);
+    EXPECT_EQ(std::string(p, p + 4) + std::string(p + 8, p + 16) + std::string(p + 36, p + 40),
+              "RIFFWAVEfmt data");
+    // Size fields, format 16, PCM, mono, 16 bits, block align 2.
+    EXPECT_EQ((std::vector<std::uint32_t>{LoadLE32(p + 4), LoadLE32(p + 16), LoadLE16(p + 20),
+                                          LoadLE16(p + 22), LoadLE16(p + 34), LoadLE16(p + 32),
+                                          LoadLE32(p + 28), dataBytes}),
+              (std::vector<std::uint32_t>{static_cast<std::uint32_t>(w.size() - 8), 16, 1, 1, 16, 2,
+                                          rate * 2, static_cast<std::uint32_t>(w.size() - 44)}));
+    EXPECT_TRUE(rate >= 8000 && rate <= 48000) << rate;
+    EXPECT_LE(dataBytes, rate * 2 / 4);  // never more than a quarter second
+    // Audible, not clipped, silent at both ends (no crack).
+    auto sample = [&](std::size_t i) {
+      return std::abs(int{static_cast<std::int16_t>(LoadLE16(p + 44 + 2 * i))});
+    };
     int peak = 0;
-    for (std::size_t i = 0; i < samples; ++i) {
-      peak = std::max(peak, std::abs(int{static_cast<std::int16_t>(LoadLE16(p + 44 + 2 * i))}));
-    }
-    EXPECT_GT(peak, 4000);
-    EXPECT_LT(peak, 32767);
-    EXPECT_LT(std::abs(int{static_cast<std::int16_t>(LoadLE16(p + 44))}), 64);
-    EXPECT_LT(std::abs(int{static_cast<std::int16_t>(LoadLE16(p + 44 + 2 * (samples - 1)))}), 64);
+    for (std::size_t i = 0; i < dataBytes / 2; ++i) peak = std::max(peak, sample(i));
+    EXPECT_TRUE(peak > 4000 && peak < 32767) << peak;
+    EXPECT_LT(std::max(sample(0), sample(dataBytes / 2 - 1)), 64);
   }
-  // Eight different sounds.
-  std::set<std::vector<std::uint8_t>> distinct;
-  for (std::uint32_t n = 0; n < 8; ++n) distinct.insert(prefs.Bytes(kResPlay, n));
   EXPECT_EQ(distinct.size(), 8u);
 }
 
-TEST(GeneratedEnvironment, SkyPalesTowardsTheHorizonAndIsTranslatedAlready) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
-  const ColorTable table = Palette(prefs, kImageClutId);
-  const std::vector<std::uint8_t> sky = prefs.Bytes(kResSkdt, 128);
+TEST_F(Generated, EnvironmentSkyPalesTowardsTheHorizonAndIsTranslatedAlready) {
+  const ColorTable table = Palette(kImageClutId);
+  const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
   ASSERT_EQ(sky.size(), 560u);
   auto patternBrightness = [&](std::size_t e) {
     std::uint32_t sum = 0;
@@ -241,17 +167,14 @@ TEST(GeneratedEnvironment, SkyPalesTowardsTheHorizonAndIsTranslatedAlready) {
   }
   EXPECT_GT(patternBrightness(121), patternBrightness(0) * 2);
   // 'SKDT' 129 is 'SKDT' 128 through the map to the current table.
-  const std::array<std::uint8_t, 256> map =
-      BuildImageMap(Palette(prefs, kCurrentClutId), table);
+  const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(kCurrentClutId), table);
   std::vector<std::uint8_t> translated = sky;
   for (std::uint8_t& v : translated) v = map[v];
-  EXPECT_EQ(prefs.Bytes(kResSkdt, 129), translated);
+  EXPECT_EQ(Bytes(kResSkdt, 129), translated);
 }
 
-TEST(GeneratedEnvironment, FloorRepeatsItsSampledTileAndGroundBmpShowsIt) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
-  const std::vector<std::uint8_t> floor = prefs.Bytes(kResLpat, 0);
+TEST_F(Generated, EnvironmentFloorRepeatsItsSampledTileAndGroundBmpShowsIt) {
+  const std::vector<std::uint8_t> floor = Bytes(kResLpat, 0);
   ASSERT_EQ(floor.size(), 65536u);
   // The renderer samples 128 rows; the other 128 repeat them, so the
   // texture tiles the same way read either way.
@@ -260,33 +183,26 @@ TEST(GeneratedEnvironment, FloorRepeatsItsSampledTileAndGroundBmpShowsIt) {
   const std::vector<std::uint8_t> bmp = test::ReadFileBytes(kGroundPath);
   ASSERT_EQ(bmp.size(), 54u + 256u * 256u * 3u) << kGroundPath;
   const std::uint8_t* p = bmp.data();
-  EXPECT_EQ(p[0], 'B');
-  EXPECT_EQ(p[1], 'M');
-  EXPECT_EQ(LoadLE32(p + 2), bmp.size());
-  EXPECT_EQ(LoadLE32(p + 10), 54u);
-  EXPECT_EQ(LoadLE32(p + 14), 40u);
-  EXPECT_EQ(LoadLE32(p + 18), 256u);
-  EXPECT_EQ(LoadLE32(p + 22), 256u);  // bottom-up
-  EXPECT_EQ(LoadLE16(p + 26), 1);
-  EXPECT_EQ(LoadLE16(p + 28), 24);
-  EXPECT_EQ(LoadLE32(p + 30), 0u);
+  // "BM", file size, data offset, header size, 256 x 256 bottom-up, one
+  // plane, 24 bits, no compression.
+  EXPECT_EQ((std::vector<std::uint32_t>{LoadLE16(p), LoadLE32(p + 2), LoadLE32(p + 10),
+                                        LoadLE32(p + 14), LoadLE32(p + 18), LoadLE32(p + 22),
+                                        LoadLE16(p + 26), LoadLE16(p + 28), LoadLE32(p + 30)}),
+            (std::vector<std::uint32_t>{0x4D42, static_cast<std::uint32_t>(bmp.size()), 54, 40, 256,
+                                        256, 1, 24, 0}));
   // Texel (x, y) of the floor is pixel (x, 255 - y) of the bitmap, in
   // blue-green-red order, through the image palette.
-  const ColorTable table = Palette(prefs, kImageClutId);
+  const ColorTable table = Palette(kImageClutId);
   int mismatches = 0;
-  for (std::size_t y = 0; y < 256; ++y) {
-    for (std::size_t x = 0; x < 256; ++x) {
-      const RGB16& c = table[floor[y * 256 + x]];
-      const std::uint8_t* px = p + 54 + ((255 - y) * 256 + x) * 3;
-      if (px[0] != c.blue >> 8 || px[1] != c.green >> 8 || px[2] != c.red >> 8) ++mismatches;
-    }
+  for (std::size_t i = 0; i < 65536; ++i) {
+    const RGB16& c = table[floor[i]];
+    const std::uint8_t* px = p + 54 + ((255 - i / 256) * 256 + i % 256) * 3;
+    if (px[0] != c.blue >> 8 || px[1] != c.green >> 8 || px[2] != c.red >> 8) ++mismatches;
   }
   EXPECT_EQ(mismatches, 0);
 }
 
-TEST(GeneratedFont, GlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
-  GeneratedPrefs prefs;
-  ASSERT_TRUE(prefs.open());
+TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
   const std::string characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-,.";
   ASSERT_EQ(characters.size(), 39u);
   std::uint64_t points = 0, vectors = 0, polygons = 0;
@@ -294,32 +210,24 @@ TEST(GeneratedFont, GlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
   for (std::uint32_t id = 0; id < 39; ++id) {
     SCOPED_TRACE("glyph " + std::to_string(id));
     StoredObject glyph;
-    ASSERT_TRUE(ReadObjectResources(prefs.files(), prefs.ref(), id,
-                                    ObjectCapacity{kGlyphMaxPoints, kGlyphMaxVectors,
-                                                   kGlyphMaxPolygons},
-                                    glyph)
+    ASSERT_TRUE(ReadObjectResources(
+                    files, file.ref(), id,
+                    ObjectCapacity{kGlyphMaxPoints, kGlyphMaxVectors, kGlyphMaxPolygons}, glyph)
                     .ok());
     EXPECT_EQ(glyph.name, std::string(1, characters[id]));
     EXPECT_EQ(glyph.formatWord, kPinfFormatWord);
     // The store has no reserved entries: every index within the glyph.
     EXPECT_EQ(CheckStoredIndices(glyph, 0, 0), "");
-    EXPECT_FALSE(glyph.points.empty());
-    EXPECT_FALSE(glyph.vectors.empty());
     // Inside the character cell: left of the next character (285 units on)
     // and no taller than a line of labels, in the plane of the label.
     std::vector<double> shape;
     for (const StoredPoint& pt : glyph.points) {
-      EXPECT_GE(pt.x, 0.0);
-      EXPECT_LT(pt.x, 285.0);
-      EXPECT_GE(pt.y, -100.0);
-      EXPECT_LE(pt.y, 400.0);
-      EXPECT_EQ(pt.z, 0.0);
+      EXPECT_TRUE(pt.x >= 0 && pt.x < 285 && pt.y >= -100 && pt.y <= 400 && pt.z == 0);
     }
     for (const StoredVector& v : glyph.vectors) {
       EXPECT_NE(v.p1, v.p2);
       if (v.p1 >= glyph.points.size() || v.p2 >= glyph.points.size()) continue;
-      const StoredPoint& a = glyph.points[v.p1];
-      const StoredPoint& b = glyph.points[v.p2];
+      const StoredPoint &a = glyph.points[v.p1], &b = glyph.points[v.p2];
       shape.insert(shape.end(), {a.x, a.y, b.x, b.y});
     }
     shapes.insert(shape);
@@ -328,16 +236,14 @@ TEST(GeneratedFont, GlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
     polygons += glyph.polygons.size();
   }
   EXPECT_EQ(shapes.size(), 39u);  // no glyph draws the same strokes as another
-  EXPECT_LE(points, kGlyphMaxPoints);
-  EXPECT_LE(vectors, kGlyphMaxVectors);
-  EXPECT_LE(polygons, kGlyphMaxPolygons);
+  EXPECT_TRUE(points <= kGlyphMaxPoints && vectors <= kGlyphMaxVectors &&
+              polygons <= kGlyphMaxPolygons);
 
   // The editor's own loader takes all of them without a complaint.
   GlyphStore store;
-  EXPECT_EQ(LoadGlyphs(prefs.files(), kPrefsPath, prefs.ui(), store), 39u);
-  EXPECT_TRUE(prefs.ui().Messages().empty());
-  EXPECT_EQ(store.points.size(), points);
-  EXPECT_EQ(store.vectors.size(), vectors);
+  EXPECT_EQ(LoadGlyphs(files, kPrefsPath, ui, store), 39u);
+  EXPECT_TRUE(ui.Messages().empty());
+  EXPECT_EQ(store.points.size() + store.vectors.size(), points + vectors);
 }
 
 int RunGenerator(const std::string& args) {
@@ -353,8 +259,7 @@ TEST(PrefsGenerator, WritesTheSameBytesEveryTime) {
   for (const char* name : {"Preferences", "textures/ground.bmp"}) {
     SCOPED_TRACE(name);
     const std::vector<std::uint8_t> first = test::ReadFileBytes(a.File(name));
-    EXPECT_FALSE(first.empty());
-    EXPECT_EQ(first, test::ReadFileBytes(b.File(name)));
+    EXPECT_TRUE(!first.empty() && first == test::ReadFileBytes(b.File(name)));
   }
   // And the same as the build's copy.
   EXPECT_EQ(test::ReadFileBytes(a.File("Preferences")), test::ReadFileBytes(kPrefsPath));
