@@ -11,31 +11,6 @@
 namespace ws {
 namespace {
 
-TEST(MenuTable, ItemsCarryTheirExactTextsAndIds) {
-  const std::pair<int, const char*> rows[] = {
-      {Cmd::kOpen, "&Open...\tCtrl+O"},
-      {Cmd::kStartNewCluster, "Start &New Cluster\tCtrl+N"},
-      {Cmd::kExit, "E&xit\tCtrl+X"},
-      {Cmd::kUndo, "&Undo\tCtrl+Z"},
-      {Cmd::kSaveObject, "&Save Object\tCtrl+S"},
-      {Cmd::kVisibilityHigherPriority, "Higher Sorting Priority Than Surrounding"},
-      {Cmd::kPopupSelectSameColor, "Select All Polygons Like This One (same color)"},
-      {32889, "Software"},
-      {12345, ""},
-  };
-  for (const auto& [id, text] : rows) EXPECT_EQ(MenuItemText(id), text) << id;
-  // 70 items, each id once; submenus open and close in step.
-  std::set<int> ids(MainMenuIds().begin(), MainMenuIds().end());
-  EXPECT_EQ(MainMenuIds().size(), 70u);
-  EXPECT_EQ(ids.size(), MainMenuIds().size());
-  int depth = 0;
-  for (const MenuEntry& e : MainMenuTable()) {
-    depth += (e.kind == MenuEntryKind::kSubmenu) - (e.kind == MenuEntryKind::kEnd);
-    ASSERT_GE(depth, 0);
-  }
-  EXPECT_EQ(depth, 0);
-}
-
 // An item's expected state: enabled, and checked (-1: not looked at).
 struct Item {
   int id;
@@ -152,13 +127,6 @@ TEST(MenuState, ItemsFollowTheInputs) {
       }
     }
   }
-}
-
-TEST(MenuState, UndoTextIsTheSnapshotsLabelOrTheIdleText) {
-  MenuInputs in;
-  EXPECT_EQ(RefreshMenuState(in)[Cmd::kUndo].text, "&Undo\tCtrl+Z");
-  in.undo = {"Undo Plot\tCtrl+Z", true};
-  EXPECT_EQ(RefreshMenuState(in)[Cmd::kUndo].text, "Undo Plot\tCtrl+Z");
 }
 
 }  // namespace
