@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 
 #include "editor/command_ids.h"
 #include "model/cluster.h"
@@ -13,6 +12,17 @@ namespace ws {
 namespace {
 
 using test::ShellFixture;
+
+// Digits past the int range saturate; 2^64 + 5 shows a wrap-around.
+TEST(LeadingInteger, ReadsTheLeadingDecimalNumber) {
+  // clang-format off
+  const std::pair<const char*, int> rows[] = {
+      {"25", 25}, {"  42 units", 42}, {"-1", -1}, {"abc", 0}, {"", 0}, {"x12", 0},
+      {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN},
+      {"18446744073709551621", INT_MAX}};
+  // clang-format on
+  for (const auto& [text, value] : rows) EXPECT_EQ(LeadingInteger(text), value) << text;
+}
 
 class CommandsTest : public ::testing::Test {
  protected:
@@ -51,11 +61,14 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
   EXPECT_EQ(f.editor.model.preferences.viewHalfHeight, 1.0);
 }
 
-class RecordingPlayer : public SoundPlayer {
- public:
-  void Play(std::span<const std::uint8_t> wav) override { played.emplace_back(wav.begin(), wav.end()); }
-  std::vector<std::vector<std::uint8_t>> played;
-};
+TEST_F(CommandsTest, OpenRefusesForeignFilesWithoutTouchingTheCluster) {
+  NewObject(f.editor.model, "kept");
+  f.ui.QueueOpenPath(f.dir.File("model.dxf"));
+  Run(Cmd::kOpen);
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Could not import \"" + f.dir.File("model.dxf") + "\""}));
+  EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 2u);
+}
 
 }  // namespace
 }  // namespace ws

@@ -15,7 +15,6 @@ using test::AddCube;
 using test::AddLine;
 using test::AddPolygon;
 using test::EditorFixture;
-using test::P3;
 
 constexpr std::uint8_t kRed = 8, kGreen = 16, kBlue = 24;
 

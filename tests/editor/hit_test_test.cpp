@@ -35,16 +35,6 @@ class HitFixture : public ::testing::Test, public test::AxisTables {
     t.vectors[v].selected = kUnselected;
     return v;
   }
-  std::uint32_t Poly(std::initializer_list<std::pair<int, int>> corners, double depth,
-                     std::uint32_t flags = PolyFlag::kDefined) {
-    const std::uint32_t k = t.polygonCount++;
-    Polygon& p = t.polygons[k];
-    p = Polygon{};
-    p.flags = flags;
-    p.depth = depth;
-    for (auto [x, y] : corners) p.points[p.pointCount++] = At(x, y);
-    return k;
-  }
 
   ViewState view;
   EditorViewState extra;
@@ -114,8 +104,6 @@ TEST_F(VectorMarqueeMarking, MarksHitsAndReleasesLostOnes) {
   tester.MarkVectorsInMarquee(t, projector, {150, 100, 250, 200});
   for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(t.vectors[i].selected, 0u);
 }
-
-using HoveredPolygonHit = HitFixture;
 
 TEST(OutlineContains, EvenOddRuleAtTheEdges) {
   const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "interaction_test_support.h"
 #include "model/undo.h"
 
@@ -12,7 +10,33 @@ namespace {
 
 using test::InteractionTest;
 
-// ---- Snapping ----
+TEST(PlotSnapTest, SnapsTheScaledPannedDistanceToTheGrid) {
+  const struct {
+    const char* name;
+    int x, y, cx, cy;
+    double scale;
+    int g;
+    double panX, panY, a, b;
+  } rows[] = {
+      // clang-format off
+      {"14 right", 114, 50, 100, 50, 1.0, 10, 0, 0, 10, 0},
+      {"half right goes away from zero", 115, 50, 100, 50, 1.0, 10, 0, 0, 20, 0},
+      {"half left goes away from zero", 85, 50, 100, 50, 1.0, 10, 0, 0, -20, 0},
+      {"screen down is world down", 100, 64, 100, 50, 1.0, 10, 0, 0, 0, -10},
+      {"scale 2: 4 units", 108, 0, 100, 0, 2.0, 10, 0, 0, 0, 0},
+      {"scale 2: a half", 110, 0, 100, 0, 2.0, 10, 0, 0, 10, 0},
+      {"scale 0.5: 16 units", 108, 0, 100, 0, 0.5, 10, 0, 0, 20, 0},
+      {"pan x -2 steps", 85, 0, 100, 0, 1.0, 10, -2, 0, 0, 0},
+      {"pan y +1 step", 0, 30, 0, 50, 1.0, 10, 0, 1, 0, 10},
+      {"odd step: half is 2", 7, 0, 0, 0, 1.0, 5, 0, 0, 5, 0},
+      {"odd step: past the half", 8, 0, 0, 0, 1.0, 5, 0, 0, 10, 0},
+      // clang-format on
+  };
+  for (const auto& r : rows) {
+    const GridValues v = SnapCursorToGrid(r.x, r.y, r.cx, r.cy, r.scale, r.g, r.panX, r.panY);
+    EXPECT_EQ(std::make_tuple(v.a, v.b), std::make_tuple(r.a, r.b)) << r.name;
+  }
+}
 
 TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
   const GridValues v{20.0, 30.0};
@@ -37,13 +61,25 @@ TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
   EXPECT_EQ(cursor.y, 30.0);
 }
 
-// ---- Tracking and status ----
-
-using PlotTrackTest = InteractionTest;
-
-// ---- Clicks ----
-
 using PlotClickTest = InteractionTest;
+
+TEST_F(PlotClickTest, SixClicksMakeAVectorAndTheNextContinuesFromIt) {
+  auto plot = [&](int dx, int dy) { ASSERT_TRUE(PlotClick(ctx, CX() + dx, CY() + dy)); };
+  // X 20, Y 30 (turns Right), Z -40 (turns Front), X -10, Y 0, Z 0.
+  for (auto [dx, dy] : {std::pair{20, 0}, {0, -30}, {40, 0}, {-10, 0}, {0, 0}, {0, 0}})
+    plot(dx, dy);
+  ASSERT_EQ(t().vectorCount, kReservedVectors + 1);
+  const Vector& v = t().vectors[kReservedVectors];
+  const Point &a = t().points[v.p1], &b = t().points[v.p2];
+  EXPECT_EQ(std::make_tuple(a.x, a.y, a.z), std::make_tuple(20.0, 30.0, -40.0));
+  EXPECT_EQ(std::make_tuple(b.x, b.y, b.z), std::make_tuple(-10.0, 0.0, 0.0));
+  EXPECT_EQ(std::make_tuple(m().plot.step, m().plot.ep1Pending, m().plot.ep1Point),
+            std::make_tuple(3, false, v.p2));
+  for (auto [dx, dy] : {std::pair{0, 0}, {0, 20}, {-50, 0}}) plot(dx, dy);
+  ASSERT_EQ(t().vectorCount, kReservedVectors + 2);
+  EXPECT_EQ(t().vectors[kReservedVectors + 1].p1, v.p2);  // continues from the last endpoint
+  EXPECT_EQ(t().points[t().vectors[kReservedVectors + 1].p2].z, 50.0);
+}
 
 TEST_F(PlotClickTest, AFullVectorTableRefusesTheSixthClickBeforeWriting) {
   auto plot = [&](int dx) { return PlotClick(ctx, CX() + dx, CY()); };
@@ -69,8 +105,6 @@ TEST_F(PlotClickTest, TheLastEndpointIsUsedEvenWhenMovedSince) {
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(PlotClick(ctx, CX() + 20, CY()));
   EXPECT_EQ(t().vectors[kReservedVectors + 1].p1, kReservedPoints);
 }
-
-// ---- View keys and the reset ----
 
 }  // namespace
 }  // namespace ws

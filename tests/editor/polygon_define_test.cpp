@@ -14,7 +14,6 @@ namespace ws {
 namespace {
 
 using test::AddP;
-using test::P3;
 
 class DefineTest : public test::InteractionTest {
  protected:
@@ -22,18 +21,6 @@ class DefineTest : public test::InteractionTest {
     const std::uint32_t v = t().AddVector(a, b);
     t().vectors[v].selected = selected ? kSelected : kUnselected;
     return v;
-  }
-  // A closed loop of selected vectors through `points` in order.
-  void Loop(const std::vector<P3>& points) {
-    std::vector<std::uint32_t> ids;
-    for (const P3& p : points) ids.push_back(AddP(t(), p));
-    for (std::size_t i = 0; i < ids.size(); ++i) Vec(ids[i], ids[(i + 1) % ids.size()]);
-  }
-  bool AnyVectorMarked() {
-    for (std::uint32_t i = 0; i < t().vectorCount; ++i) {
-      if (t().vectors[i].selected != kUnselected) return true;
-    }
-    return false;
   }
   std::vector<std::uint32_t> PointsOf(std::uint32_t k) {
     const Polygon& p = t().polygons[k];

@@ -10,7 +10,6 @@ namespace ws {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr Matrix3 kM = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
 
 Matrix3 About(int turn, double a) {
   Matrix3 m = kIdentityMatrix3;
@@ -60,20 +59,26 @@ TEST(ViewTurnPlan, EveryPairEndsInTheTargetOrientation) {
   }
 }
 
-class CountingSteps final : public TurnAnimation {
- public:
-  explicit CountingSteps(const ViewState& view) : view_(view) {}
-  void TurnStep() override {
-    activeTurns.push_back(view_.activeTurn);
-    codes.push_back(view_.viewCode);
+TEST(Projection, KnownPointInAllSixViews) {
+  const EditAreaLayout layout = LayoutForAreaSize(800, 600);  // centre (400, 300)
+  EditorViewState extra;
+  // e = T p, d = e.z - 2000, X = e.x + 400, Y = -e.y + 300 for p = (10, 20, 30).
+  const struct {
+    int view, x, y, depth;
+  } rows[] = {
+      {kViewFront, 410, 280, 29030}, {kViewBack, 390, 280, 28970}, {kViewLeft, 430, 280, 28990},
+      {kViewRight, 370, 280, 29010}, {kViewTop, 410, 330, 29020},  {kViewBottom, 410, 270, 28980},
+  };
+  for (const auto& r : rows) {
+    ViewState view;
+    TurnToView(view, r.view, nullptr);
+    Point p = At(10, 20, 30);
+    Projector(view, extra, layout, false).Project(p);
+    EXPECT_EQ(std::make_tuple(p.screenX, p.screenY, p.screenDepth),
+              std::make_tuple(r.x, r.y, r.depth))
+        << "view " << r.view;
   }
-  std::vector<int> activeTurns, codes;
-
- private:
-  const ViewState& view_;
-};
-
-// ---- Projection of known points ----
+}
 
 TEST(Projection, PerspectiveScalesByDepth) {
   const EditAreaLayout layout = LayoutForAreaSize(800, 600);  // f = 374.5
@@ -96,8 +101,6 @@ TEST(Projection, PerspectiveScalesByDepth) {
   EXPECT_EQ(pr.Screen({-2, 10, 0}), (ScreenPoint{400 + 1873, 300}));
   EXPECT_FALSE(pr.Divisible({0, 10, 0}));
 }
-
-// ---- Eye-space clipping ----
 
 TEST(NearPlaneClip, PolygonCrossingTheEyePlaneIsCut) {
   // A square from d = -101 to d = +99: half in front, half behind the eye.
@@ -147,8 +150,6 @@ TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
     }
   }
 }
-
-// ---- Free rotation ----
 
 }  // namespace
 }  // namespace ws

@@ -90,19 +90,6 @@ class PolygonFill : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(filler.Allocate(memory)); }
 
-  std::string Plain(int w, int h, const Outline& p) {
-    GuardedCanvas c(w, h);
-    EXPECT_TRUE(filler.FillPlain(c.Rows(), c.Rows().Bounds(), p, kInkWord));
-    EXPECT_TRUE(c.GuardsIntact());
-    return c.Picture();
-  }
-  std::string Bordered(int w, int h, const Outline& p) {
-    GuardedCanvas c(w, h);
-    EXPECT_TRUE(filler.FillBordered(c.Rows(), c.Rows().Bounds(), p, kInkWord, kBack));
-    EXPECT_TRUE(c.GuardsIntact());
-    return c.Picture();
-  }
-
   HandleMemory memory;
   PolygonFiller filler;
 };

@@ -17,7 +17,6 @@ using test::GuardedCanvas;
 using test::Rows;
 
 constexpr std::uint8_t kInk = 1;
-constexpr std::uint8_t kBack = 2;
 
 struct Pixel {
   int x;

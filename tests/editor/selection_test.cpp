@@ -35,8 +35,6 @@ class SelectionTest : public test::InteractionTest {
   }
 };
 
-// ---- Mode switch ----
-
 TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   d().view.scale = 2.0;
   d().view.panX = 1.0;
@@ -61,8 +59,6 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   EXPECT_EQ(t().vectors[v].selected, kSelected);
   EXPECT_EQ(shell.statusTitle, "Select Polygon Mode");
 }
-
-// ---- Clicks ----
 
 TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
   shell.mode = EditorMode::kSelectPolygon;
@@ -135,8 +131,6 @@ TEST_F(SelectionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
             std::make_tuple(99, FillWord(99), 56));
 }
 
-// ---- Marks ----
-
 TEST_F(SelectionTest, SelectByNumberRefusesNumbersOutOfRange) {
   AddLine(t(), {0, 0, 0}, {40, 0, 0});
   AddLine(t(), {0, 0, 0}, {0, 40, 0});
@@ -195,8 +189,6 @@ TEST_F(SelectionTest, MakeFacedReversesOnlyThePolygonsFacingTheOtherWay) {
   EXPECT_FALSE(PolygonFacesAway(t(), front));
   EXPECT_FALSE(PolygonFacesAway(t(), away));
 }
-
-// ---- Keyboard moves ----
 
 class MoveSelectedTest : public SelectionTest {
  protected:
