@@ -81,18 +81,6 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
   EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
 }
 
-TEST_F(AttributeTest, ShadedRoundsBothColoursToTheirRampBase) {
-  const std::uint32_t k = Square(0, kAdopted | kSelectedColor, 77);
-  t().polygons[k].backColor = 15;
-  t().polygons[k].viewZones[0] = 5;
-  Select({k});
-  RunAttributeCommand(ctx, Cmd::kColorShaded);
-  const Polygon& p = t().polygons[k];
-  EXPECT_EQ(std::make_tuple(p.flags, int(p.frontColor), int(p.backColor), p.viewZones[0]),
-            std::make_tuple(kShaded, 72, 8, 0u));
-  EXPECT_EQ(std::make_pair(p.frontFill, p.backFill), std::make_pair(FillWord(72), FillWord(8)));
-}
-
 TEST_F(AttributeTest, AdoptedCopiesTheLeadersColourModeBits) {
   const std::uint32_t leader = Square(0, kShaded | kEachSideDifferent | kBordered);
   const std::uint32_t follower = Square(20, kSelectedColor | kCollision);
@@ -103,17 +91,6 @@ TEST_F(AttributeTest, AdoptedCopiesTheLeadersColourModeBits) {
   EXPECT_EQ(Flags(follower), kAdopted | kShaded | kEachSideDifferent | kCollision);
   EXPECT_EQ(t().polygons[follower].viewZones[0], leader);
   EXPECT_EQ(Flags(leader), kShaded | kEachSideDifferent | kBordered);
-}
-
-TEST_F(AttributeTest, LeaderZeroOfASinglePolygonIsAccepted) {
-  const std::uint32_t k = Square(0, kSelectedColor);
-  Select({k});
-  f.ui.QueueValue("0");
-  RunAttributeCommand(ctx, Cmd::kColorAdopted);
-  EXPECT_TRUE(Messages().empty());
-  // Its own bits were cleared before they were copied back.
-  EXPECT_EQ(Flags(k), kAdopted);
-  EXPECT_EQ(t().polygons[k].viewZones[0], 0u);
 }
 
 TEST_F(AttributeTest, TheLeaderIsAskedAgainUntilItExists) {
@@ -137,17 +114,6 @@ TEST_F(AttributeTest, TheLeaderIsAskedAgainUntilItExists) {
   f.ui.QueueValue("-1");
   RunAttributeCommand(ctx, Cmd::kColorAdopted);
   EXPECT_EQ(Flags(k), kSelectedColor);
-}
-
-TEST_F(AttributeTest, NothingSelectedOnlyRefreshes) {
-  Square(0, kBordered);
-  shell.redraw = false;
-  EXPECT_TRUE(RunAttributeCommand(ctx, Cmd::kStyleNormal));
-  RunAttributeCommand(ctx, Cmd::kColorAdopted);
-  EXPECT_EQ(Flags(0), kBordered);
-  EXPECT_TRUE(f.ui.Prompts().empty());
-  EXPECT_TRUE(shell.menuRefreshPending);
-  EXPECT_FALSE(RunAttributeCommand(ctx, Cmd::kTessellate));
 }
 
 TEST_F(AttributeTest, ViewZoneNeedsExactlyOneOfAtLeastTwo) {

@@ -34,33 +34,6 @@ class ColourChooserTest : public test::InteractionTest {
   int CellY(int i) { return Top() + PlacePaletteGrid(d().layout.local).Cell(i).top + 5; }
 };
 
-TEST_F(ColourChooserTest, DrawsEveryEntryOutlinedAndFramed) {
-  const PaletteGrid grid = PlacePaletteGrid(d().layout.local);
-  Surface8& s = d().offscreen.draw;
-  const std::uint8_t bg = f.colours().black, frame = f.colours().white;
-  DrawPaletteGrid(s.Target(), grid, -1, bg, frame);
-  for (int i : {0, 1, 37, 200, 255}) {
-    const IntRect c = grid.Cell(i);
-    EXPECT_EQ(s.At(c.left + 5, c.top + 5), i);
-    EXPECT_EQ(s.At(c.left + 1, c.top + 1), i);
-    EXPECT_EQ(s.At(c.left, c.top + 5), bg);
-    EXPECT_EQ(s.At(c.right, c.top + 5), bg);
-    EXPECT_EQ(s.At(c.left + 5, c.bottom), bg);
-  }
-  EXPECT_EQ(s.At(grid.left - 1, grid.top - 1), frame);
-  EXPECT_EQ(s.At(grid.right() + 1, grid.bottom() + 1), frame);
-  EXPECT_EQ(s.At(grid.left + 50, grid.top - 1), frame);
-
-  // The highlight: the cell shifted by one pixel right and down.
-  const IntRect c = grid.Cell(37);
-  DrawPaletteGrid(s.Target(), grid, 37, bg, frame);
-  EXPECT_EQ(s.At(c.right + 1, c.top + 5), frame);  // the next cell's outline column
-  EXPECT_EQ(s.At(c.left + 5, c.bottom + 1), frame);
-  EXPECT_EQ(s.At(c.left + 1, c.top + 5), frame);
-  EXPECT_EQ(s.At(c.left, c.top + 5), bg);
-  EXPECT_EQ(s.At(c.left + 5, c.top + 5), 37);
-}
-
 TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
   const std::uint32_t shown =
       AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
@@ -104,35 +77,6 @@ TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
   EXPECT_EQ(t().vectors[v].color, 37);
   EXPECT_EQ(t().vectors[w].color, 10);
   EXPECT_EQ(sounds, std::vector<int>{2});
-}
-
-TEST_F(ColourChooserTest, WithNothingSelectedOnlyTheCurrentColourChanges) {
-  AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
-  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
-  ASSERT_TRUE(ChooseColour(ctx));
-  PointerReleased(ctx, PointerButton::kLeft, CellX(99), CellY(99));
-  EXPECT_EQ(state.currentColour, 99);
-  EXPECT_EQ(t().polygons[0].frontColor, 5);
-  EXPECT_EQ(t().polygons[0].backColor, 5);
-  EXPECT_EQ(t().vectors[v].color, 9);
-}
-
-TEST_F(ColourChooserTest, CancelAppliesNothingAndWalkModeHasNoChooser) {
-  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
-  t().vectors[v].selected = kSelected;
-  ASSERT_TRUE(ChooseColour(ctx));
-  PointerMoved(ctx, CellX(50), CellY(50));
-  CancelGesture(ctx);
-  EXPECT_FALSE(shell.rotationInProgress);
-  EXPECT_EQ(t().vectors[v].color, 9);
-  EXPECT_TRUE(sounds.empty());
-  // A right release does not end the chooser either.
-  ASSERT_TRUE(ChooseColour(ctx));
-  EXPECT_EQ(PointerReleased(ctx, PointerButton::kRight, 0, 0).kind, GestureKind::kNone);
-  CancelGesture(ctx);
-  shell.walkModeActive = true;
-  EXPECT_FALSE(ChooseColour(ctx));
-  EXPECT_FALSE(GestureActive(ctx));
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ using test::AddCube;
 using test::AddLine;
 using test::AddPolygon;
 using test::EditorFixture;
-using test::P3;
 
 constexpr std::uint8_t kRed = 8, kGreen = 16, kBlue = 24;
 
@@ -44,15 +43,6 @@ class DrawFrameTest : public ::testing::Test {
   }
   EditorFixture f;
 };
-
-TEST_F(DrawFrameTest, ClearsOnlyTheLocalRectangle) {
-  Surface8& s = f.d().offscreen.draw;
-  s.Clear(77);
-  f.Frame();
-  EXPECT_EQ(CountColour(f.colours().black), 160 * 120);
-  EXPECT_EQ(s.At(0, 120), 77);  // the extra rows below the EditArea stay
-  EXPECT_EQ(s.height(), 120 + 151);
-}
 
 TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
   o().vectorsOn = true;
@@ -122,85 +112,6 @@ TEST_F(DrawFrameTest, DrawListIsSortedFarFirstWithTheWireFrameAfter) {
   EXPECT_EQ(CountColour(kRed) + CountColour(kGreen), 0);
 }
 
-TEST_F(DrawFrameTest, BackFacesFollowTheirFlags) {
-  o().polygonsOn = true;
-  // Counter-clockwise on screen: seen from the back.
-  const std::uint32_t never =
-      AddPolygon(f.t(), {{-40, 20, 0}, {-40, -20, 0}, {-10, -20, 0}, {-10, 20, 0}},
-                 PolyFlag::kNeverDrawBackFace | PolyFlag::kSelectedColor, kRed);
-  const std::uint32_t sides =
-      AddPolygon(f.t(), {{10, 20, 0}, {10, -20, 0}, {40, -20, 0}, {40, 20, 0}},
-                 PolyFlag::kEachSideDifferent | PolyFlag::kSelectedColor, kRed, kBlue);
-  EXPECT_EQ(f.Frame(static_cast<std::int32_t>(never)), 1);
-  EXPECT_NE(f.t().polygons[never].flags & PolyFlag::kBackFacing, 0u);
-  EXPECT_EQ(f.Pixel(55, 60), f.colours().black);  // not drawn
-  EXPECT_EQ(f.Pixel(105, 60), kBlue);             // its back colour
-  // Selected, the hidden back face shows (highlighted).
-  f.t().polygonSelected[never] = kSelected;
-  f.Frame();
-  EXPECT_NE(f.Pixel(55, 61), f.colours().black);
-  // Backfaced Polygons: facing still computed, but nothing drawn as a back.
-  f.t().polygonSelected[never] = kUnselected;
-  o().showBackfaced = true;
-  EXPECT_EQ(f.Frame(static_cast<std::int32_t>(sides)), 1);
-  EXPECT_EQ(f.Pixel(55, 60), kRed);
-  EXPECT_EQ(f.Pixel(105, 60), kRed);
-  // A polygon without those flags: facing is not computed, the bit is clear.
-  o().showBackfaced = false;
-  f.t().polygons[sides].flags = PolyFlag::kSelectedColor | PolyFlag::kBackFacing;
-  EXPECT_EQ(f.Frame(static_cast<std::int32_t>(sides)), 0);
-  EXPECT_EQ(f.t().polygons[sides].flags & PolyFlag::kBackFacing, 0u);
-  EXPECT_EQ(f.Pixel(105, 60), kRed);
-}
-
-TEST_F(DrawFrameTest, InvisibleOutlineAndBorderedStyles) {
-  o().polygonsOn = true;
-  const std::uint32_t hidden =
-      AddPolygon(f.t(), {{-40, 20, 0}, {-10, 20, 0}, {-10, -20, 0}, {-40, -20, 0}},
-                 PolyFlag::kInvisible | PolyFlag::kSelectedColor, kRed);
-  AddPolygon(f.t(), {{10, 20, 0}, {40, 20, 0}, {40, -20, 0}, {10, -20, 0}}, PolyFlag::kOutline,
-             kRed);
-  AddPolygon(f.t(), {{-20, 50, 0}, {20, 50, 0}, {20, 30, 0}, {-20, 30, 0}},
-             PolyFlag::kBordered | PolyFlag::kSelectedColor, kGreen);
-  f.Frame();
-  EXPECT_EQ(f.Pixel(55, 60), f.colours().black);
-  EXPECT_EQ(f.Pixel(105, 60), kOutlineStyleEntry);  // outline style: palette entry 2
-  EXPECT_EQ(f.Pixel(80, 20), kGreen);
-  EXPECT_EQ(f.Pixel(60, 20), f.colours().black);  // its border
-  EXPECT_EQ(f.Pixel(80, 10), f.colours().black);  // first row
-  o().showInvisible = true;
-  f.Frame();
-  EXPECT_EQ(f.Pixel(55, 60), kRed);
-  f.t().polygonSelected[hidden] = kSelected;  // outline style ignores selection too
-  f.Frame();
-  EXPECT_EQ(f.Pixel(105, 60), kOutlineStyleEntry);
-}
-
-TEST_F(DrawFrameTest, PerspectiveClipsBeforeDividing) {
-  o().polygonsOn = true;
-  o().perspective = true;
-  // Wholly behind the eye (world z 400 and more is eye depth 100 and more).
-  const std::uint32_t behind = AddPolygon(f.t(), {{-20, 20, 400}, {20, 20, 400}, {20, -20, 500}},
-                                          PolyFlag::kSelectedColor, kRed);
-  // A floor crossing the eye plane.
-  const std::uint32_t floor =
-      AddPolygon(f.t(), {{-50, -30, -200}, {50, -30, -200}, {50, -30, 600}, {-50, -30, 600}},
-                 PolyFlag::kSelectedColor, kGreen);
-  f.Frame();
-  EXPECT_NE(f.t().polygons[behind].flags & PolyFlag::kNotDrawn, 0u);
-  EXPECT_EQ(f.t().polygons[floor].flags & PolyFlag::kNotDrawn, 0u);
-  EXPECT_EQ(CountColour(kRed), 0);
-  // The floor reaches the bottom of the picture, whose last rows it covers.
-  EXPECT_EQ(f.Pixel(80, 119), kGreen);
-  // Its far edge: y = 60 + 30 * f / 500 = 63.27 (f = 54.5).
-  EXPECT_EQ(f.Pixel(80, 62), f.colours().black);
-  EXPECT_EQ(f.Pixel(80, 64), kGreen);
-  // Back to orthographic the marks go away again.
-  o().perspective = false;
-  f.Frame();
-  EXPECT_EQ(f.t().polygons[behind].flags & PolyFlag::kNotDrawn, 0u);
-}
-
 TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   o().gridOn = true;
   f.d().frame.mode = EditorMode::kPlot;
@@ -251,24 +162,6 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   f.d().plotCursor.inArea = false;
   f.Frame();
   EXPECT_EQ(CountColour(cursor) + CountColour(red), 0);
-}
-
-TEST_F(DrawFrameTest, PresentCopiesTheLocalRectangleAfterTheFirstLayout) {
-  o().axisOn = true;
-  f.Frame();
-  EditorDisplay& d = f.d();
-  d.frame.firstLayoutPending = true;
-  f.e().view().Present(d.layout.local, d.layout.editArea);
-  EXPECT_EQ(f.presenter.shows, 0);
-  d.frame.firstLayoutPending = false;
-  d.offscreen.shown.Clear(5);
-  f.e().view().Present(d.layout.local, d.layout.editArea);
-  ASSERT_EQ(f.presenter.shows, 1);
-  EXPECT_EQ(f.presenter.lastBitmap, &d.offscreen.shown);
-  EXPECT_EQ(f.presenter.lastSource, d.layout.local);
-  for (int y = 0; y < 120; ++y)
-    for (int x = 0; x < 160; ++x) ASSERT_EQ(d.offscreen.shown.At(x, y), d.offscreen.draw.At(x, y));
-  EXPECT_EQ(d.offscreen.shown.At(0, 120), 5);  // below the area: not copied
 }
 
 TEST_F(DrawFrameTest, FramesAllocateNothing) {

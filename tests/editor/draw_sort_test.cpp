@@ -57,19 +57,5 @@ TEST(DrawSort, MatchesAStableSortOnRandomLists) {
   }
 }
 
-TEST(DrawSort, EqualKeysKeepTheirOrderAndShortListsAreFine) {
-  std::vector<DrawItem> scratch(8);
-  std::vector<DrawItem> items = {{5, 1, 2.0}, {1, 0, 1.0},  {9, 2, 2.0},
-                                 {3, 0, 1.0}, {0, 1, -0.0}, {2, 1, 0.0}};
-  SortDrawItems(items, scratch);
-  const std::int32_t order[] = {0, 2, 1, 3, 5, 9};  // -0.0 and 0.0 are equal keys
-  for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].index, order[i]);
-  std::vector<DrawItem> one = {{4, 0, 7.0}};
-  SortDrawItems(one, scratch);
-  EXPECT_EQ(one[0].index, 4);
-  std::vector<DrawItem> none;
-  SortDrawItems(none, scratch);
-}
-
 }  // namespace
 }  // namespace ws

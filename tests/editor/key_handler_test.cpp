@@ -12,37 +12,6 @@ using test::ShellFixture;
 KeyInput Down(int key, bool control = false, bool text = false) { return {key, true, control, text}; }
 KeyInput Up(int key, bool control = false, bool text = false) { return {key, false, control, text}; }
 
-TEST(PreTranslateKey, ShortcutLettersActOnlyWithControl) {
-  ShellState shell;
-  for (auto [key, action] : {std::pair<int, KeyAction>{'N', KeyAction::kStartNewCluster}, {'O', KeyAction::kOpen},
-                             {'S', KeyAction::kSaveObject}, {'X', KeyAction::kExit},
-                             {'Z', KeyAction::kUndo}}) {
-    PreTranslation t = PreTranslateKey(shell, Down(key, true));
-    EXPECT_EQ(t.action, action) << key;
-    EXPECT_FALSE(t.consumed) << key;
-    EXPECT_TRUE(PreTranslateKey(shell, Up(key, true)).consumed) << key;
-    // Without Control the letter is an ordinary key for the key handler.
-    t = PreTranslateKey(shell, Down(key));
-    EXPECT_EQ(t.action, KeyAction::kKeyHandler) << key;
-    EXPECT_EQ(shell.pendingKey, key);
-  }
-}
-
-TEST(PreTranslateKey, NothingActsFromATextField) {
-  ShellState shell;
-  for (int key : {int{'N'}, int{'X'}, int{'K'}, int{'5'}, Key::kLeft, Key::kDelete, Key::kEnter}) {
-    EXPECT_EQ(PreTranslateKey(shell, Down(key, true, true)).action, KeyAction::kNone) << key;
-    EXPECT_EQ(PreTranslateKey(shell, Down(key, false, true)).action, KeyAction::kNone) << key;
-  }
-  EXPECT_EQ(shell.heldKeys, 0u);
-  EXPECT_EQ(shell.pendingKey, 0);
-  // A key held in the window and released in a field is let go.
-  PreTranslateKey(shell, Down(Key::kUp));
-  ASSERT_EQ(shell.heldKeys, HeldKey::kUp);
-  PreTranslateKey(shell, Up(Key::kUp, false, true));
-  EXPECT_EQ(shell.heldKeys, 0u);
-}
-
 TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   ShellState shell;
   struct Case {
@@ -67,18 +36,6 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   shell.pendingKey = 'K';
   EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
   EXPECT_EQ(shell.pendingKey, 0);
-}
-
-TEST(PreTranslateKey, F5TogglesAndPassesOn) {
-  ShellState shell;
-  PreTranslation t = PreTranslateKey(shell, Down(Key::kF5));
-  EXPECT_EQ(t.action, KeyAction::kToggleQuickCommands);
-  EXPECT_FALSE(t.consumed);
-  EXPECT_TRUE(shell.quickCommandsShown);
-  // Also from a text field.
-  PreTranslateKey(shell, Down(Key::kF5, false, true));
-  EXPECT_FALSE(shell.quickCommandsShown);
-  EXPECT_FALSE(PreTranslateKey(shell, Up(Key::kF5)).consumed);
 }
 
 class KeyHandlerTest : public ::testing::Test {
@@ -121,16 +78,6 @@ TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
   EXPECT_EQ(t.vectors[v].width, 0u);  // no longer selected
 }
 
-TEST_F(KeyHandlerTest, ViewLettersTurnOnlyInPlotMode) {
-  f.editor.display.options.instantViewChange = true;
-  f.shell.mode = EditorMode::kSelectVector;
-  Press('T');
-  EXPECT_EQ(f.editor.model.view.viewCode, kViewFront);
-  f.shell.mode = EditorMode::kPlot;
-  Press('R');
-  EXPECT_EQ(f.editor.model.view.viewCode, kViewRight);
-}
-
 TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
   const struct {
     char key;
@@ -148,29 +95,6 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
   f.shell.walkModeActive = true;  // walk mode keys belong to the walk view
   Press('K');
   EXPECT_EQ(f.editor.display.view.panX, 1.0);
-}
-
-TEST_F(KeyHandlerTest, DeleteHeldDeletesTheSelectionAndArrowsMoveIt) {
-  int deletes = 0;
-  std::uint32_t movedWith = 0;
-  f.hooks.deleteSelection = [&] { ++deletes; };
-  f.hooks.moveSelectedVectors = [&](std::uint32_t held) {
-    movedWith = held;
-    return true;
-  };
-  Press(Key::kUp);
-  EXPECT_EQ(movedWith, HeldKey::kUp);
-  HandleKeyMessage(f.ctx, f.registry, Up(Key::kUp));
-  EXPECT_EQ(deletes, 0);
-  Press(Key::kDelete);
-  EXPECT_EQ(deletes, 1);
-}
-
-TEST_F(KeyHandlerTest, CtrlXSetsTheQuitFlagAndFreesTheSounds) {
-  f.editor.model.sounds[1] = {1, 2, 3};
-  HandleKeyMessage(f.ctx, f.registry, Down('X', true));
-  EXPECT_TRUE(f.shell.quit);
-  EXPECT_TRUE(f.editor.model.sounds[1].empty());
 }
 
 }  // namespace

@@ -46,15 +46,5 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
   });
 }
 
-TEST(EditAreaLayout, AreaSizeForHeadlessRendering) {
-  ExpectLayouts({
-      {"4:3", LayoutForAreaSize(800, 600), {0, 0, 799, 599}, 400, 300, 800, 751, 374.5},
-      // Wider than 4:3: f follows the width, as the window rule would.
-      {"wide", LayoutForAreaSize(1024, 500), {0, 0, 1023, 499}, 512, 250, 1024, 651, 486.5},
-      // A width that is no multiple of 8 still fits on the surface.
-      {"odd", LayoutForAreaSize(101, 75), {0, 0, 100, 74}, 50, 37, 101, 226, 22.5},
-  });
-}
-
 }  // namespace
 }  // namespace ws

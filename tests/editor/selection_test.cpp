@@ -35,8 +35,6 @@ class SelectionTest : public test::InteractionTest {
   }
 };
 
-// ---- Mode switch ----
-
 TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   d().view.scale = 2.0;
   d().view.panX = 1.0;
@@ -60,100 +58,6 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   EXPECT_EQ(d().view.scale, 3.0);
   EXPECT_EQ(t().vectors[v].selected, kSelected);
   EXPECT_EQ(shell.statusTitle, "Select Polygon Mode");
-}
-
-TEST_F(SelectionTest, ChoosingPlotClearsTheMarksAndTheStep) {
-  shell.mode = EditorMode::kSelectVector;
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
-  t().vectors[v].selected = kSelected;
-  FrontSquare(0, 0, 10, PolyFlag::kDefined, 3);
-  t().polygonSelected[0] = kSelected;
-  m().plot.step = 4;
-  d().selection.marqueeActive = true;
-  TurnAboutX(m().view.orientation, 0.5);
-  SelectMode(ctx, EditorMode::kPlot);
-  EXPECT_EQ(shell.mode, EditorMode::kPlot);
-  EXPECT_EQ(t().vectors[v].selected, kUnselected);
-  EXPECT_EQ(t().polygonSelected[0], kUnselected);
-  EXPECT_EQ(m().plot.step, 0);
-  EXPECT_FALSE(d().selection.marqueeActive);
-  EXPECT_TRUE(shell.menuRefreshPending);
-  EXPECT_EQ(m().view.orientation, kIdentityMatrix3);
-  EXPECT_EQ(shell.statusTitle, "Plot Mode");
-}
-
-TEST_F(SelectionTest, PlotClickedAgainResetsTheViewOnly) {
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
-  t().vectors[v].selected = kSelected;
-  m().plot.step = 4;
-  TurnToView(m().view, kViewTop, nullptr);
-  SelectMode(ctx, EditorMode::kPlot);
-  EXPECT_EQ(m().view.viewCode, kViewFront);
-  EXPECT_EQ(m().view.activeTurn, kTurnNone);
-  EXPECT_EQ(m().plot.step, 4);
-  EXPECT_EQ(t().vectors[v].selected, kSelected);
-}
-
-TEST_F(SelectionTest, VirtualWalkStartsAndEndsThroughTheContext) {
-  // Without a walk view it is a mode like Camera View.
-  SelectMode(ctx, EditorMode::kVirtualWalk);
-  EXPECT_EQ(shell.mode, EditorMode::kVirtualWalk);
-  EXPECT_FALSE(shell.walkModeActive);
-
-  int started = 0, ended = 0;
-  ctx.startWalk = [&] { return ++started > 0; };
-  ctx.endWalk = [&] { ++ended; };
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
-  t().vectors[v].selected = kSelected;
-  shell.mode = EditorMode::kSelectVector;
-  SelectMode(ctx, EditorMode::kVirtualWalk);
-  EXPECT_EQ(started, 1);
-  EXPECT_TRUE(shell.walkModeActive);
-  EXPECT_EQ(t().vectors[v].selected, kUnselected);
-  EXPECT_EQ(shell.statusTitle, "Virtual Walk Mode");
-  EXPECT_EQ(shell.helpText, ModeHelpTexts(EditorMode::kVirtualWalk, true).help);
-
-  // Any mode chosen from walk mode passes through Plot.
-  TurnAboutY(m().view.orientation, 0.4);
-  m().plot.step = 2;
-  SelectMode(ctx, EditorMode::kCameraView);
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(shell.walkModeActive);
-  EXPECT_EQ(shell.mode, EditorMode::kCameraView);
-  EXPECT_EQ(m().view.orientation, kIdentityMatrix3);
-  EXPECT_EQ(m().plot.step, 0);
-}
-
-// ---- Clicks ----
-
-TEST_F(SelectionTest, SelectVectorMarksThenDragsAndEmptySpaceRotates) {
-  shell.mode = EditorMode::kSelectVector;
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
-  Project();
-  Hover(v, -1);
-  EditAreaClick(ctx, CX() + 20, CY());
-  EXPECT_EQ(t().vectors[v].selected, kSelected);
-  EXPECT_FALSE(GestureActive(ctx));
-  EXPECT_EQ(sounds, std::vector<int>{6});
-
-  // A second click on the selected vector drags, it does not unselect.
-  EditAreaClick(ctx, CX() + 35, CY());
-  EXPECT_EQ(t().vectors[v].selected, kSelected);
-  EXPECT_EQ(state.gesture.kind, GestureKind::kDragEndpoint);
-  EXPECT_EQ(shell.statusTitle, kTitleDragVector);
-  EXPECT_EQ(UndoLabel(), UndoLabel::kDrag);
-  PointerReleased(ctx, PointerButton::kLeft, CX() + 35, CY());
-
-  Hover(0, -1);
-  EditAreaClick(ctx, CX() + 100, CY() + 100);
-  EXPECT_EQ(state.gesture.kind, GestureKind::kFreeRotation);
-  EXPECT_EQ(shell.statusTitle, kTitleChangingView);
-  EXPECT_TRUE(shell.rotationInProgress);
-  EXPECT_TRUE(d().view.rotationInProgress);
-  PointerReleased(ctx, PointerButton::kLeft, CX() + 100, CY() + 100);
-  EXPECT_FALSE(shell.rotationInProgress);
-  EXPECT_FALSE(d().view.rotationInProgress);
-  EXPECT_EQ(shell.statusTitle, "Select Vector Mode");
 }
 
 TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
@@ -227,51 +131,6 @@ TEST_F(SelectionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
             std::make_tuple(99, FillWord(99), 56));
 }
 
-TEST_F(SelectionTest, CameraViewAlwaysRotatesAndWalkModeIgnoresClicks) {
-  shell.mode = EditorMode::kCameraView;
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
-  Hover(v, -1);
-  SetStatusTitle(shell, "Camera View Mode");
-  EditAreaClick(ctx, CX() + 10, CY());
-  EXPECT_EQ(state.gesture.kind, GestureKind::kFreeRotation);
-  EXPECT_EQ(shell.statusTitle, "Camera View Mode");
-  EXPECT_EQ(t().vectors[v].selected, kUnselected);
-  PointerReleased(ctx, PointerButton::kLeft, CX() + 10, CY());
-
-  shell.walkModeActive = true;
-  shell.mode = EditorMode::kSelectVector;
-  EditAreaClick(ctx, CX() + 10, CY());
-  EXPECT_FALSE(GestureActive(ctx));
-  EXPECT_EQ(t().vectors[v].selected, kUnselected);
-  // Outside the EditArea nothing happens either.
-  shell.walkModeActive = false;
-  EditAreaClick(ctx, Left() - 3, CY());
-  EXPECT_FALSE(GestureActive(ctx));
-  EXPECT_EQ(t().vectors[v].selected, kUnselected);
-}
-
-// ---- Marks ----
-
-TEST_F(SelectionTest, SelectAllAndUnselectCoverUserVectorsAndEveryPolygon) {
-  AddLine(t(), {0, 0, 0}, {40, 0, 0});
-  FrontSquare(0, 0, 10, PolyFlag::kDefined, 1);
-  FrontSquare(20, 0, 10, PolyFlag::kDefined, 1);
-  SelectAll(t());
-  for (std::uint32_t i = 0; i < kReservedVectors; ++i)
-    EXPECT_EQ(t().vectors[i].selected, kUnselected);
-  for (std::uint32_t i = kReservedVectors; i < t().vectorCount; ++i) {
-    EXPECT_EQ(t().vectors[i].selected, kSelected);
-  }
-  EXPECT_EQ(t().polygonSelected[0], kSelected);
-  EXPECT_EQ(t().polygonSelected[1], kSelected);
-  EXPECT_EQ(t().polygonSelected[2], kUnselected);
-  UnselectAll(t());
-  for (std::uint32_t i = kReservedVectors; i < t().vectorCount; ++i) {
-    EXPECT_EQ(t().vectors[i].selected, kUnselected);
-  }
-  EXPECT_EQ(t().polygonSelected[1], kUnselected);
-}
-
 TEST_F(SelectionTest, SelectByNumberRefusesNumbersOutOfRange) {
   AddLine(t(), {0, 0, 0}, {40, 0, 0});
   AddLine(t(), {0, 0, 0}, {0, 40, 0});
@@ -331,8 +190,6 @@ TEST_F(SelectionTest, MakeFacedReversesOnlyThePolygonsFacingTheOtherWay) {
   EXPECT_FALSE(PolygonFacesAway(t(), away));
 }
 
-// ---- Keyboard moves ----
-
 class MoveSelectedTest : public SelectionTest {
  protected:
   MoveSelectedTest() {
@@ -380,17 +237,6 @@ TEST_F(MoveSelectedTest, HeldKeysMoveTheSelectedEndpointsOnce) {
     }
     EXPECT_EQ(At(t().vectors[other].p1).x, 50.0) << r.name;
   }
-}
-
-TEST_F(MoveSelectedTest, NoSelectionAndTheAxisCrossNeverMove) {
-  UnselectAll(t());
-  EXPECT_FALSE(MoveSelectedVectors(t(), HeldKey::kRight, 10));
-  EXPECT_EQ(At(b).x, 10.0);
-  const std::uint32_t v = t().AddVector(0, a);  // a user vector naming the origin
-  t().vectors[v].selected = kSelected;
-  EXPECT_TRUE(MoveSelectedVectors(t(), HeldKey::kRight, 10));
-  EXPECT_EQ(At(0).x, 0.0);
-  EXPECT_EQ(At(a).x, 10.0);
 }
 
 }  // namespace
