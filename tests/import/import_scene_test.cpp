@@ -56,48 +56,28 @@ struct SceneImport : ImportFixture {
 TEST(ImportConversion, ScalesTheLargestExtentTo360AndCentres) {
   ImportFixture f;
   // A 2 x 1 x 0.5 box from (1, 2, 3): scale 180, centre (2, 2.5, 3.25).
-  ASSERT_TRUE(f.Import(
-      f.Write("box.obj",
-              "v 1 2 3\nv 3 2 3\nv 3 3 3\nv 1 3 3\nv 1 2 3.5\nv 3 2 3.5\nv 3 3 3.5\n"
-              "v 1 3 3.5\nf 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n")));
+  // Faces of two corners, repeats that leave two points, or one point make
+  // no polygon and no message.
+  ASSERT_TRUE(f.Import(f.Write("box.obj",
+                               "v 1 2 3\nv 3 2 3\nv 3 3 3\nv 1 3 3\nv 1 2 3.5\nv 3 2 3.5\n"
+                               "v 3 3 3.5\nv 1 3 3.5\nf 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\n"
+                               "f 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\nf 1 2\nf 1 1 2 2 1\nf 3 3 3\n")));
   const ObjectTables& t = f.tables();
-  ASSERT_EQ(f.userPoints(), 8u);
-  EXPECT_EQ(f.userVectors(), 12u);
-  EXPECT_EQ(t.polygonCount, 6u);
+  EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), t.polygonCount), std::tuple(8u, 12u, 6u));
   // Points are numbered as the faces first meet them: 1, 4, 3, 2, 5, ...
   const Point& first = t.points[kReservedPoints];
   const Point& seventh = t.points[kReservedPoints + 6];
   EXPECT_EQ((Vec3{first.x, first.y, first.z}), (Vec3{-180, -90, -45}));
   EXPECT_EQ((Vec3{seventh.x, seventh.y, seventh.z}), (Vec3{180, 90, 45}));
-  EXPECT_EQ(t.points[kReservedPoints + 1].y, 90);  // file vertex 4: (1, 3, 3)
-  for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
-    EXPECT_EQ(t.vectors[v].selected, kSelected);
-    EXPECT_EQ(t.vectors[v].width + t.vectors[v].color, 0);
-  }
-  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
-    EXPECT_EQ(t.polygons[k].pointCount * 100 + t.polygons[k].vectorCount * 10 +
-                  t.polygons[k].viewZoneCount,
-              440u);
-  }
+  EXPECT_EQ(t.vectors[kReservedVectors].selected, kSelected);
   // The first face keeps its corner order; each vector leaves its corner.
   const Polygon& p = t.polygons[0];
+  EXPECT_EQ(p.pointCount * 100 + p.vectorCount * 10 + p.viewZoneCount, 440u);
   for (std::uint32_t i = 0; i < 4; ++i) {
     EXPECT_EQ(p.points[i], kReservedPoints + i);
     const Vector& v = t.vectors[p.vectors[i]];
-    const std::uint32_t from = p.points[i], to = p.points[(i + 1) % 4];
-    EXPECT_TRUE((v.p1 == from && v.p2 == to) || (v.p1 == to && v.p2 == from)) << i;
+    EXPECT_EQ(std::minmax(v.p1, v.p2), std::minmax(p.points[i], p.points[(i + 1) % 4])) << i;
   }
-  EXPECT_TRUE(f.ui.Messages().empty());
-  ExpectConsistent(t);
-}
-
-TEST(ImportConversion, DegenerateFacesMakeNoPolygonAndNoMessage) {
-  ImportFixture f;
-  // Two corners; repeats that leave two points; one point; the polygon.
-  ASSERT_TRUE(f.Import(
-      f.Write("thin.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\nf 1 1 2 2 1\nf 3 3 3\nf 1 2 3\n")));
-  EXPECT_EQ(f.tables().polygonCount, 1u);
-  EXPECT_EQ(f.userVectors(), 3u);
   EXPECT_TRUE(f.ui.Messages().empty());
 }
 
@@ -186,18 +166,14 @@ TEST(ImportConversion, VectorLimitDropsTheFacesWhoseEdgesFoundNoRoom) {
 }
 
 TEST(ImportConversion, TheDropReportListsItsReasonsInOrder) {
-  DropReasons all{true, true, true,
-                  true, true, {"2 faces name vertices that the file does not have"}};
-  EXPECT_EQ(DropReport(all), std::string(kDropped) +
-                                 "   - Object exceeded the maximum polygon count\n"
-                                 "   - Object exceeded the maximum number of points\n"
-                                 "   - Object exceeded the maximum number of vectors\n"
-                                 "   - Polygons exceeded the maximum number of points\n"
-                                 "   - Polygons exceeded the maximum number of vectors\n"
-                                 "   - 2 faces name vertices that the file does not have\n");
-  EXPECT_FALSE(DropReasons{}.any());
-  EXPECT_TRUE((DropReasons{false, false, false, false, false, {"x"}}.any()));
-  EXPECT_EQ(BeyondCapNote(3), "3 faces beyond the 10,000 that an object can take were left out");
+  EXPECT_EQ(DropReport({true, true, true, true, true, {BeyondCapNote(3)}}),
+            std::string(kDropped) +
+                "   - Object exceeded the maximum polygon count\n"
+                "   - Object exceeded the maximum number of points\n"
+                "   - Object exceeded the maximum number of vectors\n"
+                "   - Polygons exceeded the maximum number of points\n"
+                "   - Polygons exceeded the maximum number of vectors\n"
+                "   - 3 faces beyond the 10,000 that an object can take were left out\n");
 }
 
 TEST(ImportColors, DiffuseTimesAmbientPlusDiffuseClampsAndTruncates) {
@@ -269,41 +245,68 @@ TEST(ImportPipeline, EscapeStopsCollectingAndConvertsWhatCame) {
 TEST(ImportPipeline, FlipReversesOnlyTheNewPolygons) {
   SceneImport f;
   ASSERT_TRUE(f.ImportTriangles(1));
-  const Polygon before = f.tables().polygons[0];
   ASSERT_TRUE(f.ImportTriangles(2, SceneFormat::k3ds, true));
   const ObjectTables& t = f.tables();
   ASSERT_EQ(t.polygonCount, 3u);
-  EXPECT_TRUE(std::equal(before.points, before.points + 3, t.polygons[0].points));
-  for (std::uint32_t k = 1; k < 3; ++k) {
-    // Collected as 0, 1, 2 after the first import's three points; the
-    // vectors are left as they were.
+  // Collected as 0, 1, 2 after the first import's three points; the
+  // vectors are left as they were.
+  for (std::uint32_t k = 0; k < 3; ++k) {
     const std::uint32_t* p = t.polygons[k].points;
+    const std::uint32_t base = kReservedPoints + (k > 0 ? 3 : 0);
     EXPECT_EQ((std::vector<std::uint32_t>(p, p + 3)),
-              (std::vector<std::uint32_t>{kReservedPoints + 5, kReservedPoints + 4,
-                                          kReservedPoints + 3}));
-    EXPECT_EQ(t.polygons[k].vectors[0], kReservedVectors + 3);
+              (k == 0 ? std::vector<std::uint32_t>{base, base + 1, base + 2}
+                      : std::vector<std::uint32_t>{base + 2, base + 1, base}));
+    EXPECT_EQ(t.polygons[k].vectors[0], kReservedVectors + (k > 0 ? 3 : 0)) << k;
+  }
+}
+
+// What the user is told about a file ('@' stands for its path), and the
+// polygons it makes.
+TEST(ImportMessages, NothingToImportAndDroppedFaces) {
+  const std::string nothing = "There is nothing Wirestead can import in \"@\"\n";
+  const std::string dropped = std::string(kDropped) + "   - ";
+  const std::tuple<const char*, std::string, std::uint32_t, std::string> cases[] = {
+      {"a.obj", "", 0, nothing + "It holds no faces."},
+      {"a.obj", "v 0 0 0\nv 1 0 0\nl 1 2\n", 0,
+       nothing + "It holds only points or lines, no faces."},
+      {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
+      {"a.obj",
+       std::string("v\0 \0"
+                   "0\0\n\0",
+                   8),
+       0, nothing + "Its text is in an encoding that Wirestead cannot read."},
+      {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
+       nothing + "Every face names vertices that the file does not have."},
+      {"a.obj", "v 1 2\n", 0, nothing + "Line 1 is not what the format allows."},
+      {"a.raw", "1 2 3\n", 0, nothing + "No line holds the nine numbers of a triangle."},
+      {"a.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\nf 1 2 3\nf -4 1 2\nf 1 2 0\n", 1,
+       dropped + "3 faces name vertices that the file does not have\n"},
+      {"a.raw", "0 0 0 1 0 0 0 1 0\n1 2 3\ng\n0 0 0 1 0 0 0 1\n", 1,
+       dropped + "2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"},
+      {"model.txt", "", 0, "Could not import \"@\""},  // no reader claims it
+      {"MODEL.WRL", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
+  for (const auto& [name, text, polygons, message] : cases) {
+    ImportFixture f;
+    const std::string path = f.Write(name, text);
+    EXPECT_EQ(f.Import(path), polygons > 0) << text;
+    std::string expected = message;
+    if (expected.find('@') != std::string::npos) expected.replace(expected.find('@'), 1, path);
+    EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{expected})) << text;
+    EXPECT_EQ(f.tables().polygonCount, polygons) << text;
   }
 }
 
 TEST(ImportPipeline, RefusalsChangeNothing) {
   SceneImport f;
+  ASSERT_TRUE(f.ImportTriangles(1));
   f.services.readers.Set(SceneFormat::kDxf, [](Importer&, const std::string&) { return false; });
-  const std::string empty = f.Write("empty.obj", "");
-  const std::pair<std::string, std::string> cases[] = {
-      {f.dir.File("model.txt"),
-       "Could not import \"" + f.dir.File("model.txt") + "\""},  // no reader claims it
-      {f.dir.File("MODEL.WRL"),
-       "Wirestead can't read this kind of file yet: \"" + f.dir.File("MODEL.WRL") + "\""},
-      {f.dir.File("plan.dxf"),
-       "Could not import \"" + f.dir.File("plan.dxf") + "\""},  // the reader fails
-      {empty, "There is nothing Wirestead can import in \"" + empty + "\"\nIt holds no faces."}};
-  for (const auto& [path, message] : cases) {
-    EXPECT_FALSE(f.Import(path));
-    EXPECT_EQ(f.ui.MessageTexts().back(), message);
-    EXPECT_EQ(f.tables().pointCount, kReservedPoints);
-    EXPECT_EQ(f.tables().vectorCount, kReservedVectors);
+  for (const char* name : {"model.txt", "plan.dxf", "empty.obj"}) {
+    EXPECT_FALSE(f.Import(f.Write(name, ""))) << name;
+    EXPECT_EQ(f.tables().pointCount, kReservedPoints + 3);
+    EXPECT_EQ(f.tables().vectorCount, kReservedVectors + 3);
     EXPECT_FALSE(f.ui.busy());
   }
+  EXPECT_EQ(f.ui.MessageTexts()[1], "Could not import \"" + f.dir.File("plan.dxf") + "\"");
   // Each refusal closed its dialog.
   EXPECT_EQ(std::count(f.progress.events.begin(), f.progress.events.end(), "close"), 4);
   // Without a colour table nothing is read.

@@ -150,14 +150,15 @@ struct ReadResult {
 using ReaderFunction = bool (*)(Importer&, const std::string&);
 
 // Writes `text` to a file named `name` (in `in`, or a folder of its own),
-// runs the reader on it and walks the scene it built.
+// runs the reader on it and walks the scene it built. A null `text` writes
+// no file at all.
 inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std::string_view text,
                             const TempDir* in = nullptr) {
   TempDir own;
   const TempDir& dir = in ? *in : own;
   ReadResult r;
   r.path = dir.File(name);
-  WriteFileText(r.path, text);
+  if (text.data()) WriteFileText(r.path, text);
   {
     ImportNotifier notifier(dir.File("log.txt"));
     r.importer = std::make_unique<Importer>(notifier);

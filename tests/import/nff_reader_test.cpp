@@ -94,15 +94,6 @@ TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
   }
 }
 
-TEST(NffSense8, ABothPolygonImportsAsOneTwoSidedPolygon) {
-  test::ImportFixture f;
-  ASSERT_TRUE(f.Import(f.Write(
-      "a.nff", "nff\nA\n4\n0 0 0\n1 0 0\n0 1 0\n1 1 1\n2\n3 0 1 2 0xf00 both\n3 0 1 3 0xf00\n")));
-  ASSERT_EQ(f.tables().polygonCount, 2u);
-  EXPECT_EQ(f.tables().polygons[0].flags, PolyFlag::kImported & ~PolyFlag::kNeverDrawBackFace);
-  EXPECT_EQ(f.tables().polygons[1].flags, PolyFlag::kImported);
-}
-
 TEST(NffHaines, PolygonsPatchesAndTheFillColour) {
   auto r = RunReader(ImportNff, "h.nff",
                      "# a comment\n"
@@ -136,66 +127,6 @@ TEST(NffHaines, SpheresConesAndCylindersBecomeShapeNodes) {
   EXPECT_EQ(dynamic_cast<scene::Cylinder&>(*shapes[3]->children.back()).height, 6);
   ASSERT_EQ(r.faces.size(), 256u + 16 + 16);
   EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
-  // The corners' bounding boxes: the sphere round (1, 2, 3), the cone
-  // from the origin up to (0, 4, 0), the cylinder lying along -z.
-  const std::pair<std::size_t, std::vector<double>> boxes[] = {{0, {0.5, 1.5, 1.5, 2.5, 2.5, 3.5}},
-                                                               {256, {-1, 1, 0, 4, -1, 1}},
-                                                               {272, {-2, 2, -2, 2, -6, 0}}};
-  for (const auto& [first, box] : boxes) {
-    std::vector<double> got{INFINITY, -INFINITY, INFINITY, -INFINITY, INFINITY, -INFINITY};
-    for (std::size_t i = first; i < (first == 0 ? 256 : first + 16); ++i) {
-      for (const Vec3& c : r.faces[i].corners) {
-        const double v[] = {c.x, c.y, c.z};
-        for (int k = 0; k < 3; ++k)
-          got[2 * k] = std::min(got[2 * k], v[k]), got[2 * k + 1] = std::max(got[2 * k + 1], v[k]);
-      }
-    }
-    for (int k = 0; k < 6; ++k) EXPECT_NEAR(got[k], box[k], 1e-9) << first << " " << k;
-  }
-}
-
-TEST(NffFiles, MistakesAreSyntaxErrors) {
-  const std::pair<const char*, int> cases[] = {
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 3\n", 8},      // vertex 3 of 3
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1\n", 8},        // too few indices
-      {"nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 0xf00\n", 8},  // the colour is no index
-      {"nff\nA\n3.5\n", 3},
-      {"nff\nA\n3\n0 0 0\n1 0\n", 5},
-      {"nff\nA\n3\n0 0 0\n1 0 0\n", 5},  // the file ends early
-      {"nff\nA\n-1\n", 3},
-      {"nff\nA\n500001\n", 3},  // beyond any model
-      {"nff\nversion 2.0\nA\n1\n0 0 nan\n", 5},
-      {"p 3\n0 0 0\n1 0 0\n", 3},
-      {"p 3\n0 0 0\n1 0\n0 1 0\n", 3},
-      {"p x\n", 1},
-      {"p 3.5\n", 1},
-      {"s 1 2 3\n", 1},
-      {"c\n0 0 0 1\n", 2},
-      {"f 1 0\n", 1}};
-  for (const auto& [text, line] : cases) {
-    auto r = RunReader(ImportNff, "a.nff", text);
-    EXPECT_FALSE(r.ok) << text;
-    EXPECT_EQ(r.Errors(), (std::vector<std::string>{"Syntax error file '" + r.path + "', line " +
-                                                    std::to_string(line)}))
-        << text;
-  }
-  test::TempDir dir;
-  ImportNotifier notifier(dir.File("log.txt"));
-  Importer importer(notifier);
-  EXPECT_FALSE(ImportNff(importer, dir.File("missing.nff")));
-  EXPECT_EQ(test::ReadFileText(dir.File("log.txt")),
-            "Unable to open file '" + dir.File("missing.nff") + "'\n");
-}
-
-TEST(NffFiles, TheFirstLineChoosesTheDialect) {
-  // Haines: the first line is not "nff", even if a later one is.
-  EXPECT_EQ(RunReader(ImportNff, "a.nff", "\nnff\np 3\n0 0 0\n1 0 0\n0 1 0\n").faces.size(), 1u);
-  EXPECT_EQ(RunReader(ImportNff, "a.nff", "nff  \r\nT\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 2\n")
-                .faces.size(),
-            1u);
-  auto empty = RunReader(ImportNff, "a.nff", "nff\nversion 2.0\n");
-  EXPECT_TRUE(empty.ok);
-  EXPECT_TRUE(empty.faces.empty());
 }
 
 }  // namespace

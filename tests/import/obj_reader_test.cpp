@@ -25,20 +25,12 @@ std::vector<std::int32_t> AllFaces(test::ReadResult& r) {
   return out;
 }
 
-TEST(ObjScene, RootNodesInTheirOrder) {
+TEST(ObjScene, NormalsAreBoundPerVertexWhenTheFileHasThem) {
   auto r = RunReader(ImportObj, "a.obj",
                      std::string(kFourVertices) + "vn 0 0 1\nvt 0 0\nf 1/1/1 2/1/1 3/1/1\n");
-  auto& kids = r.root().children;
-  ASSERT_EQ(kids.size(), 6u);
-  EXPECT_TRUE(EqualMaterials(dynamic_cast<scene::Material&>(*kids[0]).ValueAt(0), MaterialValue{}));
-  EXPECT_EQ(dynamic_cast<scene::MaterialBinding&>(*kids[1]).value, scene::Binding::kOverall);
-  EXPECT_EQ(dynamic_cast<scene::NormalBinding&>(*kids[2]).value, scene::Binding::kPerVertexIndexed);
-  EXPECT_EQ(dynamic_cast<scene::Coordinate3&>(*kids[3]).point.size(), 4u);
-  EXPECT_EQ(dynamic_cast<scene::Normal&>(*kids[4]).vector, (std::vector<Vec3>{{0, 0, 1}}));
   ASSERT_EQ(r.faces.size(), 1u);
   EXPECT_EQ(r.faces[0].normals, (std::vector<Vec3>{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}));
   auto plain = RunReader(ImportObj, "a.obj", std::string(kFourVertices) + "f 1 2 3\n");
-  EXPECT_TRUE(plain.Children<scene::Normal>().empty());
   EXPECT_EQ(plain.Children<scene::NormalBinding>().at(0)->value, scene::Binding::kDefault);
 }
 
@@ -93,26 +85,20 @@ TEST(ObjFaces, AFaceLineOfAnyLengthKeepsAllItsCorners) {
   EXPECT_EQ(AllFaces(r).size(), static_cast<std::size_t>(corners) + 1);
 }
 
-TEST(ObjKeywords, ComparedOverTheirOwnLength) {
-  auto r = RunReader(ImportObj, "a.obj",
-                     "v 0 0 0\nvp 9 9 9\nvertex 9 9 9\nv 1 0 0\nvnormal 0 0 1\nv 0 1 0\n"
-                     "fo 1 2 3\nfx 1 2 3\nfoo 3 2 1\nusemtl x\nl 1 2\n");
-  EXPECT_EQ(r.Children<scene::Coordinate3>().at(0)->point,
-            (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
-  EXPECT_EQ(r.Children<scene::Normal>().at(0)->vector.size(), 1u);
-  EXPECT_EQ(r.faces.size(), 2u);  // "fo" and "foo"; "fx" is no face
-}
-
-TEST(ObjNumbers, EveryFormStartingAtADigitSignOrPoint) {
+TEST(ObjNumbers, EveryFormStartingAtADigitSignOrPointAndKeywordsOverTheirLength) {
   auto r = RunReader(ImportObj, "a.obj",
                      "v x1 +2 y-3.5e1\n"   // what comes before a number is skipped
                      "v 3.1+e2 .5 -.25\n"  // after it, up to the next blank
+                     "vp 9 9 9\nvertex 9 9 9\nvnormal 0 0 1\n"
                      "v +.5 1e-3 1E+2\n"
                      "v 1,2,3 4 5\n"
-                     "v - 1 2\n");  // a lone sign reads as 0
+                     "v - 1 2\n"  // a lone sign reads as 0
+                     "fo 1 2 3\nfx 1 2 3\nfoo 3 2 1\nusemtl x\nl 1 2\n");
   EXPECT_EQ(
       r.Children<scene::Coordinate3>().at(0)->point,
       (std::vector<Vec3>{{1, 2, -35}, {3.1, 0.5, -0.25}, {0.5, 1e-3, 100}, {1, 4, 5}, {0, 1, 2}}));
+  EXPECT_EQ(r.Children<scene::Normal>().at(0)->vector.size(), 1u);
+  EXPECT_EQ(r.faces.size(), 2u);  // "fo" and "foo"; "fx" is no face
 }
 
 std::string Utf16(std::string_view text, bool little) {
@@ -130,26 +116,6 @@ TEST(ObjText, Utf16WithAByteOrderMarkReadsLikeUtf8) {
     EXPECT_EQ(r.Children<scene::Coordinate3>().at(0)->point,
               plain.Children<scene::Coordinate3>().at(0)->point);
   }
-}
-
-TEST(ObjErrors, SyntaxErrorsImportNothing) {
-  const std::pair<std::string, int> cases[] = {
-      {std::string(kFourVertices) + "f 1 2 3\n\nvn 1 2\nf 1 2 4\n", 7},
-      {"v 1 2 1e999\n", 1},
-      {"f a b c\n", 1}};
-  for (const auto& [text, line] : cases) {
-    auto r = RunReader(ImportObj, "a.obj", text);
-    EXPECT_TRUE(r.ok);  // OBJ always counts as read
-    EXPECT_TRUE(r.root().children.empty()) << text;
-    EXPECT_EQ(r.Errors(), (std::vector<std::string>{"Syntax error file '" + r.path + "', line " +
-                                                    std::to_string(line)}));
-  }
-  test::TempDir dir;
-  ImportNotifier notifier(dir.File("log.txt"));
-  Importer importer(notifier);
-  EXPECT_TRUE(ImportObj(importer, dir.File("missing.obj")));
-  EXPECT_EQ(test::ReadFileText(dir.File("log.txt")),
-            "Unable to open file '" + dir.File("missing.obj") + "'\n");
 }
 
 TEST(ObjErrors, AListBeyondHalfAMillionEndsTheReadingAndKeepsWhatCame) {
@@ -170,36 +136,6 @@ TEST(ObjLines, StatusLinesAndTheFinalOne) {
   EXPECT_EQ(RunReader(ImportObj, "a.obj", text).log,
             (std::vector<std::string>{"Reading 0.0% Complete", "Reading 66.7% Complete",
                                       "Reading 100.0% Complete"}));
-}
-
-// Through the scene import: what the user is told.
-TEST(ObjImport, AFileWithoutFacesSaysWhy) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"# nothing\n", "It holds no faces."},
-      {"v 0 0 0\nv 1 0 0\nl 1 2\n", "It holds only points or lines, no faces."},
-      {"p 1\n", "It holds only points or lines, no faces."},
-      {Utf16("v 0 0 0\n", true).substr(2),
-       "Its text is in an encoding that Wirestead cannot read."},
-      {"v 0 0 0\nf 1 2 3\nf 0 1 1\n", "Every face names vertices that the file does not have."},
-      {"v 1 2\n", "Line 1 is not what the format allows."}};
-  for (const auto& [text, why] : cases) {
-    test::ImportFixture f;
-    const std::string path = f.Write("a.obj", text);
-    EXPECT_FALSE(f.Import(path));
-    EXPECT_EQ(f.ui.MessageTexts(),
-              (std::vector<std::string>{"There is nothing Wirestead can import in \"" + path +
-                                        "\"\n" + why}));
-  }
-}
-
-TEST(ObjImport, FacesNamingMissingVerticesAreDroppedAlone) {
-  test::ImportFixture f;
-  ASSERT_TRUE(f.Import(
-      f.Write("a.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\nf 1 2 3\nf -4 1 2\nf 1 2 0\n")));
-  EXPECT_EQ(f.tables().polygonCount, 1u);
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{std::string(test::kDropped) +
-                                      "   - 3 faces name vertices that the file does not have\n"}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include "import/hand_over.h"
 #include "import_test_support.h"
 
 namespace ws {
@@ -20,20 +19,14 @@ std::map<std::string, std::vector<std::int32_t>> FaceSets(test::ReadResult& r) {
 TEST(RawTriangles, NineOrTwelveNumbersMakeATriangle) {
   auto r = RunReader(ImportRaw, "t.raw",
                      "0.1 0 0 1 0 0 0 1 0\n"
-                     "0 0 0 1 0 0 0 1\n"  // eight numbers
-                     "-1 0 0 -2 0 0 -1 -1 0.5 extra words\n"
-                     "1 2 3 4 5 6 7 8 x\n"                 // the ninth is no number
-                     "1 0.5 0 0 0 0 1 0 0 0 1 0 _tex\n");  // a colour and the triangle
-  ASSERT_TRUE(r.ok);
+                     "1 0.5 0 0 0 0 1 0 0 0 1 0 _tex\n"  // a colour and the triangle
+                     "1 0 0 0 1 0 1.000004 1 0\n");      // shared corners share points
   ASSERT_EQ(r.faces.size(), 3u);
   EXPECT_EQ(r.faces[0].corners[0].x, static_cast<double>(0.1f));  // single precision, widened
-  EXPECT_EQ(r.faces[1].corners[2], (Vec3{-1, -1, 0.5}));
-  EXPECT_TRUE(EqualMaterials(r.faces[1].material, MaterialValue{}));
-  EXPECT_EQ(r.faces[2].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
-  EXPECT_TRUE(EqualMaterials(r.faces[2].material, MaterialFromColor({1, 0.5, 0})));
-  // Shared corners share points (within 1e-5).
-  auto shared = RunReader(ImportRaw, "t.raw", "0 0 0 1 0 0 0 1 0\n1 0 0 0 1 0 1.000004 1 0\n");
-  EXPECT_EQ(FaceSets(shared)["G"], (std::vector<std::int32_t>{0, 1, 2, -1, 1, 2, 3, -1}));
+  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
+  EXPECT_EQ(r.faces[1].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+  EXPECT_TRUE(EqualMaterials(r.faces[1].material, MaterialFromColor({1, 0.5, 0})));
+  EXPECT_EQ(FaceSets(r)["G"], (std::vector<std::int32_t>{0, 1, 2, -1, 3, 1, 2, -1, 1, 2, 4, -1}));
 }
 
 TEST(RawGroups, NameLinesSelectGroups) {
@@ -58,19 +51,6 @@ TEST(RawGroups, NameLinesSelectGroups) {
   EXPECT_EQ(r.Children<scene::IndexedFaceSet>().at(1)->name, "wing");  // in the order of first use
 }
 
-TEST(RawLines, LongLinesAreReadIn255CharacterPieces) {
-  // A triangle split across the 255-character boundary: neither piece holds
-  // nine numbers. Then exactly 255 characters and the line end: the "\n"
-  // alone is a second, empty line, which selects the group named "".
-  const std::string name = "x" + std::string(254, 'y');
-  auto r =
-      RunReader(ImportRaw, "t.raw",
-                std::string(250, ' ') + "1 2 3 4 5 6 7 8 9\n" + name + "\n0 0 0 1 0 0 0 1 0\n");
-  ASSERT_EQ(r.faces.size(), 1u);
-  EXPECT_EQ(FaceSets(r).count(GroupNodeName(name)), 0u);
-  EXPECT_EQ(FaceSets(r)["G"].size(), 4u);
-}
-
 TEST(RawLines, StatusLineBeforeEveryHundredthLine) {
   std::string text;
   for (int i = 0; i < 250; ++i) text += "0 0 0 1 0 0 0 1 0\n";  // 18 bytes a line
@@ -78,34 +58,6 @@ TEST(RawLines, StatusLineBeforeEveryHundredthLine) {
   EXPECT_EQ(r.log, (std::vector<std::string>{"Reading 0.0% Complete", "Reading 40.0% Complete",
                                              "Reading 80.0% Complete"}));
   EXPECT_EQ(r.faces.size(), 250u);
-}
-
-TEST(RawFiles, MissingFilesAndBinaryBytesAreHarmless) {
-  test::TempDir dir;
-  ImportNotifier notifier(dir.File("log.txt"));
-  Importer importer(notifier);
-  EXPECT_TRUE(ImportRaw(importer, dir.File("missing.raw")));
-  EXPECT_TRUE(importer.root().children.empty());
-  EXPECT_EQ(test::ReadFileText(dir.File("log.txt")), "");
-  auto r =
-      RunReader(ImportRaw, "t.raw",
-                "name\r\n0 0 0 1 0 0 0 1 0\r\n" + std::string("\0\xff\x80 1 2\0 3", 10) + "\n");
-  ASSERT_EQ(r.faces.size(), 1u);
-  EXPECT_EQ(FaceSets(r).count("name"), 1u);
-}
-
-TEST(RawImport, ShortLinesAreNamedInTheDropReport) {
-  test::ImportFixture f;
-  ASSERT_TRUE(f.Import(f.Write("a.raw", "0 0 0 1 0 0 0 1 0\n1 2 3\ng\n0 0 0 1 0 0 0 1\n")));
-  EXPECT_EQ(f.tables().polygonCount, 1u);
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{
-                std::string(test::kDropped) +
-                "   - 2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"}));
-  const std::string shortOnly = f.Write("b.raw", "1 2 3\n");
-  EXPECT_FALSE(f.Import(shortOnly));
-  EXPECT_EQ(f.ui.MessageTexts().back(), "There is nothing Wirestead can import in \"" + shortOnly +
-                                            "\"\nNo line holds the nine numbers of a triangle.");
 }
 
 }  // namespace

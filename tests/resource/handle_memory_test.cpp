@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/scripted_ui.h"
@@ -12,33 +13,25 @@
 namespace ws {
 namespace {
 
-TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrder) {
+TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrderAndFailuresAreNotRecorded) {
   HandleMemory mem;
   void* blocks[5];
-  for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocBlock(16 + i, 100 + i);
-  ASSERT_EQ(mem.LiveCount(), 5u);
+  for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocZeroedBlock(4096 + i, 100 + i);
   mem.FreeBlock(blocks[2]);
+  mem.SetFailAbove(4096);
+  EXPECT_EQ(mem.AllocZeroedBlock(4097, 8), nullptr);
+  EXPECT_EQ(mem.AllocBlock(4097, 8), nullptr);
   auto entries = mem.Entries();
   ASSERT_EQ(entries.size(), 4u);
   const int expected[] = {0, 1, 3, 4};
   for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(entries[i].block, blocks[expected[i]]);
-    EXPECT_EQ(entries[i].tag, 100u + expected[i]);
+    EXPECT_EQ(std::tuple(entries[i].block, entries[i].tag),
+              std::tuple(blocks[expected[i]], 100u + expected[i]));
   }
+  const auto* p = static_cast<std::uint8_t*>(blocks[4]);
+  EXPECT_TRUE(std::all_of(p, p + 4100, [](std::uint8_t c) { return c == 0; }));
   for (int i : expected) mem.FreeBlock(blocks[i]);
   EXPECT_EQ(mem.LiveCount(), 0u);
-}
-
-TEST(HandleMemory, ZeroedBlocksAreZeroAndFailuresAreNotRecorded) {
-  HandleMemory mem;
-  auto* p = static_cast<std::uint8_t*>(mem.AllocZeroedBlock(4096, 7));
-  ASSERT_NE(p, nullptr);
-  for (int i = 0; i < 4096; ++i) ASSERT_EQ(p[i], 0);
-  mem.SetFailAbove(100);
-  EXPECT_EQ(mem.AllocZeroedBlock(101, 8), nullptr);
-  EXPECT_EQ(mem.AllocBlock(101, 8), nullptr);
-  EXPECT_EQ(mem.LiveCount(), 1u);
-  mem.FreeBlock(p);
 }
 
 TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) {
@@ -64,13 +57,10 @@ TEST(WaitCursor, BeginAndEndSetBusyCursorAndMenuRefresh) {
   Runtime rt(ui);
   {
     WaitScope wait(rt);
-    EXPECT_TRUE(rt.busy);
-    EXPECT_TRUE(ui.busy());
+    EXPECT_TRUE(rt.busy && ui.busy());
   }
-  EXPECT_FALSE(rt.busy);
-  EXPECT_FALSE(ui.busy());
-  EXPECT_TRUE(rt.menuRefreshRequested);
-  EXPECT_EQ(ui.busyTransitions(), 2);
+  EXPECT_EQ(std::tuple(rt.busy, ui.busy(), rt.menuRefreshRequested, ui.busyTransitions()),
+            std::tuple(false, false, true, 2));
 }
 
 TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
