@@ -68,8 +68,7 @@ TEST_F(RenderCommand, WritesAnIndexedPngWithTheObjectsColourTableAndPerspective)
   const IndexedImage im = Render(Cube(), {});
   ASSERT_EQ(std::tie(im.width, im.height, im.paletteSize), std::make_tuple(800, 600, 256u));
   // The file's table: entry 8 is pure red, entry 255 black.
-  EXPECT_EQ(im.palette[8], (Rgb8{255, 0, 0}));
-  EXPECT_EQ(im.palette[255], (Rgb8{0, 0, 0}));
+  EXPECT_EQ(std::tuple(im.palette[8], im.palette[255]), std::tuple(Rgb8{255, 0, 0}, Rgb8{0, 0, 0}));
   EXPECT_EQ(At(im, 0, 0), 255);                 // background
   EXPECT_EQ(At(im, 420, 320), 8);               // the far face of the cube
   EXPECT_EQ(At(im, 350, 320), 0);               // its edge: the wire frame in white
@@ -79,9 +78,8 @@ TEST_F(RenderCommand, WritesAnIndexedPngWithTheObjectsColourTableAndPerspective)
   const IndexedImage persp = Render(Cube(), {"--size", "320x240", "--perspective"});
   // f = 134.5: the near edges (z = 50, d = -250) at 160 - 26.9 = 133, the
   // far ones (d = -350) at 160 - 19.2 = 141; orthographic both at 110.
-  EXPECT_EQ(At(flat, 110, 125), 0);
-  EXPECT_EQ(At(persp, 133, 125), 0);
-  EXPECT_EQ(At(persp, 141, 125), 0);
+  EXPECT_EQ(std::tuple(At(flat, 110, 125), At(persp, 133, 125), At(persp, 141, 125)),
+            std::tuple(0, 0, 0));
   EXPECT_NE(At(persp, 110, 125), 0);  // only the grid there
 }
 
@@ -126,10 +124,9 @@ TEST(PngFile, RoundTripsAndRefusesOtherPictures) {
     EXPECT_FALSE(ReadIndexedPng(dir.File("cut.png"), back, error)) << n;
   }
   test::WriteFileText(dir.File("text.png"), "not a picture");
-  EXPECT_FALSE(ReadIndexedPng(dir.File("text.png"), back, error));
-  EXPECT_FALSE(ReadIndexedPng(dir.File("none.png"), back, error));
-  IndexedImage empty;
-  EXPECT_FALSE(WriteIndexedPng(dir.File("e.png"), empty, error));
+  EXPECT_FALSE(ReadIndexedPng(dir.File("text.png"), back, error) ||
+               ReadIndexedPng(dir.File("none.png"), back, error) ||
+               WriteIndexedPng(dir.File("e.png"), IndexedImage{}, error));
 }
 
 }  // namespace

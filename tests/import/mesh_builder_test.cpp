@@ -91,24 +91,6 @@ TEST(MeshBuilderWelding, MatchesAPlainSearchNearAndFarFromTheOrigin) {
       3000);
 }
 
-TEST(MeshBuilderMaterials, EqualMaterialsShareOneEntryListedPerGroup) {
-  MeshBuilder b;
-  const MaterialValue red = MaterialFromColor({1, 0, 0}), blue = MaterialFromColor({0, 0, 1});
-  MaterialValue almostRed = red;
-  almostRed.diffuse.y = 0.5e-5;
-  for (const MaterialValue* m : {&red, &std::as_const(almostRed), &blue, &red}) AddFace(b, {}, m);
-  EXPECT_EQ(List(b.group(0).faceMaterials), (std::vector<std::int32_t>{0, 0, 1, 0}));
-  // A material first used by another group is not in this group's list;
-  // none is the default, a new entry.
-  b.SelectGroup("second");
-  AddFace(b, {}, &red);
-  AddFace(b, {});
-  EXPECT_EQ(std::tuple(b.materialTable().size(), b.GroupMaterialCount(0), b.GroupMaterialCount(1),
-                       b.FaceMaterialPosition(0, 2), b.FaceMaterialPosition(1, 0)),
-            std::tuple(3u, 2u, 1u, 1, -1));
-  EXPECT_TRUE(EqualMaterials(b.FaceMaterial(1, 1), MaterialValue{}));
-}
-
 TEST(MeshBuilderGroups, SelectGroupReusesANameAndStopsAt256) {
   MeshBuilder b;
   std::vector<std::size_t> current;

@@ -52,15 +52,11 @@ TEST(SceneMaterials, BindingsPickTheMaterialNumber) {
   for (const auto& [binding, indices, reds] : cases) {
     EXPECT_EQ(diffuseOf(binding, indices), reds) << static_cast<int>(binding);
   }
-  // No Material node, or an empty one: the default.
+  // An empty Material node: the default.
   Separator root;
+  root.Make<Material>();
   AddTriangles(root);
-  Separator& second = root.Make<Separator>();
-  second.Make<Material>();
-  AddTriangles(second);
-  const auto faces = WalkFaces(root);
-  ASSERT_EQ(faces.size(), 2u);
-  for (const auto& face : faces) EXPECT_TRUE(EqualMaterials(face.material, MaterialValue{}));
+  EXPECT_TRUE(EqualMaterials(WalkFaces(root).at(0).material, MaterialValue{}));
 }
 
 // The first corner of a triangle at (1, 0, 0), (1, 1, 0), (1, 0, 1) after
@@ -131,11 +127,10 @@ TEST(SceneState, SwitchAndLevelOfDetailChooseTheirChildren) {
   }
 }
 
-TEST(SceneFaceSets, BadIndicesMissingStateAndNonFiniteCornersAreSkipped) {
+TEST(SceneFaceSets, BadIndicesMissingStateAndNonFiniteCornersAreSkippedNormalsBound) {
   Separator root;
   root.Make<IndexedFaceSet>().coordIndex = {0, 1, 2, -1};  // no coordinates yet: nothing
-  MatrixTransform& m = root.Make<MatrixTransform>();
-  m.matrix[3] = 1;  // w = x + 1: zero for x = -1
+  root.Make<MatrixTransform>().matrix[3] = 1;              // w = x + 1: zero for x = -1
   root.Make<Coordinate3>().point = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
   // 7 and -5 name no point, point 3 is at infinity; the last face has no
   // -1 and still counts.
@@ -144,21 +139,18 @@ TEST(SceneFaceSets, BadIndicesMissingStateAndNonFiniteCornersAreSkipped) {
   ASSERT_EQ(faces.size(), 2u);
   EXPECT_EQ(faces[0].corners.size() * 10 + faces[1].corners.size(), 33u);
   EXPECT_EQ(faces[1].number, 1);
-}
-
-TEST(SceneFaceSets, NormalsFollowTheirBinding) {
-  Separator root;
-  root.Make<Normal>().vector = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-  root.Make<NormalBinding>(Binding::kPerVertexIndexed);
-  root.Make<Rotation>(Vec3{0, 0, 1}, std::numbers::pi / 2);
-  root.Make<Translation>(Vec3{5, 5, 5});  // normals do not move
-  AddTriangles(root).normalIndex = {2, 0, 9, -1};
-  const auto faces = WalkFaces(root);
-  ASSERT_EQ(faces.size(), 1u);
-  ASSERT_EQ(faces[0].normals.size(), 3u);
-  ExpectNear(faces[0].normals[0], {0, 0, 1});
-  ExpectNear(faces[0].normals[1], {0, 1, 0});  // (1,0,0) turned a quarter about z
-  ExpectNear(faces[0].normals[2], {0, 0, 0});  // 9 names no normal
+  // Normals turn but do not move; 9 names none.
+  Separator lit;
+  lit.Make<Normal>().vector = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  lit.Make<NormalBinding>(Binding::kPerVertexIndexed);
+  lit.Make<Rotation>(Vec3{0, 0, 1}, std::numbers::pi / 2);
+  lit.Make<Translation>(Vec3{5, 5, 5});
+  AddTriangles(lit).normalIndex = {2, 0, 9, -1};
+  const auto normals = WalkFaces(lit).at(0).normals;
+  ASSERT_EQ(normals.size(), 3u);
+  ExpectNear(normals[0], {0, 0, 1});
+  ExpectNear(normals[1], {0, 1, 0});  // (1,0,0) turned a quarter about z
+  ExpectNear(normals[2], {0, 0, 0});
 }
 
 TEST(SceneShapes, SphereConeAndCylinder) {
@@ -208,23 +200,22 @@ TEST(SceneWalkLimits, DeepNestingIsCutOffWithOneLine) {
 }
 
 TEST(SceneWalkProgress, ReportsEachSixPercentPastTheLastAndNamesGroups) {
-  auto lines = [](int nodes) {
-    Separator root;
-    for (int i = 0; i < nodes; ++i) root.Make<Material>();
-    std::vector<std::string> out;
-    WalkFaces(root, &out);
-    return out;
-  };
-  EXPECT_EQ(lines(100).size(), 16u);  // 6, 12, ..., 96
-  // 14, 28, ... 100 percent: each more than 6 past the last report.
-  EXPECT_EQ(lines(7), (std::vector<std::string>{"IMPORT_PROGRESS 14", "IMPORT_PROGRESS 28",
-                                                "IMPORT_PROGRESS 42", "IMPORT_PROGRESS 57",
-                                                "IMPORT_PROGRESS 71", "IMPORT_PROGRESS 85",
-                                                "IMPORT_PROGRESS 100"}));
   Separator root;
+  for (int i = 0; i < 7; ++i) root.Make<Material>();
   root.Make<Separator>("wing").Make<Group>("tip");
   test::RecordingAction action;
-  WalkScene(root, action, {});
+  std::vector<std::string> lines;
+  WalkScene(root, action, [&](std::string_view line) { lines.emplace_back(line); });
+  // 11, 22, ... percent of the 9 nodes (the nested ones count): each more
+  // than 6 past the last report.
+  std::vector<std::string> expected;
+  for (int n = 1; n <= 9; ++n) expected.push_back("IMPORT_PROGRESS " + std::to_string(n * 100 / 9));
+  EXPECT_EQ(lines, expected);
+  Separator many;
+  for (int i = 0; i < 100; ++i) many.Make<Material>();
+  lines.clear();
+  WalkScene(many, action, [&](std::string_view line) { lines.emplace_back(line); });
+  EXPECT_EQ(lines.size(), 16u);  // 7, 14, ..., 98, 100: every seventh node
   EXPECT_EQ(action.groups, (std::vector<std::string>{"wing", "tip"}));
 }
 
