@@ -63,7 +63,7 @@ TEST(WaitCursor, BeginAndEndSetBusyCursorAndMenuRefresh) {
             std::tuple(false, false, true, 2));
 }
 
-TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
+TEST(FileCopies, CopyReplacesTheDestinationOrReportsAtomicWriteLeavesNoTemporaryFiles) {
   test::TempDir dir;
   ScriptedUi ui;
   Runtime rt(ui);
@@ -77,18 +77,12 @@ TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
   CopyWholeFile(rt, dir.File("src"), dir.File("missing/dst"));
   EXPECT_EQ(ui.Messages(),
             (std::vector<RecordedMessage>{{"General Error", "Error writing file."}}));
-}
-
-TEST(AtomicWrite, ReplacesTargetAndLeavesNoTemporaryFiles) {
-  test::TempDir dir;
-  std::string target = dir.File("object.wdo");
-  test::WriteFileText(target, "old");
-  ASSERT_TRUE(WriteFileAtomically(target, "new contents"));
-  EXPECT_EQ(test::ReadFileText(target), "new contents");
+  ASSERT_TRUE(WriteFileAtomically(dir.File("dst"), "new contents"));
+  EXPECT_EQ(test::ReadFileText(dir.File("dst")), "new contents");
   EXPECT_FALSE(WriteFileAtomically(dir.File("missing/x.wdo"), "y"));
   int files = 0;
   for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(files, 2);
 }
 
 }  // namespace

@@ -126,8 +126,7 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
     }
     if (step % 50 == 49) {
       ASSERT_EQ(f.files.CloseResFile(ref), 0);
-      ref = f.files.OpenResFile(f.path);
-      ASSERT_NE(ref, 0u);
+      ASSERT_NE(ref = f.files.OpenResFile(f.path), 0u);
     }
     const std::vector<ResourceEntry> entries = f.files.Entries(ref);
     ASSERT_EQ(entries.size(), model.size()) << step;
@@ -135,30 +134,18 @@ TEST(ResourceFileOps, MatchReferenceListOnRandomOperations) {
     for (std::size_t k = 0; k < model.size(); ++k) {
       const Item& m = model[k];
       const ResourceEntry& e = entries[k];
-      ASSERT_EQ(std::tie(e.type, e.id, e.name, e.start), std::tie(m.type, m.id, m.name, start))
+      const std::uint32_t end = start + static_cast<std::uint32_t>(m.data.size()) - 1;
+      ASSERT_EQ(std::tie(e.type, e.id, e.name, e.start, e.end),
+                std::tie(m.type, m.id, m.name, start, end))
           << step;
-      ASSERT_EQ(e.end, static_cast<std::uint32_t>(start + m.data.size() - 1)) << step;
       auto r = f.files.ReadResource(ref, m.type, m.id);
-      ASSERT_TRUE(r);
-      ASSERT_EQ(std::vector<std::uint8_t>(r->bytes().begin(), r->bytes().end()), m.data) << step;
-      start += static_cast<std::uint32_t>(m.data.size());
+      ASSERT_TRUE(r &&
+                  std::equal(r->bytes().begin(), r->bytes().end(), m.data.begin(), m.data.end()))
+          << step;
+      start = end + 1;
     }
     ASSERT_EQ(test::FileSizeOf(f.path), kHeader + fileEnd) << step;
   }
-  f.files.CloseResFile(ref);
-}
-
-TEST(ResourceFileOps, ReadGivesABlockTaggedWithTheType) {
-  ResFixture f;
-  RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPref, 128, ResFixture::Bytes("hello"), "Preferences");
-  const std::size_t before = f.rt.memory.LiveCount();
-  {
-    auto res = f.files.ReadResource(ref, kResPref, 128);
-    EXPECT_EQ(std::tuple(f.rt.memory.LiveCount(), f.rt.memory.Entries().back().tag),
-              std::tuple(before + 1, kResPref));
-  }
-  EXPECT_EQ(f.rt.memory.LiveCount(), before);
 }
 
 TEST(ResourceFileLimits, NamesOf255AndA1500EntryDirectoryFitOneMoreIsRefused) {
@@ -213,20 +200,14 @@ TEST(ResourceFileOpen, RejectsBadHeadersSilently) {
 TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
   ResFixture f;
   ASSERT_EQ(f.files.CreateResFile(f.path), 0);
-  std::vector<RefNum> refs;
-  for (int i = 0; i < 100; ++i) {
-    RefNum r = f.files.OpenResFile(f.path);
-    ASSERT_NE(r, 0u);
-    refs.push_back(r);
-  }
+  std::vector<RefNum> refs(100);
+  for (RefNum& r : refs) ASSERT_NE(r = f.files.OpenResFile(f.path), 0u);
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
   for (RefNum r : refs) EXPECT_EQ(f.files.CloseResFile(r), 0);  // the last slot too
   // A path of 254 characters is kept; one of 255 could not be reopened.
   const std::string longest = f.dir.path() + "/" + std::string(253 - f.dir.path().size(), 'p');
   ASSERT_EQ(f.files.CreateResFile(longest), 0);
-  RefNum kept = f.files.OpenResFile(longest);
-  EXPECT_NE(kept, 0u);
-  EXPECT_EQ(f.files.CloseResFile(kept), 0);
+  EXPECT_EQ(f.files.CloseResFile(f.files.OpenResFile(longest)), 0);
   ASSERT_EQ(f.files.CreateResFile(longest + "p"), 0);
   EXPECT_EQ(f.files.OpenResFile(longest + "p"), 0u);
   EXPECT_EQ(f.ui.MessageTexts(),
@@ -282,19 +263,25 @@ TEST(ResourceFileRead, ClaimedLengthBeyondTheFileIsRefusedBeforeAllocating) {
   }
 }
 
-TEST(ResourceFileRead, AllocationFailureSaysBadDataAllocate) {
+TEST(ResourceFileRead, ABlockTaggedWithTheTypeOrBadDataAllocate) {
   ResFixture f;
   RefNum ref = f.CreateAndOpen();
-  f.files.WriteResource(ref, kResPinf, 0, std::vector<std::uint8_t>(5000, 1), "big");
+  f.files.WriteResource(ref, kResPref, 128, std::vector<std::uint8_t>(5000, 1), "Preferences");
+  const std::size_t before = f.rt.memory.LiveCount();
+  {
+    auto res = f.files.ReadResource(ref, kResPref, 128);
+    EXPECT_EQ(std::tuple(f.rt.memory.LiveCount(), f.rt.memory.Entries().back().tag),
+              std::tuple(before + 1, kResPref));
+  }
+  EXPECT_EQ(f.rt.memory.LiveCount(), before);
   f.rt.memory.SetFailAbove(4096);
-  EXPECT_FALSE(f.files.ReadResource(ref, kResPinf, 0));
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"Bad data allocate"});
+  EXPECT_FALSE(f.files.ReadResource(ref, kResPref, 128));
   f.rt.memory.SetFailAbove(std::nullopt);
   f.files.CloseResFile(ref);
-  f.ui.ClearMessages();
   f.rt.memory.SetFailAbove(1000);  // the 408,020-byte header copy
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"CLVlib:OpenResFile out of memory."});
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Bad data allocate", "CLVlib:OpenResFile out of memory."}));
 }
 
 }  // namespace
