@@ -63,15 +63,10 @@ TEST(TokenReaderNumbers, ReadsAsScanfDoes) {
 TEST(ByteReaderBounds, NeverReadsPastTheEnd) {
   const std::vector<std::uint8_t> bytes{1, 2, 3, 4, 5, 6, 7};
   ByteReader r(bytes);
-  EXPECT_EQ(r.U16(), 0x0201);
-  EXPECT_EQ(r.U32(), 0x06050403u);
-  EXPECT_EQ(r.U16(), std::nullopt);
-  EXPECT_EQ(r.U8(), 7);
-  EXPECT_EQ(r.U8(), std::nullopt);
+  EXPECT_EQ((std::tuple{r.U16(), r.U32(), r.U16(), r.U8(), r.U8()}),  // in order
+            std::tuple(0x0201, 0x06050403u, std::nullopt, 7, std::nullopt));
   EXPECT_FALSE(r.Skip(1));
-  EXPECT_TRUE(r.Seek(7));
-  EXPECT_FALSE(r.Seek(8));
-  EXPECT_TRUE(r.Seek(0));
+  EXPECT_TRUE(r.Seek(7) && !r.Seek(8) && r.Seek(0));
   EXPECT_FALSE(r.Skip(static_cast<std::size_t>(-1)));
   std::uint8_t out[8];
   EXPECT_FALSE(r.Bytes(out));

@@ -96,37 +96,6 @@ TEST(SceneState, TransformsAndWhereTheyApply) {
   ExpectNear(FirstCorner(vrml), {2, -2, 5}, "transform");
 }
 
-// Gives `node` three faces, child i's third corner (0, i, 1), and walks
-// `root`: the i of each face walked.
-std::vector<int> Chosen(Separator& root, GroupNode& node) {
-  root.children.insert(root.children.begin(), std::make_unique<Coordinate3>());
-  static_cast<Coordinate3&>(*root.children.front()).point = {
-      {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 1}, {0, 2, 1}};
-  for (int i = 0; i < 3; ++i) node.Make<IndexedFaceSet>().coordIndex = {0, 1, 2 + i, -1};
-  std::vector<int> out;
-  for (const auto& f : WalkFaces(root)) out.push_back(static_cast<int>(f.corners[2].y));
-  return out;
-}
-
-TEST(SceneState, SwitchAndLevelOfDetailChooseTheirChildren) {
-  const std::pair<int, std::vector<int>> switches[] = {
-      {Switch::kNoChild, {}}, {Switch::kAllChildren, {0, 1, 2}}, {1, {1}}, {3, {}}, {-2, {}}};
-  for (const auto& [which, expected] : switches) {
-    Separator root;
-    Switch& s = root.Make<Switch>();
-    s.whichChild = which;
-    EXPECT_EQ(Chosen(root, s), expected) << which;
-  }
-  // Level of detail by the distance from the origin: below 10, to 20, beyond.
-  for (const auto& [distance, expected] : {std::pair(5, 0), {10, 1}, {15, 1}, {25, 2}}) {
-    Separator root;
-    root.Make<Translation>(Vec3{1.0 * distance, 0, 0});
-    LOD& lod = root.Make<LOD>();
-    lod.range = {10, 20};
-    EXPECT_EQ(Chosen(root, lod), std::vector<int>{expected}) << distance;
-  }
-}
-
 TEST(SceneFaceSets, BadIndicesMissingStateAndNonFiniteCornersAreSkippedNormalsBound) {
   Separator root;
   root.Make<IndexedFaceSet>().coordIndex = {0, 1, 2, -1};  // no coordinates yet: nothing
@@ -151,21 +120,6 @@ TEST(SceneFaceSets, BadIndicesMissingStateAndNonFiniteCornersAreSkippedNormalsBo
   ExpectNear(normals[0], {0, 0, 1});
   ExpectNear(normals[1], {0, 1, 0});  // (1,0,0) turned a quarter about z
   ExpectNear(normals[2], {0, 0, 0});
-}
-
-TEST(SceneShapes, SphereConeAndCylinder) {
-  Separator sphere;
-  sphere.Make<Sphere>(2.0);
-  const auto faces = WalkFaces(sphere);
-  ASSERT_EQ(faces.size(), 256u);
-  for (const auto& f : faces) {
-    for (const Vec3& c : f.corners) EXPECT_NEAR(std::hypot(c.x, c.y, c.z), 2.0, 1e-12);
-  }
-  ExpectNear(faces[0].corners[0], {0, 2, 0});  // the first face touches the north pole
-  // 16 sides (an apex merges a side into a triangle), one cap of 16 corners.
-  EXPECT_EQ(ConeFaces(1, 0, 2, Parts::kSides | Parts::kBottom, false).size(), 17u);
-  EXPECT_EQ(ConeFaces(1, 0, 2, Parts::kSides, false)[0].size(), 3u);
-  EXPECT_EQ(ConeFaces(1, 1, 2, Parts::kTop, true).at(0).size(), 16u);
 }
 
 TEST(SceneWalkLimits, DeepNestingIsCutOffWithOneLine) {

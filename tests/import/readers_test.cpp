@@ -1,0 +1,318 @@
+// The OBJ, RAW and NFF readers, each run on a file it is given.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "import_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::ReaderFunction;
+using test::RunReader;
+
+// The readers as rows: a file text, whether the reader succeeds, how many
+// faces its scene holds and the lines it logs ('@' stands for the path).
+struct ReaderCase {
+  ReaderFunction reader;
+  const char* name;
+  std::string_view text;  // null: no file
+  bool ok;
+  std::size_t faces;
+  std::vector<std::string> log;
+};
+
+std::vector<std::string> Syntax(int line) {
+  return {"Syntax error file '@', line " + std::to_string(line)};
+}
+
+std::string Utf16(std::string_view text, bool little) {
+  std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char c : text) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return out;
+}
+
+TEST(ReaderCases, FacesAndLogLinesPerText) {
+  // UTF-16 with a byte order mark reads like UTF-8; a list beyond half a
+  // million entries ends the reading and keeps what came.
+  const std::string tri = "v 0 0 0\nv 1 0 0\r\nv 0 1 0\ng part\nf 1 2 3\n";
+  const std::string little = Utf16(tri, true), big = Utf16(tri, false);
+  std::string many = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  for (int i = 3; i < 500001; ++i) many += "v 1 1 1\n";
+  many += "f 3 2 1\n";
+  const std::string raw255 = std::string(250, ' ') + "1 2 3 4 5 6 7 8 9\n0 0 0 1 0 0 0 1 0\n";
+  const std::string rawBinary = "n\r\n0 0 0 1 0 0 0 1 0\r\n" + std::string("\0\xff\x80 1\0 3", 8);
+  const ReaderCase cases[] = {
+      // NFF: Sense8 mistakes, then Haines ones.
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 3\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 0xf00\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3.5\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0\n", false, 0, Syntax(5)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n", false, 0, Syntax(5)},  // ends early
+      {ImportNff, "a.nff", "nff\nA\n-1\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "nff\nA\n500001\n", false, 0, Syntax(3)},  // beyond any model
+      {ImportNff, "a.nff", "nff\nversion 2.0\nA\n1\n0 0 nan\n", false, 0, Syntax(5)},
+      {ImportNff, "a.nff", "p 3\n0 0 0\n1 0 0\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "p 3\n0 0 0\n1 0\n0 1 0\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "p x\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "p 3.5\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "s 1 2 3\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "c\n0 0 0 1\n", false, 0, Syntax(2)},
+      {ImportNff, "a.nff", "f 1 0\n", false, 0, Syntax(1)},
+      {ImportNff, "missing.nff", {}, false, 0, {"Unable to open file '@'"}},
+      // The first line chooses the dialect: Haines unless it is "nff".
+      {ImportNff, "a.nff", "\nnff\np 3\n0 0 0\n1 0 0\n0 1 0\n", true, 1, {}},
+      {ImportNff, "a.nff", "nff  \r\nT\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 2\n", true, 1, {}},
+      {ImportNff, "a.nff", "nff\nversion 2.0\n", true, 0, {}},
+      // OBJ always counts as read; a mistake imports nothing.
+      {ImportObj, "a.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n\nvn 1 2\nf 1 2 3\n", true, 0,
+       Syntax(6)},
+      {ImportObj, "a.obj", "v 1 2 1e999\n", true, 0, Syntax(1)},
+      {ImportObj, "a.obj", "f a b c\n", true, 0, Syntax(1)},
+      {ImportObj, "missing.obj", {}, true, 0, {"Unable to open file '@'"}},
+      {ImportObj, "a.obj", little, true, 1, {}},
+      {ImportObj, "a.obj", big, true, 1, {}},
+      {ImportObj,
+       "a.obj",
+       many,
+       true,
+       1,
+       {"Too much data in file '@', line 500002; the rest of the file was not read"}},
+      // RAW: nine numbers or twelve (a colour first); eight, or a ninth that
+      // is no number, are a group name line.
+      {ImportRaw, "t.raw", "0 0 0 1 0 0 0 1\n1 2 3 4 5 6 7 8 x\n0 0 0 1 0 0 0 1 0\n", true, 1, {}},
+      {ImportRaw, "t.raw", "-1 0 0 -2 0 0 -1 -1 0.5 extra words\n", true, 1, {}},
+      // A triangle cut at the 255-character boundary is two name lines.
+      {ImportRaw, "t.raw", raw255, true, 1, {}},
+      {ImportRaw, "t.raw", rawBinary, true, 1, {}},
+      {ImportRaw, "missing.raw", {}, true, 0, {}}};
+  for (const ReaderCase& c : cases) {
+    const auto r = RunReader(c.reader, c.name, c.text);
+    std::vector<std::string> log;
+    for (std::string line : c.log) log.push_back(line.replace(line.find('@'), 1, r.path));
+    EXPECT_EQ(std::tuple(r.ok, r.faces.size(), r.Errors()), std::tuple(c.ok, c.faces, log))
+        << c.text.substr(0, 80);
+  }
+}
+
+using Groups = std::vector<std::pair<std::string, std::vector<std::int32_t>>>;
+
+constexpr char kFourVertices[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n";
+
+// The group Separators of an OBJ scene: name -> face index list.
+Groups GroupsOf(test::ReadResult& r) {
+  Groups out;
+  for (auto* s : r.Children<scene::Separator>()) {
+    out.emplace_back(s->name, dynamic_cast<scene::IndexedFaceSet&>(*s->children.at(0)).coordIndex);
+  }
+  return out;
+}
+
+TEST(ObjScene, NormalsAreBoundPerVertexWhenTheFileHasThem) {
+  auto r = RunReader(ImportObj, "a.obj",
+                     std::string(kFourVertices) + "vn 0 0 1\nvt 0 0\nf 1/1/1 2/1/1 3/1/1\n");
+  ASSERT_EQ(r.faces.size(), 1u);
+  EXPECT_EQ(r.faces[0].normals, (std::vector<Vec3>{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}));
+  auto plain = RunReader(ImportObj, "a.obj", std::string(kFourVertices) + "f 1 2 3\n");
+  EXPECT_EQ(plain.Children<scene::NormalBinding>().at(0)->value, scene::Binding::kDefault);
+}
+
+TEST(ObjGroups, NamingReuseAndGroupZero) {
+  const struct {
+    std::string text;
+    Groups groups;
+  } cases[] = {
+      {"f 1 2 3\ng wing\nf 1 2 4\n", {{"", {0, 1, 2, -1}}, {"wing", {0, 1, 3, -1}}}},
+      // Group 0 is still empty at each "g": each names it again.
+      {"g first\ng second\nf 1 2 3\n", {{"second", {0, 1, 2, -1}}}},
+      {"g my  part-1\t(left)\r\nf 1 2 3\ng 2nd\nf 2 3 4\ng my part-1 (left)\nf 1 3 4\ngroup "
+       "other\nf 1 2 4\n",
+       {{"my_part_1__left_", {0, 1, 2, -1, 0, 2, 3, -1}},
+        {"G2nd", {1, 2, 3, -1}},
+        {"other", {0, 1, 3, -1}}}}};
+  for (const auto& c : cases) {
+    auto r = RunReader(ImportObj, "a.obj", kFourVertices + c.text);
+    EXPECT_EQ(GroupsOf(r), c.groups) << c.text;
+  }
+}
+
+TEST(ObjGroups, TheGroupCapKeepsLaterFacesInTheLastGroup) {
+  std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  for (int g = 0; g <= 2048; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";
+  auto r = RunReader(ImportObj, "a.obj", text);
+  const Groups groups = GroupsOf(r);
+  ASSERT_EQ(groups.size(), 2048u);
+  EXPECT_EQ(groups.back().first, "n2047");
+  EXPECT_EQ(groups.back().second, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 1, 2, -1}));
+}
+
+TEST(ObjFaces, CornerNumbers) {
+  std::string eight;
+  for (int i = 1; i <= 8; ++i) eight += "v " + std::to_string(i) + " 0 0\n";
+  // Texture numbers are skipped; negative numbers count back from the last
+  // vertex or normal read so far; a face may name vertices read later.
+  auto r = RunReader(
+      ImportObj, "a.obj",
+      "f 1 2 3\n" + eight + "vn 1 0 0\nvn 0 1 0\nf -8/7/-1 -3//-2 -2/9 -1//2\nf 1/7/2 2//1 3\n");
+  const auto& set =
+      dynamic_cast<scene::IndexedFaceSet&>(*r.Children<scene::Separator>().at(0)->children.at(0));
+  EXPECT_EQ(set.coordIndex, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 5, 6, 7, -1, 0, 1, 2, -1}));
+  EXPECT_EQ(set.normalIndex, (std::vector<std::int32_t>{1, 0, 1, -1, 1, 0, -1}));
+}
+
+TEST(ObjNumbers, EveryFormStartingAtADigitSignOrPointAndKeywordsOverTheirLength) {
+  auto r = RunReader(ImportObj, "a.obj",
+                     "v x1 +2 y-3.5e1\n"   // what comes before a number is skipped
+                     "v 3.1+e2 .5 -.25\n"  // after it, up to the next blank
+                     "vp 9 9 9\nvertex 9 9 9\nvnormal 0 0 1\n"
+                     "v +.5 1e-3 1E+2\n"
+                     "v 1,2,3 4 5\n"
+                     "v - 1 2\n"  // a lone sign reads as 0
+                     "fo 1 2 3\nfx 1 2 3\nfoo 3 2 1\nusemtl x\nl 1 2\n");
+  EXPECT_EQ(
+      r.Children<scene::Coordinate3>().at(0)->point,
+      (std::vector<Vec3>{{1, 2, -35}, {3.1, 0.5, -0.25}, {0.5, 1e-3, 100}, {1, 4, 5}, {0, 1, 2}}));
+  EXPECT_EQ(r.Children<scene::Normal>().at(0)->vector.size(), 1u);
+  EXPECT_EQ(r.faces.size(), 2u);  // "fo" and "foo"; "fx" is no face
+}
+
+// The face sets of a RAW scene by name.
+std::map<std::string, std::vector<std::int32_t>> FaceSets(test::ReadResult& r) {
+  std::map<std::string, std::vector<std::int32_t>> out;
+  for (auto* f : r.Children<scene::IndexedFaceSet>()) out[f->name] = f->coordIndex;
+  return out;
+}
+
+TEST(RawTriangles, NineOrTwelveNumbersMakeATriangle) {
+  auto r = RunReader(ImportRaw, "t.raw",
+                     "0.1 0 0 1 0 0 0 1 0\n"
+                     "1 0.5 0 0 0 0 1 0 0 0 1 0 _tex\n"  // a colour and the triangle
+                     "1 0 0 0 1 0 1.000004 1 0\n");      // shared corners share points
+  ASSERT_EQ(r.faces.size(), 3u);
+  EXPECT_EQ(r.faces[0].corners[0].x, static_cast<double>(0.1f));  // single precision, widened
+  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
+  EXPECT_EQ(r.faces[1].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+  EXPECT_TRUE(EqualMaterials(r.faces[1].material, MaterialFromColor({1, 0.5, 0})));
+  EXPECT_EQ(FaceSets(r)["G"], (std::vector<std::int32_t>{0, 1, 2, -1, 3, 1, 2, -1, 1, 2, 4, -1}));
+}
+
+TEST(RawGroups, NameLinesSelectGroups) {
+  auto r = RunReader(ImportRaw, "t.raw",
+                     "0 0 0 1 0 0 0 1 0\n"  // group 0, named ""
+                     "wing left\n"          // unquoted: ends at the blank
+                     "0 0 1 1 0 1 0 1 1\n"
+                     "\"tail fin\" rest\n"  // quoted: blanks allowed
+                     "0 0 2 1 0 2 0 1 2\n"
+                     ".5 0 0 1 0 0 0 1 0\n"  // a leading point is a name
+                     "0 0 3 1 0 3 0 1 3\n"
+                     "\n"  // empty line: the group named ""
+                     "0 0 4 1 0 4 0 1 4\n"
+                     "wing\n"  // a name met before
+                     "0 0 5 1 0 5 0 1 5\n"
+                     "\"open quote\n"  // the line end closes it
+                     "0 0 6 1 0 6 0 1 6\n");
+  std::map<std::string, std::size_t> sizes;
+  for (const auto& [name, faces] : FaceSets(r)) sizes[name] = faces.size();
+  EXPECT_EQ(sizes, (std::map<std::string, std::size_t>{
+                       {"G", 8}, {"wing", 8}, {"tail fin", 4}, {"G.5", 4}, {"open quote", 4}}));
+  EXPECT_EQ(r.Children<scene::IndexedFaceSet>().at(1)->name, "wing");  // in the order of first use
+}
+
+constexpr char kSense8[] =
+    "nff\nversion 2.1\nviewpos 0 0 10\nviewdir 0 0 -1\n// a comment line\n"
+    "Square   \n4\n0 0 0 norm 0 0 1\n1 0 0\n1 1 0 // trailing comment\n0 1 0\n"
+    "3\n4 0 1 2 3 0xf00 both\n3 0 1 2 0x00ff8000 _v_texture id = 7\n3 2 3 0\n\n"
+    "Other\n3\n0 0 1\n1 0 1\n0 1 1\n1\n3 0 1 2 0x0F0\n";
+
+TEST(NffSense8, ObjectsPolygonsColoursAndBothSides) {
+  auto r = RunReader(ImportNff, "box.nff", kSense8);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.Errors(),
+            (std::vector<std::string>{"Texture names in file '" + r.path + "' are ignored"}));
+  ASSERT_EQ(r.faces.size(), 4u);
+  EXPECT_EQ(r.faces[0].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
+  // 12-bit 0xf00 is red, two-sided; 24-bit 0x00ff8000 orange; no colour:
+  // the default material; 0x0F0 green.
+  MaterialValue red = MaterialFromColor({1, 0, 0});
+  red.twoSided = true;
+  const MaterialValue expected[] = {red, MaterialFromColor({1, 128 / 255.0, 0}), MaterialValue{},
+                                    MaterialFromColor({0, 1, 0})};
+  for (int i : {0, 1, 2, 3}) EXPECT_TRUE(EqualMaterials(r.faces[i].material, expected[i])) << i;
+  auto sets = r.Children<scene::IndexedFaceSet>();
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(std::tuple(sets[0]->name, sets[1]->name), std::tuple("Square", "Other"));
+}
+
+constexpr char kVersion3[] =
+    "nff // WorldToolKit\nversion 3.0 // with materials\nmtable wood.mat // beside the model\n"
+    "Crate\n3 // vertices\n0 0 0 uv 0 0 // corner\n1 0 0 uv 1 0\n0 1 0 uv 0 1\n"
+    "3\n3 0 1 2 matid 2 // from the table\n3 0 2 1 0x00f matid 9 _v_oak\n3 1 2 0 _rug\n";
+
+TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
+  for (bool withTable : {true, false}) {
+    test::TempDir dir;
+    if (withTable) {
+      test::WriteFileText(
+          dir.File("wood.mat"),
+          "// id, then colours\n1\nambientdiffuse 1 1 1\n2 dark\nambientdiffuse 0.5 0.25 0\n");
+    }
+    auto r = RunReader(ImportNff, "box.nff", kVersion3, &dir);
+    ASSERT_TRUE(r.ok) << withTable;
+    ASSERT_EQ(r.faces.size(), 3u) << withTable;
+    EXPECT_EQ(r.faces[0].corners[1], (Vec3{1, 0, 0}));
+    EXPECT_EQ(r.faces[0].material.diffuse,
+              (withTable ? Vec3{0.5, 0.25, 0} : MaterialValue{}.diffuse))
+        << withTable;
+    EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{0, 0, 1})) << withTable;  // matid 9: none
+    EXPECT_TRUE(EqualMaterials(r.faces[2].material, MaterialValue{}));
+    const std::string table =
+        withTable ? "Material table 'wood.mat' lacks a matid that file '" + r.path +
+                        "' uses; those polygons take their own colour or the default"
+                  : "Material table 'wood.mat' of file '" + r.path +
+                        "' cannot be read; its polygons take their own colour or the default";
+    EXPECT_EQ(r.Errors(), (std::vector<std::string>{
+                              table, "Texture names in file '" + r.path + "' are ignored"}));
+  }
+}
+
+TEST(NffHaines, PolygonsPatchesTheFillColourAndShapeNodes) {
+  auto r = RunReader(ImportNff, "h.nff",
+                     "# a comment\nv\nfrom 0 0 10\nat 0 0 0\nup 0 1 0\nangle 45\nhither 1\n"
+                     "resolution 64 64\nb 0.1 0.2 0.3\nl 1 2 3\np 3\n0 0 0\n1 0 0\n0 1 0\n"
+                     "f 0 0 1 0.5 0.3 64 0.25 1.5\npp 3\n0 0 1 0 0 1\n1 0 1 0 0 1\n0 1 1 0 0 1\n"
+                     "s 1 2 3 0.5 extra words\n"
+                     "c\n0 0 0 1\n0 4 0 0\n"     // a cone standing on the origin
+                     "c\n0 0 0 2\n0 0 -6 2\n");  // a cylinder lying along -z
+  ASSERT_TRUE(r.ok);
+  ASSERT_EQ(r.faces.size(), 2u + 256 + 16 + 16);
+  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
+  MaterialValue fill = MaterialFromColor({0, 0, 1});
+  fill.specular = {0.3, 0.3, 0.3};
+  fill.shininess = 0.5;
+  fill.transparency = 0.25;
+  EXPECT_TRUE(EqualMaterials(r.faces[1].material, fill));
+  EXPECT_EQ(r.faces[1].corners[2], (Vec3{0, 1, 1}));
+  auto shapes = r.Children<scene::Separator>();
+  ASSERT_EQ(shapes.size(), 4u);  // the polygons' Separator comes first
+  EXPECT_EQ(shapes[0]->name, "polygons");
+  EXPECT_EQ(dynamic_cast<scene::Sphere&>(*shapes[1]->children.back()).radius, 0.5);
+  EXPECT_EQ(dynamic_cast<scene::Cone&>(*shapes[2]->children.back()).parts, scene::Parts::kSides);
+  EXPECT_EQ(dynamic_cast<scene::Cylinder&>(*shapes[3]->children.back()).height, 6);
+}
+
+// A status line before every hundredth line (OBJ, RAW) and at the end (OBJ).
+TEST(ReaderLines, StatusLines) {
+  std::string obj, raw;
+  for (int i = 0; i < 150; ++i) obj += "# 45678\n";            // 8 bytes a line
+  for (int i = 0; i < 250; ++i) raw += "0 0 0 1 0 0 0 1 0\n";  // 18 bytes a line
+  EXPECT_EQ(RunReader(ImportObj, "a.obj", obj).log,
+            (std::vector<std::string>{"Reading 0.0% Complete", "Reading 66.7% Complete",
+                                      "Reading 100.0% Complete"}));
+  EXPECT_EQ(RunReader(ImportRaw, "t.raw", raw).log,
+            (std::vector<std::string>{"Reading 0.0% Complete", "Reading 40.0% Complete",
+                                      "Reading 80.0% Complete"}));
+}
+
+}  // namespace
+}  // namespace ws
