@@ -136,17 +136,14 @@ TEST(OpenCommands, ObjectTextAndClusterFiles) {
   ASSERT_TRUE(OpenFile(f.m(), f.services, cube, OpenMode::kOpen).ok);
   EXPECT_EQ(std::tuple(f.userPoints(), f.m().cluster.fileState, f.m().cluster.objectFilePath),
             std::tuple(points, FileState::kObject, cube));
-  // A cluster file: Merge loads it and keeps the new cluster's file state.
+  // A cluster file: Open loads it and takes its path.
   ASSERT_TRUE(NewObject(f.m(), "stored") && StoreObject(f.m(), 1, "stored"));
   const std::string cluster = f.dir.File("copy.wdc");
   test::WriteFileBytes(cluster, ReadWholeFile(f.m().paths.working).value());
-  ASSERT_TRUE(StartNewCluster(f.m()));
-  EXPECT_EQ(OpenFile(f.m(), f.services, cluster, OpenMode::kMerge).kind, "cluster");
-  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.m().cluster.fileState),
-            std::tuple(2u, FileState::kNone));
-  ASSERT_TRUE(OpenFile(f.m(), f.services, cluster, OpenMode::kOpen).ok);
-  EXPECT_EQ(std::tuple(f.m().cluster.fileState, f.m().cluster.clusterPath),
-            std::tuple(FileState::kCluster, cluster));
+  EXPECT_EQ(OpenFile(f.m(), f.services, cluster, OpenMode::kOpen).kind, "cluster");
+  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.m().cluster.fileState,
+                       f.m().cluster.clusterPath),
+            std::tuple(2u, FileState::kCluster, cluster));
 }
 
 TEST(OpenFileAs, OpensLikeTheEditorAndLogsBesideThePreferences) {
