@@ -112,19 +112,6 @@ TEST(OpenCommands, RefusalsInEveryModeChangeNothing) {
   }
 }
 
-TEST(OpenCommands, MetafilesGoToTheMetafileReader) {
-  ImportFixture f;
-  std::vector<std::string> read;
-  f.services.metafileReader = [&](Model&, ImportServices&, const std::string& path, bool flip) {
-    read.push_back(path + (flip ? " flipped" : ""));
-    return true;
-  };
-  const OpenOutcome out = OpenFile(f.m(), f.services, f.dir.File("model.3dm"), OpenMode::kInsert);
-  EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(true, "import"));
-  EXPECT_EQ(read, (std::vector<std::string>{f.dir.File("model.3dmf") + " flipped"}));
-  EXPECT_EQ(f.m().cluster.objectNames.back(), "new object");
-}
-
 TEST(OpenCommands, ObjectTextAndClusterFiles) {
   ImportFixture f;
   const std::string cube = test::DataPath("cube.wdo");
@@ -144,15 +131,6 @@ TEST(OpenCommands, ObjectTextAndClusterFiles) {
   EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.m().cluster.fileState,
                        f.m().cluster.clusterPath),
             std::tuple(2u, FileState::kCluster, cluster));
-}
-
-TEST(OpenFileAs, OpensLikeTheEditorAndLogsBesideThePreferences) {
-  ImportFixture f;
-  const std::string path = f.Write("bad.obj", "v 1\n");
-  EXPECT_EQ(OpenFileAs(f.m(), path, OpenMode::kOpen).kind, "import");
-  EXPECT_NE(f.Log().find("Syntax error file '" + path + "', line 1"), std::string::npos);
-  EXPECT_TRUE(OpenFileAs(f.m(), f.Write("tri.obj", kTriangle), OpenMode::kOpen).ok);
-  EXPECT_EQ(f.tables().polygonCount, 1u);
 }
 
 }  // namespace

@@ -62,10 +62,8 @@ TEST(ImportConversion, ScalesTheLargestExtentTo360AndCentres) {
   const Point& seventh = t.points[kReservedPoints + 6];
   EXPECT_EQ((Vec3{first.x, first.y, first.z}), (Vec3{-180, -90, -45}));
   EXPECT_EQ((Vec3{seventh.x, seventh.y, seventh.z}), (Vec3{180, 90, 45}));
-  EXPECT_EQ(t.vectors[kReservedVectors].selected, kSelected);
   // The first face keeps its corner order; each vector leaves its corner.
   const Polygon& p = t.polygons[0];
-  EXPECT_EQ(p.pointCount * 100 + p.vectorCount * 10 + p.viewZoneCount, 440u);
   for (std::uint32_t i = 0; i < 4; ++i) {
     EXPECT_EQ(p.points[i], kReservedPoints + i);
     const Vector& v = t.vectors[p.vectors[i]];
@@ -98,7 +96,10 @@ TEST(ImportConversion, ThePolygonCountAndTheCollectionCap) {
       std::string(kDropped) + "   - Object exceeded the maximum polygon count\n";
   // No face after the 9,999th: it stays. One more: the 9,999th is given
   // back. Past 10,000 faces collection stops and the rest are counted.
-  const auto beyond = [&](int n) { return countLine + "   - " + BeyondCapNote(n) + "\n"; };
+  const auto beyond = [&](int n) {
+    return countLine + "   - " + std::to_string(n) +
+           " faces beyond the 10,000 that an object can take were left out\n";
+  };
   const std::tuple<int, std::uint32_t, std::vector<std::string>> cases[] = {
       {9999, 9999, {}},
       {10000, 9998, {countLine}},
@@ -155,17 +156,6 @@ TEST(ImportConversion, PointAndVectorLimitsDropTheFacesThatFoundNoRoom) {
   }
 }
 
-TEST(ImportConversion, TheDropReportListsItsReasonsInOrder) {
-  EXPECT_EQ(DropReport({true, true, true, true, true, {BeyondCapNote(3)}}),
-            std::string(kDropped) +
-                "   - Object exceeded the maximum polygon count\n"
-                "   - Object exceeded the maximum number of points\n"
-                "   - Object exceeded the maximum number of vectors\n"
-                "   - Polygons exceeded the maximum number of points\n"
-                "   - Polygons exceeded the maximum number of vectors\n"
-                "   - 3 faces beyond the 10,000 that an object can take were left out\n");
-}
-
 TEST(ImportColors, DiffuseTimesAmbientPlusDiffuseClampsAndTruncates) {
   ColorTable table = test::SampleColorTable();
   table.Set(5, {0xFFFF, 0xFFFF, 0xFFFF});
@@ -212,8 +202,8 @@ TEST(ImportPipeline, TitlesProgressHelpLinesAndEscape) {
   EXPECT_EQ(f.progress.events, (std::vector<std::string>{"open", "close"}));
   EXPECT_EQ(f.observer.helpLines,
             (std::vector<std::string>{"Loading Polygon 50", "Loading Polygon 100"}));
-  EXPECT_FALSE(f.progress.positions.empty());
-  for (int p : f.progress.positions) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+  // The walk reports 50 and 100; loading and importing start again at 0.
+  EXPECT_EQ(f.progress.positions, (std::vector<int>{0, 50, 100, 0, 0, 83}));
   EXPECT_FALSE(f.ui.busy());
   // Escape stops collecting; what came is converted. It is asked once per
   // face, and never after it said yes.

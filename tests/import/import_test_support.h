@@ -103,7 +103,6 @@ struct ImportFixture : ModelFixture {
   bool Import(const std::string& path, bool flip = false) {
     return ImportScene(m(), services, path, flip);
   }
-  std::string Log() { return ReadFileText(LogPathFor(m().paths)); }
   std::uint32_t userPoints() { return tables().pointCount - kReservedPoints; }
   std::uint32_t userVectors() { return tables().vectorCount - kReservedVectors; }
 

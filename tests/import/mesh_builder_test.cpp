@@ -11,12 +11,6 @@
 namespace ws {
 namespace {
 
-std::vector<std::int32_t> List(const BlockArray<std::int32_t>& a) {
-  std::vector<std::int32_t> v;
-  for (std::size_t i = 0; i < a.size(); ++i) v.push_back(a[i]);
-  return v;
-}
-
 void AddFace(MeshBuilder& b, std::initializer_list<Vec3> corners,
              const MaterialValue* m = nullptr) {
   b.BeginFace(m);
@@ -136,27 +130,6 @@ TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
   EXPECT_EQ(p.points().size(), 500000u);
   p.BeginFace(nullptr);
   EXPECT_EQ(p.AddVertex(7, 0.5, 0.25), 7);
-}
-
-TEST(ImportCollector, EachDistinctEdgeOnceRepeatsAndDegenerateFacesStayParallel) {
-  ImportCollector c;
-  // Two squares sharing the edge (1,0)-(1,1), walked the other way.
-  AddFace(c, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}});
-  AddFace(c, {{1, 0, 0}, {2, 0, -1}, {2, 1, 0.5}, {1, 1, 0}});
-  // Repeated and welded corners go; a single corner has no edge, two
-  // corners one edge used both ways.
-  AddFace(c, {{0, 0, 0}, {0, 0, 0}, {0.4e-5, 0, 0}, {3, 3, 3}, {0, 0, 0}});
-  AddFace(c, {{3, 3, 3}});
-  AddFace(c, {{3, 3, 3}, {4, 3, 3}});
-  EXPECT_EQ(List(c.FaceIndices(0)),
-            (std::vector<std::int32_t>{0, 1, 2, 3, -1, 1, 4, 5, 2, -1, 0, 6, -1, 6, -1, 6, 7, -1}));
-  // Each corner's edge leaves it; the last corner's edge closes the face.
-  EXPECT_EQ(List(c.CornerEdges(0)), (std::vector<std::int32_t>{0, 1, 2, 3, -1, 4, 5, 6, 1, -1, 7, 7,
-                                                               -1, -1, -1, 8, 8, -1}));
-  EXPECT_EQ(
-      std::tuple(c.points().size(), c.edges().size(), c.facesCollected(), c.cornersCollected()),
-      std::tuple(8u, 9u, 5u, 13u));
-  EXPECT_EQ(std::tuple(c.boundsMin(), c.boundsMax()), std::tuple(Vec3{0, 0, -1}, Vec3{4, 3, 3}));
 }
 
 }  // namespace

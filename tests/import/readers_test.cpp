@@ -98,8 +98,6 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
 
 using Groups = std::vector<std::pair<std::string, std::vector<std::int32_t>>>;
 
-constexpr char kFourVertices[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n";
-
 // The group Separators of an OBJ scene: name -> face index list.
 Groups GroupsOf(test::ReadResult& r) {
   Groups out;
@@ -107,34 +105,6 @@ Groups GroupsOf(test::ReadResult& r) {
     out.emplace_back(s->name, dynamic_cast<scene::IndexedFaceSet&>(*s->children.at(0)).coordIndex);
   }
   return out;
-}
-
-TEST(ObjScene, NormalsAreBoundPerVertexWhenTheFileHasThem) {
-  auto r = RunReader(ImportObj, "a.obj",
-                     std::string(kFourVertices) + "vn 0 0 1\nvt 0 0\nf 1/1/1 2/1/1 3/1/1\n");
-  ASSERT_EQ(r.faces.size(), 1u);
-  EXPECT_EQ(r.faces[0].normals, (std::vector<Vec3>{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}));
-  auto plain = RunReader(ImportObj, "a.obj", std::string(kFourVertices) + "f 1 2 3\n");
-  EXPECT_EQ(plain.Children<scene::NormalBinding>().at(0)->value, scene::Binding::kDefault);
-}
-
-TEST(ObjGroups, NamingReuseAndGroupZero) {
-  const struct {
-    std::string text;
-    Groups groups;
-  } cases[] = {
-      {"f 1 2 3\ng wing\nf 1 2 4\n", {{"", {0, 1, 2, -1}}, {"wing", {0, 1, 3, -1}}}},
-      // Group 0 is still empty at each "g": each names it again.
-      {"g first\ng second\nf 1 2 3\n", {{"second", {0, 1, 2, -1}}}},
-      {"g my  part-1\t(left)\r\nf 1 2 3\ng 2nd\nf 2 3 4\ng my part-1 (left)\nf 1 3 4\ngroup "
-       "other\nf 1 2 4\n",
-       {{"my_part_1__left_", {0, 1, 2, -1, 0, 2, 3, -1}},
-        {"G2nd", {1, 2, 3, -1}},
-        {"other", {0, 1, 3, -1}}}}};
-  for (const auto& c : cases) {
-    auto r = RunReader(ImportObj, "a.obj", kFourVertices + c.text);
-    EXPECT_EQ(GroupsOf(r), c.groups) << c.text;
-  }
 }
 
 TEST(ObjGroups, TheGroupCapKeepsLaterFacesInTheLastGroup) {
@@ -161,22 +131,6 @@ TEST(ObjFaces, CornerNumbers) {
   EXPECT_EQ(set.normalIndex, (std::vector<std::int32_t>{1, 0, 1, -1, 1, 0, -1}));
 }
 
-TEST(ObjNumbers, EveryFormStartingAtADigitSignOrPointAndKeywordsOverTheirLength) {
-  auto r = RunReader(ImportObj, "a.obj",
-                     "v x1 +2 y-3.5e1\n"   // what comes before a number is skipped
-                     "v 3.1+e2 .5 -.25\n"  // after it, up to the next blank
-                     "vp 9 9 9\nvertex 9 9 9\nvnormal 0 0 1\n"
-                     "v +.5 1e-3 1E+2\n"
-                     "v 1,2,3 4 5\n"
-                     "v - 1 2\n"  // a lone sign reads as 0
-                     "fo 1 2 3\nfx 1 2 3\nfoo 3 2 1\nusemtl x\nl 1 2\n");
-  EXPECT_EQ(
-      r.Children<scene::Coordinate3>().at(0)->point,
-      (std::vector<Vec3>{{1, 2, -35}, {3.1, 0.5, -0.25}, {0.5, 1e-3, 100}, {1, 4, 5}, {0, 1, 2}}));
-  EXPECT_EQ(r.Children<scene::Normal>().at(0)->vector.size(), 1u);
-  EXPECT_EQ(r.faces.size(), 2u);  // "fo" and "foo"; "fx" is no face
-}
-
 // The face sets of a RAW scene by name.
 std::map<std::string, std::vector<std::int32_t>> FaceSets(test::ReadResult& r) {
   std::map<std::string, std::vector<std::int32_t>> out;
@@ -199,19 +153,13 @@ TEST(RawTriangles, NineOrTwelveNumbersMakeATriangle) {
 
 TEST(RawGroups, NameLinesSelectGroups) {
   auto r = RunReader(ImportRaw, "t.raw",
-                     "0 0 0 1 0 0 0 1 0\n"  // group 0, named ""
-                     "wing left\n"          // unquoted: ends at the blank
-                     "0 0 1 1 0 1 0 1 1\n"
-                     "\"tail fin\" rest\n"  // quoted: blanks allowed
-                     "0 0 2 1 0 2 0 1 2\n"
-                     ".5 0 0 1 0 0 0 1 0\n"  // a leading point is a name
-                     "0 0 3 1 0 3 0 1 3\n"
-                     "\n"  // empty line: the group named ""
-                     "0 0 4 1 0 4 0 1 4\n"
-                     "wing\n"  // a name met before
-                     "0 0 5 1 0 5 0 1 5\n"
-                     "\"open quote\n"  // the line end closes it
-                     "0 0 6 1 0 6 0 1 6\n");
+                     "0 0 0 1 0 0 0 1 0\n"                      // group 0, named ""
+                     "wing left\n0 0 1 1 0 1 0 1 1\n"           // unquoted: ends at the blank
+                     "\"tail fin\" rest\n0 0 2 1 0 2 0 1 2\n"   // quoted: blanks allowed
+                     ".5 0 0 1 0 0 0 1 0\n0 0 3 1 0 3 0 1 3\n"  // a leading point is a name
+                     "\n0 0 4 1 0 4 0 1 4\n"                    // empty line: the group ""
+                     "wing\n0 0 5 1 0 5 0 1 5\n"                // a name met before
+                     "\"open quote\n0 0 6 1 0 6 0 1 6\n");      // the line end closes it
   std::map<std::string, std::size_t> sizes;
   for (const auto& [name, faces] : FaceSets(r)) sizes[name] = faces.size();
   EXPECT_EQ(sizes, (std::map<std::string, std::size_t>{
@@ -272,29 +220,6 @@ TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
     EXPECT_EQ(r.Errors(), (std::vector<std::string>{
                               table, "Texture names in file '" + r.path + "' are ignored"}));
   }
-}
-
-TEST(NffHaines, PolygonsPatchesTheFillColourAndShapeNodes) {
-  auto r = RunReader(ImportNff, "h.nff",
-                     "# a comment\nv\nfrom 0 0 10\nat 0 0 0\nup 0 1 0\nangle 45\nhither 1\n"
-                     "resolution 64 64\nb 0.1 0.2 0.3\nl 1 2 3\np 3\n0 0 0\n1 0 0\n0 1 0\n"
-                     "f 0 0 1 0.5 0.3 64 0.25 1.5\npp 3\n0 0 1 0 0 1\n1 0 1 0 0 1\n0 1 1 0 0 1\n"
-                     "s 1 2 3 0.5 extra words\n"
-                     "c\n0 0 0 1\n0 4 0 0\n"     // a cone standing on the origin
-                     "c\n0 0 0 2\n0 0 -6 2\n");  // a cylinder lying along -z
-  ASSERT_TRUE(r.ok);
-  ASSERT_EQ(r.faces.size(), 2u + 256 + 16 + 16);
-  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
-  MaterialValue fill = MaterialFromColor({0, 0, 1});
-  fill.specular = {0.3, 0.3, 0.3};
-  fill.shininess = 0.5;
-  fill.transparency = 0.25;
-  EXPECT_TRUE(EqualMaterials(r.faces[1].material, fill));
-  EXPECT_EQ(r.faces[1].corners[2], (Vec3{0, 1, 1}));
-  auto shapes = r.Children<scene::Separator>();  // the polygons' Separator comes first
-  ASSERT_EQ(shapes.size(), 4u);
-  EXPECT_EQ(dynamic_cast<scene::Sphere&>(*shapes[1]->children.back()).radius, 0.5);
-  EXPECT_EQ(dynamic_cast<scene::Cone&>(*shapes[2]->children.back()).parts, scene::Parts::kSides);
 }
 
 // A status line before every hundredth line (OBJ, RAW) and at the end (OBJ).
