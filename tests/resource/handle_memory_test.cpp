@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
@@ -19,18 +20,14 @@ TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrderAndFailuresAreNotRecorded
   for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocZeroedBlock(4096 + i, 100 + i);
   mem.FreeBlock(blocks[2]);
   mem.SetFailAbove(4096);
-  EXPECT_EQ(mem.AllocZeroedBlock(4097, 8), nullptr);
-  EXPECT_EQ(mem.AllocBlock(4097, 8), nullptr);
-  auto entries = mem.Entries();
-  ASSERT_EQ(entries.size(), 4u);
-  const int expected[] = {0, 1, 3, 4};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(std::tuple(entries[i].block, entries[i].tag),
-              std::tuple(blocks[expected[i]], 100u + expected[i]));
-  }
+  EXPECT_FALSE(mem.AllocZeroedBlock(4097, 8) || mem.AllocBlock(4097, 8));
+  std::vector<std::pair<void*, std::uint32_t>> entries, expected;
+  for (const auto& e : mem.Entries()) entries.emplace_back(e.block, e.tag);
+  for (int i : {0, 1, 3, 4}) expected.emplace_back(blocks[i], 100 + i);
+  EXPECT_EQ(entries, expected);
   const auto* p = static_cast<std::uint8_t*>(blocks[4]);
   EXPECT_TRUE(std::all_of(p, p + 4100, [](std::uint8_t c) { return c == 0; }));
-  for (int i : expected) mem.FreeBlock(blocks[i]);
+  for (int i : {0, 1, 3, 4}) mem.FreeBlock(blocks[i]);
   EXPECT_EQ(mem.LiveCount(), 0u);
 }
 
@@ -38,16 +35,12 @@ TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) 
   HandleMemory mem;
   Block a = mem.Allocate(10, 1);
   Block b = std::move(a);
-  EXPECT_FALSE(a);
-  EXPECT_EQ(mem.LiveCount(), 1u);
+  EXPECT_EQ(std::tuple(static_cast<bool>(a), mem.LiveCount()), std::tuple(false, 1u));
   b.reset();
-  std::vector<Block> blocks;
-  for (std::size_t i = 0; i < HandleMemory::kTableCapacity + 3; ++i) {
-    blocks.push_back(mem.Allocate(8, 1));
-    ASSERT_TRUE(blocks.back());
-  }
-  EXPECT_EQ(mem.LiveCount(), HandleMemory::kTableCapacity);
-  EXPECT_EQ(mem.UntrackedCount(), 3u);
+  std::vector<Block> blocks(HandleMemory::kTableCapacity + 3);
+  for (Block& block : blocks) ASSERT_TRUE(block = mem.Allocate(8, 1));
+  EXPECT_EQ(std::tuple(mem.LiveCount(), mem.UntrackedCount()),
+            std::tuple(HandleMemory::kTableCapacity, 3u));
   blocks.clear();
   EXPECT_EQ(mem.LiveCount(), 0u);
 }
@@ -55,10 +48,9 @@ TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) 
 TEST(WaitCursor, BeginAndEndSetBusyCursorAndMenuRefresh) {
   ScriptedUi ui;
   Runtime rt(ui);
-  {
-    WaitScope wait(rt);
-    EXPECT_TRUE(rt.busy && ui.busy());
-  }
+  std::optional<WaitScope> wait(std::in_place, rt);
+  EXPECT_TRUE(rt.busy && ui.busy());
+  wait.reset();
   EXPECT_EQ(std::tuple(rt.busy, ui.busy(), rt.menuRefreshRequested, ui.busyTransitions()),
             std::tuple(false, false, true, 2));
 }

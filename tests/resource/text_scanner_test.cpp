@@ -5,7 +5,7 @@
 namespace ws {
 namespace {
 
-TEST(TextScanner, WordsAndHexStopAtTheirLimitAndLeaveTheRest) {
+TEST(TextScanner, WordsHexAndNumbersStopAtTheirLimitAndLeaveTheRest) {
   TextScanner in("  [COLORS256_RGB_1.10]\r\n00ff,ffff\n12345 ,1");
   EXPECT_EQ(in.Word(19), "[COLORS256_RGB_1.10");
   EXPECT_EQ(in.Word(19), "]");
@@ -19,10 +19,8 @@ TEST(TextScanner, WordsAndHexStopAtTheirLimitAndLeaveTheRest) {
   EXPECT_EQ(in.Word(19), ",1");
   EXPECT_EQ(in.Word(19), "");
   EXPECT_TRUE(in.AtEnd());
-}
-
-TEST(TextScanner, NumbersAreSignedAndRejectOverflowNonFiniteAndJunk) {
-  TextScanner in("-7 +12 99999999999999999999 x1 1.500000,-0.250000 .5 2e3 1e999 nan");
+  // Numbers are signed; overflow, non-finite values and junk are refused.
+  in = TextScanner("-7 +12 99999999999999999999 x1 1.500000,-0.250000 .5 2e3 1e999 nan");
   EXPECT_EQ(in.Integer(), -7);
   EXPECT_EQ(in.Integer(), 12);
   EXPECT_FALSE(in.Integer());
