@@ -33,8 +33,7 @@ TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrderAndFailuresAreNotRecorded
 
 TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) {
   HandleMemory mem;
-  Block a = mem.Allocate(10, 1);
-  Block b = std::move(a);
+  Block a = mem.Allocate(10, 1), b = std::move(a);
   EXPECT_EQ(std::tuple(static_cast<bool>(a), mem.LiveCount()), std::tuple(false, 1u));
   b.reset();
   std::vector<Block> blocks(HandleMemory::kTableCapacity + 3);
@@ -72,9 +71,7 @@ TEST(FileCopies, CopyReplacesTheDestinationOrReportsAtomicWriteLeavesNoTemporary
   ASSERT_TRUE(WriteFileAtomically(dir.File("dst"), "new contents"));
   EXPECT_EQ(test::ReadFileText(dir.File("dst")), "new contents");
   EXPECT_FALSE(WriteFileAtomically(dir.File("missing/x.wdo"), "y"));
-  int files = 0;
-  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 }  // namespace

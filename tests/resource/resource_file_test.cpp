@@ -259,6 +259,11 @@ TEST(ResourceFileRead, ABlockTaggedWithTheTypeOrBadDataAllocate) {
   f.rt.memory.SetFailAbove(4096);
   EXPECT_FALSE(f.files.ReadResource(ref, kResPref, 128));
   f.rt.memory.SetFailAbove(std::nullopt);
+  // Removing the only resource keeps the data area; the next starts at 0.
+  f.files.DeleteResource(ref, kResPref, 128);
+  f.files.WriteResource(ref, kResPnts, 0, ResFixture::Bytes("xy"), "next");
+  EXPECT_EQ(std::tuple(test::FileSizeOf(f.path), f.files.Entries(ref)[0].start),
+            std::tuple(kHeader + 5000, 0u));
   f.files.CloseResFile(ref);
   f.rt.memory.SetFailAbove(1000);  // the 408,020-byte header copy
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
