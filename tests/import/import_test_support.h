@@ -69,23 +69,17 @@ class RecordingObserver : public ModelObserver {
 // Every entry an import wrote is within the limits, refers only to entries
 // that exist, and lies within the 360-unit model size.
 inline void ExpectConsistent(const ObjectTables& t) {
-  ASSERT_LE(t.pointCount, 19999u);
-  ASSERT_LE(t.vectorCount, 19999u);
-  ASSERT_LE(t.polygonCount, 9999u);
+  ASSERT_TRUE(t.pointCount <= 19999 && t.vectorCount <= 19999 && t.polygonCount <= 9999);
   for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
     ASSERT_LT(std::max(t.vectors[v].p1, t.vectors[v].p2), t.pointCount) << v;
   }
-  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
-    const Polygon& p = t.polygons[k];
-    ASSERT_LE(p.pointCount, kMaxPolygonPoints);
-    ASSERT_LE(p.vectorCount, kMaxPolygonVectors);
-    for (std::uint32_t i = 0; i < p.pointCount; ++i) ASSERT_LT(p.points[i], t.pointCount);
-    for (std::uint32_t i = 0; i < p.vectorCount; ++i) ASSERT_LT(p.vectors[i], t.vectorCount);
+  for (const Polygon& p : std::span(t.polygons.data(), t.polygonCount)) {
+    ASSERT_TRUE(p.pointCount <= kMaxPolygonPoints && p.vectorCount <= kMaxPolygonVectors);
+    for (std::uint32_t i : std::span(p.points, p.pointCount)) ASSERT_LT(i, t.pointCount);
+    for (std::uint32_t i : std::span(p.vectors, p.vectorCount)) ASSERT_LT(i, t.vectorCount);
   }
-  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
-    ASSERT_LE(
-        std::max({std::fabs(t.points[i].x), std::fabs(t.points[i].y), std::fabs(t.points[i].z)}),
-        180 + 1e-9);
+  for (const Point& p : std::span(t.points + kReservedPoints, t.pointCount - kReservedPoints)) {
+    ASSERT_LE(std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}), 180 + 1e-9);
   }
 }
 
@@ -109,7 +103,6 @@ struct ImportFixture : ModelFixture {
   bool Import(const std::string& path, bool flip = false) {
     return ImportScene(m(), services, path, flip);
   }
-  std::string Log() { return ReadFileText(LogPathFor(m().paths)); }
   std::uint32_t userPoints() { return tables().pointCount - kReservedPoints; }
   std::uint32_t userVectors() { return tables().vectorCount - kReservedVectors; }
 
@@ -150,14 +143,15 @@ struct ReadResult {
 using ReaderFunction = bool (*)(Importer&, const std::string&);
 
 // Writes `text` to a file named `name` (in `in`, or a folder of its own),
-// runs the reader on it and walks the scene it built.
+// runs the reader on it and walks the scene it built. A null `text` writes
+// no file at all.
 inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std::string_view text,
                             const TempDir* in = nullptr) {
   TempDir own;
   const TempDir& dir = in ? *in : own;
   ReadResult r;
   r.path = dir.File(name);
-  WriteFileText(r.path, text);
+  if (text.data()) WriteFileText(r.path, text);
   {
     ImportNotifier notifier(dir.File("log.txt"));
     r.importer = std::make_unique<Importer>(notifier);

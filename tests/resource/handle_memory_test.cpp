@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
@@ -12,49 +14,32 @@
 namespace ws {
 namespace {
 
-TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrder) {
+TEST(HandleMemory, FreeingThirdOfFiveKeepsOthersInOrderAndFailuresAreNotRecorded) {
   HandleMemory mem;
   void* blocks[5];
-  for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocBlock(16 + i, 100 + i);
-  ASSERT_EQ(mem.LiveCount(), 5u);
+  for (std::uint32_t i = 0; i < 5; ++i) blocks[i] = mem.AllocZeroedBlock(4096 + i, 100 + i);
   mem.FreeBlock(blocks[2]);
-  auto entries = mem.Entries();
-  ASSERT_EQ(entries.size(), 4u);
-  const int expected[] = {0, 1, 3, 4};
-  for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(entries[i].block, blocks[expected[i]]);
-    EXPECT_EQ(entries[i].tag, 100u + expected[i]);
-  }
-  for (int i : expected) mem.FreeBlock(blocks[i]);
+  mem.SetFailAbove(4096);
+  EXPECT_FALSE(mem.AllocZeroedBlock(4097, 8) || mem.AllocBlock(4097, 8));
+  std::vector<std::pair<void*, std::uint32_t>> entries, expected;
+  for (const auto& e : mem.Entries()) entries.emplace_back(e.block, e.tag);
+  for (int i : {0, 1, 3, 4}) expected.emplace_back(blocks[i], 100 + i);
+  EXPECT_EQ(entries, expected);
+  const auto* p = static_cast<std::uint8_t*>(blocks[4]);
+  EXPECT_TRUE(std::all_of(p, p + 4100, [](std::uint8_t c) { return c == 0; }));
+  for (int i : {0, 1, 3, 4}) mem.FreeBlock(blocks[i]);
   EXPECT_EQ(mem.LiveCount(), 0u);
-}
-
-TEST(HandleMemory, ZeroedBlocksAreZeroAndFailuresAreNotRecorded) {
-  HandleMemory mem;
-  auto* p = static_cast<std::uint8_t*>(mem.AllocZeroedBlock(4096, 7));
-  ASSERT_NE(p, nullptr);
-  for (int i = 0; i < 4096; ++i) ASSERT_EQ(p[i], 0);
-  mem.SetFailAbove(100);
-  EXPECT_EQ(mem.AllocZeroedBlock(101, 8), nullptr);
-  EXPECT_EQ(mem.AllocBlock(101, 8), nullptr);
-  EXPECT_EQ(mem.LiveCount(), 1u);
-  mem.FreeBlock(p);
 }
 
 TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) {
   HandleMemory mem;
-  Block a = mem.Allocate(10, 1);
-  Block b = std::move(a);
-  EXPECT_FALSE(a);
-  EXPECT_EQ(mem.LiveCount(), 1u);
+  Block a = mem.Allocate(10, 1), b = std::move(a);
+  EXPECT_EQ(std::tuple(static_cast<bool>(a), mem.LiveCount()), std::tuple(false, 1u));
   b.reset();
-  std::vector<Block> blocks;
-  for (std::size_t i = 0; i < HandleMemory::kTableCapacity + 3; ++i) {
-    blocks.push_back(mem.Allocate(8, 1));
-    ASSERT_TRUE(blocks.back());
-  }
-  EXPECT_EQ(mem.LiveCount(), HandleMemory::kTableCapacity);
-  EXPECT_EQ(mem.UntrackedCount(), 3u);
+  std::vector<Block> blocks(HandleMemory::kTableCapacity + 3);
+  for (Block& block : blocks) ASSERT_TRUE(block = mem.Allocate(8, 1));
+  EXPECT_EQ(std::tuple(mem.LiveCount(), mem.UntrackedCount()),
+            std::tuple(HandleMemory::kTableCapacity, 3u));
   blocks.clear();
   EXPECT_EQ(mem.LiveCount(), 0u);
 }
@@ -62,18 +47,14 @@ TEST(HandleMemory, BlocksReleaseOnDestructionAndMoveAndAFullTableStopsTracking) 
 TEST(WaitCursor, BeginAndEndSetBusyCursorAndMenuRefresh) {
   ScriptedUi ui;
   Runtime rt(ui);
-  {
-    WaitScope wait(rt);
-    EXPECT_TRUE(rt.busy);
-    EXPECT_TRUE(ui.busy());
-  }
-  EXPECT_FALSE(rt.busy);
-  EXPECT_FALSE(ui.busy());
-  EXPECT_TRUE(rt.menuRefreshRequested);
-  EXPECT_EQ(ui.busyTransitions(), 2);
+  std::optional<WaitScope> wait(std::in_place, rt);
+  EXPECT_TRUE(rt.busy && ui.busy());
+  wait.reset();
+  EXPECT_EQ(std::tuple(rt.busy, ui.busy(), rt.menuRefreshRequested, ui.busyTransitions()),
+            std::tuple(false, false, true, 2));
 }
 
-TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
+TEST(FileCopies, CopyReplacesTheDestinationOrReportsAtomicWriteLeavesNoTemporaryFiles) {
   test::TempDir dir;
   ScriptedUi ui;
   Runtime rt(ui);
@@ -87,18 +68,10 @@ TEST(CopyWholeFile, ReplacesTheDestinationOrReports) {
   CopyWholeFile(rt, dir.File("src"), dir.File("missing/dst"));
   EXPECT_EQ(ui.Messages(),
             (std::vector<RecordedMessage>{{"General Error", "Error writing file."}}));
-}
-
-TEST(AtomicWrite, ReplacesTargetAndLeavesNoTemporaryFiles) {
-  test::TempDir dir;
-  std::string target = dir.File("object.wdo");
-  test::WriteFileText(target, "old");
-  ASSERT_TRUE(WriteFileAtomically(target, "new contents"));
-  EXPECT_EQ(test::ReadFileText(target), "new contents");
+  ASSERT_TRUE(WriteFileAtomically(dir.File("dst"), "new contents"));
+  EXPECT_EQ(test::ReadFileText(dir.File("dst")), "new contents");
   EXPECT_FALSE(WriteFileAtomically(dir.File("missing/x.wdo"), "y"));
-  int files = 0;
-  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 }  // namespace

@@ -1,0 +1,239 @@
+// The OBJ, RAW and NFF readers, each run on a file it is given.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "import_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::ReaderFunction;
+using test::RunReader;
+
+// The readers as rows: a file text, whether the reader succeeds, how many
+// faces its scene holds and the lines it logs ('@' stands for the path).
+struct ReaderCase {
+  ReaderFunction reader;
+  const char* name;
+  std::string_view text;  // null: no file
+  bool ok;
+  std::size_t faces;
+  std::vector<std::string> log;
+};
+
+std::vector<std::string> Syntax(int line) {
+  return {"Syntax error file '@', line " + std::to_string(line)};
+}
+
+std::string Utf16(std::string_view text, bool little) {
+  std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char c : text) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return out;
+}
+
+TEST(ReaderCases, FacesAndLogLinesPerText) {
+  // UTF-16 with a byte order mark reads like UTF-8; a list beyond half a
+  // million entries ends the reading and keeps what came.
+  const std::string tri = "v 0 0 0\nv 1 0 0\r\nv 0 1 0\ng part\nf 1 2 3\n";
+  const std::string little = Utf16(tri, true), big = Utf16(tri, false);
+  std::string many = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  for (int i = 3; i < 500001; ++i) many += "v 1 1 1\n";
+  many += "f 3 2 1\n";
+  const std::string raw255 = std::string(250, ' ') + "1 2 3 4 5 6 7 8 9\n0 0 0 1 0 0 0 1 0\n";
+  const std::string rawBinary = "n\r\n0 0 0 1 0 0 0 1 0\r\n" + std::string("\0\xff\x80 1\0 3", 8);
+  const ReaderCase cases[] = {
+      // NFF: Sense8 mistakes, then Haines ones.
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 3\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 0xf00\n", false, 0, Syntax(8)},
+      {ImportNff, "a.nff", "nff\nA\n3.5\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0\n", false, 0, Syntax(5)},
+      {ImportNff, "a.nff", "nff\nA\n3\n0 0 0\n1 0 0\n", false, 0, Syntax(5)},  // ends early
+      {ImportNff, "a.nff", "nff\nA\n-1\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "nff\nA\n500001\n", false, 0, Syntax(3)},  // beyond any model
+      {ImportNff, "a.nff", "nff\nversion 2.0\nA\n1\n0 0 nan\n", false, 0, Syntax(5)},
+      {ImportNff, "a.nff", "p 3\n0 0 0\n1 0 0\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "p 3\n0 0 0\n1 0\n0 1 0\n", false, 0, Syntax(3)},
+      {ImportNff, "a.nff", "p x\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "p 3.5\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "s 1 2 3\n", false, 0, Syntax(1)},
+      {ImportNff, "a.nff", "c\n0 0 0 1\n", false, 0, Syntax(2)},
+      {ImportNff, "a.nff", "f 1 0\n", false, 0, Syntax(1)},
+      {ImportNff, "missing.nff", {}, false, 0, {"Unable to open file '@'"}},
+      // The first line chooses the dialect: Haines unless it is "nff".
+      {ImportNff, "a.nff", "\nnff\np 3\n0 0 0\n1 0 0\n0 1 0\n", true, 1, {}},
+      {ImportNff, "a.nff", "nff  \r\nT\n3\n0 0 0\n1 0 0\n0 1 0\n1\n3 0 1 2\n", true, 1, {}},
+      {ImportNff, "a.nff", "nff\nversion 2.0\n", true, 0, {}},
+      // OBJ always counts as read; a mistake imports nothing.
+      {ImportObj, "a.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n\nvn 1 2\nf 1 2 3\n", true, 0,
+       Syntax(6)},
+      {ImportObj, "a.obj", "v 1 2 1e999\n", true, 0, Syntax(1)},
+      {ImportObj, "a.obj", "f a b c\n", true, 0, Syntax(1)},
+      {ImportObj, "missing.obj", {}, true, 0, {"Unable to open file '@'"}},
+      {ImportObj, "a.obj", little, true, 1, {}},
+      {ImportObj, "a.obj", big, true, 1, {}},
+      {ImportObj,
+       "a.obj",
+       many,
+       true,
+       1,
+       {"Too much data in file '@', line 500002; the rest of the file was not read"}},
+      // RAW: nine numbers or twelve (a colour first); eight, or a ninth that
+      // is no number, are a group name line.
+      {ImportRaw, "t.raw", "0 0 0 1 0 0 0 1\n1 2 3 4 5 6 7 8 x\n0 0 0 1 0 0 0 1 0\n", true, 1, {}},
+      {ImportRaw, "t.raw", "-1 0 0 -2 0 0 -1 -1 0.5 extra words\n", true, 1, {}},
+      // A triangle cut at the 255-character boundary is two name lines.
+      {ImportRaw, "t.raw", raw255, true, 1, {}},
+      {ImportRaw, "t.raw", rawBinary, true, 1, {}},
+      {ImportRaw, "missing.raw", {}, true, 0, {}}};
+  for (const ReaderCase& c : cases) {
+    const auto r = RunReader(c.reader, c.name, c.text);
+    std::vector<std::string> log;
+    for (std::string line : c.log) log.push_back(line.replace(line.find('@'), 1, r.path));
+    EXPECT_EQ(std::tuple(r.ok, r.faces.size(), r.Errors()), std::tuple(c.ok, c.faces, log))
+        << c.text.substr(0, 80);
+  }
+}
+
+using Groups = std::vector<std::pair<std::string, std::vector<std::int32_t>>>;
+
+// The group Separators of an OBJ scene: name -> face index list.
+Groups GroupsOf(test::ReadResult& r) {
+  Groups out;
+  for (auto* s : r.Children<scene::Separator>()) {
+    out.emplace_back(s->name, dynamic_cast<scene::IndexedFaceSet&>(*s->children.at(0)).coordIndex);
+  }
+  return out;
+}
+
+TEST(ObjGroups, TheGroupCapKeepsLaterFacesInTheLastGroup) {
+  std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  for (int g = 0; g <= 2048; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";
+  auto r = RunReader(ImportObj, "a.obj", text);
+  const Groups groups = GroupsOf(r);
+  ASSERT_EQ(groups.size(), 2048u);
+  EXPECT_EQ(groups.back().first, "n2047");
+  EXPECT_EQ(groups.back().second, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 1, 2, -1}));
+}
+
+TEST(ObjFaces, CornerNumbers) {
+  std::string eight;
+  for (int i = 1; i <= 8; ++i) eight += "v " + std::to_string(i) + " 0 0\n";
+  // Texture numbers are skipped; negative numbers count back from the last
+  // vertex or normal read so far; a face may name vertices read later.
+  auto r = RunReader(
+      ImportObj, "a.obj",
+      "f 1 2 3\n" + eight + "vn 1 0 0\nvn 0 1 0\nf -8/7/-1 -3//-2 -2/9 -1//2\nf 1/7/2 2//1 3\n");
+  const auto& set =
+      dynamic_cast<scene::IndexedFaceSet&>(*r.Children<scene::Separator>().at(0)->children.at(0));
+  EXPECT_EQ(set.coordIndex, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 5, 6, 7, -1, 0, 1, 2, -1}));
+  EXPECT_EQ(set.normalIndex, (std::vector<std::int32_t>{1, 0, 1, -1, 1, 0, -1}));
+}
+
+// The face sets of a RAW scene by name.
+std::map<std::string, std::vector<std::int32_t>> FaceSets(test::ReadResult& r) {
+  std::map<std::string, std::vector<std::int32_t>> out;
+  for (auto* f : r.Children<scene::IndexedFaceSet>()) out[f->name] = f->coordIndex;
+  return out;
+}
+
+TEST(RawTriangles, NineOrTwelveNumbersMakeATriangle) {
+  auto r = RunReader(ImportRaw, "t.raw",
+                     "0.1 0 0 1 0 0 0 1 0\n"
+                     "1 0.5 0 0 0 0 1 0 0 0 1 0 _tex\n"  // a colour and the triangle
+                     "1 0 0 0 1 0 1.000004 1 0\n");      // shared corners share points
+  ASSERT_EQ(r.faces.size(), 3u);
+  EXPECT_EQ(r.faces[0].corners[0].x, static_cast<double>(0.1f));  // single precision, widened
+  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
+  EXPECT_EQ(r.faces[1].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+  EXPECT_TRUE(EqualMaterials(r.faces[1].material, MaterialFromColor({1, 0.5, 0})));
+  EXPECT_EQ(FaceSets(r)["G"], (std::vector<std::int32_t>{0, 1, 2, -1, 3, 1, 2, -1, 1, 2, 4, -1}));
+}
+
+TEST(RawGroups, NameLinesSelectGroups) {
+  auto r = RunReader(ImportRaw, "t.raw",
+                     "0 0 0 1 0 0 0 1 0\n"                      // group 0, named ""
+                     "wing left\n0 0 1 1 0 1 0 1 1\n"           // unquoted: ends at the blank
+                     "\"tail fin\" rest\n0 0 2 1 0 2 0 1 2\n"   // quoted: blanks allowed
+                     ".5 0 0 1 0 0 0 1 0\n0 0 3 1 0 3 0 1 3\n"  // a leading point is a name
+                     "\n0 0 4 1 0 4 0 1 4\n"                    // empty line: the group ""
+                     "wing\n0 0 5 1 0 5 0 1 5\n"                // a name met before
+                     "\"open quote\n0 0 6 1 0 6 0 1 6\n");      // the line end closes it
+  std::map<std::string, std::size_t> sizes;
+  for (const auto& [name, faces] : FaceSets(r)) sizes[name] = faces.size();
+  EXPECT_EQ(sizes, (std::map<std::string, std::size_t>{
+                       {"G", 8}, {"wing", 8}, {"tail fin", 4}, {"G.5", 4}, {"open quote", 4}}));
+  EXPECT_EQ(r.Children<scene::IndexedFaceSet>().at(1)->name, "wing");  // in the order of first use
+}
+
+constexpr char kSense8[] =
+    "nff\nversion 2.1\nviewpos 0 0 10\nviewdir 0 0 -1\n// a comment line\n"
+    "Square   \n4\n0 0 0 norm 0 0 1\n1 0 0\n1 1 0 // trailing comment\n0 1 0\n"
+    "3\n4 0 1 2 3 0xf00 both\n3 0 1 2 0x00ff8000 _v_texture id = 7\n3 2 3 0\n\n"
+    "Other\n3\n0 0 1\n1 0 1\n0 1 1\n1\n3 0 1 2 0x0F0\n";
+
+TEST(NffSense8, ObjectsPolygonsColoursAndBothSides) {
+  auto r = RunReader(ImportNff, "box.nff", kSense8);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.Errors(),
+            (std::vector<std::string>{"Texture names in file '" + r.path + "' are ignored"}));
+  ASSERT_EQ(r.faces.size(), 4u);
+  EXPECT_EQ(r.faces[0].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
+  // 12-bit 0xf00 is red, two-sided; 24-bit 0x00ff8000 orange; no colour:
+  // the default material; 0x0F0 green.
+  MaterialValue red = MaterialFromColor({1, 0, 0});
+  red.twoSided = true;
+  const MaterialValue expected[] = {red, MaterialFromColor({1, 128 / 255.0, 0}), MaterialValue{},
+                                    MaterialFromColor({0, 1, 0})};
+  for (int i : {0, 1, 2, 3}) EXPECT_TRUE(EqualMaterials(r.faces[i].material, expected[i])) << i;
+  auto sets = r.Children<scene::IndexedFaceSet>();
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(std::tuple(sets[0]->name, sets[1]->name), std::tuple("Square", "Other"));
+}
+
+constexpr char kVersion3[] =
+    "nff // WorldToolKit\nversion 3.0 // with materials\nmtable wood.mat // beside the model\n"
+    "Crate\n3 // vertices\n0 0 0 uv 0 0 // corner\n1 0 0 uv 1 0\n0 1 0 uv 0 1\n"
+    "3\n3 0 1 2 matid 2 // from the table\n3 0 2 1 0x00f matid 9 _v_oak\n3 1 2 0 _rug\n";
+
+TEST(NffSense8, Version3MaterialTablesUvAndTextures) {
+  for (bool withTable : {true, false}) {
+    test::TempDir dir;
+    if (withTable) {
+      test::WriteFileText(
+          dir.File("wood.mat"),
+          "// id, then colours\n1\nambientdiffuse 1 1 1\n2 dark\nambientdiffuse 0.5 0.25 0\n");
+    }
+    auto r = RunReader(ImportNff, "box.nff", kVersion3, &dir);
+    ASSERT_EQ(std::tuple(r.ok, r.faces.size()), std::tuple(true, 3u)) << withTable;
+    EXPECT_EQ(r.faces[0].material.diffuse,
+              (withTable ? Vec3{0.5, 0.25, 0} : MaterialValue{}.diffuse))
+        << withTable;
+    EXPECT_EQ(r.faces[1].material.diffuse, (Vec3{0, 0, 1})) << withTable;  // matid 9: none
+    EXPECT_TRUE(EqualMaterials(r.faces[2].material, MaterialValue{}));
+    const std::string table =
+        withTable ? "Material table 'wood.mat' lacks a matid that file '" + r.path +
+                        "' uses; those polygons take their own colour or the default"
+                  : "Material table 'wood.mat' of file '" + r.path +
+                        "' cannot be read; its polygons take their own colour or the default";
+    EXPECT_EQ(r.Errors(), (std::vector<std::string>{
+                              table, "Texture names in file '" + r.path + "' are ignored"}));
+  }
+}
+
+// A status line before every hundredth line (OBJ, RAW) and at the end (OBJ).
+TEST(ReaderLines, StatusLines) {
+  std::string obj, raw;
+  for (int i = 0; i < 150; ++i) obj += "# 45678\n";            // 8 bytes a line
+  for (int i = 0; i < 250; ++i) raw += "0 0 0 1 0 0 0 1 0\n";  // 18 bytes a line
+  EXPECT_EQ(RunReader(ImportObj, "a.obj", obj).log,
+            (std::vector<std::string>{"Reading 0.0% Complete", "Reading 66.7% Complete",
+                                      "Reading 100.0% Complete"}));
+  EXPECT_EQ(RunReader(ImportRaw, "t.raw", raw).log,
+            (std::vector<std::string>{"Reading 0.0% Complete", "Reading 40.0% Complete",
+                                      "Reading 80.0% Complete"}));
+}
+
+}  // namespace
+}  // namespace ws
