@@ -7,6 +7,7 @@
 #include <random>
 
 #include "model/color_ops.h"
+#include "model_test_util.h"
 #include "support/model_fixture.h"
 
 namespace ws {
@@ -117,37 +118,6 @@ TEST(ObjectTextWrite, NonFiniteCoordinateIsRefusedAndTheTargetKept) {
   }
 }
 
-// Every user-table field the file carries, in file numbering.
-struct Snapshot {
-  std::vector<std::array<double, 3>> points;
-  std::vector<std::array<std::int64_t, 6>> vectors;
-  std::vector<std::vector<std::uint32_t>> polygons;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(const ObjectTables& t, std::uint32_t fromPoint = 7, std::uint32_t fromVector = 6,
-              std::uint32_t fromPolygon = 0) {
-  Snapshot s;
-  for (std::uint32_t i = fromPoint; i < t.pointCount; ++i) {
-    s.points.push_back({t.points[i].x, t.points[i].y, t.points[i].z});
-  }
-  for (std::uint32_t i = fromVector; i < t.vectorCount; ++i) {
-    const Vector& v = t.vectors[i];
-    s.vectors.push_back({v.p1, v.p2, v.color, v.attribute, v.width, v.selected});
-  }
-  for (std::uint32_t k = fromPolygon; k < t.polygonCount; ++k) {
-    const Polygon& p = t.polygons[k];
-    std::vector<std::uint32_t> fields = {p.pointCount, p.vectorCount, p.viewZoneCount,
-                                         p.flags,      p.frontFill,   p.backFill,
-                                         p.frontColor, p.backColor,   t.polygonSelected[k]};
-    fields.insert(fields.end(), p.points, p.points + p.pointCount);
-    fields.insert(fields.end(), p.vectors, p.vectors + p.vectorCount);
-    fields.insert(fields.end(), p.viewZones, p.viewZones + p.viewZoneCount);
-    s.polygons.push_back(fields);
-  }
-  return s;
-}
-
 // Random objects, reserved entries (origin and axes) among the references
 // and coordinates up to 1e308, come back field for field: whatever the
 // writer writes, the reader reads. Coordinates are multiples of 1/64 or
@@ -200,7 +170,7 @@ TEST(ObjectTextRead, RandomObjectsReadBackFieldForField) {
     ASSERT_TRUE(WriteObjectText(f.m(), path)) << round;
     ASSERT_TRUE(LoadObjectText(g.m(), path))
         << round << ::testing::PrintToString(g.ui.MessageTexts());
-    EXPECT_TRUE(Take(g.tables()) == Take(t)) << "round " << round;
+    EXPECT_TRUE(test::TableFields(g.tables()) == test::TableFields(t)) << "round " << round;
   }
   EXPECT_TRUE(g.ui.Messages().empty());
   EXPECT_EQ(g.m().cluster.objectFilePath, f.dir.File("r.wdo"));
@@ -256,18 +226,18 @@ TEST(ObjectTextRead, Version10PointsAreLow16BitsUnsigned) {
 // of its Preferences file, to prove a refused load changed nothing.
 struct Guarded {
   ModelFixture f;
-  Snapshot tables;
+  std::vector<double> tables;
   std::vector<std::uint8_t> prefs;
   ColorTable colors;
   Guarded() {
     f.tables().AddPoint(1, 2, 3);
     f.tables().polygons[f.tables().polygonCount++] = Polygon{};
-    tables = Take(f.tables());
+    tables = test::TableFields(f.tables());
     prefs = test::ReadFileBytes(f.m().paths.preferences);
     colors = f.m().colors.current;
   }
   void ExpectUnchanged() {
-    EXPECT_EQ(Take(f.tables()), tables);
+    EXPECT_EQ(test::TableFields(f.tables()), tables);
     EXPECT_EQ(test::ReadFileBytes(f.m().paths.preferences), prefs);
     EXPECT_EQ(f.m().colors.current[9], colors[9]);
     EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);
@@ -302,6 +272,7 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   badColour[120] = 'z';
   const std::string corrupt = "Corrupt object definition file. ";
   const std::string noTable = corrupt + "Can't find color table.";
+  // clang-format off
   const std::tuple<const char*, std::string, Strings> rows[] = {
       {"empty file", "", {noTable}},
       {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
@@ -309,59 +280,26 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
       {"bad colour line", badColour, {}},
       {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
       {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},
-      {"no [POLYGONS]",
-       head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n",
-       {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
-      {"vector end one past",
-       Body(c, two, "1\n0,2,0,0,0\n", "0\n"),
-       {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
-      {"vector end below the origin",
-       Body(c, two, "1\n-8,1,0,0,0\n", "0\n"),
-       {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
-      {"colour 256",
-       Body(c, two, "1\n0,1,256,0,0\n", "0\n"),
-       {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
-      {"edge one past",
-       Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
-      {"edge below the axes",
-       Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
-      {"corner past",
-       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"),
-       {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
-      {"corner below the origin",
-       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
-       {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
-      {"view zone one past",
-       Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
-      {"view zone past 16 bits",
-       Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
-      {"points over capacity",
-       Body(c, "19993\n", "", ""),
-       {"Can't load this object: its 19993 points would not fit beside the 1 already there (an "
-        "object holds at most 19993)."}},
-      {"vectors over capacity",
-       Body(c, "0\n", "19995\n", ""),
-       {"Can't load this object: its 19995 vectors would not fit beside the 0 already there (an "
-        "object holds at most 19994)."}},
-      {"polygons over capacity",
-       Body(c, "0\n", "0\n", "10000\n"),
-       {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an "
-        "object holds at most 10000)."}},
-      {"151 corners",
-       Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"),
-       {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at "
-                  "most 150, 150 and 20."}},
+      {"no [POLYGONS]", head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n", {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
+      {"vector end one past", Body(c, two, "1\n0,2,0,0,0\n", "0\n"), {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
+      {"vector end below the origin", Body(c, two, "1\n-8,1,0,0,0\n", "0\n"), {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
+      {"colour 256", Body(c, two, "1\n0,1,256,0,0\n", "0\n"), {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
+      {"edge one past", Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
+      {"edge below the axes", Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
+      {"corner past", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"), {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
+      {"corner below the origin", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"), {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
+      {"view zone one past", Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
+      {"view zone past 16 bits", Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
+      {"points over capacity", Body(c, "19993\n", "", ""), {"Can't load this object: its 19993 points would not fit beside the 1 already there (an object holds at most 19993)."}},
+      {"vectors over capacity", Body(c, "0\n", "19995\n", ""), {"Can't load this object: its 19995 vectors would not fit beside the 0 already there (an object holds at most 19994)."}},
+      {"polygons over capacity", Body(c, "0\n", "0\n", "10000\n"), {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an object holds at most 10000)."}},
+      {"151 corners", Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"), {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at most 150, 150 and 20."}},
       {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), {}},
-      {"count past 64 bits",
-       Body(c, "99999999999999999999\n", "", ""),
-       {corrupt + "Unreadable value at line 259."}},
+      {"count past 64 bits", Body(c, "99999999999999999999\n", "", ""), {corrupt + "Unreadable value at line 259."}},
       {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
       {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
   };
+  // clang-format on
   for (const auto& [what, text, messages] : rows) {
     SCOPED_TRACE(what);
     const Strings said = g.Load(text);
@@ -436,7 +374,7 @@ TEST(ObjectTextRefusal, EveryTruncationIsRefusedCleanlyOrReadsWhole) {
       continue;
     }
     ASSERT_FALSE(g.f.ui.Messages().empty()) << len;
-    ASSERT_EQ(Take(g.f.tables()), g.tables) << len;
+    ASSERT_EQ(test::TableFields(g.f.tables()), g.tables) << len;
   }
   EXPECT_LE(accepted, 2u);
 }
