@@ -95,22 +95,25 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
   t.AddVector(7, 8), t.AddVector(8, 9);
   StoreLine(2, 100);  // exactly 700 points and 700 vectors: fits
   t.AddVector(0, 1);
-  StoreGlyph(3);      // vector 701
+  StoreGlyph(3);  // vector 701
   for (int g = 0; g < 21; ++g) AddPolygon({}, {}, 0);
-  StoreGlyph(4);      // 21 polygons
+  StoreGlyph(4);  // 21 polygons
   for (int g = 0; g < 20; ++g) AddPolygon({}, {}, 0);
-  StoreGlyph(5);      // 20: fits
+  StoreGlyph(5);  // 20: fits
   AddPolygon({}, {}, 0);
-  StoreGlyph(6);      // polygon 21
-  StoreLine(8, 2);    // after the gap at 7: never read
+  StoreGlyph(6);    // polygon 21
+  StoreLine(8, 2);  // after the gap at 7: never read
   ASSERT_EQ(Load(), 7u);
-  EXPECT_EQ(ui.MessageTexts(),
-            (std::vector<std::string>{
-                "Glyph 1 of the vector font was left out: the glyph store has no room for its points.",
-                "Glyph 3 of the vector font was left out: the glyph store has no room for its vectors.",
-                "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
-                "Glyph 6 of the vector font was left out: the glyph store has no room for its polygons."}));
-  EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()), std::make_tuple(700ul, 700ul, 20ul));
+  EXPECT_EQ(
+      ui.MessageTexts(),
+      (std::vector<std::string>{
+          "Glyph 1 of the vector font was left out: the glyph store has no room for its points.",
+          "Glyph 3 of the vector font was left out: the glyph store has no room for its vectors.",
+          "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
+          "Glyph 6 of the vector font was left out: the glyph store has no room for its "
+          "polygons."}));
+  EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
+            std::make_tuple(700ul, 700ul, 20ul));
   EXPECT_EQ(store.glyphs[1], (GlyphRecord{0, 0, 0, 600, 599, 0}));
   EXPECT_EQ(store.glyphs[2], (GlyphRecord{100, 101, 0, 600, 599, 0}));
   EXPECT_EQ(store.vectors.back().p2, 699u);

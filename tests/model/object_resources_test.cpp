@@ -194,7 +194,8 @@ TEST_F(ObjectResourceFile, EmptiedTablesWriteOnlyPinf) {
   ASSERT_EQ(Store(4, "four", anim, 0x55), StoreStatus::kOk);
   tb.t.ResetObject();
   ASSERT_EQ(Store(4, "four"), StoreStatus::kOk);
-  EXPECT_EQ(std::make_tuple(Count(kResPnts), Count(kResTvct), Count(kResAnim)), std::make_tuple(1u, 1u, 0u));
+  EXPECT_EQ(std::make_tuple(Count(kResPnts), Count(kResTvct), Count(kResAnim)),
+            std::make_tuple(1u, 1u, 0u));
   StoredObject s;
   ASSERT_TRUE(Read(4, s).ok());
   EXPECT_TRUE(s.points.empty());  // the count says none

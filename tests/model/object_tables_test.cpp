@@ -42,11 +42,13 @@ TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAndKeptByReset) {
                              {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(std::tie(t.points[i].x, t.points[i].y, t.points[i].z),
-              std::tie(axis[i][0], axis[i][1], axis[i][2])) << i;
+              std::tie(axis[i][0], axis[i][1], axis[i][2]))
+        << i;
   }
   for (std::uint32_t v = 0; v < 6; ++v) {
     EXPECT_EQ(std::make_tuple(t.vectors[v].p1, t.vectors[v].p2, t.vectors[v].width),
-              std::make_tuple(0u, v + 1, 0u)) << v;
+              std::make_tuple(0u, v + 1, 0u))
+        << v;
   }
   EXPECT_EQ(t.name, "Default Object");
 }
@@ -122,18 +124,22 @@ TEST_F(DeletePoint, MiddlePointRenumbersLastPointDropsBeyondIsCorruption) {
   AddPolygon({8, 9, 4}, {6, 7});
   t.AddVector(7, 9);  // vector 9 touches the deleted point: that end stays
   ASSERT_TRUE(t.DeletePoint(7));
-  EXPECT_EQ(std::make_tuple(t.pointCount, t.points[7].x, t.points[8].x), std::make_tuple(9u, 2.0, 3.0));
+  EXPECT_EQ(std::make_tuple(t.pointCount, t.points[7].x, t.points[8].x),
+            std::make_tuple(9u, 2.0, 3.0));
   const std::uint32_t ends[][2] = {{7, 8}, {8, 7}, {0, 1}, {7, 8}};
   for (std::uint32_t v = 0; v < 4; ++v) {
-    EXPECT_EQ(std::tie(t.vectors[6 + v].p1, t.vectors[6 + v].p2), std::tie(ends[v][0], ends[v][1])) << v;
+    EXPECT_EQ(std::tie(t.vectors[6 + v].p1, t.vectors[6 + v].p2), std::tie(ends[v][0], ends[v][1]))
+        << v;
   }
   const Polygon& p = t.polygons[0];
-  EXPECT_EQ(std::make_tuple(p.points[0], p.points[1], p.points[2], p.vectors[0]), std::make_tuple(7u, 8u, 4u, 6u));
+  EXPECT_EQ(std::make_tuple(p.points[0], p.points[1], p.points[2], p.vectors[0]),
+            std::make_tuple(7u, 8u, 4u, 6u));
   EXPECT_EQ(t.vectors[5].p2, 6u);  // reserved vectors are never renumbered
-  ASSERT_TRUE(t.DeletePoint(8));  // the last point: only the count drops
+  ASSERT_TRUE(t.DeletePoint(8));   // the last point: only the count drops
   EXPECT_EQ(std::make_tuple(t.pointCount, t.vectors[9].p2), std::make_tuple(8u, 8u));
   EXPECT_FALSE(t.DeletePoint(50));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
   EXPECT_TRUE(rt.fatalError);
   EXPECT_EQ(t.pointCount, 8u);
 }

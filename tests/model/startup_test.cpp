@@ -102,8 +102,7 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
     EXPECT_EQ(FileExists(base + "/textures/ground.bmp"), !ownPrefs);
     EXPECT_EQ(m.glyphs.points.size(), ownPrefs ? 0u : 1u);
     EXPECT_EQ(m.preferences.thickLine, !ownPrefs);
-    EXPECT_EQ(EncodeClut(m.colors.current),
-              ownPrefs ? own : EncodeClut(test::SampleColorTable()));
+    EXPECT_EQ(EncodeClut(m.colors.current), ownPrefs ? own : EncodeClut(test::SampleColorTable()));
     EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId)),
               EncodeClut(m.colors.current));
     for (std::uint32_t id = 0; id < 8; ++id) {

@@ -226,7 +226,8 @@ TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
     EXPECT_EQ(f.history.ObjectSpan(), 3u);
     f.history.Clear();
     EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
-    EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()), std::make_tuple(0u, 0u));
+    EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()),
+              std::make_tuple(0u, 0u));
   }
 }
 
