@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
 #include "support/test_support.h"
@@ -49,39 +51,28 @@ struct GlyphFile : ::testing::Test {
 };
 
 TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
-  // Glyph 0: triangle 0-1-2 with two vectors and one polygon.
-  t.AddPoint(0, 0, 0);
-  t.AddPoint(100, 0, 0);
-  t.AddPoint(50, 200, 0);
-  t.AddVector(7, 8);
-  t.AddVector(8, 9);
+  // Glyph 0: triangle with two vectors and one polygon; glyph 1: two
+  // points, one vector, a polygon whose view zone names a vector, low priority.
+  t.AddPoint(0, 0, 0), t.AddPoint(100, 0, 0), t.AddPoint(50, 200, 0);
+  t.AddVector(7, 8), t.AddVector(8, 9);
   AddPolygon({7, 8, 9}, {6, 7}, 0x4000);
   StoreGlyph(0);
-  // Glyph 1: two points, one vector, one polygon whose view zone names a
-  // vector with the low priority bit.
-  t.AddPoint(5, 5, 0);
-  t.AddPoint(6, 6, 0);
+  t.AddPoint(5, 5, 0), t.AddPoint(6, 6, 0);
   t.vectors[t.AddVector(7, 8)].color = 9;
   AddPolygon({8, 7}, {6}, 0xC000);
   StoreGlyph(1);
-
   ASSERT_EQ(Load(), 2u);
   EXPECT_TRUE(ui.Messages().empty());
-  ASSERT_EQ(store.points.size(), 5u);
+  ASSERT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
+            std::make_tuple(5ul, 3ul, 2ul));
   EXPECT_EQ(store.points[4].x, 6.0);
-  ASSERT_EQ(store.vectors.size(), 3u);
-  EXPECT_EQ(store.vectors[1].p1, 1u);
-  EXPECT_EQ(store.vectors[1].p2, 2u);
-  EXPECT_EQ(store.vectors[2].p1, 3u);  // glyph-relative 0 + 3 points before it
-  EXPECT_EQ(store.vectors[2].p2, 4u);
-  EXPECT_EQ(store.vectors[2].color, 9);
-  ASSERT_EQ(store.polygons.size(), 2u);
+  // Glyph-relative numbers plus what came before; vector lists as stored.
+  EXPECT_EQ(store.vectors[1], (StoredVector{1, 2, 0, 0, 0}));
+  EXPECT_EQ(store.vectors[2], (StoredVector{3, 4, 9, 0, 0}));
   const StoredPolygon& p = store.polygons[1];
-  EXPECT_EQ(p.points[0], 4);
-  EXPECT_EQ(p.points[1], 3);
-  EXPECT_EQ(p.vectors[0], 0u);         // vector lists are copied as stored
-  EXPECT_EQ(p.viewZones[0], 0xC001u);  // index + 1 polygon before, bits kept
-  EXPECT_EQ(p.viewZones[5], 0u);       // beyond the count: never written to the file
+  EXPECT_EQ(
+      std::make_tuple(p.points[0], p.points[1], p.vectors[0], p.viewZones[0], p.viewZones[5]),
+      std::make_tuple(4, 3, 0u, 0xC001u, 0u));  // entries beyond the count are not in the file
   EXPECT_EQ(store.polygons[0].viewZones[0], 0x4000u);
   EXPECT_EQ(store.glyphs[0], (GlyphRecord{3, 2, 1, 0, 0, 0}));
   EXPECT_EQ(store.glyphs[1], (GlyphRecord{2, 1, 1, 3, 2, 1}));

@@ -184,21 +184,15 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   EXPECT_EQ(t.polygons[0].flags, PolyFlag::kCollision);
   EXPECT_EQ(t.polygons[0].viewZones[0], 0u);
   EXPECT_EQ(t.polygons[1].viewZones[0], 4u);
-}
-
-TEST_F(DeletePolygon, LastPolygonDropsCountAndCurrentAndReleasesFollowers) {
-  AddPolygon({7}, {});
-  AddPolygon({7}, {});
+  // The last polygon: the count and the current one drop, its followers are released.
   t.polygons[0].flags = PolyFlag::kAdopted;
-  t.polygons[0].viewZones[0] = 1;
-  t.currentPolygon = 1;
-  t.DeletePolygon(1);
-  EXPECT_EQ(t.polygonCount, 1u);
-  EXPECT_EQ(t.currentPolygon, 0);
-  // No follower may keep a leader number past the table.
+  t.polygons[0].viewZones[0] = 3;
+  t.currentPolygon = 3;
+  t.DeletePolygon(3);
+  EXPECT_EQ(std::make_tuple(t.polygonCount, t.currentPolygon), std::make_tuple(3u, 2));
   EXPECT_EQ(t.polygons[0].flags & PolyFlag::kAdopted, 0u);
   t.DeletePolygon(5);  // beyond the table: nothing
-  EXPECT_EQ(t.polygonCount, 1u);
+  EXPECT_EQ(t.polygonCount, 3u);
 }
 
 }  // namespace

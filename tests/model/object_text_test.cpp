@@ -88,32 +88,28 @@ TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByte) {
   EXPECT_EQ(test::ReadFileText(path), expected);
 }
 
-TEST(ObjectTextWrite, MissingClutOrUnwritablePathReports) {
-  ModelFixture f;
-  EXPECT_FALSE(WriteObjectText(f.m(), f.dir.File("no/dir/x.wdo")));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            std::vector<std::string>{"Can't open color table text file for writing."});
-  f.ui.ClearMessages();
-  f.m().paths.preferences = f.dir.File("absent");
-  EXPECT_FALSE(WriteObjectText(f.m(), f.dir.File("x.wdo")));
-  EXPECT_EQ(f.ui.MessageTexts().back(), "Can't find clut in preferences file.");
-  EXPECT_FALSE(f.ui.busy());
-}
-
-TEST(ObjectTextWrite, NonFiniteCoordinateIsRefusedAndTheTargetKept) {
+// A refused write says why and leaves the target as it was.
+TEST(ObjectTextWrite, RefusalsKeepTheTarget) {
   const double inf = std::numeric_limits<double>::infinity();
-  const std::array<double, 3> rows[] = {{std::nan(""), 0, 0}, {0, inf, 0}, {0, 0, -inf}};
-  for (const auto& xyz : rows) {
+  const std::string nonFinite =
+      "Can't save this object: point 1 has a coordinate that is not a finite number. Nothing was "
+      "written.";
+  // clang-format off
+  const std::tuple<double, double, double, const char*, std::string> rows[] = {
+      {std::nan(""), 0, 0, "kept.wdo", nonFinite}, {0, inf, 0, "kept.wdo", nonFinite}, {0, 0, -inf, "kept.wdo", nonFinite},
+      {0, 0, 0, "no/dir/x.wdo", "Can't open color table text file for writing."},
+      {0, 0, 0, "", "Can't find clut in preferences file."}};
+  // clang-format on
+  for (const auto& [x, y, z, name, message] : rows) {
     ModelFixture f;
     f.tables().AddPoint(1, 2, 3);
-    f.tables().AddPoint(xyz[0], xyz[1], xyz[2]);
-    const std::string path = f.dir.File("kept.wdo");
-    test::WriteFileText(path, "old");
+    f.tables().AddPoint(x, y, z);
+    if (!*name) f.m().paths.preferences = f.dir.File("absent");
+    const std::string path = f.dir.File(*name ? name : "kept.wdo");
+    test::WriteFileText(f.dir.File("kept.wdo"), "old");
     EXPECT_FALSE(WriteObjectText(f.m(), path));
-    EXPECT_EQ(f.ui.MessageTexts(),
-              std::vector<std::string>{"Can't save this object: point 1 has a coordinate that is "
-                                       "not a finite number. Nothing was written."});
-    EXPECT_EQ(test::ReadFileText(path), "old");
+    EXPECT_EQ(f.ui.MessageTexts().back(), message);
+    EXPECT_EQ(test::ReadFileText(f.dir.File("kept.wdo")), "old");
     EXPECT_FALSE(f.ui.busy());
   }
 }
@@ -391,10 +387,9 @@ TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
   f.m().cluster.fileState = FileState::kCluster;  // a path alone is not enough
   f.ui.QueueSavePath(f.dir.File("picked.WDO"));
   SaveObjectText(f.m());
-  ASSERT_EQ(f.ui.SaveDialogs().size(), 1u);
   EXPECT_TRUE(test::FileExists(f.dir.File("picked.WDO.wdo")));
-  EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("cur.wdo"));
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kCluster);
+  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
+            std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster));
   SaveObjectText(f.m());  // cancelled
   EXPECT_EQ(f.ui.SaveDialogs().size(), 2u);
 }
@@ -408,8 +403,8 @@ TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
   };
   SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
   EXPECT_TRUE(test::FileExists(f.dir.File("Obj.WDO")));
-  EXPECT_EQ(f.m().cluster.objectFilePath, f.dir.File("Obj.WDO"));
-  EXPECT_EQ(f.m().cluster.fileState, FileState::kObject);
+  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
+            std::make_tuple(f.dir.File("Obj.WDO"), FileState::kObject));
   SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);

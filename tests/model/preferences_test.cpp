@@ -14,7 +14,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// One record with every flag's offset distinct: 0,1,0,1,1,0,1,1, then
+// One record with every flag's offset distinct: 0,1,0,1,1,0,0,1, then
 // 2.0 = 0x4000000000000000 and 5000.0 = 0x40B3880000000000.
 TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   Preferences p;
@@ -22,12 +22,11 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   p.vectorsShown = false;
   p.perspectiveOn = true;
   p.soundEffectsOn = false;
-  p.thickLine = true;
   p.instantViewChange = true;
   p.viewHalfWidth = 2.0;
   p.viewHalfHeight = 5000;
   Bytes expected(80, 0);
-  for (int i : {2, 6, 8, 12, 14}) expected[i] = 1;
+  for (int i : {2, 6, 8, 14}) expected[i] = 1;
   expected[31] = 0x40;
   expected[37] = 0x88, expected[38] = 0xB3, expected[39] = 0x40;
   auto bytes = EncodePreferences(p);

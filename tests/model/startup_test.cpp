@@ -126,23 +126,16 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
       "Wirestead can't locate the \"Preferences\" file.\r\rIt must be in the same directory as "
       "Wirestead.";
   test::WriteFileText(dir.File("plainfile"), "x");
-  const std::vector<std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>>
-      rows = {
-          {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); },
-           "Can't find Prefs File"},
-          {"a base directory that cannot be made",
-           [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); },
-           "Can't find Prefs File"},
-          {"no default Preferences",
-           [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
-          {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
-          {"a Preferences file without a colour table",
-           [&](StartupInputs&) {
-             OpenResource f(model.resources, defaults + "/Preferences");
-             model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
-           },
-           "Can't find clut in preferences file."},
-      };
+  using Row = std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>;
+  // clang-format off
+  const std::vector<Row> rows = {
+      {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); }, "Can't find Prefs File"},
+      {"a base directory that cannot be made", [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); }, "Can't find Prefs File"},
+      {"no default Preferences", [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
+      {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
+      {"a Preferences file without a colour table", [&](StartupInputs&) { OpenResource f(model.resources, defaults + "/Preferences"); model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId); }, "Can't find clut in preferences file."},
+  };
+  // clang-format on
   for (const auto& [name, setUp, message] : rows) {
     StartupInputs inputs = in;
     setUp(inputs);

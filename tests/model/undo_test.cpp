@@ -108,18 +108,6 @@ TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   EXPECT_TRUE(f.ui.Messages().empty());
 }
 
-TEST(UndoRestore, ReservedOnlyCountsRestoreWithoutRewritingSlots) {
-  UndoFixture f;
-  f.history.PushUndo(UndoLabel::kPlot, f.target());
-  EXPECT_FALSE(f.history.CurrentStack().back().data);  // nothing worth keeping
-  f.tables.AddPoint(1, 2, 3);
-  f.tables.AddVector(7, 8);
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(std::tie(f.tables.pointCount, f.tables.vectorCount),
-            std::tie(kReservedPoints, kReservedVectors));
-  EXPECT_EQ(f.tables.points[7].x, 1.0);  // slots above the counts are not rewritten
-}
-
 TEST(UndoRestore, ViewPlotAndCurrentPolygonComeBack) {
   UndoFixture f;
   std::mt19937 rng(5);
