@@ -51,10 +51,8 @@ void AddSquare(ObjectTables& t, double dx, std::uint8_t color) {
     t.vectors[v].color = color, t.vectors[v].attribute = k, t.vectors[v].width = k % 2;
     poly.points[k] = p[k], poly.vectors[k] = v;
   }
-  poly.pointCount = poly.vectorCount = 4;
-  poly.viewZoneCount = 1;
-  poly.viewZones[0] = 0x4000 | t.polygonCount;
-  poly.flags = PolyFlag::kDefined;
+  poly.pointCount = poly.vectorCount = 4, poly.viewZoneCount = 1;
+  poly.viewZones[0] = 0x4000 | t.polygonCount, poly.flags = PolyFlag::kDefined;
   poly.frontColor = color, poly.backColor = color + 1;
   poly.frontFill = FillWord(poly.frontColor), poly.backFill = FillWord(poly.backColor);
   t.polygons[t.polygonCount++] = poly;
@@ -500,10 +498,8 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
 TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));
   AddSquare(m.tables, 0, 8);
-  m.cluster.clusterPath = m.cluster.windowTitle = "x.wdc";
-  m.cluster.objectFilePath = "x.wdo";
-  m.cluster.fileState = FileState::kCluster;
-  m.preferences.thickLine = true;
+  m.cluster.clusterPath = m.cluster.windowTitle = "x.wdc", m.cluster.objectFilePath = "x.wdo";
+  m.cluster.fileState = FileState::kCluster, m.preferences.thickLine = true;
   m.preferences.viewHalfWidth = 321;
   ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
   ASSERT_TRUE(SelectObject(m, 1));

@@ -37,12 +37,9 @@ TEST(ObjectResourceLayout, PinfPointsAndVectors) {
   EXPECT_EQ(EncodePoints(tb.t), expected);
 
   std::uint32_t v = tb.t.AddVector(7, 9), w = tb.t.AddVector(0, 8);  // w from the reserved origin
-  tb.t.vectors[v].color = 200;
-  tb.t.vectors[v].attribute = 0x1234;
-  tb.t.vectors[v].width = 0x103;
+  tb.t.vectors[v].color = 200, tb.t.vectors[v].attribute = 0x1234, tb.t.vectors[v].width = 0x103;
   tb.t.vectors[v].selected = 1;  // selection is not stored
-  tb.t.vectors[w].color = 1;
-  tb.t.vectors[w].attribute = -1;
+  tb.t.vectors[w].color = 1, tb.t.vectors[w].attribute = -1;
   expected.assign(24, 0);
   PutLE32(expected, 0, {0, 2, 0x000334C8, 0xFFFFFFF9, 1, 0xFF01});
   EXPECT_EQ(EncodeVectors(tb.t), expected);
@@ -50,15 +47,10 @@ TEST(ObjectResourceLayout, PinfPointsAndVectors) {
 
 TEST(ObjectResourceLayout, FaceRecordWritesOnlyCountedEntries) {
   Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});
-  p.viewZoneCount = 1;
-  p.viewZones[0] = 0x4001;
+  p.viewZoneCount = 1, p.viewZones[0] = 0x4001;
   p.viewZones[5] = 99;  // beyond the count: not written
-  p.points[3] = p.vectors[3] = 77;
-  p.flags = 0x502;
-  p.frontFill = 0x0A0A0A0A;
-  p.backFill = 0x0B0B0B0B;
-  p.frontColor = 10;
-  p.backColor = 11;
+  p.points[3] = p.vectors[3] = 77, p.flags = 0x502, p.frontFill = 0x0A0A0A0A;
+  p.backFill = 0x0B0B0B0B, p.frontColor = 10, p.backColor = 11;
   p.depth = 1234.5;  // never written
   Bytes out(kFaceRecordBytes, 0xEE);
   EncodeFace(p, out.data());
@@ -76,12 +68,8 @@ TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
     s.point = 7;
     s.points.fill(7);
   }
-  a.slots[1].firstWord = 5;
-  a.slots[1].point = 9;
-  a.slots[1].active = 1;
-  a.slots[1].angle = -90;
-  a.slots[1].points[0] = 8;
-  a.slots[1].points[49] = 10;
+  a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
+  a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;
   a.slots[1].points[50] = 99;  // not written
   a.slots[2].active = 0x100;
   a.activeCount = 7;  // recounted when written
@@ -263,10 +251,7 @@ TEST(CheckStoredIndices, BoundsFollowTheReservedCounts) {
   base.points.resize(3);
   base.vectors = {{0, 2, 0, 0, 0}};
   StoredPolygon p;
-  p.pointCount = 2;
-  p.points[1] = 2;
-  p.vectorCount = 1;
-  base.polygons = {p};
+  p.pointCount = 2, p.points[1] = 2, p.vectorCount = 1, base.polygons = {p};
   const auto minus = [](int v) { return static_cast<std::uint32_t>(v); };
   // clang-format off
   const std::tuple<const char*, std::function<void(StoredObject&)>, bool> rows[] = {
@@ -315,8 +300,7 @@ void LiteralLoad(const StoredObject& s, ObjectTables& t) {
   std::vector<Polygon> polys;
   for (const StoredPolygon& sp : s.polygons) {
     Polygon p{};
-    p.pointCount = sp.pointCount;
-    p.vectorCount = sp.vectorCount;
+    p.pointCount = sp.pointCount, p.vectorCount = sp.vectorCount;
     for (int k = 0; k < 150; ++k) p.vectors[k] = sp.vectors[k] + 6;
     for (std::uint32_t k = 0; k < sp.pointCount; ++k) {
       if (sp.points[k] >= 0) {
@@ -458,9 +442,7 @@ TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
     s.points.push_back({static_cast<double>(i + 1), 0, 0});
   }
   StoredPolygon p;
-  p.pointCount = 1;
-  p.points[0] = -7;
-  s.polygons = {p};
+  p.pointCount = 1, p.points[0] = -7, s.polygons = {p};
   EditorObject obj;
   EXPECT_EQ(Load(s, obj).problem, "polygon 0 needs a point more than the tables can hold");
   // With a user point at the origin (-0.0 counts) it fits.
@@ -472,8 +454,7 @@ TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
   // A corner that no vector reaches keeps an entry that is not a vector.
   StoredObject t;
   t.points = {{1, 1, 1}};
-  p.points[0] = 0;
-  t.polygons = {p};
+  p.points[0] = 0, t.polygons = {p};
   EXPECT_EQ(Load(t, obj).problem, "polygon 0 has a corner that no vector reaches");
 }
 

@@ -99,8 +99,7 @@ TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
 using AddVector = TablesFixture;
 
 TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
-  t.vectors[6].width = 3;
-  t.vectors[7].width = 4;
+  t.vectors[6].width = 3, t.vectors[7].width = 4;
   EXPECT_EQ(t.AddVectorUnique(9, 5), 6u);
   EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
   EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
@@ -170,10 +169,8 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   for (std::uint32_t k = 0; k < 5; ++k) t.polygons[k].frontColor = static_cast<std::uint8_t>(k);
   t.polygonSelected[3] = kSelected;
   // Polygon 4 follows leader 3, polygon 0 follows leader 1 (the one removed).
-  t.polygons[4].flags = PolyFlag::kAdopted;
-  t.polygons[4].viewZones[0] = 3;
-  t.polygons[0].flags = PolyFlag::kAdopted | PolyFlag::kCollision;
-  t.polygons[0].viewZones[0] = 1;
+  t.polygons[4].flags = PolyFlag::kAdopted, t.polygons[4].viewZones[0] = 3;
+  t.polygons[0].flags = PolyFlag::kAdopted | PolyFlag::kCollision, t.polygons[0].viewZones[0] = 1;
   t.polygons[2].viewZones[0] = 4;  // not a follower: untouched
   t.DeletePolygon(1);
   ASSERT_EQ(t.polygonCount, 4u);
@@ -185,9 +182,7 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   EXPECT_EQ(t.polygons[0].viewZones[0], 0u);
   EXPECT_EQ(t.polygons[1].viewZones[0], 4u);
   // The last polygon: the count and the current one drop, its followers are released.
-  t.polygons[0].flags = PolyFlag::kAdopted;
-  t.polygons[0].viewZones[0] = 3;
-  t.currentPolygon = 3;
+  t.polygons[0].flags = PolyFlag::kAdopted, t.polygons[0].viewZones[0] = 3, t.currentPolygon = 3;
   t.DeletePolygon(3);
   EXPECT_EQ(std::make_tuple(t.polygonCount, t.currentPolygon), std::make_tuple(3u, 2));
   EXPECT_EQ(t.polygons[0].flags & PolyFlag::kAdopted, 0u);

@@ -25,35 +25,23 @@ void BuildSample(ObjectTables& t) {
   auto vec = [&](std::uint32_t p, std::uint32_t q, std::uint8_t color, std::int32_t attr,
                  std::uint32_t width) {
     std::uint32_t v = t.AddVector(p, q);
-    t.vectors[v].color = color;
-    t.vectors[v].attribute = attr;
-    t.vectors[v].width = width;
+    t.vectors[v].color = color, t.vectors[v].attribute = attr, t.vectors[v].width = width;
     return v;
   };
   std::uint32_t ab = vec(a, b, 10, 0, 0), bc = vec(b, c, 255, -3, 2), ca = vec(c, a, 1, 0, 0),
                 bd = vec(b, d, 7, 0, 1), dc = vec(d, c, 7, 0, 0);
   Polygon& p0 = t.polygons[t.polygonCount++];
   p0 = Polygon{};
-  p0.pointCount = 3;
-  p0.vectorCount = 3;
-  p0.flags = 0x402;
-  p0.frontColor = 10;
-  p0.backColor = 10;
-  p0.frontFill = 0x0a0a0a0a;
-  p0.backFill = 0x0a0a0a0a;
+  p0.pointCount = 3, p0.vectorCount = 3, p0.flags = 0x402, p0.frontColor = 10, p0.backColor = 10;
+  p0.frontFill = 0x0a0a0a0a, p0.backFill = 0x0a0a0a0a;
   std::uint32_t pts0[] = {a, b, c}, vecs0[] = {ab, bc, ca};
   std::memcpy(p0.points, pts0, sizeof pts0);
   std::memcpy(p0.vectors, vecs0, sizeof vecs0);
   Polygon& p1 = t.polygons[t.polygonCount++];
   p1 = Polygon{};
-  p1.pointCount = 3;
-  p1.vectorCount = 3;
-  p1.viewZoneCount = 3;
+  p1.pointCount = 3, p1.vectorCount = 3, p1.viewZoneCount = 3;
   p1.flags = 0x80000200;  // view zone, and a high bit that must survive as signed text
-  p1.frontColor = 0xf0;
-  p1.backColor = 0x08;
-  p1.frontFill = 0xf0f0f0f0;
-  p1.backFill = 0x08080808;
+  p1.frontColor = 0xf0, p1.backColor = 0x08, p1.frontFill = 0xf0f0f0f0, p1.backFill = 0x08080808;
   std::uint32_t pts1[] = {b, d, c}, vecs1[] = {bd, dc, bc};
   std::memcpy(p1.points, pts1, sizeof pts1);
   std::memcpy(p1.vectors, vecs1, sizeof vecs1);

@@ -18,13 +18,8 @@ using Bytes = std::vector<std::uint8_t>;
 // 2.0 = 0x4000000000000000 and 5000.0 = 0x40B3880000000000.
 TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   Preferences p;
-  p.gridShown = false;
-  p.vectorsShown = false;
-  p.perspectiveOn = true;
-  p.soundEffectsOn = false;
-  p.instantViewChange = true;
-  p.viewHalfWidth = 2.0;
-  p.viewHalfHeight = 5000;
+  p.gridShown = false, p.vectorsShown = false, p.perspectiveOn = true, p.soundEffectsOn = false;
+  p.instantViewChange = true, p.viewHalfWidth = 2.0, p.viewHalfHeight = 5000;
   Bytes expected(80, 0);
   for (int i : {2, 6, 8, 14}) expected[i] = 1;
   expected[31] = 0x40;
@@ -44,8 +39,7 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
     auto d = DecodePreferences(EncodePreferences(p));
     EXPECT_EQ(std::tie(d->viewHalfWidth, d->viewHalfHeight), std::make_tuple(100.0, 150.0)) << bad;
   }
-  p.viewHalfWidth = 1.0;
-  p.viewHalfHeight = 5000.0;
+  p.viewHalfWidth = 1.0, p.viewHalfHeight = 5000.0;
   EXPECT_EQ(DecodePreferences(EncodePreferences(p)), p);
 }
 
@@ -61,8 +55,7 @@ TEST(PreferencesRecord, ReadAndWriteThroughThePreferencesFile) {
   EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no record
 
   Preferences p;
-  p.axisShown = false;
-  p.viewHalfWidth = 640;
+  p.axisShown = false, p.viewHalfWidth = 640;
   ASSERT_TRUE(WritePreferences(files, path, p));
   EXPECT_EQ(ReadPreferences(files, path), p);
   {

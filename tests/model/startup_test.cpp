@@ -34,9 +34,7 @@ TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
     MemorySettingsStore settings;
     settings.SetValue("Root", root);
     StartupInputs in;
-    in.settings = &settings;
-    in.rootFromEnvironment = env;
-    in.homeDirectory = home;
+    in.settings = &settings, in.rootFromEnvironment = env, in.homeDirectory = home;
     EXPECT_EQ(ResolveBaseDirectory(in), expected) << env.value_or("-") << root;
   }
 }
@@ -51,8 +49,7 @@ struct StartupTest : ::testing::Test {
   StartupInputs in;
 
   void SetUp() override {
-    in.rootFromEnvironment = base;
-    in.defaultsDirectory = defaults;
+    in.rootFromEnvironment = base, in.defaultsDirectory = defaults;
     std::filesystem::create_directories(defaults + "/textures");
     test::WriteFileText(defaults + "/textures/ground.bmp", "BMground");
     // A default Preferences file: colour tables, sounds 0 to 7 without 5,

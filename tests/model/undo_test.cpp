@@ -72,9 +72,7 @@ void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
 // undo must not care what the records mean.
 void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
                   std::uint32_t polygons) {
-  t.pointCount = points;
-  t.vectorCount = vectors;
-  t.polygonCount = polygons;
+  t.pointCount = points, t.vectorCount = vectors, t.polygonCount = polygons;
   if (points > kReservedPoints) {
     FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
   }
@@ -112,9 +110,7 @@ TEST(UndoRestore, ViewPlotAndCurrentPolygonComeBack) {
   UndoFixture f;
   std::mt19937 rng(5);
   RandomObject(f.tables, rng, 20, 20, 2);
-  f.view.viewCode = kViewRight;
-  f.view.orientation[0][2] = 0.25;
-  f.view.turns[1][2][0] = -1.0;
+  f.view.viewCode = kViewRight, f.view.orientation[0][2] = 0.25, f.view.turns[1][2][0] = -1.0;
   f.view.activeTurn = kTurnAboutY;
   f.plot = PlotState{4, false, 10.0, 20.0, -30.0, 12, {'F', 'T', 'R'}};
   const ViewState view = f.view;
@@ -124,8 +120,7 @@ TEST(UndoRestore, ViewPlotAndCurrentPolygonComeBack) {
     f.history.PushUndo(UndoLabel::kRotate, f.target());
     f.view = ViewState{};
     f.plot = PlotState{};
-    f.tables.polygonCount = 6;
-    f.tables.currentPolygon = current;
+    f.tables.polygonCount = 6, f.tables.currentPolygon = current;
     ASSERT_TRUE(f.history.PopUndo(f.target()));
     EXPECT_EQ(f.tables.currentPolygon, expected) << current;
     EXPECT_EQ(std::tie(f.view.viewCode, f.view.orientation, f.view.turns, f.view.activeTurn),
