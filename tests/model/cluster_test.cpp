@@ -431,26 +431,6 @@ TEST_F(ClusterTest, DeletingAnObjectRenumbersTheLaterOnesAndTheirHistory) {
   EXPECT_EQ(last.at({kResPinf, 0}).first, "Default Object");
 }
 
-TEST_F(ClusterTest, FailedSelectionKeepsThePreviousObjectCurrent) {
-  ASSERT_TRUE(NewObject(m, "b"));
-  AddSquare(m.tables, 0, 8);
-  ASSERT_TRUE(SelectObject(m, 0));
-  {
-    OpenResource f(m.resources, m.paths.working);
-    m.resources.DeleteResource(f.ref(), kResFace, 1);
-  }
-  AddSquare(m.tables, 30, 16);
-  const ObjectSnapshot zero = Snap(m);
-  ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
-  EXPECT_FALSE(SelectObject(m, 1));
-  EXPECT_EQ(m.cluster.current, 0u);
-  EXPECT_EQ(Snap(m), zero);
-  EXPECT_EQ(std::make_tuple(m.undo.currentObject(), m.undo.depth()), std::make_tuple(0u, 1u));
-  EXPECT_EQ(ui.MessageTexts(),
-            Strings{"Shape corrupt. Object 1 \"b\": its FACE resource is missing."});
-  EXPECT_FALSE(SelectObject(m, 2));  // no such entry
-}
-
 // Whatever replaces the current table, the working file's 'clut' 1000
 // follows: Save Cluster writes it and the next session restores it.
 TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {

@@ -140,24 +140,6 @@ struct ObjectResourceFile : ::testing::Test {
   }
 };
 
-// Fields round-trip through the cluster tests; here what a store leaves
-// behind: emptied tables write only 'PINF', the old 'PNTS' stays, the
-// 'ANIM' of no active slot goes.
-TEST_F(ObjectResourceFile, EmptiedTablesWriteOnlyPinf) {
-  tb.t.AddPoint(1, 2, 3);
-  tb.t.AddVector(7, 0);
-  AnimationSlots anim;
-  anim.slots[0].active = 1;
-  ASSERT_EQ(Store(4, "four", anim, 0x55), StoreStatus::kOk);
-  tb.t.ResetObject();
-  ASSERT_EQ(Store(4, "four"), StoreStatus::kOk);
-  EXPECT_EQ(std::make_tuple(Count(kResPnts), Count(kResTvct), Count(kResAnim)),
-            std::make_tuple(1u, 1u, 0u));
-  StoredObject s;
-  ASSERT_TRUE(Read(4, s).ok());
-  EXPECT_TRUE(s.points.empty());  // the count says none
-}
-
 TEST_F(ObjectResourceFile, RefusesAFullDirectoryOrALongNameWithoutWritingAnything) {
   EXPECT_EQ(Store(0, std::string(256, 'n')), StoreStatus::kNameTooLong);
   EXPECT_EQ(Count(kResPinf), 0u);
@@ -244,40 +226,6 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
     StoredObject s;
     EXPECT_EQ(Read(0, s).ok(), len == kPinfBytesRead) << len;
   }
-}
-
-TEST(CheckStoredIndices, BoundsFollowTheReservedCounts) {
-  StoredObject base;
-  base.points.resize(3);
-  base.vectors = {{0, 2, 0, 0, 0}};
-  StoredPolygon p;
-  p.pointCount = 2, p.points[1] = 2, p.vectorCount = 1, base.polygons = {p};
-  const auto minus = [](int v) { return static_cast<std::uint32_t>(v); };
-  // clang-format off
-  const std::tuple<const char*, std::function<void(StoredObject&)>, bool> rows[] = {
-      {"as built", [](StoredObject&) {}, true},
-      {"vector end one past the points", [](StoredObject& s) {s.vectors[0].p2 = 3;}, false},
-      {"vector end at the origin", [&](StoredObject& s) {s.vectors[0].p2 = minus(-7);}, true},
-      {"vector end below the origin", [&](StoredObject& s) {s.vectors[0].p2 = minus(-8);}, false},
-      {"corner at the origin", [](StoredObject& s) {s.polygons[0].points[1] = -7;}, true},
-      {"corner below the origin", [](StoredObject& s) {s.polygons[0].points[1] = -8;}, false},
-      {"corner one past the points", [](StoredObject& s) {s.polygons[0].points[1] = 3;}, false},
-      {"entry beyond the corner count", [](StoredObject& s) {s.polygons[0].points[2] = 1000;}, true},
-      {"edge on an axis", [&](StoredObject& s) {s.polygons[0].vectors[0] = minus(-6);}, true},
-      {"edge below the axes", [&](StoredObject& s) {s.polygons[0].vectors[0] = minus(-7);}, false},
-      {"edge one past the vectors", [](StoredObject& s) {s.polygons[0].vectors[0] = 1;}, false},
-      {"leader at the last polygon", [](StoredObject& s) {s.polygons[0].flags = PolyFlag::kAdopted;}, true},
-      {"leader one past the polygons", [](StoredObject& s) {s.polygons[0].flags = PolyFlag::kAdopted; s.polygons[0].viewZones[0] = 1;}, false},
-  };
-  // clang-format on
-  for (const auto& [what, change, ok] : rows) {
-    StoredObject s = base;
-    change(s);
-    EXPECT_EQ(CheckStoredIndices(s, 7, 6).empty(), ok) << what;
-  }
-  StoredObject s = base;
-  s.vectors[0].p2 = minus(-7);
-  EXPECT_NE(CheckStoredIndices(s, 0, 0), "") << "a glyph has no reserved points";
 }
 
 // ---- Conversion for the editor's tables, against a literal loader ----------
