@@ -170,14 +170,9 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
 
   ModelFixture g;
   ObjectTables& t = g.tables();
-  t.AddPoint(100, 0, 0);
-  t.AddPoint(101, 0, 0);
-  t.AddPoint(102, 0, 0);
-  t.AddVector(7, 8);
-  for (int k = 0; k < 2; ++k) {
-    Polygon& p = t.polygons[t.polygonCount++];
-    p = Polygon{};
-  }
+  t.AddPoint(100, 0, 0), t.AddPoint(101, 0, 0), t.AddPoint(102, 0, 0), t.AddVector(7, 8);
+  t.polygons[0] = t.polygons[1] = Polygon{};
+  t.polygonCount = 2;
   ASSERT_TRUE(LoadObjectText(g.m(), path));
   ASSERT_EQ(std::tie(t.pointCount, t.polygonCount), std::make_tuple(14u, 4u));
   EXPECT_EQ(std::make_tuple(t.points[11].x, t.vectors[7].p1, t.vectors[7].p2),
