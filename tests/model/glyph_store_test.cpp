@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
 #include "support/test_support.h"
@@ -49,95 +51,65 @@ struct GlyphFile : ::testing::Test {
 };
 
 TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
-  // Glyph 0: triangle 0-1-2 with two vectors and one polygon.
-  t.AddPoint(0, 0, 0);
-  t.AddPoint(100, 0, 0);
-  t.AddPoint(50, 200, 0);
-  t.AddVector(7, 8);
-  t.AddVector(8, 9);
+  // Glyph 0: triangle with two vectors and one polygon; glyph 1: two
+  // points, one vector, a polygon whose view zone names a vector, low priority.
+  t.AddPoint(0, 0, 0), t.AddPoint(100, 0, 0), t.AddPoint(50, 200, 0);
+  t.AddVector(7, 8), t.AddVector(8, 9);
   AddPolygon({7, 8, 9}, {6, 7}, 0x4000);
   StoreGlyph(0);
-  // Glyph 1: two points, one vector, one polygon whose view zone names a
-  // vector with the low priority bit.
-  t.AddPoint(5, 5, 0);
-  t.AddPoint(6, 6, 0);
+  t.AddPoint(5, 5, 0), t.AddPoint(6, 6, 0);
   t.vectors[t.AddVector(7, 8)].color = 9;
   AddPolygon({8, 7}, {6}, 0xC000);
   StoreGlyph(1);
-
   ASSERT_EQ(Load(), 2u);
   EXPECT_TRUE(ui.Messages().empty());
-  ASSERT_EQ(store.points.size(), 5u);
+  ASSERT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
+            std::make_tuple(5ul, 3ul, 2ul));
   EXPECT_EQ(store.points[4].x, 6.0);
-  ASSERT_EQ(store.vectors.size(), 3u);
-  EXPECT_EQ(store.vectors[1].p1, 1u);
-  EXPECT_EQ(store.vectors[1].p2, 2u);
-  EXPECT_EQ(store.vectors[2].p1, 3u);  // glyph-relative 0 + 3 points before it
-  EXPECT_EQ(store.vectors[2].p2, 4u);
-  EXPECT_EQ(store.vectors[2].color, 9);
-  ASSERT_EQ(store.polygons.size(), 2u);
+  // Glyph-relative numbers plus what came before; vector lists as stored.
+  EXPECT_EQ(store.vectors[1], (StoredVector{1, 2, 0, 0, 0}));
+  EXPECT_EQ(store.vectors[2], (StoredVector{3, 4, 9, 0, 0}));
   const StoredPolygon& p = store.polygons[1];
-  EXPECT_EQ(p.points[0], 4);
-  EXPECT_EQ(p.points[1], 3);
-  EXPECT_EQ(p.vectors[0], 0u);         // vector lists are copied as stored
-  EXPECT_EQ(p.viewZones[0], 0xC001u);  // index + 1 polygon before, bits kept
-  EXPECT_EQ(p.viewZones[5], 0u);       // beyond the count: never written to the file
+  EXPECT_EQ(
+      std::make_tuple(p.points[0], p.points[1], p.vectors[0], p.viewZones[0], p.viewZones[5]),
+      std::make_tuple(4, 3, 0u, 0xC001u, 0u));  // entries beyond the count are not in the file
   EXPECT_EQ(store.polygons[0].viewZones[0], 0x4000u);
   EXPECT_EQ(store.glyphs[0], (GlyphRecord{3, 2, 1, 0, 0, 0}));
   EXPECT_EQ(store.glyphs[1], (GlyphRecord{2, 1, 1, 3, 2, 1}));
 }
 
-TEST_F(GlyphFile, LoadingStopsAtTheFirstMissingPinf) {
-  StoreLine(0, 2);
-  StoreLine(1, 3);
-  StoreLine(3, 4);
-  EXPECT_EQ(Load(), 2u);
-  EXPECT_EQ(store.points.size(), 5u);
-  // Loading again starts from an empty store.
-  EXPECT_EQ(Load(), 2u);
-  EXPECT_EQ(store.points.size(), 5u);
-}
-
-TEST_F(GlyphFile, GlyphThatWouldOverflowTheStoreIsLeftOut) {
+// Each store capacity taken exactly by a glyph, then one more; a gap in
+// the glyph numbers ends the font.
+TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
   StoreLine(0, 600);
   StoreLine(1, 101);  // 701 points in all: refused
-  StoreLine(2, 100);  // exactly 700: fits
-  EXPECT_EQ(Load(), 3u);
-  EXPECT_EQ(ui.MessageTexts(),
-            std::vector<std::string>{
-                "Glyph 1 of the vector font was left out: the glyph store has no room for its "
-                "points."});
-  EXPECT_EQ(store.points.size(), 700u);
-  EXPECT_EQ(store.glyphs[1], (GlyphRecord{0, 0, 0, 600, 599, 0}));
-  EXPECT_EQ(store.glyphs[2], (GlyphRecord{100, 99, 0, 600, 599, 0}));
-  EXPECT_EQ(store.vectors.back().p2, 699u);
-}
-
-TEST_F(GlyphFile, VectorAndPolygonCapacitiesAreKept) {
-  // 351 points joined both ways make 700 vectors; one more does not fit.
-  for (std::uint32_t i = 0; i < 351; ++i) t.AddPoint(i, 0, 0);
-  for (std::uint32_t i = 1; i < 351; ++i) {
-    t.AddVector(6 + i, 7 + i);
-    t.AddVector(7 + i, 6 + i);
-  }
-  StoreGlyph(0);
-  t.AddPoint(1, 1, 1);
-  t.AddPoint(2, 2, 2);
-  t.AddVector(7, 8);
-  StoreGlyph(1);
+  t.AddVector(7, 8), t.AddVector(8, 9);
+  StoreLine(2, 100);  // exactly 700 points and 700 vectors: fits
+  t.AddVector(0, 1);
+  StoreGlyph(3);  // vector 701
   for (int g = 0; g < 21; ++g) AddPolygon({}, {}, 0);
-  StoreGlyph(2);  // 21 polygons
+  StoreGlyph(4);  // 21 polygons
   for (int g = 0; g < 20; ++g) AddPolygon({}, {}, 0);
-  StoreGlyph(3);  // 20: fits
-  EXPECT_EQ(Load(), 4u);
-  EXPECT_EQ(store.vectors.size(), 700u);
-  EXPECT_EQ(store.polygons.size(), 20u);
-  EXPECT_EQ(ui.MessageTexts(),
-            (std::vector<std::string>{
-                "Glyph 1 of the vector font was left out: the glyph store has no room for its "
-                "vectors.",
-                "Glyph 2 of the vector font was left out: it has more polygons than the tables "
-                "can hold."}));
+  StoreGlyph(5);  // 20: fits
+  AddPolygon({}, {}, 0);
+  StoreGlyph(6);    // polygon 21
+  StoreLine(8, 2);  // after the gap at 7: never read
+  ASSERT_EQ(Load(), 7u);
+  EXPECT_EQ(
+      ui.MessageTexts(),
+      (std::vector<std::string>{
+          "Glyph 1 of the vector font was left out: the glyph store has no room for its points.",
+          "Glyph 3 of the vector font was left out: the glyph store has no room for its vectors.",
+          "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
+          "Glyph 6 of the vector font was left out: the glyph store has no room for its "
+          "polygons."}));
+  EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
+            std::make_tuple(700ul, 700ul, 20ul));
+  EXPECT_EQ(store.glyphs[1], (GlyphRecord{0, 0, 0, 600, 599, 0}));
+  EXPECT_EQ(store.glyphs[2], (GlyphRecord{100, 101, 0, 600, 599, 0}));
+  EXPECT_EQ(store.vectors.back().p2, 699u);
+  EXPECT_EQ(Load(), 7u);  // loading again starts from an empty store
+  EXPECT_EQ(store.points.size(), 700u);
 }
 
 TEST_F(GlyphFile, DamagedGlyphIsLeftOutAndLaterOnesKeepTheirNumbers) {
@@ -173,17 +145,6 @@ TEST_F(GlyphFile, RecordsStopAtTheirCapacity) {
             std::vector<std::string>{
                 "Glyph 256 of the vector font was left out: the font has more glyphs than the "
                 "store keeps."});
-}
-
-TEST(GlyphStore, NoFileGivesAnEmptyStore) {
-  test::TempDir dir;
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ResourceFile files{rt};
-  GlyphStore store;
-  store.points.resize(3);
-  EXPECT_EQ(LoadGlyphs(files, dir.File("none"), ui, store), 0u);
-  EXPECT_TRUE(store.points.empty());
 }
 
 }  // namespace

@@ -39,6 +39,30 @@ inline std::uint32_t AppendPolygon(ObjectTables& t, const Polygon& p) {
   return t.polygonCount++;
 }
 
+// Every field of the used records above the reserved ones, with the
+// counts first, flattened so that two states compare with ==.
+inline std::vector<double> TableFields(const ObjectTables& t) {
+  std::vector<double> s = {double(t.pointCount), double(t.vectorCount), double(t.polygonCount)};
+  for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
+    s.insert(s.end(), {t.points[i].x, t.points[i].y, t.points[i].z});
+  }
+  for (std::uint32_t i = kReservedVectors; i < t.vectorCount; ++i) {
+    const Vector& v = t.vectors[i];
+    s.insert(s.end(), {double(v.p1), double(v.p2), double(v.color), double(v.attribute),
+                       double(v.width), double(v.selected)});
+  }
+  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+    const Polygon& p = t.polygons[k];
+    s.insert(s.end(), {double(p.pointCount), double(p.vectorCount), double(p.viewZoneCount),
+                       double(p.flags), double(p.frontFill), double(p.backFill),
+                       double(p.frontColor), double(p.backColor), double(t.polygonSelected[k])});
+    s.insert(s.end(), p.points, p.points + p.pointCount);
+    s.insert(s.end(), p.vectors, p.vectors + p.vectorCount);
+    s.insert(s.end(), p.viewZones, p.viewZones + p.viewZoneCount);
+  }
+  return s;
+}
+
 // Consecutive little-endian 32-bit words from byte `at`; grows `b` to fit.
 inline void PutLE32(Bytes& b, std::size_t at, std::initializer_list<std::uint32_t> words) {
   for (std::uint32_t w : words) {

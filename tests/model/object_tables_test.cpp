@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
 
@@ -29,35 +31,26 @@ struct TablesFixture : ::testing::Test {
 
 using ObjectTablesReserved = TablesFixture;
 
-TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAsDocumented) {
-  EXPECT_EQ(t.pointCount, 7u);
-  EXPECT_EQ(t.vectorCount, 6u);
-  EXPECT_EQ(t.polygonCount, 0u);
-  const double axis[7][3] = {{0, 0, 0},   {150, 0, 0},  {-150, 0, 0}, {0, -150, 0},
-                             {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(t.points[i].x, axis[i][0]);
-    EXPECT_EQ(t.points[i].y, axis[i][1]);
-    EXPECT_EQ(t.points[i].z, axis[i][2]);
-  }
-  for (std::uint32_t v = 0; v < 6; ++v) {
-    EXPECT_EQ(t.vectors[v].p1, 0u);
-    EXPECT_EQ(t.vectors[v].p2, v + 1);
-    EXPECT_EQ(t.vectors[v].width, 0u);
-  }
-  EXPECT_EQ(t.name, "Default Object");
-}
-
-TEST_F(ObjectTablesReserved, ResetKeepsReservedEntries) {
+TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAndKeptByReset) {
   t.AddPoint(1, 2, 3);
   t.AddVector(7, 7);
   AddPolygon({7}, {6});
   t.ResetObject();
-  EXPECT_EQ(t.pointCount, 7u);
-  EXPECT_EQ(t.vectorCount, 6u);
-  EXPECT_EQ(t.polygonCount, 0u);
-  EXPECT_EQ(t.currentPolygon, 0);
-  EXPECT_EQ(t.points[1].x, 150.0);
+  EXPECT_EQ(std::tie(t.pointCount, t.vectorCount, t.polygonCount, t.currentPolygon),
+            std::make_tuple(7u, 6u, 0u, 0));
+  const double axis[7][3] = {{0, 0, 0},   {150, 0, 0},  {-150, 0, 0}, {0, -150, 0},
+                             {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(std::tie(t.points[i].x, t.points[i].y, t.points[i].z),
+              std::tie(axis[i][0], axis[i][1], axis[i][2]))
+        << i;
+  }
+  for (std::uint32_t v = 0; v < 6; ++v) {
+    EXPECT_EQ(std::make_tuple(t.vectors[v].p1, t.vectors[v].p2, t.vectors[v].width),
+              std::make_tuple(0u, v + 1, 0u))
+        << v;
+  }
+  EXPECT_EQ(t.name, "Default Object");
 }
 
 TEST(ObjectTablesAllocation, EachFailureHasItsMessageAndSetsFatalFlag) {
@@ -97,23 +90,16 @@ TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
   EXPECT_EQ(t.AddPoint(-1, -1, -1), kNoIndex);
   EXPECT_EQ(t.pointCount, kMaxPoints);
   EXPECT_EQ(t.AddPoint(1000.0 + 19999, 0, 0), 19999u);  // full, but still matches
-}
-
-using FindPoint = TablesFixture;
-
-TEST_F(FindPoint, OriginAndMissingBothGiveZero) {
-  t.AddPoint(5, 5, 5);
-  EXPECT_EQ(t.FindPoint(0, 0, 0), 0u);
-  EXPECT_EQ(t.FindPoint(9, 9, 9), 0u);
-  EXPECT_EQ(t.FindPoint(5, 5, 5), 7u);
-  EXPECT_EQ(t.FindPoint(0, 150, 0), 4u);  // reserved points are searched
+  // FindPoint searches the reserved points and says 0 for the origin and for none.
+  EXPECT_EQ(std::make_tuple(t.FindPoint(0, 0, 0), t.FindPoint(9, 9, 9), t.FindPoint(1.5, -2, 3),
+                            t.FindPoint(0, 150, 0)),
+            std::make_tuple(0u, 0u, 9u, 4u));
 }
 
 using AddVector = TablesFixture;
 
 TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
-  t.vectors[6].width = 3;
-  t.vectors[7].width = 4;
+  t.vectors[6].width = 3, t.vectors[7].width = 4;
   EXPECT_EQ(t.AddVectorUnique(9, 5), 6u);
   EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
   EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
@@ -129,15 +115,7 @@ TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
 
 using DeletePoint = TablesFixture;
 
-TEST_F(DeletePoint, LastPointOnlyDecrementsCount) {
-  for (int i = 0; i < 3; ++i) t.AddPoint(i + 1, 0, 0);
-  t.AddVector(7, 9);
-  ASSERT_TRUE(t.DeletePoint(9));
-  EXPECT_EQ(t.pointCount, 9u);
-  EXPECT_EQ(t.vectors[6].p2, 9u);  // untouched
-}
-
-TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
+TEST_F(DeletePoint, MiddlePointRenumbersLastPointDropsBeyondIsCorruption) {
   for (int i = 0; i < 3; ++i) t.AddPoint(i + 1, 0, 0);  // points 7, 8, 9
   t.AddVector(8, 9);
   t.AddVector(9, 8);
@@ -145,30 +123,24 @@ TEST_F(DeletePoint, MiddlePointRenumbersVectorsAndPolygons) {
   AddPolygon({8, 9, 4}, {6, 7});
   t.AddVector(7, 9);  // vector 9 touches the deleted point: that end stays
   ASSERT_TRUE(t.DeletePoint(7));
-  EXPECT_EQ(t.vectors[9].p1, 7u);
-  EXPECT_EQ(t.vectors[9].p2, 8u);
-  EXPECT_EQ(t.pointCount, 9u);
-  EXPECT_EQ(t.points[7].x, 2.0);
-  EXPECT_EQ(t.points[8].x, 3.0);
-  EXPECT_EQ(t.vectors[6].p1, 7u);
-  EXPECT_EQ(t.vectors[6].p2, 8u);
-  EXPECT_EQ(t.vectors[7].p1, 8u);
-  EXPECT_EQ(t.vectors[8].p1, 0u);
-  EXPECT_EQ(t.vectors[8].p2, 1u);
-  EXPECT_EQ(t.polygons[0].points[0], 7u);
-  EXPECT_EQ(t.polygons[0].points[1], 8u);
-  EXPECT_EQ(t.polygons[0].points[2], 4u);
-  EXPECT_EQ(t.polygons[0].vectors[0], 6u);  // vector lists untouched
-  // Reserved vectors are never renumbered.
-  EXPECT_EQ(t.vectors[5].p2, 6u);
-}
-
-TEST_F(DeletePoint, IndexBeyondTableIsCorruption) {
+  EXPECT_EQ(std::make_tuple(t.pointCount, t.points[7].x, t.points[8].x),
+            std::make_tuple(9u, 2.0, 3.0));
+  const std::uint32_t ends[][2] = {{7, 8}, {8, 7}, {0, 1}, {7, 8}};
+  for (std::uint32_t v = 0; v < 4; ++v) {
+    EXPECT_EQ(std::tie(t.vectors[6 + v].p1, t.vectors[6 + v].p2), std::tie(ends[v][0], ends[v][1]))
+        << v;
+  }
+  const Polygon& p = t.polygons[0];
+  EXPECT_EQ(std::make_tuple(p.points[0], p.points[1], p.points[2], p.vectors[0]),
+            std::make_tuple(7u, 8u, 4u, 6u));
+  EXPECT_EQ(t.vectors[5].p2, 6u);  // reserved vectors are never renumbered
+  ASSERT_TRUE(t.DeletePoint(8));   // the last point: only the count drops
+  EXPECT_EQ(std::make_tuple(t.pointCount, t.vectors[9].p2), std::make_tuple(8u, 8u));
   EXPECT_FALSE(t.DeletePoint(50));
   EXPECT_EQ(ui.MessageTexts(),
             std::vector<std::string>{"Something is corrupt. pnt > G_MaxPoints-1"});
   EXPECT_TRUE(rt.fatalError);
-  EXPECT_EQ(t.pointCount, 7u);
+  EXPECT_EQ(t.pointCount, 8u);
 }
 
 using DeleteVector = TablesFixture;
@@ -197,10 +169,8 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   for (std::uint32_t k = 0; k < 5; ++k) t.polygons[k].frontColor = static_cast<std::uint8_t>(k);
   t.polygonSelected[3] = kSelected;
   // Polygon 4 follows leader 3, polygon 0 follows leader 1 (the one removed).
-  t.polygons[4].flags = PolyFlag::kAdopted;
-  t.polygons[4].viewZones[0] = 3;
-  t.polygons[0].flags = PolyFlag::kAdopted | PolyFlag::kCollision;
-  t.polygons[0].viewZones[0] = 1;
+  t.polygons[4].flags = PolyFlag::kAdopted, t.polygons[4].viewZones[0] = 3;
+  t.polygons[0].flags = PolyFlag::kAdopted | PolyFlag::kCollision, t.polygons[0].viewZones[0] = 1;
   t.polygons[2].viewZones[0] = 4;  // not a follower: untouched
   t.DeletePolygon(1);
   ASSERT_EQ(t.polygonCount, 4u);
@@ -211,21 +181,13 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   EXPECT_EQ(t.polygons[0].flags, PolyFlag::kCollision);
   EXPECT_EQ(t.polygons[0].viewZones[0], 0u);
   EXPECT_EQ(t.polygons[1].viewZones[0], 4u);
-}
-
-TEST_F(DeletePolygon, LastPolygonDropsCountAndCurrentAndReleasesFollowers) {
-  AddPolygon({7}, {});
-  AddPolygon({7}, {});
-  t.polygons[0].flags = PolyFlag::kAdopted;
-  t.polygons[0].viewZones[0] = 1;
-  t.currentPolygon = 1;
-  t.DeletePolygon(1);
-  EXPECT_EQ(t.polygonCount, 1u);
-  EXPECT_EQ(t.currentPolygon, 0);
-  // No follower may keep a leader number past the table.
+  // The last polygon: the count and the current one drop, its followers are released.
+  t.polygons[0].flags = PolyFlag::kAdopted, t.polygons[0].viewZones[0] = 3, t.currentPolygon = 3;
+  t.DeletePolygon(3);
+  EXPECT_EQ(std::make_tuple(t.polygonCount, t.currentPolygon), std::make_tuple(3u, 2));
   EXPECT_EQ(t.polygons[0].flags & PolyFlag::kAdopted, 0u);
   t.DeletePolygon(5);  // beyond the table: nothing
-  EXPECT_EQ(t.polygonCount, 1u);
+  EXPECT_EQ(t.polygonCount, 3u);
 }
 
 }  // namespace

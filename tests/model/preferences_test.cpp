@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
@@ -13,52 +14,32 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(PreferencesRecord, LayoutMatchesHandComputedBytes) {
-  // Defaults: 1,1,1,0,1,1,0,0 then 100.0 = 0x4059000000000000 and
-  // 150.0 = 0x4062C00000000000.
-  Bytes expected(80, 0);
-  for (int i : {0, 2, 4, 8, 10}) expected[i] = 1;
-  expected[30] = 0x59, expected[31] = 0x40;
-  expected[37] = 0xC0, expected[38] = 0x62, expected[39] = 0x40;
-  auto bytes = EncodePreferences(Preferences{});
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-
+// One record with every flag's offset distinct: 0,1,0,1,1,0,0,1, then
+// 2.0 = 0x4000000000000000 and 5000.0 = 0x40B3880000000000.
+TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   Preferences p;
-  p.gridShown = false;
-  p.perspectiveOn = true;
-  p.thickLine = true;
-  p.instantViewChange = true;
-  p.viewHalfWidth = 2.0;    // 0x4000000000000000
-  p.viewHalfHeight = 5000;  // 0x40B3880000000000
-  Bytes e2(80, 0);
-  for (int i : {2, 4, 6, 8, 10, 12, 14}) e2[i] = 1;
-  e2[31] = 0x40;
-  e2[37] = 0x88, e2[38] = 0xB3, e2[39] = 0x40;
-  bytes = EncodePreferences(p);
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), e2);
+  p.gridShown = false, p.vectorsShown = false, p.perspectiveOn = true, p.soundEffectsOn = false;
+  p.instantViewChange = true, p.viewHalfWidth = 2.0, p.viewHalfHeight = 5000;
+  Bytes expected(80, 0);
+  for (int i : {2, 6, 8, 14}) expected[i] = 1;
+  expected[31] = 0x40;
+  expected[37] = 0x88, expected[38] = 0xB3, expected[39] = 0x40;
+  auto bytes = EncodePreferences(p);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(DecodePreferences(bytes), p);
-}
-
-TEST(PreferencesRecord, DecodingToleratesOddValuesButNotShortRecords) {
-  auto bytes = EncodePreferences(Preferences{});
   Bytes b(bytes.begin(), bytes.end());
   b[6] = 0x00, b[7] = 0x80;  // perspective i16 -32768: on
   EXPECT_TRUE(DecodePreferences(b)->perspectiveOn);
   EXPECT_FALSE(DecodePreferences(Bytes(b.begin(), b.begin() + 39)));
   EXPECT_TRUE(DecodePreferences(Bytes(b.begin(), b.begin() + 40)));
-
-  // Half sizes outside what the prompts accept fall back to the defaults.
-  Preferences p;
+  // Half sizes outside what the prompts accept (1 to 5000) fall back to the defaults.
   for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
                      std::numeric_limits<double>::infinity()}) {
-    p.viewHalfWidth = bad;
-    p.viewHalfHeight = bad;
+    p.viewHalfWidth = p.viewHalfHeight = bad;
     auto d = DecodePreferences(EncodePreferences(p));
-    EXPECT_EQ(d->viewHalfWidth, 100.0) << bad;
-    EXPECT_EQ(d->viewHalfHeight, 150.0) << bad;
+    EXPECT_EQ(std::tie(d->viewHalfWidth, d->viewHalfHeight), std::make_tuple(100.0, 150.0)) << bad;
   }
-  p.viewHalfWidth = 1.0;
-  p.viewHalfHeight = 5000.0;
+  p.viewHalfWidth = 1.0, p.viewHalfHeight = 5000.0;
   EXPECT_EQ(DecodePreferences(EncodePreferences(p)), p);
 }
 
@@ -74,8 +55,7 @@ TEST(PreferencesRecord, ReadAndWriteThroughThePreferencesFile) {
   EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no record
 
   Preferences p;
-  p.axisShown = false;
-  p.viewHalfWidth = 640;
+  p.axisShown = false, p.viewHalfWidth = 640;
   ASSERT_TRUE(WritePreferences(files, path, p));
   EXPECT_EQ(ReadPreferences(files, path), p);
   {

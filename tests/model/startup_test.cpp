@@ -18,25 +18,25 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
-  MemorySettingsStore settings;
-  StartupInputs in;
-  EXPECT_EQ(ResolveBaseDirectory(in), std::nullopt);
-  in.homeDirectory = "/home/ann";
-  EXPECT_EQ(ResolveBaseDirectory(in), "/home/ann/.local/share/wirestead/");
-  in.homeDirectory = "/home/ann/";
-  EXPECT_EQ(ResolveBaseDirectory(in), "/home/ann/.local/share/wirestead/");
-  in.settings = &settings;
-  EXPECT_EQ(ResolveBaseDirectory(in), "/home/ann/.local/share/wirestead/");  // no "Root" yet
-  settings.SetValue("Root", "/opt/ws");
-  EXPECT_EQ(ResolveBaseDirectory(in), "/opt/ws/");
-  in.rootFromEnvironment = "";
-  EXPECT_EQ(ResolveBaseDirectory(in), "/opt/ws/");  // an empty value counts as unset
-  in.rootFromEnvironment = "/tmp/root/";
-  EXPECT_EQ(ResolveBaseDirectory(in), "/tmp/root/");
-  settings.SetValue("Root", "");
-  in.rootFromEnvironment.reset();
-  in.homeDirectory.reset();
-  EXPECT_EQ(ResolveBaseDirectory(in), std::nullopt);
+  using Opt = std::optional<std::string>;
+  // clang-format off
+  const std::tuple<Opt, const char*, Opt, Opt> rows[] = {  // environment, "Root", home, expected
+      {{}, "", {}, {}},
+      {{}, "", "/home/ann", "/home/ann/.local/share/wirestead/"},
+      {{}, "", "/home/ann/", "/home/ann/.local/share/wirestead/"},
+      {{}, "/opt/ws", "/home/ann", "/opt/ws/"},
+      {"", "/opt/ws", "/home/ann", "/opt/ws/"},  // an empty value counts as unset
+      {"", "", {}, {}},
+      {"/tmp/root/", "/opt/ws", "/home/ann", "/tmp/root/"},
+  };
+  // clang-format on
+  for (const auto& [env, root, home, expected] : rows) {
+    MemorySettingsStore settings;
+    settings.SetValue("Root", root);
+    StartupInputs in;
+    in.settings = &settings, in.rootFromEnvironment = env, in.homeDirectory = home;
+    EXPECT_EQ(ResolveBaseDirectory(in), expected) << env.value_or("-") << root;
+  }
 }
 
 struct StartupTest : ::testing::Test {
@@ -49,8 +49,7 @@ struct StartupTest : ::testing::Test {
   StartupInputs in;
 
   void SetUp() override {
-    in.rootFromEnvironment = base;
-    in.defaultsDirectory = defaults;
+    in.rootFromEnvironment = base, in.defaultsDirectory = defaults;
     std::filesystem::create_directories(defaults + "/textures");
     test::WriteFileText(defaults + "/textures/ground.bmp", "BMground");
     // A default Preferences file: colour tables, sounds 0 to 7 without 5,
@@ -74,64 +73,49 @@ struct StartupTest : ::testing::Test {
   }
 };
 
-TEST_F(StartupTest, FreshBaseDirectoryGetsTheDefaultsAndAWorkingCluster) {
-  ASSERT_EQ(RunStartup(model, in), StartupOutcome::kContinue);
-  EXPECT_TRUE(ui.Messages().empty());
-  EXPECT_EQ(model.paths.base, base + "/");
-  EXPECT_EQ(test::ReadFileBytes(model.paths.preferences),
-            test::ReadFileBytes(defaults + "/Preferences"));
-  EXPECT_EQ(test::ReadFileText(base + "/textures/ground.bmp"), "BMground");
-  for (std::uint32_t id = 0; id < 8; ++id) {
-    EXPECT_EQ(model.sounds[id], id == 5 ? Bytes{} : Bytes(10 + id, static_cast<std::uint8_t>(id)))
-        << id;
-  }
-  EXPECT_EQ(model.glyphs.glyphs.size(), 1u);
-  EXPECT_EQ(model.glyphs.points.size(), 1u);
-  EXPECT_TRUE(model.preferences.thickLine);
-  EXPECT_EQ(model.cluster.objectNames, std::vector<std::string>{"Default Object"});
-  EXPECT_EQ(model.tables.pointCount, 7u);
-  EXPECT_EQ(model.tables.points[6].z, 150.0);
-  EXPECT_TRUE(FileExists(model.paths.working));
-  EXPECT_FALSE(FileExists(model.paths.backup));
-  EXPECT_EQ(EncodeClut(model.colors.current), EncodeClut(test::SampleColorTable()));
-  EXPECT_FALSE(rt.fatalError);
-}
-
-TEST_F(StartupTest, ExistingPreferencesAreNotReplaced) {
-  std::filesystem::create_directories(base);
-  {
-    ASSERT_EQ(model.resources.CreateResFile(base + "/Preferences"), 0);
-    WriteClutToFile(model.resources, base + "/Preferences", kCurrentClutId,
-                    test::ShiftedColorTable(1));
-  }
-  ASSERT_EQ(RunStartup(model, in), StartupOutcome::kContinue);
-  EXPECT_FALSE(FileExists(base + "/textures/ground.bmp"));
-  EXPECT_EQ(model.preferences, Preferences{});  // no record: defaults
-  EXPECT_EQ(model.glyphs.glyphs.size(), 0u);
-  EXPECT_EQ(model.sounds[0], Bytes{});
+// A fresh base directory gets the defaults; existing Preferences are kept;
+// the last session's working file becomes the backup.
+TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
   const Bytes own = EncodeClut(test::ShiftedColorTable(1));
-  EXPECT_EQ(EncodeClut(*ReadClutFromFile(model.resources, base + "/Preferences", kCurrentClutId)),
-            own);
-  EXPECT_EQ(EncodeClut(*ReadClutFromFile(model.resources, model.paths.working, kCurrentClutId)),
-            own);
-  EXPECT_EQ(EncodeClut(model.colors.current), own);
-}
-
-TEST_F(StartupTest, LastSessionBecomesTheBackup) {
-  std::filesystem::create_directories(base);
-  test::WriteFileText(base + "/temp", "last session");
-  test::WriteFileText(base + "/backup", "older");
-  ASSERT_EQ(RunStartup(model, in), StartupOutcome::kContinue);
-  EXPECT_EQ(test::ReadFileText(base + "/backup"), "last session");
-  EXPECT_NE(test::ReadFileText(base + "/temp"), "last session");  // a new working file
-
-  // Without a "temp" the backup stays as it is.
-  ScriptedUi ui2;
-  Runtime rt2{ui2};
-  Model again{rt2};
-  std::remove((base + "/temp").c_str());
-  ASSERT_EQ(RunStartup(again, in), StartupOutcome::kContinue);
-  EXPECT_EQ(test::ReadFileText(base + "/backup"), "last session");
+  for (const char* row : {"fresh", "own preferences", "last session"}) {
+    SCOPED_TRACE(row);
+    std::filesystem::remove_all(dir.File("base"));
+    const bool fresh = row[0] == 'f', ownPrefs = row[0] == 'o';
+    if (!fresh) std::filesystem::create_directories(base);
+    if (ownPrefs) {
+      ASSERT_EQ(model.resources.CreateResFile(base + "/Preferences"), 0);
+      WriteClutToFile(model.resources, base + "/Preferences", kCurrentClutId,
+                      test::ShiftedColorTable(1));
+    }
+    if (!fresh) test::WriteFileText(base + "/temp", "last session");
+    ui.ClearMessages();
+    Model m{rt};
+    ASSERT_EQ(RunStartup(m, in), StartupOutcome::kContinue);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_EQ(m.paths.base, base + "/");
+    EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
+    EXPECT_EQ(m.tables.points[6].z, 150.0);
+    EXPECT_NE(test::ReadFileText(m.paths.working), "last session");
+    EXPECT_EQ(FileExists(base + "/textures/ground.bmp"), !ownPrefs);
+    EXPECT_EQ(m.glyphs.points.size(), ownPrefs ? 0u : 1u);
+    EXPECT_EQ(m.preferences.thickLine, !ownPrefs);
+    EXPECT_EQ(EncodeClut(m.colors.current), ownPrefs ? own : EncodeClut(test::SampleColorTable()));
+    EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId)),
+              EncodeClut(m.colors.current));
+    for (std::uint32_t id = 0; id < 8; ++id) {
+      const Bytes sound = ownPrefs || id == 5 ? Bytes{} : Bytes(10 + id, std::uint8_t(id));
+      EXPECT_EQ(m.sounds[id], sound) << id;
+    }
+    if (fresh) {
+      EXPECT_EQ(test::ReadFileBytes(m.paths.preferences),
+                test::ReadFileBytes(defaults + "/Preferences"));
+      EXPECT_FALSE(RestoreLastSession(m));
+      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
+    } else {
+      EXPECT_EQ(test::ReadFileText(m.paths.backup), "last session");
+    }
+    EXPECT_FALSE(rt.fatalError);
+  }
 }
 
 TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
@@ -139,23 +123,16 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
       "Wirestead can't locate the \"Preferences\" file.\r\rIt must be in the same directory as "
       "Wirestead.";
   test::WriteFileText(dir.File("plainfile"), "x");
-  const std::vector<std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>>
-      rows = {
-          {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); },
-           "Can't find Prefs File"},
-          {"a base directory that cannot be made",
-           [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); },
-           "Can't find Prefs File"},
-          {"no default Preferences",
-           [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
-          {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
-          {"a Preferences file without a colour table",
-           [&](StartupInputs&) {
-             OpenResource f(model.resources, defaults + "/Preferences");
-             model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
-           },
-           "Can't find clut in preferences file."},
-      };
+  using Row = std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>;
+  // clang-format off
+  const std::vector<Row> rows = {
+      {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); }, "Can't find Prefs File"},
+      {"a base directory that cannot be made", [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); }, "Can't find Prefs File"},
+      {"no default Preferences", [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
+      {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
+      {"a Preferences file without a colour table", [&](StartupInputs&) { OpenResource f(model.resources, defaults + "/Preferences"); model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId); }, "Can't find clut in preferences file."},
+  };
+  // clang-format on
   for (const auto& [name, setUp, message] : rows) {
     StartupInputs inputs = in;
     setUp(inputs);
@@ -165,12 +142,6 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{message}) << name;
     EXPECT_TRUE(rt.fatalError) << name;
   }
-}
-
-TEST_F(StartupTest, RestoreLastSessionRightAfterAFirstStart) {
-  ASSERT_EQ(RunStartup(model, in), StartupOutcome::kContinue);
-  EXPECT_FALSE(RestoreLastSession(model));
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
 }
 
 }  // namespace

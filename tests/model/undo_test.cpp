@@ -41,26 +41,13 @@ std::vector<std::uint8_t> Bytes(const T* records, std::size_t count) {
 
 struct UsedBytes {
   std::vector<std::uint8_t> points, vectors, polygons, selection;
+  bool operator==(const UsedBytes&) const = default;
 };
 
 UsedBytes CaptureUsed(const ObjectTables& t) {
   return {Bytes(t.points, t.pointCount), Bytes(t.vectors, t.vectorCount),
           Bytes(t.polygons.data(), t.polygonCount),
           Bytes(t.polygonSelected.data(), t.polygonCount)};
-}
-
-// memcmp of the live records against a capture (sizes must agree first).
-void ExpectSameUsed(const ObjectTables& t, const UsedBytes& before) {
-  ASSERT_EQ(t.pointCount * sizeof(Point), before.points.size());
-  ASSERT_EQ(t.vectorCount * sizeof(Vector), before.vectors.size());
-  ASSERT_EQ(t.polygonCount * sizeof(Polygon), before.polygons.size());
-  EXPECT_EQ(0, std::memcmp(t.points, before.points.data(), before.points.size()));
-  EXPECT_EQ(0, std::memcmp(t.vectors, before.vectors.data(), before.vectors.size()));
-  if (t.polygonCount) {
-    EXPECT_EQ(0, std::memcmp(t.polygons.data(), before.polygons.data(), before.polygons.size()));
-    EXPECT_EQ(
-        0, std::memcmp(t.polygonSelected.data(), before.selection.data(), before.selection.size()));
-  }
 }
 
 void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
@@ -72,9 +59,7 @@ void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
 // undo must not care what the records mean.
 void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
                   std::uint32_t polygons) {
-  t.pointCount = points;
-  t.vectorCount = vectors;
-  t.polygonCount = polygons;
+  t.pointCount = points, t.vectorCount = vectors, t.polygonCount = polygons;
   if (points > kReservedPoints) {
     FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
   }
@@ -88,10 +73,9 @@ void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std:
 TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   UndoFixture f;
   std::mt19937 rng(1234);
-  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},
-                                    {500, 900, 300}, {8, 6, 0},
-                                    {7, 7, 0},       {kMaxPoints, kMaxVectors, kMaxPolygons},
-                                    {1200, 40, 999}, {3000, 6000, 1}};
+  // clang-format off
+  const std::uint32_t sizes[][3] = {{8, 7, 1}, {7, 6, 0}, {500, 900, 300}, {8, 6, 0}, {7, 7, 0}, {kMaxPoints, kMaxVectors, kMaxPolygons}, {1200, 40, 999}, {3000, 6000, 1}};
+  // clang-format on
   for (const auto& s : sizes) {
     RandomObject(f.tables, rng, s[0], s[1], s[2]);
     const UsedBytes before = CaptureUsed(f.tables);
@@ -100,188 +84,67 @@ TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
     RandomObject(f.tables, rng, 1 + rng() % kMaxPoints, 1 + rng() % kMaxVectors,
                  rng() % kMaxPolygons);
     ASSERT_TRUE(f.history.PopUndo(f.target()));
-    EXPECT_EQ(f.tables.pointCount, s[0]);
-    EXPECT_EQ(f.tables.vectorCount, s[1]);
-    EXPECT_EQ(f.tables.polygonCount, s[2]);
-    ExpectSameUsed(f.tables, before);
+    EXPECT_TRUE(CaptureUsed(f.tables) == before);  // the sizes carry the counts
   }
   EXPECT_TRUE(f.ui.Messages().empty());
 }
 
-TEST(UndoRestore, FirstPolygonUndoRestoresCountZeroAndLeavesPolygonTable) {
-  UndoFixture f;
-  f.tables.AddPoint(10, 0, 0);
-  f.tables.AddPoint(0, 10, 0);
-  f.tables.AddPoint(0, 0, 10);
-  ASSERT_TRUE(f.history.PushUndo(UndoLabel::kDefine, f.target()));
-  Polygon& poly = f.tables.polygons[0];
-  poly.pointCount = 3;
-  poly.points[0] = 7;
-  poly.points[1] = 8;
-  poly.points[2] = 9;
-  poly.flags = PolyFlag::kDefined;
-  f.tables.polygonSelected[0] = kSelected;
-  f.tables.polygonCount = 1;
-  const std::vector<std::uint8_t> written = Bytes(&poly, 1);
-
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.tables.polygonCount, 0u);
-  EXPECT_EQ(Bytes(&f.tables.polygons[0], 1), written);
-  EXPECT_EQ(f.tables.polygonSelected[0], kSelected);
-  EXPECT_EQ(f.tables.pointCount, 10u);
-}
-
-TEST(UndoRestore, ReservedOnlyCountsRestoreWithoutRewritingSlots) {
-  UndoFixture f;
-  const std::vector<std::uint8_t> axes = Bytes(f.tables.points, kReservedPoints);
-  f.history.PushUndo(UndoLabel::kPlot, f.target());
-  EXPECT_FALSE(f.history.CurrentStack().back().data);  // nothing worth keeping
-
-  f.tables.AddPoint(1, 2, 3);
-  f.tables.AddPoint(4, 5, 6);
-  f.tables.AddVector(7, 8);
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.tables.pointCount, kReservedPoints);
-  EXPECT_EQ(f.tables.vectorCount, kReservedVectors);
-  EXPECT_EQ(Bytes(f.tables.points, kReservedPoints), axes);
-  // The slots above the counts still hold what was added: not rewritten.
-  EXPECT_EQ(f.tables.points[7].x, 1.0);
-  EXPECT_EQ(f.tables.vectors[6].p2, 8u);
-}
-
-TEST(UndoRestore, CurrentPolygonPastRestoredCountBecomesNone) {
+TEST(UndoRestore, ViewPlotAndCurrentPolygonComeBack) {
   UndoFixture f;
   std::mt19937 rng(5);
   RandomObject(f.tables, rng, 20, 20, 2);
-  for (auto [current, expected] : {std::pair{4, -1}, {1, 1}, {2, -1}}) {
-    f.history.PushUndo(UndoLabel::kDuplicate, f.target());
-    f.tables.polygonCount = 6;
-    f.tables.currentPolygon = current;
-    f.history.PopUndo(f.target());
-    EXPECT_EQ(f.tables.currentPolygon, expected) << current;
-  }
-}
-
-TEST(UndoRestore, ViewAndPlotStateComeBack) {
-  UndoFixture f;
-  f.view.viewCode = kViewRight;
-  f.view.orientation[0][2] = 0.25;
-  f.view.turns[1][2][0] = -1.0;
+  f.view.viewCode = kViewRight, f.view.orientation[0][2] = 0.25, f.view.turns[1][2][0] = -1.0;
   f.view.activeTurn = kTurnAboutY;
   f.plot = PlotState{4, false, 10.0, 20.0, -30.0, 12, {'F', 'T', 'R'}};
   const ViewState view = f.view;
   const PlotState plot = f.plot;
-  f.history.PushUndo(UndoLabel::kRotate, f.target());
-
-  f.view = ViewState{};
-  f.view.viewCode = kViewTop;
-  f.plot = PlotState{};
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(std::tie(f.view.viewCode, f.view.orientation, f.view.turns, f.view.activeTurn),
-            std::tie(view.viewCode, view.orientation, view.turns, view.activeTurn));
-  EXPECT_EQ(std::tie(f.plot.step, f.plot.ep1Pending, f.plot.ep1X, f.plot.ep1Y, f.plot.ep1Z,
-                     f.plot.ep1Point, f.plot.viewMemory),
-            std::tie(plot.step, plot.ep1Pending, plot.ep1X, plot.ep1Y, plot.ep1Z, plot.ep1Point,
-                     plot.viewMemory));
+  // The current polygon survives only below the restored count.
+  for (auto [current, expected] : {std::pair{4, -1}, {1, 1}, {2, -1}}) {
+    f.history.PushUndo(UndoLabel::kRotate, f.target());
+    f.view = ViewState{};
+    f.plot = PlotState{};
+    f.tables.polygonCount = 6, f.tables.currentPolygon = current;
+    ASSERT_TRUE(f.history.PopUndo(f.target()));
+    EXPECT_EQ(f.tables.currentPolygon, expected) << current;
+    EXPECT_EQ(std::tie(f.view.viewCode, f.view.orientation, f.view.turns, f.view.activeTurn),
+              std::tie(view.viewCode, view.orientation, view.turns, view.activeTurn));
+    EXPECT_EQ(std::tie(f.plot.step, f.plot.ep1Pending, f.plot.ep1X, f.plot.ep1Y, f.plot.ep1Z,
+                       f.plot.ep1Point, f.plot.viewMemory),
+              std::tie(plot.step, plot.ep1Pending, plot.ep1X, plot.ep1Y, plot.ep1Z, plot.ep1Point,
+                       plot.viewMemory));
+  }
 }
 
-TEST(UndoStackDepth, TwentyOnePushesLeaveTwentyAndDropTheFirst) {
+TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
   UndoFixture f;
+  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
   const std::size_t baseBlocks = f.rt.memory.LiveCount();
+  f.rt.menuRefreshRequested = false;
   for (int i = 0; i < 21; ++i) {
     f.tables.AddPoint(i, 0, 0);  // push i sees 7 + (i + 1) points
     ASSERT_TRUE(f.history.PushUndo("step " + std::to_string(i), f.target()));
   }
+  EXPECT_TRUE(f.rt.menuRefreshRequested);
   EXPECT_EQ(f.history.depth(), kUndoDepth);
-  EXPECT_EQ(f.history.CurrentStack().front().label, "step 1");
-  // One tracked block per snapshot: the dropped one was released.
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + kUndoDepth);
-
+  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + kUndoDepth);  // the dropped block was released
   for (int i = 20; i >= 1; --i) {
-    EXPECT_EQ(f.history.UndoMenuState().text, "step " + std::to_string(i));
+    EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"step " + std::to_string(i), true}));
     ASSERT_TRUE(f.history.PopUndo(f.target()));
     EXPECT_EQ(f.tables.pointCount, kReservedPoints + i + 1u);
   }
-  EXPECT_EQ(f.history.depth(), 0u);
   EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
+  f.plot.step = 2;
   EXPECT_FALSE(f.history.PopUndo(f.target()));
   EXPECT_EQ(f.tables.pointCount, kReservedPoints + 2u);  // the first step is gone
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"Nothing to Undo!"});
-}
-
-TEST(UndoStackDepth, EmptyStackShowsNoteAndChangesNothing) {
-  UndoFixture f;
-  std::mt19937 rng(7);
-  RandomObject(f.tables, rng, 40, 30, 5);
-  const UsedBytes before = CaptureUsed(f.tables);
-  f.plot.step = 2;
-  f.view.viewCode = kViewBack;
-  f.rt.menuRefreshRequested = false;
-
-  EXPECT_FALSE(f.history.PopUndo(f.target()));
-  ASSERT_EQ(f.ui.Messages().size(), 1u);
-  EXPECT_EQ(f.ui.Messages()[0], (RecordedMessage{"Notification", "Nothing to Undo!"}));
-  ExpectSameUsed(f.tables, before);
   EXPECT_EQ(f.plot.step, 2);
-  EXPECT_EQ(f.view.viewCode, kViewBack);
-  EXPECT_FALSE(f.rt.busy);
-  // The busy flag is raised only for the restore: one inside a longer busy
-  // operation leaves that operation busy.
-  f.history.PushUndo(UndoLabel::kPlot, f.target());
-  f.rt.busy = true;
-  f.history.PopUndo(f.target());
-  EXPECT_TRUE(f.rt.busy);
-}
-
-TEST(UndoMenu, ShowsTopLabelThenNextDownThenIdleGrayedAndAsksForRefresh) {
-  UndoFixture f;
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
-  f.rt.menuRefreshRequested = false;
-  f.history.PushUndo(UndoLabel::kCube, f.target());
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-  f.rt.menuRefreshRequested = false;
-  f.history.PushUndo(UndoLabel::kTessellate, f.target());
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Tessulate", true}));
-  f.history.PopUndo(f.target());
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Rectangle\tCtrl+Z", true}));
-  f.history.PopUndo(f.target());
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
+  EXPECT_EQ(f.ui.Messages(), (std::vector<RecordedMessage>{{"Notification", "Nothing to Undo!"}}));
   // Labels are cut at 255 characters.
   f.history.PushUndo(std::string(300, 'a'), f.target());
   EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'a'));
-  f.history.PushUndo(std::string(255, 'b'), f.target());
-  EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'b'));
-}
-
-TEST(UndoObjects, EachObjectKeepsItsOwnHistory) {
-  UndoFixture f;
-  std::mt19937 rng(11);
-  f.history.SelectObject(0);
-  RandomObject(f.tables, rng, 50, 60, 7);
-  const UsedBytes object0 = CaptureUsed(f.tables);
-  f.history.PushUndo(UndoLabel::kDelete, f.target());
-
-  // Switch to object 1: its tables replace object 0's.
-  f.history.SelectObject(1);
-  RandomObject(f.tables, rng, 30, 20, 2);
-  const UsedBytes object1 = CaptureUsed(f.tables);
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
-  EXPECT_FALSE(f.history.PopUndo(f.target()));
-  ExpectSameUsed(f.tables, object1);  // object 0's snapshot stayed out
-
-  f.history.PushUndo(UndoLabel::kFlip, f.target());
-  RandomObject(f.tables, rng, 90, 90, 9);
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  ExpectSameUsed(f.tables, object1);
-
-  // Back on object 0 its history is there again.
-  f.history.SelectObject(0);
-  RandomObject(f.tables, rng, 10, 10, 1);
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"Undo Delete\tCtrl+Z", true}));
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  ExpectSameUsed(f.tables, object0);
-  EXPECT_EQ(f.history.DepthOf(1), 0u);
+  // The busy flag is raised only for the restore.
+  f.rt.busy = true;
+  f.history.PopUndo(f.target());
+  EXPECT_TRUE(f.rt.busy);
 }
 
 // Gives object i a stack of i + 1 snapshots labelled "o<i>".
@@ -292,99 +155,73 @@ void FillObjects(UndoFixture& f, std::uint32_t objects) {
   }
 }
 
-TEST(UndoObjects, DropObjectRenumbersLaterStacks) {
+TEST(UndoObjects, EachObjectKeepsItsOwnHistory) {
   UndoFixture f;
-  FillObjects(f, 4);
-  f.history.SelectObject(3);
-  f.history.DropObject(1);
-  EXPECT_EQ(f.history.DepthOf(0), 1u);
-  EXPECT_EQ(f.history.DepthOf(1), 3u);
-  EXPECT_EQ(f.history.DepthOf(2), 4u);
-  EXPECT_EQ(f.history.DepthOf(3), 0u);
-  EXPECT_EQ(f.history.ObjectSpan(), 3u);
-  // The current object moved down with its number.
-  EXPECT_EQ(f.history.currentObject(), 2u);
-  EXPECT_EQ(f.history.UndoMenuState().text, "o3");
+  std::mt19937 rng(11);
+  RandomObject(f.tables, rng, 50, 60, 7);
+  const UsedBytes object0 = CaptureUsed(f.tables);
+  f.history.PushUndo(UndoLabel::kDelete, f.target());
   f.history.SelectObject(1);
-  EXPECT_EQ(f.history.UndoMenuState().text, "o2");
-}
-
-TEST(UndoObjects, DroppingTheCurrentObjectNeverHandsOverItsHistory) {
-  UndoFixture f;
-  FillObjects(f, 3);
-  f.history.SelectObject(1);
-  f.history.DropObject(1);
-  // The number now names the old object 2, with its own history.
-  EXPECT_EQ(f.history.currentObject(), 1u);
-  EXPECT_EQ(f.history.UndoMenuState().text, "o2");
-  EXPECT_EQ(f.history.depth(), 3u);
-  // A current number below the dropped one is kept.
-  f.history.SelectObject(0);
-  f.history.DropObject(1);
-  EXPECT_EQ(f.history.currentObject(), 0u);
-  EXPECT_EQ(f.history.UndoMenuState().text, "o0");
-  EXPECT_EQ(f.history.DepthOf(1), 0u);
-  // Dropping the only object leaves nothing to undo.
-  f.history.DropObject(0);
-  EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
-  EXPECT_EQ(f.history.ObjectSpan(), 0u);
-}
-
-TEST(UndoObjects, ClearEmptiesEveryStackAndReleasesBlocks) {
-  UndoFixture f;
-  std::mt19937 rng(3);
-  RandomObject(f.tables, rng, 100, 100, 10);
-  const std::size_t baseBlocks = f.rt.memory.LiveCount();
-  FillObjects(f, 3);
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + 6);
-  f.history.Clear();
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
-  EXPECT_EQ(f.history.currentObject(), 0u);
-  for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(f.history.DepthOf(i), 0u);
+  RandomObject(f.tables, rng, 30, 20, 2);
+  const UsedBytes object1 = CaptureUsed(f.tables);
   EXPECT_FALSE(f.history.PopUndo(f.target()));
+  EXPECT_TRUE(CaptureUsed(f.tables) == object1);  // object 0's snapshot stayed out
+  f.history.SelectObject(0);
+  ASSERT_TRUE(f.history.PopUndo(f.target()));
+  EXPECT_TRUE(CaptureUsed(f.tables) == object0);
 }
 
-TEST(UndoMemory, SnapshotWithoutMemoryIsSkippedAndKeepsTheStack) {
+TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
+  // clang-format off
+  struct Row { std::uint32_t current, dropped, newCurrent; const char* label; std::size_t depths[3]; };
+  const Row rows[] = {
+      {3, 1, 2, "o3", {1, 3, 4}},  // the current object moves down with its number
+      {1, 1, 1, "o2", {1, 3, 4}},  // the dropped current object's history is never handed over
+      {0, 1, 0, "o0", {1, 3, 4}},  // a current number below the dropped one is kept
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    UndoFixture f;
+    const std::size_t baseBlocks = f.rt.memory.LiveCount();
+    FillObjects(f, 4);
+    f.history.SelectObject(row.current);
+    f.history.DropObject(row.dropped);
+    EXPECT_EQ(f.history.currentObject(), row.newCurrent) << row.current;
+    EXPECT_EQ(f.history.UndoMenuState().text, row.label) << row.current;
+    for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(f.history.DepthOf(i), row.depths[i]) << i;
+    EXPECT_EQ(f.history.ObjectSpan(), 3u);
+    f.history.Clear();
+    EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
+    EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()),
+              std::make_tuple(0u, 0u));
+  }
+}
+
+// Without memory neither a push nor a restore changes the history or the object.
+TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
   UndoFixture f;
   std::mt19937 rng(8);
   RandomObject(f.tables, rng, 500, 500, 50);
+  const UsedBytes saved = CaptureUsed(f.tables);
   for (std::size_t i = 0; i < kUndoDepth; ++i) {
     f.history.PushUndo("step " + std::to_string(i), f.target());
   }
+  RandomObject(f.tables, rng, 80, 70, 3);
+  const UsedBytes changed = CaptureUsed(f.tables);
   f.rt.memory.SetFailAbove(16);
   EXPECT_FALSE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            std::vector<std::string>{"Not enough memory to keep an undo step for this command."});
-  EXPECT_EQ(f.ui.Messages()[0].caption, "Notification");
-  EXPECT_EQ(f.history.depth(), kUndoDepth);
   EXPECT_EQ(f.history.CurrentStack().front().label, "step 0");  // bottom not dropped
-  EXPECT_EQ(f.history.UndoMenuState().text, "step 19");
-}
-
-TEST(UndoMemory, RestoreWithoutMemoryLeavesObjectAndSnapshot) {
-  UndoFixture f;
-  std::mt19937 rng(9);
-  RandomObject(f.tables, rng, 500, 500, 50);
-  const UsedBytes saved = CaptureUsed(f.tables);
-  f.history.PushUndo(UndoLabel::kDrag, f.target());
-  RandomObject(f.tables, rng, 80, 70, 3);
-  f.plot.step = 5;
-  const UsedBytes changed = CaptureUsed(f.tables);
-
-  f.rt.memory.SetFailAbove(16);
   EXPECT_FALSE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.ui.Messages().size(), 1u);
-  EXPECT_EQ(f.ui.Messages()[0],
-            (RecordedMessage{"General Error",
-                             "Not enough memory to undo. The object was left as it is."}));
-  ExpectSameUsed(f.tables, changed);
-  EXPECT_EQ(f.plot.step, 5);
-  EXPECT_EQ(f.history.depth(), 1u);
+  EXPECT_EQ(f.ui.Messages(),
+            (std::vector<RecordedMessage>{
+                {"Notification", "Not enough memory to keep an undo step for this command."},
+                {"General Error", "Not enough memory to undo. The object was left as it is."}}));
+  EXPECT_TRUE(CaptureUsed(f.tables) == changed);
+  EXPECT_EQ(f.history.depth(), kUndoDepth);
   EXPECT_FALSE(f.rt.busy);
-
   f.rt.memory.SetFailAbove(std::nullopt);
   ASSERT_TRUE(f.history.PopUndo(f.target()));
-  ExpectSameUsed(f.tables, saved);
+  EXPECT_TRUE(CaptureUsed(f.tables) == saved);
 }
 
 }  // namespace
