@@ -370,7 +370,9 @@ TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   ui.QueueValue("Castle");
   ASSERT_TRUE(RenameObject(m));
   for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
-    if (key.first != kResClut) EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
+    if (key.first != kResClut) {
+      EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
+    }
   }
   AddSquare(m.tables, 0, 8);
   ui.QueueValue("Tower");

@@ -217,7 +217,9 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
       EXPECT_TRUE(r.ok()) << r.problem;
     } else {
       EXPECT_EQ(r.status, ObjectReadStatus::kDamaged);
-      if (row.problem != damaged) EXPECT_EQ(r.problem, row.problem);
+      if (row.problem != damaged) {
+        EXPECT_EQ(r.problem, row.problem);
+      }
     }
   }
   // A 'PINF' shorter than the part that is read.
@@ -325,7 +327,9 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     face.insert(face.end(), {p.backColor, 0, 0});
   }
   for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}}) {
-    if (!bytes->empty()) ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
+    if (!bytes->empty()) {
+      ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
+    }
   }
 }
 
