@@ -29,7 +29,7 @@ TEST(RoundHalfAwayFromZero, HalvesGoOutwardAndZeroIsPositive) {
   EXPECT_FALSE(std::signbit(RoundHalfAwayFromZero(-0.3)) || std::signbit(TruncToWhole(-0.7)));
 }
 
-// The selected vectors a-b and b-a move a and b once; c, on an unselected
+// Two selected vectors a-b move a and b once; c, on an unselected
 // vector, and the axis cross stay. Turns are clockwise seen from the
 // positive axis, rounded; flips also reverse every polygon, selected or not.
 TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
@@ -48,7 +48,7 @@ TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
     GeometryFixture f;
     const auto a = f.P(3, 4, 5), b = f.P(-7, 0, 10), c = f.P(1, 1, 1);
     f.V(a, b, true);
-    f.V(b, a, true);
+    f.V(a, b, true);
     f.V(b, c);
     f.Poly({a, b, c});
     EXPECT_TRUE(Menu(command)(f)) << command;
