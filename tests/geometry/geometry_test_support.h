@@ -9,8 +9,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <random>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "geometry/geometry_context.h"
@@ -20,8 +20,7 @@
 
 namespace ws::test {
 
-class RecordingFeedback : public GeometryFeedback {
- public:
+struct RecordingFeedback : GeometryFeedback {
   void SetStatusTitle(std::string_view title) override { titles.emplace_back(title); }
   void RedrawViews() override { ++redraws; }
   std::vector<std::string> titles;
@@ -32,8 +31,11 @@ struct GeometryFixture {
   GeometryFixture() {
     model.tables.AllocateObjectTables();
     model.tables.BuildReservedEntries();
+    before.AllocateObjectTables();
   }
   ObjectTables& t() { return model.tables; }
+  // Keeps a copy of the used tables in `before`.
+  void Snapshot();
 
   std::uint32_t P(double x, double y, double z) { return AppendPoint(t(), x, y, z); }
   std::uint32_t V(std::uint32_t a, std::uint32_t b, bool selected = false) {
@@ -42,26 +44,23 @@ struct GeometryFixture {
     return k;
   }
   // Appends a polygon with these corners; vector list from the point loop.
-  std::uint32_t Poly(std::initializer_list<std::uint32_t> points, bool selected = false,
-                     std::uint32_t flags = PolyFlag::kDefined) {
+  std::uint32_t Poly(std::initializer_list<std::uint32_t> points, bool selected = false) {
     const std::uint32_t k = t().polygonCount;
     Polygon& poly = t().polygons[k];
     poly = Polygon{};
     poly.pointCount = static_cast<std::uint32_t>(points.size());
     std::copy(points.begin(), points.end(), poly.points);
-    poly.flags = flags;
+    poly.flags = PolyFlag::kDefined;
     t().polygonSelected[k] = selected ? kSelected : kUnselected;
     ++t().polygonCount;
     RebuildVectorLists(t(), k, k + 1);
     return k;
   }
   std::vector<std::uint32_t> PointsOf(std::uint32_t k) {
-    const Polygon& poly = t().polygons[k];
-    return {poly.points, poly.points + poly.pointCount};
+    return {t().polygons[k].points, t().polygons[k].points + t().polygons[k].pointCount};
   }
   std::vector<std::uint32_t> VectorsOf(std::uint32_t k) {
-    const Polygon& poly = t().polygons[k];
-    return {poly.vectors, poly.vectors + poly.vectorCount};
+    return {t().polygons[k].vectors, t().polygons[k].vectors + t().polygons[k].vectorCount};
   }
   std::vector<double> Coords(std::uint32_t p) {
     return {t().points[p].x, t().points[p].y, t().points[p].z};
@@ -85,6 +84,7 @@ struct GeometryFixture {
   Model model{rt};
   RecordingFeedback feedback;
   GeometryContext ctx{model, kDefaultGridStep, 0, &feedback};
+  ObjectTables before{rt};
 };
 
 // A second set of tables holding a copy of the used part of `from`.
@@ -100,50 +100,50 @@ inline void CopyUsed(const ObjectTables& from, ObjectTables& to) {
             to.polygonSelected.begin());
 }
 
+inline void GeometryFixture::Snapshot() { CopyUsed(t(), before); }
+
 // Field by field (padding is not data), within the counts; a polygon's
 // view-zone array is compared whole since slot 0 doubles as the leader.
 inline ::testing::AssertionResult SameUsedTables(const ObjectTables& a, const ObjectTables& b) {
-  std::ostringstream why;
+  auto fail = [](const char* what, std::uint32_t i) {
+    return ::testing::AssertionFailure() << what << " " << i << " differs";
+  };
+  auto same = [](double x, double y) { return std::memcmp(&x, &y, 8) == 0; };
   if (a.pointCount != b.pointCount || a.vectorCount != b.vectorCount ||
       a.polygonCount != b.polygonCount || a.currentPolygon != b.currentPolygon) {
-    why << "counts " << a.pointCount << "/" << a.vectorCount << "/" << a.polygonCount << " cur "
-        << a.currentPolygon << " vs " << b.pointCount << "/" << b.vectorCount << "/"
-        << b.polygonCount << " cur " << b.currentPolygon;
-    return ::testing::AssertionFailure() << why.str();
+    return fail("counts, current polygon", 0);
   }
   for (std::uint32_t i = 0; i < a.pointCount; ++i) {
     const Point &p = a.points[i], &q = b.points[i];
-    if (std::memcmp(&p.x, &q.x, 8) || std::memcmp(&p.y, &q.y, 8) || std::memcmp(&p.z, &q.z, 8) ||
-        std::memcmp(&p.eyeDepth, &q.eyeDepth, 8) || std::memcmp(&p.eyeX, &q.eyeX, 8) ||
-        std::memcmp(&p.eyeY, &q.eyeY, 8) || p.screenX != q.screenX || p.screenY != q.screenY ||
-        p.screenDepth != q.screenDepth || p.isDuplicate != q.isDuplicate ||
-        p.duplicateOf != q.duplicateOf) {
-      return ::testing::AssertionFailure() << "point " << i << " differs";
+    if (!same(p.x, q.x) || !same(p.y, q.y) || !same(p.z, q.z) || !same(p.eyeDepth, q.eyeDepth) ||
+        !same(p.eyeX, q.eyeX) || !same(p.eyeY, q.eyeY) || p.screenX != q.screenX ||
+        p.screenY != q.screenY || p.screenDepth != q.screenDepth ||
+        p.isDuplicate != q.isDuplicate || p.duplicateOf != q.duplicateOf) {
+      return fail("point", i);
     }
   }
   for (std::uint32_t i = 0; i < a.vectorCount; ++i) {
     const Vector &v = a.vectors[i], &w = b.vectors[i];
-    if (v.p1 != w.p1 || v.p2 != w.p2 || v.width != w.width || v.work1 != w.work1 ||
-        v.work2 != w.work2 || v.selected != w.selected || v.attribute != w.attribute ||
-        v.color != w.color) {
-      return ::testing::AssertionFailure()
-             << "vector " << i << " differs: " << v.p1 << "-" << v.p2 << " w" << v.work1 << "/"
-             << v.work2 << " vs " << w.p1 << "-" << w.p2 << " w" << w.work1 << "/" << w.work2;
+    if (std::tie(v.p1, v.p2, v.width, v.work1, v.work2, v.selected, v.attribute, v.color) !=
+        std::tie(w.p1, w.p2, w.width, w.work1, w.work2, w.selected, w.attribute, w.color)) {
+      return fail("vector", i);
     }
   }
   for (std::uint32_t k = 0; k < a.polygonCount; ++k) {
     const Polygon &p = a.polygons[k], &q = b.polygons[k];
-    bool same = std::memcmp(&p.depth, &q.depth, 8) == 0 && p.pointCount == q.pointCount &&
-                p.vectorCount == q.vectorCount && p.viewZoneCount == q.viewZoneCount &&
-                p.flags == q.flags && p.frontFill == q.frontFill && p.backFill == q.backFill &&
-                p.frontColor == q.frontColor && p.backColor == q.backColor &&
-                std::equal(p.viewZones, p.viewZones + kMaxViewZones, q.viewZones) &&
-                a.polygonSelected[k] == b.polygonSelected[k];
-    const std::uint32_t np = std::min(p.pointCount, kMaxPolygonPoints);
-    const std::uint32_t nv = std::min(p.vectorCount, kMaxPolygonVectors);
-    same = same && std::equal(p.points, p.points + np, q.points) &&
-           std::equal(p.vectors, p.vectors + nv, q.vectors);
-    if (!same) return ::testing::AssertionFailure() << "polygon " << k << " differs";
+    const std::uint32_t np = std::min(p.pointCount, kMaxPolygonPoints),
+                        nv = std::min(p.vectorCount, kMaxPolygonVectors);
+    if (!same(p.depth, q.depth) ||
+        std::tie(p.pointCount, p.vectorCount, p.viewZoneCount, p.flags, p.frontFill, p.backFill,
+                 p.frontColor, p.backColor) != std::tie(q.pointCount, q.vectorCount,
+                                                        q.viewZoneCount, q.flags, q.frontFill,
+                                                        q.backFill, q.frontColor, q.backColor) ||
+        !std::equal(p.viewZones, p.viewZones + kMaxViewZones, q.viewZones) ||
+        a.polygonSelected[k] != b.polygonSelected[k] ||
+        !std::equal(p.points, p.points + np, q.points) ||
+        !std::equal(p.vectors, p.vectors + nv, q.vectors)) {
+      return fail("polygon", k);
+    }
   }
   return ::testing::AssertionSuccess();
 }

@@ -1,9 +1,11 @@
+// Generation of the primitives, and the batching of the messages of a
+// degenerate shape: each distinct message once with its count, the flat
+// faces left out and counted.
 #include "geometry/primitives.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "geometry_test_support.h"
 
@@ -13,190 +15,165 @@ namespace {
 using Coords = std::vector<double>;
 using Indices = std::vector<std::uint32_t>;
 
-std::set<Coords> UserPoints(GeometryFixture& f) {
-  std::set<Coords> out;
-  for (std::uint32_t i = kReservedPoints; i < f.t().pointCount; ++i) out.insert(f.Coords(i));
-  return out;
-}
+// One row per dialog state. The fields: 'C'ircle: vectors, diameter,
+// origin; c'Y'linder: slices, height, diameter, origin; 'S'phere: vertical,
+// horizontal, diameter, origin; 'B'ox: height, width, depth, origin. Then the
+// tables' counts beforehand (0: an empty object), and either the one "Bad
+// Value" message ("-": refused without a word) or, for a shape made, the
+// counts (reserved 7 points and 6 vectors included; every shape is merged,
+// so a spoke or edge made twice counts once), the bounding box and the first
+// and last "Defining Polygon" titles.
+struct Row {
+  char shape;
+  std::uint32_t points, vectors;
+  const char *a, *b, *c, *d;
+  bool vectorsOnly;
+  const char* message;
+  std::uint32_t made[3] = {0, 0, 0};
+  Coords low = {}, high = {};
+  const char *firstTitle = "", *lastTitle = "";
+};
 
-void ExpectAllUserVectorsSelected(GeometryFixture& f) {
-  for (std::uint32_t i = kReservedVectors; i < f.t().vectorCount; ++i) {
-    EXPECT_EQ(f.t().vectors[i].selected, kSelected) << i;
-  }
-}
-
-// The set of corner coordinates of polygon k, in loop order.
-std::vector<Coords> Corners(GeometryFixture& f, std::uint32_t k) {
-  std::vector<Coords> out;
-  for (std::uint32_t p : f.PointsOf(k)) out.push_back(f.Coords(p));
-  return out;
-}
-
-TEST(Circle, FourVectorsGiveFourRimPointsFourSpokesAndFourTriangles) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCircle(f.ctx, {"4", "10", "0,0,0", false}));
-  EXPECT_EQ(f.model.undo.CurrentStack().back().label, "Undo Circle\tCtrl+Z");
-  ASSERT_EQ(f.t().pointCount, 12u);
-  EXPECT_EQ(f.Coords(7), (Coords{0, 0, 0}));  // the centre comes first
-  EXPECT_EQ(f.Coords(8), (Coords{5, 0, 0}));
-  EXPECT_EQ(f.Coords(9), (Coords{0, 5, 0}));  // cos 90 degrees truncates to 0
-  EXPECT_EQ(f.Coords(10), (Coords{-5, 0, 0}));
-  EXPECT_EQ(f.Coords(11), (Coords{0, -5, 0}));
-  ASSERT_EQ(f.t().vectorCount, 6u + 8);  // each spoke was made twice, then merged
-  int spokes = 0;
-  for (std::uint32_t i = 6; i < f.t().vectorCount; ++i) {
-    spokes += f.t().vectors[i].p1 == 7 || f.t().vectors[i].p2 == 7;
-  }
-  EXPECT_EQ(spokes, 4);
-  ASSERT_EQ(f.t().polygonCount, 4u);
-  for (std::uint32_t k = 0; k < 4; ++k) {
-    EXPECT_EQ(f.PointsOf(k), (Indices{8 + k, 7, 8 + (k + 1) % 4}));
-    EXPECT_EQ(f.t().polygons[k].vectorCount, 3u);
-  }
-  ExpectAllUserVectorsSelected(f);
-  EXPECT_EQ(f.feedback.titles,
-            (std::vector<std::string>{"Defining Polygon 0", "Defining Polygon 1",
-                                      "Defining Polygon 2", "Defining Polygon 3"}));
-  EXPECT_EQ(f.feedback.redraws, 4);
-  EXPECT_FALSE(f.ui.busy());
-  EXPECT_TRUE(f.ui.Messages().empty());
-}
-
-TEST(Circle, OriginMovesTheRimButNotTheCentre) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCircle(f.ctx, {"4", "10", "10,0,0", true}));
-  EXPECT_EQ(UserPoints(f),
-            (std::set<Coords>{{0, 0, 0}, {-5, 0, 0}, {-10, 5, 0}, {-15, 0, 0}, {-10, -5, 0}}));
-  EXPECT_EQ(f.t().polygonCount, 0u);
-}
-
-TEST(Cylinder, HeightFiveBelowTheOriginTruncatesTowardZero) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCylinder(f.ctx, {"4", "5", "10", "0,-10,0", false}));
-  EXPECT_EQ(f.model.undo.CurrentStack().back().label, "Undo Cylinder\tCtrl+Z");
-  EXPECT_EQ(f.Coords(7), (Coords{0, -8, 0}));   // 5/2 + oy
-  EXPECT_EQ(f.Coords(8), (Coords{0, -12, 0}));  // oy - 5/2
-  std::set<double> ringHeights;
-  for (std::uint32_t i = 9; i < f.t().pointCount; ++i) ringHeights.insert(f.t().points[i].y);
-  EXPECT_EQ(ringHeights, (std::set<double>{-7, -12}));  // trunc(-7.5), trunc(-12.5)
-  EXPECT_EQ(f.t().pointCount, 7u + 10);
-  EXPECT_EQ(f.t().vectorCount, 6u + 20);
-  ASSERT_EQ(f.t().polygonCount, 12u);
-  // Side k = 0 after its reversal: T[1], B[1], B[0], T[0].
-  EXPECT_EQ(Corners(f, 0), (std::vector<Coords>{{5, -7, 0}, {5, -12, 0}, {0, -12, 5}, {0, -7, 5}}));
-  ExpectAllUserVectorsSelected(f);
-  ASSERT_EQ(f.feedback.titles.size(), 12u);
-  EXPECT_EQ(f.feedback.titles[4], "Defining Polygon 0");  // each group counts from 0
-}
-
-TEST(Sphere, ThreeByThreeVectorsOnly) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateSphere(f.ctx, {"3", "3", "100", "0,0,0", true}));
-  EXPECT_EQ(f.model.undo.CurrentStack().back().label, "Undo Sphere\tCtrl+Z");
-  ASSERT_EQ(f.t().pointCount, 7u + 8);
-  EXPECT_EQ(f.Coords(7), (Coords{0, 50, 0}));
-  EXPECT_EQ(f.Coords(14), (Coords{0, -50, 0}));
-  EXPECT_EQ(f.t().polygonCount, 0u);
-  // 3 + 3 pole vectors, 3 + 3 ring vectors, 3 between the rings.
-  EXPECT_EQ(f.t().vectorCount, 6u + 15);
-  ExpectAllUserVectorsSelected(f);
-  EXPECT_TRUE(f.feedback.titles.empty());
-}
-
-TEST(Sphere, FacesAreNumberedOnAcrossTheGroups) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateSphere(f.ctx, {"4", "6", "200", "0,0,0", false}));
-  ASSERT_EQ(f.t().polygonCount, 24u);  // 6 + 6 caps, 2 x 6 band quadrilaterals
-  EXPECT_EQ(f.feedback.titles.front(), "Defining Polygon 0");
-  EXPECT_EQ(f.feedback.titles.back(), "Defining Polygon 23");
-  // Three points per cap triangle, the pole among them.
-  for (std::uint32_t k = 0; k < 6; ++k) {
-    const Indices loop = f.PointsOf(k);
-    ASSERT_EQ(loop.size(), 3u);
-    EXPECT_EQ(std::count(loop.begin(), loop.end(), 7u), 1) << k;
-  }
-  EXPECT_TRUE(f.ui.Messages().empty());
-}
-
-// Every closed primitive winds all its faces one way: seen from outside, as
-// the cube's six faces do (their right-hand normals point into the solid).
-TEST(Primitives, EveryFaceOfTheClosedShapesWindsTheCubesWay) {
-  auto check = [](GeometryFixture& f, const Coords& centre) {
-    ASSERT_GT(f.t().polygonCount, 0u);
-    for (std::uint32_t k = 0; k < f.t().polygonCount; ++k) {
-      const std::vector<Coords> c = Corners(f, k);
+TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
+  // clang-format off
+  const Row rows[] = {
+      {'C', 0, 0, "", "", "", "", false, "Missing diameter"},
+      {'C', 0, 0, "", "0", "", "", false, "Missing diameter"},
+      {'C', 0, 0, "", "5001", "", "", false, "Diameter too big (5000 max)"},
+      {'C', 0, 0, "", "5000", "", "", false, "Missing number of vectors"},
+      {'C', 0, 0, "", "4", "", "", false, "Diameter too small (5 min)"},
+      {'C', 0, 0, "0", "5", "", "", false, "Missing number of vectors"},
+      {'C', 0, 0, "6665", "10", "", "", false, "Too many vectors (6664 max)"},  // (20000 - 6) / 3
+      {'C', 0, 0, "6664", "10", "", "", false, "Missing Origin"},
+      {'C', 0, 0, "3", "10", "", "", false, "You need at least 4 vectors to define a circle."},
+      {'C', 0, 0, "4", "10", "1001,-1000,0", "", false, "Origin parameter too big (1000 max)"},
+      {'C', 0, 0, "4", "10", "0,0,-1001", "", false, "Origin parameter too small (-1000 max)"},
+      {'C', 0, 0, "4", "10", "1000,-1000,0", "", false, ""},
+      {'C', 0, 0, "4", " 10 ", "0,0,+1000", "", false, ""},
+      {'C', 0, 0, "4", "10", "99999999999,0,0", "", false, "Origin parameter too big (1000 max)"},
+      {'C', 0, 0, "4", "10", "0,-99999999999,0", "", false, "Origin parameter too small (-1000 max)"},
+      {'C', 0, 0, "4", "10", "0 ,0,-1001", "", false, ""},  // the comma must follow at once
+      {'C', 0, 0, "4", "10", "1001", "", false, "Origin parameter too big (1000 max)"},
+      {'C', 0, 0, "4", "10", "0,                      0,1001", "", false, "Origin parameter too big (1000 max)"},  // 30 characters
+      {'C', 0, 0, "4", "10", "0,                       0,1001", "", false, ""},  // the 31st is cut off
+      {'C', 19990, 0, "30", "10", "0,0,0", "", false, "Too many vectors (29 max)"},  // 20019 - points
+      {'C', 19990, 0, "29", "10", "0,0,0", "", false, "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
+      {'C', 19990, 0, "9", "10", "0,0,0", "", false, ""},
+      {'Y', 0, 0, "", "", "", "", false, "Bad diameter"},
+      {'Y', 0, 0, "", "", "0", "", false, "Bad diameter"},
+      {'Y', 0, 0, "", "", "5001", "", false, "Diameter too big (5000 max)"},
+      {'Y', 0, 0, "", "", "4", "", false, "Diameter too small (5 min)"},
+      {'Y', 0, 0, "", "", "10", "", false, "Bad Slices"},
+      {'Y', 0, 0, "0", "", "10", "", false, "Bad Slices"},
+      {'Y', 0, 0, "11", "", "10", "", false, "Diameter must equal to or greater than the number of slices"},
+      {'Y', 0, 0, "10", "", "10", "", false, "Bad height"},
+      {'Y', 0, 0, "2", "", "10", "", false, "Too few slices (3 min)"},
+      {'Y', 0, 0, "2857", "", "5000", "", false, "Too many slices (2856 max)"},  // (20000 - 6) / 7
+      {'Y', 0, 0, "2856", "", "5000", "", false, "Bad height"},
+      {'Y', 0, 0, "3", "2", "10", "", false, "Bad height"},
+      {'Y', 0, 0, "3", "3", "10", "", false, "Bad Origin"},
+      {'Y', 0, 0, "10", "4294967295", "10", "anything", false, ""},  // no height bound, any origin text
+      {'Y', 0, 0, "10", "4294967296", "10", "", false, "Bad height"},  // 32 bits at most
+      {'Y', 0, 0, "10", "-3", "10", "", false, "Bad height"},
+      {'Y', 0, 0, "10", "1 2", "10", "", false, "Bad height"},
+      {'Y', 0, 0, "10", "12a", "10", "", false, "Bad height"},
+      {'S', 0, 0, "", "", "", "", false, "-"},
+      {'S', 0, 0, "0", "", "", "", false, "-"},
+      {'S', 0, 0, "2", "", "", "", false, "Bad Vertical Slices (3 min)."},
+      {'S', 0, 0, "3", "", "", "", false, "Bad Horizontal Slices"},
+      {'S', 0, 0, "3", "0", "", "", false, "Bad Horizontal Slices"},
+      {'S', 0, 0, "3", "2", "", "", false, "Bad Horizontal Slices (3 min)."},
+      {'S', 0, 0, "3", "3", "", "", false, "Bad Diameter"},
+      {'S', 0, 0, "100", "100", "", "", false, "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // (4m + 6) m <= 19994 up to m = 69
+      {'S', 0, 0, "4294967295", "4294967295", "", "", false, "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},
+      {'S', 0, 542, "69", "70", "", "", false, "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // room 19458 = (4 69 + 6) 69 exactly
+      {'S', 0, 542, "69", "69", "100", "0,0,0", false, ""},
+      {'S', 0, 0, "3", "3", "5001", "", false, "Diameter too big (5000 max)"},
+      {'S', 0, 0, "3", "3", "5000", "", false, "Bad Origin"},
+      {'S', 0, 0, "3", "3", "0", "", false, "Diameter too small (5 min)"},
+      {'S', 0, 0, "3", "3", "4", "", false, "Diameter too small (5 min)"},
+      {'B', 0, 0, "", "", "", "", false, "Bad width"},
+      {'B', 0, 0, "", "5001", "", "", false, "Width too big (5000 max)"},
+      {'B', 0, 0, "", "0", "", "", false, "Width too small (5 min)"},
+      {'B', 0, 0, "", "5", "", "", false, "Bad height"},
+      {'B', 0, 0, "5001", "5000", "", "", false, "Height too big (5000 max)"},
+      {'B', 0, 0, "4", "5", "", "", false, "Height too small (5 min)"},
+      {'B', 0, 0, "5", "5", "", "", false, "Bad depth"},
+      {'B', 0, 0, "5", "5", "5001", "", false, "Depth too big (5000 max)"},
+      {'B', 0, 0, "5", "5", "0", "", false, "Depth too small (5 min)"},
+      {'B', 0, 0, "5", "5", "5", "", false, "Bad Origin"},
+      {'C', 0, 0, "4", "10", "0,0,0", "", false, "", {12, 14, 4}, {-5, -5, 0}, {5, 5, 0}, "Defining Polygon 0", "Defining Polygon 3"},
+      {'C', 0, 0, "4", "10", "10,0,0", "", true, "", {12, 14, 0}, {-15, -5, 0}, {0, 5, 0}},  // the centre stays at 0
+      {'Y', 0, 0, "4", "5", "10", "0,-10,0", false, "", {17, 26, 12}, {-5, -12, -5}, {5, -7, 5}, "Defining Polygon 0", "Defining Polygon 3"},  // trunc(-7.5); each group counts from 0
+      {'S', 0, 0, "3", "3", "100", "0,0,0", true, "", {15, 21, 0}, {-21, -50, -37}, {43, 50, 37}},
+      {'S', 0, 0, "4", "6", "200", "0,0,0", false, "", {27, 48, 24}, {-100, -100, -86}, {100, 100, 86}, "Defining Polygon 0", "Defining Polygon 23"},
+      {'B', 0, 0, "10", "10", "10", "0,0,0", false, "", {15, 18, 6}, {-5, -5, -5}, {5, 5, 5}, "Defining Polygon 1", "Defining Polygon 6"},
+      {'B', 0, 0, "10", "5", "10", "100,0,-20", true, "", {15, 18, 0}, {98, -5, -25}, {102, 5, -15}},  // 5 / 2 = 2
+  };
+  auto create = [](GeometryFixture& f, const Row& r) {
+    switch (r.shape) {
+      case 'C': return CreateCircle(f.ctx, {r.a, r.b, r.c, r.vectorsOnly});
+      case 'Y': return CreateCylinder(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+      case 'S': return CreateSphere(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+      default: return CreateCube(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+    }
+  };
+  // clang-format on
+  for (const Row& r : rows) {
+    GeometryFixture f;
+    if (r.points) f.t().pointCount = r.points;
+    if (r.vectors) f.t().vectorCount = r.vectors;
+    const std::uint32_t points = f.t().pointCount;
+    const std::string name =
+        std::string(1, r.shape) + " " + r.a + "|" + r.b + "|" + r.c + "|" + r.d;
+    const std::string message = r.message;
+    EXPECT_EQ(create(f, r), message.empty()) << name;
+    EXPECT_FALSE(f.ui.busy()) << name;
+    if (!message.empty()) {
+      const std::vector<RecordedMessage> want{{"Bad Value", message}};
+      EXPECT_EQ(f.ui.Messages(), message == "-" ? std::vector<RecordedMessage>{} : want) << name;
+      EXPECT_EQ(f.t().pointCount, points) << name;
+      continue;
+    }
+    if (r.made[0] == 0) continue;  // small shapes with many slices have flat faces
+    EXPECT_TRUE(f.ui.Messages().empty()) << name;
+    EXPECT_EQ(f.t().pointCount, r.made[0]) << name;
+    EXPECT_EQ(f.t().vectorCount, r.made[1]) << name;
+    EXPECT_EQ(f.t().polygonCount, r.made[2]) << name;
+    Coords low = f.Coords(kReservedPoints), high = low;
+    for (std::uint32_t i = kReservedPoints; i < f.t().pointCount; ++i) {
+      const Coords p = f.Coords(i);
+      for (int d = 0; d < 3; ++d)
+        low[d] = std::min(low[d], p[d]), high[d] = std::max(high[d], p[d]);
+    }
+    EXPECT_EQ(low, r.low) << name;
+    EXPECT_EQ(high, r.high) << name;
+    for (std::uint32_t i = kReservedVectors; i < f.t().vectorCount; ++i) {
+      EXPECT_EQ(f.t().vectors[i].selected, kSelected) << name << " vector " << i;
+    }
+    EXPECT_EQ(f.feedback.titles.size(), r.made[2]) << name;
+    EXPECT_EQ(f.feedback.redraws, static_cast<int>(r.made[2])) << name;
+    if (r.made[2] > 0) {
+      EXPECT_EQ(f.feedback.titles.front(), r.firstTitle) << name;
+      EXPECT_EQ(f.feedback.titles.back(), r.lastTitle) << name;
+    }
+    // Seen from outside, every face of the closed shapes winds as the cube's
+    // do: its right-hand normal points into the solid, at the box's centre.
+    for (std::uint32_t k = 0; r.shape != 'C' && k < f.t().polygonCount; ++k) {
+      const Indices loop = f.PointsOf(k);
       const std::array<double, 3> n = f.Normal(k);
       double inward = 0;
       for (int d = 0; d < 3; ++d) {
         double mid = 0;
-        for (const Coords& a : c) mid += a[d] / c.size();
-        inward += n[d] * (centre[d] - mid);
+        for (std::uint32_t p : loop) mid += f.Coords(p)[d] / loop.size();
+        inward += n[d] * ((r.low[d] + r.high[d]) / 2 - mid);
       }
-      EXPECT_GT(inward, 0) << "polygon " << k;
+      EXPECT_GT(inward, 0) << name << " polygon " << k;
     }
-  };
-  {
-    GeometryFixture f;
-    ASSERT_TRUE(CreateCube(f.ctx, {"10", "20", "30", "5,5,5", false}));
-    check(f, {5, 5, 5});
-  }
-  {
-    GeometryFixture f;
-    ASSERT_TRUE(CreateCylinder(f.ctx, {"12", "40", "100", "0,0,0", false}));
-    check(f, {0, 0, 0});
-  }
-  {
-    GeometryFixture f;
-    ASSERT_TRUE(CreateSphere(f.ctx, {"8", "12", "1000", "0,0,0", false}));
-    check(f, {0, 0, 0});
-    EXPECT_TRUE(f.ui.Messages().empty());
   }
 }
 
-TEST(Cube, TenCubeCornersAndItsSixPointLists) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCube(f.ctx, {"10", "10", "10", "0,0,0", false}));
-  EXPECT_EQ(f.model.undo.CurrentStack().back().label, "Undo Rectangle\tCtrl+Z");
-  ASSERT_EQ(f.t().pointCount, 15u);
-  const Coords corners[8] = {{-5, -5, 5},  {5, -5, 5},  {-5, 5, 5},  {5, 5, 5},
-                             {-5, -5, -5}, {5, -5, -5}, {-5, 5, -5}, {5, 5, -5}};
-  for (std::uint32_t i = 0; i < 8; ++i) EXPECT_EQ(f.Coords(7 + i), corners[i]) << "P" << i + 1;
-  auto P = [](std::uint32_t n) { return 6 + n; };  // P1 is point 7
-  ASSERT_EQ(f.t().polygonCount, 6u);
-  EXPECT_EQ(f.PointsOf(0), (Indices{P(1), P(3), P(4), P(2)}));
-  EXPECT_EQ(f.PointsOf(1), (Indices{P(2), P(6), P(5), P(1)}));
-  EXPECT_EQ(f.PointsOf(2), (Indices{P(3), P(7), P(8), P(4)}));
-  EXPECT_EQ(f.PointsOf(3), (Indices{P(1), P(5), P(7), P(3)}));
-  EXPECT_EQ(f.PointsOf(4), (Indices{P(4), P(8), P(6), P(2)}));
-  EXPECT_EQ(f.PointsOf(5), (Indices{P(6), P(8), P(7), P(5)}));
-  EXPECT_EQ(f.t().vectorCount, 18u);
-  ExpectAllUserVectorsSelected(f);
-  EXPECT_EQ(
-      f.feedback.titles,
-      (std::vector<std::string>{"Defining Polygon 1", "Defining Polygon 2", "Defining Polygon 3",
-                                "Defining Polygon 4", "Defining Polygon 5", "Defining Polygon 6"}));
-}
-
-TEST(Cube, OddWidthHalvesByIntegerDivisionAndAddsTheOrigin) {
-  GeometryFixture f;
-  ASSERT_TRUE(CreateCube(f.ctx, {"10", "5", "10", "100,0,-20", true}));
-  std::set<double> xs;
-  for (std::uint32_t i = 7; i < f.t().pointCount; ++i) xs.insert(f.t().points[i].x);
-  EXPECT_EQ(xs, (std::set<double>{98, 102}));
-  EXPECT_EQ(f.t().points[7].z, -15.0);
-}
-
-TEST(Primitives, VectorsSelectedBeforehandDoNotJoinTheFirstPolygon) {
-  GeometryFixture f;
-  const auto old = f.V(f.P(500, 500, 500), f.P(600, 500, 500), true);
-  ASSERT_TRUE(CreateCube(f.ctx, {"10", "10", "10", "0,0,0", false}));
-  EXPECT_EQ(f.t().polygonCount, 6u);
-  EXPECT_EQ(f.t().polygons[0].vectorCount, 4u);
-  EXPECT_EQ(f.t().vectors[old].selected, kUnselected);
-  EXPECT_TRUE(f.ui.Messages().empty());
-}
-
-TEST(Primitives, WorkingMemoryFailuresAddNothing) {
+TEST(Primitives, MemoryFailuresAddNothing) {
   GeometryFixture f;
   f.rt.memory.FailAfter(0);
   EXPECT_FALSE(GenerateCircle(f.ctx, {4, 10, {}, false}));
@@ -212,19 +189,52 @@ TEST(Primitives, WorkingMemoryFailuresAddNothing) {
                 "Not enough memory for top.", "Not enough memory for bottom.",
                 "Not enough memory for center.", "Not enough memory for points."}));
   EXPECT_EQ(f.ui.Messages()[0].caption, kGeneralErrorCaption);
-  EXPECT_EQ(f.t().pointCount, 7u);
-  EXPECT_EQ(f.t().vectorCount, 6u);
+  EXPECT_EQ(std::tie(f.t().pointCount, f.t().vectorCount), std::tuple(7u, 6u));
   EXPECT_FALSE(f.ui.busy());
 }
 
-TEST(Primitives, GeneratedShapeThatCannotFitIsRefused) {
-  GeometryFixture f;
-  f.t().polygonCount = kMaxPolygons - 5;
-  EXPECT_FALSE(GenerateCube(f.ctx, {10, 10, 10, {}, false}));
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{
-                                     "Not enough room in the object for this cube: it would exceed "
-                                     "the limit of 10000 polygons."}));
-  EXPECT_EQ(f.t().pointCount, 7u);
+using Messages = std::vector<RecordedMessage>;
+
+TEST(MessageBatch, HoldsUntilTheOutermostEndsAndCountsRepeats) {
+  ScriptedUi ui;
+  {
+    MessageBatch outer(ui);
+    ui.ShowNote("a");
+    {
+      MessageBatch inner(ui);
+      ui.ShowError("a");  // another caption: another message
+      ui.ShowNote("a");
+    }
+    EXPECT_TRUE(ui.Messages().empty());
+    ui.ShowNote("b");
+  }
+  ui.ShowNote("b");  // after the batch: at once
+  EXPECT_EQ(ui.Messages(), (Messages{{"Notification", "a (2 times)"},
+                                     {"General Error", "a"},
+                                     {"Notification", "b"},
+                                     {"Notification", "b"}}));
+  EXPECT_EQ(SkippedFacesMessage(1), "Skipped 1 degenerate polygon with no area.");
+}
+
+TEST(PrimitiveMessages, DegenerateShapesShowEachMessageOnceAndSkipFlatFaces) {
+  const std::string convex = "Warning: Bad polygon (not convex). Check ";
+  GeometryFixture sphere, circle;
+  ASSERT_TRUE(CreateSphere(sphere.ctx, {"60", "60", "20", "0,0,0", false}));
+  ASSERT_TRUE(CreateCircle(circle.ctx, {"100", "5", "0,0,0", false}));
+  EXPECT_EQ(sphere.ui.Messages(),
+            (Messages{{"Notification", convex + "x/z plane. (308 times)"},
+                      {"Notification", "Bad polygon. Please try again. (420 times)"},
+                      {"Notification", convex + "x/y plane. (118 times)"},
+                      {"Notification", convex + "z/y plane. (118 times)"},
+                      {"Notification", "Skipped 1992 degenerate polygons with no area."}}));
+  EXPECT_EQ(circle.ui.Messages(),
+            (Messages{{"Notification", "Skipped 84 degenerate polygons with no area."}}));
+  EXPECT_EQ(sphere.t().polygonCount, 3600u - 1992 - 420);
+  EXPECT_EQ(circle.t().polygonCount, 100u - 84);
+  for (GeometryFixture* f : {&sphere, &circle}) {
+    for (std::uint32_t k = 0; k < f->t().polygonCount; ++k)
+      EXPECT_NE(f->Normal(k), (std::array<double, 3>{0, 0, 0})) << k;
+  }
 }
 
 }  // namespace

@@ -24,17 +24,20 @@ class GuiTest : public ::testing::Test {
  protected:
   std::string Base() const { return dir.path() + "/base/"; }
 
-  // Starts the editor; `ui` null for the real Qt dialogs.
-  void StartEditor(Ui* ui = nullptr, bool rememberGeometry = false) {
+  // `ui` null for the real Qt dialogs.
+  AppOptions Options(Ui* ui, bool rememberGeometry) const {
     AppOptions options;
     options.showSplash = false;
     options.ui = ui;
     options.rememberGeometry = rememberGeometry;
-    StartupInputs in;
-    in.rootFromEnvironment = Base();
-    in.defaultsDirectory = WS_BINARY_DIR;
-    options.startup = in;
-    app = std::make_unique<EditorApp>(options);
+    options.startup = StartupInputs{};
+    options.startup->rootFromEnvironment = Base();
+    options.startup->defaultsDirectory = WS_BINARY_DIR;
+    return options;
+  }
+  // Starts the editor at 900 x 600, its first layout done.
+  void StartEditor(Ui* ui = nullptr, bool rememberGeometry = false) {
+    app = std::make_unique<EditorApp>(Options(ui, rememberGeometry));
     ASSERT_TRUE(app->Start());
     window()->resize(900, 600);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
@@ -42,9 +45,12 @@ class GuiTest : public ::testing::Test {
     ASSERT_FALSE(app->shell().firstLayoutPending);
   }
 
-  void TearDown() override {
-    if (app) app->Shutdown();
+  void Stop() {
+    app->Shutdown();
     app.reset();
+  }
+  void TearDown() override {
+    if (app) Stop();
   }
 
   MainWindow* window() const { return app->window(); }
@@ -58,7 +64,6 @@ class GuiTest : public ::testing::Test {
     Tick();
   }
   QString Title() const { return window()->statusTitle()->text(); }
-  QString Help() const { return window()->helpText()->text(); }
 
   // A unit box (8 corners, 12 edges, 6 quadrilaterals) as an OBJ file.
   std::string BoxObj() const {

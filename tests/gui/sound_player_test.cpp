@@ -11,7 +11,7 @@
 namespace ws::test {
 namespace {
 
-std::vector<std::uint8_t> GeneratedSound(int n) {
+TEST(ParseWav, ReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
   TempDir dir;
   WriteFileBytes(dir.File("Preferences"), ReadFileBytes(BinaryDir() + "/Preferences"));
   ScriptedUi ui;
@@ -19,11 +19,7 @@ std::vector<std::uint8_t> GeneratedSound(int n) {
   Model model(rt);
   model.paths = Paths::FromBase(dir.path() + "/");
   LoadSounds(model);
-  return model.sounds[n];
-}
-
-TEST(ParseWav, ReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
-  const std::vector<std::uint8_t> wav = GeneratedSound(1);
+  const std::vector<std::uint8_t> wav = model.sounds[1];
   ASSERT_GT(wav.size(), 44u);
   // Whole it reads (mono, 16 bits, every sample); every cut is refused,
   // inside the data chunk too, since its length no longer fits.
@@ -34,18 +30,13 @@ TEST(ParseWav, ReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
   ASSERT_TRUE(pcm.has_value());
   EXPECT_EQ(pcm->channels * 100 + pcm->bitsPerSample, 116);
   EXPECT_EQ(pcm->samples.data() + pcm->samples.size(), wav.data() + wav.size());
-  std::vector<std::uint8_t> other = wav;
-  other[8] = 'X';  // not WAVE
-  EXPECT_FALSE(ParseWav(other).has_value());
-  other = wav;
-  // A compressed format (not PCM) is not played.
-  for (std::size_t i = 12; i + 10 < other.size(); ++i) {
-    if (other[i] == 'f' && other[i + 1] == 'm' && other[i + 2] == 't') {
-      other[i + 8] = 2;
-      break;
-    }
+  // Not WAVE, and a compressed format (not PCM, the generated sounds' "fmt "
+  // chunk comes first), are not played.
+  for (std::size_t at : {8, 20}) {
+    std::vector<std::uint8_t> other = wav;
+    other[at] = at == 8 ? 'X' : 2;
+    EXPECT_FALSE(ParseWav(other).has_value()) << at;
   }
-  EXPECT_FALSE(ParseWav(other).has_value());
 }
 
 }  // namespace

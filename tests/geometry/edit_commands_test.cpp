@@ -1,0 +1,160 @@
+// The Edit menu's geometry commands: what each does to a small object, the
+// undo step each takes, and the refusals that leave the tables alone.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "geometry/commands.h"
+#include "geometry/polygon_define.h"
+#include "geometry/primitives.h"
+#include "geometry/transforms.h"
+#include "geometry_test_support.h"
+
+namespace ws::test {
+namespace {
+
+using Coords = std::vector<double>;
+using Action = std::function<bool(GeometryFixture&)>;
+namespace id = GeometryCommandId;
+
+Action Menu(int command) {
+  return [command](GeometryFixture& f) { return RunGeometryCommand(f.ctx, command).value(); };
+}
+
+TEST(RoundHalfAwayFromZero, HalvesGoOutwardAndZeroIsPositive) {
+  EXPECT_EQ((Coords{RoundHalfAwayFromZero(2.5), RoundHalfAwayFromZero(-2.5),
+                    RoundHalfAwayFromZero(-2.4999), TruncToWhole(-7.5)}),
+            (Coords{3, -3, -2, -7}));
+  EXPECT_FALSE(std::signbit(RoundHalfAwayFromZero(-0.3)) || std::signbit(TruncToWhole(-0.7)));
+}
+
+// Two selected vectors a-b move a and b once; c, on an unselected
+// vector, and the axis cross stay. Turns are clockwise seen from the
+// positive axis, rounded; flips also reverse every polygon, selected or not.
+TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
+  // clang-format off
+  const std::tuple<int, Coords, Coords> rows[] = {
+      {id::kRotateY90, {5, 4, -3}, {10, 0, 7}},  // (z, y, -x)
+      {id::kRotateX90, {3, -5, 4}, {-7, -10, 0}},  // (x, -z, y)
+      {id::kRotateY45, {6, 4, 1}, {2, 0, 12}},
+      {id::kRotateX45, {3, -1, 6}, {-7, -7, 7}},
+      {id::kFlipVertically, {3, -4, 5}, {-7, 0, 10}},
+      {id::kFlipHorizontally, {-3, 4, 5}, {7, 0, 10}},
+      {id::kFlipFrontAndBack, {3, 4, -5}, {-7, 0, -10}},
+  };
+  // clang-format on
+  for (const auto& [command, wantA, wantB] : rows) {
+    GeometryFixture f;
+    const auto a = f.P(3, 4, 5), b = f.P(-7, 0, 10), c = f.P(1, 1, 1);
+    f.V(a, b, true);
+    f.V(a, b, true);
+    f.V(b, c);
+    f.Poly({a, b, c});
+    EXPECT_TRUE(Menu(command)(f)) << command;
+    EXPECT_EQ(f.Coords(a), wantA) << command;
+    EXPECT_EQ(f.Coords(b), wantB) << command;
+    for (double v : f.Coords(b)) EXPECT_FALSE(v == 0 && std::signbit(v)) << command;
+    EXPECT_EQ(f.Coords(c), (Coords{1, 1, 1})) << command;
+    EXPECT_EQ(f.Coords(1), (Coords{150, 0, 0})) << command;
+    const bool flip = command >= id::kFlipVertically && command <= id::kFlipFrontAndBack;
+    EXPECT_EQ(f.PointsOf(0), (flip ? std::vector{c, b, a} : std::vector{a, b, c})) << command;
+  }
+  GeometryFixture f;  // without a selection a turn moves every user point
+  f.P(10, 0, 0);
+  f.P(2.5, 0, 0);
+  EXPECT_EQ(RotateSelection(f.t(), Axis::kY, 45), 2u);
+  EXPECT_EQ(f.Coords(7), (Coords{7, 0, -7}));
+}
+
+TEST(GeometryCommands, EachTakesItsUndoStepAndUndoRestoresTheTables) {
+  // clang-format off
+  const std::pair<std::string_view, Action> cases[] = {
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX45)}, {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX90)},
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY45)}, {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY90)},
+      {"Undo Flip\tCtrl+Z", Menu(id::kFlipVertically)}, {"Undo Flip\tCtrl+Z", Menu(id::kFlipHorizontally)},
+      {"Undo Flip\tCtrl+Z", Menu(id::kFlipFrontAndBack)}, {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicate)},
+      {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicatePopup)}, {"Undo Vector Connect\tCtrl+Z", Menu(id::kConnectCopy)},
+      {"Undo Remove Duplicates", Menu(id::kRemoveDuplicates)}, {"Undo Delete\tCtrl+Z", Menu(id::kDeletePopup)},
+      {"Undo Tessulate", Menu(id::kTessellate)}, {"Undo Flip Backface", Menu(id::kFlipPolygonFace)},
+      {"Undo Reset View Zone", Menu(id::kClearViewZoneList)},
+      {"Undo Circle\tCtrl+Z", [](GeometryFixture& f) { return CreateCircle(f.ctx, {"8", "100", "0,0,0", false}); }},
+      {"Undo Cylinder\tCtrl+Z", [](GeometryFixture& f) { return CreateCylinder(f.ctx, {"6", "30", "60", "0,0,0", false}); }},
+      {"Undo Sphere\tCtrl+Z", [](GeometryFixture& f) { return CreateSphere(f.ctx, {"4", "5", "80", "0,0,0", false}); }},
+      {"Undo Rectangle\tCtrl+Z", [](GeometryFixture& f) { return CreateCube(f.ctx, {"10", "20", "30", "1,2,3", false}); }},
+  };
+  // clang-format on
+  // One object every command has work on, and each undo must bring back: a
+  // selected hexagon and view zone, two of its edges selected, a duplicate
+  // point and an opposite duplicate vector.
+  GeometryFixture f;
+  std::vector<std::uint32_t> p;
+  for (int i = 0; i < 6; ++i) p.push_back(f.P(i * 10.0, (i % 3) * 7.0, i * 3.0));
+  for (int i = 0; i < 6; ++i) f.V(p[i], p[(i + 1) % 6], i < 2);
+  const auto hexagon = f.Poly({p[0], p[1], p[2], p[3], p[4], p[5]}, true);
+  std::tie(f.t().polygons[hexagon].viewZoneCount, f.t().polygons[hexagon].viewZones[0]) =
+      std::tuple(1u, 0x4000u);
+  f.Poly({p[0], p[2], p[4]});
+  const auto again = f.P(0, 0, 0);
+  f.V(p[1], again);
+  f.V(again, p[1]);
+  f.t().currentPolygon = 1;
+  f.Snapshot();
+  int row = 0;
+  for (const auto& [label, run] : cases) {
+    SCOPED_TRACE(::testing::Message() << "row " << row++ << " " << label);
+    EXPECT_TRUE(run(f));
+    EXPECT_FALSE(SameUsedTables(f.t(), f.before)) << "changed nothing";
+    ASSERT_EQ(f.model.undo.depth(), 1u);
+    EXPECT_EQ(f.model.undo.CurrentStack().back().label, label);
+    ASSERT_TRUE(f.model.PopUndo());
+    ASSERT_TRUE(SameUsedTables(f.t(), f.before));
+    EXPECT_FALSE(f.ui.busy());
+  }
+  EXPECT_TRUE(f.ui.Messages().empty());
+  for (int command : {id::kCube, id::kCircle, id::kCylinder, id::kSphere, 57643}) {
+    EXPECT_FALSE(RunGeometryCommand(f.ctx, command).has_value()) << command;
+  }
+}
+
+void SelectedTriangle(GeometryFixture& f) {
+  const auto a = f.P(0, 0, 0), b = f.P(10, 0, 0), c = f.P(0, 10, 0);
+  for (auto [p, q] : {std::pair{a, b}, {b, c}, {c, a}}) f.V(p, q, true);
+}
+
+// Each refusal says why, once, and leaves the tables as they were (a chain
+// that does not close drops the selection); the room checks refuse exactly
+// one short.
+TEST(GeometryCommands, RefusalsSayWhyAndChangeNothing) {
+  const std::string room = "Not enough room in the object to ";
+  // clang-format off
+  auto unselected = [](GeometryFixture& f) { f.V(f.P(0, 0, 0), f.P(1, 0, 0)); };
+  auto full = [](std::uint32_t ObjectTables::*count, std::uint32_t value) { return [=](GeometryFixture& f) { SelectedTriangle(f); f.t().*count = value; }; };
+  auto pentagon = [](GeometryFixture& f) { f.Poly({f.P(0, 0, 0), f.P(9, 0, 0), f.P(9, 9, 0), f.P(5, 12, 0), f.P(0, 9, 0)}, true); f.t().vectorCount = kMaxVectors - 1; };
+  auto define = [](GeometryFixture& f) { return DefinePolygonFromSelection(f.t(), f.ui, 0) >= 0; };
+  auto cube = [](GeometryFixture& f) { return GenerateCube(f.ctx, {10, 10, 10, {}, false}); };
+  const std::tuple<std::function<void(GeometryFixture&)>, Action, std::string, bool> rows[] = {
+      {unselected, Menu(id::kDuplicate), "There is nothing to duplicate", true},
+      {unselected, Menu(id::kDeletePopup), "There is nothing to delete", true},
+      {full(&ObjectTables::pointCount, kMaxPoints - 5), Menu(id::kDuplicate), room + "duplicate the selection: it would exceed the limit of 20000 points.", true},
+      {full(&ObjectTables::vectorCount, kMaxVectors - 5), Menu(id::kConnectCopy), room + "duplicate and connect the selection: it would exceed the limit of 20000 vectors.", true},
+      {full(&ObjectTables::polygonCount, kMaxPolygons), define, "The object already holds the maximum of 10000 polygons.", true},
+      {[](GeometryFixture& f) { f.V(f.P(0, 0, 0), f.P(9, 0, 0), true); f.V(7, f.P(0, 9, 0), true); }, define, "At least 3 verticies are required to define a polygon.", true},
+      {[](GeometryFixture& f) { SelectedTriangle(f); f.V(f.P(0, 9, 9), 9, true); f.t().vectors[7].selected = kUnselected; }, define, "Points do not connect to define a polygon.", false},
+      {full(&ObjectTables::polygonCount, kMaxPolygons - 5), cube, "Not enough room in the object for this cube: it would exceed the limit of 10000 polygons.", true},
+      {pentagon, Menu(id::kTessellate), room + "tessellate the selection: it would exceed the limit of 20000 vectors.", true},
+  };
+  // clang-format on
+  for (const auto& [setUp, run, message, unchanged] : rows) {
+    GeometryFixture f;
+    setUp(f);
+    f.Snapshot();
+    EXPECT_FALSE(run(f)) << message;
+    EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{message}));
+    EXPECT_EQ(static_cast<bool>(SameUsedTables(f.t(), f.before)), unchanged) << message;
+    EXPECT_FALSE(f.ui.busy()) << message;
+  }
+}
+
+}  // namespace
+}  // namespace ws::test
