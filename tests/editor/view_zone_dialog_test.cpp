@@ -105,8 +105,8 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
     RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
     EXPECT_EQ(V(zone.viewZones, zone.viewZones + zone.viewZoneCount), row.after);
     EXPECT_EQ(zone.flags, row.done ? PolyFlag::kViewZone : 0u);
-    EXPECT_EQ(Messages(), row.message ? std::vector<std::string>{row.message}
-                                      : std::vector<std::string>{});
+    EXPECT_EQ(Messages(),
+              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
   }
 }
 
