@@ -60,6 +60,35 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   EXPECT_EQ(shell.statusTitle, "Select Polygon Mode");
 }
 
+TEST_F(SelectionTest, VirtualWalkStartsAndEndsThroughTheContext) {
+  // Without a walk view it is a mode like Camera View.
+  SelectMode(ctx, EditorMode::kVirtualWalk);
+  EXPECT_EQ(shell.mode, EditorMode::kVirtualWalk);
+  EXPECT_FALSE(shell.walkModeActive);
+  int started = 0, ended = 0;
+  ctx.startWalk = [&] { return ++started > 0; };
+  ctx.endWalk = [&] { ++ended; };
+  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
+  t().vectors[v].selected = kSelected;
+  shell.mode = EditorMode::kSelectVector;
+  SelectMode(ctx, EditorMode::kVirtualWalk);
+  EXPECT_EQ(started, 1);
+  EXPECT_TRUE(shell.walkModeActive);
+  EXPECT_EQ(t().vectors[v].selected, kUnselected);
+  EXPECT_EQ(shell.statusTitle, "Virtual Walk Mode");
+  EXPECT_EQ(shell.helpText, ModeHelpTexts(EditorMode::kVirtualWalk, true).help);
+  // Any mode chosen from walk mode passes through Plot.
+  TurnAboutY(m().view.orientation, 0.4);
+  m().plot.step = 2;
+  SelectMode(ctx, EditorMode::kCameraView);
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(shell.walkModeActive);
+  EXPECT_EQ(shell.mode, EditorMode::kCameraView);
+  EXPECT_EQ(shell.statusTitle, "Camera View Mode");
+  EXPECT_EQ(m().view.orientation, kIdentityMatrix3);
+  EXPECT_EQ(m().plot.step, 0);
+}
+
 TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
   shell.mode = EditorMode::kSelectPolygon;
   const std::uint32_t a = FrontSquare(0, 0, 40, PolyFlag::kDefined, 3);

@@ -23,6 +23,21 @@ TEST(Tick, InactiveWindowOnlySaysSo) {
   EXPECT_EQ(out.cursor, CursorChoice::kModeCursor);
 }
 
+TEST(Tick, CommandLineFileOpensOnceAfterTheFirstLayout) {
+  ShellFixture f;
+  f.shell.commandLineFile = test::SourceDir() + "/tests/data/cube.wdo";
+  f.shell.walkModeActive = true;  // the walk view keeps it waiting
+  f.FirstTick();
+  EXPECT_TRUE(f.shell.commandLineFile.has_value());
+  f.shell.walkModeActive = false;
+  f.TickAt(5, 5);
+  EXPECT_FALSE(f.shell.commandLineFile.has_value());
+  const std::uint32_t polygons = f.tables().polygonCount;
+  EXPECT_GT(polygons, 0u);
+  f.TickAt(5, 5);
+  EXPECT_EQ(f.tables().polygonCount, polygons);
+}
+
 TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
   const IntRect strip{12, 80, 195, 103};
   const ControlColumn wide = PlaceControls(strip, 500);
