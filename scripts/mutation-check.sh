@@ -46,7 +46,10 @@ work=${MUTATION_DIR:-$root/build-mutation}
 tree="$work/tree"
 mkdir -p "$tree"
 # The scratch tree mirrors the checkout's tracked and untracked (not ignored)
-# files, so uncommitted work is measured too.
+# files, so uncommitted work is measured too. Everything but the build is laid
+# anew, so files deleted since the last run do not linger; the copies keep
+# their time stamps, so the build redoes only what changed.
+find "$tree" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard -z |
   tar --null -T - -cf - 2>/dev/null) | tar -C "$tree" -xf -
 # Sample-file tests find ../shared beside the source tree.
@@ -90,7 +93,10 @@ for row in "${selected[@]}"; do
   IFS=$'\t' read -r module _ <<<"$row"
   [ -n "${checked[$module]:-}" ] && continue
   checked[$module]=1
-  ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null
+  if ! ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >"$work/build.log" 2>&1; then
+    echo "mutation-check: the $module tests do not build without any fault; see $work/build.log" >&2
+    exit 2
+  fi
   if ! run_tests "$module"; then
     echo "mutation-check: the $module tests fail without any fault; fix that first" >&2
     exit 2
