@@ -39,10 +39,6 @@ struct Glyph {
 // The characters in glyph order: "ABC...Z0123456789-,.".
 const std::string& GlyphCharacters();
 
-// Glyph number of a character as the labels map it; none for characters
-// the font does not draw.
-std::optional<std::uint32_t> GlyphIndex(char c);
-
 // All 39 glyphs in glyph order.
 std::vector<Glyph> BuildFont();
 
