@@ -8,24 +8,15 @@
 #include <tuple>
 #include <vector>
 
-#include "model/object_tables.h"
 #include "model/view_plot_state.h"
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "model_test_util.h"
 
 namespace ws {
 namespace {
 
-struct UndoFixture {
-  UndoFixture() {
-    tables.AllocateObjectTables();
-    tables.BuildReservedEntries();
-  }
+struct UndoFixture : test::OwnTables {
   UndoTarget target() { return {tables, view, plot}; }
-
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables tables{rt};
+  ObjectTables& tables = t;
   ViewState view;
   PlotState plot;
   UndoHistory history{rt};
@@ -73,9 +64,9 @@ void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std:
 TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   UndoFixture f;
   std::mt19937 rng(1234);
-  // clang-format off
-  const std::uint32_t sizes[][3] = {{8, 7, 1}, {7, 6, 0}, {500, 900, 300}, {8, 6, 0}, {7, 7, 0}, {kMaxPoints, kMaxVectors, kMaxPolygons}, {1200, 40, 999}, {3000, 6000, 1}};
-  // clang-format on
+  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},     {500, 900, 300},
+                                    {8, 6, 0},       {7, 7, 0},     {kMaxPoints, kMaxVectors, kMaxPolygons},
+                                    {1200, 40, 999}, {3000, 6000, 1}};
   for (const auto& s : sizes) {
     RandomObject(f.tables, rng, s[0], s[1], s[2]);
     const UsedBytes before = CaptureUsed(f.tables);
@@ -135,8 +126,8 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
   EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
   f.plot.step = 2;
   EXPECT_FALSE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.tables.pointCount, kReservedPoints + 2u);  // the first step is gone
-  EXPECT_EQ(f.plot.step, 2);
+  // The first step is gone.
+  EXPECT_EQ(std::tie(f.tables.pointCount, f.plot.step), std::make_tuple(kReservedPoints + 2u, 2));
   EXPECT_EQ(f.ui.Messages(), (std::vector<RecordedMessage>{{"Notification", "Nothing to Undo!"}}));
   // Labels are cut at 255 characters.
   f.history.PushUndo(std::string(300, 'a'), f.target());
@@ -217,8 +208,7 @@ TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
                 {"Notification", "Not enough memory to keep an undo step for this command."},
                 {"General Error", "Not enough memory to undo. The object was left as it is."}}));
   EXPECT_TRUE(CaptureUsed(f.tables) == changed);
-  EXPECT_EQ(f.history.depth(), kUndoDepth);
-  EXPECT_FALSE(f.rt.busy);
+  EXPECT_EQ(std::make_tuple(f.history.depth(), f.rt.busy), std::make_tuple(kUndoDepth, false));
   f.rt.memory.SetFailAbove(std::nullopt);
   ASSERT_TRUE(f.history.PopUndo(f.target()));
   EXPECT_TRUE(CaptureUsed(f.tables) == saved);
