@@ -71,8 +71,9 @@ TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
     t.points[i].x = 1000.0 + i;
   }
   t.pointCount = kMaxPoints;
-  EXPECT_EQ((std::tuple{t.CanAddPoints(0), t.CanAddPoints(1), t.AddPoint(-1, -1, -1), t.pointCount}),
-            std::make_tuple(true, false, kNoIndex, kMaxPoints));
+  EXPECT_EQ(
+      (std::tuple{t.CanAddPoints(0), t.CanAddPoints(1), t.AddPoint(-1, -1, -1), t.pointCount}),
+      std::make_tuple(true, false, kNoIndex, kMaxPoints));
   EXPECT_EQ(t.AddPoint(1000.0 + 19999, 0, 0), 19999u);  // full, but still matches
   // FindPoint searches the reserved points and says 0 for the origin and for none.
   EXPECT_EQ(std::make_tuple(t.FindPoint(0, 0, 0), t.FindPoint(9, 9, 9), t.FindPoint(1.5, -2, 3),

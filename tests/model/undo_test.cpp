@@ -64,8 +64,9 @@ void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std:
 TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   UndoFixture f;
   std::mt19937 rng(1234);
-  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},     {500, 900, 300},
-                                    {8, 6, 0},       {7, 7, 0},     {kMaxPoints, kMaxVectors, kMaxPolygons},
+  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},
+                                    {500, 900, 300}, {8, 6, 0},
+                                    {7, 7, 0},       {kMaxPoints, kMaxVectors, kMaxPolygons},
                                     {1200, 40, 999}, {3000, 6000, 1}};
   for (const auto& s : sizes) {
     RandomObject(f.tables, rng, s[0], s[1], s[2]);
