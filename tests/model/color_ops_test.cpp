@@ -117,9 +117,8 @@ TEST(SaveColorTable, WritesVersion10TextAndAppendsExtension) {
   // A name that already ends in .wct keeps it; the file reads back in.
   f.ui.QueueSavePath(f.dir.File("again.wct"));
   SaveColorTableAs(f.m());
-  EXPECT_EQ(
-      (std::tuple{ImportColorTableText(f.m(), f.dir.File("again.wct")), f.ui.Messages().size()}),
-      std::make_tuple(true, 0u));
+  EXPECT_TRUE(ImportColorTableText(f.m(), f.dir.File("again.wct")));
+  EXPECT_TRUE(f.ui.Messages().empty());
   f.ui.QueueSavePath(f.dir.File("no/such/dir/t"));
   SaveColorTableAs(f.m());
   EXPECT_EQ(f.ui.MessageTexts(),

@@ -51,9 +51,10 @@ TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
   t.vectors[t.AddVector(7, 8)].color = 9;
   AddPolygon({8, 7}, {6}, 0xC000);
   StoreGlyph(1);
-  ASSERT_EQ((std::tuple{Load(), ui.Messages().size(), store.points.size(), store.vectors.size(),
-                        store.polygons.size()}),
-            std::make_tuple(2u, 0ul, 5ul, 3ul, 2ul));
+  ASSERT_EQ(Load(), 2u);
+  ASSERT_EQ(std::make_tuple(ui.Messages().size(), store.points.size(), store.vectors.size(),
+                            store.polygons.size()),
+            std::make_tuple(0ul, 5ul, 3ul, 2ul));
   // Glyph-relative numbers plus what came before; vector lists as stored.
   EXPECT_EQ(std::tie(store.points[4].x, store.vectors[1], store.vectors[2]),
             std::make_tuple(6.0, StoredVector{1, 2, 0, 0, 0}, StoredVector{3, 4, 9, 0, 0}));
@@ -94,7 +95,8 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
                             store.glyphs[1], store.glyphs[2], store.vectors.back().p2),
             std::make_tuple(700ul, 700ul, 20ul, GlyphRecord{0, 0, 0, 600, 599, 0},
                             GlyphRecord{100, 101, 0, 600, 599, 0}, 699u));
-  EXPECT_EQ((std::tuple{Load(), store.points.size()}), std::make_tuple(7u, 700ul));  // from empty
+  EXPECT_EQ(Load(), 7u);  // loading again starts from an empty store
+  EXPECT_EQ(store.points.size(), 700u);
 }
 
 TEST_F(GlyphFile, DamagedGlyphIsLeftOutAndLaterOnesKeepTheirNumbers) {
