@@ -213,7 +213,9 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
     ui.ClearMessages();
     EXPECT_FALSE(LoadCluster(m, bad));
     EXPECT_EQ(ui.Messages().size(), 1u);
-    if (!message.empty()) EXPECT_EQ(ui.MessageTexts(), Strings{message});
+    if (!message.empty()) {
+      EXPECT_EQ(ui.MessageTexts(), Strings{message});
+    }
     EXPECT_EQ(std::make_tuple(test::ReadFileBytes(m.paths.working),
                               test::ReadFileBytes(m.paths.preferences), Snap(m),
                               FileExists(m.paths.working + ".incoming"), ui.busy()),
@@ -331,9 +333,8 @@ TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
   m.cluster.fileState = FileState::kCluster;
   ui.QueueSavePath(fx.dir.File("Not Used - Click Save When Finished"));
   ASSERT_TRUE(SaveClusterAsObjects(m));
-  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"}) {
+  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"})
     EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
-  }
   EXPECT_NE(test::ReadFileText(fx.dir.File("one.wdo")).find("[POINTS]\r\n9\r\n"),
             std::string::npos);
   EXPECT_EQ(std::make_tuple(m.cluster.fileState, m.cluster.current, Snap(m)),
@@ -361,11 +362,10 @@ TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   m.tables.ResetObject();
   ui.QueueValue("Castle");
   ASSERT_TRUE(RenameObject(m));
-  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
+  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working))
     if (key.first != kResClut) {
       EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
     }
-  }
   AddSquare(m.tables, 0, 8);
   ui.QueueValue("Tower");
   ASSERT_TRUE(NewObjectCommand(m));

@@ -51,9 +51,8 @@ TEST(ColorStateRebuild, TranslatesSkyIntoResourceAndFloorIntoMemory) {
   auto sky = m.resources.ReadResource(prefs.ref(), kResSkdt, 129);
   ASSERT_TRUE(sky);
   ASSERT_EQ(std::make_tuple(sky->name, sky->length()), std::make_tuple("Translated Sky", 560u));
-  for (std::size_t i = 0; i < 560; ++i) {
+  for (std::size_t i = 0; i < 560; ++i)
     ASSERT_EQ(sky->bytes()[i], m.colors.imageMap[static_cast<std::uint8_t>(i * 7)]);
-  }
 }
 
 // Each format reaches the Preferences file and the current state; only an

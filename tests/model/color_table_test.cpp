@@ -58,9 +58,8 @@ TEST(NearestColor, TiesAndTheEscapeToTheFullSearch) {
       {"only red candidate at exactly 65535: full search", Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}), {65535, 0, 0}, 200},
   };
   // clang-format on
-  for (const auto& [name, table, q, expected] : rows) {
+  for (const auto& [name, table, q, expected] : rows)
     EXPECT_EQ(NearestColor(table, q.red, q.green, q.blue), expected) << name;
-  }
 }
 
 TEST(NearestColor, MatchesPlainReferenceOnRandomTables) {

@@ -205,16 +205,17 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
                              {kResAnim, row.anim}}) {
       if (len == kNone) continue;
       Bytes b(len, 0);
-      if (type == kResFace) {
+      if (type == kResFace)
         for (auto [at, value] : row.facePatch) b[at] = value;
-      }
       Write(type, 0, b);
     }
     StoredObject s;
     ObjectReadResult r = Read(0, s);
     EXPECT_EQ(r.status, row.problem.empty() ? ObjectReadStatus::kOk : ObjectReadStatus::kDamaged)
         << r.problem;
-    if (row.problem != damaged) EXPECT_EQ(r.problem, row.problem);
+    if (row.problem != damaged) {
+      EXPECT_EQ(r.problem, row.problem);
+    }
   }
   // A 'PINF' shorter than the part that is read.
   for (std::size_t len = 0; len <= kPinfBytesRead; ++len) {
@@ -320,11 +321,10 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     face.push_back(p.frontColor);
     face.insert(face.end(), {p.backColor, 0, 0});
   }
-  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}}) {
+  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}})
     if (!bytes->empty()) {
       ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
     }
-  }
 }
 
 // Coordinates, vector ends, and each polygon's counts, corners and edges.

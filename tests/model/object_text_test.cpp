@@ -164,9 +164,10 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
   t.polygons[0] = t.polygons[1] = Polygon{};
   t.polygonCount = 2;
   ASSERT_TRUE(LoadObjectText(g.m(), path));
-  ASSERT_EQ(std::tie(t.pointCount, t.polygonCount), std::make_tuple(14u, 4u));
-  EXPECT_EQ(std::make_tuple(t.points[11].x, t.vectors[7].p1, t.vectors[7].p2),
-            std::make_tuple(10.5, 10u, 11u));  // file point 0 after 3 user points
+  // File point 0 comes after 3 user points.
+  ASSERT_EQ(std::make_tuple(t.pointCount, t.polygonCount, t.points[11].x, t.vectors[7].p1,
+                            t.vectors[7].p2),
+            std::make_tuple(14u, 4u, 10.5, 10u, 11u));
   const Polygon& p1 = t.polygons[3];
   // Points by 3 user points, vectors by 1 user vector, polygons by 2; the
   // view-zone bits are kept.
@@ -360,10 +361,10 @@ TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
   f.ui.QueueSavePath(f.dir.File("picked.WDO"));
   SaveObjectText(f.m());
   EXPECT_TRUE(test::FileExists(f.dir.File("picked.WDO.wdo")));
-  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
-            std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster));
   SaveObjectText(f.m());  // cancelled
-  EXPECT_EQ(f.ui.SaveDialogs().size(), 2u);
+  EXPECT_EQ(std::make_tuple(f.m().cluster.objectFilePath, f.m().cluster.fileState,
+                            f.ui.SaveDialogs().size()),
+            std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster, 2u));
 }
 
 TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
@@ -374,21 +375,23 @@ TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
     return p.find("fail") == std::string::npos;
   };
   SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
-  EXPECT_TRUE(test::FileExists(f.dir.File("Obj.WDO")));
-  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
-            std::make_tuple(f.dir.File("Obj.WDO"), FileState::kObject));
+  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("Obj.WDO")), f.m().cluster.objectFilePath,
+                            f.m().cluster.fileState),
+            std::make_tuple(true, f.dir.File("Obj.WDO"), FileState::kObject));
   SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);
-  EXPECT_EQ(exported, (std::vector<std::string>{f.dir.File("mesh.x"), f.dir.File("fail.X")}));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
-                                      "Unknown Format Extension \".txt\".  Save Aborted"}));
-  EXPECT_FALSE(test::FileExists(f.dir.File("notes.txt")));
+  EXPECT_EQ(
+      std::make_tuple(exported, f.ui.MessageTexts(), test::FileExists(f.dir.File("notes.txt"))),
+      std::make_tuple(Strings{f.dir.File("mesh.x"), f.dir.File("fail.X")},
+                      Strings{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
+                              "Unknown Format Extension \".txt\".  Save Aborted"},
+                      false));
   f.ui.QueueSavePath(f.dir.File("typed"));  // the dialog's default extension
   SaveObjectAs(f.m(), nullptr);
-  EXPECT_EQ(f.ui.SaveDialogs()[0].defaultExtension, "wdo");
-  EXPECT_TRUE(test::FileExists(f.dir.File("typed.wdo")));
+  EXPECT_EQ(std::make_tuple(f.ui.SaveDialogs()[0].defaultExtension,
+                            test::FileExists(f.dir.File("typed.wdo"))),
+            std::make_tuple("wdo", true));
 }
 
 }  // namespace

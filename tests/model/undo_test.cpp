@@ -51,12 +51,10 @@ void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
 void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
                   std::uint32_t polygons) {
   t.pointCount = points, t.vectorCount = vectors, t.polygonCount = polygons;
-  if (points > kReservedPoints) {
+  if (points > kReservedPoints)
     FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
-  }
-  if (vectors > kReservedVectors) {
+  if (vectors > kReservedVectors)
     FillRandom(&t.vectors[kReservedVectors], (vectors - kReservedVectors) * sizeof(Vector), rng);
-  }
   FillRandom(t.polygons.data(), polygons * sizeof(Polygon), rng);
   for (std::uint32_t i = 0; i < polygons; ++i) t.polygonSelected[i] = rng() % 3 == 0 ? 1 : 0;
 }
@@ -116,9 +114,9 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
     f.tables.AddPoint(i, 0, 0);  // push i sees 7 + (i + 1) points
     ASSERT_TRUE(f.history.PushUndo("step " + std::to_string(i), f.target()));
   }
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-  EXPECT_EQ(f.history.depth(), kUndoDepth);
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + kUndoDepth);  // the dropped block was released
+  // The dropped block was released.
+  EXPECT_EQ(std::make_tuple(f.rt.menuRefreshRequested, f.history.depth(), f.rt.memory.LiveCount()),
+            std::make_tuple(true, kUndoDepth, baseBlocks + kUndoDepth));
   for (int i = 20; i >= 1; --i) {
     EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"step " + std::to_string(i), true}));
     ASSERT_TRUE(f.history.PopUndo(f.target()));
@@ -178,10 +176,12 @@ TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
     FillObjects(f, 4);
     f.history.SelectObject(row.current);
     f.history.DropObject(row.dropped);
-    EXPECT_EQ(f.history.currentObject(), row.newCurrent) << row.current;
-    EXPECT_EQ(f.history.UndoMenuState().text, row.label) << row.current;
-    for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(f.history.DepthOf(i), row.depths[i]) << i;
-    EXPECT_EQ(f.history.ObjectSpan(), 3u);
+    EXPECT_EQ(
+        std::make_tuple(f.history.currentObject(), f.history.UndoMenuState().text,
+                        f.history.DepthOf(0), f.history.DepthOf(1), f.history.DepthOf(2),
+                        f.history.ObjectSpan()),
+        std::make_tuple(row.newCurrent, row.label, row.depths[0], row.depths[1], row.depths[2], 3u))
+        << row.current;
     f.history.Clear();
     EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
     EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()),
@@ -195,9 +195,8 @@ TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
   std::mt19937 rng(8);
   RandomObject(f.tables, rng, 500, 500, 50);
   const UsedBytes saved = CaptureUsed(f.tables);
-  for (std::size_t i = 0; i < kUndoDepth; ++i) {
+  for (std::size_t i = 0; i < kUndoDepth; ++i)
     f.history.PushUndo("step " + std::to_string(i), f.target());
-  }
   RandomObject(f.tables, rng, 80, 70, 3);
   const UsedBytes changed = CaptureUsed(f.tables);
   f.rt.memory.SetFailAbove(16);
