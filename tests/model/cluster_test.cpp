@@ -141,7 +141,6 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
   }
 }
 
-// ---- Damaged objects and clusters change nothing ---------------------------
 
 // Damage to object 1 (at least 8 points, 8 vectors and 2 polygons):
 // `bytes` written at `at`; without bytes the resource is cut to `at` bytes,
@@ -261,7 +260,6 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   }
 }
 
-// ---- Saving and loading clusters -------------------------------------------
 
 TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResources) {
   BuildThreeObjects();
@@ -345,7 +343,6 @@ TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
             std::make_tuple(FileState::kCluster, false));
 }
 
-// ---- The object list -------------------------------------------------------
 
 TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   AddSquare(m.tables, 0, 8);
@@ -460,7 +457,6 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
   }
 }
 
-// ---- Start New Cluster -----------------------------------------------------
 
 TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));

@@ -18,7 +18,6 @@ using test::MakePolygon;
 using test::OwnTables;
 using test::PutLE32;
 
-// ---- Byte layouts, one record of each type against bytes worked by hand ---
 
 TEST(ObjectResourceLayout, PinfPointsAndVectors) {
   auto pinf = EncodePinf(0xDEADBEEF, 2, 3, 1);
@@ -89,7 +88,6 @@ TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
             std::make_tuple(2u, 9u, -90, 8u, 10u, 0u));  // entry 50 is never read
 }
 
-// ---- The vector-list rebuild against the literal rule ----------------------
 
 // The rule as it reads: for each corner, scan the whole vector table from 0
 // for the first vector at that corner not already among entries 0..k-1.
@@ -111,7 +109,6 @@ void LiteralRebuild(const std::vector<Vector>& vectors, std::vector<Polygon>& po
   }
 }
 
-// ---- Storing and reading resources -----------------------------------------
 
 struct ObjectResourceFile : ::testing::Test {
   test::TempDir dir;
@@ -225,7 +222,6 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
   }
 }
 
-// ---- Conversion for the editor's tables, against a literal loader ----------
 
 // Loads `s` the way the steps read: points, vectors, then each corner
 // through FindPoint / AddPoint on real tables, then the literal rebuild.
