@@ -353,11 +353,6 @@ struct EditorObjectFile : ::testing::Test {
     WriteStored(files, f.ref(), 0, s);
     return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
   }
-  void Install(const EditorObject& obj) {
-    std::uint32_t word = 0;
-    AnimationSlots anim;
-    InstallEditorObject(obj, mine.t, anim, word);
-  }
 };
 
 TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
@@ -367,7 +362,9 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
     StoredObject s = RandomStoredObject(rng);
     EditorObject obj;
     ASSERT_TRUE(Load(s, obj).ok());
-    Install(obj);
+    std::uint32_t word = 0;
+    AnimationSlots anim;
+    InstallEditorObject(obj, mine.t, anim, word);
     LiteralLoad(s, reference.t);
     ASSERT_EQ(Shape(mine.t), Shape(reference.t));
   }
