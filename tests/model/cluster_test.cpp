@@ -141,7 +141,6 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
   }
 }
 
-// ---- Damaged objects and clusters change nothing ---------------------------
 
 // Damage to object 1 (at least 8 points, 8 vectors and 2 polygons):
 // `bytes` written at `at`; without bytes the resource is cut to `at` bytes,
@@ -195,9 +194,9 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
     ui.ClearMessages();
     EXPECT_FALSE(SelectObject(m, 1));
     ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].text.rfind("Shape corrupt. Object 1 \"one\": ", 0), 0u);
-    EXPECT_EQ(Snap(m), zero);
-    EXPECT_EQ(m.cluster.current, 0u);
+    EXPECT_EQ(std::make_tuple(ui.Messages()[0].text.rfind("Shape corrupt. Object 1 \"one\": ", 0),
+                              Snap(m), m.cluster.current),
+              std::make_tuple(0u, zero, 0u));
   }
   // A damaged cluster file, while another cluster is being edited.
   ASSERT_TRUE(StartNewCluster(m));
@@ -212,20 +211,18 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   auto refused = [&](const std::string& message) {
     ui.ClearMessages();
     EXPECT_FALSE(LoadCluster(m, bad));
-    if (message.empty()) {
-      EXPECT_EQ(ui.Messages().size(), 1u);
-    } else {
+    EXPECT_EQ(ui.Messages().size(), 1u);
+    if (!message.empty()) {
       EXPECT_EQ(ui.MessageTexts(), Strings{message});
     }
-    EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
-    EXPECT_EQ(test::ReadFileBytes(m.paths.preferences), prefs);
-    EXPECT_EQ(Snap(m), tables);
+    EXPECT_EQ(std::make_tuple(test::ReadFileBytes(m.paths.working),
+                              test::ReadFileBytes(m.paths.preferences), Snap(m),
+                              FileExists(m.paths.working + ".incoming"), ui.busy()),
+              std::make_tuple(working, prefs, tables, false, false));
     EXPECT_EQ(std::tie(m.cluster.objectNames, m.cluster.current, m.cluster.clusterPath,
                        m.cluster.fileState, m.cluster.windowTitle),
               std::tie(cluster.objectNames, cluster.current, cluster.clusterPath, cluster.fileState,
                        cluster.windowTitle));
-    EXPECT_FALSE(FileExists(m.paths.working + ".incoming"));
-    EXPECT_FALSE(ui.busy());
   };
   for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
@@ -263,7 +260,6 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   }
 }
 
-// ---- Saving and loading clusters -------------------------------------------
 
 TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResources) {
   BuildThreeObjects();
@@ -282,14 +278,13 @@ TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResour
   ASSERT_TRUE(StartNewCluster(m));
   ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
   ASSERT_TRUE(LoadCluster(m, first));
-  EXPECT_EQ(EncodeClut(m.colors.current), EncodeClut(other));
-  EXPECT_EQ(ReadAll(m.resources, m.paths.preferences).at({kResClut, kCurrentClutId}),
-            saved.at({kResClut, kCurrentClutId}));
-  EXPECT_EQ(std::tie(m.cluster.windowTitle, m.cluster.clusterPath, m.cluster.fileState),
-            std::make_tuple(first, first, FileState::kCluster));
-  EXPECT_EQ(m.undo.ObjectSpan(), 0u);
-  EXPECT_EQ(m.cluster.objectNames, (Strings{"zero", "one", "two"}));
-  EXPECT_EQ(Snap(m), built[0]);
+  EXPECT_EQ(
+      std::make_tuple(EncodeClut(m.colors.current),
+                      ReadAll(m.resources, m.paths.preferences).at({kResClut, kCurrentClutId}),
+                      m.cluster.windowTitle, m.cluster.clusterPath, m.cluster.fileState,
+                      m.undo.ObjectSpan(), m.cluster.objectNames, Snap(m)),
+      std::make_tuple(EncodeClut(other), saved.at({kResClut, kCurrentClutId}), first, first,
+                      FileState::kCluster, 0u, Strings{"zero", "one", "two"}, built[0]));
   for (std::uint32_t i : {1u, 2u, 0u}) {
     ASSERT_TRUE(SelectObject(m, i));
     EXPECT_EQ(Snap(m), built[i]) << i;
@@ -307,16 +302,15 @@ TEST_F(ClusterTest, SaveClusterAsksWhenItMustAndAppendsTheExtension) {
   // clang-format on
   for (const auto& [chosen, expected] : rows) {
     SaveAs(d + chosen);
-    EXPECT_EQ(std::tie(m.cluster.clusterPath, m.cluster.fileState),
-              std::make_tuple(d + expected, FileState::kCluster));
-    EXPECT_TRUE(FileExists(d + expected)) << expected;
+    EXPECT_EQ(std::make_tuple(m.cluster.clusterPath, m.cluster.fileState, FileExists(d + expected)),
+              std::make_tuple(d + expected, FileState::kCluster, true));
   }
   const std::size_t asked = ui.SaveDialogs().size();
   AddSquare(m.tables, 0, 8);
   ASSERT_TRUE(SaveCluster(m));
-  EXPECT_EQ(ui.SaveDialogs().size(), asked);
-  EXPECT_EQ(test::ReadFileBytes(m.cluster.clusterPath), test::ReadFileBytes(m.paths.working));
-  EXPECT_EQ(ReadAll(m.resources, m.cluster.clusterPath).count({kResFace, 0}), 1u);
+  EXPECT_EQ(std::make_tuple(ui.SaveDialogs().size(), test::ReadFileBytes(m.cluster.clusterPath),
+                            ReadAll(m.resources, m.cluster.clusterPath).count({kResFace, 0})),
+            std::make_tuple(asked, test::ReadFileBytes(m.paths.working), 1u));
   m.cluster.fileState = FileState::kObject;
   EXPECT_FALSE(SaveCluster(m));  // cancelled
   EXPECT_EQ(std::make_tuple(ui.SaveDialogs().size(), m.cluster.fileState),
@@ -325,9 +319,8 @@ TEST_F(ClusterTest, SaveClusterAsksWhenItMustAndAppendsTheExtension) {
   m.cluster.fileState = FileState::kNone;
   ui.QueueSavePath(fx.dir.File("no/such/dir/x.wdc"));
   EXPECT_FALSE(SaveCluster(m));
-  EXPECT_EQ(ui.MessageTexts(), Strings{"Error writing file."});
-  EXPECT_EQ(std::make_tuple(m.cluster.clusterPath, m.cluster.fileState),
-            std::make_tuple(std::string(), FileState::kNone));
+  EXPECT_EQ(std::make_tuple(ui.MessageTexts(), m.cluster.clusterPath, m.cluster.fileState),
+            std::make_tuple(Strings{"Error writing file."}, std::string(), FileState::kNone));
 }
 
 TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
@@ -338,21 +331,18 @@ TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
   m.cluster.fileState = FileState::kCluster;
   ui.QueueSavePath(fx.dir.File("Not Used - Click Save When Finished"));
   ASSERT_TRUE(SaveClusterAsObjects(m));
-  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"}) {
+  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"})
     EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
-  }
   EXPECT_NE(test::ReadFileText(fx.dir.File("one.wdo")).find("[POINTS]\r\n9\r\n"),
             std::string::npos);
-  EXPECT_EQ(std::make_tuple(m.cluster.fileState, m.cluster.current),
-            std::make_tuple(FileState::kCluster, 1u));
-  EXPECT_EQ(Snap(m), current);
+  EXPECT_EQ(std::make_tuple(m.cluster.fileState, m.cluster.current, Snap(m)),
+            std::make_tuple(FileState::kCluster, 1u, current));
   std::remove(fx.dir.File("two.wdo").c_str());
   EXPECT_FALSE(SaveClusterAsObjects(m));  // cancelled: nothing written
-  EXPECT_EQ(m.cluster.fileState, FileState::kCluster);
-  EXPECT_FALSE(FileExists(fx.dir.File("two.wdo")));
+  EXPECT_EQ(std::make_tuple(m.cluster.fileState, FileExists(fx.dir.File("two.wdo"))),
+            std::make_tuple(FileState::kCluster, false));
 }
 
-// ---- The object list -------------------------------------------------------
 
 TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   AddSquare(m.tables, 0, 8);
@@ -369,11 +359,10 @@ TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   m.tables.ResetObject();
   ui.QueueValue("Castle");
   ASSERT_TRUE(RenameObject(m));
-  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working)) {
+  for (const auto& [key, value] : ReadAll(m.resources, m.paths.working))
     if (key.first != kResClut) {
       EXPECT_EQ(value.first, "Castle") << ResTypeName(key.first);
     }
-  }
   AddSquare(m.tables, 0, 8);
   ui.QueueValue("Tower");
   ASSERT_TRUE(NewObjectCommand(m));
@@ -382,10 +371,10 @@ TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   ASSERT_TRUE(SelectObject(m, 0));  // the object that was current went into the file first
   EXPECT_EQ(m.tables.polygonCount, 1u);
   EXPECT_TRUE(NewObject(m, std::string(255, 'x')));
-  EXPECT_FALSE(NewObject(m, std::string(256, 'x')));
-  EXPECT_FALSE(RenameObjectTo(m, std::string(256, 'x')));
-  EXPECT_EQ(ui.MessageTexts(), Strings(2, "An object name can have at most 255 characters."));
-  EXPECT_EQ(m.cluster.objectNames, (Strings{"Castle", "Tower", std::string(255, 'x')}));
+  EXPECT_FALSE(NewObject(m, std::string(256, 'x')) || RenameObjectTo(m, std::string(256, 'x')));
+  EXPECT_EQ(std::make_tuple(ui.MessageTexts(), m.cluster.objectNames),
+            std::make_tuple(Strings(2, "An object name can have at most 255 characters."),
+                            Strings{"Castle", "Tower", std::string(255, 'x')}));
 }
 
 TEST_F(ClusterTest, DeletingAnObjectRenumbersTheLaterOnesAndTheirHistory) {
@@ -401,36 +390,30 @@ TEST_F(ClusterTest, DeletingAnObjectRenumbersTheLaterOnesAndTheirHistory) {
   const ResourceMap after = ReadAll(m.resources, m.paths.working);
   for (ResType type : {kResAnim, kResPinf, kResPnts, kResTvct, kResFace}) {
     SCOPED_TRACE(ResTypeName(type));
-    ASSERT_EQ(after.count({type, 1}), 1u);
-    EXPECT_EQ(after.at({type, 1}), before.at({type, 2}));  // name "two" kept, bytes unchanged
-    EXPECT_EQ(after.count({type, 2}), 0u);
-    EXPECT_EQ(after.count({type, 0}), before.count({type, 0}));
+    ASSERT_EQ(after.count({type, 1}), 1u);  // name "two" kept, bytes unchanged
+    EXPECT_EQ(std::make_tuple(after.at({type, 1}), after.count({type, 2}), after.count({type, 0})),
+              std::make_tuple(before.at({type, 2}), 0u, before.count({type, 0})));
   }
-  EXPECT_EQ(m.cluster.objectNames, (Strings{"zero", "two"}));
-  EXPECT_EQ(std::make_tuple(m.cluster.current, m.tables.name, m.tables.polygonCount,
-                            m.animation.slots[0].active),
-            std::make_tuple(1u, "two", 1u, 3u));
   // Object 1's history went with it; object 2's is now object 1's.
-  EXPECT_EQ(std::make_tuple(m.undo.currentObject(), m.undo.depth(), m.undo.DepthOf(2)),
-            std::make_tuple(1u, 1u, 0u));
-  EXPECT_EQ(m.undo.UndoMenuState().text, "Undo Plot\tCtrl+Z");
+  EXPECT_EQ(
+      std::make_tuple(m.cluster.objectNames, m.cluster.current, m.tables.name,
+                      m.tables.polygonCount, m.animation.slots[0].active, m.undo.currentObject(),
+                      m.undo.depth(), m.undo.DepthOf(2), m.undo.UndoMenuState().text),
+      std::make_tuple(Strings{"zero", "two"}, 1u, "two", 1u, 3u, 1u, 1u, 0u, "Undo Plot\tCtrl+Z"));
   // Deleting the last object makes the previous one current.
   ASSERT_TRUE(SelectObject(m, 0));
   const ObjectSnapshot zero = Snap(m);
   ASSERT_TRUE(SelectObject(m, 1));
   ASSERT_TRUE(DeleteObject(m));
-  EXPECT_EQ(std::make_tuple(m.cluster.objectNames, m.cluster.current),
-            std::make_tuple(Strings{"zero"}, 0u));
-  EXPECT_EQ(Snap(m), zero);
+  EXPECT_EQ(std::make_tuple(m.cluster.objectNames, m.cluster.current, Snap(m)),
+            std::make_tuple(Strings{"zero"}, 0u, zero));
   // Deleting the only object leaves an empty "Default Object".
   ASSERT_TRUE(DeleteObject(m));
-  EXPECT_EQ(m.cluster.objectNames, Strings{"Default Object"});
-  EXPECT_EQ(std::tie(m.tables.pointCount, m.tables.vectorCount, m.tables.polygonCount),
-            std::make_tuple(7u, 6u, 0u));
-  EXPECT_FALSE(m.animation.AnyActive());
-  const ResourceMap last = ReadAll(m.resources, m.paths.working);
-  EXPECT_EQ(last.size(), 2u);  // 'clut' and the new 'PINF'
-  EXPECT_EQ(last.at({kResPinf, 0}).first, "Default Object");
+  const ResourceMap last = ReadAll(m.resources, m.paths.working);  // 'clut' and the new 'PINF'
+  EXPECT_EQ(std::make_tuple(m.cluster.objectNames, m.tables.pointCount, m.tables.vectorCount,
+                            m.tables.polygonCount, m.animation.AnyActive(), last.size(),
+                            last.at({kResPinf, 0}).first),
+            std::make_tuple(Strings{"Default Object"}, 7u, 6u, 0u, false, 2u, "Default Object"));
 }
 
 // Whatever replaces the current table, the working file's 'clut' 1000
@@ -468,14 +451,12 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
     test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
     ASSERT_TRUE(StoreCurrentColorTable(m, test::SampleColorTable()));
     ASSERT_TRUE(RestoreLastSession(m));
-    EXPECT_EQ(m.colors.current[0], changed);
     // A restored session has no path: the next Save Cluster asks.
-    EXPECT_EQ(std::make_tuple(m.cluster.clusterPath, m.cluster.fileState),
-              std::make_tuple(std::string(), FileState::kNone));
+    EXPECT_EQ(std::make_tuple(m.colors.current[0], m.cluster.clusterPath, m.cluster.fileState),
+              std::make_tuple(changed, std::string(), FileState::kNone));
   }
 }
 
-// ---- Start New Cluster -----------------------------------------------------
 
 TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));
@@ -488,14 +469,14 @@ TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable)
   ASSERT_TRUE(m.PushUndo("Undo Plot\tCtrl+Z"));
   ASSERT_TRUE(SelectObject(m, 3));
   ASSERT_TRUE(StartNewCluster(m));
-  EXPECT_EQ(std::make_tuple(m.cluster.current, m.cluster.objectNames),
-            std::make_tuple(0u, Strings{"Default Object"}));
-  EXPECT_EQ(ReadAll(m.resources, m.paths.working).size(), 2u);
-  EXPECT_EQ(std::make_tuple(m.tables.pointCount, m.tables.points[1].x), std::make_tuple(7u, 150.0));
-  EXPECT_EQ(m.cluster.clusterPath + m.cluster.objectFilePath + m.cluster.windowTitle, "");
-  EXPECT_EQ(m.cluster.fileState, FileState::kNone);
+  EXPECT_EQ(
+      std::make_tuple(m.cluster.current, m.cluster.objectNames,
+                      ReadAll(m.resources, m.paths.working).size(), m.tables.pointCount,
+                      m.tables.points[1].x,
+                      m.cluster.clusterPath + m.cluster.objectFilePath + m.cluster.windowTitle,
+                      m.cluster.fileState, m.undo.currentObject(), m.undo.ObjectSpan()),
+      std::make_tuple(0u, Strings{"Default Object"}, 2u, 7u, 150.0, "", FileState::kNone, 0u, 0u));
   EXPECT_EQ(ReadPreferences(m.resources, m.paths.preferences), m.preferences);
-  EXPECT_EQ(std::make_tuple(m.undo.currentObject(), m.undo.ObjectSpan()), std::make_tuple(0u, 0u));
   AddSquare(m.tables, 0, 8);
   {
     OpenResource f(m.resources, m.paths.preferences);
@@ -503,17 +484,17 @@ TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable)
   }
   const Bytes working = test::ReadFileBytes(m.paths.working);
   EXPECT_FALSE(StartNewCluster(m));
-  EXPECT_EQ(ui.MessageTexts(), Strings{"Can't find clut in preferences file."});
-  EXPECT_EQ(test::ReadFileBytes(m.paths.working), working);
-  EXPECT_EQ(m.tables.polygonCount, 1u);
-  EXPECT_FALSE(m.rt.fatalError);
+  EXPECT_EQ(std::make_tuple(ui.MessageTexts(), test::ReadFileBytes(m.paths.working),
+                            m.tables.polygonCount, m.rt.fatalError),
+            std::make_tuple(Strings{"Can't find clut in preferences file."}, working, 1u, false));
   // A working file that cannot be created ends the program.
   test::ModelFixture other;
   other.m().paths.working = other.dir.File("missing-dir/temp");
   EXPECT_FALSE(CreateWorkingCluster(other.m()));
-  EXPECT_EQ(other.ui.Messages().back(),
-            (RecordedMessage{"General Error", "Could not create temp file for default editing."}));
-  EXPECT_TRUE(other.m().rt.fatalError);
+  EXPECT_EQ(std::make_tuple(other.ui.Messages().back(), other.m().rt.fatalError),
+            std::make_tuple(
+                RecordedMessage{"General Error", "Could not create temp file for default editing."},
+                true));
 }
 
 }  // namespace

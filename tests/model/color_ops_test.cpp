@@ -36,25 +36,23 @@ TEST(ColorStateRebuild, DrawingColoursAndFillWordsComeFromTheTable) {
       {d.blue, {0, 0, 65535}}, {d.yellow, {65535, 65535, 0}}};
   // clang-format on
   for (const auto& [index, colour] : rows) EXPECT_EQ(t[index], colour) << int{index};
-  EXPECT_EQ(d.redFill, d.red * 0x01010101u);
-  EXPECT_EQ(d.yellowFill, d.yellow * 0x01010101u);
+  EXPECT_EQ(std::tie(d.redFill, d.yellowFill),
+            std::make_tuple(d.red * 0x01010101u, d.yellow * 0x01010101u));
 }
 
 TEST(ColorStateRebuild, TranslatesSkyIntoResourceAndFloorIntoMemory) {
   ModelFixture f;
   Model& m = f.m();
-  ASSERT_EQ(m.colors.translatedFloor.size(), 65536u);
   // Image palette is the sample shifted by one ramp, so index v maps to v+8.
-  EXPECT_EQ(m.colors.imageMap[200], 208);
-  EXPECT_EQ(m.colors.translatedFloor[0x1234], m.colors.imageMap[(0x1234 ^ 0x12) & 0xFF]);
+  ASSERT_EQ(std::make_tuple(m.colors.translatedFloor.size(), m.colors.imageMap[200],
+                            m.colors.translatedFloor[0x1234]),
+            std::make_tuple(65536u, 208, m.colors.imageMap[(0x1234 ^ 0x12) & 0xFF]));
   OpenResource prefs(m.resources, m.paths.preferences);
   auto sky = m.resources.ReadResource(prefs.ref(), kResSkdt, 129);
   ASSERT_TRUE(sky);
-  EXPECT_EQ(sky->name, "Translated Sky");
-  ASSERT_EQ(sky->length(), 560u);
-  for (std::size_t i = 0; i < 560; ++i) {
+  ASSERT_EQ(std::make_tuple(sky->name, sky->length()), std::make_tuple("Translated Sky", 560u));
+  for (std::size_t i = 0; i < 560; ++i)
     ASSERT_EQ(sky->bytes()[i], m.colors.imageMap[static_cast<std::uint8_t>(i * 7)]);
-  }
 }
 
 // Each format reaches the Preferences file and the current state; only an
@@ -67,9 +65,8 @@ TEST(ColorTableImport, TextAndActBecomeCurrent) {
   test::WriteFileText(f.dir.File("t.wct"), WctText(wanted, kColorTextHeader10, "\n"));
   f.ui.QueueOpenPath(f.dir.File("t.wct"));
   LoadColorTable(f.m());
-  EXPECT_EQ(EncodeClut(PrefsTable(f)), EncodeClut(wanted));
-  EXPECT_EQ(f.m().colors.current[17], wanted[17]);
-  EXPECT_EQ(obs.colorChanges, 1);
+  EXPECT_EQ(std::make_tuple(EncodeClut(PrefsTable(f)), f.m().colors.current[17], obs.colorChanges),
+            std::make_tuple(EncodeClut(wanted), wanted[17], 1));
   std::vector<std::uint8_t> act(772, 0);  // with the optional 4-byte trailer
   act[0] = 0x80, act[1] = 0xFF, act[2] = 0x01;
   test::WriteFileBytes(f.dir.File("p.act"), act);
@@ -79,11 +76,10 @@ TEST(ColorTableImport, TextAndActBecomeCurrent) {
   EXPECT_EQ(f.m().colors.current[17], wanted[17]);
   f.ui.QueueOpenPath(f.dir.File("p.act"));
   LoadColorTable(f.m());
-  EXPECT_EQ(PrefsTable(f)[0], (RGB16{0x8080, 0xFFFF, 0x0101}));
-  EXPECT_EQ(PrefsTable(f).entries[9].value, 9);
+  EXPECT_EQ(std::make_tuple(PrefsTable(f)[0], PrefsTable(f).entries[9].value),
+            std::make_tuple(RGB16{0x8080, 0xFFFF, 0x0101}, 9));
   LoadColorTable(f.m());  // cancelled: nothing happens
-  EXPECT_TRUE(f.ui.Messages().empty());
-  EXPECT_FALSE(f.ui.busy());
+  EXPECT_EQ(std::make_tuple(f.ui.Messages().size(), f.ui.busy()), std::make_tuple(0u, false));
 }
 
 TEST(ColorTableImport, RefusalsSayWhyAndLeaveTheTableAsItWas) {
@@ -105,10 +101,10 @@ TEST(ColorTableImport, RefusalsSayWhyAndLeaveTheTableAsItWas) {
     f.ui.ClearMessages();
     EXPECT_FALSE(isText ? ImportColorTableText(f.m(), f.dir.File(name))
                         : ImportColorTableAct(f.m(), f.dir.File(name)));
-    EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>{message}) << name;
-    EXPECT_EQ(PrefsTable(f)[40], original[40]) << name;
-    EXPECT_EQ(f.m().colors.current[40], original[40]) << name;
-    EXPECT_FALSE(f.ui.busy());
+    EXPECT_EQ(std::make_tuple(f.ui.MessageTexts(), PrefsTable(f)[40], f.m().colors.current[40],
+                              f.ui.busy()),
+              std::make_tuple(std::vector<std::string>{message}, original[40], original[40], false))
+        << name;
   }
 }
 
@@ -116,8 +112,7 @@ TEST(SaveColorTable, WritesVersion10TextAndAppendsExtension) {
   ModelFixture f;
   f.ui.QueueSavePath(f.dir.File("mine"));
   SaveColorTableAs(f.m());
-  std::string text = test::ReadFileText(f.dir.File("mine.wct"));
-  EXPECT_EQ(text, WctText(PrefsTable(f)));
+  EXPECT_EQ(test::ReadFileText(f.dir.File("mine.wct")), WctText(PrefsTable(f)));
   // A name that already ends in .wct keeps it; the file reads back in.
   f.ui.QueueSavePath(f.dir.File("again.wct"));
   SaveColorTableAs(f.m());

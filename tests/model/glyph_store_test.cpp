@@ -4,27 +4,19 @@
 
 #include <tuple>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "model_test_util.h"
 #include "support/test_support.h"
 
 namespace ws {
 namespace {
 
-struct GlyphFile : ::testing::Test {
+struct GlyphFile : ::testing::Test, test::OwnTables {
   test::TempDir dir;
-  ScriptedUi ui;
-  Runtime rt{ui};
   ResourceFile files{rt};
-  ObjectTables t{rt};
   std::string path = dir.File("Preferences");
   GlyphStore store;
 
-  void SetUp() override {
-    ASSERT_EQ(files.CreateResFile(path), 0);
-    t.AllocateObjectTables();
-    t.BuildReservedEntries();
-  }
+  void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
 
   // Stores the tables as glyph `id`, then empties them.
   void StoreGlyph(std::uint32_t id) {
@@ -40,9 +32,7 @@ struct GlyphFile : ::testing::Test {
   }
   void AddPolygon(std::initializer_list<std::uint32_t> corners,
                   std::initializer_list<std::uint32_t> edges, std::uint32_t viewZone) {
-    Polygon p{};
-    for (std::uint32_t c : corners) p.points[p.pointCount++] = c;
-    for (std::uint32_t e : edges) p.vectors[p.vectorCount++] = e;
+    Polygon p = test::MakePolygon(corners, edges);
     p.viewZones[p.viewZoneCount++] = viewZone;
     p.viewZones[5] = 0x123;
     t.polygons[t.polygonCount++] = p;
@@ -62,20 +52,18 @@ TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
   AddPolygon({8, 7}, {6}, 0xC000);
   StoreGlyph(1);
   ASSERT_EQ(Load(), 2u);
-  EXPECT_TRUE(ui.Messages().empty());
-  ASSERT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
-            std::make_tuple(5ul, 3ul, 2ul));
-  EXPECT_EQ(store.points[4].x, 6.0);
+  ASSERT_EQ(std::make_tuple(ui.Messages().size(), store.points.size(), store.vectors.size(),
+                            store.polygons.size()),
+            std::make_tuple(0ul, 5ul, 3ul, 2ul));
   // Glyph-relative numbers plus what came before; vector lists as stored.
-  EXPECT_EQ(store.vectors[1], (StoredVector{1, 2, 0, 0, 0}));
-  EXPECT_EQ(store.vectors[2], (StoredVector{3, 4, 9, 0, 0}));
+  EXPECT_EQ(std::tie(store.points[4].x, store.vectors[1], store.vectors[2]),
+            std::make_tuple(6.0, StoredVector{1, 2, 0, 0, 0}, StoredVector{3, 4, 9, 0, 0}));
   const StoredPolygon& p = store.polygons[1];
   EXPECT_EQ(
       std::make_tuple(p.points[0], p.points[1], p.vectors[0], p.viewZones[0], p.viewZones[5]),
       std::make_tuple(4, 3, 0u, 0xC001u, 0u));  // entries beyond the count are not in the file
-  EXPECT_EQ(store.polygons[0].viewZones[0], 0x4000u);
-  EXPECT_EQ(store.glyphs[0], (GlyphRecord{3, 2, 1, 0, 0, 0}));
-  EXPECT_EQ(store.glyphs[1], (GlyphRecord{2, 1, 1, 3, 2, 1}));
+  EXPECT_EQ(std::tie(store.polygons[0].viewZones[0], store.glyphs[0], store.glyphs[1]),
+            std::make_tuple(0x4000u, GlyphRecord{3, 2, 1, 0, 0, 0}, GlyphRecord{2, 1, 1, 3, 2, 1}));
 }
 
 // Each store capacity taken exactly by a glyph, then one more; a gap in
@@ -103,11 +91,10 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
           "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
           "Glyph 6 of the vector font was left out: the glyph store has no room for its "
           "polygons."}));
-  EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
-            std::make_tuple(700ul, 700ul, 20ul));
-  EXPECT_EQ(store.glyphs[1], (GlyphRecord{0, 0, 0, 600, 599, 0}));
-  EXPECT_EQ(store.glyphs[2], (GlyphRecord{100, 101, 0, 600, 599, 0}));
-  EXPECT_EQ(store.vectors.back().p2, 699u);
+  EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size(),
+                            store.glyphs[1], store.glyphs[2], store.vectors.back().p2),
+            std::make_tuple(700ul, 700ul, 20ul, GlyphRecord{0, 0, 0, 600, 599, 0},
+                            GlyphRecord{100, 101, 0, 600, 599, 0}, 699u));
   EXPECT_EQ(Load(), 7u);  // loading again starts from an empty store
   EXPECT_EQ(store.points.size(), 700u);
 }
@@ -134,8 +121,8 @@ TEST_F(GlyphFile, DamagedGlyphIsLeftOutAndLaterOnesKeepTheirNumbers) {
                 "Glyph 2 of the vector font was left out: polygon 0 has a corner outside the "
                 "object.",
                 "Glyph 3 of the vector font was left out: its PNTS resource is missing."}));
-  EXPECT_EQ(store.glyphs[4], (GlyphRecord{2, 1, 0, 3, 2, 0}));
-  EXPECT_EQ(store.vectors.back().p1, 3u);
+  EXPECT_EQ(std::tie(store.glyphs[4], store.vectors.back().p1),
+            std::make_tuple(GlyphRecord{2, 1, 0, 3, 2, 0}, 3u));
 }
 
 TEST_F(GlyphFile, RecordsStopAtTheirCapacity) {

@@ -18,7 +18,6 @@ using test::MakePolygon;
 using test::OwnTables;
 using test::PutLE32;
 
-// ---- Byte layouts, one record of each type against bytes worked by hand ---
 
 TEST(ObjectResourceLayout, PinfPointsAndVectors) {
   auto pinf = EncodePinf(0xDEADBEEF, 2, 3, 1);
@@ -84,13 +83,11 @@ TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
   PutLE32(expected, 52 + 600 + 49 * 4, {3});
   EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
   AnimationSlots back = DecodeAnim(bytes.data());
-  EXPECT_EQ(std::tie(back.activeCount, back.slots[1].point, back.slots[1].angle),
-            std::make_tuple(2u, 9u, -90));
-  EXPECT_EQ(std::tie(back.slots[1].points[0], back.slots[1].points[49], back.slots[1].points[50]),
-            std::make_tuple(8u, 10u, 0u));  // entry 50 is never read
+  EXPECT_EQ(std::tie(back.activeCount, back.slots[1].point, back.slots[1].angle,
+                     back.slots[1].points[0], back.slots[1].points[49], back.slots[1].points[50]),
+            std::make_tuple(2u, 9u, -90, 8u, 10u, 0u));  // entry 50 is never read
 }
 
-// ---- The vector-list rebuild against the literal rule ----------------------
 
 // The rule as it reads: for each corner, scan the whole vector table from 0
 // for the first vector at that corner not already among entries 0..k-1.
@@ -112,7 +109,6 @@ void LiteralRebuild(const std::vector<Vector>& vectors, std::vector<Polygon>& po
   }
 }
 
-// ---- Storing and reading resources -----------------------------------------
 
 struct ObjectResourceFile : ::testing::Test {
   test::TempDir dir;
@@ -206,20 +202,16 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
                              {kResAnim, row.anim}}) {
       if (len == kNone) continue;
       Bytes b(len, 0);
-      if (type == kResFace) {
+      if (type == kResFace)
         for (auto [at, value] : row.facePatch) b[at] = value;
-      }
       Write(type, 0, b);
     }
     StoredObject s;
     ObjectReadResult r = Read(0, s);
-    if (row.problem.empty()) {
-      EXPECT_TRUE(r.ok()) << r.problem;
-    } else {
-      EXPECT_EQ(r.status, ObjectReadStatus::kDamaged);
-      if (row.problem != damaged) {
-        EXPECT_EQ(r.problem, row.problem);
-      }
+    EXPECT_EQ(r.status, row.problem.empty() ? ObjectReadStatus::kOk : ObjectReadStatus::kDamaged)
+        << r.problem;
+    if (row.problem != damaged) {
+      EXPECT_EQ(r.problem, row.problem);
     }
   }
   // A 'PINF' shorter than the part that is read.
@@ -230,7 +222,6 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
   }
 }
 
-// ---- Conversion for the editor's tables, against a literal loader ----------
 
 // Loads `s` the way the steps read: points, vectors, then each corner
 // through FindPoint / AddPoint on real tables, then the literal rebuild.
@@ -326,11 +317,26 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     face.push_back(p.frontColor);
     face.insert(face.end(), {p.backColor, 0, 0});
   }
-  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}}) {
+  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}})
     if (!bytes->empty()) {
       ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
     }
+}
+
+// Coordinates, vector ends, and each polygon's counts, corners and edges.
+std::vector<double> Shape(const ObjectTables& t) {
+  std::vector<double> s = {double(t.pointCount), double(t.vectorCount), double(t.polygonCount)};
+  for (std::uint32_t i = 0; i < t.pointCount; ++i)
+    s.insert(s.end(), {t.points[i].x, t.points[i].y, t.points[i].z});
+  for (std::uint32_t i = 0; i < t.vectorCount; ++i)
+    s.insert(s.end(), {double(t.vectors[i].p1), double(t.vectors[i].p2)});
+  for (std::uint32_t i = 0; i < t.polygonCount; ++i) {
+    const Polygon& p = t.polygons[i];
+    s.insert(s.end(), {double(p.pointCount), double(p.vectorCount)});
+    s.insert(s.end(), p.points, p.points + p.pointCount);
+    s.insert(s.end(), p.vectors, p.vectors + p.pointCount);
   }
+  return s;
 }
 
 struct EditorObjectFile : ::testing::Test {
@@ -347,11 +353,6 @@ struct EditorObjectFile : ::testing::Test {
     WriteStored(files, f.ref(), 0, s);
     return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
   }
-  void Install(const EditorObject& obj) {
-    std::uint32_t word = 0;
-    AnimationSlots anim;
-    InstallEditorObject(obj, mine.t, anim, word);
-  }
 };
 
 TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
@@ -361,29 +362,11 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
     StoredObject s = RandomStoredObject(rng);
     EditorObject obj;
     ASSERT_TRUE(Load(s, obj).ok());
-    Install(obj);
+    std::uint32_t word = 0;
+    AnimationSlots anim;
+    InstallEditorObject(obj, mine.t, anim, word);
     LiteralLoad(s, reference.t);
-    const ObjectTables &a = mine.t, &b = reference.t;
-    ASSERT_EQ(std::tie(a.pointCount, a.vectorCount, a.polygonCount),
-              std::tie(b.pointCount, b.vectorCount, b.polygonCount));
-    for (std::uint32_t i = 0; i < a.pointCount; ++i) {
-      ASSERT_EQ(std::tie(a.points[i].x, a.points[i].y, a.points[i].z),
-                std::tie(b.points[i].x, b.points[i].y, b.points[i].z))
-          << "point " << i;
-    }
-    for (std::uint32_t i = 0; i < a.vectorCount; ++i) {
-      ASSERT_EQ(std::tie(a.vectors[i].p1, a.vectors[i].p2),
-                std::tie(b.vectors[i].p1, b.vectors[i].p2))
-          << "vector " << i;
-    }
-    for (std::uint32_t i = 0; i < a.polygonCount; ++i) {
-      const Polygon &p = a.polygons[i], &q = b.polygons[i];
-      ASSERT_EQ(std::tie(p.pointCount, p.vectorCount), std::tie(q.pointCount, q.vectorCount));
-      for (std::uint32_t k = 0; k < p.pointCount; ++k) {
-        ASSERT_EQ(std::tie(p.points[k], p.vectors[k]), std::tie(q.points[k], q.vectors[k]))
-            << i << " " << k;
-      }
-    }
+    ASSERT_EQ(Shape(mine.t), Shape(reference.t));
   }
 }
 

@@ -4,28 +4,15 @@
 
 #include <tuple>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "model_test_util.h"
 
 namespace ws {
 namespace {
 
-struct TablesFixture : ::testing::Test {
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables t{rt};
-  void SetUp() override {
-    ASSERT_TRUE(t.AllocateObjectTables());
-    t.BuildReservedEntries();
-  }
-  // A polygon with the given corners and edges, appended at the end.
-  std::uint32_t AddPolygon(std::initializer_list<std::uint32_t> pts,
-                           std::initializer_list<std::uint32_t> vecs) {
-    Polygon& p = t.polygons[t.polygonCount];
-    p = Polygon{};
-    for (auto v : pts) p.points[p.pointCount++] = v;
-    for (auto v : vecs) p.vectors[p.vectorCount++] = v;
-    return t.polygonCount++;
+struct TablesFixture : ::testing::Test, test::OwnTables {
+  void AddPolygon(std::initializer_list<std::uint32_t> pts,
+                  std::initializer_list<std::uint32_t> vecs) {
+    test::AppendPolygon(t, test::MakePolygon(pts, vecs));
   }
 };
 
@@ -72,21 +59,19 @@ TEST(ObjectTablesAllocation, EachFailureHasItsMessageAndSetsFatalFlag) {
 using AddPoint = TablesFixture;
 
 TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
-  EXPECT_EQ(t.AddPoint(0, 0, 0), 7u);        // the reserved origin is never matched
-  EXPECT_EQ(t.AddPoint(-0.0, 0, -0.0), 7u);  // -0.0 equals 0.0
+  // The reserved origin is never matched; -0.0 equals 0.0.
+  // (Braced lists evaluate in order.)
+  EXPECT_EQ((std::vector{t.AddPoint(0, 0, 0), t.AddPoint(-0.0, 0, -0.0), t.AddPoint(150, 0, 0),
+                         t.AddPoint(1.5, -2, 3), t.lastPointAdded}),
+            (std::vector{7u, 7u, 8u, 9u, 9u}));
   EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
-  EXPECT_EQ(t.AddPoint(1.5, -2, 3), 9u);
-  EXPECT_EQ(t.lastPointAdded, 9u);
-  EXPECT_EQ(t.AddPoint(150, 0, 0), 8u);
-  EXPECT_EQ(t.lastPointAdded, 8u);  // follows matches too
-  EXPECT_EQ(t.pointCount, 10u);
+  EXPECT_EQ(std::tie(t.lastPointAdded, t.pointCount), std::make_tuple(8u, 10u));  // follows matches
   for (std::uint32_t i = 10; i < kMaxPoints; ++i) {
     t.points[i] = Point{};
     t.points[i].x = 1000.0 + i;
   }
   t.pointCount = kMaxPoints;
-  EXPECT_TRUE(t.CanAddPoints(0));
-  EXPECT_FALSE(t.CanAddPoints(1));
+  EXPECT_EQ(std::make_tuple(t.CanAddPoints(0), t.CanAddPoints(1)), std::make_tuple(true, false));
   EXPECT_EQ(t.AddPoint(-1, -1, -1), kNoIndex);
   EXPECT_EQ(t.pointCount, kMaxPoints);
   EXPECT_EQ(t.AddPoint(1000.0 + 19999, 0, 0), 19999u);  // full, but still matches
@@ -100,14 +85,12 @@ using AddVector = TablesFixture;
 
 TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
   t.vectors[6].width = 3, t.vectors[7].width = 4;
-  EXPECT_EQ(t.AddVectorUnique(9, 5), 6u);
-  EXPECT_EQ(t.AddVectorUnique(5, 9), 6u);
-  EXPECT_EQ(t.vectors[6].p1, 9u);  // stored in the order first given
-  EXPECT_EQ(t.vectors[6].width, 3u);
-  EXPECT_EQ(t.AddVectorUnique(0, 1), 7u);  // reserved vectors are not searched
-  EXPECT_EQ(t.AddVector(9, 10), 8u);
-  EXPECT_EQ(t.vectors[8].width, 0u);
-  EXPECT_EQ(t.AddVector(9, 10), 9u);  // no search
+  // Stored in the order first given; reserved vectors are not searched;
+  // AddVector does not search at all.
+  EXPECT_EQ((std::vector{t.AddVectorUnique(9, 5), t.AddVectorUnique(5, 9), t.vectors[6].p1,
+                         t.vectors[6].width, t.AddVectorUnique(0, 1), t.AddVector(9, 10),
+                         t.vectors[8].width, t.AddVector(9, 10)}),
+            (std::vector{6u, 6u, 9u, 3u, 7u, 8u, 0u, 9u}));
   t.vectorCount = kMaxVectors;
   EXPECT_EQ(t.AddVector(1, 2), kNoIndex);
   EXPECT_EQ(t.vectorCount, kMaxVectors);
@@ -153,11 +136,10 @@ TEST_F(DeleteVector, RenumbersPolygonVectorListsAndIgnoresReserved) {
   t.DeleteVector(3);  // reserved: nothing
   EXPECT_EQ(t.vectorCount, 9u);
   t.DeleteVector(7);
-  EXPECT_EQ(t.vectorCount, 8u);
-  EXPECT_EQ(t.vectors[7].p1, 9u);
-  EXPECT_EQ(t.polygons[0].vectors[0], 6u);
-  EXPECT_EQ(t.polygons[0].vectors[1], 7u);  // the deleted number itself stays
-  EXPECT_EQ(t.polygons[0].vectors[2], 7u);
+  // The deleted number itself stays in the list.
+  EXPECT_EQ(std::make_tuple(t.vectorCount, t.vectors[7].p1, t.polygons[0].vectors[0],
+                            t.polygons[0].vectors[1], t.polygons[0].vectors[2]),
+            std::make_tuple(8u, 9u, 6u, 7u, 7u));
   t.DeleteVector(7);  // last one: the count drops
   EXPECT_EQ(t.vectorCount, 7u);
 }
@@ -173,14 +155,11 @@ TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
   t.polygons[0].flags = PolyFlag::kAdopted | PolyFlag::kCollision, t.polygons[0].viewZones[0] = 1;
   t.polygons[2].viewZones[0] = 4;  // not a follower: untouched
   t.DeletePolygon(1);
-  ASSERT_EQ(t.polygonCount, 4u);
-  EXPECT_EQ(t.polygons[1].frontColor, 2);
-  EXPECT_EQ(t.polygonSelected[2], kSelected);
-  EXPECT_EQ(t.polygons[3].viewZones[0], 2u);
-  EXPECT_EQ(t.polygons[3].flags, PolyFlag::kAdopted);
-  EXPECT_EQ(t.polygons[0].flags, PolyFlag::kCollision);
-  EXPECT_EQ(t.polygons[0].viewZones[0], 0u);
-  EXPECT_EQ(t.polygons[1].viewZones[0], 4u);
+  EXPECT_EQ(std::make_tuple(t.polygonCount, t.polygons[1].frontColor, t.polygonSelected[2],
+                            t.polygons[3].viewZones[0], t.polygons[3].flags, t.polygons[0].flags,
+                            t.polygons[0].viewZones[0], t.polygons[1].viewZones[0]),
+            std::make_tuple(4u, std::uint8_t{2}, kSelected, 2u, std::uint32_t{PolyFlag::kAdopted},
+                            std::uint32_t{PolyFlag::kCollision}, 0u, 4u));
   // The last polygon: the count and the current one drop, its followers are released.
   t.polygons[0].flags = PolyFlag::kAdopted, t.polygons[0].viewZones[0] = 3, t.currentPolygon = 3;
   t.DeletePolygon(3);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 
 #include "model/color_ops.h"
@@ -30,21 +29,13 @@ void BuildSample(ObjectTables& t) {
   };
   std::uint32_t ab = vec(a, b, 10, 0, 0), bc = vec(b, c, 255, -3, 2), ca = vec(c, a, 1, 0, 0),
                 bd = vec(b, d, 7, 0, 1), dc = vec(d, c, 7, 0, 0);
-  Polygon& p0 = t.polygons[t.polygonCount++];
-  p0 = Polygon{};
-  p0.pointCount = 3, p0.vectorCount = 3, p0.flags = 0x402, p0.frontColor = 10, p0.backColor = 10;
-  p0.frontFill = 0x0a0a0a0a, p0.backFill = 0x0a0a0a0a;
-  std::uint32_t pts0[] = {a, b, c}, vecs0[] = {ab, bc, ca};
-  std::memcpy(p0.points, pts0, sizeof pts0);
-  std::memcpy(p0.vectors, vecs0, sizeof vecs0);
-  Polygon& p1 = t.polygons[t.polygonCount++];
-  p1 = Polygon{};
-  p1.pointCount = 3, p1.vectorCount = 3, p1.viewZoneCount = 3;
+  Polygon p0 = test::MakePolygon({a, b, c}, {ab, bc, ca});
+  p0.flags = 0x402, p0.frontColor = p0.backColor = 10, p0.frontFill = p0.backFill = 0x0a0a0a0a;
+  test::AppendPolygon(t, p0);
+  Polygon& p1 = t.polygons[test::AppendPolygon(t, test::MakePolygon({b, d, c}, {bd, dc, bc}))];
+  p1.viewZoneCount = 3;
   p1.flags = 0x80000200;  // view zone, and a high bit that must survive as signed text
   p1.frontColor = 0xf0, p1.backColor = 0x08, p1.frontFill = 0xf0f0f0f0, p1.backFill = 0x08080808;
-  std::uint32_t pts1[] = {b, d, c}, vecs1[] = {bd, dc, bc};
-  std::memcpy(p1.points, pts1, sizeof pts1);
-  std::memcpy(p1.vectors, vecs1, sizeof vecs1);
   p1.viewZones[0] = 0;                                                        // polygon 0, High
   p1.viewZones[1] = 1 | ViewZone::kLowPriority;                               // polygon 1, Low
   p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
@@ -156,10 +147,9 @@ TEST(ObjectTextRead, RandomObjectsReadBackFieldForField) {
         << round << ::testing::PrintToString(g.ui.MessageTexts());
     EXPECT_TRUE(test::TableFields(g.tables()) == test::TableFields(t)) << "round " << round;
   }
-  EXPECT_TRUE(g.ui.Messages().empty());
-  EXPECT_EQ(g.m().cluster.objectFilePath, f.dir.File("r.wdo"));
-  EXPECT_EQ(g.m().cluster.fileState, FileState::kObject);
-  EXPECT_FALSE(g.ui.busy());
+  EXPECT_EQ(std::make_tuple(g.ui.Messages().size(), g.m().cluster.objectFilePath,
+                            g.m().cluster.fileState, g.ui.busy()),
+            std::make_tuple(0u, f.dir.File("r.wdo"), FileState::kObject, false));
 }
 
 TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
@@ -174,9 +164,10 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
   t.polygons[0] = t.polygons[1] = Polygon{};
   t.polygonCount = 2;
   ASSERT_TRUE(LoadObjectText(g.m(), path));
-  ASSERT_EQ(std::tie(t.pointCount, t.polygonCount), std::make_tuple(14u, 4u));
-  EXPECT_EQ(std::make_tuple(t.points[11].x, t.vectors[7].p1, t.vectors[7].p2),
-            std::make_tuple(10.5, 10u, 11u));  // file point 0 after 3 user points
+  // File point 0 comes after 3 user points.
+  ASSERT_EQ(std::make_tuple(t.pointCount, t.polygonCount, t.points[11].x, t.vectors[7].p1,
+                            t.vectors[7].p2),
+            std::make_tuple(14u, 4u, 10.5, 10u, 11u));
   const Polygon& p1 = t.polygons[3];
   // Points by 3 user points, vectors by 1 user vector, polygons by 2; the
   // view-zone bits are kept.
@@ -218,9 +209,8 @@ struct Guarded {
   void ExpectUnchanged() {
     EXPECT_EQ(test::TableFields(f.tables()), tables);
     EXPECT_EQ(test::ReadFileBytes(f.m().paths.preferences), prefs);
-    EXPECT_EQ(f.m().colors.current[9], colors[9]);
-    EXPECT_EQ(f.m().cluster.fileState, FileState::kNone);
-    EXPECT_FALSE(f.ui.busy());
+    EXPECT_EQ(std::make_tuple(f.m().colors.current[9], f.m().cluster.fileState, f.ui.busy()),
+              std::make_tuple(colors[9], FileState::kNone, false));
   }
   std::vector<std::string> Load(const std::string& text) {
     f.ui.ClearMessages();
@@ -365,16 +355,16 @@ TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
   f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
   f.m().cluster.fileState = FileState::kObject;
   SaveObjectText(f.m());
-  EXPECT_TRUE(test::FileExists(f.dir.File("cur.wdo")));
-  EXPECT_TRUE(f.ui.SaveDialogs().empty());
+  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("cur.wdo")), f.ui.SaveDialogs().size()),
+            std::make_tuple(true, 0u));
   f.m().cluster.fileState = FileState::kCluster;  // a path alone is not enough
   f.ui.QueueSavePath(f.dir.File("picked.WDO"));
   SaveObjectText(f.m());
   EXPECT_TRUE(test::FileExists(f.dir.File("picked.WDO.wdo")));
-  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
-            std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster));
   SaveObjectText(f.m());  // cancelled
-  EXPECT_EQ(f.ui.SaveDialogs().size(), 2u);
+  EXPECT_EQ(std::make_tuple(f.m().cluster.objectFilePath, f.m().cluster.fileState,
+                            f.ui.SaveDialogs().size()),
+            std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster, 2u));
 }
 
 TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
@@ -385,21 +375,23 @@ TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
     return p.find("fail") == std::string::npos;
   };
   SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
-  EXPECT_TRUE(test::FileExists(f.dir.File("Obj.WDO")));
-  EXPECT_EQ(std::tie(f.m().cluster.objectFilePath, f.m().cluster.fileState),
-            std::make_tuple(f.dir.File("Obj.WDO"), FileState::kObject));
+  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("Obj.WDO")), f.m().cluster.objectFilePath,
+                            f.m().cluster.fileState),
+            std::make_tuple(true, f.dir.File("Obj.WDO"), FileState::kObject));
   SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
   SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);
-  EXPECT_EQ(exported, (std::vector<std::string>{f.dir.File("mesh.x"), f.dir.File("fail.X")}));
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
-                                      "Unknown Format Extension \".txt\".  Save Aborted"}));
-  EXPECT_FALSE(test::FileExists(f.dir.File("notes.txt")));
+  EXPECT_EQ(
+      std::make_tuple(exported, f.ui.MessageTexts(), test::FileExists(f.dir.File("notes.txt"))),
+      std::make_tuple(Strings{f.dir.File("mesh.x"), f.dir.File("fail.X")},
+                      Strings{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
+                              "Unknown Format Extension \".txt\".  Save Aborted"},
+                      false));
   f.ui.QueueSavePath(f.dir.File("typed"));  // the dialog's default extension
   SaveObjectAs(f.m(), nullptr);
-  EXPECT_EQ(f.ui.SaveDialogs()[0].defaultExtension, "wdo");
-  EXPECT_TRUE(test::FileExists(f.dir.File("typed.wdo")));
+  EXPECT_EQ(std::make_tuple(f.ui.SaveDialogs()[0].defaultExtension,
+                            test::FileExists(f.dir.File("typed.wdo"))),
+            std::make_tuple("wdo", true));
 }
 
 }  // namespace

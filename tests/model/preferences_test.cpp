@@ -25,13 +25,14 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   expected[31] = 0x40;
   expected[37] = 0x88, expected[38] = 0xB3, expected[39] = 0x40;
   auto bytes = EncodePreferences(p);
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-  EXPECT_EQ(DecodePreferences(bytes), p);
+  EXPECT_EQ(std::make_tuple(Bytes(bytes.begin(), bytes.end()), DecodePreferences(bytes)),
+            std::make_tuple(expected, std::optional(p)));
   Bytes b(bytes.begin(), bytes.end());
   b[6] = 0x00, b[7] = 0x80;  // perspective i16 -32768: on
-  EXPECT_TRUE(DecodePreferences(b)->perspectiveOn);
-  EXPECT_FALSE(DecodePreferences(Bytes(b.begin(), b.begin() + 39)));
-  EXPECT_TRUE(DecodePreferences(Bytes(b.begin(), b.begin() + 40)));
+  EXPECT_EQ(std::make_tuple(DecodePreferences(b)->perspectiveOn,
+                            DecodePreferences(Bytes(b.begin(), b.begin() + 39)).has_value(),
+                            DecodePreferences(Bytes(b.begin(), b.begin() + 40)).has_value()),
+            std::make_tuple(true, false, true));
   // Half sizes outside what the prompts accept (1 to 5000) fall back to the defaults.
   for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
                      std::numeric_limits<double>::infinity()}) {
@@ -62,8 +63,7 @@ TEST(PreferencesRecord, ReadAndWriteThroughThePreferencesFile) {
     OpenResource f(files, path);
     auto r = files.ReadResource(f.ref(), kResPref, 128);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->name, "Preferences");
-    EXPECT_EQ(r->length(), 80u);
+    EXPECT_EQ(std::make_tuple(r->name, r->length()), std::make_tuple("Preferences", 80u));
     ASSERT_TRUE(files.WriteResource(f.ref(), kResPref, 128, Bytes(20, 0), "Preferences"));
   }
   EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // short: defaults

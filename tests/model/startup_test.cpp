@@ -60,9 +60,8 @@ struct StartupTest : ::testing::Test {
     WriteClutToFile(files, prefs, kCurrentClutId, test::SampleColorTable());
     WriteClutToFile(files, prefs, kImageClutId, test::ShiftedColorTable(8));
     OpenResource f(files, prefs);
-    for (std::uint32_t id = 0; id < 8; ++id) {
+    for (std::uint32_t id = 0; id < 8; ++id)
       if (id != 5) files.WriteResource(f.ref(), kResPlay, id, Bytes(10 + id, id), "sound");
-    }
     Bytes glyph = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
     files.WriteResource(f.ref(), kResPinf, 0, glyph, "A");
     files.WriteResource(f.ref(), kResPnts, 0, Bytes(24, 0), "A");
@@ -91,14 +90,13 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
     ui.ClearMessages();
     Model m{rt};
     ASSERT_EQ(RunStartup(m, in), StartupOutcome::kContinue);
-    EXPECT_TRUE(ui.Messages().empty());
-    EXPECT_EQ(m.paths.base, base + "/");
-    EXPECT_EQ(m.cluster.objectNames, std::vector<std::string>{"Default Object"});
-    EXPECT_EQ(m.tables.points[6].z, 150.0);
-    EXPECT_NE(test::ReadFileText(m.paths.working), "last session");
-    EXPECT_EQ(FileExists(base + "/textures/ground.bmp"), !ownPrefs);
-    EXPECT_EQ(m.glyphs.points.size(), ownPrefs ? 0u : 1u);
-    EXPECT_EQ(m.preferences.thickLine, !ownPrefs);
+    EXPECT_EQ(
+        std::make_tuple(ui.Messages().size(), m.paths.base, m.cluster.objectNames,
+                        m.tables.points[6].z, test::ReadFileText(m.paths.working) == "last session",
+                        FileExists(base + "/textures/ground.bmp"), m.glyphs.points.size(),
+                        m.preferences.thickLine),
+        std::make_tuple(0u, base + "/", std::vector<std::string>{"Default Object"}, 150.0, false,
+                        !ownPrefs, ownPrefs ? 0u : 1u, !ownPrefs));
     EXPECT_EQ(EncodeClut(m.colors.current), ownPrefs ? own : EncodeClut(test::SampleColorTable()));
     EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId)),
               EncodeClut(m.colors.current));
@@ -139,8 +137,9 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
     ui.ClearMessages();
     rt.fatalError = false;
     EXPECT_EQ(RunStartup(model, inputs), StartupOutcome::kEndProgram) << name;
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{message}) << name;
-    EXPECT_TRUE(rt.fatalError) << name;
+    EXPECT_EQ(std::make_tuple(ui.MessageTexts(), rt.fatalError),
+              std::make_tuple(std::vector<std::string>{message}, true))
+        << name;
   }
 }
 

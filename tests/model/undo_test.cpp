@@ -8,24 +8,15 @@
 #include <tuple>
 #include <vector>
 
-#include "model/object_tables.h"
 #include "model/view_plot_state.h"
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
+#include "model_test_util.h"
 
 namespace ws {
 namespace {
 
-struct UndoFixture {
-  UndoFixture() {
-    tables.AllocateObjectTables();
-    tables.BuildReservedEntries();
-  }
+struct UndoFixture : test::OwnTables {
   UndoTarget target() { return {tables, view, plot}; }
-
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables tables{rt};
+  ObjectTables& tables = t;
   ViewState view;
   PlotState plot;
   UndoHistory history{rt};
@@ -60,12 +51,10 @@ void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
 void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
                   std::uint32_t polygons) {
   t.pointCount = points, t.vectorCount = vectors, t.polygonCount = polygons;
-  if (points > kReservedPoints) {
+  if (points > kReservedPoints)
     FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
-  }
-  if (vectors > kReservedVectors) {
+  if (vectors > kReservedVectors)
     FillRandom(&t.vectors[kReservedVectors], (vectors - kReservedVectors) * sizeof(Vector), rng);
-  }
   FillRandom(t.polygons.data(), polygons * sizeof(Polygon), rng);
   for (std::uint32_t i = 0; i < polygons; ++i) t.polygonSelected[i] = rng() % 3 == 0 ? 1 : 0;
 }
@@ -73,9 +62,10 @@ void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std:
 TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
   UndoFixture f;
   std::mt19937 rng(1234);
-  // clang-format off
-  const std::uint32_t sizes[][3] = {{8, 7, 1}, {7, 6, 0}, {500, 900, 300}, {8, 6, 0}, {7, 7, 0}, {kMaxPoints, kMaxVectors, kMaxPolygons}, {1200, 40, 999}, {3000, 6000, 1}};
-  // clang-format on
+  const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},
+                                    {500, 900, 300}, {8, 6, 0},
+                                    {7, 7, 0},       {kMaxPoints, kMaxVectors, kMaxPolygons},
+                                    {1200, 40, 999}, {3000, 6000, 1}};
   for (const auto& s : sizes) {
     RandomObject(f.tables, rng, s[0], s[1], s[2]);
     const UsedBytes before = CaptureUsed(f.tables);
@@ -124,9 +114,9 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
     f.tables.AddPoint(i, 0, 0);  // push i sees 7 + (i + 1) points
     ASSERT_TRUE(f.history.PushUndo("step " + std::to_string(i), f.target()));
   }
-  EXPECT_TRUE(f.rt.menuRefreshRequested);
-  EXPECT_EQ(f.history.depth(), kUndoDepth);
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks + kUndoDepth);  // the dropped block was released
+  // The dropped block was released.
+  EXPECT_EQ(std::make_tuple(f.rt.menuRefreshRequested, f.history.depth(), f.rt.memory.LiveCount()),
+            std::make_tuple(true, kUndoDepth, baseBlocks + kUndoDepth));
   for (int i = 20; i >= 1; --i) {
     EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"step " + std::to_string(i), true}));
     ASSERT_TRUE(f.history.PopUndo(f.target()));
@@ -135,8 +125,8 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
   EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
   f.plot.step = 2;
   EXPECT_FALSE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.tables.pointCount, kReservedPoints + 2u);  // the first step is gone
-  EXPECT_EQ(f.plot.step, 2);
+  // The first step is gone.
+  EXPECT_EQ(std::tie(f.tables.pointCount, f.plot.step), std::make_tuple(kReservedPoints + 2u, 2));
   EXPECT_EQ(f.ui.Messages(), (std::vector<RecordedMessage>{{"Notification", "Nothing to Undo!"}}));
   // Labels are cut at 255 characters.
   f.history.PushUndo(std::string(300, 'a'), f.target());
@@ -186,10 +176,12 @@ TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
     FillObjects(f, 4);
     f.history.SelectObject(row.current);
     f.history.DropObject(row.dropped);
-    EXPECT_EQ(f.history.currentObject(), row.newCurrent) << row.current;
-    EXPECT_EQ(f.history.UndoMenuState().text, row.label) << row.current;
-    for (std::uint32_t i = 0; i < 3; ++i) EXPECT_EQ(f.history.DepthOf(i), row.depths[i]) << i;
-    EXPECT_EQ(f.history.ObjectSpan(), 3u);
+    EXPECT_EQ(
+        std::make_tuple(f.history.currentObject(), f.history.UndoMenuState().text,
+                        f.history.DepthOf(0), f.history.DepthOf(1), f.history.DepthOf(2),
+                        f.history.ObjectSpan()),
+        std::make_tuple(row.newCurrent, row.label, row.depths[0], row.depths[1], row.depths[2], 3u))
+        << row.current;
     f.history.Clear();
     EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
     EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()),
@@ -203,9 +195,8 @@ TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
   std::mt19937 rng(8);
   RandomObject(f.tables, rng, 500, 500, 50);
   const UsedBytes saved = CaptureUsed(f.tables);
-  for (std::size_t i = 0; i < kUndoDepth; ++i) {
+  for (std::size_t i = 0; i < kUndoDepth; ++i)
     f.history.PushUndo("step " + std::to_string(i), f.target());
-  }
   RandomObject(f.tables, rng, 80, 70, 3);
   const UsedBytes changed = CaptureUsed(f.tables);
   f.rt.memory.SetFailAbove(16);
@@ -217,8 +208,7 @@ TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
                 {"Notification", "Not enough memory to keep an undo step for this command."},
                 {"General Error", "Not enough memory to undo. The object was left as it is."}}));
   EXPECT_TRUE(CaptureUsed(f.tables) == changed);
-  EXPECT_EQ(f.history.depth(), kUndoDepth);
-  EXPECT_FALSE(f.rt.busy);
+  EXPECT_EQ(std::make_tuple(f.history.depth(), f.rt.busy), std::make_tuple(kUndoDepth, false));
   f.rt.memory.SetFailAbove(std::nullopt);
   ASSERT_TRUE(f.history.PopUndo(f.target()));
   EXPECT_TRUE(CaptureUsed(f.tables) == saved);
