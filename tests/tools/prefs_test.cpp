@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "model/color_table.h"
@@ -193,6 +194,12 @@ TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
       shape.insert(shape.end(), {a.x, a.y, b.x, b.y});
     }
     shapes.insert(shape);
+    // Hand-counted strokes: each '|' starts a new polyline, never joined to
+    // the one before (A: 4 + 1, E: 4 + 1, H: 2 + 2 + 1).
+    const std::map<char, std::size_t> kStrokeVectors = {{'A', 5}, {'E', 5}, {'H', 6}};
+    if (auto it = kStrokeVectors.find(characters[id]); it != kStrokeVectors.end()) {
+      EXPECT_EQ(glyph.vectors.size(), it->second);
+    }
     points += glyph.points.size();
     vectors += glyph.vectors.size();
   }
