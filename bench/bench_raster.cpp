@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "editor/raster.h"
+#include "raster/raster.h"
 
 namespace ws {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "editor/commands.h"
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

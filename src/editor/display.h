@@ -10,7 +10,7 @@
 #include "editor/editor_state.h"
 #include "editor/layout.h"
 #include "editor/projection.h"
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 #include "editor/text_labels.h"
 #include "editor/view_state.h"
 #include "model/model.h"

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

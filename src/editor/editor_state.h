@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cstdint>
 
-#include "editor/raster_lines.h"
-#include "editor/surface8.h"
+#include "raster/raster_lines.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

@@ -8,7 +8,7 @@
 
 #include "editor/display_options.h"
 #include "editor/shell_state.h"
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

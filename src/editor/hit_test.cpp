@@ -1,6 +1,6 @@
 #include "editor/hit_test.h"
 
-#include "editor/raster_lines.h"
+#include "raster/raster_lines.h"
 
 namespace ws {
 

@@ -14,7 +14,7 @@
 // All divisions are integer divisions.
 #pragma once
 
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

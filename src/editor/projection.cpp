@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "editor/raster_math.h"
+#include "raster/raster_math.h"
 
 namespace ws {
 

@@ -32,7 +32,7 @@
 #include <span>
 
 #include "editor/layout.h"
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 #include "editor/view_state.h"
 #include "model/object_tables.h"
 #include "model/view_plot_state.h"

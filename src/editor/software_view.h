@@ -48,7 +48,7 @@
 
 #include "editor/display.h"
 #include "editor/edit_view.h"
-#include "editor/raster.h"
+#include "raster/raster.h"
 
 namespace ws {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "alloc_counter.h"
+#include "support/alloc_counter.h"
 #include "editor/software_view.h"
 #include "editor_test_support.h"
 

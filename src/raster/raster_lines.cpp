@@ -1,4 +1,4 @@
-#include "editor/raster_lines.h"
+#include "raster/raster_lines.h"
 
 #include <algorithm>
 #include <cstring>

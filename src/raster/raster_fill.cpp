@@ -1,11 +1,11 @@
-#include "editor/raster_fill.h"
+#include "raster/raster_fill.h"
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
 #include <new>
 
-#include "editor/raster_math.h"
+#include "raster/raster_math.h"
 
 namespace ws {
 

@@ -10,6 +10,6 @@
 // memory that must outlive the filler, as must a surface's).
 #pragma once
 
-#include "editor/raster_fill.h"
-#include "editor/raster_lines.h"
-#include "editor/surface8.h"
+#include "raster/raster_fill.h"
+#include "raster/raster_lines.h"
+#include "raster/surface8.h"

@@ -1,4 +1,4 @@
-#include "editor/raster_fill.h"
+#include "raster/raster_fill.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "editor/raster_lines.h"
-#include "editor/raster_math.h"
-#include "editor/raster_test_support.h"
+#include "raster/raster_lines.h"
+#include "raster/raster_math.h"
+#include "raster/raster_test_support.h"
 
 namespace ws {
 namespace {

@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <span>
 
-#include "editor/raster_math.h"
-#include "editor/surface8.h"
+#include "raster/raster_math.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

@@ -1,4 +1,4 @@
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 
 #include <gtest/gtest.h>
 

@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <span>
 
-#include "editor/surface8.h"
+#include "raster/surface8.h"
 #include "resource/handle_memory.h"
 
 namespace ws {

@@ -1,4 +1,4 @@
-#include "editor/raster_lines.h"
+#include "raster/raster_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "editor/raster_test_support.h"
+#include "raster/raster_test_support.h"
 
 namespace ws {
 namespace {
