@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "editor/edit_view.h"
+#include "editor/view/edit_view.h"
 
 namespace ws {
 

@@ -14,13 +14,13 @@
 
 #include "app/qt_ui.h"
 #include "app/sound_player.h"
-#include "editor/commands.h"
-#include "editor/control_column.h"
+#include "editor/shell/commands.h"
+#include "editor/shell/control_column.h"
 #include "editor/editor.h"
-#include "editor/editor_binding.h"
-#include "editor/interaction.h"
-#include "editor/shell_observer.h"
-#include "editor/tick.h"
+#include "editor/shell/editor_binding.h"
+#include "editor/interaction/interaction.h"
+#include "editor/shell/shell_observer.h"
+#include "editor/shell/tick.h"
 #include "model/startup.h"
 
 class QKeyEvent;

@@ -5,7 +5,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "editor/command_ids.h"
+#include "editor/shell/command_ids.h"
 #include "import/import_commands.h"
 
 namespace ws {

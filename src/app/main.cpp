@@ -10,7 +10,7 @@
 
 #include "app/editor_app.h"
 #include "app/main_window.h"
-#include "editor/key_handler.h"
+#include "editor/shell/key_handler.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -17,7 +17,7 @@
 
 #include "app/art.h"
 #include "app/edit_area.h"
-#include "editor/menu_table.h"
+#include "editor/shell/menu_table.h"
 
 namespace ws {
 

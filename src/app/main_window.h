@@ -9,8 +9,8 @@
 #include <QMap>
 #include <functional>
 
-#include "editor/control_column.h"
-#include "editor/menu_state.h"
+#include "editor/shell/control_column.h"
+#include "editor/shell/menu_state.h"
 
 class QAction;
 class QCheckBox;

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "editor/commands.h"
+#include "editor/shell/commands.h"
 
 class QAudioSink;
 class QBuffer;

@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "editor/view_zone_dialog.h"
+#include "editor/interaction/view_zone_dialog.h"
 
 namespace ws {
 namespace {

@@ -5,10 +5,10 @@
 #include <map>
 #include <vector>
 
-#include "editor/layout.h"
-#include "editor/polygon_define.h"
-#include "editor/projection.h"
-#include "editor/selection.h"
+#include "editor/view/layout.h"
+#include "editor/interaction/polygon_define.h"
+#include "editor/view/projection.h"
+#include "editor/interaction/selection.h"
 #include "geometry/commands.h"
 #include "geometry/primitives.h"
 

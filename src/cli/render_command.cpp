@@ -4,8 +4,8 @@
 #include <charconv>
 
 #include "cli/png_file.h"
-#include "editor/display.h"
-#include "editor/software_view.h"
+#include "editor/view/display.h"
+#include "editor/view/software_view.h"
 #include "model/glyph_store.h"
 
 namespace ws::cli {

@@ -23,10 +23,10 @@
 #include <functional>
 #include <memory>
 
-#include "editor/display.h"
-#include "editor/edit_view.h"
-#include "editor/hit_test.h"
-#include "editor/software_view.h"
+#include "editor/view/display.h"
+#include "editor/view/edit_view.h"
+#include "editor/view/hit_test.h"
+#include "editor/view/software_view.h"
 #include "model/model.h"
 
 namespace ws {

@@ -1,10 +1,10 @@
-#include "editor/attributes.h"
+#include "editor/interaction/attributes.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/command_ids.h"
-#include "editor/selection.h"
-#include "editor/view_zone_dialog.h"
+#include "editor/shell/command_ids.h"
+#include "editor/interaction/selection.h"
+#include "editor/interaction/view_zone_dialog.h"
 #include "interaction_test_support.h"
 
 namespace ws {

@@ -1,9 +1,9 @@
-#include "editor/colour_chooser.h"
+#include "editor/interaction/colour_chooser.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/drag.h"
-#include "editor/selection.h"
+#include "editor/interaction/drag.h"
+#include "editor/interaction/selection.h"
 #include "interaction_test_support.h"
 
 namespace ws {

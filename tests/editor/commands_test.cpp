@@ -1,10 +1,10 @@
-#include "editor/commands.h"
+#include "editor/shell/commands.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "editor/command_ids.h"
+#include "editor/shell/command_ids.h"
 #include "model/cluster.h"
 #include "shell_fixture.h"
 

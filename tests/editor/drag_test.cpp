@@ -1,8 +1,8 @@
-#include "editor/drag.h"
+#include "editor/interaction/drag.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/projection.h"
+#include "editor/view/projection.h"
 #include "interaction_test_support.h"
 #include "model/undo.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "support/alloc_counter.h"
-#include "editor/software_view.h"
+#include "editor/view/software_view.h"
 #include "editor_test_support.h"
 
 namespace ws {

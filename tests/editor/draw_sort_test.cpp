@@ -1,4 +1,4 @@
-#include "editor/draw_sort.h"
+#include "editor/view/draw_sort.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "editor/software_view.h"
+#include "editor/view/software_view.h"
 
 namespace ws {
 namespace {

@@ -1,4 +1,4 @@
-#include "editor/hit_test.h"
+#include "editor/view/hit_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "editor/interaction_commands.h"
+#include "editor/interaction/interaction_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "editor/command_ids.h"
-#include "editor/projection.h"
-#include "editor/selection.h"
+#include "editor/shell/command_ids.h"
+#include "editor/view/projection.h"
+#include "editor/interaction/selection.h"
 #include "editor_test_support.h"
 #include "shell_fixture.h"
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "editor/interaction.h"
+#include "editor/interaction/interaction.h"
 #include "editor_test_support.h"
 
 namespace ws::test {

@@ -1,4 +1,4 @@
-#include "editor/key_handler.h"
+#include "editor/shell/key_handler.h"
 
 #include <gtest/gtest.h>
 

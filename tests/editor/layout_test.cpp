@@ -1,4 +1,4 @@
-#include "editor/layout.h"
+#include "editor/view/layout.h"
 
 #include <gtest/gtest.h>
 

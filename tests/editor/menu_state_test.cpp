@@ -1,11 +1,11 @@
-#include "editor/menu_state.h"
+#include "editor/shell/menu_state.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "editor/command_ids.h"
-#include "editor/menu_table.h"
+#include "editor/shell/command_ids.h"
+#include "editor/shell/menu_table.h"
 
 namespace ws {
 namespace {

@@ -1,4 +1,4 @@
-#include "editor/plot_mode.h"
+#include "editor/interaction/plot_mode.h"
 
 #include <gtest/gtest.h>
 

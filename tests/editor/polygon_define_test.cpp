@@ -1,11 +1,11 @@
-#include "editor/polygon_define.h"
+#include "editor/interaction/polygon_define.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "editor/selection.h"
+#include "editor/interaction/selection.h"
 #include "geometry/polygon_define.h"
 #include "interaction_test_support.h"
 #include "model/undo.h"

@@ -1,4 +1,4 @@
-#include "editor/projection.h"
+#include "editor/view/projection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "editor/selection.h"
+#include "editor/interaction/selection.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/drag.h"
-#include "editor/projection.h"
+#include "editor/interaction/drag.h"
+#include "editor/view/projection.h"
 #include "interaction_test_support.h"
 #include "model/undo.h"
 

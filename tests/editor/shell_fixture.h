@@ -7,11 +7,11 @@
 
 #include <memory>
 
-#include "editor/commands.h"
+#include "editor/shell/commands.h"
 #include "editor/editor.h"
-#include "editor/editor_binding.h"
-#include "editor/shell_observer.h"
-#include "editor/tick.h"
+#include "editor/shell/editor_binding.h"
+#include "editor/shell/shell_observer.h"
+#include "editor/shell/tick.h"
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
 #include "support/test_support.h"

@@ -1,4 +1,4 @@
-#include "editor/text_labels.h"
+#include "editor/view/text_labels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "editor/tick.h"
+#include "editor/shell/tick.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/command_ids.h"
+#include "editor/shell/command_ids.h"
 #include "shell_fixture.h"
 
 namespace ws {

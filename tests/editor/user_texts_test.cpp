@@ -2,12 +2,12 @@
 // one place; the other tests compare against the named constants.
 #include <gtest/gtest.h>
 
-#include "editor/attributes.h"
-#include "editor/commands.h"
-#include "editor/display.h"
-#include "editor/plot_mode.h"
-#include "editor/shell_state.h"
-#include "editor/view_zone_dialog.h"
+#include "editor/interaction/attributes.h"
+#include "editor/shell/commands.h"
+#include "editor/view/display.h"
+#include "editor/interaction/plot_mode.h"
+#include "editor/shell/shell_state.h"
+#include "editor/interaction/view_zone_dialog.h"
 #include "geometry/polygon_define.h"
 
 namespace ws {

@@ -1,4 +1,4 @@
-#include "editor/view_state.h"
+#include "editor/view/view_state.h"
 
 #include <gtest/gtest.h>
 

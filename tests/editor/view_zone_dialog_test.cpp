@@ -1,11 +1,11 @@
-#include "editor/view_zone_dialog.h"
+#include "editor/interaction/view_zone_dialog.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "editor/attributes.h"
-#include "editor/command_ids.h"
+#include "editor/interaction/attributes.h"
+#include "editor/shell/command_ids.h"
 #include "editor_test_support.h"
 #include "interaction_test_support.h"
 

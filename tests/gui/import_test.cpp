@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "app/import_wiring.h"
-#include "editor/command_ids.h"
+#include "editor/shell/command_ids.h"
 #include "gui_fixture.h"
 
 namespace ws::test {

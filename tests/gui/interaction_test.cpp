@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "app/edit_area.h"
-#include "editor/colour_chooser.h"
-#include "editor/command_ids.h"
-#include "editor/control_column.h"
-#include "editor/drag.h"
+#include "editor/interaction/colour_chooser.h"
+#include "editor/shell/command_ids.h"
+#include "editor/shell/control_column.h"
+#include "editor/interaction/drag.h"
 #include "editor/editor_state.h"
 #include "gui_fixture.h"
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "app/edit_area.h"
-#include "editor/command_ids.h"
-#include "editor/commands.h"
+#include "editor/shell/command_ids.h"
+#include "editor/shell/commands.h"
 #include "gui_fixture.h"
 #include "model/cluster.h"
 #include "model/preferences.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/primitive_dialog.h"
-#include "editor/command_ids.h"
+#include "editor/shell/command_ids.h"
 #include "geometry/commands.h"
 #include "gui_fixture.h"
 
