@@ -21,12 +21,12 @@
 #include "model/object_tables.h"
 #include "raster/raster_fill.h"
 #include "raster/surface8.h"
+#include "resource/handle_memory.h"
 
 namespace ws {
 
 class Ui;
 class ResourceFile;
-class HandleMemory;
 
 namespace walk {
 
@@ -70,9 +70,11 @@ inline constexpr std::string_view kNoGroundMessage = "Can't find LNDT resource."
 // ---- Viewer ------------------------------------------------------------------
 
 // The person walking. Doubles unless said otherwise; z is the eye height.
+inline constexpr double kGroundZeroHeight = 15.0;  // eye height at the start and after space
+
 struct WalkViewer {
-  double x = 0, y = 0, z = 0;  // position, z the eye height
-  double ground = 0;           // eye height the viewer falls back to
+  double x = 0, y = 0, z = kGroundZeroHeight;  // position, z the eye height
+  double ground = kGroundZeroHeight;           // eye height the viewer falls back to
   double heading = kStartHeading;  // degrees, 0 <= heading < 360
   double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};  // orientation, identity at start
   double vx = 0, vy = 0, vz = 0;  // velocity per frame
@@ -171,7 +173,6 @@ struct EnvironmentSource {
   std::string preferencesPath;
   std::span<const std::uint8_t> translatedFloor;  // kFloorBytes, or empty
   const AnimationSlots* animation = nullptr;      // the object's, or null
-  HandleMemory* memory = nullptr;                 // for the polygon filler
 };
 
 struct WalkEnvironment {
@@ -220,10 +221,14 @@ struct WalkDisplay {
   bool hideEnvironment = false;
   std::uint8_t wireColour = 0;
   std::uint8_t blackIndex = 0;
+  std::uint8_t highlightColour = 0;  // outline of the polygon under the pointer
 };
 
 struct RenderWorld {
   bool built = false;
+  // Set when a build failed for want of memory (a "Low Memory #N" message):
+  // the program cannot go on. Limits exceeded by the object leave it clear.
+  bool outOfMemory = false;
   ScreenConstants screen;
   WalkEnvironment environment;
   std::array<RenderObject, kRenderObjectHeaders> objects;  // object 0 is the current one
@@ -241,11 +246,14 @@ struct RenderWorld {
   std::array<std::uint32_t, kFrameStoreRecords> frameStore{};
   std::vector<UniversePoint> eye;        // per universe point, in the viewer's frame
   std::vector<SortEntry> entries;        // polygons + draw-list vectors
+  std::uint32_t entryCount = 0;          // entries of the last frame, sorted by key
+  std::vector<SortEntry> sortScratch;    // as large as entries
   std::vector<std::int32_t> rowTable;    // per screen row
   std::vector<std::int32_t> columnU;     // per screen column
   std::vector<std::int32_t> columnV;     // per screen column
   std::vector<ScreenPoint> outline;      // one clipped, projected outline
   std::vector<UniversePoint> clipA, clipB;  // clipping scratch
+  HandleMemory fillerMemory;  // declared before the filler, which it must outlive
   PolygonFiller filler;
 };
 
