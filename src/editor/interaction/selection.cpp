@@ -218,6 +218,13 @@ void SelectMode(EditContext& ctx, int mode) {
   if (mode < 0 || mode >= kModeCount) return;
   ShellState& shell = ctx.shell;
   EditorDisplay& d = ctx.display();
+  // The world is built before anything changes: an object it refuses (its
+  // message shown) leaves the editor in the mode it was in.
+  bool walkBuilt = false;
+  if (mode == EditorMode::kVirtualWalk && !shell.walkModeActive && ctx.startWalk) {
+    if (!ctx.startWalk()) return;
+    walkBuilt = true;
+  }
   const ModeHelp texts = ModeHelpTexts(mode, false);
   SetStatusTitle(shell, texts.title);
   SetHelpText(shell, texts.help);
@@ -232,7 +239,9 @@ void SelectMode(EditContext& ctx, int mode) {
     shell.RequestRedraw();
   }
   if (mode == EditorMode::kVirtualWalk) {
-    if (!shell.walkModeActive && ctx.startWalk && ctx.startWalk()) shell.walkModeActive = true;
+    if (walkBuilt || (!shell.walkModeActive && ctx.startWalk && ctx.startWalk())) {
+      shell.walkModeActive = true;
+    }
     ClearEveryMark(ctx.tables());
     if (shell.walkModeActive) {
       const ModeHelp walk = ModeHelpTexts(mode, true);

@@ -71,6 +71,11 @@ class CommandRegistry {
   void Register(int id, CommandHandler handler) { handlers_[id] = std::move(handler); }
   void Unregister(int id) { handlers_.erase(id); }
   bool IsWired(int id) const { return handlers_.count(id) != 0; }
+  // The handler of `id` (null when none), so a later module can wrap it.
+  const CommandHandler* Find(int id) const {
+    const auto it = handlers_.find(id);
+    return it == handlers_.end() ? nullptr : &it->second;
+  }
   // Runs the handler of `id`; false when nothing is wired to it.
   bool Dispatch(CommandContext& ctx, int id) const;
 

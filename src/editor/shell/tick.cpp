@@ -158,7 +158,7 @@ TickOutput Tick(CommandContext& ctx, const CommandRegistry& registry, ControlCol
         }
         if (inArea) out.cursor = CursorChoice::kModeCursor;
         if (shell.walkModeActive && shell.rendererChoice == kRendererSoftware && hooks.walkFrame) {
-          hooks.walkFrame();
+          hooks.walkFrame(in.cursorX, in.cursorY);
         } else {
           ctx.views.DrawAndPresent();
         }

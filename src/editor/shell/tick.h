@@ -48,8 +48,9 @@ struct TickHooks {
   std::function<void(int cursorX, int cursorY)> plotTick;
   // RefreshPlotStatus when the redraw flag is set.
   std::function<void()> refreshPlotStatus;
-  // The walk view's own frame (software renderer) and its environment.
-  std::function<void()> walkFrame;
+  // The walk view's own frame (software renderer), with the cursor in
+  // client pixels, and its environment.
+  std::function<void(int cursorX, int cursorY)> walkFrame;
   std::function<void(bool hide)> hideEnvironment;
   // The walk world rebuilt for a new size.
   std::function<void()> walkRelayout;
