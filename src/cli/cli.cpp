@@ -11,6 +11,7 @@
 
 #include "cli/edit_command.h"
 #include "cli/render_command.h"
+#include "cli/walk_command.h"
 #include "import/import_commands.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
@@ -31,7 +32,9 @@ constexpr const char* kUsage =
     "       wirestead-cli [--prefs PATH] dump FILE\n"
     "       wirestead-cli [--prefs PATH] convert IN OUT\n"
     "       wirestead-cli [--prefs PATH] render IN OUT.png [--view V] [--size WxH] [--perspective]\n"
-    "       wirestead-cli [--prefs PATH] edit IN OUT COMMAND...\n";
+    "       wirestead-cli [--prefs PATH] edit IN OUT COMMAND...\n"
+    "       wirestead-cli [--prefs PATH] walk IN [--size WxH] [--frames SCRIPT] [--png OUT.png] "
+    "[--hide-environment]\n";
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -307,6 +310,13 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     auto session = std::make_unique<Session>(err);
     if (!StartSession(*session, prefs, err) || !OpenFile(*session, options->input, err)) return 1;
     return RunRender(session->model, *options, err);
+  }
+  if (command == "walk") {
+    const std::optional<WalkOptions> options = ParseWalkArgs(args, err);
+    if (!options) return 1;
+    auto session = std::make_unique<Session>(err);
+    if (!StartSession(*session, prefs, err) || !OpenFile(*session, options->input, err)) return 1;
+    return RunWalk(session->model, *options, out, err);
   }
   if (command == "edit") {
     if (args.size() < 4) {

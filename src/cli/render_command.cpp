@@ -33,13 +33,6 @@ bool ParseSide(std::string_view text, int& value) {
          value <= kRenderMaxSide;
 }
 
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const std::size_t x = text.find('x');
-  if (x == std::string::npos) return false;
-  return ParseSide(std::string_view(text).substr(0, x), width) &&
-         ParseSide(std::string_view(text).substr(x + 1), height);
-}
-
 // Writes the presented rectangle to the output file.
 class PngPresenter final : public Presenter {
  public:
@@ -60,6 +53,13 @@ class PngPresenter final : public Presenter {
 };
 
 }  // namespace
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  return ParseSide(std::string_view(text).substr(0, x), width) &&
+         ParseSide(std::string_view(text).substr(x + 1), height);
+}
 
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args,
                                              std::ostream& err) {

@@ -32,6 +32,9 @@ struct RenderOptions {
   bool perspective = false;
 };
 
+// "WxH", each side from 1 to kRenderMaxSide; false when malformed.
+bool ParseSize(const std::string& text, int& width, int& height);
+
 // Parses the arguments of the command (args[0] is "render"). No value, with
 // a message on `err`, when they are malformed.
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args,
