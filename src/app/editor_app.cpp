@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <cstdlib>
 
 #include "app/art.h"
@@ -34,6 +35,7 @@
 #include "model/cluster.h"
 #include "model/glyph_store.h"
 #include "model/preferences.h"
+#include "walk/walk_session.h"
 
 namespace ws {
 namespace {
@@ -106,6 +108,8 @@ EditorApp::EditorApp(AppOptions options)
   WireInteractionHooks(hooks_, tickHooks_, *ectx_);
   WireGeometryCommands(registry_, hooks_, *ectx_,
                        [this] { return static_cast<QWidget*>(window_.get()); });
+  walk_ = std::make_unique<walk::WalkSession>(editor_->model);
+  walk::WireWalkMode(*walk_, *ctx_, *ectx_, registry_, tickHooks_);
   hooks_.showAbout = [this] { ShowAbout(); };
   qtUi_.modalChanged = [this](bool open) { shell_.modalDialogOpen = open; };
   // Each step of an animated view turn lets the window paint.
@@ -323,6 +327,7 @@ void EditorApp::WireWindow() {
   w->editArea()->mouseReleased = [this](QMouseEvent* e) { EditAreaRelease(e); };
   w->editArea()->mousePressed = [this](QMouseEvent* e) { EditAreaPress(e); };
   w->editArea()->mouseMoved = [this](QMouseEvent* e) { EditAreaMove(e); };
+  w->editArea()->wheelTurned = [this](QWheelEvent* e) { EditAreaWheel(e); };
 
   // The keyboard belongs to the editor again once the list has been used.
   w->objectList()->done = [this] {
@@ -331,6 +336,8 @@ void EditorApp::WireWindow() {
   connect(w->objectList(), qOverload<int>(&QComboBox::activated), this, [this](int index) {
     if (updatingList_ || index < 0) return;
     SelectObject(editor_->model, static_cast<std::uint32_t>(index));
+    // The walk view shows the new object; one it refuses ends walk mode.
+    if (shell_.walkModeActive && !walk_->Rebuild()) SelectMode(*ectx_, EditorMode::kPlot);
     ++shell_.objectListVersion;
     shell_.RequestMenuRefresh();
     window_->pane()->setFocus();
@@ -388,7 +395,13 @@ QPoint EditorApp::ClientPoint(QMouseEvent* event) const {
 
 void EditorApp::EditAreaPress(QMouseEvent* event) {
   window_->pane()->setFocus();
-  if (shell_.walkModeActive) return;
+  if (shell_.walkModeActive) {
+    // Walk editing acts on the polygon under the pointer after each frame.
+    if (event->button() == Qt::LeftButton) walk_->SetLeftButton(true);
+    if (event->button() == Qt::RightButton) walk_->PressRightButton();
+    PlaySoundEffect(*ctx_, 1);
+    return;
+  }
   const QPoint p = ClientPoint(event);
   if (event->button() == Qt::LeftButton) {
     EditAreaClick(*ectx_, p.x(), p.y());
@@ -405,7 +418,14 @@ void EditorApp::EditAreaMove(QMouseEvent* event) {
   if (GestureActive(*ectx_)) SyncWidgets();
 }
 
+void EditorApp::EditAreaWheel(QWheelEvent* event) {
+  if (!shell_.walkModeActive || event->angleDelta().y() == 0) return;
+  walk_->Wheel(event->angleDelta().y() > 0 ? 1 : -1);
+  event->accept();
+}
+
 void EditorApp::EditAreaRelease(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) walk_->SetLeftButton(false);
   const QPoint p = ClientPoint(event);
   PointerButton button;
   if (event->button() == Qt::LeftButton) {
@@ -505,9 +525,11 @@ bool EditorApp::HandleKey(QObject* watched, QKeyEvent* event) {
   // Keys in a dialog, or in a text field of the main window, are theirs.
   in.textFieldFocus = target->window() != window_.get() || IsTextField(target) ||
                       QApplication::activeModalWidget() != nullptr || shell_.modalDialogOpen;
+  // In walk mode the arrows, Page Up / Page Down and space move the viewer.
+  const bool walkKey = shell_.walkModeActive && !in.textFieldFocus && walk_->Key(key, down);
   const bool consumed = HandleKeyMessage(*ctx_, registry_, in);
   SyncWidgets();
-  return consumed;
+  return consumed || walkKey;
 }
 
 }  // namespace ws

@@ -25,11 +25,15 @@
 
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace ws {
 
 class ImportWiring;
 class MainWindow;
+namespace walk {
+class WalkSession;
+}
 
 struct AppOptions {
   // A file named on the command line.
@@ -78,6 +82,7 @@ class EditorApp : public QObject {
   CommandContext& context() { return *ctx_; }
   EditContext& editContext() { return *ectx_; }
   ImportWiring* import() const { return import_.get(); }
+  walk::WalkSession& walkSession() { return *walk_; }
   InteractionState& interaction() { return interaction_; }
   const ControlColumn& column() const { return column_; }
   QtSettingsStore& settings() { return settings_; }
@@ -96,6 +101,7 @@ class EditorApp : public QObject {
   void EditAreaPress(QMouseEvent* event);
   void EditAreaMove(QMouseEvent* event);
   void EditAreaRelease(QMouseEvent* event);
+  void EditAreaWheel(QWheelEvent* event);
   void OpenPopupMenu(const QPoint& global);
   bool RunViewZoneDialog(ViewZoneDialog& dialog);
   QPoint ClientPoint(QMouseEvent* event) const;
@@ -120,6 +126,7 @@ class EditorApp : public QObject {
   std::unique_ptr<CommandContext> ctx_;
   InteractionState interaction_;
   std::unique_ptr<EditContext> ectx_;
+  std::unique_ptr<walk::WalkSession> walk_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<ImportWiring> import_;
   QTimer timer_;
