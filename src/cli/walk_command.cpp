@@ -137,13 +137,8 @@ int RunWalk(Model& model, const WalkOptions& options, std::ostream& out, std::os
   }
   surface.SetPalette(model.colors.current);
 
-  const DisplayOptions defaults;
-  walk::WalkDisplay display;
-  display.vectorsOn = defaults.vectorsOn;
-  display.polygonsOn = defaults.polygonsOn;
-  display.hideEnvironment = options.hideEnvironment;
-  display.wireColour = model.colors.drawing.white;
-  display.blackIndex = model.colors.drawing.black;
+  const walk::WalkDisplay display =
+      walk::WalkDisplayFor(model, DisplayOptions{}, options.hideEnvironment);
   walk::WalkSession session(model);
   if (!session.Start(options.width, options.height, display)) return 1;
 

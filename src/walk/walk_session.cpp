@@ -7,6 +7,7 @@
 #include "editor/shell/commands.h"
 #include "editor/shell/key_handler.h"
 #include "editor/shell/tick.h"
+#include "walk/environment.h"
 #include "walk/walk_motion.h"
 #include "walk/walk_zone.h"
 
@@ -25,15 +26,6 @@ std::optional<WalkKey> WalkKeyOf(int editorKey) {
   }
 }
 
-EnvironmentSource SourceOf(Model& m) {
-  EnvironmentSource s;
-  s.files = &m.resources;
-  s.preferencesPath = m.paths.preferences;
-  s.translatedFloor = m.colors.translatedFloor;
-  s.animation = &m.animation;
-  return s;
-}
-
 }  // namespace
 
 WalkSession::WalkSession(Model& model) : model_(model) {}
@@ -41,7 +33,7 @@ WalkSession::WalkSession(Model& model) : model_(model) {}
 WalkSession::~WalkSession() { End(); }
 
 bool WalkSession::Build() {
-  const std::string message = BuildRenderWorld(world_, model_.tables, SourceOf(model_), width_,
+  const std::string message = BuildRenderWorld(world_, model_.tables, EnvironmentFrom(model_), width_,
                                                height_, display_, model_.ui());
   if (message.empty()) return true;
   model_.ui().ShowError(message);
@@ -66,7 +58,7 @@ bool WalkSession::Resize(int width, int height) {
   if (!world_.built || (width == width_ && height == height_)) return world_.built;
   width_ = width;
   height_ = height;
-  const std::string message = ResizeRenderWorld(world_, model_.tables, SourceOf(model_), width,
+  const std::string message = ResizeRenderWorld(world_, model_.tables, EnvironmentFrom(model_), width,
                                                 height, display_, model_.ui());
   if (message.empty()) return true;
   model_.ui().ShowError(message);
@@ -123,16 +115,21 @@ bool WalkSession::ClearViewZoneList() {
   return world_.built && ClearWalkViewZoneList(world_, model_.tables);
 }
 
-WalkDisplay WalkDisplayOf(const EditContext& ectx) {
-  const EditorDisplay& d = ectx.editor.display;
-  const DrawingColors& colours = ectx.editor.model.colors.drawing;
+WalkDisplay WalkDisplayFor(const Model& model, const DisplayOptions& options,
+                           bool hideEnvironment) {
+  const DrawingColors& colours = model.colors.drawing;
   WalkDisplay w;
-  w.vectorsOn = d.options.vectorsOn;
-  w.polygonsOn = d.options.polygonsOn;
-  w.hideEnvironment = ectx.shell.hideEnvironment;
+  w.vectorsOn = options.vectorsOn;
+  w.polygonsOn = options.polygonsOn;
+  w.hideEnvironment = hideEnvironment;
   w.wireColour = colours.white;
   w.blackIndex = colours.black;
+  w.highlightColour = colours.yellow;
   return w;
+}
+
+WalkDisplay WalkDisplayOf(const EditContext& ectx) {
+  return WalkDisplayFor(ectx.editor.model, ectx.editor.display.options, ectx.shell.hideEnvironment);
 }
 
 void WireWalkMode(WalkSession& session, CommandContext& ctx, EditContext& ectx,

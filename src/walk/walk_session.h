@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/view/display_options.h"
 #include "model/model.h"
 #include "walk/render_world.h"
 #include "walk/walk_edit.h"
@@ -102,7 +103,10 @@ class WalkSession {
 void WireWalkMode(WalkSession& session, CommandContext& ctx, EditContext& ectx,
                   CommandRegistry& registry, TickHooks& tickHooks);
 
-// The display switches the editor hands the walk view.
+// The display switches and colours the editor hands the walk view: the
+// wire frame in white, the pick outline in yellow.
+WalkDisplay WalkDisplayFor(const Model& model, const DisplayOptions& options,
+                           bool hideEnvironment);
 WalkDisplay WalkDisplayOf(const EditContext& ectx);
 
 }  // namespace ws::walk
