@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace ws::walk {
 namespace {
@@ -63,7 +62,7 @@ void ApplyMotionInputs(WalkViewer& v) {
   if (v.keyRight) v.turn -= kWalkTurnStep;
   if (v.keyLeft) v.turn += kWalkTurnStep;
 
-  const double h = v.heading * (std::numbers::pi / 180.0);
+  const double h = v.heading * kDegreesToRadians;
   v.vx += std::cos(h) * v.forward / kWalkMass;
   v.vy += std::sin(h) * v.forward / kWalkMass;
   v.vz += kWalkMass * kWalkGravity / kWalkMass;

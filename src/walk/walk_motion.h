@@ -34,7 +34,7 @@ inline constexpr double kWalkDamping = 0.9;
 // below the highest height.
 inline constexpr double kWalkLowestEye = 1.0;
 inline constexpr double kWalkHighestEye = 100.0;
-inline constexpr double kWalkGroundZero = 15.0;  // the space bar's eye height
+inline constexpr double kWalkGroundZero = kGroundZeroHeight;  // the space bar's eye height
 inline constexpr double kWalkWorldBound = 100000.0;
 inline constexpr double kWalkDegreesPerRadian = 57.29577951308232;
 

@@ -1,0 +1,110 @@
+// Walk mode through the real window: the Virtual Walk button, held keys on
+// the 20 ms tick, the wheel, Hide Environment, leaving the mode, and an
+// object the walk view refuses.
+#include <QCheckBox>
+#include <QWheelEvent>
+#include <cstdlib>
+
+#include "app/edit_area.h"
+#include "editor/editor_state.h"
+#include "gui_fixture.h"
+#include "walk/render_world.h"
+#include "walk/walk_session.h"
+
+namespace ws::test {
+namespace {
+
+class WalkGuiTest : public GuiTest {
+ protected:
+  void ClickMode(int mode) {
+    const IntRect r = app->column().modes[mode];
+    QTest::mouseClick(window()->pane(), Qt::LeftButton, {},
+                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    Tick();
+  }
+  void HoldKey(Qt::Key key, int ticks) {
+    QTest::keyPress(window()->pane(), key);
+    for (int i = 0; i < ticks; ++i) Tick();
+    QTest::keyRelease(window()->pane(), key);
+    Tick();
+  }
+  void Wheel(int delta) {
+    QWidget* area = window()->editArea();
+    const QPointF at(10, 10);
+    QWheelEvent e(at, area->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &e);
+    Tick();
+  }
+  const walk::WalkViewer& Viewer() { return app->walkSession().viewer(); }
+  QImage Shown() { return window()->editArea()->image().copy(); }
+};
+
+TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
+  ScriptedUi ui;
+  StartEditor(&ui);
+  ClickMode(EditorMode::kVirtualWalk);
+  ASSERT_TRUE(app->shell().walkModeActive);
+  EXPECT_TRUE(app->walkSession().active());
+  EXPECT_EQ(app->shell().mode, EditorMode::kVirtualWalk);
+  EXPECT_EQ(Title(), "Virtual Walk Mode");
+  Tick();
+  const QImage before = Shown();
+  HoldKey(Qt::Key_Up, 20);
+  EXPECT_GT(Viewer().y, 15.0);
+  EXPECT_NEAR(Viewer().x, 0.0, 1e-9);
+  EXPECT_NE(Shown(), before);
+  const double y = Viewer().y;
+  HoldKey(Qt::Key_Left, 5);
+  EXPECT_GT(Viewer().heading, 90.0);
+  EXPECT_GT(Viewer().y, y);  // still coasting
+
+  // Height: one Page Up step per key-down, the wheel, space back to 15.
+  HoldKey(Qt::Key_PageUp, 5);
+  EXPECT_EQ(Viewer().z, 16.0);
+  Wheel(120);
+  EXPECT_EQ(Viewer().z, 17.0);
+  Wheel(-120);
+  Wheel(-120);
+  EXPECT_EQ(Viewer().z, 15.0);
+  HoldKey(Qt::Key_PageDown, 3);
+  EXPECT_EQ(Viewer().z, 12.0);
+  HoldKey(Qt::Key_Space, 1);
+  EXPECT_EQ(Viewer().z, 15.0);
+
+  // Hide Environment: black where the sky was.
+  window()->hideEnvironment()->setChecked(true);
+  Tick();
+  const std::uint8_t black = app->model().colors.drawing.black;
+  EXPECT_EQ(window()->editArea()->image().pixelIndex(2, 2), black);
+  window()->hideEnvironment()->setChecked(false);
+  Tick();
+  EXPECT_NE(window()->editArea()->image().pixelIndex(2, 2), black);
+
+  // Plot mode ends walk mode and frees the world.
+  ClickMode(EditorMode::kPlot);
+  EXPECT_FALSE(app->shell().walkModeActive);
+  EXPECT_FALSE(app->walkSession().active());
+  EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(WalkGuiTest, AnObjectTheWalkViewRefusesKeepsThePreviousMode) {
+  ScriptedUi ui;
+  StartEditor(&ui);
+  ClickMode(EditorMode::kSelectPolygon);
+  ObjectTables& t = app->model().tables;
+  Polygon& p = t.polygons[t.polygonCount++];
+  p = Polygon{};
+  p.vectorCount = walk::kMaxPolySides + 1;  // damaged: more sides than a record holds
+  ui.ClearMessages();
+  ClickMode(EditorMode::kVirtualWalk);
+  EXPECT_FALSE(app->shell().walkModeActive);
+  EXPECT_FALSE(app->walkSession().active());
+  EXPECT_EQ(app->shell().mode, EditorMode::kSelectPolygon);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text, walk::kPolySidesMessage);
+  EXPECT_NE(Title(), "Virtual Walk Mode");
+}
+
+}  // namespace
+}  // namespace ws::test
