@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/edit_area.h"
+#include "model/color_table.h"
 #include "editor/editor_state.h"
 #include "gui_fixture.h"
 #include "walk/render_world.h"
@@ -37,12 +38,42 @@ class WalkGuiTest : public GuiTest {
     Tick();
   }
   const walk::WalkViewer& Viewer() { return app->walkSession().viewer(); }
+  // A polygon through corners given from the walk's start: `ahead` units
+  // in front, `right` to the right, `up` above the eye (item 0 shows the
+  // object at a quarter of its size, 200 ahead, its height axis up).
+  void AddWall(std::initializer_list<std::array<double, 3>> corners, std::uint8_t colour) {
+    ObjectTables& t = app->model().tables;
+    Polygon& p = t.polygons[t.polygonCount++];
+    p = Polygon{};
+    p.flags = PolyFlag::kBordered | 0x2;
+    p.frontColor = p.backColor = colour;
+    p.frontFill = p.backFill = FillWord(colour);
+    for (const auto& c : corners) {
+      p.points[p.pointCount++] = t.AddPoint(c[1] * 4, (15 + c[2]) * 4, (200 - c[0]) * 4);
+    }
+    for (std::uint32_t i = 0; i < p.pointCount; ++i) {
+      p.vectors[p.vectorCount++] = t.AddVector(p.points[i], p.points[(i + 1) % p.pointCount]);
+    }
+  }
+  // Documentation pictures: saved only when WS_SCREENSHOT_DIR names a
+  // directory (run under xvfb-run for the real window system).
+  void MaybeScreenshot(const char* name) {
+    const char* out = std::getenv("WS_SCREENSHOT_DIR");
+    if (!out || !*out) return;
+    QApplication::processEvents();
+    EXPECT_TRUE(window()->grab().save(QString("%1/%2").arg(out, name)));
+  }
   QImage Shown() { return window()->editArea()->image().copy(); }
 };
 
 TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   ScriptedUi ui;
   StartEditor(&ui);
+  // A courtyard: a back wall, two side walls and a gate post.
+  AddWall({{140, -70, 40}, {140, 70, 40}, {140, 70, -15}, {140, -70, -15}}, 16);
+  AddWall({{60, -70, 25}, {140, -70, 25}, {140, -70, -15}, {60, -70, -15}}, 48);
+  AddWall({{60, 70, 25}, {140, 70, 25}, {140, 70, -15}, {60, 70, -15}}, 48);
+  AddWall({{90, -12, 10}, {90, 12, 10}, {90, 12, -15}, {90, -12, -15}}, 80);
   ClickMode(EditorMode::kVirtualWalk);
   ASSERT_TRUE(app->shell().walkModeActive);
   EXPECT_TRUE(app->walkSession().active());
@@ -58,6 +89,7 @@ TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   HoldKey(Qt::Key_Left, 5);
   EXPECT_GT(Viewer().heading, 90.0);
   EXPECT_GT(Viewer().y, y);  // still coasting
+  MaybeScreenshot("walk.png");
 
   // Height: one Page Up step per key-down, the wheel, space back to 15.
   HoldKey(Qt::Key_PageUp, 5);
