@@ -166,6 +166,11 @@ void WireWalkMode(WalkSession& session, CommandContext& ctx, EditContext& ectx,
       ectx.shell.viewZoneChosen = chosen;
       ectx.shell.RequestMenuRefresh();
     }
+    // The F5 quick commands stay readable over the walk frame.
+    if (ectx.shell.quickCommandsShown) {
+      SyncFrame(ectx);
+      ectx.editor.softwareView().DrawLabels();
+    }
     ectx.editor.view().Present(d.layout.local, d.layout.editArea);
   };
   // In walk mode the command clears the list of the zone the viewer stands

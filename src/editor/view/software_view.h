@@ -92,6 +92,9 @@ class SoftwareEditView final : public EditView {
   void ProjectAll() override;
   int DrawFrame(std::int32_t polygonToCheck) override;
   void Present(const IntRect& source, const IntRect& target) override;
+  // The text labels of step 12 alone, over what the draw buffer holds (the
+  // walk view shows the quick commands over its own frame).
+  void DrawLabels();
 
   // The draw list of the last frame.
   std::span<const DrawItem> drawItems() const { return {items_, itemCount_}; }
@@ -121,7 +124,6 @@ class SoftwareEditView final : public EditView {
   void DrawVectorItem(const DrawItem& item, const Projector& projector);
   void DrawGuideFrame();
   void DrawPlotFeedback(const CursorLine& cursorLine, const Projector& projector);
-  void DrawLabels();
   void DrawStroke(const Projector& projector, const EyePoint& a, const EyePoint& b, int width,
                   std::uint8_t colour);
   void AddKey(double key);
