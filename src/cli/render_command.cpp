@@ -33,6 +33,13 @@ bool ParseSide(std::string_view text, int& value) {
          value <= kRenderMaxSide;
 }
 
+bool ParseSize(const std::string& text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  return ParseSide(std::string_view(text).substr(0, x), width) &&
+         ParseSide(std::string_view(text).substr(x + 1), height);
+}
+
 // Writes the presented rectangle to the output file.
 class PngPresenter final : public Presenter {
  public:
@@ -54,11 +61,11 @@ class PngPresenter final : public Presenter {
 
 }  // namespace
 
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const std::size_t x = text.find('x');
-  if (x == std::string::npos) return false;
-  return ParseSide(std::string_view(text).substr(0, x), width) &&
-         ParseSide(std::string_view(text).substr(x + 1), height);
+bool ParseSizeOption(const std::string& text, int& width, int& height, std::ostream& err) {
+  if (ParseSize(text, width, height)) return true;
+  err << "wirestead-cli: bad size " << text << ": expected WxH, each side from 1 to "
+      << kRenderMaxSide << "\n";
+  return false;
 }
 
 std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& args,
@@ -85,9 +92,7 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
           return std::nullopt;
         }
         o.view = *view;
-      } else if (!ParseSize(value, o.width, o.height)) {
-        err << "wirestead-cli: bad size " << value << ": expected WxH, each side from 1 to "
-            << kRenderMaxSide << "\n";
+      } else if (!ParseSizeOption(value, o.width, o.height, err)) {
         return std::nullopt;
       }
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {

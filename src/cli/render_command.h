@@ -32,8 +32,9 @@ struct RenderOptions {
   bool perspective = false;
 };
 
-// "WxH", each side from 1 to kRenderMaxSide; false when malformed.
-bool ParseSize(const std::string& text, int& width, int& height);
+// The value of --size: "WxH", each side from 1 to kRenderMaxSide; false,
+// with the message on `err`, when malformed.
+bool ParseSizeOption(const std::string& text, int& width, int& height, std::ostream& err);
 
 // Parses the arguments of the command (args[0] is "render"). No value, with
 // a message on `err`, when they are malformed.

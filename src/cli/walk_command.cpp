@@ -97,9 +97,7 @@ std::optional<WalkOptions> ParseWalkArgs(const std::vector<std::string>& args, s
       std::string error;
       if (a == "--png") {
         o.png = value;
-      } else if (a == "--size" && !ParseSize(value, o.width, o.height)) {
-        err << "wirestead-cli: bad size " << value << ": expected WxH, each side from 1 to "
-            << kRenderMaxSide << "\n";
+      } else if (a == "--size" && !ParseSizeOption(value, o.width, o.height, err)) {
         return std::nullopt;
       } else if (a == "--frames") {
         std::optional<std::vector<WalkScriptStep>> script = ParseWalkScript(value, error);
