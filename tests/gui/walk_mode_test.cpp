@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/edit_area.h"
+#include "model/cluster.h"
 #include "model/color_table.h"
 #include "editor/editor_state.h"
 #include "gui_fixture.h"
@@ -134,6 +135,22 @@ TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   EXPECT_FALSE(app->shell().walkModeActive);
   EXPECT_FALSE(app->walkSession().active());
   EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(WalkGuiTest, SelectingAnotherObjectBuildsTheWorldForIt) {
+  ScriptedUi ui;
+  StartEditor(&ui);
+  AddWall({{90, -12, 10}, {90, 12, 10}, {90, 12, -15}, {90, -12, -15}}, 80);
+  ASSERT_TRUE(NewObject(app->model(), "empty"));
+  Tick();
+  ClickMode(EditorMode::kVirtualWalk);
+  ASSERT_TRUE(app->walkSession().active());
+  EXPECT_EQ(app->walkSession().world().objects[0].polygons.size(), 0u);
+  Q_EMIT window()->objectList()->activated(0);
+  Tick();
+  EXPECT_EQ(app->model().cluster.current, 0u);
+  EXPECT_TRUE(app->shell().walkModeActive);
+  EXPECT_EQ(app->walkSession().world().objects[0].polygons.size(), 1u);
 }
 
 TEST_F(WalkGuiTest, AnObjectTheWalkViewRefusesKeepsThePreviousMode) {
