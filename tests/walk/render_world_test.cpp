@@ -101,11 +101,11 @@ TEST(RenderWorldBuild, ZoneModeAndRadius) {
     int mode;
     double radius;
   };
-  // Polygon 0 reaches x = 40.9 (trunc 40), polygon 1 z = -81 (z' 81).
+  // Polygon 0 reaches x = 40.9 (trunc 40), polygon 1 z = -83 (z' 83).
   const Row rows[] = {
       {"collision only", PolyFlag::kCollision, 0, 0, 1, 10 + 1},
-      {"collision and entrance", PolyFlag::kCollision, PolyFlag::kEntrance, 0, 2, 20.25 + 1},
-      {"entrance before collision", PolyFlag::kEntrance, PolyFlag::kCollision, 0, 2, 20.25 + 1},
+      {"collision and entrance", PolyFlag::kCollision, PolyFlag::kEntrance, 0, 2, 20.75 + 1},
+      {"entrance before collision", PolyFlag::kEntrance, PolyFlag::kCollision, 0, 2, 20.75 + 1},
       {"no collision: every user point", PolyFlag::kEntrance, 0, 0, 0, 75 + 1},
       {"a wide vector raises it", PolyFlag::kCollision, 0, 3, 1, 75},
       {"switch bit alone is no width", PolyFlag::kCollision, 0, 0x8000, 1, 10 + 1},
@@ -113,7 +113,7 @@ TEST(RenderWorldBuild, ZoneModeAndRadius) {
   for (const Row& row : rows) {
     WalkFixture f;
     ObjectTables& t = f.tables();
-    const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2), c = t.AddPoint(0, 0, 81);
+    const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2), c = t.AddPoint(0, 0, 83);
     const std::uint32_t far = t.AddPoint(300, 0, 0);
     t.polygonCount = 2;
     t.polygons[0] = Polygon{};
