@@ -1,15 +1,10 @@
-// Walk frames compared pixel for pixel (and palette entry for entry) with
-// reference pictures tests/golden/walk_*.png, drawn with the generated
-// Preferences file. Every reference was looked at before it was committed.
-// WS_UPDATE_GOLDEN=1 rewrites them; a mismatch leaves the picture drawn in
-// <build>/golden-actual/.
+// Walk frames compared with reference pictures tests/golden/walk_*.png
+// (support/golden_image.h), drawn with the generated Preferences file.
+// Every reference was looked at before it was committed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
-#include "cli/png_file.h"
 #include "render_fixture.h"
+#include "support/golden_image.h"
 
 namespace ws {
 namespace {
@@ -19,29 +14,7 @@ using test::AddWalkPolygon;
 using test::WalkFixture;
 
 void ExpectGolden(WalkFixture& f, const std::string& name) {
-  const IndexedImage actual = CaptureImage(f.surface, f.surface.Bounds());
-  const std::string path = test::SourceDir() + "/tests/golden/" + name + ".png";
-  std::string error;
-  if (std::getenv("WS_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(WriteIndexedPng(path, actual, error)) << error;
-  }
-  IndexedImage expected;
-  const bool read = ReadIndexedPng(path, expected, error);
-  std::size_t differing = 0;
-  bool same = read && expected.width == actual.width && expected.height == actual.height &&
-              expected.palette == actual.palette;
-  if (same) {
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) differing += actual.pixels[i] != expected.pixels[i];
-    same = differing == 0;
-  }
-  if (!same) {
-    const std::string dir = test::BinaryDir() + "/golden-actual";
-    std::filesystem::create_directories(dir);
-    std::string ignored;
-    WriteIndexedPng(dir + "/" + name + ".png", actual, ignored);
-    ADD_FAILURE() << name << ": " << (read ? "" : "no reference (" + error + "); ") << differing
-                  << " pixels differ; the picture drawn is in " << dir;
-  }
+  test::ExpectGoldenImage(CaptureImage(f.surface, f.surface.Bounds()), name);
 }
 
 // A room 20 x 20 wide and 25 high on the floor, 30 to 50 ahead of the start
