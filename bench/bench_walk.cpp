@@ -39,12 +39,14 @@ struct WalkBench {
     display.blackIndex = 255;
     display.highlightColour = 32;
     std::vector<std::uint8_t> floor(walk::kFloorBytes);
-    for (std::size_t i = 0; i < floor.size(); ++i) floor[i] = static_cast<std::uint8_t>(56 + ((i ^ (i >> 8)) & 7));
+    for (std::size_t i = 0; i < floor.size(); ++i)
+      floor[i] = static_cast<std::uint8_t>(56 + ((i ^ (i >> 8)) & 7));
     walk::EnvironmentSource source;
     source.translatedFloor = floor;
     world = std::make_unique<walk::RenderWorld>();
     walk::BuildRenderWorld(*world, tables, source, kWidth, kHeight, display, ui);
-    for (std::size_t i = 0; i < walk::kSkyEntries; ++i) world->environment.sky[i].fill(static_cast<std::uint8_t>(24 + i % 8));
+    for (std::size_t i = 0; i < walk::kSkyEntries; ++i)
+      world->environment.sky[i].fill(static_cast<std::uint8_t>(24 + i % 8));
     world->environment.skyPresent = true;
     world->viewer.y = walk::kFirstItemOffsetY;
   }
@@ -56,7 +58,8 @@ struct WalkBench {
     for (int j = 0; j <= kUp; ++j) {
       for (int i = 0; i < kAround; ++i) {
         const double a = 2 * kPi * i / kAround;
-        ring[j][i] = tables.AddPoint(kRadius * std::cos(a), kHeightUnits * j / kUp, kRadius * std::sin(a));
+        ring[j][i] =
+            tables.AddPoint(kRadius * std::cos(a), kHeightUnits * j / kUp, kRadius * std::sin(a));
       }
     }
     for (int j = 0; j < kUp; ++j) {
@@ -65,8 +68,8 @@ struct WalkBench {
         p = Polygon{};
         p.flags = PolyFlag::kSelectedColor | ((i + j) % 3 == 0 ? PolyFlag::kBordered : 0);
         p.frontColor = p.backColor = static_cast<std::uint8_t>(8 * ((i + j) % 30));
-        const std::uint32_t corners[4] = {ring[j][i], ring[j][(i + 1) % kAround], ring[j + 1][(i + 1) % kAround],
-                                          ring[j + 1][i]};
+        const std::uint32_t corners[4] = {ring[j][i], ring[j][(i + 1) % kAround],
+                                          ring[j + 1][(i + 1) % kAround], ring[j + 1][i]};
         for (std::uint32_t c : corners) p.points[p.pointCount++] = c;
       }
     }

@@ -28,7 +28,8 @@ inline void ExpectGoldenImage(const IndexedImage& actual, const std::string& nam
               expected.paletteSize == 256 && expected.palette == actual.palette;
   std::size_t differing = 0;
   if (same) {
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) differing += actual.pixels[i] != expected.pixels[i];
+    for (std::size_t i = 0; i < actual.pixels.size(); ++i)
+      differing += actual.pixels[i] != expected.pixels[i];
     same = differing == 0;
   }
   if (!same) {

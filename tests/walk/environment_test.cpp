@@ -1,11 +1,12 @@
 // The environment of the walk view: sky, ground and floor from the
 // Preferences file, and their translation into the current colour table.
+#include "walk/environment.h"
+
 #include <gtest/gtest.h>
 
 #include "model/color_ops.h"
 #include "render_fixture.h"
 #include "resource/file_io.h"
-#include "walk/environment.h"
 
 namespace ws {
 namespace {
@@ -28,13 +29,15 @@ TEST(WalkEnvironment, ReadsSkyGroundAndFloor) {
   auto ground = f.m().resources.ReadResource(prefs.ref(), kResLndt, 128);
   ASSERT_TRUE(sky && ground);
   for (std::size_t i : {std::size_t{0}, std::size_t{77}, kSkyEntries - 1}) {
-    for (std::size_t k = 0; k < 8; ++k) ASSERT_EQ(env.sky[i][k], sky->bytes()[4 * i + k % 4]) << i << "/" << k;
+    for (std::size_t k = 0; k < 8; ++k)
+      ASSERT_EQ(env.sky[i][k], sky->bytes()[4 * i + k % 4]) << i << "/" << k;
   }
   for (std::size_t i : {std::size_t{0}, kGroundEntries - 1}) {
-    for (std::size_t k = 0; k < 8; ++k) ASSERT_EQ(env.ground[i][k], ground->bytes()[4 * i + k % 4]) << i;
+    for (std::size_t k = 0; k < 8; ++k)
+      ASSERT_EQ(env.ground[i][k], ground->bytes()[4 * i + k % 4]) << i;
   }
-  EXPECT_EQ(std::make_tuple(env.skyPresent, env.groundPresent, env.patternC2[5], env.patternFF[0], env.floor,
-                            f.ui.Messages().empty()),
+  EXPECT_EQ(std::make_tuple(env.skyPresent, env.groundPresent, env.patternC2[5], env.patternFF[0],
+                            env.floor, f.ui.Messages().empty()),
             std::make_tuple(true, true, 0xC2, 0xFF, f.m().colors.translatedFloor, true));
 }
 
@@ -46,15 +49,18 @@ TEST(WalkEnvironment, MissingSkyIsSilentMissingGroundIsReported) {
   DeleteFromPreferences(noSky.m(), kResSkdt, 129);
   ASSERT_EQ(noSky.Build(), "");
   noSky.Frame();
-  EXPECT_EQ(std::make_tuple(noSky.w().environment.skyPresent, noSky.ui.Messages().empty(), noSky.Pixel(5, 5)),
+  EXPECT_EQ(std::make_tuple(noSky.w().environment.skyPresent, noSky.ui.Messages().empty(),
+                            noSky.Pixel(5, 5)),
             std::make_tuple(false, true, 0xFF));
 
   WalkFixture noGround;
   DeleteFromPreferences(noGround.m(), kResLndt, 128);
   ASSERT_EQ(noGround.Build(), "");
   ASSERT_EQ(noGround.ui.Messages().size(), 1u);
-  EXPECT_EQ(noGround.ui.Messages()[0], (RecordedMessage{"General Error", "Can't find LNDT resource."}));
-  EXPECT_EQ(std::make_tuple(noGround.w().built, noGround.w().environment.ground[3][1]), std::make_tuple(true, 0xC2));
+  EXPECT_EQ(noGround.ui.Messages()[0],
+            (RecordedMessage{"General Error", "Can't find LNDT resource."}));
+  EXPECT_EQ(std::make_tuple(noGround.w().built, noGround.w().environment.ground[3][1]),
+            std::make_tuple(true, 0xC2));
 }
 
 // Loading a colour table rewrites 'SKDT' 129 "Translated Sky" through the
@@ -92,9 +98,9 @@ TEST(WalkEnvironment, SkyRowsUseTheirEntries) {
   WalkFixture f;
   ASSERT_EQ(f.Build(), "");
   const WalkEnvironment& env = f.w().environment;
-  const std::pair<int, std::size_t> rows[] = {{0, 4},     {1, 0},     {2, 5},     {100, 54}, {101, 50},
-                                              {234, 121}, {235, 117}, {236, 118}, {237, 118}, {238, 121},
-                                              {239, 121}, {240, 118}, {599, 121}};
+  const std::pair<int, std::size_t> rows[] = {
+      {0, 4},     {1, 0},     {2, 5},     {100, 54},  {101, 50},  {234, 121}, {235, 117},
+      {236, 118}, {237, 118}, {238, 121}, {239, 121}, {240, 118}, {599, 121}};
   for (const auto& [r, entry] : rows) EXPECT_EQ(&SkyRowPattern(env, r), &env.sky[entry]) << r;
 }
 

@@ -23,11 +23,15 @@ void ExpectGolden(WalkFixture& f, const std::string& name) {
 void AddRoom(WalkFixture& f) {
   ObjectTables& t = f.tables();
   const DrawingColors& c = f.m().colors.drawing;
-  const std::uint32_t wall = PolyFlag::kSelectedColor | PolyFlag::kEachSideDifferent | PolyFlag::kBordered;
+  const std::uint32_t wall =
+      PolyFlag::kSelectedColor | PolyFlag::kEachSideDifferent | PolyFlag::kBordered;
   AddFacingRect(t, 30, -10, 10, -15, 10, wall, c.red, c.blue);
-  AddWalkPolygon(t, {{50, -10, 10}, {30, -10, 10}, {30, -10, -15}, {50, -10, -15}}, wall, c.red + 2, c.blue + 2);
-  AddWalkPolygon(t, {{30, 10, 10}, {50, 10, 10}, {50, 10, -15}, {30, 10, -15}}, wall, c.red + 2, c.blue + 2);
-  AddWalkPolygon(t, {{50, 10, 10}, {50, -10, 10}, {50, -10, -15}, {50, 10, -15}}, wall, c.red + 4, c.blue + 4);
+  AddWalkPolygon(t, {{50, -10, 10}, {30, -10, 10}, {30, -10, -15}, {50, -10, -15}}, wall, c.red + 2,
+                 c.blue + 2);
+  AddWalkPolygon(t, {{30, 10, 10}, {50, 10, 10}, {50, 10, -15}, {30, 10, -15}}, wall, c.red + 2,
+                 c.blue + 2);
+  AddWalkPolygon(t, {{50, 10, 10}, {50, -10, 10}, {50, -10, -15}, {50, 10, -15}}, wall, c.red + 4,
+                 c.blue + 4);
   AddWalkPolygon(t, {{30, -10, -15}, {30, 10, -15}, {50, 10, -15}, {50, -10, -15}},
                  PolyFlag::kSelectedColor | PolyFlag::kCollision, c.green, c.green);
 }
@@ -72,11 +76,13 @@ TEST(WalkGolden, HideEnvironmentDrawsOnBlack) {
 TEST(WalkGolden, ViewZonePriorityChangesTheOrder) {
   WalkFixture f(320, 240);
   const DrawingColors& c = f.m().colors.drawing;
-  AddFacingRect(f.tables(), 40, -12, 12, -10, 8, PolyFlag::kSelectedColor | PolyFlag::kBordered, c.white);
-  const std::uint32_t nearPanel =
-      AddFacingRect(f.tables(), 20, -8, 2, -6, 2, PolyFlag::kSelectedColor | PolyFlag::kBordered, c.yellow);
-  const std::uint32_t zone = AddWalkPolygon(f.tables(), {{-5, -5, -15}, {5, -5, -15}, {5, 5, -15}, {-5, 5, -15}},
-                                            PolyFlag::kViewZone | PolyFlag::kInvisible, c.green);
+  AddFacingRect(f.tables(), 40, -12, 12, -10, 8, PolyFlag::kSelectedColor | PolyFlag::kBordered,
+                c.white);
+  const std::uint32_t nearPanel = AddFacingRect(
+      f.tables(), 20, -8, 2, -6, 2, PolyFlag::kSelectedColor | PolyFlag::kBordered, c.yellow);
+  const std::uint32_t zone =
+      AddWalkPolygon(f.tables(), {{-5, -5, -15}, {5, -5, -15}, {5, 5, -15}, {-5, 5, -15}},
+                     PolyFlag::kViewZone | PolyFlag::kInvisible, c.green);
   f.tables().polygons[zone].viewZones[0] = ViewZone::kLowPriority | nearPanel;
   f.tables().polygons[zone].viewZoneCount = 1;
   ASSERT_EQ(f.Build(), "");
