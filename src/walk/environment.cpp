@@ -71,7 +71,8 @@ void LoadEnvironment(WalkEnvironment& env, const EnvironmentSource& source, Ui& 
 const Pattern8& SkyRowPattern(const WalkEnvironment& env, int r) {
   if (!env.skyPresent) return env.patternFF;
   if (r < kSkyDitherRows) {
-    return env.sky[(r % 2 == 0) ? static_cast<std::size_t>(r / 2 + 4) : static_cast<std::size_t>(r / 2)];
+    const int entry = r % 2 == 0 ? r / 2 + 4 : r / 2;
+    return env.sky[static_cast<std::size_t>(entry)];
   }
   return env.sky[(r & 2) == 0 ? kLowSkyEntry : kLastEvenSkyEntry];
 }

@@ -36,11 +36,16 @@ Camera CameraOf(const WalkViewer& v) {
 constexpr int kClipPlanes = 5;
 double PlaneDistance(int plane, const UniversePoint& p) {
   switch (plane) {
-    case 0: return -p.x - kNearDistance;
-    case 1: return -p.x - p.y;
-    case 2: return -p.x + p.y;
-    case 3: return -p.x - p.z;
-    default: return -p.x + p.z;
+    case 0:
+      return -p.x - kNearDistance;
+    case 1:
+      return -p.x - p.y;
+    case 2:
+      return -p.x + p.y;
+    case 3:
+      return -p.x - p.z;
+    default:
+      return -p.x + p.z;
   }
 }
 
@@ -49,7 +54,8 @@ UniversePoint Lerp(const UniversePoint& a, const UniversePoint& b, double t) {
 }
 
 // Sutherland-Hodgman against the five planes; the result is in `a`.
-std::size_t ClipPolygon(std::vector<UniversePoint>& a, std::vector<UniversePoint>& b, std::size_t n) {
+std::size_t ClipPolygon(std::vector<UniversePoint>& a, std::vector<UniversePoint>& b,
+                        std::size_t n) {
   for (int plane = 0; plane < kClipPlanes && n > 0; ++plane) {
     std::size_t m = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -79,7 +85,8 @@ bool ClipSegment(UniversePoint& p, UniversePoint& q) {
 
 ScreenPoint Project(const ScreenConstants& s, const UniversePoint& e) {
   const double hw = s.halfWidth, hh = s.halfHeight;
-  return {static_cast<std::int32_t>(hw - (e.y / e.x) * hw), static_cast<std::int32_t>(hh + (e.z / e.x) * hh)};
+  return {static_cast<std::int32_t>(hw - (e.y / e.x) * hw),
+          static_cast<std::int32_t>(hh + (e.z / e.x) * hh)};
 }
 
 // Twice the signed area in screen terms; below 0 the outline is seen from
@@ -138,7 +145,8 @@ class FrameDrawer {
     const WalkItem& item = w_.items[itemIndex];
     const RenderObject& o = w_.objects[item.object];
     const Camera camera = CameraOf(w_.viewer);
-    for (std::uint32_t i = item.firstPoint; i <= item.lastPoint; ++i) w_.eye[i] = camera.ToEye(w_.universe[i]);
+    for (std::uint32_t i = item.firstPoint; i <= item.lastPoint; ++i)
+      w_.eye[i] = camera.ToEye(w_.universe[i]);
     const std::uint32_t n = BuildEntries(itemIndex, item, o);
     w_.entryCount = n;
     SortEntries({w_.entries.data(), n}, {w_.sortScratch.data(), w_.sortScratch.size()});
@@ -181,7 +189,8 @@ class FrameDrawer {
         sum += e.x * e.x + e.y * e.y;
       }
       double key = sum / p.pointCount;
-      if (inside && o.hasCollision && static_cast<std::int32_t>(k) == o.collisionPolygon) key += kPriorityShift;
+      if (inside && o.hasCollision && static_cast<std::int32_t>(k) == o.collisionPolygon)
+        key += kPriorityShift;
       if ((p.flags & PolyFlag::kHigherPriority) != 0) key -= kPriorityShift;
       if (inZone) key += ZoneShift(v.zonePolys, k);
       w_.entries[n++] = {k, 1, key};
@@ -213,7 +222,8 @@ class FrameDrawer {
     for (std::size_t i = 0; i < n; ++i) w_.outline[i] = Project(w_.screen, w_.clipA[i]);
     const std::span<const ScreenPoint> outline(w_.outline.data(), n);
 
-    constexpr std::uint32_t kFacingFlags = PolyFlag::kNeverDrawBackFace | PolyFlag::kEachSideDifferent;
+    constexpr std::uint32_t kFacingFlags =
+        PolyFlag::kNeverDrawBackFace | PolyFlag::kEachSideDifferent;
     const bool back = (p.flags & kFacingFlags) != 0 && FacingSum(outline) < 0;
     const bool backColours = back && (p.flags & PolyFlag::kEachSideDifferent) != 0;
     const std::uint8_t colour = backColours ? p.backColor : p.frontColor;
@@ -230,8 +240,8 @@ class FrameDrawer {
     if (back && (p.flags & PolyFlag::kNeverDrawBackFace) != 0) return;
 
     const bool bordered = (p.flags & PolyFlag::kBordered) != 0;
-    constexpr std::uint32_t kFilledFlags = PolyFlag::kShaded | PolyFlag::kSelectedColor | PolyFlag::kAdopted |
-                                           PolyFlag::kNotVisibleFromCollision;
+    constexpr std::uint32_t kFilledFlags = PolyFlag::kShaded | PolyFlag::kSelectedColor |
+                                           PolyFlag::kAdopted | PolyFlag::kNotVisibleFromCollision;
     if ((p.flags & PolyFlag::kOutline) != 0) {
       w_.filler.FillPlain(target_, clip_, outline, kOutlineStyleEntry * 0x01010101u);
     } else if ((p.flags & kFilledFlags) == 0) {
@@ -311,7 +321,8 @@ void DrawBackground(RenderWorld& w, const WalkDisplay& display, PixelRows target
   }
   const WalkEnvironment& env = w.environment;
   for (int r = 0; r < target.height; ++r) {
-    if (target.width > 0) FillSpanPattern(target.rows[r], 0, target.width - 1, SkyRowPattern(env, r));
+    if (target.width > 0)
+      FillSpanPattern(target.rows[r], 0, target.width - 1, SkyRowPattern(env, r));
   }
   // The floor lies at height 0, below the horizon row H/2 while the eye is
   // above it. Row r sees it at the distance D = eye * (H/2) / (r - H/2);
@@ -328,7 +339,8 @@ void DrawBackground(RenderWorld& w, const WalkDisplay& display, PixelRows target
     const double step = distance / halfW;  // world units per column
     std::uint8_t* row = target.rows[r];
     if (env.floor.size() != kFloorBytes || step * kFloorTexelsPerUnit > 1.0) {
-      const std::size_t entry = std::min<std::size_t>(static_cast<std::size_t>(below - 1), kGroundEntries - 1);
+      const std::size_t entry =
+          std::min<std::size_t>(static_cast<std::size_t>(below - 1), kGroundEntries - 1);
       if (target.width > 0) FillSpanPattern(row, 0, target.width - 1, env.ground[entry]);
       continue;
     }
@@ -353,7 +365,8 @@ void DrawBackground(RenderWorld& w, const WalkDisplay& display, PixelRows target
   }
 }
 
-void RenderFrame(RenderWorld& w, const WalkDisplay& display, PixelRows target, int cursorX, int cursorY) {
+void RenderFrame(RenderWorld& w, const WalkDisplay& display, PixelRows target, int cursorX,
+                 int cursorY) {
   if (!w.built || target.width <= 0 || target.height <= 0) return;
   DrawBackground(w, display, target);
   w.pick.polygon = -1;

@@ -11,12 +11,15 @@ namespace ws::walk {
 
 namespace {
 
-std::uint8_t ShadeOf(std::uint8_t colour) { return static_cast<std::uint8_t>((colour & 0xF8u) + 7u); }
+std::uint8_t ShadeOf(std::uint8_t colour) {
+  return static_cast<std::uint8_t>((colour & 0xF8u) + 7u);
+}
 std::uint32_t FillWordOf(std::uint8_t colour) { return colour * 0x01010101u; }
 
 // The copy of the current object into render object `o`. Limits on the
 // polygons' lists guard against damaged tables only.
-std::string Loadpolys(RenderObject& o, const ObjectTables& tables, const AnimationSlots* animation) {
+std::string Loadpolys(RenderObject& o, const ObjectTables& tables,
+                      const AnimationSlots* animation) {
   o = RenderObject{};
   if (animation != nullptr && animation->AnyActive()) {
     for (const AnimationSlot& slot : animation->slots) {
@@ -43,7 +46,8 @@ std::string Loadpolys(RenderObject& o, const ObjectTables& tables, const Animati
   o.vectors.resize(tables.vectorCount);
   for (std::uint32_t i = 0; i < tables.vectorCount; ++i) {
     const Vector& v = tables.vectors[i];
-    o.vectors[i] = {v.p1, v.p2, v.color, ShadeOf(v.color), FillWordOf(v.color), v.attribute, v.width};
+    o.vectors[i] = {v.p1,        v.p2,   v.color, ShadeOf(v.color), FillWordOf(v.color),
+                    v.attribute, v.width};
   }
   o.polygons.resize(tables.polygonCount);
   for (std::uint32_t k = 0; k < tables.polygonCount; ++k) {
@@ -102,7 +106,8 @@ double ItemRadius(const RenderObject& o, double s) {
     r = PolygonRadius(o, o.collisionPolygon, s);
     if (o.hasEntrance) r = std::max(r, PolygonRadius(o, o.entrancePolygon, s));
   } else {
-    for (std::size_t i = kReservedPoints; i < o.points.size(); ++i) r = std::max(r, RadiusOf(o.points[i], s));
+    for (std::size_t i = kReservedPoints; i < o.points.size(); ++i)
+      r = std::max(r, RadiusOf(o.points[i], s));
   }
   r += 1.0;
   for (const RenderVector& v : o.vectors) {
@@ -116,10 +121,12 @@ double ItemRadius(const RenderObject& o, double s) {
 
 void BuildDrawList(WalkItem& item, RenderObject& o, const WalkDisplay& display) {
   item.drawCount = 0;
-  const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(o.vectors.size(), kMaxDrawListVectors));
+  const auto count =
+      static_cast<std::uint32_t>(std::min<std::size_t>(o.vectors.size(), kMaxDrawListVectors));
   for (std::uint32_t k = 0; k < count; ++k) {
     const RenderVector& v = o.vectors[k];
-    if ((v.width & kWidthMask) != 0 && (v.width & kWidthSwitchBit) == 0) item.drawList[item.drawCount++] = k;
+    if ((v.width & kWidthMask) != 0 && (v.width & kWidthSwitchBit) == 0)
+      item.drawList[item.drawCount++] = k;
   }
   if (!display.vectorsOn) return;
   for (std::uint32_t k = kReservedVectors; k < count; ++k) {
@@ -265,8 +272,9 @@ std::string AddItem(RenderWorld& w, std::uint32_t o, double X0, double Y0, doubl
   return {};
 }
 
-std::string BuildRenderWorld(RenderWorld& w, const ObjectTables& tables, const EnvironmentSource& source,
-                             int W, int H, const WalkDisplay& display, Ui& ui) {
+std::string BuildRenderWorld(RenderWorld& w, const ObjectTables& tables,
+                             const EnvironmentSource& source, int W, int H,
+                             const WalkDisplay& display, Ui& ui) {
   FreeRenderWorld(w);
   const char* lowMemory = nullptr;
   std::string stop;
@@ -320,8 +328,9 @@ void RebuildVectorDrawList(RenderWorld& w, const WalkDisplay& display) {
   }
 }
 
-std::string ResizeRenderWorld(RenderWorld& w, const ObjectTables& tables, const EnvironmentSource& source,
-                              int W, int H, const WalkDisplay& display, Ui& ui) {
+std::string ResizeRenderWorld(RenderWorld& w, const ObjectTables& tables,
+                              const EnvironmentSource& source, int W, int H,
+                              const WalkDisplay& display, Ui& ui) {
   const WalkViewer kept = w.viewer;
   std::string stop = BuildRenderWorld(w, tables, source, W, H, display, ui);
   if (stop.empty()) {

@@ -31,11 +31,11 @@ class ResourceFile;
 namespace walk {
 
 // Capacities, under the names the walk renderer has always used.
-inline constexpr std::uint32_t GW_MAXITEMS = 5;          // items in the universe
-inline constexpr std::uint32_t GW_MAXRENPOINTS = 20020;  // universe points, origins included
-inline constexpr std::uint32_t MAX_POLY_POINTS = 150;    // points of one render polygon
-inline constexpr std::uint32_t kMaxPolySides = 150;      // vectors of one render polygon
-inline constexpr std::uint32_t kMaxZonePolygons = 10;    // View Zone polygons recorded
+inline constexpr std::uint32_t GW_MAXITEMS = 5;              // items in the universe
+inline constexpr std::uint32_t GW_MAXRENPOINTS = 20020;      // universe points, origins included
+inline constexpr std::uint32_t MAX_POLY_POINTS = 150;        // points of one render polygon
+inline constexpr std::uint32_t kMaxPolySides = 150;          // vectors of one render polygon
+inline constexpr std::uint32_t kMaxZonePolygons = 10;        // View Zone polygons recorded
 inline constexpr std::uint32_t kMaxDrawListVectors = 20000;  // per item
 inline constexpr std::uint32_t kFrameStoreRecords = 45;
 inline constexpr std::uint32_t kRenderObjectHeaders = 5;
@@ -73,17 +73,17 @@ inline constexpr std::string_view kNoGroundMessage = "Can't find LNDT resource."
 inline constexpr double kGroundZeroHeight = 15.0;  // eye height at the start and after space
 
 struct WalkViewer {
-  double x = 0, y = 0, z = kGroundZeroHeight;  // position, z the eye height
-  double ground = kGroundZeroHeight;           // eye height the viewer falls back to
-  double heading = kStartHeading;  // degrees, 0 <= heading < 360
+  double x = 0, y = 0, z = kGroundZeroHeight;          // position, z the eye height
+  double ground = kGroundZeroHeight;                   // eye height the viewer falls back to
+  double heading = kStartHeading;                      // degrees, 0 <= heading < 360
   double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};  // orientation, identity at start
-  double vx = 0, vy = 0, vz = 0;  // velocity per frame
-  double omega = 0;               // angular velocity, radians per frame
-  double forward = 0, turn = 0;   // per-frame inputs, cleared every frame
+  double vx = 0, vy = 0, vz = 0;                       // velocity per frame
+  double omega = 0;                                    // angular velocity, radians per frame
+  double forward = 0, turn = 0;                        // per-frame inputs, cleared every frame
   bool keyUp = false, keyDown = false, keyLeft = false, keyRight = false;
   bool keyPageUp = false, keyPageDown = false;
-  char lastChar = 0;     // last character typed, 0 none
-  int insideItem = -1;   // item the viewer has got inside, -1 none
+  char lastChar = 0;    // last character typed, 0 none
+  int insideItem = -1;  // item the viewer has got inside, -1 none
   // Current view zone: its polygon number (-1 none), its item, and the two
   // priority lists refilled from its viewZones on entering it (room for 20
   // each, reserved once so that a frame never allocates).
@@ -102,17 +102,17 @@ struct RenderPoint {
 struct RenderVector {
   std::uint32_t p1 = 0, p2 = 0;
   std::uint8_t color = 0;
-  std::uint8_t shade = 0;         // (color & 0xF8) + 7: the last step of its ramp
-  std::uint32_t fill = 0;         // color in all four bytes
+  std::uint8_t shade = 0;  // (color & 0xF8) + 7: the last step of its ramp
+  std::uint32_t fill = 0;  // color in all four bytes
   std::int32_t attribute = 0;
-  std::uint32_t width = 0;        // as the object's, or kSwitchVectorWidth
+  std::uint32_t width = 0;  // as the object's, or kSwitchVectorWidth
 };
 
 struct RenderPolygon {
   std::uint32_t vectorCount = 0;
   std::array<std::uint32_t, kMaxPolySides> vectors{};
   std::uint8_t frontColor = 0, backColor = 0;
-  std::uint8_t shade = 0;  // (frontColor & 0xF8) + 7
+  std::uint8_t shade = 0;                     // (frontColor & 0xF8) + 7
   std::uint32_t frontFill = 0, backFill = 0;  // colour byte repeated four times
   std::uint32_t pointCount = 0;
   std::array<std::uint32_t, MAX_POLY_POINTS> points{};
@@ -137,7 +137,7 @@ struct RenderObject {
   bool hasEntrance = false;
   std::uint32_t viewZonePolygonCount = 0;
   std::array<std::uint32_t, kMaxZonePolygons> viewZonePolygons{};  // in polygon order
-  std::vector<RenderAnimation> animation;  // empty when the object has none
+  std::vector<RenderAnimation> animation;                          // empty when the object has none
 
   // 0: no Collision polygon; 1: Collision, no Entrance; 2: both.
   int ZoneMode() const { return hasCollision ? (hasEntrance ? 2 : 1) : 0; }
@@ -150,15 +150,15 @@ struct UniversePoint {
 };
 
 struct WalkItem {
-  std::uint32_t object = 0;     // render object shown
-  int zoneMode = 0;             // as RenderObject::ZoneMode
+  std::uint32_t object = 0;  // render object shown
+  int zoneMode = 0;          // as RenderObject::ZoneMode
   std::uint32_t firstPoint = 0;
   std::uint32_t lastPoint = 0;  // the origin point's number
   std::uint32_t originPoint = 0;
   double scale = kFirstItemScale;
-  double highestZ = 0;          // largest world z of its points
+  double highestZ = 0;  // largest world z of its points
   double radius = 0;
-  std::int32_t radiusPlus40 = 0;  // trunc(radius) + 40
+  std::int32_t radiusPlus40 = 0;        // trunc(radius) + 40
   std::vector<std::uint32_t> drawList;  // vector numbers, up to kMaxDrawListVectors
   std::uint32_t drawCount = 0;
 };
@@ -180,8 +180,8 @@ struct WalkEnvironment {
   bool skyPresent = false;
   std::array<Pattern8, kGroundEntries> ground{};
   bool groundPresent = false;
-  Pattern8 patternC2{};  // all bytes 0xC2
-  Pattern8 patternFF{};  // all bytes 0xFF
+  Pattern8 patternC2{};             // all bytes 0xC2
+  Pattern8 patternFF{};             // all bytes 0xFF
   std::vector<std::uint8_t> floor;  // kFloorBytes, or empty when none was loaded
 };
 
@@ -189,11 +189,11 @@ struct WalkEnvironment {
 
 struct ScreenConstants {
   int width = 0, height = 0;
-  double centerX = 0, centerY = 0;  // W * 0.5, H * 0.5
-  int right = 0, bottom = 0;        // W - 1, H - 1
+  double centerX = 0, centerY = 0;    // W * 0.5, H * 0.5
+  int right = 0, bottom = 0;          // W - 1, H - 1
   int halfWidth = 0, halfHeight = 0;  // W / 2, H / 2
-  std::int32_t fovScaleX = 0;       // 16.16
-  std::int32_t fovScaleY = 0;       // 16.16
+  std::int32_t fovScaleX = 0;         // 16.16
+  std::int32_t fovScaleY = 0;         // 16.16
 };
 
 // The polygon under the pointer after the last frame.
@@ -235,7 +235,7 @@ struct RenderWorld {
   std::uint32_t objectCount = 0;
   std::vector<UniversePoint> universe;  // capacity GW_MAXRENPOINTS
   std::uint32_t universeCount = 0;
-  std::vector<WalkItem> items;          // capacity GW_MAXITEMS
+  std::vector<WalkItem> items;  // capacity GW_MAXITEMS
   std::uint32_t itemCount = 0;
   double far = kFarDistance;
   double itemScale = kFirstItemScale;
@@ -244,24 +244,24 @@ struct RenderWorld {
 
   // Work stores of the frame, sized at build time.
   std::array<std::uint32_t, kFrameStoreRecords> frameStore{};
-  std::vector<UniversePoint> eye;        // per universe point, in the viewer's frame
-  std::vector<SortEntry> entries;        // polygons + draw-list vectors
-  std::uint32_t entryCount = 0;          // entries of the last frame, sorted by key
-  std::vector<SortEntry> sortScratch;    // as large as entries
-  std::vector<std::int32_t> rowTable;    // per screen row
-  std::vector<std::int32_t> columnU;     // per screen column
-  std::vector<std::int32_t> columnV;     // per screen column
-  std::vector<ScreenPoint> outline;      // one clipped, projected outline
+  std::vector<UniversePoint> eye;           // per universe point, in the viewer's frame
+  std::vector<SortEntry> entries;           // polygons + draw-list vectors
+  std::uint32_t entryCount = 0;             // entries of the last frame, sorted by key
+  std::vector<SortEntry> sortScratch;       // as large as entries
+  std::vector<std::int32_t> rowTable;       // per screen row
+  std::vector<std::int32_t> columnU;        // per screen column
+  std::vector<std::int32_t> columnV;        // per screen column
+  std::vector<ScreenPoint> outline;         // one clipped, projected outline
   std::vector<UniversePoint> clipA, clipB;  // clipping scratch
-  HandleMemory fillerMemory;  // declared before the filler, which it must outlive
+  HandleMemory fillerMemory;                // declared before the filler, which it must outlive
   PolygonFiller filler;
 };
 
 // Adds object `o` of the world as an item at (X0, Y0, Z0) with scale s.
 // Returns the stop message when the item or universe point limits are
 // exceeded (the item is then not added), else an empty string.
-std::string AddItem(RenderWorld& world, std::uint32_t o, double X0, double Y0, double Z0,
-                    double s, const WalkDisplay& display);
+std::string AddItem(RenderWorld& world, std::uint32_t o, double X0, double Y0, double Z0, double s,
+                    const WalkDisplay& display);
 
 // Builds the world for the object tables at W x H: environment, render
 // object, universe with item 0, viewer at its start values. Returns an empty

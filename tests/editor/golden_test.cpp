@@ -1,15 +1,12 @@
-// Whole frames compared pixel for pixel (and palette entry for entry) with
-// reference pictures under tests/golden/. Every reference was looked at
-// before it was committed. WS_UPDATE_GOLDEN=1 rewrites the references;
-// a mismatch leaves the picture drawn in <build>/golden-actual/.
+// Whole frames compared with reference pictures under tests/golden/
+// (support/golden_image.h). Every reference was looked at before it was
+// committed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 
-#include "cli/png_file.h"
 #include "editor_test_support.h"
+#include "support/golden_image.h"
 
 namespace ws {
 namespace {
@@ -23,30 +20,7 @@ using test::EditorFixture;
 void ExpectGolden(EditorFixture& f, const std::string& name) {
   f.e().ShowFrame();
   ASSERT_EQ(f.presenter.shows > 0, true);
-  const IndexedImage actual = CaptureImage(f.d().offscreen.shown, f.d().layout.local);
-  const std::string path = test::SourceDir() + "/tests/golden/" + name + ".png";
-  std::string error;
-  if (std::getenv("WS_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(WriteIndexedPng(path, actual, error)) << error;
-  }
-  IndexedImage expected;
-  const bool read = ReadIndexedPng(path, expected, error);
-  bool same = read && expected.width == actual.width && expected.height == actual.height &&
-              expected.paletteSize == 256 && expected.palette == actual.palette;
-  std::size_t differing = 0;
-  if (same) {
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i)
-      differing += actual.pixels[i] != expected.pixels[i];
-    same = differing == 0;
-  }
-  if (!same) {
-    const std::string dir = test::BinaryDir() + "/golden-actual";
-    std::filesystem::create_directories(dir);
-    std::string ignored;
-    WriteIndexedPng(dir + "/" + name + ".png", actual, ignored);
-    ADD_FAILURE() << name << ": " << (read ? "" : "no reference (" + error + "); ") << differing
-                  << " pixels differ; the picture drawn is in " << dir;
-  }
+  test::ExpectGoldenImage(CaptureImage(f.d().offscreen.shown, f.d().layout.local), name);
 }
 
 // The cube of the colour-mode scenes: each face a different mode.

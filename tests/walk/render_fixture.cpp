@@ -11,11 +11,12 @@ namespace ws::test {
 
 ObjectXyz ObjectPoint(const Ahead& p) {
   // World (right, ahead, 15 + up) = (s x, s (-z) + 200, s y) with s = 0.25.
-  return {p.right * 4, (walk::kGroundZeroHeight + p.up) * 4, (walk::kFirstItemOffsetY - p.ahead) * 4};
+  return {p.right * 4, (walk::kGroundZeroHeight + p.up) * 4,
+          (walk::kFirstItemOffsetY - p.ahead) * 4};
 }
 
-std::uint32_t AddWalkPolygon(ObjectTables& t, const std::vector<Ahead>& corners, std::uint32_t flags,
-                             std::uint8_t colour, std::uint8_t back) {
+std::uint32_t AddWalkPolygon(ObjectTables& t, const std::vector<Ahead>& corners,
+                             std::uint32_t flags, std::uint8_t colour, std::uint8_t back) {
   const std::uint32_t k = t.polygonCount++;
   Polygon& poly = t.polygons[k];
   poly = Polygon{};
@@ -29,15 +30,18 @@ std::uint32_t AddWalkPolygon(ObjectTables& t, const std::vector<Ahead>& corners,
     poly.points[poly.pointCount++] = t.AddPoint(o.x, o.y, o.z);
   }
   for (std::uint32_t i = 0; i < poly.pointCount; ++i) {
-    poly.vectors[poly.vectorCount++] = t.AddVector(poly.points[i], poly.points[(i + 1) % poly.pointCount]);
+    poly.vectors[poly.vectorCount++] =
+        t.AddVector(poly.points[i], poly.points[(i + 1) % poly.pointCount]);
   }
   return k;
 }
 
 std::uint32_t AddFacingRect(ObjectTables& t, double ahead, double left, double right, double bottom,
-                            double top, std::uint32_t flags, std::uint8_t colour, std::uint8_t back) {
-  return AddWalkPolygon(t, {{ahead, left, top}, {ahead, right, top}, {ahead, right, bottom}, {ahead, left, bottom}},
-                        flags, colour, back);
+                            double top, std::uint32_t flags, std::uint8_t colour,
+                            std::uint8_t back) {
+  return AddWalkPolygon(
+      t, {{ahead, left, top}, {ahead, right, top}, {ahead, right, bottom}, {ahead, left, bottom}},
+      flags, colour, back);
 }
 
 WalkFixture::WalkFixture(int width, int height) {
@@ -56,8 +60,8 @@ WalkFixture::WalkFixture(int width, int height) {
 }
 
 std::string WalkFixture::Build() {
-  return walk::BuildRenderWorld(w(), tables(), walk::EnvironmentFrom(m()), surface.width(), surface.height(),
-                                display, ui);
+  return walk::BuildRenderWorld(w(), tables(), walk::EnvironmentFrom(m()), surface.width(),
+                                surface.height(), display, ui);
 }
 
 void WalkFixture::Frame(int x, int y) { walk::RenderFrame(w(), display, surface.Target(), x, y); }

@@ -32,12 +32,13 @@ ObjectXyz ObjectPoint(const Ahead& p);
 
 // Adds a polygon through the object points of `corners` (viewer terms),
 // with its vectors, and returns its number.
-std::uint32_t AddWalkPolygon(ObjectTables& t, const std::vector<Ahead>& corners, std::uint32_t flags,
-                             std::uint8_t colour, std::uint8_t back = 0);
+std::uint32_t AddWalkPolygon(ObjectTables& t, const std::vector<Ahead>& corners,
+                             std::uint32_t flags, std::uint8_t colour, std::uint8_t back = 0);
 // A vertical rectangle facing the viewer: `ahead` away, spanning
 // [left, right] across and [bottom, top] in height, clockwise on screen.
 std::uint32_t AddFacingRect(ObjectTables& t, double ahead, double left, double right, double bottom,
-                            double top, std::uint32_t flags, std::uint8_t colour, std::uint8_t back = 0);
+                            double top, std::uint32_t flags, std::uint8_t colour,
+                            std::uint8_t back = 0);
 
 struct WalkFixture {
   explicit WalkFixture(int width = 160, int height = 120);

@@ -37,8 +37,11 @@ TEST(RenderSort, MatchesThePlainQuicksort) {
     int keyRange;  // small ranges give many equal keys
     int order;     // 0 random, 1 ascending, -1 descending
   };
-  const Row rows[] = {{"distinct", 1 << 30, 0}, {"many ties", 7, 0}, {"few ties", 400, 0},
-                      {"ascending with ties", 50, 1}, {"descending distinct", 1 << 30, -1}};
+  const Row rows[] = {{"distinct", 1 << 30, 0},
+                      {"many ties", 7, 0},
+                      {"few ties", 400, 0},
+                      {"ascending with ties", 50, 1},
+                      {"descending distinct", 1 << 30, -1}};
   for (const Row& row : rows) {
     for (int round = 0; round < 20; ++round) {
       std::vector<SortEntry> entries(static_cast<std::size_t>(1 + random() % 300));
@@ -47,15 +50,17 @@ TEST(RenderSort, MatchesThePlainQuicksort) {
                       static_cast<double>(random() % row.keyRange) - row.keyRange / 2};
       }
       if (row.order != 0) {
-        std::stable_sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
-          return row.order > 0 ? a.key < b.key : a.key > b.key;
-        });
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&](const SortEntry& a, const SortEntry& b) {
+                           return row.order > 0 ? a.key < b.key : a.key > b.key;
+                         });
       }
       std::vector<SortEntry> expected = entries, scratch(entries.size());
       PlainQuickSort(expected, 0, static_cast<long>(expected.size()) - 1);
       SortEntries(entries, scratch);
       for (std::size_t i = 0; i < entries.size(); ++i) {
-        ASSERT_EQ(std::make_tuple(entries[i].index, entries[i].key), std::make_tuple(expected[i].index, expected[i].key))
+        ASSERT_EQ(std::make_tuple(entries[i].index, entries[i].key),
+                  std::make_tuple(expected[i].index, expected[i].key))
             << row.name << " round " << round << " at " << i;
       }
     }
@@ -87,7 +92,8 @@ TEST(RenderKeys, DistanceAndZonePriorityDecideTheOrder) {
     f.w().viewer.zoneItem = 0;
     f.w().viewer.zonePolys = row.zoneList;
     f.Frame();
-    EXPECT_EQ(std::make_tuple(f.PolygonKey(nearPoly), f.PolygonKey(far)), std::make_tuple(row.nearKey, 416.0))
+    EXPECT_EQ(std::make_tuple(f.PolygonKey(nearPoly), f.PolygonKey(far)),
+              std::make_tuple(row.nearKey, 416.0))
         << row.name;
     EXPECT_EQ(f.Pixel(80, 60), row.nearOnTop ? 16 : 8) << row.name;
   }
@@ -131,13 +137,15 @@ TEST(RenderKeys, AdjustmentsAddUp) {
 TEST(RenderKeys, VectorKeysAndTheirZoneList) {
   WalkFixture f;
   const auto a = test::ObjectPoint({10, 2, 0}), b = test::ObjectPoint({20, 0, 5});
-  const std::uint32_t v = f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z));
+  const std::uint32_t v =
+      f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z));
   f.tables().vectors[v].width = 1;
   ASSERT_EQ(f.Build(), "");
   const double plain = (100 + 4 + 400) * 0.5;
-  for (const auto& [list, key] : {std::make_pair(std::vector<std::uint32_t>{}, plain),
-                                  std::make_pair(std::vector<std::uint32_t>{v | 0x4000}, plain + 12800),
-                                  std::make_pair(std::vector<std::uint32_t>{v + 1, v}, plain - 12800)}) {
+  for (const auto& [list, key] :
+       {std::make_pair(std::vector<std::uint32_t>{}, plain),
+        std::make_pair(std::vector<std::uint32_t>{v | 0x4000}, plain + 12800),
+        std::make_pair(std::vector<std::uint32_t>{v + 1, v}, plain - 12800)}) {
     f.w().viewer.zonePolygon = 3;
     f.w().viewer.zoneItem = 0;
     f.w().viewer.zoneVectors = list;
@@ -186,14 +194,15 @@ TEST(RenderFrame, ProjectsOntoTheScreen) {
     int firstRow, lastRow;  // rows the line covers in column 60
   };
   // Width 40: 5 units across, 40 pixels at 10 ahead: pen half-width 20.
-  const Row rows[] = {{1, false, 42, 42}, {0, true, 42, 42}, {0, false, -1, -1}, {40, false, 22, 62}};
+  const Row rows[] = {
+      {1, false, 42, 42}, {0, true, 42, 42}, {0, false, -1, -1}, {40, false, 22, 62}};
   for (const Row& row : rows) {
     WalkFixture f;
     f.display.hideEnvironment = true;
     f.display.vectorsOn = row.vectorsOn;
     const auto a = test::ObjectPoint({10, 2.05, 3}), b = test::ObjectPoint({10, -4.95, 3});
-    const std::uint32_t v =
-        f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z));
+    const std::uint32_t v = f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z),
+                                                 f.tables().AddPoint(b.x, b.y, b.z));
     f.tables().vectors[v].width = row.width;
     f.tables().vectors[v].color = 24;
     ASSERT_EQ(f.Build(), "");
@@ -206,7 +215,8 @@ TEST(RenderFrame, ProjectsOntoTheScreen) {
         last = y;
       }
     }
-    EXPECT_EQ(std::make_tuple(first, last), std::make_tuple(row.firstRow, row.lastRow)) << row.width;
+    EXPECT_EQ(std::make_tuple(first, last), std::make_tuple(row.firstRow, row.lastRow))
+        << row.width;
     if (row.width == 1) {
       EXPECT_EQ(std::make_tuple(f.Pixel(96, 42), f.Pixel(40, 42), f.Pixel(97, 42), f.Pixel(39, 42)),
                 std::make_tuple(24, 24, f.display.blackIndex, f.display.blackIndex));
@@ -238,7 +248,8 @@ TEST(RenderFrame, FacingChoosesColourAndVisibility) {
     WalkFixture f;
     f.display.hideEnvironment = true;
     if (row.reversed) {
-      test::AddWalkPolygon(f.tables(), {{10, -1, -1}, {10, 1, -1}, {10, 1, 1}, {10, -1, 1}}, row.flags, 16, 40);
+      test::AddWalkPolygon(f.tables(), {{10, -1, -1}, {10, 1, -1}, {10, 1, 1}, {10, -1, 1}},
+                           row.flags, 16, 40);
     } else {
       AddFacingRect(f.tables(), 10, -1, 1, -1, 1, row.flags, 16, 40);
     }
@@ -246,8 +257,9 @@ TEST(RenderFrame, FacingChoosesColourAndVisibility) {
     f.Frame(80, 60);
     const WalkPick& pick = f.w().pick;
     const std::uint8_t expected = row.pixel == sky ? f.display.blackIndex : row.pixel;
-    EXPECT_EQ(std::make_tuple(f.Pixel(80, 60), pick.polygon, pick.color, pick.fill, pick.backFace),
-              std::make_tuple(expected, 0, row.pickColour, row.pickColour * 0x01010101u, row.backFace))
+    EXPECT_EQ(
+        std::make_tuple(f.Pixel(80, 60), pick.polygon, pick.color, pick.fill, pick.backFace),
+        std::make_tuple(expected, 0, row.pickColour, row.pickColour * 0x01010101u, row.backFace))
         << row.name;
   }
 }
@@ -261,7 +273,10 @@ TEST(RenderFrame, PicksTheNearestPolygonUnderThePointer) {
   AddFacingRect(f.tables(), 20, -4, 4, -4, 4, kFilled, 8);
   AddFacingRect(f.tables(), 10, -1, 1, -1, 1, kFilled, 16);
   const auto a = test::ObjectPoint({10, 4, 3}), b = test::ObjectPoint({10, 6, 3});
-  f.tables().vectors[f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z))].color = 24;
+  f.tables()
+      .vectors[f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z),
+                                    f.tables().AddPoint(b.x, b.y, b.z))]
+      .color = 24;
   f.tables().vectors[f.tables().vectorCount - 1].width = 1;
   ASSERT_EQ(f.Build(), "");
   struct Row {
@@ -304,7 +319,8 @@ TEST(RenderFrame, FillRoutineByFlags) {
     ASSERT_EQ(f.Build(), "");
     f.Frame();
     auto expect = [&](std::uint8_t v) { return v == none ? f.display.blackIndex : v; };
-    EXPECT_EQ(std::make_tuple(f.Pixel(80, 60), f.Pixel(72, 60)), std::make_tuple(expect(row.inside), expect(row.edge)))
+    EXPECT_EQ(std::make_tuple(f.Pixel(80, 60), f.Pixel(72, 60)),
+              std::make_tuple(expect(row.inside), expect(row.edge)))
         << std::hex << row.flags;
   }
 }
@@ -316,7 +332,8 @@ TEST(RenderFrame, ClipsAgainstTheNearPlane) {
   f.display.hideEnvironment = true;
   AddFacingRect(f.tables(), -5, -1, 1, -1, 1, kFilled, 16);  // behind
   // A floor strip from behind the viewer to 20 ahead, 2 below the eye.
-  test::AddWalkPolygon(f.tables(), {{-10, -1, -2}, {20, -1, -2}, {20, 1, -2}, {-10, 1, -2}}, kFilled, 24);
+  test::AddWalkPolygon(f.tables(), {{-10, -1, -2}, {20, -1, -2}, {20, 1, -2}, {-10, 1, -2}},
+                       kFilled, 24);
   ASSERT_EQ(f.Build(), "");
   f.Frame();
   int behind = 0, strip = 0, topHalf = 0;
@@ -336,10 +353,12 @@ TEST(RenderFrame, ClipsAgainstTheNearPlane) {
 TEST(RenderFrame, AllocatesNothingPerFrame) {
   WalkFixture f(320, 240);
   for (int i = 0; i < 50; ++i) {
-    AddFacingRect(f.tables(), 10 + i, -1 - i, 1, -1, 1 + i % 3, kFilled | PolyFlag::kNeverDrawBackFace, 8 * (i % 8));
+    AddFacingRect(f.tables(), 10 + i, -1 - i, 1, -1, 1 + i % 3,
+                  kFilled | PolyFlag::kNeverDrawBackFace, 8 * (i % 8));
   }
   const auto a = test::ObjectPoint({10, 2, 3}), b = test::ObjectPoint({10, -5, 3});
-  const std::uint32_t v = f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z));
+  const std::uint32_t v =
+      f.tables().AddVector(f.tables().AddPoint(a.x, a.y, a.z), f.tables().AddPoint(b.x, b.y, b.z));
   f.tables().vectors[v].width = 7;
   f.display.vectorsOn = true;
   ASSERT_EQ(f.Build(), "");

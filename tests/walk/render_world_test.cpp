@@ -40,7 +40,8 @@ TEST(RenderWorldLimits, UniversePointsAreCountedWithTheOrigin) {
 TEST(RenderWorldLimits, FiveItemsFitAndASixthIsRefused) {
   WalkFixture f;
   ASSERT_EQ(f.Build(), "");
-  for (std::uint32_t i = 1; i < GW_MAXITEMS; ++i) EXPECT_EQ(AddItem(f.w(), 0, i, 0, 0, 1.0, f.display), "") << i;
+  for (std::uint32_t i = 1; i < GW_MAXITEMS; ++i)
+    EXPECT_EQ(AddItem(f.w(), 0, i, 0, 0, 1.0, f.display), "") << i;
   EXPECT_EQ(AddItem(f.w(), 0, 9, 0, 0, 1.0, f.display), kTooManyItemsMessage);
   EXPECT_EQ(f.w().itemCount, GW_MAXITEMS);
 }
@@ -81,12 +82,15 @@ TEST(RenderWorldBuild, PlacesTheObjectAsItemZero) {
   EXPECT_EQ(std::make_tuple(r.x, r.y, r.z), std::make_tuple(10.0, 20.0, -30.0));
   const UniversePoint& origin = w.universe[item.originPoint];
   EXPECT_EQ(std::make_tuple(origin.x, origin.y, origin.z), std::make_tuple(0.0, 200.0, 0.0));
-  EXPECT_EQ(std::make_tuple(w.universeCount, item.firstPoint, item.lastPoint, item.scale, item.highestZ),
-            std::make_tuple(f.tables().pointCount + 1, 0u, f.tables().pointCount, 0.25, 50.0));
+  EXPECT_EQ(
+      std::make_tuple(w.universeCount, item.firstPoint, item.lastPoint, item.scale, item.highestZ),
+      std::make_tuple(f.tables().pointCount + 1, 0u, f.tables().pointCount, 0.25, 50.0));
   const WalkViewer& v = w.viewer;
-  EXPECT_EQ(std::make_tuple(v.x, v.y, v.z, v.heading, v.insideItem, v.zonePolygon, w.itemCount, w.far),
-            std::make_tuple(0.0, 0.0, v.ground, 90.0, -1, -1, 1u, 100000.0));
-  EXPECT_EQ(std::make_tuple(v.m[0][0], v.m[0][1], v.m[1][1], v.m[2][2]), std::make_tuple(1.0, 0.0, 1.0, 1.0));
+  EXPECT_EQ(
+      std::make_tuple(v.x, v.y, v.z, v.heading, v.insideItem, v.zonePolygon, w.itemCount, w.far),
+      std::make_tuple(0.0, 0.0, v.ground, 90.0, -1, -1, 1u, 100000.0));
+  EXPECT_EQ(std::make_tuple(v.m[0][0], v.m[0][1], v.m[1][1], v.m[2][2]),
+            std::make_tuple(1.0, 0.0, 1.0, 1.0));
 }
 
 // Zone mode from the last Collision / Entrance polygons; the radius from
@@ -101,11 +105,11 @@ TEST(RenderWorldBuild, ZoneModeAndRadius) {
     int mode;
     double radius;
   };
-  // Polygon 0 reaches x = 40.9 (trunc 40), polygon 1 z = -81 (z' 81).
+  // Polygon 0 reaches x = 40.9 (trunc 40), polygon 1 z = -83 (z' 83).
   const Row rows[] = {
       {"collision only", PolyFlag::kCollision, 0, 0, 1, 10 + 1},
-      {"collision and entrance", PolyFlag::kCollision, PolyFlag::kEntrance, 0, 2, 20.25 + 1},
-      {"entrance before collision", PolyFlag::kEntrance, PolyFlag::kCollision, 0, 2, 20.25 + 1},
+      {"collision and entrance", PolyFlag::kCollision, PolyFlag::kEntrance, 0, 2, 20.75 + 1},
+      {"entrance before collision", PolyFlag::kEntrance, PolyFlag::kCollision, 0, 2, 20.75 + 1},
       {"no collision: every user point", PolyFlag::kEntrance, 0, 0, 0, 75 + 1},
       {"a wide vector raises it", PolyFlag::kCollision, 0, 3, 1, 75},
       {"switch bit alone is no width", PolyFlag::kCollision, 0, 0x8000, 1, 10 + 1},
@@ -113,7 +117,8 @@ TEST(RenderWorldBuild, ZoneModeAndRadius) {
   for (const Row& row : rows) {
     WalkFixture f;
     ObjectTables& t = f.tables();
-    const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2), c = t.AddPoint(0, 0, 81);
+    const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2),
+                        c = t.AddPoint(0, 0, 83);
     const std::uint32_t far = t.AddPoint(300, 0, 0);
     t.polygonCount = 2;
     t.polygons[0] = Polygon{};
@@ -151,7 +156,8 @@ TEST(RenderWorldBuild, VectorDrawListFollowsTheVectorsSwitch) {
   ASSERT_EQ(f.Build(), "");
   auto list = [&] {
     const WalkItem& item = f.w().items[0];
-    return std::vector<std::uint32_t>(item.drawList.begin(), item.drawList.begin() + item.drawCount);
+    return std::vector<std::uint32_t>(item.drawList.begin(),
+                                      item.drawList.begin() + item.drawCount);
   };
   EXPECT_EQ(list(), (std::vector<std::uint32_t>{0, 7, 10}));
   f.display.vectorsOn = true;
@@ -159,7 +165,8 @@ TEST(RenderWorldBuild, VectorDrawListFollowsTheVectorsSwitch) {
   EXPECT_EQ(list(), (std::vector<std::uint32_t>{0, 7, 10, 6, 8, 9}));
   const RenderVector& wire = f.w().objects[0].vectors[6];
   EXPECT_EQ(std::make_tuple(wire.width, wire.color, wire.fill),
-            std::make_tuple(kSwitchVectorWidth, f.display.wireColour, f.display.wireColour * 0x01010101u));
+            std::make_tuple(kSwitchVectorWidth, f.display.wireColour,
+                            f.display.wireColour * 0x01010101u));
   f.display.vectorsOn = false;
   RebuildVectorDrawList(f.w(), f.display);
   EXPECT_EQ(list(), (std::vector<std::uint32_t>{0, 7, 10}));
@@ -170,7 +177,8 @@ TEST(RenderWorldBuild, VectorDrawListFollowsTheVectorsSwitch) {
 TEST(RenderWorldBuild, CopiesRecordsAndAnimation) {
   WalkFixture f;
   ObjectTables& t = f.tables();
-  const std::uint32_t k = test::AddFacingRect(t, 10, -1, 1, -1, 1, PolyFlag::kViewZone | PolyFlag::kBordered, 0x53, 0x2A);
+  const std::uint32_t k = test::AddFacingRect(
+      t, 10, -1, 1, -1, 1, PolyFlag::kViewZone | PolyFlag::kBordered, 0x53, 0x2A);
   t.polygons[k].viewZoneCount = 2;
   t.polygons[k].viewZones[1] = 0x4005;
   t.vectors[t.polygons[k].vectors[0]].color = 0x9C;
@@ -180,12 +188,13 @@ TEST(RenderWorldBuild, CopiesRecordsAndAnimation) {
   ASSERT_EQ(f.Build(), "");
   const RenderObject& o = f.w().objects[0];
   const RenderPolygon& p = o.polygons[k];
-  EXPECT_EQ(std::make_tuple(p.frontColor, p.backColor, p.shade, p.frontFill, p.backFill, p.pointCount, p.vectorCount,
-                            p.viewZoneCount, p.viewZones[1], p.flags),
+  EXPECT_EQ(std::make_tuple(p.frontColor, p.backColor, p.shade, p.frontFill, p.backFill,
+                            p.pointCount, p.vectorCount, p.viewZoneCount, p.viewZones[1], p.flags),
             std::make_tuple(0x53, 0x2A, 0x57, 0x53535353u, 0x2A2A2A2Au, 4u, 4u, 2u, 0x4005u,
                             PolyFlag::kViewZone | PolyFlag::kBordered));
   const RenderVector& v = o.vectors[t.polygons[k].vectors[0]];
-  EXPECT_EQ(std::make_tuple(v.color, v.shade, v.fill, v.attribute), std::make_tuple(0x9C, 0x9F, 0x9C9C9C9Cu, -3));
+  EXPECT_EQ(std::make_tuple(v.color, v.shade, v.fill, v.attribute),
+            std::make_tuple(0x9C, 0x9F, 0x9C9C9C9Cu, -3));
   EXPECT_EQ(std::make_tuple(o.viewZonePolygonCount, o.viewZonePolygons[0]), std::make_tuple(1u, k));
   ASSERT_EQ(o.animation.size(), 3u);
   const RenderAnimation& a = o.animation[1];
@@ -201,10 +210,12 @@ TEST(RenderWorldBuild, CopiesRecordsAndAnimation) {
 // More than ten View Zone polygons: the first ten act as zones.
 TEST(RenderWorldBuild, RecordsTenViewZones) {
   WalkFixture f;
-  for (int i = 0; i < 12; ++i) test::AddFacingRect(f.tables(), 10 + i, -1, 1, -1, 1, PolyFlag::kViewZone, 8);
+  for (int i = 0; i < 12; ++i)
+    test::AddFacingRect(f.tables(), 10 + i, -1, 1, -1, 1, PolyFlag::kViewZone, 8);
   ASSERT_EQ(f.Build(), "");
   const RenderObject& o = f.w().objects[0];
-  EXPECT_EQ(std::make_tuple(o.viewZonePolygonCount, o.viewZonePolygons[9]), std::make_tuple(kMaxZonePolygons, 9u));
+  EXPECT_EQ(std::make_tuple(o.viewZonePolygonCount, o.viewZonePolygons[9]),
+            std::make_tuple(kMaxZonePolygons, 9u));
 }
 
 TEST(RenderWorldBuild, FreeAndResize) {
@@ -213,14 +224,16 @@ TEST(RenderWorldBuild, FreeAndResize) {
   ASSERT_EQ(f.Build(), "");
   f.w().viewer.x = 12.5;
   f.w().viewer.heading = 33;
-  EXPECT_EQ(ResizeRenderWorld(f.w(), f.tables(), EnvironmentFrom(f.m()), 320, 200, f.display, f.ui), "");
+  EXPECT_EQ(ResizeRenderWorld(f.w(), f.tables(), EnvironmentFrom(f.m()), 320, 200, f.display, f.ui),
+            "");
   const RenderWorld& w = f.w();
-  EXPECT_EQ(std::make_tuple(w.built, w.screen.width, w.screen.halfHeight, w.rowTable.size(), w.columnU.size(),
-                            w.viewer.x, w.viewer.heading, w.viewer.zonePolys.capacity() >= kMaxViewZones),
+  EXPECT_EQ(std::make_tuple(w.built, w.screen.width, w.screen.halfHeight, w.rowTable.size(),
+                            w.columnU.size(), w.viewer.x, w.viewer.heading,
+                            w.viewer.zonePolys.capacity() >= kMaxViewZones),
             std::make_tuple(true, 320, 100, 200u, 320u, 12.5, 33.0, true));
   FreeRenderWorld(f.w());
-  EXPECT_EQ(std::make_tuple(w.built, w.universe.capacity(), w.entries.capacity(), w.objects[0].polygons.capacity(),
-                            w.itemCount),
+  EXPECT_EQ(std::make_tuple(w.built, w.universe.capacity(), w.entries.capacity(),
+                            w.objects[0].polygons.capacity(), w.itemCount),
             std::make_tuple(false, 0u, 0u, 0u, 0u));
   f.Frame();  // a freed world draws nothing and does not fail
 }
