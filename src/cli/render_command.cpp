@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <sstream>
 
 #include "cli/png_file.h"
+#include "cli/walk_command.h"
 #include "editor/view/display.h"
 #include "editor/view/software_view.h"
 #include "model/glyph_store.h"
@@ -113,8 +115,14 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
 
 int RunRender(Model& model, const RenderOptions& options, std::ostream& err) {
   if (options.walk) {
-    err << "wirestead-cli: --walk is not available yet: the walk view has not been built\n";
-    return 1;
+    // The walk view's first frame, as `walk IN --png OUT` draws it.
+    WalkOptions walk;
+    walk.input = options.input;
+    walk.width = options.width;
+    walk.height = options.height;
+    walk.png = options.output;
+    std::ostringstream state;
+    return RunWalk(model, walk, state, err);
   }
   ObjectTables& t = model.tables;
   if (!t.allocated() || !model.colors.valid) {

@@ -8,7 +8,8 @@
 // Vectors and Polygons on, thick lines off, nothing selected or hovered,
 // ants phase 0, the axis labels drawn with the font of the Preferences
 // file. --view turns from Front as the view letters do; --perspective
-// turns perspective on. --walk (the walk view) is refused for now.
+// turns perspective on. --walk draws the walk view's first frame instead
+// (walk_command.h), from the walk's start position.
 #pragma once
 
 #include <optional>

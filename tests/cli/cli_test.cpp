@@ -115,7 +115,6 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
       {{"convert", Cube(), dir.File("out.txt")}, "wirestead-cli: can't write"},
       {{"--prefs", dir.File("nothing"), "info", Cube()},
        "wirestead-cli: can't find the Preferences file " + dir.File("nothing")},
-      {{"render", Cube(), dir.File("x.png"), "--walk"}, "--walk is not available yet"},
       {{"render", dir.File("missing.wdo"), dir.File("x.png")}, "wirestead-cli: no such file"},
       {{"render", Cube(), dir.File("no/such/dir/x.png")}, "wirestead-cli: can't write"},
       {{"render", Cube()}, usage}};

@@ -149,6 +149,10 @@ TEST(WalkCommand, WithoutAScriptOneFrameAndThePng) {
     const Rgb8 corner = image.palette[image.pixels[0]];
     EXPECT_EQ((corner == Rgb8{0, 0, 0}), hide) << hide;
   }
+  // render --walk draws the same first frame.
+  ASSERT_EQ(Cli({"walk", Cube(), "--size", "40x30", "--png", dir.File("w.png")}).status, 0);
+  ASSERT_EQ(Cli({"render", Cube(), dir.File("r.png"), "--size", "40x30", "--walk"}).status, 0);
+  EXPECT_EQ(test::ReadFileBytes(dir.File("r.png")), test::ReadFileBytes(dir.File("w.png")));
   const CliRun unwritable = Cli({"walk", Cube(), "--png", dir.File("none/w.png")});
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("can't write"), std::string::npos);
