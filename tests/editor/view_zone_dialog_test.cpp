@@ -87,7 +87,8 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
     zone.viewZones[0] = vec3;
     zone.viewZones[1] = 1;
     zone.viewZones[2] = 0 | low;
-    ctx.runViewZoneDialog = [&row](ViewZoneDialog& dialog) {
+    ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
+      EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, dialog.zone()), std::make_tuple(true, 2u));
       for (const char* op = row.ops; *op; ++op) {
         if (*op == 'A') {
           dialog.polygonChoice = *++op - '0';
@@ -103,6 +104,7 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
       return row.done;
     };
     RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+    EXPECT_FALSE(shell.modalDialogOpen);
     EXPECT_EQ(V(zone.viewZones, zone.viewZones + zone.viewZoneCount), row.after);
     EXPECT_EQ(zone.flags, row.done ? PolyFlag::kViewZone : 0u);
     EXPECT_EQ(Messages(),

@@ -25,21 +25,6 @@ struct Observer : ModelObserver {
   void ColorTableChanged() override { ++colorChanges; }
 };
 
-TEST(ColorStateRebuild, DrawingColoursAndFillWordsComeFromTheTable) {
-  ModelFixture f;
-  const DrawingColors& d = f.m().colors.drawing;
-  const ColorTable& t = f.m().colors.current;
-  // clang-format off
-  const std::pair<std::uint8_t, RGB16> rows[] = {
-      {d.white, {65535, 65535, 65535}}, {d.darkGrey, {13107, 13107, 13107}}, {d.lightGrey, {34952, 34952, 34952}},
-      {d.black, {0, 0, 0}}, {d.red, {65535, 0, 0}}, {d.green, {0, 65535, 0}}, {d.green2, {0, 65535, 0}},
-      {d.blue, {0, 0, 65535}}, {d.yellow, {65535, 65535, 0}}};
-  // clang-format on
-  for (const auto& [index, colour] : rows) EXPECT_EQ(t[index], colour) << int{index};
-  EXPECT_EQ(std::tie(d.redFill, d.yellowFill),
-            std::make_tuple(d.red * 0x01010101u, d.yellow * 0x01010101u));
-}
-
 TEST(ColorStateRebuild, TranslatesSkyIntoResourceAndFloorIntoMemory) {
   ModelFixture f;
   Model& m = f.m();

@@ -178,20 +178,6 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
   EXPECT_EQ(std::make_tuple(t.polygonSelected[1], t.polygonSelected[2]), std::make_tuple(0u, 1u));
 }
 
-TEST(ObjectTextRead, Version10PointsAreLow16BitsUnsigned) {
-  ModelFixture f;
-  std::string text = "[COLORS256_RGB_1.0]\n" + FormatColorLines(f.m().colors.current, "\n") +
-                     "[POINTS]\n3\n-1,2,3\n65536,65537,-65535\n100,200,300\n"
-                     "[VECTORS]\n1\n0,2,5,0,0\n[POLYGONS]\n0\n";
-  test::WriteFileText(f.dir.File("old.wdo"), text);
-  ASSERT_TRUE(LoadObjectText(f.m(), f.dir.File("old.wdo")));
-  const ObjectTables& t = f.tables();
-  ASSERT_EQ(t.pointCount, 10u);
-  EXPECT_EQ(std::make_tuple(t.points[7].x, t.points[7].y, t.points[8].x, t.points[8].y,
-                            t.points[8].z, t.points[9].z, t.vectors[6].p2),
-            std::make_tuple(65535.0, 2.0, 0.0, 1.0, 1.0, 300.0, 9u));
-}
-
 // A model whose tables hold one user point and one polygon, and the bytes
 // of its Preferences file, to prove a refused load changed nothing.
 struct Guarded {

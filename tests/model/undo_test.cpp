@@ -145,22 +145,6 @@ void FillObjects(UndoFixture& f, std::uint32_t objects) {
   }
 }
 
-TEST(UndoObjects, EachObjectKeepsItsOwnHistory) {
-  UndoFixture f;
-  std::mt19937 rng(11);
-  RandomObject(f.tables, rng, 50, 60, 7);
-  const UsedBytes object0 = CaptureUsed(f.tables);
-  f.history.PushUndo(UndoLabel::kDelete, f.target());
-  f.history.SelectObject(1);
-  RandomObject(f.tables, rng, 30, 20, 2);
-  const UsedBytes object1 = CaptureUsed(f.tables);
-  EXPECT_FALSE(f.history.PopUndo(f.target()));
-  EXPECT_TRUE(CaptureUsed(f.tables) == object1);  // object 0's snapshot stayed out
-  f.history.SelectObject(0);
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_TRUE(CaptureUsed(f.tables) == object0);
-}
-
 TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
   // clang-format off
   struct Row { std::uint32_t current, dropped, newCurrent; const char* label; std::size_t depths[3]; };
