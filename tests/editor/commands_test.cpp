@@ -55,10 +55,9 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
   const std::string w(kPromptGuideWidth), h(kPromptGuideHeight);
   EXPECT_EQ(std::vector<std::string>(f.ui.Prompts().end() - 4, f.ui.Prompts().end()),
             (std::vector<std::string>{w, w, h, h}));
-  EXPECT_EQ(std::make_tuple(f.editor.display.options.guideHalfWidth,
-                            f.editor.display.options.guideHalfHeight,
-                            CurrentPreferences(f.ctx).viewHalfWidth,
-                            f.editor.model.preferences.viewHalfHeight),
+  EXPECT_EQ(std::make_tuple(
+                f.editor.display.options.guideHalfWidth, f.editor.display.options.guideHalfHeight,
+                CurrentPreferences(f.ctx).viewHalfWidth, f.editor.model.preferences.viewHalfHeight),
             std::make_tuple(5000.0, 1.0, 5000.0, 1.0));
 }
 

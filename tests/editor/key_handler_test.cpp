@@ -28,9 +28,9 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
     EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
               std::make_tuple(true, KeyAction::kKeyHandler, c.bit));
     t = PreTranslateKey(shell, Up(c.key));
-    EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
-              std::make_tuple(true, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone,
-                              0u))
+    EXPECT_EQ(
+        std::make_tuple(t.consumed, t.action, shell.heldKeys),
+        std::make_tuple(true, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone, 0u))
         << c.key;
   }
   shell.pendingKey = 'K';
@@ -86,9 +86,9 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
               {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
   for (const auto& r : rows) {
     Press(r.key);
-    EXPECT_EQ(std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY,
-                              f.shell.helpText),
-              std::make_tuple(r.panX, r.panY, r.help))
+    EXPECT_EQ(
+        std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText),
+        std::make_tuple(r.panX, r.panY, r.help))
         << r.key;
   }
   EXPECT_EQ(f.shell.pendingKey, 0);

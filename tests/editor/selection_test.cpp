@@ -41,10 +41,11 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   TurnAboutX(m().view.orientation, 0.5);
   SelectMode(ctx, EditorMode::kSelectVector);
   const ModeHelp texts = ModeHelpTexts(EditorMode::kSelectVector, false);
-  EXPECT_EQ(std::make_tuple(shell.mode, m().view.orientation, d().view.scale, d().view.panX,
-                            shell.statusTitle, shell.helpText, sounds),
-            std::make_tuple(EditorMode::kSelectVector, kIdentityMatrix3, 1.0, 0.0,
-                            std::string(texts.title), std::string(texts.help), std::vector<int>{1}));
+  EXPECT_EQ(
+      std::make_tuple(shell.mode, m().view.orientation, d().view.scale, d().view.panX,
+                      shell.statusTitle, shell.helpText, sounds),
+      std::make_tuple(EditorMode::kSelectVector, kIdentityMatrix3, 1.0, 0.0,
+                      std::string(texts.title), std::string(texts.help), std::vector<int>{1}));
   const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
   t().vectors[v].selected = kSelected;
   TurnAboutY(m().view.orientation, 0.5);
@@ -74,9 +75,9 @@ TEST_F(SelectionTest, VirtualWalkStartsAndEndsThroughTheContext) {
   TurnAboutY(m().view.orientation, 0.4);
   m().plot.step = 2;
   SelectMode(ctx, EditorMode::kCameraView);
-  EXPECT_EQ(std::make_tuple(ended, shell.walkModeActive, shell.mode, m().view.orientation,
-                            m().plot.step),
-            std::make_tuple(1, false, EditorMode::kCameraView, kIdentityMatrix3, 0));
+  EXPECT_EQ(
+      std::make_tuple(ended, shell.walkModeActive, shell.mode, m().view.orientation, m().plot.step),
+      std::make_tuple(1, false, EditorMode::kCameraView, kIdentityMatrix3, 0));
 }
 
 TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {

@@ -50,10 +50,10 @@ TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
             std::vector({204, 114, 12, 148, 172, 114, 12, 148, 44, 148}));
   EXPECT_EQ(ToggleHitRect(narrow.icons[6]), (IntRect{15, 150, 40, 178}));
   // x = 14 + 24 lies in the 2-pixel gap between two modes.
-  EXPECT_EQ(std::vector({ToggleAt(narrow, 15, 150), ToggleAt(narrow, 14, 150),
-                         ModeAt(narrow, 14, 90), ModeAt(narrow, 14 + 24, 90),
-                         ModeAt(narrow, 14 + 26 * 6, 103)}),
-            std::vector({int{kToggleDeleteObjects}, -1, 0, -1, 6}));
+  EXPECT_EQ(
+      std::vector({ToggleAt(narrow, 15, 150), ToggleAt(narrow, 14, 150), ModeAt(narrow, 14, 90),
+                   ModeAt(narrow, 14 + 24, 90), ModeAt(narrow, 14 + 26 * 6, 103)}),
+      std::vector({int{kToggleDeleteObjects}, -1, 0, -1, 6}));
 }
 
 }  // namespace

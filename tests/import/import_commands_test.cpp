@@ -103,10 +103,10 @@ TEST(OpenCommands, RefusalsInEveryModeChangeNothing) {
       const OpenOutcome out = OpenFile(f.m(), f.services, path, mode);
       EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(false, "import")) << path;
     }
-    EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
-                         f.tables().pointCount),
-              std::tuple(2u, std::vector<std::string>{"Default Object", "second"}, 1u,
-                         kReservedPoints));
+    EXPECT_EQ(
+        std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
+                   f.tables().pointCount),
+        std::tuple(2u, std::vector<std::string>{"Default Object", "second"}, 1u, kReservedPoints));
   }
 }
 

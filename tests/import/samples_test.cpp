@@ -86,9 +86,10 @@ TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
         std::string(why) == "could not"
             ? "Could not import \"" + path + "\""
             : "There is nothing Wirestead can import in \"" + path + "\"" + why;
-    EXPECT_EQ(std::make_tuple(f.ui.MessageTexts(), f.m().cluster.objectNames, f.tables().pointCount),
-              std::make_tuple(std::vector<std::string>{expected},
-                              std::vector<std::string>{"Default Object", "work"}, kReservedPoints))
+    EXPECT_EQ(
+        std::make_tuple(f.ui.MessageTexts(), f.m().cluster.objectNames, f.tables().pointCount),
+        std::make_tuple(std::vector<std::string>{expected},
+                        std::vector<std::string>{"Default Object", "work"}, kReservedPoints))
         << file;
   }
 }
