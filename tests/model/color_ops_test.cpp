@@ -70,13 +70,10 @@ TEST(ColorTableImport, TextAndActBecomeCurrent) {
 TEST(ColorTableImport, RefusalsSayWhyAndLeaveTheTableAsItWas) {
   ModelFixture f;
   const ColorTable original = PrefsTable(f), other = test::ShiftedColorTable(5);
-  std::string truncated = WctText(other);
-  truncated.resize(truncated.size() / 2);
   const std::string notATable = "Wirestead does not recognize that file as a color table.";
   // clang-format off
   const std::tuple<const char*, std::string, bool, std::string> rows[] = {
       {"v11.wct", WctText(other, kColorTextHeader11), true, notATable},
-      {"short.wct", truncated, true, notATable},
       {"missing.wct", "", true, "Can't open color table text import."},
       {"short.act", std::string(767, 'U'), false, notATable},
       {"missing.act", "", false, "Can't open Adobe color table for import."}};
@@ -101,8 +98,7 @@ TEST(SaveColorTable, WritesVersion10TextAndAppendsExtension) {
   // A name that already ends in .wct keeps it; the file reads back in.
   f.ui.QueueSavePath(f.dir.File("again.wct"));
   SaveColorTableAs(f.m());
-  EXPECT_TRUE(ImportColorTableText(f.m(), f.dir.File("again.wct")));
-  EXPECT_TRUE(f.ui.Messages().empty());
+  EXPECT_TRUE(ImportColorTableText(f.m(), f.dir.File("again.wct")) && f.ui.Messages().empty());
   f.ui.QueueSavePath(f.dir.File("no/such/dir/t"));
   SaveColorTableAs(f.m());
   EXPECT_EQ(f.ui.MessageTexts(),

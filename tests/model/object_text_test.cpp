@@ -353,32 +353,5 @@ TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
             std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster, 2u));
 }
 
-TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
-  ModelFixture f;
-  std::vector<std::string> exported;
-  XExporter exporter = [&](Model&, const std::string& p) {
-    exported.push_back(p);
-    return p.find("fail") == std::string::npos;
-  };
-  SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
-  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("Obj.WDO")), f.m().cluster.objectFilePath,
-                            f.m().cluster.fileState),
-            std::make_tuple(true, f.dir.File("Obj.WDO"), FileState::kObject));
-  SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
-  SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
-  SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);
-  EXPECT_EQ(
-      std::make_tuple(exported, f.ui.MessageTexts(), test::FileExists(f.dir.File("notes.txt"))),
-      std::make_tuple(Strings{f.dir.File("mesh.x"), f.dir.File("fail.X")},
-                      Strings{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
-                              "Unknown Format Extension \".txt\".  Save Aborted"},
-                      false));
-  f.ui.QueueSavePath(f.dir.File("typed"));  // the dialog's default extension
-  SaveObjectAs(f.m(), nullptr);
-  EXPECT_EQ(std::make_tuple(f.ui.SaveDialogs()[0].defaultExtension,
-                            test::FileExists(f.dir.File("typed.wdo"))),
-            std::make_tuple("wdo", true));
-}
-
 }  // namespace
 }  // namespace ws

@@ -122,12 +122,13 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
     ASSERT_TRUE(f.history.PopUndo(f.target()));
     EXPECT_EQ(f.tables.pointCount, kReservedPoints + i + 1u);
   }
-  EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
   f.plot.step = 2;
   EXPECT_FALSE(f.history.PopUndo(f.target()));
   // The first step is gone.
-  EXPECT_EQ(std::tie(f.tables.pointCount, f.plot.step), std::make_tuple(kReservedPoints + 2u, 2));
-  EXPECT_EQ(f.ui.Messages(), (std::vector<RecordedMessage>{{"Notification", "Nothing to Undo!"}}));
+  EXPECT_EQ(
+      std::make_tuple(f.rt.memory.LiveCount(), f.tables.pointCount, f.plot.step, f.ui.Messages()),
+      std::make_tuple(baseBlocks, kReservedPoints + 2u, 2,
+                      std::vector<RecordedMessage>{{"Notification", "Nothing to Undo!"}}));
   // Labels are cut at 255 characters.
   f.history.PushUndo(std::string(300, 'a'), f.target());
   EXPECT_EQ(f.history.UndoMenuState().text, std::string(255, 'a'));
@@ -167,9 +168,9 @@ TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
         std::make_tuple(row.newCurrent, row.label, row.depths[0], row.depths[1], row.depths[2], 3u))
         << row.current;
     f.history.Clear();
-    EXPECT_EQ(f.rt.memory.LiveCount(), baseBlocks);
-    EXPECT_EQ(std::make_tuple(f.history.ObjectSpan(), f.history.currentObject()),
-              std::make_tuple(0u, 0u));
+    EXPECT_EQ(
+        std::make_tuple(f.rt.memory.LiveCount(), f.history.ObjectSpan(), f.history.currentObject()),
+        std::make_tuple(baseBlocks, 0u, 0u));
   }
 }
 
@@ -185,14 +186,15 @@ TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
   const UsedBytes changed = CaptureUsed(f.tables);
   f.rt.memory.SetFailAbove(16);
   EXPECT_FALSE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
-  EXPECT_EQ(f.history.CurrentStack().front().label, "step 0");  // bottom not dropped
   EXPECT_FALSE(f.history.PopUndo(f.target()));
-  EXPECT_EQ(f.ui.Messages(),
-            (std::vector<RecordedMessage>{
-                {"Notification", "Not enough memory to keep an undo step for this command."},
-                {"General Error", "Not enough memory to undo. The object was left as it is."}}));
-  EXPECT_TRUE(CaptureUsed(f.tables) == changed);
-  EXPECT_EQ(std::make_tuple(f.history.depth(), f.rt.busy), std::make_tuple(kUndoDepth, false));
+  // The bottom step was not dropped.
+  EXPECT_EQ(std::make_tuple(f.ui.Messages(), CaptureUsed(f.tables) == changed, f.history.depth(),
+                            f.history.CurrentStack().front().label, f.rt.busy),
+            std::make_tuple(
+                std::vector<RecordedMessage>{
+                    {"Notification", "Not enough memory to keep an undo step for this command."},
+                    {"General Error", "Not enough memory to undo. The object was left as it is."}},
+                true, kUndoDepth, "step 0", false));
   f.rt.memory.SetFailAbove(std::nullopt);
   ASSERT_TRUE(f.history.PopUndo(f.target()));
   EXPECT_TRUE(CaptureUsed(f.tables) == saved);
