@@ -16,7 +16,6 @@ using test::AddLine;
 using test::AddPolygon;
 using test::EditorFixture;
 
-constexpr std::uint8_t kRed = 8, kGreen = 16, kBlue = 24;
 
 class DrawFrameTest : public ::testing::Test {
  protected:
@@ -59,56 +58,6 @@ TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
     f.Frame();
     ExpectPixels({{80, 40, r.inPlane}, {80, 80, r.front}, {80, 100, r.back}}, "filter");
   }
-}
-
-TEST_F(DrawFrameTest, DrawListIsSortedFarFirstWithTheWireFrameAfter) {
-  o().vectorsOn = true;
-  const std::uint32_t far = AddPolygon(f.t(), {{-10, 10, -200}, {10, 10, -200}, {10, -10, -200}},
-                                       PolyFlag::kDefined, kRed);
-  const std::uint32_t near = AddPolygon(f.t(), {{-10, 10, 200}, {10, 10, 200}, {10, -10, 200}},
-                                        PolyFlag::kDefined, kGreen);
-  const std::uint32_t top = AddPolygon(f.t(), {{-10, 10, -300}, {10, 10, -300}, {10, -10, -300}},
-                                       PolyFlag::kDefined | PolyFlag::kHigherPriority, kBlue);
-  const std::uint32_t thick = AddLine(f.t(), {0, 0, 180}, {0, 30, 180}, kBlue, 2);
-  f.Frame();
-  const auto items = f.e().softwareView().drawItems();
-  // 3 polygons + 6 axes + 1 displayable vector sorted; then every width-0
-  // vector (axes and the polygon edges) as wire frame.
-  const std::size_t wire = f.t().vectorCount - 1;
-  ASSERT_EQ(items.size(), 10u + wire);
-  for (std::size_t i = 1; i < 10; ++i) EXPECT_LE(items[i - 1].key, items[i].key);
-  // Keys: far 28800; the z axis towards -z (points at 29000 and 28850)
-  // 28924; the x and y axes 28999 each (less 1.0, in index order); the z
-  // axis towards +z 29074; the thick vector 29180; near 29200; the priority
-  // polygon 100000.
-  const std::int32_t order[10] = {std::int32_t(far),   4, 0, 1, 2, 3, 5, std::int32_t(thick),
-                                  std::int32_t(near), std::int32_t(top)};
-  const double keys[10] = {28800, 28924, 28999, 28999, 28999,
-                           28999, 29074, 29180, 29200, kPriorityKey};
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(std::make_tuple(items[i].index, items[i].key), std::make_tuple(order[i], keys[i]))
-        << i;
-  }
-  // The priority polygon keeps its mean depth; the wire frame starts with the axes.
-  EXPECT_EQ(std::make_tuple(items[0].kind, items[1].kind, f.t().polygons[top].depth,
-                            f.e().softwareView().leastKey(), f.e().softwareView().greatestKey(),
-                            items[10].index),
-            std::make_tuple(kItemPolygonFront, kItemVector, 28700.0, 28700.0, 29200.0, 0));
-  for (std::size_t i = 10; i < items.size(); ++i) {
-    EXPECT_EQ(std::make_tuple(items[i].kind, f.t().vectors[items[i].index].width),
-              std::make_tuple(kItemVector, 0u));
-  }
-  // Without Vectors On the wire frame is not listed; with the DirectX
-  // renderer chosen the axes and the wire frame only.
-  o().vectorsOn = false;
-  f.Frame();
-  EXPECT_EQ(f.e().softwareView().drawItems().size(), 10u);
-  f.d().frame.renderer = kRendererDirectX;
-  o().vectorsOn = o().polygonsOn = true;
-  f.Frame();
-  EXPECT_EQ(std::make_tuple(f.e().softwareView().drawItems().size(), CountColour(kRed),
-                            CountColour(kGreen)),
-            std::make_tuple(6u + wire, 0, 0));
 }
 
 TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {

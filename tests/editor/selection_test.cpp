@@ -185,29 +185,6 @@ TEST_F(SelectionTest, SameColourNeedsAHoveredPolygon) {
             (std::vector{kSelected, kUnselected, kSelected}));
 }
 
-TEST_F(SelectionTest, MakeFacedReversesOnlyThePolygonsFacingTheOtherWay) {
-  const std::uint32_t front = FrontSquare(0, 0, 40, PolyFlag::kDefined, 1);
-  const std::uint32_t away = BackSquare(60, 0, 40, PolyFlag::kDefined, 1);
-  const std::uint32_t other = FrontSquare(-60, 0, 40, PolyFlag::kDefined, 1);
-  t().polygonSelected[front] = kSelected;
-  t().polygonSelected[away] = kSelected;
-  const std::uint32_t firstPoint = t().polygons[front].points[0];
-  EXPECT_EQ(MakeSelectedFacing(ctx, true), 1u);
-  EXPECT_EQ(UndoLabel(), UndoLabel::kFlipBackface);
-  Project();
-  // `other` is not selected.
-  EXPECT_EQ(std::make_tuple(PolygonFacesAway(t(), front), PolygonFacesAway(t(), away),
-                            PolygonFacesAway(t(), other), t().polygons[front].points[3]),
-            std::make_tuple(true, true, false, firstPoint));
-  // Nothing to do: no undo step.
-  const std::size_t depth = m().undo.depth();
-  EXPECT_EQ(MakeSelectedFacing(ctx, true), 0u);
-  EXPECT_EQ(m().undo.depth(), depth);
-  EXPECT_EQ(MakeSelectedFacing(ctx, false), 2u);
-  Project();
-  EXPECT_FALSE(PolygonFacesAway(t(), front) || PolygonFacesAway(t(), away));
-}
-
 class MoveSelectedTest : public SelectionTest {
  protected:
   MoveSelectedTest() {

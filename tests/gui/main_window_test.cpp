@@ -46,23 +46,6 @@ TEST_F(GuiTest, StartupSeedsTheBaseDirectoryAndBacksUpTheLastSession) {
   EXPECT_EQ(ReadFileText(Base() + "backup"), "kept");
 }
 
-// The edit area widget takes the editor's layout (its rule is checked in
-// the editor's tests) at each window size, a wide one included.
-TEST_F(GuiTest, EditAreaFollowsTheLayoutForTwoWindowSizes) {
-  StartEditor();
-  for (QSize size : {QSize(900, 600), QSize(1200, 500)}) {
-    window()->resize(size);
-    QApplication::processEvents();
-    Tick();
-    const IntRect a = app->editor().display.layout.editArea;
-    EXPECT_EQ(window()->editArea()->geometry(),
-              QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)))
-        << size.width();
-    EXPECT_EQ(a.left, window()->HelpBoxRight() + 10) << size.width();
-    EXPECT_GT(a.right - a.left, 0) << size.width();
-  }
-}
-
 // Letters typed into the object list's field, Ctrl+X among them, and a
 // plain X in the window do nothing; Ctrl+X in the window ends the loop and
 // the toggles are written to Preferences.

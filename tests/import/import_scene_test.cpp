@@ -254,23 +254,5 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
   }
 }
 
-TEST(ImportPipeline, RefusalsChangeNothingAndCloseTheirDialog) {
-  SceneImport f;
-  ASSERT_TRUE(f.ImportTriangles(1));
-  for (const char* name : {"model.txt", "MODEL.WRL", "empty.obj"}) {
-    EXPECT_FALSE(f.Import(f.Write(name, ""))) << name;
-    EXPECT_EQ(std::tuple(f.tables().pointCount, f.tables().vectorCount, f.ui.busy()),
-              std::tuple(kReservedPoints + 3, kReservedVectors + 3, false));
-  }
-  EXPECT_EQ(std::count(f.progress.events.begin(), f.progress.events.end(), "close"), 4);
-  // Without a colour table nothing is read.
-  f.m().resources.CreateResFile(f.m().paths.preferences);
-  f.ui.ClearMessages();
-  EXPECT_FALSE(f.ImportTriangles(1));
-  EXPECT_EQ(std::tuple(f.ui.MessageTexts(),
-                       std::count(f.progress.events.begin(), f.progress.events.end(), "open")),
-            std::tuple(std::vector<std::string>{"Can't find clut in preferences file."}, 4));
-}
-
 }  // namespace
 }  // namespace ws

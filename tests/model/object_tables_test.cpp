@@ -16,30 +16,6 @@ struct TablesFixture : ::testing::Test, test::OwnTables {
   }
 };
 
-using ObjectTablesReserved = TablesFixture;
-
-TEST_F(ObjectTablesReserved, AxisCrossIsBuiltAndKeptByReset) {
-  t.AddPoint(1, 2, 3);
-  t.AddVector(7, 7);
-  AddPolygon({7}, {6});
-  t.ResetObject();
-  EXPECT_EQ(std::tie(t.pointCount, t.vectorCount, t.polygonCount, t.currentPolygon),
-            std::make_tuple(7u, 6u, 0u, 0));
-  const double axis[7][3] = {{0, 0, 0},   {150, 0, 0},  {-150, 0, 0}, {0, -150, 0},
-                             {0, 150, 0}, {0, 0, -150}, {0, 0, 150}};
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(std::tie(t.points[i].x, t.points[i].y, t.points[i].z),
-              std::tie(axis[i][0], axis[i][1], axis[i][2]))
-        << i;
-  }
-  for (std::uint32_t v = 0; v < 6; ++v) {
-    EXPECT_EQ(std::make_tuple(t.vectors[v].p1, t.vectors[v].p2, t.vectors[v].width),
-              std::make_tuple(0u, v + 1, 0u))
-        << v;
-  }
-  EXPECT_EQ(t.name, "Default Object");
-}
-
 using AddPoint = TablesFixture;
 
 TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
