@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "app/edit_area.h"
@@ -27,14 +26,6 @@ TEST_F(GuiTest, StartupSeedsTheBaseDirectoryAndBacksUpTheLastSession) {
   EXPECT_FALSE(FileExists(Base() + "backup"));
   EXPECT_EQ(window()->objectList()->count(), 1);
   EXPECT_EQ(window()->objectList()->itemText(0), "DEFAULT OBJECT");
-  // On a clean machine there is no session to restore.
-  WhenModal([](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    EXPECT_EQ(modal->windowTitle() + ": " + (box ? box->text() : ""),
-              "Notification: No backup to restore from.");
-    modal->close();
-  });
-  window()->action(Cmd::kRestoreLastSession)->trigger();
   Stop();
   const std::vector<std::uint8_t> lastTemp = ReadFileBytes(Base() + "temp");
   StartEditor();
