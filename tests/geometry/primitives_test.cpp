@@ -38,7 +38,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
   // clang-format off
   const Row rows[] = {
       {'C', 0, 0, "", "", "", "", false, "Missing diameter"},
-      {'C', 0, 0, "", "0", "", "", false, "Missing diameter"},
       {'C', 0, 0, "", "5001", "", "", false, "Diameter too big (5000 max)"},
       {'C', 0, 0, "", "5000", "", "", false, "Missing number of vectors"},
       {'C', 0, 0, "", "4", "", "", false, "Diameter too small (5 min)"},
@@ -60,7 +59,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'C', 19990, 0, "29", "10", "0,0,0", "", false, "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
       {'C', 19990, 0, "9", "10", "0,0,0", "", false, ""},
       {'Y', 0, 0, "", "", "", "", false, "Bad diameter"},
-      {'Y', 0, 0, "", "", "0", "", false, "Bad diameter"},
       {'Y', 0, 0, "", "", "5001", "", false, "Diameter too big (5000 max)"},
       {'Y', 0, 0, "", "", "4", "", false, "Diameter too small (5 min)"},
       {'Y', 0, 0, "", "", "10", "", false, "Bad Slices"},
@@ -78,7 +76,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'Y', 0, 0, "10", "1 2", "10", "", false, "Bad height"},
       {'Y', 0, 0, "10", "12a", "10", "", false, "Bad height"},
       {'S', 0, 0, "", "", "", "", false, "-"},
-      {'S', 0, 0, "0", "", "", "", false, "-"},
       {'S', 0, 0, "2", "", "", "", false, "Bad Vertical Slices (3 min)."},
       {'S', 0, 0, "3", "", "", "", false, "Bad Horizontal Slices"},
       {'S', 0, 0, "3", "0", "", "", false, "Bad Horizontal Slices"},
@@ -90,7 +87,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'S', 0, 542, "69", "69", "100", "0,0,0", false, ""},
       {'S', 0, 0, "3", "3", "5001", "", false, "Diameter too big (5000 max)"},
       {'S', 0, 0, "3", "3", "5000", "", false, "Bad Origin"},
-      {'S', 0, 0, "3", "3", "0", "", false, "Diameter too small (5 min)"},
       {'S', 0, 0, "3", "3", "4", "", false, "Diameter too small (5 min)"},
       {'B', 0, 0, "", "", "", "", false, "Bad width"},
       {'B', 0, 0, "", "5001", "", "", false, "Width too big (5000 max)"},

@@ -231,7 +231,6 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::tuple<const char*, std::string, Strings> rows[] = {
       {"empty file", "", {noTable}},
       {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
-      {"not an object", "not an object at all", {noTable}},
       {"bad colour line", badColour, {}},
       {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
       {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},

@@ -27,8 +27,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+  return {bytes.begin(), bytes.end()};
 }
 
 // Files are removed before they are rewritten: truncating a file that holds
@@ -66,8 +66,6 @@ std::string SamplePath(std::string_view name) {
   return dir.empty() ? std::string() : dir + "/" + std::string(name);
 }
 
-}  // namespace ws::test
-
-namespace ws::test {
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
 }  // namespace ws::test
