@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "editor/command_ids.h"
-#include "model/cluster.h"
 #include "shell_fixture.h"
 
 namespace ws {
@@ -59,15 +58,6 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
                 f.editor.display.options.guideHalfWidth, f.editor.display.options.guideHalfHeight,
                 CurrentPreferences(f.ctx).viewHalfWidth, f.editor.model.preferences.viewHalfHeight),
             std::make_tuple(5000.0, 1.0, 5000.0, 1.0));
-}
-
-TEST_F(CommandsTest, OpenRefusesForeignFilesWithoutTouchingTheCluster) {
-  NewObject(f.editor.model, "kept");
-  f.ui.QueueOpenPath(f.dir.File("model.dxf"));
-  Run(Cmd::kOpen);
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{"Could not import \"" + f.dir.File("model.dxf") + "\""}));
-  EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 2u);
 }
 
 }  // namespace
