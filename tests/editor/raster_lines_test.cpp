@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <random>
 #include <vector>
 

@@ -5,7 +5,6 @@
 #include "editor/drag.h"
 #include "editor/projection.h"
 #include "interaction_test_support.h"
-#include "model/undo.h"
 
 namespace ws {
 namespace {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 #include "editor/commands.h"
 #include "editor/editor.h"

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 #include "editor/attributes.h"
 #include "editor/command_ids.h"

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/edit_area.h"
 #include "editor/command_ids.h"
 #include "editor/commands.h"
 #include "gui_fixture.h"

@@ -5,9 +5,6 @@
 #include <limits>
 #include <tuple>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
-#include "support/test_support.h"
 
 namespace ws {
 namespace {
