@@ -27,8 +27,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 std::string ReadFileText(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-  return {bytes.begin(), bytes.end()};
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Files are removed before they are rewritten: truncating a file that holds
