@@ -60,6 +60,17 @@ TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
   }
 }
 
+// With the DirectX renderer chosen the software view lists the axes and
+// the wire frame only: no polygon is filled.
+TEST_F(DrawFrameTest, DirectXRendererLeavesOnlyTheWireFrame) {
+  o().vectorsOn = o().polygonsOn = true;
+  AddPolygon(f.t(), {{-10, 10, -200}, {10, 10, -200}, {10, -10, -200}}, PolyFlag::kDefined, 8);
+  f.d().frame.renderer = kRendererDirectX;
+  f.Frame();
+  EXPECT_EQ(std::make_tuple(f.e().softwareView().drawItems().size(), CountColour(8)),
+            std::make_tuple(6u + f.t().vectorCount, 0));
+}
+
 TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   o().gridOn = true;
   f.d().frame.mode = EditorMode::kPlot;
