@@ -133,30 +133,5 @@ TEST_F(AttributeTest, ViewZoneNeedsExactlyOneOfAtLeastTwo) {
   EXPECT_EQ(Flags(0) & kViewZone, 0u);
 }
 
-TEST_F(AttributeTest, ViewZoneDoneSetsTheFlagAndCancelChangesNothing) {
-  Square(0, 0);
-  Square(20, 0);
-  Square(40, 0);
-  Select({1});
-  bool answer = false;
-  ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
-    EXPECT_TRUE(shell.modalDialogOpen);
-    EXPECT_EQ(dialog.zone(), 1u);
-    dialog.polygonChoice = 1;  // polygon 2
-    dialog.priorityChoice = kPriorityLow;
-    EXPECT_TRUE(dialog.Add());
-    return answer;
-  };
-  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
-  EXPECT_EQ(Flags(1) & kViewZone, 0u);
-  EXPECT_EQ(t().polygons[1].viewZoneCount, 0u);
-  EXPECT_FALSE(shell.modalDialogOpen);
-  answer = true;
-  RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
-  EXPECT_NE(Flags(1) & kViewZone, 0u);
-  ASSERT_EQ(t().polygons[1].viewZoneCount, 1u);
-  EXPECT_EQ(t().polygons[1].viewZones[0], 2u | ViewZone::kLowPriority);
-}
-
 }  // namespace
 }  // namespace ws

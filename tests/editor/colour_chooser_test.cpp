@@ -14,11 +14,9 @@ using test::AddPolygon;
 
 TEST(PaletteGridTest, ThirtyTwoByEightCellsCentredInTheArea) {
   const PaletteGrid grid = PlacePaletteGrid({0, 0, 647, 575});
-  EXPECT_EQ(grid.left, 164);
-  EXPECT_EQ(grid.top, 248);
-  EXPECT_EQ(grid.Cell(0), (IntRect{164, 248, 173, 257}));
-  EXPECT_EQ(grid.Cell(33), (IntRect{174, 258, 183, 267}));
-  EXPECT_EQ(grid.Cell(255), (IntRect{474, 318, 483, 327}));
+  EXPECT_EQ(std::make_tuple(grid.left, grid.top, grid.Cell(0), grid.Cell(33), grid.Cell(255)),
+            std::make_tuple(164, 248, IntRect{164, 248, 173, 257}, IntRect{174, 258, 183, 267},
+                            IntRect{474, 318, 483, 327}));
   const int rows[][3] = {{164, 248, 0},   {173, 257, 0},   {174, 248, 1}, {164, 258, 32},
                          {483, 327, 255}, {163, 250, -1},  {484, 327, -1}, {200, 328, -1}};
   for (const auto& r : rows) EXPECT_EQ(grid.CellAt(r[0], r[1]), r[2]) << r[0] << "," << r[1];
@@ -48,35 +46,27 @@ TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
   t().vectors[v].selected = kSelected;
 
   ASSERT_TRUE(ChooseColour(ctx));
-  EXPECT_EQ(shell.statusTitle, kTitleSelectNewColor);
-  EXPECT_TRUE(shell.rotationInProgress);
   const IntRect cell = PlacePaletteGrid(d().layout.local).Cell(200);
-  EXPECT_EQ(d().offscreen.shown.At(cell.left + 5, cell.top + 5), 200);
+  EXPECT_EQ(std::make_tuple(shell.statusTitle, shell.rotationInProgress,
+                            d().offscreen.shown.At(cell.left + 5, cell.top + 5)),
+            std::make_tuple(std::string(kTitleSelectNewColor), true, std::uint8_t{200}));
   const std::uint32_t version = state.swatchVersion;
-
   PointerMoved(ctx, CellX(12), CellY(12));
   EXPECT_EQ(state.currentColour, 12);
   PointerMoved(ctx, CellX(37), CellY(37));
-  EXPECT_EQ(state.currentColour, 37);
-  EXPECT_EQ(state.currentFill, FillWord(37));
-  EXPECT_GT(state.swatchVersion, version);
   PointerMoved(ctx, Left() + 2, Top() + 2);  // off the grid: the colour stays
-  EXPECT_EQ(state.currentColour, 37);
   // Nothing changes until the release.
-  EXPECT_EQ(t().polygons[shown].frontColor, 5);
-
+  EXPECT_EQ(std::make_tuple(state.currentColour, state.currentFill, state.swatchVersion > version,
+                            t().polygons[shown].frontColor),
+            std::make_tuple(37, FillWord(37), true, std::uint8_t{5}));
   const GestureEnd end = PointerReleased(ctx, PointerButton::kLeft, Left() + 2, Top() + 2);
-  EXPECT_EQ(end.kind, GestureKind::kColourChooser);
-  EXPECT_FALSE(shell.rotationInProgress);
-  EXPECT_EQ(t().polygons[shown].frontColor, 37);
-  EXPECT_EQ(t().polygons[shown].frontFill, FillWord(37));
-  EXPECT_EQ(t().polygons[away].backColor, 37);
-  EXPECT_EQ(t().polygons[away].backFill, FillWord(37));
-  EXPECT_EQ(t().polygons[away].frontColor, 6);
-  EXPECT_EQ(t().polygons[left].frontColor, 8);
-  EXPECT_EQ(t().vectors[v].color, 37);
-  EXPECT_EQ(t().vectors[w].color, 10);
-  EXPECT_EQ(sounds, std::vector<int>{2});
+  EXPECT_EQ(std::make_tuple(end.kind, shell.rotationInProgress, sounds),
+            std::make_tuple(GestureKind::kColourChooser, false, std::vector<int>{2}));
+  const Polygon &ps = t().polygons[shown], &pa = t().polygons[away];
+  EXPECT_EQ(
+      std::make_tuple(ps.frontColor, ps.frontFill, pa.backColor, pa.backFill, pa.frontColor,
+                      t().polygons[left].frontColor, t().vectors[v].color, t().vectors[w].color),
+      std::make_tuple(37, FillWord(37), 37, FillWord(37), 6, 8, 37, 10));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <climits>
 
 #include "editor/shell/command_ids.h"
-#include "model/cluster.h"
 #include "shell_fixture.h"
 
 namespace ws {
@@ -34,10 +33,10 @@ class CommandsTest : public ::testing::Test {
 TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
   for (const char* v : {"51", "0", "50"}) f.ui.QueueValue(v);
   EXPECT_TRUE(Run(Cmd::kSetUnits));
-  EXPECT_EQ(f.ui.MessageTexts(), std::vector<std::string>(2, std::string(kMsgValueOutOfRange)));
-  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>(3, std::string(kPromptGridValue)));
-  EXPECT_EQ(f.editor.display.view.gridStep, 50);
-  EXPECT_TRUE(f.shell.redraw);
+  EXPECT_EQ(std::make_tuple(f.ui.MessageTexts(), f.ui.Prompts(), f.editor.display.view.gridStep,
+                            f.shell.redraw),
+            std::make_tuple(std::vector<std::string>(2, std::string(kMsgValueOutOfRange)),
+                            std::vector<std::string>(3, std::string(kPromptGridValue)), 50, true));
   // Cancel, and -1 which reads as Cancel, keep the step.
   f.ui.QueueValue(std::nullopt);
   Run(Cmd::kSetUnits);
@@ -55,19 +54,10 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
   const std::string w(kPromptGuideWidth), h(kPromptGuideHeight);
   EXPECT_EQ(std::vector<std::string>(f.ui.Prompts().end() - 4, f.ui.Prompts().end()),
             (std::vector<std::string>{w, w, h, h}));
-  EXPECT_EQ(f.editor.display.options.guideHalfWidth, 5000.0);
-  EXPECT_EQ(f.editor.display.options.guideHalfHeight, 1.0);
-  EXPECT_EQ(CurrentPreferences(f.ctx).viewHalfWidth, 5000.0);
-  EXPECT_EQ(f.editor.model.preferences.viewHalfHeight, 1.0);
-}
-
-TEST_F(CommandsTest, OpenRefusesForeignFilesWithoutTouchingTheCluster) {
-  NewObject(f.editor.model, "kept");
-  f.ui.QueueOpenPath(f.dir.File("model.dxf"));
-  Run(Cmd::kOpen);
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{"Could not import \"" + f.dir.File("model.dxf") + "\""}));
-  EXPECT_EQ(f.editor.model.cluster.objectNames.size(), 2u);
+  EXPECT_EQ(std::make_tuple(
+                f.editor.display.options.guideHalfWidth, f.editor.display.options.guideHalfHeight,
+                CurrentPreferences(f.ctx).viewHalfWidth, f.editor.model.preferences.viewHalfHeight),
+            std::make_tuple(5000.0, 1.0, 5000.0, 1.0));
 }
 
 }  // namespace

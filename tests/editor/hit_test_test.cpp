@@ -92,14 +92,15 @@ TEST_F(VectorMarqueeMarking, MarksHitsAndReleasesLostOnes) {
   t.vectors[outside].selected = kMarqueeMarked;  // marked by an earlier step
   const IntRect marquee{10, 10, 50, 50};
   tester.MarkVectorsInMarquee(t, projector, marquee);
-  EXPECT_EQ(t.vectors[inside].selected, kMarqueeMarked);
-  EXPECT_EQ(t.vectors[selected].selected, kSelected);
-  EXPECT_EQ(t.vectors[outside].selected, kUnselected);
-  EXPECT_EQ(t.vectors[onEdge].selected, kUnselected);  // left < x is strict
+  auto marks = [&] {
+    return std::vector{t.vectors[inside].selected, t.vectors[selected].selected,
+                       t.vectors[outside].selected, t.vectors[onEdge].selected};
+  };
+  // left < x is strict: the vector on the left edge stays out.
+  EXPECT_EQ(marks(), (std::vector{kMarqueeMarked, kSelected, kUnselected, kUnselected}));
   // The marquee shrinks away from the first vector: its mark goes.
   tester.MarkVectorsInMarquee(t, projector, {40, 40, 60, 60});
-  EXPECT_EQ(t.vectors[inside].selected, kUnselected);
-  EXPECT_EQ(t.vectors[selected].selected, kSelected);
+  EXPECT_EQ(marks(), (std::vector{kUnselected, kSelected, kUnselected, kUnselected}));
   // The axes are never marked.
   tester.MarkVectorsInMarquee(t, projector, {150, 100, 250, 200});
   for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(t.vectors[i].selected, 0u);

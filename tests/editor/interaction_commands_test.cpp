@@ -74,11 +74,10 @@ TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
     UnselectAll(t());
     t().polygonSelected[k] = kSelected;
     if (row.id == Cmd::kColorAdopted) s.ui.QueueValue("0");
-    EXPECT_TRUE(s.registry.IsWired(row.id));
-    EXPECT_TRUE(s.registry.Dispatch(s.ctx, row.id));
-    EXPECT_EQ(t().polygons[k].flags, row.after);
+    EXPECT_TRUE(s.registry.IsWired(row.id) && s.registry.Dispatch(s.ctx, row.id));
     ProjectAllPoints(t(), s.editor.display.MakeProjector());
-    EXPECT_EQ(PolygonFacesAway(t(), k), row.awayAfter);
+    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)),
+              std::make_pair(row.after, row.awayAfter));
   }
   EXPECT_TRUE(s.ui.Messages().empty());
 }

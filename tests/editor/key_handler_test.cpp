@@ -25,13 +25,13 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
                  {Key::kDelete, HeldKey::kDelete, true}, {Key::kPageUp, HeldKey::kPageUp, true},
                  {Key::kPageDown, HeldKey::kPageDown, true}}) {
     PreTranslation t = PreTranslateKey(shell, Down(c.key));
-    EXPECT_TRUE(t.consumed);
-    EXPECT_EQ(t.action, KeyAction::kKeyHandler);
-    EXPECT_EQ(shell.heldKeys, c.bit);
+    EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
+              std::make_tuple(true, KeyAction::kKeyHandler, c.bit));
     t = PreTranslateKey(shell, Up(c.key));
-    EXPECT_TRUE(t.consumed);
-    EXPECT_EQ(t.action, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone) << c.key;
-    EXPECT_EQ(shell.heldKeys, 0u);
+    EXPECT_EQ(
+        std::make_tuple(t.consumed, t.action, shell.heldKeys),
+        std::make_tuple(true, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone, 0u))
+        << c.key;
   }
   shell.pendingKey = 'K';
   EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
@@ -58,9 +58,9 @@ TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
                             t.points[d].x),
             std::make_tuple(5.0, 15.0, 20.0, 4.0, 100.0));
   Press(Key::kPeriod);
-  EXPECT_EQ(t.points[b].x, 40.0);
-  EXPECT_EQ(t.points[0].x, 0.0);
-  EXPECT_EQ(t.points[1].x, 150.0);  // the axis cross never moves
+  // The axis cross never moves.
+  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x),
+            std::make_tuple(40.0, 0.0, 150.0));
 }
 
 TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
@@ -70,12 +70,11 @@ TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
   t.vectors[v].selected = kSelected;
   t.vectors[v].width = 3;
   Press('0');
-  EXPECT_EQ(t.vectors[v].width, 0u);
-  EXPECT_EQ(t.vectors[v].selected, kUnselected);
+  EXPECT_EQ(std::make_tuple(t.vectors[v].width, t.vectors[v].selected),
+            std::make_tuple(0u, kUnselected));
   t.vectors[w].selected = kSelected;
-  Press('9');  // the last digit
-  EXPECT_EQ(t.vectors[w].width, 9u);
-  EXPECT_EQ(t.vectors[v].width, 0u);  // no longer selected
+  Press('9');  // the last digit; v is no longer selected
+  EXPECT_EQ(std::make_tuple(t.vectors[w].width, t.vectors[v].width), std::make_tuple(9u, 0u));
 }
 
 TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
@@ -87,9 +86,10 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
               {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
   for (const auto& r : rows) {
     Press(r.key);
-    EXPECT_EQ(f.editor.display.view.panX, r.panX) << r.key;
-    EXPECT_EQ(f.editor.display.view.panY, r.panY) << r.key;
-    EXPECT_EQ(f.shell.helpText, r.help) << r.key;
+    EXPECT_EQ(
+        std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText),
+        std::make_tuple(r.panX, r.panY, r.help))
+        << r.key;
   }
   EXPECT_EQ(f.shell.pendingKey, 0);
   f.shell.walkModeActive = true;  // walk mode keys belong to the walk view

@@ -79,15 +79,17 @@ TEST_F(MarqueeDragTest, EachModeAndSettingMarksWhatItTests) {
     shell.mode = r.mode;
     shell.marqueeSelection = r.setting;
     EXPECT_FALSE(DragAll().openPopupMenu) << r.name;
-    EXPECT_EQ(helpDuring, MarqueeCountText(r.count)) << r.name;
-    EXPECT_EQ(duringFront, r.front ? kMarqueeMarked : kUnselected) << r.name;
-    EXPECT_EQ(during[stray], r.stray ? kMarqueeMarked : kUnselected) << r.name;
-    EXPECT_EQ(t().polygonSelected[front], r.front ? kSelected : kUnselected) << r.name;
-    EXPECT_EQ(t().polygonSelected[away], r.away ? kSelected : kUnselected) << r.name;
-    EXPECT_EQ(Mark(stray), r.stray ? kSelected : kUnselected) << r.name;
+    const std::uint32_t marked = kMarqueeMarked, none = kUnselected;
+    EXPECT_EQ(std::make_tuple(helpDuring, duringFront, during[stray], t().polygonSelected[front],
+                              t().polygonSelected[away], Mark(stray)),
+              std::make_tuple(MarqueeCountText(r.count), r.front ? marked : none,
+                              r.stray ? marked : none, r.front ? kSelected : none,
+                              r.away ? kSelected : none, r.stray ? kSelected : none))
+        << r.name;
     for (int i = 0; i < 4; ++i) {
-      EXPECT_EQ(Mark(Edge(front, i)), r.frontEdges ? kSelected : kUnselected) << r.name << i;
-      EXPECT_EQ(Mark(Edge(away, i)), r.awayEdges ? kSelected : kUnselected) << r.name << i;
+      EXPECT_EQ(std::make_pair(Mark(Edge(front, i)), Mark(Edge(away, i))),
+                std::make_pair(r.frontEdges ? kSelected : none, r.awayEdges ? kSelected : none))
+          << r.name << i;
     }
     for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(Mark(i), kUnselected) << r.name;
   }

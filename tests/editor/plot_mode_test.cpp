@@ -57,8 +57,7 @@ TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
   // Only the coordinate of the step is touched.
   PlotCursor cursor{99, 99, 99, false};
   UpdatePlotCursor(cursor, 4, kViewFront, v);
-  EXPECT_EQ(cursor.x, 99.0);
-  EXPECT_EQ(cursor.y, 30.0);
+  EXPECT_EQ(std::make_pair(cursor.x, cursor.y), std::make_pair(99.0, 30.0));
 }
 
 using PlotClickTest = InteractionTest;
@@ -77,8 +76,8 @@ TEST_F(PlotClickTest, SixClicksMakeAVectorAndTheNextContinuesFromIt) {
             std::make_tuple(3, false, v.p2));
   for (auto [dx, dy] : {std::pair{0, 0}, {0, 20}, {-50, 0}}) plot(dx, dy);
   ASSERT_EQ(t().vectorCount, kReservedVectors + 2);
-  EXPECT_EQ(t().vectors[kReservedVectors + 1].p1, v.p2);  // continues from the last endpoint
-  EXPECT_EQ(t().points[t().vectors[kReservedVectors + 1].p2].z, 50.0);
+  const Vector& next = t().vectors[kReservedVectors + 1];  // from the last endpoint
+  EXPECT_EQ(std::make_pair(next.p1, t().points[next.p2].z), std::make_pair(v.p2, 50.0));
 }
 
 TEST_F(PlotClickTest, AFullVectorTableRefusesTheSixthClickBeforeWriting) {
@@ -90,12 +89,10 @@ TEST_F(PlotClickTest, AFullVectorTableRefusesTheSixthClickBeforeWriting) {
   EXPECT_FALSE(plot(10));
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_NE(Messages()[0].find("20000 vectors"), std::string::npos) << Messages()[0];
-  EXPECT_EQ(m().plot.step, 5);
-  EXPECT_EQ(t().pointCount, points);
-  EXPECT_EQ(m().undo.depth(), depth);
+  EXPECT_EQ(std::make_tuple(m().plot.step, t().pointCount, m().undo.depth()),
+            std::make_tuple(5, points, depth));
   t().vectorCount = kMaxVectors - 1;  // room for exactly one
-  EXPECT_TRUE(plot(10));
-  EXPECT_EQ(t().vectorCount, kMaxVectors);
+  EXPECT_TRUE(plot(10) && t().vectorCount == kMaxVectors);
 }
 
 TEST_F(PlotClickTest, TheLastEndpointIsUsedEvenWhenMovedSince) {

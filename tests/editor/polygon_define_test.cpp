@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <functional>
 
 #include "editor/interaction/selection.h"
 #include "geometry/polygon_define.h"

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 #include "editor/shell/commands.h"
 #include "editor/editor.h"
@@ -20,10 +19,8 @@ namespace ws::test {
 
 class ShellFixture {
  public:
-  explicit ShellFixture(bool withPreferences = true) {
-    if (withPreferences) {
-      WriteFileBytes(dir.File("Preferences"), ReadFileBytes(BinaryDir() + "/Preferences"));
-    }
+  ShellFixture() {
+    WriteFileBytes(dir.File("Preferences"), ReadFileBytes(BinaryDir() + "/Preferences"));
     editor.model.paths = Paths::FromBase(dir.path() + "/");
     editor.model.SetObserver(&observer);
     RegisterCoreCommands(registry);

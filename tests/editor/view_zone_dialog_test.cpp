@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 #include "editor/interaction/attributes.h"
 #include "editor/shell/command_ids.h"
@@ -38,11 +37,10 @@ TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
   dialog.polygonChoice = 23;
   EXPECT_FALSE(dialog.Add());
   EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgViewZoneListFull)});
-  // Rewriting an entry already listed still works.
+  // Rewriting an entry already listed still works; no choice adds nothing.
   dialog.polygonChoice = 4;
   dialog.priorityChoice = kPriorityHigh;
-  EXPECT_TRUE(dialog.Add());
-  EXPECT_EQ(dialog.entries().size(), kMaxViewZones);
+  EXPECT_TRUE(dialog.Add() && dialog.entries().size() == kMaxViewZones);
   dialog.polygonChoice = -1;
   EXPECT_FALSE(dialog.Add());
 }
@@ -87,7 +85,8 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
     zone.viewZones[0] = vec3;
     zone.viewZones[1] = 1;
     zone.viewZones[2] = 0 | low;
-    ctx.runViewZoneDialog = [&row](ViewZoneDialog& dialog) {
+    ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
+      EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, dialog.zone()), std::make_tuple(true, 2u));
       for (const char* op = row.ops; *op; ++op) {
         if (*op == 'A') {
           dialog.polygonChoice = *++op - '0';
@@ -103,6 +102,7 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
       return row.done;
     };
     RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+    EXPECT_FALSE(shell.modalDialogOpen);
     EXPECT_EQ(V(zone.viewZones, zone.viewZones + zone.viewZoneCount), row.after);
     EXPECT_EQ(zone.flags, row.done ? PolyFlag::kViewZone : 0u);
     EXPECT_EQ(Messages(),

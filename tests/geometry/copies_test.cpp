@@ -31,27 +31,28 @@ TEST(Duplicate, CopiesLieOneGridStepDownLeftWithTheirViewZones) {
   f.t().polygons[member].viewZones[0] = zone;
   f.ctx.gridStep = 5;
   ASSERT_TRUE(DuplicateSelection(f.ctx));
-  EXPECT_EQ(f.t().pointCount, 13u);   // the corners' copies merged with the vectors'
-  ASSERT_EQ(f.t().vectorCount, 12u);  // three new edges
+  // The corners' copies merged with the vectors'; three new edges.
+  ASSERT_EQ(std::make_tuple(f.t().pointCount, f.t().vectorCount, f.t().polygonCount),
+            std::make_tuple(13u, 12u, 5u));
   const Vector& copy = f.t().vectors[9];
-  EXPECT_EQ(f.Coords(copy.p1), (Coords{-5, -5, 0}));
-  EXPECT_EQ(f.Coords(copy.p2), (Coords{15, -5, 0}));
-  EXPECT_EQ(std::make_tuple(copy.color, copy.attribute, copy.width), std::make_tuple(44, -9, 3u));
+  EXPECT_EQ(
+      std::make_tuple(f.Coords(copy.p1), f.Coords(copy.p2), copy.color, copy.attribute, copy.width),
+      std::make_tuple(Coords{-5, -5, 0}, Coords{15, -5, 0}, 44, -9, 3u));
   for (std::uint32_t i = 6; i < 12; ++i) {
     EXPECT_EQ(f.t().vectors[i].selected, i < 9 ? kUnselected : kSelected) << i;
   }
-  ASSERT_EQ(f.t().polygonCount, 5u);
+  // The zone's copy: vectors rebuilt from the corners, the list renumbered;
+  // the member's copy follows the leader's copy.
   const Polygon& zoneCopy = f.t().polygons[3];
-  EXPECT_EQ(f.Coords(zoneCopy.points[2]), (Coords{-5, 15, 0}));
-  EXPECT_EQ(f.VectorsOf(3), (Indices{9, 10, 11}));  // rebuilt from the corners
-  EXPECT_EQ(zoneCopy.frontColor, 9);
-  EXPECT_EQ(f.t().polygonSelected[3], kSelected);
-  ASSERT_EQ(zoneCopy.viewZoneCount, 2u);
-  EXPECT_EQ(zoneCopy.viewZones[0], 4u | ViewZone::kLowPriority);
-  EXPECT_EQ(zoneCopy.viewZones[1], 3u);
-  EXPECT_EQ(f.t().polygons[4].viewZones[0], 3u);  // the leader's copy
-  EXPECT_TRUE(f.t().polygons[4].flags & PolyFlag::kAdopted);
-  EXPECT_FALSE(f.ui.busy());
+  EXPECT_EQ(
+      std::make_tuple(f.Coords(zoneCopy.points[2]), f.VectorsOf(3), zoneCopy.frontColor,
+                      f.t().polygonSelected[3],
+                      Indices(zoneCopy.viewZones, zoneCopy.viewZones + zoneCopy.viewZoneCount),
+                      f.t().polygons[4].viewZones[0], f.t().polygons[4].flags & PolyFlag::kAdopted,
+                      f.ui.busy()),
+      std::make_tuple(Coords{-5, 15, 0}, Indices{9, 10, 11}, 9, kSelected,
+                      Indices{4u | ViewZone::kLowPriority, 3u}, 3u,
+                      std::uint32_t{PolyFlag::kAdopted}, false));
 }
 
 TEST(ConnectCopy, SquareGivesFourQuadrilateralsTwentyBehind) {
@@ -60,13 +61,12 @@ TEST(ConnectCopy, SquareGivesFourQuadrilateralsTwentyBehind) {
   f.t().vectors[f.V(a, b, true)].width = 4;
   for (auto [p, q] : {std::pair{b, c}, {c, d}, {d, a}}) f.V(p, q, true);
   ASSERT_TRUE(ConnectCopy(f.ctx));
-  ASSERT_EQ(f.t().pointCount, 7u + 8);
-  EXPECT_EQ(f.Coords(11), (Coords{0, 0, -20}));
-  EXPECT_EQ(f.Coords(12), (Coords{10, 0, -20}));
-  ASSERT_EQ(f.t().vectorCount, 6u + 4 + 4 + 4);
-  EXPECT_EQ(f.t().vectors[12].width, 4u);  // the source, a-A, b-B, A-B: the back one's width
-  EXPECT_EQ(f.t().vectors[11].width, 0u);
-  ASSERT_EQ(f.t().polygonCount, 4u);
+  ASSERT_EQ(std::make_tuple(f.t().pointCount, f.t().vectorCount, f.t().polygonCount),
+            std::make_tuple(7u + 8, 6u + 4 + 4 + 4, 4u));
+  // The source, a-A, b-B, A-B: the back one has the source's width.
+  EXPECT_EQ(
+      std::make_tuple(f.Coords(11), f.Coords(12), f.t().vectors[12].width, f.t().vectors[11].width),
+      std::make_tuple(Coords{0, 0, -20}, Coords{10, 0, -20}, 4u, 0u));
   for (std::uint32_t k = 0; k < 4; ++k) {
     EXPECT_EQ(std::tie(f.t().polygons[k].flags, f.t().polygons[k].pointCount,
                        f.t().polygons[k].vectorCount),

@@ -17,15 +17,14 @@ TEST(Faces, FlipReversesSelectedPointListsAndClearEmptiesSelectedViewZoneLists) 
   const auto a = f.Poly({p[0], p[1], p[2], p[3], p[4]}, true), b = f.Poly({p[0], p[1], p[2]});
   for (auto k : {a, b}) f.t().polygons[k].viewZoneCount = 2;
   EXPECT_TRUE(FlipSelectedFaces(f.t()));
-  EXPECT_EQ(f.PointsOf(a), (Points{p[4], p[3], p[2], p[1], p[0]}));
-  EXPECT_EQ(f.PointsOf(b), (Points{p[0], p[1], p[2]}));
+  EXPECT_EQ(std::make_pair(f.PointsOf(a), f.PointsOf(b)),
+            std::make_pair(Points{p[4], p[3], p[2], p[1], p[0]}, Points{p[0], p[1], p[2]}));
   EXPECT_TRUE(ClearViewZoneLists(f.t()));
-  EXPECT_EQ(f.t().polygons[a].viewZoneCount, 0u);
-  EXPECT_EQ(f.t().polygons[b].viewZoneCount, 2u);
+  EXPECT_EQ(std::make_pair(f.t().polygons[a].viewZoneCount, f.t().polygons[b].viewZoneCount),
+            std::make_pair(0u, 2u));
   // In walk mode the zone the viewer stands in is emptied, selected or not.
   EXPECT_FALSE(ClearViewZoneLists(f.t(), 2));
-  EXPECT_TRUE(ClearViewZoneLists(f.t(), b));
-  EXPECT_EQ(f.t().polygons[b].viewZoneCount, 0u);
+  EXPECT_TRUE(ClearViewZoneLists(f.t(), b) && f.t().polygons[b].viewZoneCount == 0u);
   f.t().polygonSelected[a] = kUnselected;
   EXPECT_FALSE(FlipSelectedFaces(f.t()));
 }
@@ -35,14 +34,13 @@ TEST(DefinePolygon, TriangleStartsAtTheLowestVectorsFirstPoint) {
   const auto a = f.P(0, 0, 0), b = f.P(10, 0, 0), c = f.P(0, 10, 0);
   for (auto [p, q] : {std::pair{b, c}, {c, a}, {a, b}}) f.V(p, q, true);  // 6 = b-c is the lowest
   ASSERT_EQ(DefinePolygonFromSelection(f.t(), f.ui, 77), 0);
-  EXPECT_EQ(f.PointsOf(0), (Indices{b, a, c}));
-  EXPECT_EQ(f.VectorsOf(0), (Indices{6, 7, 8}));
   const Polygon& poly = f.t().polygons[0];
-  EXPECT_EQ(std::tie(poly.flags, poly.frontColor, poly.frontFill, poly.viewZoneCount),
-            std::make_tuple(0x502u, 77, 0x4D4D4D4Du, 0u));
-  EXPECT_EQ(f.t().polygonSelected[0], kUnselected);
+  EXPECT_EQ(
+      std::make_tuple(f.PointsOf(0), f.VectorsOf(0), poly.flags, poly.frontColor, poly.frontFill,
+                      poly.viewZoneCount, f.t().polygonSelected[0], f.ui.Messages().size()),
+      std::make_tuple(Indices{b, a, c}, Indices{6, 7, 8}, 0x502u, 77, 0x4D4D4D4Du, 0u, kUnselected,
+                      0u));
   for (std::uint32_t i = 6; i < 9; ++i) EXPECT_EQ(f.t().vectors[i].selected, kUnselected);
-  EXPECT_TRUE(f.ui.Messages().empty());
 }
 
 }  // namespace

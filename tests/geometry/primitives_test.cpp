@@ -38,7 +38,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
   // clang-format off
   const Row rows[] = {
       {'C', 0, 0, "", "", "", "", false, "Missing diameter"},
-      {'C', 0, 0, "", "0", "", "", false, "Missing diameter"},
       {'C', 0, 0, "", "5001", "", "", false, "Diameter too big (5000 max)"},
       {'C', 0, 0, "", "5000", "", "", false, "Missing number of vectors"},
       {'C', 0, 0, "", "4", "", "", false, "Diameter too small (5 min)"},
@@ -60,7 +59,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'C', 19990, 0, "29", "10", "0,0,0", "", false, "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
       {'C', 19990, 0, "9", "10", "0,0,0", "", false, ""},
       {'Y', 0, 0, "", "", "", "", false, "Bad diameter"},
-      {'Y', 0, 0, "", "", "0", "", false, "Bad diameter"},
       {'Y', 0, 0, "", "", "5001", "", false, "Diameter too big (5000 max)"},
       {'Y', 0, 0, "", "", "4", "", false, "Diameter too small (5 min)"},
       {'Y', 0, 0, "", "", "10", "", false, "Bad Slices"},
@@ -78,7 +76,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'Y', 0, 0, "10", "1 2", "10", "", false, "Bad height"},
       {'Y', 0, 0, "10", "12a", "10", "", false, "Bad height"},
       {'S', 0, 0, "", "", "", "", false, "-"},
-      {'S', 0, 0, "0", "", "", "", false, "-"},
       {'S', 0, 0, "2", "", "", "", false, "Bad Vertical Slices (3 min)."},
       {'S', 0, 0, "3", "", "", "", false, "Bad Horizontal Slices"},
       {'S', 0, 0, "3", "0", "", "", false, "Bad Horizontal Slices"},
@@ -90,7 +87,6 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'S', 0, 542, "69", "69", "100", "0,0,0", false, ""},
       {'S', 0, 0, "3", "3", "5001", "", false, "Diameter too big (5000 max)"},
       {'S', 0, 0, "3", "3", "5000", "", false, "Bad Origin"},
-      {'S', 0, 0, "3", "3", "0", "", false, "Diameter too small (5 min)"},
       {'S', 0, 0, "3", "3", "4", "", false, "Diameter too small (5 min)"},
       {'B', 0, 0, "", "", "", "", false, "Bad width"},
       {'B', 0, 0, "", "5001", "", "", false, "Width too big (5000 max)"},
@@ -136,26 +132,27 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       continue;
     }
     if (r.made[0] == 0) continue;  // small shapes with many slices have flat faces
-    EXPECT_TRUE(f.ui.Messages().empty()) << name;
-    EXPECT_EQ(f.t().pointCount, r.made[0]) << name;
-    EXPECT_EQ(f.t().vectorCount, r.made[1]) << name;
-    EXPECT_EQ(f.t().polygonCount, r.made[2]) << name;
+    EXPECT_EQ(std::make_tuple(f.ui.Messages().size(), f.t().pointCount, f.t().vectorCount,
+                              f.t().polygonCount),
+              std::make_tuple(0u, r.made[0], r.made[1], r.made[2]))
+        << name;
     Coords low = f.Coords(kReservedPoints), high = low;
     for (std::uint32_t i = kReservedPoints; i < f.t().pointCount; ++i) {
       const Coords p = f.Coords(i);
       for (int d = 0; d < 3; ++d)
         low[d] = std::min(low[d], p[d]), high[d] = std::max(high[d], p[d]);
     }
-    EXPECT_EQ(low, r.low) << name;
-    EXPECT_EQ(high, r.high) << name;
+    EXPECT_EQ(std::make_pair(low, high), std::make_pair(r.low, r.high)) << name;
     for (std::uint32_t i = kReservedVectors; i < f.t().vectorCount; ++i) {
       EXPECT_EQ(f.t().vectors[i].selected, kSelected) << name << " vector " << i;
     }
-    EXPECT_EQ(f.feedback.titles.size(), r.made[2]) << name;
-    EXPECT_EQ(f.feedback.redraws, static_cast<int>(r.made[2])) << name;
+    EXPECT_EQ(std::make_pair(f.feedback.titles.size(), f.feedback.redraws),
+              std::make_pair(std::size_t{r.made[2]}, static_cast<int>(r.made[2])))
+        << name;
     if (r.made[2] > 0) {
-      EXPECT_EQ(f.feedback.titles.front(), r.firstTitle) << name;
-      EXPECT_EQ(f.feedback.titles.back(), r.lastTitle) << name;
+      EXPECT_EQ(std::make_pair(f.feedback.titles.front(), f.feedback.titles.back()),
+                std::make_pair(std::string(r.firstTitle), std::string(r.lastTitle)))
+          << name;
     }
     // Seen from outside, every face of the closed shapes winds as the cube's
     // do: its right-hand normal points into the solid, at the box's centre.
@@ -188,9 +185,9 @@ TEST(Primitives, MemoryFailuresAddNothing) {
                 "Not enough memory. Decrease number of vectors.", "Not Enough Memory",
                 "Not enough memory for top.", "Not enough memory for bottom.",
                 "Not enough memory for center.", "Not enough memory for points."}));
-  EXPECT_EQ(f.ui.Messages()[0].caption, kGeneralErrorCaption);
-  EXPECT_EQ(std::tie(f.t().pointCount, f.t().vectorCount), std::tuple(7u, 6u));
-  EXPECT_FALSE(f.ui.busy());
+  EXPECT_EQ(
+      std::make_tuple(f.ui.Messages()[0].caption, f.t().pointCount, f.t().vectorCount, f.ui.busy()),
+      std::make_tuple(std::string(kGeneralErrorCaption), 7u, 6u, false));
 }
 
 using Messages = std::vector<RecordedMessage>;
@@ -229,8 +226,8 @@ TEST(PrimitiveMessages, DegenerateShapesShowEachMessageOnceAndSkipFlatFaces) {
                       {"Notification", "Skipped 1992 degenerate polygons with no area."}}));
   EXPECT_EQ(circle.ui.Messages(),
             (Messages{{"Notification", "Skipped 84 degenerate polygons with no area."}}));
-  EXPECT_EQ(sphere.t().polygonCount, 3600u - 1992 - 420);
-  EXPECT_EQ(circle.t().polygonCount, 100u - 84);
+  EXPECT_EQ(std::make_pair(sphere.t().polygonCount, circle.t().polygonCount),
+            std::make_pair(3600u - 1992 - 420, 100u - 84));
   for (GeometryFixture* f : {&sphere, &circle}) {
     for (std::uint32_t k = 0; k < f->t().polygonCount; ++k)
       EXPECT_NE(f->Normal(k), (std::array<double, 3>{0, 0, 0})) << k;

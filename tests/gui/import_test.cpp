@@ -23,14 +23,13 @@ TEST_F(GuiTest, OpenAnObjFileSetAViewZoneListOnItAndInsertItAgain) {
   window()->action(Cmd::kOpen)->trigger();
   Tick();
   ObjectTables& t = app->model().tables;
-  EXPECT_EQ(t.userPointCount(), 8u);
-  EXPECT_EQ(t.userVectorCount(), 12u);
   ASSERT_EQ(t.polygonCount, 6u);
-  EXPECT_EQ(app->model().cluster.objectNames.size(), 1u);
-  EXPECT_EQ(app->shell().mode, EditorMode::kPlot);
-  EXPECT_TRUE(ui.Messages().empty()) << ui.MessageTexts().front();
-  EXPECT_TRUE(FileExists(Base() + "import_log.txt"));
-  EXPECT_FALSE(app->import()->importing());
+  EXPECT_EQ(
+      std::make_tuple(t.userPointCount(), t.userVectorCount(),
+                      app->model().cluster.objectNames.size(), app->shell().mode,
+                      ui.Messages().size(), FileExists(Base() + "import_log.txt"),
+                      app->import()->importing()),
+      std::make_tuple(8u, 12u, std::size_t{1}, EditorMode::kPlot, std::size_t{0}, true, false));
 
   t.polygonSelected[2] = kSelected;
   app->shell().RequestMenuRefresh();
@@ -52,16 +51,16 @@ TEST_F(GuiTest, OpenAnObjFileSetAViewZoneListOnItAndInsertItAgain) {
   window()->action(Cmd::kPurposeViewZone)->trigger();
   Tick();
   EXPECT_EQ(listed, QStringList{"Poly Low - 0"});
-  EXPECT_NE(t.polygons[2].flags & PolyFlag::kViewZone, 0u);
-  ASSERT_EQ(t.polygons[2].viewZoneCount, 1u);
-  EXPECT_EQ(t.polygons[2].viewZones[0], 0x4000u);
+  EXPECT_EQ(std::make_tuple(t.polygons[2].flags & PolyFlag::kViewZone, t.polygons[2].viewZoneCount,
+                            t.polygons[2].viewZones[0]),
+            std::make_tuple(std::uint32_t{PolyFlag::kViewZone}, 1u, 0x4000u));
 
   ASSERT_TRUE(window()->action(Cmd::kMerge)->isEnabled());
   ui.QueueOpenPath(BoxObj());
   window()->action(Cmd::kInsert)->trigger();
   Tick();
-  EXPECT_EQ(app->model().cluster.objectNames.size(), 2u);
-  EXPECT_EQ(t.polygonCount, 6u);
+  EXPECT_EQ(std::make_tuple(app->model().cluster.objectNames.size(), t.polygonCount),
+            std::make_tuple(std::size_t{2}, 6u));
 }
 
 }  // namespace

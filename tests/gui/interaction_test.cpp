@@ -116,9 +116,8 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineSaveAndReload) {
   ui.QueueOpenPath(path);
   window()->action(Cmd::kOpen)->trigger();
   Tick();
-  ASSERT_EQ(t.polygonCount, 1u);
-  EXPECT_EQ(t.polygons[0].vectorCount, 4u);
-  EXPECT_EQ(t.userPointCount(), 4u);
+  EXPECT_EQ(std::make_tuple(t.polygonCount, t.polygons[0].vectorCount, t.userPointCount()),
+            std::make_tuple(1u, 4u, 4u));
 }
 
 TEST_F(InteractionGuiTest, ColourChooserFollowsTheButtonAndTakesTheCellReleasedOn) {
@@ -138,9 +137,9 @@ TEST_F(InteractionGuiTest, ColourChooserFollowsTheButtonAndTakesTheCellReleasedO
   MaybeScreenshot("colour-chooser.png");
   QTest::mouseRelease(window()->pane(), Qt::LeftButton, {}, over);
   Tick();
-  EXPECT_EQ(app->interaction().gesture.kind, GestureKind::kNone);
-  EXPECT_FALSE(app->shell().rotationInProgress);
-  EXPECT_EQ(app->interaction().currentColour, 37);
+  EXPECT_EQ(std::make_tuple(app->interaction().gesture.kind, app->shell().rotationInProgress,
+                            app->interaction().currentColour),
+            std::make_tuple(GestureKind::kNone, false, std::uint8_t{37}));
   const RGB16 c = app->model().colors.current[37];
   EXPECT_EQ(window()->pane()->swatchColor, QColor::fromRgb(c.red >> 8, c.green >> 8, c.blue >> 8));
 }

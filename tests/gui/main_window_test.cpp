@@ -3,10 +3,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
-#include "app/edit_area.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/commands.h"
 #include "gui_fixture.h"
@@ -27,14 +25,6 @@ TEST_F(GuiTest, StartupSeedsTheBaseDirectoryAndBacksUpTheLastSession) {
   EXPECT_FALSE(FileExists(Base() + "backup"));
   EXPECT_EQ(window()->objectList()->count(), 1);
   EXPECT_EQ(window()->objectList()->itemText(0), "DEFAULT OBJECT");
-  // On a clean machine there is no session to restore.
-  WhenModal([](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    EXPECT_EQ(modal->windowTitle() + ": " + (box ? box->text() : ""),
-              "Notification: No backup to restore from.");
-    modal->close();
-  });
-  window()->action(Cmd::kRestoreLastSession)->trigger();
   Stop();
   const std::vector<std::uint8_t> lastTemp = ReadFileBytes(Base() + "temp");
   StartEditor();
@@ -44,23 +34,6 @@ TEST_F(GuiTest, StartupSeedsTheBaseDirectoryAndBacksUpTheLastSession) {
   std::remove((Base() + "temp").c_str());
   StartEditor();
   EXPECT_EQ(ReadFileText(Base() + "backup"), "kept");
-}
-
-// The edit area widget takes the editor's layout (its rule is checked in
-// the editor's tests) at each window size, a wide one included.
-TEST_F(GuiTest, EditAreaFollowsTheLayoutForTwoWindowSizes) {
-  StartEditor();
-  for (QSize size : {QSize(900, 600), QSize(1200, 500)}) {
-    window()->resize(size);
-    QApplication::processEvents();
-    Tick();
-    const IntRect a = app->editor().display.layout.editArea;
-    EXPECT_EQ(window()->editArea()->geometry(),
-              QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)))
-        << size.width();
-    EXPECT_EQ(a.left, window()->HelpBoxRight() + 10) << size.width();
-    EXPECT_GT(a.right - a.left, 0) << size.width();
-  }
 }
 
 // Letters typed into the object list's field, Ctrl+X among them, and a

@@ -94,9 +94,9 @@ TEST(MeshBuilderGroups, SelectGroupReusesANameAndStopsAt256) {
   EXPECT_EQ(current, (std::vector<std::size_t>{1, 0, 1, 2}));
   for (int i = 3; i < 256; ++i) ASSERT_TRUE(b.SelectGroup("g" + std::to_string(i)));
   EXPECT_FALSE(b.SelectGroup("one too many"));
-  EXPECT_EQ(std::tuple(b.currentGroup(), b.groupCount()), std::tuple(255u, 256u));
-  EXPECT_EQ(std::tuple(b.GroupName(0), b.GroupName(255), b.GroupName(300)),
-            std::tuple("", "g255", ""));
+  EXPECT_EQ(std::tuple(b.currentGroup(), b.groupCount(), b.GroupName(0), b.GroupName(255),
+                       b.GroupName(300)),
+            std::tuple(255u, 256u, "", "g255", ""));
 }
 
 TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
@@ -105,8 +105,8 @@ TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
   std::size_t accepted = 0;
   for (int i = 0; i < 499998; ++i) accepted += b.AddVertex(i % 7, 0, 0) >= 0;
   b.EndFace();
-  EXPECT_EQ(accepted, 499998u);  // one slot stays for the face's -1
-  EXPECT_EQ(b.FaceIndices(0).size(), 499999u);
+  // One slot stays for the face's -1.
+  EXPECT_EQ(std::tuple(accepted, b.FaceIndices(0).size()), std::tuple(499998u, 499999u));
   // A face that can hold no corner ends at once; one that cannot even be
   // ended is refused as a whole.
   EXPECT_TRUE(b.BeginFace(nullptr));
@@ -127,9 +127,9 @@ TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
     }
     p.EndFace();
   }
-  EXPECT_EQ(p.points().size(), 500000u);
   p.BeginFace(nullptr);
   EXPECT_EQ(p.AddVertex(7, 0.5, 0.25), 7);
+  EXPECT_EQ(p.points().size(), 500000u);
 }
 
 }  // namespace

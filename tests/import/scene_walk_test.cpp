@@ -116,8 +116,8 @@ TEST(SceneWalkLimits, DeepNestingIsCutOffWithOneLine) {
   AddTriangles(*parent);
   lines.clear();
   EXPECT_TRUE(WalkFaces(deep, &lines).empty());
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "Scene nested too deeply; the innermost part was skipped");
+  EXPECT_EQ(lines.empty() ? "" : lines.back(),
+            "Scene nested too deeply; the innermost part was skipped");
 }
 
 TEST(SceneWalkProgress, ReportsEachSixPercentPastTheLastAndNamesGroups) {
@@ -129,10 +129,10 @@ TEST(SceneWalkProgress, ReportsEachSixPercentPastTheLastAndNamesGroups) {
   WalkScene(root, action, [&](std::string_view line) { lines.emplace_back(line); });
   // Of 100 nodes (the nested one counts): 6, 12, ..., 96; 100 would be
   // too close to the last.
-  ASSERT_EQ(lines.size(), 16u);
-  EXPECT_EQ(std::tuple(lines[0], lines[1], lines[15]),
-            std::tuple("IMPORT_PROGRESS 6", "IMPORT_PROGRESS 12", "IMPORT_PROGRESS 96"));
-  EXPECT_EQ(action.groups, (std::vector<std::string>{"wing", "tip"}));
+  std::vector<std::string> expected;
+  for (int p = 6; p < 100; p += 6) expected.push_back("IMPORT_PROGRESS " + std::to_string(p));
+  EXPECT_EQ(std::tuple(lines, action.groups),
+            std::tuple(expected, std::vector<std::string>{"wing", "tip"}));
 }
 
 }  // namespace

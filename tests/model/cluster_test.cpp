@@ -170,14 +170,9 @@ const Damage kDamages[] = {
     {"FACE cut short", kResFace, 1312 + 1311, {}},
     {"FACE missing", kResFace, Damage::kRemove, {}},
     {"ANIM cut short", kResAnim, 100, {}},
-    {"point count over capacity", kResPinf, 12, {0x1A, 0x4E}},
-    {"vector count over capacity", kResPinf, 8, {0x1B, 0x4E}},
-    {"polygon count over capacity", kResPinf, 16, {0x11, 0x27}},
     {"vector end past the points", kResTvct, 4, {0xFF, 0xFF}},
     {"vector end below the reserved points", kResTvct, 0, {0xF8, 0xFF, 0xFF, 0xFF}},
     {"corner past the points", kResFace, 708 + 4, {0xFF, 0xFF}},
-    {"151 corners", kResFace, 4, {151}},
-    {"21 view zones", kResFace, 12, {21}},
     {"a coordinate that is NaN", kResPnts, 6, {0xF8, 0x7F}},
 };
 

@@ -178,20 +178,6 @@ TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
   EXPECT_EQ(std::make_tuple(t.polygonSelected[1], t.polygonSelected[2]), std::make_tuple(0u, 1u));
 }
 
-TEST(ObjectTextRead, Version10PointsAreLow16BitsUnsigned) {
-  ModelFixture f;
-  std::string text = "[COLORS256_RGB_1.0]\n" + FormatColorLines(f.m().colors.current, "\n") +
-                     "[POINTS]\n3\n-1,2,3\n65536,65537,-65535\n100,200,300\n"
-                     "[VECTORS]\n1\n0,2,5,0,0\n[POLYGONS]\n0\n";
-  test::WriteFileText(f.dir.File("old.wdo"), text);
-  ASSERT_TRUE(LoadObjectText(f.m(), f.dir.File("old.wdo")));
-  const ObjectTables& t = f.tables();
-  ASSERT_EQ(t.pointCount, 10u);
-  EXPECT_EQ(std::make_tuple(t.points[7].x, t.points[7].y, t.points[8].x, t.points[8].y,
-                            t.points[8].z, t.points[9].z, t.vectors[6].p2),
-            std::make_tuple(65535.0, 2.0, 0.0, 1.0, 1.0, 300.0, 9u));
-}
-
 // A model whose tables hold one user point and one polygon, and the bytes
 // of its Preferences file, to prove a refused load changed nothing.
 struct Guarded {
@@ -245,7 +231,6 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::tuple<const char*, std::string, Strings> rows[] = {
       {"empty file", "", {noTable}},
       {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
-      {"not an object", "not an object at all", {noTable}},
       {"bad colour line", badColour, {}},
       {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
       {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},
@@ -365,33 +350,6 @@ TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
   EXPECT_EQ(std::make_tuple(f.m().cluster.objectFilePath, f.m().cluster.fileState,
                             f.ui.SaveDialogs().size()),
             std::make_tuple(f.dir.File("cur.wdo"), FileState::kCluster, 2u));
-}
-
-TEST(SaveObjectAs, DispatchesOnExtensionWithoutRegardToCase) {
-  ModelFixture f;
-  std::vector<std::string> exported;
-  XExporter exporter = [&](Model&, const std::string& p) {
-    exported.push_back(p);
-    return p.find("fail") == std::string::npos;
-  };
-  SaveObjectAsPath(f.m(), f.dir.File("Obj.WDO"), exporter);
-  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("Obj.WDO")), f.m().cluster.objectFilePath,
-                            f.m().cluster.fileState),
-            std::make_tuple(true, f.dir.File("Obj.WDO"), FileState::kObject));
-  SaveObjectAsPath(f.m(), f.dir.File("mesh.x"), exporter);
-  SaveObjectAsPath(f.m(), f.dir.File("fail.X"), exporter);
-  SaveObjectAsPath(f.m(), f.dir.File("notes.txt"), exporter);
-  EXPECT_EQ(
-      std::make_tuple(exported, f.ui.MessageTexts(), test::FileExists(f.dir.File("notes.txt"))),
-      std::make_tuple(Strings{f.dir.File("mesh.x"), f.dir.File("fail.X")},
-                      Strings{"Could Not Export \"" + f.dir.File("fail.X") + "\"",
-                              "Unknown Format Extension \".txt\".  Save Aborted"},
-                      false));
-  f.ui.QueueSavePath(f.dir.File("typed"));  // the dialog's default extension
-  SaveObjectAs(f.m(), nullptr);
-  EXPECT_EQ(std::make_tuple(f.ui.SaveDialogs()[0].defaultExtension,
-                            test::FileExists(f.dir.File("typed.wdo"))),
-            std::make_tuple("wdo", true));
 }
 
 }  // namespace

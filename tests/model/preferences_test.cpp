@@ -5,9 +5,6 @@
 #include <limits>
 #include <tuple>
 
-#include "platform/scripted_ui.h"
-#include "resource/runtime.h"
-#include "support/test_support.h"
 
 namespace ws {
 namespace {
@@ -42,34 +39,6 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
   }
   p.viewHalfWidth = 1.0, p.viewHalfHeight = 5000.0;
   EXPECT_EQ(DecodePreferences(EncodePreferences(p)), p);
-}
-
-TEST(PreferencesRecord, ReadAndWriteThroughThePreferencesFile) {
-  test::TempDir dir;
-  ScriptedUi ui;
-  Runtime rt(ui);
-  ResourceFile files(rt);
-  const std::string path = dir.File("Preferences");
-  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no file at all
-  ui.ClearMessages();
-  ASSERT_EQ(files.CreateResFile(path), 0);
-  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // no record
-
-  Preferences p;
-  p.axisShown = false, p.viewHalfWidth = 640;
-  ASSERT_TRUE(WritePreferences(files, path, p));
-  EXPECT_EQ(ReadPreferences(files, path), p);
-  {
-    OpenResource f(files, path);
-    auto r = files.ReadResource(f.ref(), kResPref, 128);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(std::make_tuple(r->name, r->length()), std::make_tuple("Preferences", 80u));
-    ASSERT_TRUE(files.WriteResource(f.ref(), kResPref, 128, Bytes(20, 0), "Preferences"));
-  }
-  EXPECT_EQ(ReadPreferences(files, path), Preferences{});  // short: defaults
-  EXPECT_FALSE(WritePreferences(files, dir.File("nothing"), p));
-  EXPECT_EQ(ui.MessageTexts(),
-            std::vector<std::string>{"CLVlib:OpenResFile - error opening file."});
 }
 
 }  // namespace

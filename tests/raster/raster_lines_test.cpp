@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <random>
 #include <vector>
 
@@ -62,36 +61,6 @@ TEST(LineSteps, MatchesNearestPixelReferenceInEveryDirection) {
       Pixel p{};
       line.At(t, p.x, p.y);
       ASSERT_EQ(p, expected[t]);
-    }
-  }
-}
-
-TEST(LineSteps, StepsInRectangleMatchWalkingEveryStep) {
-  std::mt19937 rng(11);
-  std::uniform_int_distribution<int> coord(-25, 25);
-  for (int i = 0; i < 4000; ++i) {
-    const int x1 = coord(rng), y1 = coord(rng), x2 = coord(rng), y2 = coord(rng);
-    int l = coord(rng), r = coord(rng), t = coord(rng), b = coord(rng);
-    if (l > r) std::swap(l, r);
-    if (t > b) std::swap(t, b);
-    const IntRect rect{l, t, r, b};
-    const LineSteps line(x1, y1, x2, y2);
-    std::int64_t first = -1, last = -2;
-    for (std::int64_t s = 0; s <= line.last(); ++s) {
-      Pixel p{};
-      line.At(s, p.x, p.y);
-      if (rect.Contains(p.x, p.y)) {
-        if (first < 0) first = s;
-        ASSERT_TRUE(last == -2 || last == s - 1) << "inside steps are not one run";
-        last = s;
-      }
-    }
-    const LineSteps::Range got = line.StepsIn(rect);
-    if (first < 0) {
-      ASSERT_TRUE(got.Empty());
-    } else {
-      ASSERT_EQ(got.first, first);
-      ASSERT_EQ(got.last, last);
     }
   }
 }

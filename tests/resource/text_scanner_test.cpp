@@ -7,18 +7,13 @@ namespace {
 
 TEST(TextScanner, WordsHexAndNumbersStopAtTheirLimitAndLeaveTheRest) {
   TextScanner in("  [COLORS256_RGB_1.10]\r\n00ff,ffff\n12345 ,1");
-  EXPECT_EQ(in.Word(19), "[COLORS256_RGB_1.10");
-  EXPECT_EQ(in.Word(19), "]");
-  EXPECT_EQ(in.Hex(4), 0xFFu);
-  EXPECT_TRUE(in.Literal(','));
-  EXPECT_EQ(in.Hex(4), 0xFFFFu);
-  EXPECT_EQ(in.Hex(4), 0x1234u);  // skips the line end, stops after 4 digits
-  EXPECT_EQ(in.Hex(4), 0x5u);
-  EXPECT_FALSE(in.Literal(','));  // a space stands before the comma
-  EXPECT_EQ(in.line(), 3u);
-  EXPECT_EQ(in.Word(19), ",1");
-  EXPECT_EQ(in.Word(19), "");
-  EXPECT_TRUE(in.AtEnd());
+  // In order. The third hex field skips the line end and stops after 4
+  // digits; a space stands before the second comma.
+  EXPECT_EQ(
+      (std::tuple{in.Word(19), in.Word(19), in.Hex(4), in.Literal(','), in.Hex(4), in.Hex(4),
+                  in.Hex(4), in.Literal(','), in.line(), in.Word(19), in.Word(19), in.AtEnd()}),
+      (std::tuple{std::string("[COLORS256_RGB_1.10"), std::string("]"), 0xFFu, true, 0xFFFFu,
+                  0x1234u, 0x5u, false, 3u, std::string(",1"), std::string(), true}));
   // Numbers are signed; overflow, non-finite values and junk are refused.
   in = TextScanner("-7 +12 99999999999999999999 x1 1.500000,-0.250000 .5 2e3 1e999 nan");
   EXPECT_EQ((std::tuple{in.Integer(), in.Integer(), in.Integer(), in.Integer()}),  // in order

@@ -36,14 +36,14 @@ ColorTable ShiftedColorTable(int shift) {
   return t;
 }
 
-ModelFixture::ModelFixture(bool withImages) {
+ModelFixture::ModelFixture() {
   model = std::make_unique<Model>(rt);
   model->paths = Paths::FromBase(dir.path());
   ResourceFile& files = model->resources;
   files.CreateResFile(model->paths.preferences);
   WriteClutToFile(files, model->paths.preferences, kCurrentClutId, SampleColorTable());
-  if (withImages) {
-    WriteClutToFile(files, model->paths.preferences, kImageClutId, ShiftedColorTable(8));
+  WriteClutToFile(files, model->paths.preferences, kImageClutId, ShiftedColorTable(8));
+  {
     OpenResource prefs(files, model->paths.preferences);
     std::vector<std::uint8_t> sky(560), floor(65536);
     for (std::size_t i = 0; i < sky.size(); ++i) sky[i] = static_cast<std::uint8_t>(i * 7);

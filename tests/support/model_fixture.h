@@ -1,5 +1,5 @@
 // A complete model in a private temporary base directory, with a minimal
-// Preferences file ('clut' 1000 and 'clut' 2000, optionally 'SKDT' 128 and
+// Preferences file ('clut' 1000, 'clut' 2000, 'SKDT' 128 and
 // 'LPAT' 0) written with ResourceFile, and a ScriptedUi recording messages.
 #pragma once
 
@@ -18,7 +18,7 @@ ColorTable SampleColorTable();
 ColorTable ShiftedColorTable(int shift);
 
 struct ModelFixture {
-  explicit ModelFixture(bool withImages = true);
+  ModelFixture();
 
   TempDir dir;
   ScriptedUi ui;

@@ -66,8 +66,6 @@ std::string SamplePath(std::string_view name) {
   return dir.empty() ? std::string() : dir + "/" + std::string(name);
 }
 
-}  // namespace ws::test
-
-namespace ws::test {
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
 }  // namespace ws::test

@@ -53,7 +53,3 @@ std::string SamplePath(std::string_view name);
     if (::ws::test::SamplesDir().empty())                                                      \
       GTEST_SKIP() << "samples not found: no ../shared/samples beside the checkout";        \
   } while (0)
-
-namespace ws::test {
-
-}  // namespace ws::test
