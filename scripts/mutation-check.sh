@@ -62,6 +62,14 @@ mkdir -p "$tree"
 find "$tree" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard -z |
   tar --null -T - -cf - 2>/dev/null) | tar -C "$tree" -xf -
+# A run stopped while a fault was planted leaves objects built from the
+# faulty text, older than nothing the copy brings back: the file it named is
+# given a fresh time stamp so that the build redoes it.
+if [ -f "$work/planted" ]; then
+  planted=$(cat "$work/planted")
+  [ -f "$tree/$planted" ] && touch "$tree/$planted"
+  rm -f "$work/planted"
+fi
 # Sample-file tests find ../shared beside the source tree.
 if [ -d "$root/../shared" ] && [ ! -e "$work/shared" ]; then
   ln -s "$(cd "$root/../shared" && pwd)" "$work/shared"
@@ -120,6 +128,7 @@ for row in "${selected[@]}"; do
   file="$tree/$path"
   backup="$work/backup.tmp"
   cp -p "$file" "$backup"
+  printf '%s' "$path" >"$work/planted"
   if ! python3 - "$file" "$original" "$replacement" <<'PY'
 import sys
 path, old, new = sys.argv[1], sys.argv[2], sys.argv[3]
@@ -147,6 +156,7 @@ PY
   # Restore the text with a fresh time stamp so the next build recompiles it.
   cat "$backup" >"$file"
   touch "$file"
+  rm -f "$work/planted"
 done
 # Leave the scratch build matching the tree.
 ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null 2>&1 || true
