@@ -14,7 +14,8 @@ using namespace test::tds;
 // The file's (x, y, z) is the editor's (y, z, x); scaled to 360 units.
 TEST(CliImport, ReadsA3dsFile) {
   test::TempDir dir;
-  const Bytes file = File(Object("t", Cat({Vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), Faces({{0, 1, 2}})})));
+  const Bytes file =
+      File(Object("t", Cat({Vertices({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), Faces({{0, 1, 2}})})));
   test::WriteFileBytes(dir.File("t.3ds"), file);
   const nlohmann::json o = nlohmann::json::parse(Cli({"info", dir.File("t.3ds")}).out);
   EXPECT_EQ(std::tuple(o["kind"], o["objects"][0]["bbox"], o["objects"][0]["polygons"]),

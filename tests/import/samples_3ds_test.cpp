@@ -47,7 +47,8 @@ TEST(Samples3ds, FilesGiveTheirRecordedCounts) {
     EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount),
               std::tuple(e.points, e.vectors, e.polygons))
         << e.file;
-    const std::vector<std::string> report{std::string(test::kDropped) + "   - " + (e.dropped ? e.dropped : "") + "\n"};
+    const std::vector<std::string> report{std::string(test::kDropped) + "   - " +
+                                          (e.dropped ? e.dropped : "") + "\n"};
     EXPECT_EQ(f.ui.MessageTexts(), e.dropped ? report : std::vector<std::string>{}) << e.file;
     test::ExpectConsistent(f.tables());
   }
@@ -61,7 +62,7 @@ TEST(Samples3ds, EmptyFileChangesNothing) {
   const std::string path = test::SamplePath("3ds/malformed/empty.3ds");
   EXPECT_FALSE(OpenFile(f.m(), f.services, path, OpenMode::kOpen).ok);
   EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{std::string(kMsgNothingToImport) + path +
-                                                            "\"\nIt is not a 3D Studio file."}));
+                                                           "\"\nIt is not a 3D Studio file."}));
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "work"}));
   EXPECT_EQ(f.tables().pointCount, kReservedPoints);
 }

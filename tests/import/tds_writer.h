@@ -23,7 +23,9 @@ inline Bytes U16(std::initializer_list<std::uint16_t> values) {
   for (std::uint16_t v : values) out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
   return out;
 }
-inline Bytes U32(std::uint32_t v) { return Cat({U16({std::uint16_t(v)}), U16({std::uint16_t(v >> 16)})}); }
+inline Bytes U32(std::uint32_t v) {
+  return Cat({U16({std::uint16_t(v)}), U16({std::uint16_t(v >> 16)})});
+}
 inline Bytes F32(std::initializer_list<float> values) {
   Bytes out;
   for (float f : values) {
@@ -52,7 +54,8 @@ inline Bytes Vertices(std::initializer_list<std::array<float, 3>> points) {
   return Chunk(0x4110, out);
 }
 // The face list; `behind` (material groups) follows the faces inside it.
-inline Bytes Faces(std::initializer_list<std::array<std::uint16_t, 3>> faces, const Bytes& behind = {}) {
+inline Bytes Faces(std::initializer_list<std::array<std::uint16_t, 3>> faces,
+                   const Bytes& behind = {}) {
   Bytes out = U16({std::uint16_t(faces.size())});
   for (const auto& f : faces) out = Cat({out, U16({f[0], f[1], f[2], 7})});
   return Chunk(0x4120, Cat({out, behind}));

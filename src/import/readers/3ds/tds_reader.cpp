@@ -185,7 +185,8 @@ void TdsReader::Read() {
       importer_.Log("Read failed for 3ds file '" + path_ + "'");
       importer_.SetEmptyReason("It is damaged from byte " + where + " on.");
       if (!importer_.root().children.empty()) {
-        importer_.NoteDropped("The file is damaged from byte " + where + " on; the rest was not read");
+        importer_.NoteDropped("The file is damaged from byte " + where +
+                              " on; the rest was not read");
       }
       return;
     }
@@ -217,11 +218,19 @@ bool TdsReader::ReadEditor(const Chunk& editor) {
     if (!chunk) return false;
     bool ok = true;
     switch (chunk->id) {
-      case kNamedObject: ok = ReadObject(*chunk); break;
-      case kMaterialEntry: ok = ReadMaterial(*chunk); break;
+      case kNamedObject:
+        ok = ReadObject(*chunk);
+        break;
+      case kMaterialEntry:
+        ok = ReadMaterial(*chunk);
+        break;
       case kMasterScale:
-      case kMeshVersion: ok = Has(*chunk, 4) && in_.Skip(4); break;
-      default: ok = Skip(*chunk); break;
+      case kMeshVersion:
+        ok = Has(*chunk, 4) && in_.Skip(4);
+        break;
+      default:
+        ok = Skip(*chunk);
+        break;
     }
     if (!ok) return false;
   }
@@ -239,12 +248,22 @@ bool TdsReader::ReadMaterial(const Chunk& material) {
         ok = ReadName(*chunk, m.name);
         if (ok) importer_.Log("Reading material '" + m.name + "'");
         break;
-      case kAmbient: ok = ReadColor(*chunk, m.value.ambient); break;
-      case kDiffuse: ok = ReadColor(*chunk, m.value.diffuse); break;
-      case kSpecular: ok = ReadColor(*chunk, m.value.specular); break;
+      case kAmbient:
+        ok = ReadColor(*chunk, m.value.ambient);
+        break;
+      case kDiffuse:
+        ok = ReadColor(*chunk, m.value.diffuse);
+        break;
+      case kSpecular:
+        ok = ReadColor(*chunk, m.value.specular);
+        break;
       case kShininess:
-      case kTransparency: ok = ReadPercent(*chunk); break;
-      default: ok = Skip(*chunk); break;
+      case kTransparency:
+        ok = ReadPercent(*chunk);
+        break;
+      default:
+        ok = Skip(*chunk);
+        break;
     }
     if (!ok) return false;
   }
