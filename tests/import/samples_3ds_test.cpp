@@ -61,10 +61,10 @@ TEST(Samples3ds, EmptyFileChangesNothing) {
   f.ui.ClearMessages();
   const std::string path = test::SamplePath("3ds/malformed/empty.3ds");
   EXPECT_FALSE(OpenFile(f.m(), f.services, path, OpenMode::kOpen).ok);
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{std::string(kMsgNothingToImport) + path +
-                                                           "\"\nIt is not a 3D Studio file."}));
-  EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object", "work"}));
-  EXPECT_EQ(f.tables().pointCount, kReservedPoints);
+  EXPECT_EQ(std::make_tuple(f.ui.MessageTexts(), f.m().cluster.objectNames, f.tables().pointCount),
+            std::make_tuple(std::vector<std::string>{std::string(kMsgNothingToImport) + path +
+                                                     "\"\nIt is not a 3D Studio file."},
+                            std::vector<std::string>{"Default Object", "work"}, kReservedPoints));
 }
 
 }  // namespace
