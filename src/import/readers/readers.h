@@ -48,4 +48,19 @@ bool ImportObj(Importer& importer, const std::string& path);
 // one face with a two-sided material.
 bool ImportNff(Importer& importer, const std::string& path);
 
+// 3D Studio binary mesh files: one Separator per triangle mesh, named after
+// its object (letters and digits kept, anything else '_', "G" in front of a
+// name that does not start with a letter), holding a MaterialBinding
+// PER_PART_INDEXED when the mesh has more than one material group, its
+// Material node (one entry per material group, none without groups), its
+// Coordinate3 (the file's (x, y, z) as (y, z, x)) and its IndexedFaceSet.
+// Chunk lengths and counts are checked against what their chunk holds.
+// Log lines: "Reading material '%s'", "Reading object '%s'", and the errors
+// "File '%s' is not a 3ds binary file." (nothing read) and "Read failed for
+// 3ds file '%s'" (damage or a colour of an unknown kind: the meshes
+// finished before it stay, and the drop report says where the file is
+// damaged). Always true; a file with no mesh says why through
+// Importer::SetEmptyReason.
+bool Import3ds(Importer& importer, const std::string& path);
+
 }  // namespace ws
