@@ -226,3 +226,32 @@ TEST(CobImport, ReportsItsTitleAndProgressAndConverts) {
 
 }  // namespace
 }  // namespace ws
+
+namespace ws {
+namespace {
+
+// Cut at every length, a file with each kind of chunk reads without harm:
+// never more faces than the whole file, never more than one error line,
+// and that line is the one for a cut chunk.
+TEST(CobReader, EveryCutOfAFileIsReadSafely) {
+  test::CobBody material = CobMaterial(1, {1, 0, 0, 1, 0.5f, 0, 1, 1});
+  material.Text("e:").U8(0).Str("env");
+  CobFile file;
+  file.Chunk("Grou", 1, 0, test::CobObject("G"))
+      .Chunk("PolH", 2, 1, CobPolygons("P", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}},
+                                       {{{0, 1, 2}, 1}, {{1, 2}, 0, 0x08}, {{1, 3, 2}, 0}}))
+      .Chunk("Mat1", 3, 2, material)
+      .Chunk("END ", 4, 0, {});
+  const std::string& bytes = file.bytes();
+  test::TempDir dir;
+  for (std::size_t n = 0; n <= bytes.size(); ++n) {
+    test::ReadResult r = test::RunReader(&ImportTrueSpace, "t.cob", bytes.substr(0, n), &dir);
+    ASSERT_LE(r.faces.size(), 2u) << n;
+    ASSERT_LE(r.Errors().size(), 1u) << n;
+    if (n >= 32 && !r.Errors().empty()) ASSERT_EQ(r.Errors()[0], "Premature EOF") << n;
+    if (n == bytes.size()) EXPECT_EQ(std::pair(r.faces.size(), r.Errors().size()), std::pair(2ul, 0ul));
+  }
+}
+
+}  // namespace
+}  // namespace ws
