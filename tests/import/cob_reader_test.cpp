@@ -28,7 +28,7 @@ T* ChildAt(GroupNode& g, std::size_t i) {
 
 TEST(CobReader, RefusesWhatIsNoBinaryCaligariFile) {
   const std::string good = CobFile().bytes();
-  std::string text = CobFile('A').bytes(), wrongName = good;
+  std::string text = CobFile('A').bytes(), otherForm = CobFile('X').bytes(), wrongName = good;
   wrongName[7] = 'y';
   const struct {
     const char* name;
@@ -37,6 +37,7 @@ TEST(CobReader, RefusesWhatIsNoBinaryCaligariFile) {
   } rows[] = {{"empty", "", "Permature EOF"},
               {"31 bytes", good.substr(0, 31), "Permature EOF"},
               {"text form", text, "Selected file is not a binary Caligari COB file"},
+              {"other form", otherForm, "Selected file is not a binary Caligari COB file"},
               {"not Caligari", wrongName, "Selected file is not a binary Caligari COB file"},
               {"header alone", good, ""}};
   for (const auto& row : rows) {
@@ -67,7 +68,7 @@ TEST(CobReader, TurnsTheFileAxesAndNamesObjects) {
 
 TEST(CobReader, DropsHolesAndKeepsTheFacesAroundThem) {
   const std::vector<CobFace> faces = {
-      {{0, 1, 2}, 1}, {{3, 4, 5}, 7, 0x08}, {{0, 2, 1}, 2}, {{0, 0x80000000u, 1, 2}, 0}};
+      {{0, 1, 2}, 1}, {{3, 4, 5}, 7, 0x08}, {{0, 2, 1}, 2}, {{0, 0xFFFFFFFFu, 1, 2}, 0}};
   CobFile file;
   file.Chunk("PolH", 1, 0, CobPolygons("P", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, faces));
   test::ReadResult r = Read(file);
@@ -125,8 +126,8 @@ TEST(CobReader, MaterialRecordsAreReadUpToTheFirstUnknownOne) {
       {"env, bump", "e:" + std::string(1, '\0') + test::CobBody().Str("env").bytes + "b:" +
                         std::string(1, '\0') + test::CobBody().Str("b").bytes + std::string(20, '\0'),
        true},
-      {"texture then anything", "t:" + std::string(1, '\0') + test::CobBody().Str("t").bytes +
-                                    std::string(16, '\0') + "zz",
+      {"texture, then no record read", "t:" + std::string(1, '\0') + test::CobBody().Str("t").bytes +
+                                    std::string(16, '\0') + "b:" + std::string(1, '\0'),
        true},
       {"unknown", "xx", true},
       {"bump cut short", "b:" + std::string(1, '\0') + test::CobBody().Str("b").bytes, false}};
