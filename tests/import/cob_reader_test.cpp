@@ -116,26 +116,24 @@ TEST(CobReader, MaterialsColourTheirPolygonObjectOnly) {
 }
 
 TEST(CobReader, MaterialRecordsAreReadUpToTheFirstUnknownOne) {
-  const auto polh = CobPolygons("P", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{{0, 1, 2}}});
+  // A record: its tag, a byte, a string, then `floats` numbers.
+  auto record = [](std::string tag, std::size_t floats) {
+    return tag + '\0' + test::CobBody().Str("x").bytes + std::string(floats * 4, '\0');
+  };
   const struct {
     const char* name;
     std::string records;
     bool read;
-  } rows[] = {
-      {"none", "", true},
-      {"env, bump", "e:" + std::string(1, '\0') + test::CobBody().Str("env").bytes + "b:" +
-                        std::string(1, '\0') + test::CobBody().Str("b").bytes + std::string(20, '\0'),
-       true},
-      {"texture, then no record read", "t:" + std::string(1, '\0') + test::CobBody().Str("t").bytes +
-                                    std::string(16, '\0') + "b:" + std::string(1, '\0'),
-       true},
-      {"unknown", "xx", true},
-      {"bump cut short", "b:" + std::string(1, '\0') + test::CobBody().Str("b").bytes, false}};
+  } rows[] = {{"none", "", true},
+              {"env, bump", record("e:", 0) + record("b:", 5), true},
+              {"texture, then no record read", record("t:", 4) + "b:", true},
+              {"unknown", "xx", true},
+              {"bump cut short", record("b:", 0), false}};
   for (const auto& row : rows) {
     test::CobBody mat = CobMaterial(0, {0, 1, 0, 1, 1, 0, 1, 1});
     mat.Text(row.records);
     CobFile file;
-    file.Chunk("PolH", 1, 0, polh).Chunk("Mat1", 2, 1, mat);
+    file.Chunk("PolH", 1, 0, CobTriangle()).Chunk("Mat1", 2, 1, mat);
     test::ReadResult r = Read(file);
     ASSERT_EQ(r.faces.size(), 1u) << row.name;
     const Vec3 green{0, 1, 0};
@@ -224,12 +222,6 @@ TEST(CobImport, ReportsItsTitleAndProgressAndConverts) {
   EXPECT_TRUE(std::is_sorted(p.begin(), walk));
   EXPECT_EQ(std::tuple(f.userPoints(), f.tables().polygonCount), std::tuple(3u, 2u));
 }
-
-}  // namespace
-}  // namespace ws
-
-namespace ws {
-namespace {
 
 // Cut at every length, a file with each kind of chunk reads without harm:
 // never more faces than the whole file, never more than one error line,
