@@ -82,6 +82,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::kObj, ImportObj);
   r.Set(SceneFormat::kNff, ImportNff);
   r.Set(SceneFormat::k3ds, Import3ds);
+  r.Set(SceneFormat::kTrueSpace, ImportTrueSpace);
   return r;
 }
 

@@ -104,7 +104,8 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "obj/box.obj obj/concave_polygon.obj obj/cube_usemtl.obj obj/number_formats.obj "
       "obj/box_longline.obj obj/box_UTF16BE.obj obj/spider.obj raw/WithColor.raw "
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
-      "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff 3ds/CameraRollAnim.3ds 3ds/test1.3ds");
+      "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
+      "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {

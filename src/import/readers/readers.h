@@ -63,4 +63,14 @@ bool ImportNff(Importer& importer, const std::string& path);
 // Importer::SetEmptyReason.
 bool Import3ds(Importer& importer, const std::string& path);
 
+// trueSpace binary object files: groups, polygon objects (faces with holes
+// dropped) and their materials, each object nested under its parent, all
+// under the two rotations that turn the file's z-up axes into the
+// editor's. A file too short for its header ("Permature EOF"), or one that
+// is not a binary Caligari file ("Selected file is not a binary Caligari COB
+// file", ASCII ones included), gives nothing and says why through
+// Importer::SetEmptyReason. A file that ends inside a chunk logs "Premature
+// EOF" and keeps the objects completed before it, with a drop report line.
+bool ImportTrueSpace(Importer& importer, const std::string& path);
+
 }  // namespace ws
