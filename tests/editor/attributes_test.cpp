@@ -81,30 +81,23 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
   EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
 }
 
-TEST_F(AttributeTest, AdoptedCopiesTheLeadersColourModeBits) {
+// The follower takes the leader's colour mode bits and keeps its others.
+TEST_F(AttributeTest, TheLeaderIsAskedAgainUntilItExistsAndLendsItsColourMode) {
   const std::uint32_t leader = Square(0, kShaded | kEachSideDifferent | kBordered);
-  const std::uint32_t follower = Square(20, kSelectedColor | kCollision);
-  Select({follower});
-  f.ui.QueueValue("0");
-  RunAttributeCommand(ctx, Cmd::kColorAdopted);
-  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>{std::string(kPromptGroupLeader)});
-  EXPECT_EQ(Flags(follower), kAdopted | kShaded | kEachSideDifferent | kCollision);
-  EXPECT_EQ(t().polygons[follower].viewZones[0], leader);
-  EXPECT_EQ(Flags(leader), kShaded | kEachSideDifferent | kBordered);
-}
-
-TEST_F(AttributeTest, TheLeaderIsAskedAgainUntilItExists) {
-  Square(0, kShaded);
-  const std::uint32_t k = Square(20, kSelectedColor);
+  const std::uint32_t k = Square(20, kSelectedColor | kCollision);
   Select({k});
-  f.ui.QueueValue("2");
-  f.ui.QueueValue("-7");
+  for (const char* answer : {"2", "-7", "0"}) f.ui.QueueValue(answer);
+  RunAttributeCommand(ctx, Cmd::kColorAdopted);
+  EXPECT_EQ(f.ui.Prompts(), std::vector<std::string>(3, std::string(kPromptGroupLeader)));
+  EXPECT_EQ(Messages(), (std::vector<std::string>(2, std::string(kMsgNoSuchPolygon))));
+  EXPECT_EQ(std::make_tuple(t().polygons[k].viewZones[0], Flags(k), Flags(leader)),
+            std::make_tuple(leader, kAdopted | kShaded | kEachSideDifferent | kCollision,
+                            kShaded | kEachSideDifferent | kBordered));
+  // The follower as its own leader: its own bits, read after the change.
+  t().polygons[k].flags = kSelectedColor;
   f.ui.QueueValue("1");
   RunAttributeCommand(ctx, Cmd::kColorAdopted);
-  EXPECT_EQ(f.ui.Prompts().size(), 3u);
-  EXPECT_EQ(Messages(), (std::vector<std::string>(2, std::string(kMsgNoSuchPolygon))));
-  EXPECT_EQ(t().polygons[k].viewZones[0], 1u);
-  EXPECT_EQ(Flags(k), kAdopted);  // polygon 1's own bits, read after the change
+  EXPECT_EQ(Flags(k), kAdopted);
 
   // Cancel (or an answer of -1) ends the command with nothing changed.
   t().polygons[k].flags = kSelectedColor;

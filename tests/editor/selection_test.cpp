@@ -55,30 +55,6 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
             std::make_tuple(turned, 3.0, kSelected));
 }
 
-TEST_F(SelectionTest, VirtualWalkStartsAndEndsThroughTheContext) {
-  // Without a walk view it is a mode like Camera View.
-  SelectMode(ctx, EditorMode::kVirtualWalk);
-  EXPECT_EQ(shell.mode, EditorMode::kVirtualWalk);
-  EXPECT_FALSE(shell.walkModeActive);
-  int started = 0, ended = 0;
-  ctx.startWalk = [&] { return ++started > 0; };
-  ctx.endWalk = [&] { ++ended; };
-  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {10, 0, 0});
-  t().vectors[v].selected = kSelected;
-  shell.mode = EditorMode::kSelectVector;
-  SelectMode(ctx, EditorMode::kVirtualWalk);
-  EXPECT_EQ(std::make_tuple(started, shell.walkModeActive, t().vectors[v].selected, shell.helpText),
-            std::make_tuple(1, true, kUnselected,
-                            std::string(ModeHelpTexts(EditorMode::kVirtualWalk, true).help)));
-  // Any mode chosen from walk mode passes through Plot.
-  TurnAboutY(m().view.orientation, 0.4);
-  m().plot.step = 2;
-  SelectMode(ctx, EditorMode::kCameraView);
-  EXPECT_EQ(
-      std::make_tuple(ended, shell.walkModeActive, shell.mode, m().view.orientation, m().plot.step),
-      std::make_tuple(1, false, EditorMode::kCameraView, kIdentityMatrix3, 0));
-}
-
 TEST_F(SelectionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
   shell.mode = EditorMode::kSelectPolygon;
   const std::uint32_t a = FrontSquare(0, 0, 40, PolyFlag::kDefined, 3);

@@ -3,6 +3,7 @@
 // the area for readable expectations.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,14 +17,16 @@ class GuardedCanvas {
   static constexpr int kGuard = 24;
   static constexpr std::uint8_t kGuardValue = 0xA5;
 
-  GuardedCanvas(int width, int height, std::uint8_t fill = 0)
+  GuardedCanvas(int width, int height)
       : width_(width),
         height_(height),
         stride_(width + 2 * kGuard),
         bytes_(static_cast<std::size_t>(stride_) * (height + 2 * kGuard), kGuardValue),
         rows_(height) {
-    for (int y = 0; y < height; ++y) rows_[y] = &bytes_[Index(0, y)];
-    Fill(fill);
+    for (int y = 0; y < height; ++y) {
+      rows_[y] = &bytes_[Index(0, y)];
+      std::fill(rows_[y], rows_[y] + width, 0);
+    }
   }
 
   PixelRows Rows() { return {rows_.data(), width_, height_}; }
@@ -31,10 +34,6 @@ class GuardedCanvas {
   int height() const { return height_; }
   std::uint8_t At(int x, int y) const { return bytes_[Index(x, y)]; }
   void Set(int x, int y, std::uint8_t v) { bytes_[Index(x, y)] = v; }
-  void Fill(std::uint8_t v) {
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) Set(x, y, v);
-  }
 
   // True when no byte around the area has changed.
   bool GuardsIntact() const {
@@ -47,9 +46,10 @@ class GuardedCanvas {
     return true;
   }
 
-  // One line per row; pixel value v shows as legend[v] when v is within
-  // the legend, else '?'.
-  std::string Picture(const std::string& legend = ".#o") const {
+  // One line per row; pixel values 0, 1 and 2 show as '.', '#' and 'o',
+  // any other as '?'.
+  std::string Picture() const {
+    const std::string legend = ".#o";
     std::string s;
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
@@ -60,8 +60,6 @@ class GuardedCanvas {
     }
     return s;
   }
-
-  bool operator==(const GuardedCanvas& o) const { return bytes_ == o.bytes_; }
 
  private:
   std::size_t Index(int x, int y) const {

