@@ -81,6 +81,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::kRaw, ImportRaw);
   r.Set(SceneFormat::kObj, ImportObj);
   r.Set(SceneFormat::kNff, ImportNff);
+  r.Set(SceneFormat::kDxf, ImportDxf);
   return r;
 }
 
