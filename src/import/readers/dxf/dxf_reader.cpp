@@ -548,11 +548,11 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
 Insert DxfReader::ReadInsert() {
   Insert in;
   ReadFields([&](const Group& g) {
-    if (ReadCoordinate(g, 10, in.point) || ReadCoordinate(g, 41, in.scale) ||
-        ReadCoordinate(g, 210, in.extrusion)) {
-      return;
-    }
+    if (ReadCoordinate(g, 10, in.point) || ReadCoordinate(g, 210, in.extrusion)) return;
     switch (g.code) {
+      case 41: ReadNumber(g.value, in.scale.x); break;
+      case 42: ReadNumber(g.value, in.scale.y); break;
+      case 43: ReadNumber(g.value, in.scale.z); break;
       case 2:
       case 3: in.block = Name(g.value); break;
       case 8: in.layer = Name(g.value); break;
