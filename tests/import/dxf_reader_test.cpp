@@ -184,6 +184,18 @@ TEST(DxfReader, NestedInsertsAndTheirDepthCut) {
                             "itself); the deeper inserts were left out"}));
 }
 
+// 256 blocks fit in the table; a name already there is not redefined.
+TEST(DxfReader, BlockTableKeeps256Blocks) {
+  Dxf d;
+  d.Section("BLOCKS");
+  for (int i = 0; i <= 256; ++i) d(0, "BLOCK")(2, "b" + std::to_string(i)).Face(kA, kB, kC, kC)(0, "ENDBLK");
+  d(0, "BLOCK")(2, "b0").Face(kA, kB, kC, kC, 5)(0, "ENDBLK").End().Section("ENTITIES");
+  for (int i = 0; i <= 256; ++i) d(0, "INSERT")(2, "b" + std::to_string(i));
+  const test::ReadResult r = Read(d.End().text);
+  ASSERT_EQ(r.faces.size(), 256u);
+  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
+}
+
 // Whole-line values keep names with blanks in step; CR LF and lone CR
 // line ends read alike; layer colours come from the TABLES section.
 TEST(DxfReader, NamesWithBlanksAndLineEnds) {
