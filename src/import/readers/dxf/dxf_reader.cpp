@@ -15,7 +15,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <span>
@@ -98,8 +97,6 @@ class GroupReader {
     pushedBack_ = true;
     --reads_;
   }
-
-  bool atEnd() const { return !pushedBack_ && pos_ >= text_.size(); }
 
  private:
   // Lines end at "\n", "\r\n" or a lone "\r".
