@@ -520,7 +520,7 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
     bool known = true;
     for (std::size_t i = 0; i < count; ++i) {
       const auto number = static_cast<std::size_t>(face[i]);
-      known = known && number <= vertices.size();
+      known = known && number >= 1 && number <= vertices.size();
       if (known) corners[i] = vertices[number - 1];
     }
     if (known) StoreEntityFace(drawing, layer, std::span(corners, count), color);
