@@ -176,6 +176,18 @@ struct Affine {
   }
 };
 
+// A face's material: its colour as the diffuse colour, a tenth of it as
+// the ambient one.
+MaterialValue FaceMaterial(const ColorTriple& color) {
+  MaterialValue m;
+  m.diffuse = color;
+  m.ambient = {color.x * 0.1, color.y * 0.1, color.z * 0.1};
+  m.specular = m.emissive = {0, 0, 0};
+  m.shininess = 0.2;
+  m.transparency = 0;
+  return m;
+}
+
 struct FaceRecord {
   std::array<std::int32_t, 4> corners{};  // a triangle repeats its third corner
   ColorTriple color;
@@ -420,12 +432,7 @@ void DxfReader::StoreFace(Drawing& drawing, const std::string& layer, std::span<
     if (trace_) trace_("DXF:  Maximum Polygon Count exceeded.  Skipping triangle");
     return;
   }
-  MaterialValue material;
-  material.diffuse = color;
-  material.ambient = {color.x * 0.1, color.y * 0.1, color.z * 0.1};
-  material.specular = material.emissive = {0, 0, 0};
-  material.shininess = 0.2;
-  material.transparency = 0;
+  const MaterialValue material = FaceMaterial(color);
   FaceRecord record;
   record.color = color;
   record.colorIndex = colorIndex;
@@ -642,13 +649,7 @@ void DxfReader::CopyInto(MeshBuilder& builder) const {
   for (const FaceGroup& group : entities_.groups) {
     builder.SelectGroup(group.name);
     for (const FaceRecord& face : group.faces) {
-      const MaterialValue material = [&] {
-        MaterialValue m;
-        m.diffuse = face.color;
-        m.ambient = {face.color.x * 0.1, face.color.y * 0.1, face.color.z * 0.1};
-        m.specular = m.emissive = {0, 0, 0};
-        return m;
-      }();
+      const MaterialValue material = FaceMaterial(face.color);
       const Vec3* p[4];
       for (std::size_t i = 0; i < 4; ++i) p[i] = &points[static_cast<std::size_t>(face.corners[i])];
       const std::size_t count = Distance(*p[2], *p[3]) < kSameCorner ? 3 : 4;
