@@ -83,6 +83,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::kNff, ImportNff);
   r.Set(SceneFormat::k3ds, Import3ds);
   r.Set(SceneFormat::kTrueSpace, ImportTrueSpace);
+  r.Set(SceneFormat::kDxf, ImportDxf);
   return r;
 }
 

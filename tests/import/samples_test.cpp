@@ -105,7 +105,8 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "obj/box_longline.obj obj/box_UTF16BE.obj obj/spider.obj raw/WithColor.raw "
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
       "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
-      "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob");
+      "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob "
+      "dxf/lineTest.dxf dxf/ASCII_R12.dxf");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {

@@ -9,7 +9,9 @@
 // formats have it; a file they cannot use leaves the scene empty.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "import/importer.h"
 
@@ -72,5 +74,18 @@ bool Import3ds(Importer& importer, const std::string& path);
 // Importer::SetEmptyReason. A file that ends inside a chunk logs "Premature
 // EOF" and keeps the objects completed before it, with a drop report line.
 bool ImportTrueSpace(Importer& importer, const std::string& path);
+
+// ASCII DXF: LINE, 3DFACE, POLYLINE polyface and polygon meshes, and the
+// INSERTs of blocks (scaled, rotated, arrayed, in the insert's plane,
+// nested up to 16 deep) become faces, one group per layer, in the colours
+// of the colour index table. A drawing keeps at most 10,001 faces; more
+// are left out. False, with "Unable to open file '%s'" in the import log,
+// when the file cannot be read. A binary DXF file, or one without faces,
+// gives an empty scene and says why; a file cut off inside a section
+// keeps what came before and says so in the drop report.
+bool ImportDxf(Importer& importer, const std::string& path);
+// The same, handing each step's trace line to `trace`.
+bool ImportDxfTraced(Importer& importer, const std::string& path,
+                     const std::function<void(std::string_view)>& trace);
 
 }  // namespace ws

@@ -1,0 +1,278 @@
+// The DXF reader on small drawings written here, group by group.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "import/readers/dxf/dxf_colors.h"
+#include "import_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::RunReader;
+
+// DXF text: each call adds one group, a code line and a value line.
+struct Dxf {
+  std::string text;
+  Dxf& operator()(int code, const std::string& value) {
+    text += std::to_string(code) + "\n" + value + "\n";
+    return *this;
+  }
+  Dxf& operator()(int code, double value) {
+    char s[40];
+    std::snprintf(s, sizeof s, "%.17g", value);
+    return (*this)(code, std::string(s));
+  }
+  Dxf& At(int code, const Vec3& p) { return (*this)(code, p.x)(code + 10, p.y)(code + 20, p.z); }
+  Dxf& Face(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d, int color = 1,
+            const std::string& layer = "0") {
+    return (*this)(0, "3DFACE")(8, layer)(62, color).At(10, a).At(11, b).At(12, c).At(13, d);
+  }
+  Dxf& Section(const std::string& name) { return (*this)(0, "SECTION")(2, name); }
+  Dxf& End() { return (*this)(0, "ENDSEC"); }
+  std::string Entities() { return Dxf().Section("ENTITIES").text + text + "0\nENDSEC\n0\nEOF\n"; }
+};
+
+const Vec3 kA{0, 0, 0}, kB{1, 0, 0}, kC{1, 1, 0}, kD{0, 1, 0};
+
+test::ReadResult Read(const std::string& text) { return RunReader(ImportDxf, "t.dxf", text); }
+
+TEST(DxfColors, IndexTableAndItsEnds) {
+  const std::pair<int, ColorTriple> rows[] = {
+      {0, {0, 0, 0}},       {7, {1, 1, 1}},          {10, {1, 0, 0}},
+      {11, {1, 0.5, 0.5}},  {50, {1, 1, 0}},         {249, {0.15, 0.075, 0.09375}},
+      {250, {0.33, 0.33, 0.33}}, {255, {1, 1, 1}},    {-1, {1, 0, 0}},
+      {256, {1, 0, 0}},     {93, {0.325, 0.65, 0.325}}};
+  for (const auto& [index, rgb] : rows) {
+    const ColorTriple c = dxf::ColorIndexToRGB(index);
+    EXPECT_LT(Distance(c, rgb), 1e-12) << index << ": " << c.x << " " << c.y << " " << c.z;
+  }
+}
+
+TEST(DxfColors, FindColorLayersAndBestMatch) {
+  dxf::LayerTable layers;
+  layers.AddLayer("A", 3);
+  layers.AddLayer("A", 5);  // the first definition wins
+  layers.AddLayer("0", 4);
+  EXPECT_EQ(std::pair(layers.LookupLayerColor("A"), layers.LookupLayerColor("B")), std::pair(3, -1));
+  struct Row { const char* layer; int index; bool entity; int expected; };
+  const Row rows[] = {{"A", 0, true, 3},   {"B", 0, true, -1},  {"A", 256, true, 7},
+                      {"A", 300, true, 300}, {"A", 256, false, 9}, {"0", 0, false, 9},
+                      {"A", 0, false, 3},  {"0", 0, true, 4},   {"A", 2, false, 2}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(dxf::FindColor(layers, r.layer, r.index, r.entity, 9), r.expected)
+        << r.layer << " " << r.index << " " << r.entity;
+  }
+  // Ties keep the lower index: white is 7 and 255, black 0, 8 and 9.
+  const std::pair<ColorTriple, int> matches[] = {
+      {{1, 1, 1}, 7}, {{0, 0, 0}, 0}, {{0.9, 0.05, 0}, 1}, {{0.5, 0, 0}, 14}, {{0.6, 0.6, 0.6}, 252}};
+  for (const auto& [rgb, index] : matches) EXPECT_EQ(dxf::BestColorMatch(rgb), index) << rgb.x;
+}
+
+// Corner lists and diffuse colours of every face a drawing gives.
+TEST(DxfReader, EntitiesBecomeTheirFaces) {
+  const Vec3 lift{0, 0, 0.00001};
+  auto up = [&](Vec3 p) { return Vec3{p.x, p.y, p.z + lift.z}; };
+  struct Row {
+    const char* name;
+    std::string body;
+    std::vector<std::vector<Vec3>> faces;
+    ColorTriple color;
+  };
+  const Row rows[] = {
+      {"triangle", Dxf().Face(kA, kB, kC, kC).text, {{kA, kB, kC}}, {1, 0, 0}},
+      {"quad", Dxf().Face(kA, kB, kC, kD, 5).text, {{kA, kB, kC, kD}}, {0, 0, 1}},
+      {"line", Dxf()(0, "LINE")(62, 256).At(10, kA).At(11, kB).text, {{kA, up(kA), kB, up(kB)}}, {1, 1, 1}},
+      {"undefined layer", Dxf().Face(kA, kB, kC, kC, 0, "none").text, {{kA, kB, kC}}, {1, 0, 0}},
+      {"index 300", Dxf().Face(kA, kB, kC, kC, 300).text, {{kA, kB, kC}}, {1, 0, 0}},
+      {"polyface", Dxf()(0, "POLYLINE")(66, 1)(70, 64)(62, 3).At(10, {0, 0, 1})
+                       (0, "VERTEX")(70, 192).At(10, kA)(0, "VERTEX")(70, 192).At(10, kB)
+                       (0, "VERTEX")(70, 192).At(10, kC)(0, "VERTEX")(70, 192).At(10, kD)
+                       (0, "VERTEX")(70, 128)(71, 1)(72, -2)(73, 3)(74, 0)
+                       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 3)(74, -4)
+                       (0, "VERTEX")(70, 128)(71, 1)(72, 1)(73, 3)      // 71 = 72
+                       (0, "VERTEX")(70, 128)(71, 0)(72, 2)(73, 3)      // 71 = 0
+                       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 5)      // no vertex 5
+                       (0, "VERTEX")(70, 128)(71, 1)(72, 0)(73, 3)(74, 4)  // no vertex 0
+                       (0, "SEQEND").text,
+       {{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}, {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}}, {0, 1, 0}},
+  };
+  for (const Row& r : rows) {
+    test::ReadResult result = Read(Dxf{r.body}.Entities());
+    ASSERT_TRUE(result.ok) << r.name;
+    std::vector<std::vector<Vec3>> faces;
+    for (const auto& f : result.faces) {
+      faces.push_back(f.corners);
+      EXPECT_EQ(f.material.diffuse, r.color) << r.name;
+      EXPECT_LT(Distance(f.material.ambient, {r.color.x * 0.1, r.color.y * 0.1, r.color.z * 0.1}), 1e-12);
+    }
+    EXPECT_EQ(faces, r.faces) << r.name;
+  }
+}
+
+// Polygon meshes of 3 x 4 vertices: faces for every row and column pair,
+// and round the end in each closed direction.
+TEST(DxfReader, PolygonMeshClosedInMAndN) {
+  const std::pair<int, std::size_t> rows[] = {{16, 6}, {16 + 1, 9}, {16 + 32, 8}, {16 + 1 + 32, 12}, {0, 0}};
+  for (const auto& [flags, count] : rows) {
+    for (const int m : {3, 4}) {  // 4 x 4 names a vertex the mesh does not have
+      Dxf mesh;
+      mesh(0, "POLYLINE")(66, 1)(70, flags)(71, m)(72, 4);
+      for (int i = 0; i < 12; ++i) mesh(0, "VERTEX")(70, 64).At(10, {double(i / 4), double(i % 4), 0});
+      const test::ReadResult r = Read(mesh(0, "SEQEND").Entities());
+      ASSERT_EQ(r.faces.size(), m == 3 ? count : 0u) << flags << " " << m;
+      if (flags == 16 + 1 + 32 && m == 3) {
+        EXPECT_EQ(r.faces.back().corners, (std::vector<Vec3>{{2, 3, 0}, {2, 0, 0}, {0, 0, 0}, {0, 3, 0}}));
+      }
+    }
+  }
+}
+
+// Block at base (1, 1, 0) holding the triangle A B C, inserted at
+// (10, 0, 0), scaled by 2 and 3, turned 90 degrees, as 2 columns x 3 rows.
+TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
+  Dxf d;
+  d.Section("BLOCKS")(0, "BLOCK")(2, "tri").At(10, {1, 1, 0}).Face(kA, kB, kC, kC)(0, "ENDBLK").End();
+  d.Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90)(70, 2)(71, 3)
+      (44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
+  const test::ReadResult r = Read(d.text);
+  ASSERT_EQ(r.faces.size(), 6u);
+  std::size_t face = 0;
+  for (int c = 0; c < 2; ++c) {
+    for (int row = 0; row < 3; ++row, ++face) {
+      for (std::size_t i = 0; i < 3; ++i) {
+        const Vec3 p = std::array{kA, kB, kC}[i];
+        const double x = (p.x - 1) * 2 + c * 5, y = (p.y - 1) * 3 + row * 7;
+        EXPECT_LT(Distance(r.faces[face].corners[i], {10 - y, x, 0}), 1e-9) << c << " " << row << " " << i;
+      }
+    }
+  }
+}
+
+// The arbitrary-axis rule: an extrusion within 1/64 of the z axis takes
+// its x axis from the world's y axis, any other from the world's z axis.
+TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
+  struct Row { Vec3 extrusion, expected; double within; };
+  const Row rows[] = {{{0, 0, -1}, {-1, 2, -3}, 1e-9}, {{1, 0, 0}, {3, 1, 2}, 1e-9},
+                      {{0.0156, 0, 1}, {1, 2, 3}, 0.1}, {{0.0157, 0, 1}, {-2, 1, 3}, 0.1}};
+  for (const Row& row : rows) {
+    Dxf d;
+    d.Section("BLOCKS")(0, "BLOCK")(2, "b").Face({1, 2, 3}, kB, kC, kC)(0, "ENDBLK").End();
+    d.Section("ENTITIES")(0, "INSERT")(2, "b").At(210, row.extrusion).End();
+    const test::ReadResult r = Read(d.text);
+    ASSERT_EQ(r.faces.size(), 1u);
+    EXPECT_LT(Distance(r.faces[0].corners[0], row.expected), row.within) << row.extrusion.x;
+  }
+}
+
+// Nested inserts: a block may insert one defined after it; one that
+// inserts itself is cut 16 levels deep. Faces of colour 0 on layer "0"
+// take the insert's colour.
+TEST(DxfReader, NestedInsertsAndTheirDepthCut) {
+  Dxf d;
+  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5})(0, "ENDBLK");
+  d(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
+  d(0, "BLOCK")(2, "self").Face(kA, kB, kC, kC, 2, "L")(0, "INSERT")(2, "self").At(10, {1, 0, 0})(0, "ENDBLK").End();
+  d.Section("ENTITIES")(0, "INSERT")(2, "outer")(62, 5)(0, "INSERT")(2, "self").End();
+  const test::ReadResult r = Read(d.text);
+  ASSERT_EQ(r.faces.size(), 17u);
+  EXPECT_EQ(r.faces[0].corners[0], (Vec3{0, 0, 5}));
+  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{0, 0, 1}));
+  EXPECT_EQ(r.faces[16].corners[0], (Vec3{15, 0, 0}));
+  EXPECT_EQ(r.Errors(), (std::vector<std::string>{
+                            "DXF: block \"self\" is inserted more than 16 levels deep (it may insert "
+                            "itself); the deeper inserts were left out"}));
+}
+
+// 256 blocks fit in the table; a name already there is not redefined.
+TEST(DxfReader, BlockTableKeeps256Blocks) {
+  Dxf d;
+  d.Section("BLOCKS");
+  for (int i = 0; i <= 256; ++i) d(0, "BLOCK")(2, "b" + std::to_string(i)).Face(kA, kB, kC, kC)(0, "ENDBLK");
+  d(0, "BLOCK")(2, "b0").Face(kA, kB, kC, kC, 5)(0, "ENDBLK").End().Section("ENTITIES");
+  for (int i = 0; i <= 256; ++i) d(0, "INSERT")(2, "b" + std::to_string(i));
+  const test::ReadResult r = Read(d.End().text);
+  ASSERT_EQ(r.faces.size(), 256u);
+  EXPECT_EQ(r.faces[0].material.diffuse, (Vec3{1, 0, 0}));
+}
+
+// Whole-line values keep names with blanks in step; CR LF and lone CR
+// line ends read alike; layer colours come from the TABLES section.
+TEST(DxfReader, NamesWithBlanksAndLineEnds) {
+  Dxf d;
+  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5)(0, "LAYER")(2, "other")
+      (0, "ENDTAB").End();
+  d.Section("ENTITIES").Face(kA, kB, kC, kC, 0, "My layer").Face(kA, kB, kC, kC, 0, "other");
+  d.Face(kA, kB, kC, kC, 0, std::string(300, 'x')).End();
+  for (const char* end : {"\n", "\r\n", "\r"}) {
+    std::string text;
+    for (char c : d.text) text += c == '\n' ? std::string(end) : std::string(1, c);
+    test::ReadResult r = Read(text);
+    ASSERT_EQ(r.faces.size(), 3u) << end;
+    // "other" keeps the colour of the entry before it; the long name is
+    // cut to 255 characters, and that layer is unknown.
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(r.faces[i].material.diffuse, (Vec3{i < 2 ? 0.0 : 1.0, 0, i < 2 ? 1.0 : 0.0})) << end << i;
+    }
+    std::vector<std::string> groups;
+    for (const auto* set : r.Children<scene::IndexedFaceSet>()) groups.push_back(set->name);
+    EXPECT_EQ(groups, (std::vector<std::string>{"My layer", "other", std::string(255, 'x')})) << end;
+  }
+}
+
+TEST(DxfReader, DrawingKeepsAtMost10001Faces) {
+  Dxf d;
+  for (int i = 0; i < 10002; ++i) d.Face({double(i), 0, 0}, {double(i), 1, 0}, {double(i), 1, 1}, {double(i), 1, 1});
+  EXPECT_EQ(Read(d.Entities()).faces.size(), 10001u);
+}
+
+TEST(DxfReader, ProgressAndTrace) {
+  std::string text;  // 250 lines, 5 bytes each on average: reports after 500 and 1,000
+
+  for (int i = 0; i < 125; ++i) text += "999\n12345\n";
+  test::TempDir dir;
+  ImportNotifier notifier(dir.File("log"));
+  test::RecordingProgress progress;
+  notifier.Attach(&progress);
+  Importer importer(notifier);
+  std::vector<std::string> trace;
+  const std::string path = dir.File("p.dxf");
+  const std::string body = Dxf().Face(kA, kB, kC, kC, 0, "L").Entities();
+  test::WriteFileText(path, text + body);
+  const auto size = static_cast<int>(text.size() + body.size());
+  ImportDxfTraced(importer, path, [&](std::string_view line) { trace.emplace_back(line); });
+  EXPECT_EQ(progress.positions, (std::vector<int>{500 * 100 / size, 1000 * 100 / size}));
+  EXPECT_EQ(progress.titles, (std::vector<std::string>{"Importing Drawing Interchange File..."}));
+  for (const char* line : {"DXF: +DXFReadSection()", "Read Group (0, SECTION)",
+                           "DXF:  FindColor(layer=L, colorIndex=0, isEntity=true, insertColor=-1)"}) {
+    EXPECT_NE(std::find(trace.begin(), trace.end(), line), trace.end()) << line;
+  }
+}
+
+// Damaged files: what came before the damage is kept and the user told.
+TEST(DxfReader, DamagedFilesSayWhat) {
+  const std::string face = Dxf().Face(kA, kB, kC, kC).text;
+  struct Row { const char* name; std::string text; std::size_t faces; std::vector<std::string> dropped; const char* why; };
+  const Row rows[] = {
+      {"cut", Dxf().Section("ENTITIES").text + face + "0\n3DFA", 1,
+       {"the file ends inside its ENTITIES section; the rest of the drawing is missing"}, ""},
+      {"after EOF", Dxf{face}.Entities() + face, 1, {}, ""},
+      {"no SEQEND", Dxf().Section("ENTITIES")(0, "POLYLINE")(66, 1).End().text + Dxf{face}.Entities(), 1, {}, ""},
+      {"binary", "AutoCAD Binary DXF\r\n\x1a", 0, {}, "It is a binary DXF file; only DXF files in text form can be imported."},
+      {"no section", "hello\nworld\n", 0, {}, "It holds no DXF section."},
+      {"no faces", Dxf()(0, "CIRCLE").Entities(), 0, {}, "It holds no LINE, 3DFACE or POLYLINE mesh, directly or through a block."}};
+  for (const Row& r : rows) {
+    test::ReadResult result = Read(r.text);
+    EXPECT_TRUE(result.ok) << r.name;
+    EXPECT_EQ(result.faces.size(), r.faces) << r.name;
+    EXPECT_EQ(result.importer->dropped(), r.dropped) << r.name;
+    if (r.faces == 0) EXPECT_EQ(result.importer->emptyReason(), r.why) << r.name;
+  }
+  const test::ReadResult missing = RunReader(ImportDxf, "none.dxf", std::string_view());
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.Errors(), std::vector<std::string>{"Unable to open file '" + missing.path + "'"});
+}
+
+}  // namespace
+}  // namespace ws
