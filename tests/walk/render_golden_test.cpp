@@ -36,15 +36,11 @@ void AddRoom(WalkFixture& f) {
                  PolyFlag::kSelectedColor | PolyFlag::kCollision, c.green, c.green);
 }
 
-TEST(WalkGolden, EmptyObjectShowsSkyAndFloor) {
+TEST(WalkGolden, EmptyObjectAndRoomFromOutsideAndInside) {
   WalkFixture f(320, 240);
   ASSERT_EQ(f.Build(), "");
   f.Frame();
-  ExpectGolden(f, "walk_empty");
-}
-
-TEST(WalkGolden, RoomFromOutsideAndInside) {
-  WalkFixture f(320, 240);
+  ExpectGolden(f, "walk_empty");  // sky and floor
   AddRoom(f);
   ASSERT_EQ(f.Build(), "");
   // From the front and to the right: two outer sides.
@@ -83,13 +79,8 @@ TEST(WalkGolden, ViewZonePriorityChangesTheOrder) {
   const std::uint32_t zone =
       AddWalkPolygon(f.tables(), {{-5, -5, -15}, {5, -5, -15}, {5, 5, -15}, {-5, 5, -15}},
                      PolyFlag::kViewZone | PolyFlag::kInvisible, c.green);
-  f.tables().polygons[zone].viewZones[0] = ViewZone::kLowPriority | nearPanel;
-  f.tables().polygons[zone].viewZoneCount = 1;
   ASSERT_EQ(f.Build(), "");
-  f.w().viewer.zonePolygon = static_cast<int>(zone);
-  f.w().viewer.zoneItem = 0;
-  f.w().viewer.zonePolys.assign(f.w().objects[0].polygons[zone].viewZones.begin(),
-                                f.w().objects[0].polygons[zone].viewZones.begin() + 1);
+  f.StandInZone(static_cast<int>(zone), {ViewZone::kLowPriority | nearPanel});
   f.Frame();
   ExpectGolden(f, "walk_zone_priority");
 }
