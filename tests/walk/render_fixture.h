@@ -64,9 +64,8 @@ inline std::uint32_t AddFacingRect(ObjectTables& t, double ahead, double left, d
 }
 
 // The 2 x 2 square 10 ahead: columns 72..88, rows 54..66 at 160 x 120.
-inline std::uint32_t AddNearSquare(ObjectTables& t, std::uint32_t flags, std::uint8_t colour,
-                                   std::uint8_t back = 0) {
-  return AddFacingRect(t, 10, -1, 1, -1, 1, flags, colour, back);
+inline std::uint32_t AddNearSquare(ObjectTables& t, std::uint32_t flags, std::uint8_t colour) {
+  return AddFacingRect(t, 10, -1, 1, -1, 1, flags, colour);
 }
 
 inline std::uint32_t AddWalkVector(ObjectTables& t, const Ahead& a, const Ahead& b,

@@ -98,17 +98,6 @@ TEST(WalkMotion, HeightControlsStopAtTheirLimits) {
   }
 }
 
-// Above the ground the eye falls, faster each frame, and settles on it.
-TEST(WalkMotion, GravitySettlesTheEyeOnTheGroundLevel) {
-  WalkViewer v = Resting(15.0);
-  v.z = 20.0;
-  StepMotion(v, Allow);
-  EXPECT_NEAR(v.z, 19.9, 1e-12);
-  EXPECT_NEAR(v.vz, -0.2, 1e-12);
-  for (int i = 0; i < 100; ++i) StepMotion(v, Allow);
-  EXPECT_EQ(std::tuple(v.z, v.vz), std::tuple(15.0, 0.0));
-}
-
 TEST(WalkMotion, RefusedMoveWalksBackAndTurnsTwice) {
   WalkViewer v = Resting();
   v.x = 3.0, v.y = 4.0, v.vy = 2.0, v.omega = 0.01;

@@ -12,7 +12,10 @@ namespace {
 
 using test::WalkFixture;
 
-TEST(WalkSession, StartsEndsAndRefusesADamagedObjectWithTheBuildsMessage) {
+// Start, resize and end; the arrows and Page Up / Down set and clear their
+// flags, space is typed on key-down, other keys are not the walk view's, a
+// wheel notch climbs; a damaged object is refused with the build's message.
+TEST(WalkSession, StartsTakesTheKeysEndsAndRefusesADamagedObject) {
   WalkFixture f;
   test::AddNearSquare(f.tables(), 0x2, 40);
   WalkSession s(f.m());
@@ -20,22 +23,6 @@ TEST(WalkSession, StartsEndsAndRefusesADamagedObjectWithTheBuildsMessage) {
   EXPECT_TRUE(s.Resize(80, 60));
   EXPECT_EQ(std::tuple(s.active(), s.viewer().heading, s.world().screen.width, s.width()),
             std::tuple(true, 90.0, 80, 80));
-  s.End();
-  EXPECT_FALSE(s.active());
-  EXPECT_FALSE(s.Rebuild());  // nothing to rebuild once ended
-  f.tables().polygons[0].pointCount = MAX_POLY_POINTS + 1;
-  EXPECT_FALSE(s.Start(64, 48, f.display));
-  EXPECT_FALSE(s.active());
-  ASSERT_EQ(f.ui.Messages().size(), 1u);
-  EXPECT_EQ(f.ui.Messages()[0].text, kPolyPointsMessage);
-}
-
-// The arrows and Page Up / Down set and clear their flags; space is typed
-// on key-down; other keys are not the walk view's; a wheel notch climbs.
-TEST(WalkSession, KeysReachTheViewer) {
-  WalkFixture f;
-  WalkSession s(f.m());
-  ASSERT_TRUE(s.Start(32, 24, f.display));
   const WalkViewer& v = s.viewer();
   const std::pair<int, const bool*> rows[] = {
       {Key::kUp, &v.keyUp},       {Key::kDown, &v.keyDown},     {Key::kLeft, &v.keyLeft},
@@ -50,6 +37,12 @@ TEST(WalkSession, KeysReachTheViewer) {
     EXPECT_FALSE(s.Key(other, true)) << other;
   s.Wheel(1);
   EXPECT_EQ(std::tuple(v.z, v.lastChar), std::tuple(16.0, '\0'));
+  s.End();
+  EXPECT_FALSE(s.active() || s.Rebuild());  // nothing to rebuild once ended
+  f.tables().polygons[0].pointCount = MAX_POLY_POINTS + 1;
+  EXPECT_FALSE(s.Start(64, 48, f.display) || s.active());
+  ASSERT_EQ(f.ui.Messages().size(), 1u);
+  EXPECT_EQ(f.ui.Messages()[0].text, kPolyPointsMessage);
 }
 
 // A collision square on the ground from 10 to 30 ahead, a closed room:
