@@ -24,22 +24,24 @@ std::string Describe(const std::vector<WalkScriptStep>& steps) {
 }
 
 TEST(WalkScript, GrammarOfSteps) {
+  auto hold = [](WalkKey key, int n) { return WalkScriptStep{Kind::kHold, key, 0, n}; };
+  auto none = [](int n) { return WalkScriptStep{Kind::kNone, WalkKey::kUp, 0, n}; };
+  auto wheel = [](int notch) { return WalkScriptStep{Kind::kWheel, WalkKey::kUp, notch, 1}; };
   // clang-format off
   const std::pair<const char*, std::vector<WalkScriptStep>> good[] = {
-      {"up*3", {{Kind::kHold, WalkKey::kUp, 0, 3}}},
-      {"down,left*2,right*100000", {{Kind::kHold, WalkKey::kDown, 0, 1}, {Kind::kHold, WalkKey::kLeft, 0, 2},
-                                    {Kind::kHold, WalkKey::kRight, 0, 100000}}},
-      {"pageup*1,pagedown*4,none*5,none", {{Kind::kHold, WalkKey::kPageUp, 0, 1}, {Kind::kHold, WalkKey::kPageDown, 0, 4},
-                                           {Kind::kNone, WalkKey::kUp, 0, 5}, {Kind::kNone, WalkKey::kUp, 0, 1}}},
-      {"space,wheel+1,wheel-1", {{Kind::kSpace, WalkKey::kUp, 0, 1}, {Kind::kWheel, WalkKey::kUp, 1, 1},
-                                 {Kind::kWheel, WalkKey::kUp, -1, 1}}}};
+      {"up*3", {hold(WalkKey::kUp, 3)}},
+      {"down,left*2,right*100000",
+       {hold(WalkKey::kDown, 1), hold(WalkKey::kLeft, 2), hold(WalkKey::kRight, 100000)}},
+      {"pageup*1,pagedown*4,none*5,none",
+       {hold(WalkKey::kPageUp, 1), hold(WalkKey::kPageDown, 4), none(5), none(1)}},
+      {"space,wheel+1,wheel-1", {{Kind::kSpace, WalkKey::kUp, 0, 1}, wheel(1), wheel(-1)}}};
   const std::pair<const char*, const char*> bad[] = {
-      {"", "unknown step \"\""},          {"up,,down", "unknown step \"\""},
-      {"up,", "unknown step \"\""},       {"jump*2", "unknown step \"jump*2\""},
-      {"UP", "unknown step \"UP\""},      {"wheel+2", "unknown step"},
+      {"", "unknown step \"\""},    {"up,,down", "unknown step \"\""}, {"up,", "unknown step \"\""},
+      {"UP", "unknown step \"UP\""}, {"jump*2", "unknown step \"jump*2\""},
+      {"wheel+2", "unknown step"},
       {"up*0", "bad frame count in step \"up*0\""}, {"up*100001", "bad frame count"},
-      {"up*", "bad frame count"},         {"up*-1", "bad frame count"},
-      {"up*2x", "bad frame count"},       {"up* 2", "bad frame count"},
+      {"up*", "bad frame count"},    {"up*-1", "bad frame count"},
+      {"up*2x", "bad frame count"},  {"up* 2", "bad frame count"},
       {"space*2", "step \"space*2\" runs one frame and takes no *N"}, {"wheel+1*1", "takes no *N"}};
   // clang-format on
   std::string error;

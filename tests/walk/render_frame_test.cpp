@@ -72,19 +72,20 @@ TEST(RenderSort, MatchesThePlainQuicksort) {
 TEST(RenderKeys, DistancePrioritiesAndZoneListDecideTheOrder) {
   namespace PF = PolyFlag;
   // clang-format off
-  const struct { const char* name; std::uint32_t flags; int inside, zoneItem; std::vector<std::uint32_t> zoneList; double key; } rows[] = {
-      {"no zone",                  0,                                -1, -1, {},             101},
-      {"listed Low",               0,                                -1,  0, {0x4000},       101 + 12800},
-      {"listed High",              0,                                -1,  0, {0},            101 - 12800},
-      {"first entry counts",       0,                                -1,  0, {0x4000, 0},    101 + 12800},
-      {"other polygon listed",     0,                                -1,  0, {0x4002},       101},
-      {"higher priority",          PF::kHigherPriority,              -1, -1, {},             101 - 12800},
-      {"higher priority and High", PF::kHigherPriority,              -1,  0, {0},            101 - 25600},
-      {"zone of another item",     PF::kHigherPriority,              -1,  1, {0},            101 - 12800},
-      {"collision, outside",       PF::kCollision,                   -1, -1, {},             101},
-      {"collision, inside",        PF::kCollision,                    0, -1, {},             101 + 12800},
-      {"collision inside and Low", PF::kCollision,                    0,  0, {0x4000},       101 + 25600},
-      {"all three",                PF::kCollision | PF::kHigherPriority, 0, 0, {0x4000},     101 + 12800}};
+  const struct { const char* name; std::uint32_t flags; int inside, zoneItem;
+                 std::vector<std::uint32_t> zoneList; double key; } rows[] = {
+      {"no zone",                  0,                   -1, -1, {},          101},
+      {"listed Low",               0,                   -1,  0, {0x4000},    101 + 12800},
+      {"listed High",              0,                   -1,  0, {0},         101 - 12800},
+      {"first entry counts",       0,                   -1,  0, {0x4000, 0}, 101 + 12800},
+      {"other polygon listed",     0,                   -1,  0, {0x4002},    101},
+      {"higher priority",          PF::kHigherPriority, -1, -1, {},          101 - 12800},
+      {"higher priority and High", PF::kHigherPriority, -1,  0, {0},         101 - 25600},
+      {"zone of another item",     PF::kHigherPriority, -1,  1, {0},         101 - 12800},
+      {"collision, outside",       PF::kCollision,      -1, -1, {},          101},
+      {"collision, inside",        PF::kCollision,       0, -1, {},          101 + 12800},
+      {"collision inside and Low", PF::kCollision,       0,  0, {0x4000},    101 + 25600},
+      {"all three", PF::kCollision | PF::kHigherPriority, 0, 0, {0x4000},    101 + 12800}};
   // clang-format on
   for (const auto& row : rows) {
     WalkFixture f;
@@ -131,7 +132,7 @@ TEST(RenderFrame, FlagsDecideWhetherAndHowAPolygonIsFilled) {
   const std::uint8_t none = 255;  // stands for the background
   // Pixel (80, 60) and the left edge (72, 60).
   // clang-format off
-  const struct { std::uint32_t flags; int inside; std::uint32_t entries; std::uint8_t centre, edge; } rows[] = {
+  const struct { std::uint32_t flags; int inside, entries; std::uint8_t centre, edge; } rows[] = {
       {PF::kOutline | kFilled,                         -1, 1, 2, 2},
       {PF::kShaded,                                    -1, 1, 17, 17},
       {PF::kShaded | PF::kBordered,                    -1, 1, 17, none},
@@ -154,7 +155,8 @@ TEST(RenderFrame, FlagsDecideWhetherAndHowAPolygonIsFilled) {
     f.Frame();
     auto shown = [&](std::uint8_t v) { return v == none ? f.display.blackIndex : v; };
     EXPECT_EQ(std::make_tuple(f.w().entryCount, f.Pixel(80, 60), f.Pixel(72, 60)),
-              std::make_tuple(row.entries, shown(row.centre), shown(row.edge)))
+              std::make_tuple(static_cast<std::uint32_t>(row.entries), shown(row.centre),
+                              shown(row.edge)))
         << std::hex << row.flags << " inside " << row.inside;
   }
 }

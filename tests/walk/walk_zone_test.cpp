@@ -56,8 +56,10 @@ TEST(WalkZoneTest, EachItemModeLetsTheViewerInOrNot) {
     int answer, insideAfter;
   };
   // clang-format off
-  const struct { const char* name; std::vector<Square> squares; int mode; std::vector<Step> steps; } rows[] = {
-      {"no collision polygon", {{0, 0, 20, 0x200}}, 0, {{0, -60, 15, 15, 0, -1}, {0, -15, 5, 5, 0, -1}}},
+  const struct { const char* name; std::vector<Square> squares; int mode; std::vector<Step> steps; }
+  rows[] = {
+      {"no collision polygon", {{0, 0, 20, 0x200}}, 0,
+       {{0, -60, 15, 15, 0, -1}, {0, -15, 5, 5, 0, -1}}},
       {"closed room", {kRoom}, 1,
        {{0, -25, 15, 15, 0, -1}, {0, -19, 15, 15, 1, -1},
         {0, -19, 50, 50, 1, -1},     // not even over the top
