@@ -1,168 +1,149 @@
+// Walk editing in each mode, applied to the render copy and the object
+// alike and never recorded for undo; the view-zone listing texts.
 #include "walk/walk_edit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "editor/interaction/view_zone_dialog.h"
 #include "editor/view/text_labels.h"
 #include "support/model_fixture.h"
 
 namespace ws::walk {
 namespace {
 
-// Three triangles in the object and their render copies; polygon 0 is a
-// view zone the viewer stands in.
+// Three triangles in the object and their render copies, colours 10, 11,
+// 12; polygon 0 is a view zone the viewer stands in.
 class WalkEdit : public ::testing::Test {
  protected:
   void SetUp() override {
     ObjectTables& t = fx.tables();
+    world.objects[0].polygons.resize(3);
     for (int k = 0; k < 3; ++k) {
-      const std::uint32_t a = t.AddPoint(k, 0, 0), b = t.AddPoint(k, 1, 0), c = t.AddPoint(k, 0, 1);
       Polygon& p = t.polygons[t.polygonCount++];
       p = Polygon{};
       p.pointCount = 3;
-      p.points[0] = a;
-      p.points[1] = b;
-      p.points[2] = c;
+      p.points[0] = t.AddPoint(k, 0, 0), p.points[1] = t.AddPoint(k, 1, 0);
+      p.points[2] = t.AddPoint(k, 0, 1);
       p.frontColor = p.backColor = static_cast<std::uint8_t>(10 + k);
       p.flags = k == 0 ? 0x200 : 0x2;
-    }
-    world.objects[0].polygons.resize(3);
-    for (int k = 0; k < 3; ++k) {
       RenderPolygon& r = world.objects[0].polygons[k];
       r.pointCount = 3;
-      std::copy_n(t.polygons[k].points, 3, r.points.begin());
-      r.frontColor = r.backColor = t.polygons[k].frontColor;
+      std::copy_n(p.points, 3, r.points.begin());
+      r.frontColor = r.backColor = p.frontColor;
     }
     world.built = true;
-    world.viewer.zonePolygon = 0;
-    world.viewer.zoneItem = 0;
+    world.viewer.zonePolygon = world.viewer.zoneItem = 0;
+    undoDepth = fx.m().undo.depth();
   }
+  void TearDown() override { EXPECT_EQ(fx.m().undo.depth(), undoDepth); }
   WalkEditResult Edit(int picked, int mode, bool left, bool right, int backFace = 0) {
     world.pick.polygon = picked;
     world.pick.backFace = backFace;
     return ApplyWalkEdit(world, fx.tables(), state, {mode, left, right, 42});
   }
-  const Polygon& Obj(int k) { return fx.tables().polygons[k]; }
-  const RenderPolygon& Copy(int k) { return world.objects[0].polygons[k]; }
-  std::vector<std::uint32_t> ObjZones() {
-    return {Obj(0).viewZones, Obj(0).viewZones + Obj(0).viewZoneCount};
-  }
-  std::vector<std::uint32_t> CopyZones() {
-    return {Copy(0).viewZones.begin(), Copy(0).viewZones.begin() + Copy(0).viewZoneCount};
+  Polygon& Obj(int k) { return fx.tables().polygons[k]; }
+  RenderPolygon& Copy(int k) { return world.objects[0].polygons[k]; }
+  // The zone's list in the object, checked equal to the copy's.
+  std::vector<std::uint32_t> Zones() {
+    const std::vector<std::uint32_t> copy(Copy(0).viewZones.begin(),
+                                          Copy(0).viewZones.begin() + Copy(0).viewZoneCount);
+    EXPECT_EQ(copy, std::vector<std::uint32_t>(Obj(0).viewZones,
+                                               Obj(0).viewZones + Obj(0).viewZoneCount));
+    return copy;
   }
 
   test::ModelFixture fx;
   RenderWorld world;
   WalkEditState state;
+  std::size_t undoDepth = 0;
 };
 
 TEST_F(WalkEdit, ColorPolygonSetsWithTheLeftButtonAndGetsWithTheRight) {
-  const std::size_t undoDepth = fx.m().undo.depth();
   WalkEditResult r = Edit(1, kWalkEditColour, true, false);
-  EXPECT_TRUE(r.objectChanged);
-  EXPECT_FALSE(r.grabbedColour || r.playSound);
-  EXPECT_EQ(std::tuple(Obj(1).frontColor, Obj(1).frontFill, Obj(1).backColor),
-            std::tuple(42, 0x2A2A2A2Au, 11));
-  EXPECT_EQ(std::tuple(Copy(1).frontColor, Copy(1).frontFill, Copy(1).shade),
-            std::tuple(42, 0x2A2A2A2Au, 47));
+  EXPECT_EQ(std::tuple(r.objectChanged, r.grabbedColour.has_value(), r.playSound),
+            std::tuple(true, false, false));
+  EXPECT_EQ(std::tuple(Obj(1).frontColor, Obj(1).frontFill, Obj(1).backColor, Copy(1).frontColor,
+                       Copy(1).frontFill, Copy(1).shade),
+            std::tuple(42, 0x2A2A2A2Au, 11, 42, 0x2A2A2A2Au, 47));
   // The back face when the pick saw it; again on the same polygon (held).
   Edit(2, kWalkEditColour, true, false, 1);
   Edit(2, kWalkEditColour, true, false, 1);
-  EXPECT_EQ(std::tuple(Obj(2).backColor, Obj(2).backFill, Obj(2).frontColor), std::tuple(42, 0x2A2A2A2Au, 12));
-  EXPECT_EQ(std::tuple(Copy(2).backColor, Copy(2).backFill), std::tuple(42, 0x2A2A2A2Au));
+  EXPECT_EQ(std::tuple(Obj(2).backColor, Obj(2).backFill, Obj(2).frontColor, Copy(2).backColor,
+                       Copy(2).backFill),
+            std::tuple(42, 0x2A2A2A2Au, 12, 42, 0x2A2A2A2Au));
   r = Edit(0, kWalkEditColour, false, true);
-  EXPECT_EQ(r.grabbedColour, 10);
-  EXPECT_TRUE(r.playSound);
-  EXPECT_FALSE(r.objectChanged);
+  EXPECT_EQ(std::tuple(r.grabbedColour, r.playSound, r.objectChanged), std::tuple(10, true, false));
   EXPECT_EQ(Edit(2, kWalkEditColour, false, true, 1).grabbedColour, 42);
-  // Nothing picked: nothing happens.
-  r = Edit(-1, kWalkEditColour, true, true);
+  r = Edit(-1, kWalkEditColour, true, true);  // nothing picked: nothing happens
   EXPECT_FALSE(r.objectChanged || r.grabbedColour || r.playSound);
-  EXPECT_EQ(fx.m().undo.depth(), undoDepth);
 }
 
 TEST_F(WalkEdit, FlipPolygonFaceFlipsEachPolygonOnceWhileHeld) {
-  const std::uint32_t p1[3] = {Obj(1).points[0], Obj(1).points[1], Obj(1).points[2]};
-  const std::size_t undoDepth = fx.m().undo.depth();
-  EXPECT_TRUE(Edit(1, kWalkEditFlipFace, true, false).objectChanged);
-  EXPECT_FALSE(Edit(1, kWalkEditFlipFace, true, false).objectChanged);
-  EXPECT_FALSE(Edit(1, kWalkEditFlipFace, false, true).objectChanged);  // right: nothing
-  const std::vector<std::uint32_t> reversed = {p1[2], p1[1], p1[0]};
-  EXPECT_EQ(std::vector<std::uint32_t>(Obj(1).points, Obj(1).points + 3), reversed);
-  EXPECT_EQ(std::vector<std::uint32_t>(Copy(1).points.begin(), Copy(1).points.begin() + 3), reversed);
-  // Another polygon, then back to the first: flipped again.
-  EXPECT_TRUE(Edit(2, kWalkEditFlipFace, true, false).objectChanged);
-  EXPECT_TRUE(Edit(1, kWalkEditFlipFace, true, false).objectChanged);
-  EXPECT_EQ(std::vector<std::uint32_t>(Obj(1).points, Obj(1).points + 3),
-            std::vector<std::uint32_t>(p1, p1 + 3));
-  EXPECT_EQ(fx.m().undo.depth(), undoDepth);
+  const std::vector<std::uint32_t> p1(Obj(1).points, Obj(1).points + 3),
+      reversed(p1.rbegin(), p1.rend());
+  // Picked, left button (else right), changed, polygon 1 flipped after: held
+  // on 1, the right button (nothing), another polygon, back to 1.
+  const int rows[][4] = {{1, 1, 1, 1}, {1, 1, 0, 1}, {1, 0, 0, 1}, {2, 1, 1, 1}, {1, 1, 1, 0}};
+  for (const auto& [picked, left, changed, flipped] : rows) {
+    EXPECT_EQ(Edit(picked, kWalkEditFlipFace, left, !left).objectChanged, changed != 0);
+    EXPECT_EQ(std::vector<std::uint32_t>(Obj(1).points, Obj(1).points + 3),
+              flipped ? reversed : p1);
+    EXPECT_EQ(std::vector<std::uint32_t>(Copy(1).points.begin(), Copy(1).points.begin() + 3),
+              flipped ? reversed : p1);
+  }
 }
 
 TEST_F(WalkEdit, ViewZonePrioritiesGoIntoTheZoneTheViewerStandsIn) {
-  const std::size_t undoDepth = fx.m().undo.depth();
-  const struct {
-    int picked;
-    bool left, right;
-    std::vector<std::uint32_t> zones;
-  } rows[] = {{1, true, false, {1}},                // High: appended plain
-              {1, false, true, {1}},                // the last edited: skipped
-              {2, false, true, {1, 0x4002}},        // Low: bit 14
-              {1, false, true, {0x4001, 0x4002}},   // existing entry rewritten
-              {2, true, false, {0x4001, 2}}};
+  // clang-format off
+  const struct { int picked; bool left; std::vector<std::uint32_t> zones; } rows[] = {
+      {1, true, {1}},                // High: appended plain
+      {1, false, {1}},               // the last edited: skipped
+      {2, false, {1, 0x4002}},       // Low: bit 14
+      {1, false, {0x4001, 0x4002}},  // existing entry rewritten
+      {2, true, {0x4001, 2}}};
+  // clang-format on
   for (const auto& r : rows) {
-    Edit(r.picked, kWalkEditViewZones, r.left, r.right);
-    EXPECT_EQ(ObjZones(), r.zones) << r.picked << r.left;
-    EXPECT_EQ(CopyZones(), r.zones) << r.picked << r.left;
+    Edit(r.picked, kWalkEditViewZones, r.left, !r.left);
+    EXPECT_EQ(Zones(), r.zones) << r.picked << r.left;
   }
   // A vector entry of the same number is another object: left as it is.
-  fx.tables().polygons[0].viewZones[0] = 0x8001;
-  world.objects[0].polygons[0].viewZones[0] = 0x8001;
+  Obj(0).viewZones[0] = Copy(0).viewZones[0] = 0x8001;
   Edit(1, kWalkEditViewZones, true, false);
-  EXPECT_EQ(ObjZones(), (std::vector<std::uint32_t>{0x8001, 2, 1}));
-  // A full list takes no more.
-  for (int k = 3; k < 20; ++k) {
-    fx.tables().polygons[0].viewZones[k] = world.objects[0].polygons[0].viewZones[k] = 100 + k;
-  }
-  fx.tables().polygons[0].viewZoneCount = world.objects[0].polygons[0].viewZoneCount = 20;
-  Edit(2, kWalkEditViewZones, false, true);  // rewrites the existing entry for 2
-  EXPECT_EQ(ObjZones()[1], 0x4002u);
-  fx.tables().polygons[0].viewZones[1] = world.objects[0].polygons[0].viewZones[1] = 7;
+  EXPECT_EQ(Zones(), (std::vector<std::uint32_t>{0x8001, 2, 1}));
+  // A full list takes no more, but an existing entry is still rewritten.
+  for (int k = 3; k < 20; ++k) Obj(0).viewZones[k] = Copy(0).viewZones[k] = 100 + k;
+  Obj(0).viewZoneCount = Copy(0).viewZoneCount = 20;
+  EXPECT_TRUE(Edit(2, kWalkEditViewZones, false, true).objectChanged);
+  EXPECT_EQ(Zones()[1], 0x4002u);
+  Obj(0).viewZones[1] = Copy(0).viewZones[1] = 7;
   EXPECT_FALSE(Edit(2, kWalkEditViewZones, true, false).objectChanged);  // last edited
   EXPECT_TRUE(Edit(1, kWalkEditViewZones, true, false).objectChanged);   // rewritten
   EXPECT_FALSE(Edit(2, kWalkEditViewZones, true, false).objectChanged);  // no room
-  EXPECT_EQ(Obj(0).viewZoneCount, 20u);
-  EXPECT_EQ(fx.m().undo.depth(), undoDepth);
-
-  // Clear View Zone List empties the zone's list in both.
+  EXPECT_EQ(Zones().size(), 20u);
+  // Clear View Zone List empties the zone's list in both; outside a zone
+  // neither it nor the priorities do anything.
   EXPECT_TRUE(ClearWalkViewZoneList(world, fx.tables()));
-  EXPECT_EQ(std::tuple(Obj(0).viewZoneCount, Copy(0).viewZoneCount), std::tuple(0u, 0u));
-}
-
-TEST_F(WalkEdit, OutsideAViewZoneSetViewZonePrioritiesDoesNothing) {
-  world.viewer.zonePolygon = -1;
-  world.viewer.zoneItem = -1;
-  for (const auto& [left, right] : {std::pair{true, false}, {false, true}}) {
-    EXPECT_FALSE(Edit(1, kWalkEditViewZones, left, right).objectChanged);
-  }
-  EXPECT_EQ(std::tuple(Obj(0).viewZoneCount, Copy(0).viewZoneCount), std::tuple(0u, 0u));
-  EXPECT_EQ(state.lastEdited, -1);
-  fx.tables().polygons[0].viewZoneCount = 1;
+  EXPECT_EQ(Zones().size(), 0u);
+  Obj(0).viewZoneCount = 1;
+  world.viewer.zonePolygon = world.viewer.zoneItem = -1;
+  state.lastEdited = -1;
+  EXPECT_FALSE(Edit(2, kWalkEditViewZones, true, false).objectChanged);
+  EXPECT_FALSE(Edit(1, kWalkEditViewZones, false, true).objectChanged);
   EXPECT_FALSE(ClearWalkViewZoneList(world, fx.tables()));
-  EXPECT_EQ(Obj(0).viewZoneCount, 1u);
+  EXPECT_EQ(std::tuple(Obj(0).viewZoneCount, Copy(0).viewZoneCount, state.lastEdited),
+            std::tuple(1u, 0u, -1));
 }
 
-TEST(FlipFaceWalk, ReversesThePointListOnly) {
-  RenderPolygon p;
-  p.pointCount = 4;
-  p.points = {};
-  for (std::uint32_t i = 0; i < 5; ++i) p.points[i] = 10 + i;
-  p.vectorCount = 2;
-  p.vectors[0] = 7;
-  FlipFaceWalk(p);
-  EXPECT_EQ(std::vector<std::uint32_t>(p.points.begin(), p.points.begin() + 5),
-            (std::vector<std::uint32_t>{13, 12, 11, 10, 14}));
-  EXPECT_EQ(p.vectors[0], 7u);
+// A view-zone list entry: kind and priority from bits 15 and 14, the index
+// from bits 0-13.
+TEST(ViewZoneListing, KindPriorityAndIndex) {
+  const std::pair<std::uint32_t, const char*> rows[] = {
+      {0x4005, "Poly Low - 5"}, {0x8005, "Vect Hgh - 5"},     {0xC005, "Vect Low - 5"},
+      {0x0005, "Poly Hgh - 5"}, {0xFFFF, "Vect Low - 16383"}, {0x14005, "Poly Low - 5"}};
+  for (const auto& [entry, text] : rows)
+    EXPECT_EQ(ViewZoneEntryText(entry), text) << std::hex << entry;
 }
 
 }  // namespace
