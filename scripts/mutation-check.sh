@@ -158,8 +158,12 @@ PY
   touch "$file"
   rm -f "$work/planted"
 done
-# Leave the scratch build matching the tree.
-ninja -C "$tree/build" -j "$jobs" "$(target_of "$module")" >/dev/null 2>&1 || true
+# Leave the scratch build matching the tree: every module's program is built
+# again from the restored text. The next run lays the files anew with their
+# checkout time stamps, older than any object built here from a fault.
+for m in "${!checked[@]}"; do
+  ninja -C "$tree/build" -j "$jobs" "$(target_of "$m")" >/dev/null 2>&1 || true
+done
 
 valid=$((killed + survived))
 echo
