@@ -193,7 +193,8 @@ void LiteralLoad(const StoredObject& s, ObjectTables& t) {
   std::vector<Vector> vectors(t.vectors, t.vectors + kReservedVectors);
   for (const StoredVector& v : s.vectors) {
     Vector w{};
-    w.p1 = v.p1 + 7, w.p2 = v.p2 + 7;
+    w.p1 = v.p1 + 7, w.p2 = v.p2 + 7, w.color = v.color, w.attribute = v.attribute;
+    w.width = v.width;
     vectors.push_back(w);
   }
   std::vector<Polygon> polys;
@@ -284,22 +285,6 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     }
 }
 
-// Coordinates, vector ends, and each polygon's counts, corners and edges.
-std::vector<double> Shape(const ObjectTables& t) {
-  std::vector<double> s = {double(t.pointCount), double(t.vectorCount), double(t.polygonCount)};
-  for (std::uint32_t i = 0; i < t.pointCount; ++i)
-    s.insert(s.end(), {t.points[i].x, t.points[i].y, t.points[i].z});
-  for (std::uint32_t i = 0; i < t.vectorCount; ++i)
-    s.insert(s.end(), {double(t.vectors[i].p1), double(t.vectors[i].p2)});
-  for (std::uint32_t i = 0; i < t.polygonCount; ++i) {
-    const Polygon& p = t.polygons[i];
-    s.insert(s.end(), {double(p.pointCount), double(p.vectorCount)});
-    s.insert(s.end(), p.points, p.points + p.pointCount);
-    s.insert(s.end(), p.vectors, p.vectors + p.pointCount);
-  }
-  return s;
-}
-
 struct EditorObjectFile : ::testing::Test {
   test::TempDir dir;
   OwnTables mine, reference;
@@ -327,7 +312,7 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
     AnimationSlots anim;
     InstallEditorObject(obj, mine.t, anim, word);
     LiteralLoad(s, reference.t);
-    ASSERT_EQ(Shape(mine.t), Shape(reference.t));
+    ASSERT_EQ(test::TableFields(mine.t), test::TableFields(reference.t));
   }
 }
 
