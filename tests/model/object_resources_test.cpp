@@ -68,10 +68,12 @@ void LiteralRebuild(const std::vector<Vector>& vectors, std::vector<Polygon>& po
 }
 
 
+void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const StoredObject& s);
+
 struct ObjectResourceFile : ::testing::Test {
   test::TempDir dir;
-  OwnTables tb;
-  ResourceFile files{tb.rt};
+  OwnTables mine, reference;
+  ResourceFile files{mine.rt};
   std::string path = dir.File("objects");
 
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
@@ -86,11 +88,19 @@ struct ObjectResourceFile : ::testing::Test {
   StoreStatus Store(std::uint32_t id, std::string_view name, const AnimationSlots& anim = {},
                     std::uint32_t word = 0) {
     OpenResource f(files, path);
-    return StoreObjectResources(files, f.ref(), id, name, tb.t, anim, word);
+    return StoreObjectResources(files, f.ref(), id, name, mine.t, anim, word);
   }
   std::uint32_t Count(ResType type) {
     OpenResource f(files, path);
     return files.CountResourcesOfType(f.ref(), type);
+  }
+  // `s` alone in a fresh file, through the editor's reader.
+  ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
+    std::remove(path.c_str());
+    EXPECT_EQ(files.CreateResFile(path), 0);
+    OpenResource f(files, path);
+    WriteStored(files, f.ref(), 0, s);
+    return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
   }
 };
 
@@ -104,10 +114,10 @@ TEST_F(ObjectResourceFile, RefusesAFullDirectoryOrALongNameWithoutWritingAnythin
       ASSERT_TRUE(files.WriteResource(f.ref(), kResPlay, i, Bytes{1}, "x"));
     }
   }
-  tb.t.AddPoint(1, 2, 3);  // object 1 needs 'PINF' and 'PNTS': one entry too many
+  mine.t.AddPoint(1, 2, 3);  // object 1 needs 'PINF' and 'PNTS': one entry too many
   EXPECT_EQ(Store(1, "a"), StoreStatus::kFileFull);
   EXPECT_EQ(Count(kResPinf), 1u);
-  tb.t.ResetObject();  // 'PINF' alone fits
+  mine.t.ResetObject();  // 'PINF' alone fits
   EXPECT_EQ(Store(1, "a"), StoreStatus::kOk);
 }
 
@@ -285,23 +295,7 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     }
 }
 
-struct EditorObjectFile : ::testing::Test {
-  test::TempDir dir;
-  OwnTables mine, reference;
-  ResourceFile files{mine.rt};
-  std::string path = dir.File("objects");
-  void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
-
-  ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
-    std::remove(path.c_str());
-    EXPECT_EQ(files.CreateResFile(path), 0);
-    OpenResource f(files, path);
-    WriteStored(files, f.ref(), 0, s);
-    return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
-  }
-};
-
-TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
+TEST_F(ObjectResourceFile, MatchesTheLiteralLoaderOnRandomObjects) {
   std::mt19937 rng(99);
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE(round);
@@ -320,7 +314,7 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
 // value in every field, a selection, a depth and entries past each count
 // (none of them stored) is written, read back, and written again by
 // WriteStored; each resource must come out the same, byte for byte.
-TEST_F(EditorObjectFile, WriterMatchesTheLayoutsOwnEncoder) {
+TEST_F(ObjectResourceFile, WriterMatchesTheLayoutsOwnEncoder) {
   ObjectTables& t = mine.t;
   t.AddPoint(1.0, -2.5, 0.0), t.AddPoint(0.0, 0.0, 1.0), t.AddPoint(3, 0, 0);  // 7, 8, 9
   std::uint32_t v = t.AddVector(7, 9), w = t.AddVector(0, 8);  // w from the reserved origin
@@ -343,7 +337,7 @@ TEST_F(EditorObjectFile, WriterMatchesTheLayoutsOwnEncoder) {
   }
 }
 
-TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
+TEST_F(ObjectResourceFile, RefusesWhatWouldNotFitOrNotResolve) {
   // A full point table whose polygon needs one more point for the origin.
   StoredObject s;
   for (std::uint32_t i = 0; i < kMaxPoints - kReservedPoints; ++i) {
