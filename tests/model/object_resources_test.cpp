@@ -19,34 +19,6 @@ using test::OwnTables;
 using test::PutLE32;
 
 
-TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
-  AnimationSlots a;
-  for (auto& s : a.slots) {
-    s.point = 7;
-    s.points.fill(7);
-  }
-  a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
-  a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;
-  a.slots[1].points[50] = 99;  // not written
-  a.slots[2].active = 0x100;
-  a.activeCount = 7;  // recounted when written
-  auto bytes = EncodeAnim(a);
-  Bytes expected(2168, 0);
-  PutLE32(expected, 0, {2});
-  PutLE32(expected, 8, {5});
-  PutLE32(expected, 20, {2});
-  PutLE32(expected, 32, {1, 0x100});
-  PutLE32(expected, 44, {0xFFFFFFA6});
-  PutLE32(expected, 52 + 600, {1});
-  PutLE32(expected, 52 + 600 + 49 * 4, {3});
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-  AnimationSlots back = DecodeAnim(bytes.data());
-  EXPECT_EQ(std::tie(back.activeCount, back.slots[1].point, back.slots[1].angle,
-                     back.slots[1].points[0], back.slots[1].points[49], back.slots[1].points[50]),
-            std::make_tuple(2u, 9u, -90, 8u, 10u, 0u));  // entry 50 is never read
-}
-
-
 // The rule as it reads: for each corner, scan the whole vector table from 0
 // for the first vector at that corner not already among entries 0..k-1.
 void LiteralRebuild(const std::vector<Vector>& vectors, std::vector<Polygon>& polygons) {
@@ -289,7 +261,21 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
     face.resize(at + 1308);
     face.insert(face.end(), {p.frontColor, p.backColor, 0, 0});
   }
-  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}})
+  Bytes anim;
+  if (s.hasAnimation) {
+    anim.resize(2168);
+    PutLE32(anim, 0, {s.animation.activeCount});
+  }
+  for (std::uint32_t k = 0; k < 3 && s.hasAnimation; ++k) {
+    const AnimationSlot& a = s.animation.slots[k];
+    PutLE32(anim, 4 + 4 * k, {a.firstWord});
+    PutLE32(anim, 16 + 4 * k, {a.point - 7});
+    PutLE32(anim, 28 + 4 * k, {a.active});
+    PutLE32(anim, 40 + 4 * k, {static_cast<std::uint32_t>(a.angle)});
+    for (std::uint32_t e = 0; e < 50; ++e) PutLE32(anim, 52 + 600 * k + 4 * e, {a.points[e] - 7});
+  }
+  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face},
+                             {kResAnim, &anim}})
     if (!bytes->empty()) {
       ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
     }
@@ -311,26 +297,38 @@ TEST_F(ObjectResourceFile, MatchesTheLiteralLoaderOnRandomObjects) {
 }
 
 // The editor's writer against the layouts' own encoder: an object with a
-// value in every field, a selection, a depth and entries past each count
-// (none of them stored) is written, read back, and written again by
-// WriteStored; each resource must come out the same, byte for byte.
+// value in every field and animation, a selection, a depth and entries past
+// each count (none of them stored), and the same object as the layouts hold
+// it, written by WriteStored, must give the same resources byte for byte.
 TEST_F(ObjectResourceFile, WriterMatchesTheLayoutsOwnEncoder) {
   ObjectTables& t = mine.t;
   t.AddPoint(1.0, -2.5, 0.0), t.AddPoint(0.0, 0.0, 1.0), t.AddPoint(3, 0, 0);  // 7, 8, 9
   std::uint32_t v = t.AddVector(7, 9), w = t.AddVector(0, 8);  // w from the reserved origin
   t.vectors[v].color = 200, t.vectors[v].attribute = 0x1234, t.vectors[v].width = 0x103;
   t.vectors[v].selected = 1, t.vectors[w].color = 1, t.vectors[w].attribute = -1;
-  Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});  // corner 3 is reserved: stored as -4
+  Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});
   p.viewZoneCount = 1, p.viewZones[0] = 0x4001, p.viewZones[5] = 99;
   p.points[3] = p.vectors[3] = 77, p.flags = 0x502, p.frontFill = 0x0A0A0A0A;
   p.backFill = 0x0B0B0B0B, p.frontColor = 10, p.backColor = 11, p.depth = 1234.5;
   test::AppendPolygon(t, p);
+  AnimationSlots a;
+  a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
+  a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;
+  a.slots[1].points[50] = 99;  // past the 50 entries stored
+  a.slots[2].active = 0x100;
+  a.activeCount = 7;  // recounted when written
+  StoredObject s;     // file numbering: points - 7, vectors - 6, 8-bit fields cut
+  s.name = "obj", s.objectWord = 0xDEADBEEF, s.points = {{1.0, -2.5, 0.0}, {0, 0, 1}, {3, 0, 0}};
+  s.vectors = {{0, 2, 200, 0x34, 0x03}, {static_cast<std::uint32_t>(-7), 1, 1, 0xFF, 0}};
+  StoredPolygon& q = s.polygons.emplace_back();
+  q.pointCount = q.vectorCount = 3, q.viewZoneCount = 1, q.flags = 0x502;
+  q.frontFill = 0x0A0A0A0A, q.backFill = 0x0B0B0B0B, q.frontColor = 10, q.backColor = 11;
+  q.vectors = {0, 1, 2}, q.viewZones = {0x4001}, q.points = {0, 1, -4};
+  s.hasAnimation = true, s.animation = a, s.animation.activeCount = 2;
   OpenResource f(files, path);
-  ASSERT_EQ(StoreObjectResources(files, f.ref(), 1, "obj", t, {}, 0xDEADBEEF), StoreStatus::kOk);
-  StoredObject s;
-  ASSERT_TRUE(ReadObjectResources(files, f.ref(), 1, kEditorObjectCapacity, s).ok());
+  ASSERT_EQ(StoreObjectResources(files, f.ref(), 1, "obj", t, a, 0xDEADBEEF), StoreStatus::kOk);
   WriteStored(files, f.ref(), 2, s);
-  for (ResType type : {kResPinf, kResPnts, kResTvct, kResFace}) {
+  for (ResType type : {kResPinf, kResPnts, kResTvct, kResFace, kResAnim}) {
     auto ours = files.ReadResource(f.ref(), type, 1), own = files.ReadResource(f.ref(), type, 2);
     ASSERT_TRUE(ours && own) << ResTypeName(type);
     EXPECT_TRUE(std::ranges::equal(ours->bytes(), own->bytes())) << ResTypeName(type);
