@@ -40,7 +40,7 @@ void BuildSample(ObjectTables& t) {
   p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
 }
 
-TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByte) {
+TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByteAndReadsBack) {
   ModelFixture f;
   BuildSample(f.tables());
   std::string path = f.dir.File("sample.wdo");
@@ -64,12 +64,13 @@ TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByte) {
                          "(vecs)\r\n3\r\n4\r\n1\r\n(views)\r\n0\r\n16385\r\n49159\r\n"
                          "(pnts)\r\n1\r\n3\r\n2\r\n";
   EXPECT_EQ(test::ReadFileText(path), expected);
-  // Read back, every field comes home but the coordinate six decimals
-  // round away; a loaded object arrives selected.
+  // Written again with a coordinate of 302 digits and read back, every
+  // field comes home; a loaded object arrives selected.
+  ObjectTables& t = f.tables();
+  t.points[10].x = -std::ldexp(1.0, 1000);
+  ASSERT_TRUE(WriteObjectText(f.m(), path));
   ModelFixture g;
   ASSERT_TRUE(LoadObjectText(g.m(), path));
-  ObjectTables& t = f.tables();
-  t.points[10].x = 0;
   std::fill_n(t.polygonSelected.begin(), 2, 1);
   for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) t.vectors[v].selected = 1;
   EXPECT_EQ(std::make_tuple(test::TableFields(g.tables()), g.m().cluster.objectFilePath,
