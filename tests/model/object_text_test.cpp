@@ -16,7 +16,8 @@ using Strings = std::vector<std::string>;
 
 std::string ColorBlock(const ColorTable& t) { return FormatColorLines(t, "\r\n"); }
 
-// Two triangles over four points sharing an edge, one with a view-zone list.
+// Two triangles over four points sharing an edge, one with a view-zone
+// list, and a loose vector from the reserved origin.
 void BuildSample(ObjectTables& t) {
   std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(10.5, 0, 0), c = t.AddPoint(0, -20, 3),
                 d = t.AddPoint(1e-7, 2, 1);
@@ -28,6 +29,7 @@ void BuildSample(ObjectTables& t) {
   };
   std::uint32_t ab = vec(a, b, 10, 0, 0), bc = vec(b, c, 255, -3, 2), ca = vec(c, a, 1, 0, 0),
                 bd = vec(b, d, 7, 0, 1), dc = vec(d, c, 7, 0, 0);
+  vec(0, a, 3, 0, 0);  // from the reserved origin, written as -7
   Polygon p0 = test::MakePolygon({a, b, c}, {ab, bc, ca});
   p0.flags = 0x402, p0.frontColor = p0.backColor = 10, p0.frontFill = p0.backFill = 0x0a0a0a0a;
   test::AppendPolygon(t, p0);
@@ -51,12 +53,13 @@ TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByteAndReadsBack) {
                          "10.500000,0.000000,0.000000\r\n"
                          "0.000000,-20.000000,3.000000\r\n"
                          "0.000000,2.000000,1.000000\r\n"
-                         "[VECTORS]\r\n5\r\n"
+                         "[VECTORS]\r\n6\r\n"
                          "0,1,10,0,0\r\n"
                          "1,2,255,-3,2\r\n"
                          "2,0,1,0,0\r\n"
                          "1,3,7,0,1\r\n"
                          "3,2,7,0,0\r\n"
+                         "-7,0,3,0,0\r\n"
                          "[POLYGONS]\r\n2\r\n"
                          "(poly0)\r\n3,3,0,1026\r\n0a0a0a0a,0a0a0a0a,0a,0a\r\n"
                          "(vecs)\r\n0\r\n1\r\n2\r\n(views)\r\n(pnts)\r\n0\r\n1\r\n2\r\n"
