@@ -25,6 +25,21 @@ struct Observer : ModelObserver {
   void ColorTableChanged() override { ++colorChanges; }
 };
 
+TEST(ColorStateRebuild, TranslatesSkyIntoResourceAndFloorIntoMemory) {
+  ModelFixture f;
+  Model& m = f.m();
+  // Image palette is the sample shifted by one ramp, so index v maps to v+8.
+  ASSERT_EQ(std::make_tuple(m.colors.translatedFloor.size(), m.colors.imageMap[200],
+                            m.colors.translatedFloor[0x1234]),
+            std::make_tuple(65536u, 208, m.colors.imageMap[(0x1234 ^ 0x12) & 0xFF]));
+  OpenResource prefs(m.resources, m.paths.preferences);
+  auto sky = m.resources.ReadResource(prefs.ref(), kResSkdt, 129);
+  ASSERT_TRUE(sky);
+  ASSERT_EQ(std::make_tuple(sky->name, sky->length()), std::make_tuple("Translated Sky", 560u));
+  for (std::size_t i = 0; i < 560; ++i)
+    ASSERT_EQ(sky->bytes()[i], m.colors.imageMap[static_cast<std::uint8_t>(i * 7)]);
+}
+
 // Each format reaches the Preferences file and the current state; only an
 // exact ".wct" or ".act" is dispatched by the Load command.
 TEST(ColorTableImport, TextAndActBecomeCurrent) {
