@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <tuple>
@@ -16,76 +17,6 @@ using test::Bytes;
 using test::MakePolygon;
 using test::OwnTables;
 using test::PutLE32;
-
-
-TEST(ObjectResourceLayout, PinfPointsAndVectors) {
-  auto pinf = EncodePinf(0xDEADBEEF, 2, 3, 1);
-  Bytes expected(32, 0);
-  PutLE32(expected, 0, {0x200, 0xDEADBEEF, 2, 3, 1});
-  EXPECT_EQ(Bytes(pinf.begin(), pinf.end()), expected);
-
-  OwnTables tb;
-  tb.t.AddPoint(1.0, -2.5, 0.0);  // 7
-  tb.t.AddPoint(0.0, 0.0, 1.0);   // 8
-  tb.t.AddPoint(3, 0, 0);         // 9
-  expected.assign(72, 0);
-  PutLE32(expected, 4, {0x3FF00000, 0, 0xC0040000});  // 1.0, -2.5
-  PutLE32(expected, 24 + 20, {0x3FF00000});
-  PutLE32(expected, 48 + 4, {0x40080000});
-  EXPECT_EQ(EncodePoints(tb.t), expected);
-
-  std::uint32_t v = tb.t.AddVector(7, 9), w = tb.t.AddVector(0, 8);  // w from the reserved origin
-  tb.t.vectors[v].color = 200, tb.t.vectors[v].attribute = 0x1234, tb.t.vectors[v].width = 0x103;
-  tb.t.vectors[v].selected = 1;  // selection is not stored
-  tb.t.vectors[w].color = 1, tb.t.vectors[w].attribute = -1;
-  expected.assign(24, 0);
-  PutLE32(expected, 0, {0, 2, 0x000334C8, 0xFFFFFFF9, 1, 0xFF01});
-  EXPECT_EQ(EncodeVectors(tb.t), expected);
-}
-
-TEST(ObjectResourceLayout, FaceRecordWritesOnlyCountedEntries) {
-  Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});
-  p.viewZoneCount = 1, p.viewZones[0] = 0x4001;
-  p.viewZones[5] = 99;  // beyond the count: not written
-  p.points[3] = p.vectors[3] = 77, p.flags = 0x502, p.frontFill = 0x0A0A0A0A;
-  p.backFill = 0x0B0B0B0B, p.frontColor = 10, p.backColor = 11;
-  p.depth = 1234.5;  // never written
-  Bytes out(kFaceRecordBytes, 0xEE);
-  EncodeFace(p, out.data());
-  Bytes expected(1312, 0);
-  PutLE32(expected, 4, {3, 3, 1, 0x502, 0x0A0A0A0A, 0x0B0B0B0B, 0, 1, 2});
-  PutLE32(expected, 628, {0x4001});
-  PutLE32(expected, 708, {0, 1, 0xFFFFFFFC});  // 3 - 7 = -4
-  expected[1308] = 10, expected[1309] = 11;
-  EXPECT_EQ(out, expected);
-}
-
-TEST(ObjectResourceLayout, AnimCountsActiveSlotsAndRoundTripsFiftyListEntries) {
-  AnimationSlots a;
-  for (auto& s : a.slots) {
-    s.point = 7;
-    s.points.fill(7);
-  }
-  a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
-  a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;
-  a.slots[1].points[50] = 99;  // not written
-  a.slots[2].active = 0x100;
-  a.activeCount = 7;  // recounted when written
-  auto bytes = EncodeAnim(a);
-  Bytes expected(2168, 0);
-  PutLE32(expected, 0, {2});
-  PutLE32(expected, 8, {5});
-  PutLE32(expected, 20, {2});
-  PutLE32(expected, 32, {1, 0x100});
-  PutLE32(expected, 44, {0xFFFFFFA6});
-  PutLE32(expected, 52 + 600, {1});
-  PutLE32(expected, 52 + 600 + 49 * 4, {3});
-  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), expected);
-  AnimationSlots back = DecodeAnim(bytes.data());
-  EXPECT_EQ(std::tie(back.activeCount, back.slots[1].point, back.slots[1].angle,
-                     back.slots[1].points[0], back.slots[1].points[49], back.slots[1].points[50]),
-            std::make_tuple(2u, 9u, -90, 8u, 10u, 0u));  // entry 50 is never read
-}
 
 
 // The rule as it reads: for each corner, scan the whole vector table from 0
@@ -109,10 +40,12 @@ void LiteralRebuild(const std::vector<Vector>& vectors, std::vector<Polygon>& po
 }
 
 
+void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const StoredObject& s);
+
 struct ObjectResourceFile : ::testing::Test {
   test::TempDir dir;
-  OwnTables tb;
-  ResourceFile files{tb.rt};
+  OwnTables mine, reference;
+  ResourceFile files{mine.rt};
   std::string path = dir.File("objects");
 
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
@@ -127,11 +60,19 @@ struct ObjectResourceFile : ::testing::Test {
   StoreStatus Store(std::uint32_t id, std::string_view name, const AnimationSlots& anim = {},
                     std::uint32_t word = 0) {
     OpenResource f(files, path);
-    return StoreObjectResources(files, f.ref(), id, name, tb.t, anim, word);
+    return StoreObjectResources(files, f.ref(), id, name, mine.t, anim, word);
   }
   std::uint32_t Count(ResType type) {
     OpenResource f(files, path);
     return files.CountResourcesOfType(f.ref(), type);
+  }
+  // `s` alone in a fresh file, through the editor's reader.
+  ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
+    std::remove(path.c_str());
+    EXPECT_EQ(files.CreateResFile(path), 0);
+    OpenResource f(files, path);
+    WriteStored(files, f.ref(), 0, s);
+    return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
   }
 };
 
@@ -145,10 +86,10 @@ TEST_F(ObjectResourceFile, RefusesAFullDirectoryOrALongNameWithoutWritingAnythin
       ASSERT_TRUE(files.WriteResource(f.ref(), kResPlay, i, Bytes{1}, "x"));
     }
   }
-  tb.t.AddPoint(1, 2, 3);  // object 1 needs 'PINF' and 'PNTS': one entry too many
+  mine.t.AddPoint(1, 2, 3);  // object 1 needs 'PINF' and 'PNTS': one entry too many
   EXPECT_EQ(Store(1, "a"), StoreStatus::kFileFull);
   EXPECT_EQ(Count(kResPinf), 1u);
-  tb.t.ResetObject();  // 'PINF' alone fits
+  mine.t.ResetObject();  // 'PINF' alone fits
   EXPECT_EQ(Store(1, "a"), StoreStatus::kOk);
 }
 
@@ -234,7 +175,8 @@ void LiteralLoad(const StoredObject& s, ObjectTables& t) {
   std::vector<Vector> vectors(t.vectors, t.vectors + kReservedVectors);
   for (const StoredVector& v : s.vectors) {
     Vector w{};
-    w.p1 = v.p1 + 7, w.p2 = v.p2 + 7;
+    w.p1 = v.p1 + 7, w.p2 = v.p2 + 7, w.color = v.color, w.attribute = v.attribute;
+    w.width = v.width;
     vectors.push_back(w);
   }
   std::vector<Polygon> polys;
@@ -308,53 +250,38 @@ void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const Stored
   }
   for (const StoredPolygon& p : s.polygons) {
     const std::size_t at = face.size();
-    PutLE32(face, at + 4, {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags});
-    for (std::uint32_t k = 0; k < 150; ++k) PutLE32(face, at + 28 + 4 * k, {p.vectors[k]});
-    for (std::uint32_t k = 0; k < 20; ++k) PutLE32(face, at + 628 + 4 * k, {p.viewZones[k]});
-    for (std::uint32_t k = 0; k < 150; ++k)
+    PutLE32(face, at + 4,
+            {p.pointCount, p.vectorCount, p.viewZoneCount, p.flags, p.frontFill, p.backFill});
+    // Only the counted entries; the rest of each list stays zero.
+    for (std::uint32_t k = 0; k < p.vectorCount; ++k) PutLE32(face, at + 28 + 4 * k, {p.vectors[k]});
+    for (std::uint32_t k = 0; k < p.viewZoneCount; ++k)
+      PutLE32(face, at + 628 + 4 * k, {p.viewZones[k]});
+    for (std::uint32_t k = 0; k < p.pointCount; ++k)
       PutLE32(face, at + 708 + 4 * k, {static_cast<std::uint32_t>(p.points[k])});
-    face.push_back(p.frontColor);
-    face.insert(face.end(), {p.backColor, 0, 0});
+    face.resize(at + 1308);
+    face.insert(face.end(), {p.frontColor, p.backColor, 0, 0});
   }
-  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face}})
+  Bytes anim;
+  if (s.hasAnimation) {
+    anim.resize(2168);
+    PutLE32(anim, 0, {s.animation.activeCount});
+  }
+  for (std::uint32_t k = 0; k < 3 && s.hasAnimation; ++k) {
+    const AnimationSlot& a = s.animation.slots[k];
+    PutLE32(anim, 4 + 4 * k, {a.firstWord});
+    PutLE32(anim, 16 + 4 * k, {a.point - 7});
+    PutLE32(anim, 28 + 4 * k, {a.active});
+    PutLE32(anim, 40 + 4 * k, {static_cast<std::uint32_t>(a.angle)});
+    for (std::uint32_t e = 0; e < 50; ++e) PutLE32(anim, 52 + 600 * k + 4 * e, {a.points[e] - 7});
+  }
+  for (auto [type, bytes] : {std::pair{kResPnts, &pnts}, {kResTvct, &tvct}, {kResFace, &face},
+                             {kResAnim, &anim}})
     if (!bytes->empty()) {
       ASSERT_TRUE(files.WriteResource(ref, type, id, *bytes, s.name));
     }
 }
 
-// Coordinates, vector ends, and each polygon's counts, corners and edges.
-std::vector<double> Shape(const ObjectTables& t) {
-  std::vector<double> s = {double(t.pointCount), double(t.vectorCount), double(t.polygonCount)};
-  for (std::uint32_t i = 0; i < t.pointCount; ++i)
-    s.insert(s.end(), {t.points[i].x, t.points[i].y, t.points[i].z});
-  for (std::uint32_t i = 0; i < t.vectorCount; ++i)
-    s.insert(s.end(), {double(t.vectors[i].p1), double(t.vectors[i].p2)});
-  for (std::uint32_t i = 0; i < t.polygonCount; ++i) {
-    const Polygon& p = t.polygons[i];
-    s.insert(s.end(), {double(p.pointCount), double(p.vectorCount)});
-    s.insert(s.end(), p.points, p.points + p.pointCount);
-    s.insert(s.end(), p.vectors, p.vectors + p.pointCount);
-  }
-  return s;
-}
-
-struct EditorObjectFile : ::testing::Test {
-  test::TempDir dir;
-  OwnTables mine, reference;
-  ResourceFile files{mine.rt};
-  std::string path = dir.File("objects");
-  void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
-
-  ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
-    std::remove(path.c_str());
-    EXPECT_EQ(files.CreateResFile(path), 0);
-    OpenResource f(files, path);
-    WriteStored(files, f.ref(), 0, s);
-    return ReadEditorObject(files, f.ref(), 0, mine.t, obj);
-  }
-};
-
-TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
+TEST_F(ObjectResourceFile, MatchesTheLiteralLoaderOnRandomObjects) {
   std::mt19937 rng(99);
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE(round);
@@ -365,11 +292,50 @@ TEST_F(EditorObjectFile, MatchesTheLiteralLoaderOnRandomObjects) {
     AnimationSlots anim;
     InstallEditorObject(obj, mine.t, anim, word);
     LiteralLoad(s, reference.t);
-    ASSERT_EQ(Shape(mine.t), Shape(reference.t));
+    ASSERT_EQ(test::TableFields(mine.t), test::TableFields(reference.t));
   }
 }
 
-TEST_F(EditorObjectFile, RefusesWhatWouldNotFitOrNotResolve) {
+// The editor's writer against the layouts' own encoder: an object with a
+// value in every field and animation, a selection, a depth and entries past
+// each count (none of them stored), and the same object as the layouts hold
+// it, written by WriteStored, must give the same resources byte for byte.
+TEST_F(ObjectResourceFile, WriterMatchesTheLayoutsOwnEncoder) {
+  ObjectTables& t = mine.t;
+  t.AddPoint(1.0, -2.5, 0.0), t.AddPoint(0.0, 0.0, 1.0), t.AddPoint(3, 0, 0);  // 7, 8, 9
+  std::uint32_t v = t.AddVector(7, 9), w = t.AddVector(0, 8);  // w from the reserved origin
+  t.vectors[v].color = 200, t.vectors[v].attribute = 0x1234, t.vectors[v].width = 0x103;
+  t.vectors[v].selected = 1, t.vectors[w].color = 1, t.vectors[w].attribute = -1;
+  Polygon p = MakePolygon({7, 8, 3}, {6, 7, 8});
+  p.viewZoneCount = 1, p.viewZones[0] = 0x4001, p.viewZones[5] = 99;
+  p.points[3] = p.vectors[3] = 77, p.flags = 0x502, p.frontFill = 0x0A0A0A0A;
+  p.backFill = 0x0B0B0B0B, p.frontColor = 10, p.backColor = 11, p.depth = 1234.5;
+  test::AppendPolygon(t, p);
+  AnimationSlots a;
+  a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
+  a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;
+  a.slots[1].points[50] = 99;  // past the 50 entries stored
+  a.slots[2].active = 0x100;
+  a.activeCount = 7;  // recounted when written
+  StoredObject s;     // file numbering: points - 7, vectors - 6, 8-bit fields cut
+  s.name = "obj", s.objectWord = 0xDEADBEEF, s.points = {{1.0, -2.5, 0.0}, {0, 0, 1}, {3, 0, 0}};
+  s.vectors = {{0, 2, 200, 0x34, 0x03}, {static_cast<std::uint32_t>(-7), 1, 1, 0xFF, 0}};
+  StoredPolygon& q = s.polygons.emplace_back();
+  q.pointCount = q.vectorCount = 3, q.viewZoneCount = 1, q.flags = 0x502;
+  q.frontFill = 0x0A0A0A0A, q.backFill = 0x0B0B0B0B, q.frontColor = 10, q.backColor = 11;
+  q.vectors = {0, 1, 2}, q.viewZones = {0x4001}, q.points = {0, 1, -4};
+  s.hasAnimation = true, s.animation = a, s.animation.activeCount = 2;
+  OpenResource f(files, path);
+  ASSERT_EQ(StoreObjectResources(files, f.ref(), 1, "obj", t, a, 0xDEADBEEF), StoreStatus::kOk);
+  WriteStored(files, f.ref(), 2, s);
+  for (ResType type : {kResPinf, kResPnts, kResTvct, kResFace, kResAnim}) {
+    auto ours = files.ReadResource(f.ref(), type, 1), own = files.ReadResource(f.ref(), type, 2);
+    ASSERT_TRUE(ours && own) << ResTypeName(type);
+    EXPECT_TRUE(std::ranges::equal(ours->bytes(), own->bytes())) << ResTypeName(type);
+  }
+}
+
+TEST_F(ObjectResourceFile, RefusesWhatWouldNotFitOrNotResolve) {
   // A full point table whose polygon needs one more point for the origin.
   StoredObject s;
   for (std::uint32_t i = 0; i < kMaxPoints - kReservedPoints; ++i) {

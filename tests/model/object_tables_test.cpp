@@ -9,16 +9,14 @@
 namespace ws {
 namespace {
 
-struct TablesFixture : ::testing::Test, test::OwnTables {
+struct ObjectTablesTest : ::testing::Test, test::OwnTables {
   void AddPolygon(std::initializer_list<std::uint32_t> pts,
                   std::initializer_list<std::uint32_t> vecs) {
     test::AppendPolygon(t, test::MakePolygon(pts, vecs));
   }
 };
 
-using AddPoint = TablesFixture;
-
-TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
+TEST_F(ObjectTablesTest, AddPointMatchesUserPointsOnlyAndStopsAtTheCapacity) {
   // The reserved origin is never matched; -0.0 equals 0.0.
   // (Braced lists evaluate in order.)
   EXPECT_EQ((std::vector{t.AddPoint(0, 0, 0), t.AddPoint(-0.0, 0, -0.0), t.AddPoint(150, 0, 0),
@@ -41,9 +39,7 @@ TEST_F(AddPoint, MatchesUserPointsOnlyAndStopsAtTheCapacity) {
             std::make_tuple(0u, 0u, 9u, 4u));
 }
 
-using AddVector = TablesFixture;
-
-TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
+TEST_F(ObjectTablesTest, AddVectorUniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
   t.vectors[6].width = 3, t.vectors[7].width = 4;
   // Stored in the order first given; reserved vectors are not searched;
   // AddVector does not search at all.
@@ -55,9 +51,7 @@ TEST_F(AddVector, UniqueSearchesUserVectorsBothWaysAndKeepsTheSlotWidth) {
   EXPECT_EQ((std::vector{t.AddVector(1, 2), t.vectorCount}), (std::vector{kNoIndex, kMaxVectors}));
 }
 
-using DeletePoint = TablesFixture;
-
-TEST_F(DeletePoint, MiddlePointRenumbersLastPointDropsBeyondIsCorruption) {
+TEST_F(ObjectTablesTest, DeletePointMiddlePointRenumbersLastPointDropsBeyondIsCorruption) {
   for (int i = 0; i < 3; ++i) t.AddPoint(i + 1, 0, 0);  // points 7, 8, 9
   t.AddVector(8, 9);
   t.AddVector(9, 8);
@@ -84,9 +78,7 @@ TEST_F(DeletePoint, MiddlePointRenumbersLastPointDropsBeyondIsCorruption) {
                             true, 8u));
 }
 
-using DeleteVector = TablesFixture;
-
-TEST_F(DeleteVector, RenumbersPolygonVectorListsAndIgnoresReserved) {
+TEST_F(ObjectTablesTest, DeleteVectorRenumbersPolygonVectorListsAndIgnoresReserved) {
   t.AddVector(7, 8);
   t.AddVector(8, 9);
   t.AddVector(9, 7);
@@ -102,9 +94,7 @@ TEST_F(DeleteVector, RenumbersPolygonVectorListsAndIgnoresReserved) {
   EXPECT_EQ(t.vectorCount, 7u);
 }
 
-using DeletePolygon = TablesFixture;
-
-TEST_F(DeletePolygon, MovesRecordsAndSelectionAndRenumbersLeaders) {
+TEST_F(ObjectTablesTest, DeletePolygonMovesRecordsAndSelectionAndRenumbersLeaders) {
   for (int i = 0; i < 5; ++i) AddPolygon({7}, {});
   for (std::uint32_t k = 0; k < 5; ++k) t.polygons[k].frontColor = static_cast<std::uint8_t>(k);
   t.polygonSelected[3] = kSelected;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <tuple>
@@ -22,23 +21,21 @@ struct UndoFixture : test::OwnTables {
   UndoHistory history{rt};
 };
 
-// Raw bytes of a range of records.
-template <typename T>
-std::vector<std::uint8_t> Bytes(const T* records, std::size_t count) {
-  std::vector<std::uint8_t> out(count * sizeof(T));
-  if (count) std::memcpy(out.data(), records, out.size());
-  return out;
-}
-
-struct UsedBytes {
-  std::vector<std::uint8_t> points, vectors, polygons, selection;
-  bool operator==(const UsedBytes&) const = default;
-};
-
+// The counts, then the raw bytes of every used record, padding included.
+using UsedBytes = std::vector<std::uint8_t>;
 UsedBytes CaptureUsed(const ObjectTables& t) {
-  return {Bytes(t.points, t.pointCount), Bytes(t.vectors, t.vectorCount),
-          Bytes(t.polygons.data(), t.polygonCount),
-          Bytes(t.polygonSelected.data(), t.polygonCount)};
+  UsedBytes out;
+  auto add = [&](const void* records, std::size_t size) {
+    const auto* b = static_cast<const std::uint8_t*>(records);
+    out.insert(out.end(), b, b + size);
+  };
+  const std::uint32_t counts[3] = {t.pointCount, t.vectorCount, t.polygonCount};
+  add(counts, sizeof counts);
+  add(t.points, t.pointCount * sizeof(Point));
+  add(t.vectors, t.vectorCount * sizeof(Vector));
+  add(t.polygons.data(), t.polygonCount * sizeof(Polygon));
+  add(t.polygonSelected.data(), t.polygonCount * sizeof(t.polygonSelected[0]));
+  return out;
 }
 
 void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
@@ -74,7 +71,7 @@ TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
     RandomObject(f.tables, rng, 1 + rng() % kMaxPoints, 1 + rng() % kMaxVectors,
                  rng() % kMaxPolygons);
     ASSERT_TRUE(f.history.PopUndo(f.target()));
-    EXPECT_TRUE(CaptureUsed(f.tables) == before);  // the sizes carry the counts
+    EXPECT_TRUE(CaptureUsed(f.tables) == before);
   }
   EXPECT_TRUE(f.ui.Messages().empty());
 }

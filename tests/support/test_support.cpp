@@ -21,31 +21,28 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string ReadFileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+  const std::string text = ReadFileText(path);
+  return {text.begin(), text.end()};
+}
+
 // Files are removed before they are rewritten: truncating a file that holds
 // data makes ext4 flush it to disk on close, which turns loops that rewrite
 // one file thousands of times into seconds of waiting.
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 void WriteFileText(const std::string& path, std::string_view text) {
   std::error_code ec;
   std::filesystem::remove(path, ec);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  WriteFileText(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 std::uint64_t FileSizeOf(const std::string& path) { return std::filesystem::file_size(path); }

@@ -64,41 +64,6 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
   EXPECT_EQ(DecodePreferences(record), Preferences{});
 }
 
-TEST_F(Generated, PaletteHoldsEachDrawingColourOnce) {
-  const ColorTable table = Palette(kCurrentClutId);
-  EXPECT_EQ(table.count, 256);
-  for (std::size_t i = 0; i < kColorCount; ++i) EXPECT_EQ(table.entries[i].value, i);
-  // clang-format off
-  for (const RGB16& c : {RGB16{65535, 65535, 65535}, {13107, 13107, 13107}, {0, 65535, 0}, {0, 0, 0}, {34952, 34952, 34952}, {65535, 0, 0}, {0, 0, 65535}, {65535, 65535, 0}}) {
-    EXPECT_EQ(table[NearestColor(table, c)], c) << FormatColorLine(0, c);  // the drawing colours
-  }
-  // clang-format on
-  // The renderer's image palette is the same table, byte for byte.
-  EXPECT_EQ(Bytes(kResClut, kImageClutId), Bytes(kResClut, kCurrentClutId));
-  EXPECT_EQ(Bytes(kResClut, kCurrentClutId), EncodeClut(table));
-  // No two entries alike (so each drawing colour is there once, and
-  // translating the images into this table loses nothing).
-  std::set<std::array<std::uint16_t, 3>> distinct;
-  for (const ColorEntry& e : table.entries) distinct.insert({e.rgb.red, e.rgb.green, e.rgb.blue});
-  EXPECT_EQ(distinct.size(), kColorCount);
-}
-
-TEST_F(Generated, SoundsEveryPlayIsAPcmWave) {
-  for (std::uint32_t n = 0; n < 8; ++n) {
-    SCOPED_TRACE("PLAY " + std::to_string(n));
-    const std::vector<std::uint8_t> w = Bytes(kResPlay, n);
-    ASSERT_GE(w.size(), 1000u);  // a few kilobytes
-    const std::uint8_t* p = w.data();
-    const std::uint32_t rate = LoadLE32(p + 24), dataBytes = LoadLE32(p + 40);
-    // clang-format off
-    EXPECT_EQ(std::string(p, p + 4) + std::string(p + 8, p + 16) + std::string(p + 36, p + 40), "RIFFWAVEfmt data");
-    // Size fields, format 16, PCM, mono, 16 bits, block align 2.
-    EXPECT_EQ((std::vector<std::uint32_t>{LoadLE32(p + 4), LoadLE32(p + 16), LoadLE16(p + 20), LoadLE16(p + 22), LoadLE16(p + 34), LoadLE16(p + 32), LoadLE32(p + 28), dataBytes}),
-              (std::vector<std::uint32_t>{static_cast<std::uint32_t>(w.size() - 8), 16, 1, 1, 16, 2, rate * 2, static_cast<std::uint32_t>(w.size() - 44)}));
-    // clang-format on
-  }
-}
-
 TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
   const ColorTable table = Palette(kImageClutId);
   const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
