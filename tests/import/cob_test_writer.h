@@ -25,8 +25,7 @@ inline std::string Face(std::initializer_list<U32> corners, int material = 0) {
   for (U32 c : corners) out += Le<U32>({c, 0});
   return material < 0 ? out.erase(3, 2) : out;
 }
-// "PolH" data: an object, the points (1, 2, 3), (4, 0, 0), (0, 5, 0), no
-// texture coordinates, and `count` faces.
+// "PolH" data: the points (1, 2, 3), (4, 0, 0), (0, 5, 0), no UVs, faces.
 inline std::string Polygons(const std::string& name, const std::string& faces = Face({0, 1, 2}),
                             U32 count = 1, const std::string& position = kStill) {
   return Object(name, position) + Le<U32>({3}) + Le<float>({1, 2, 3, 4, 0, 0, 0, 5, 0}) +

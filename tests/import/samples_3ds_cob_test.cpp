@@ -25,8 +25,7 @@ TEST(Samples3dsCob, OpenWithTheirRecordedCountsOrChangeNothing) {
       {"3ds/testFormatDetection", 722, 2004, 1312, ""},
       {"cob/spider_6_6.cob", 722, 2004, 1312, ""},
       {"cob/molecule.cob", 4 * 114, 4 * 240, 4 * 128, ""},  // four spheres of 114 vertices
-      // Cut in its seventh box: the six before stay (assimp refuses it all).
-      {"3ds/malformed/test1_truncated.3ds", 48, 108, 72,
+      {"3ds/malformed/test1_truncated.3ds", 48, 108, 72,    // six boxes stay; assimp refuses it
        "The file is damaged from byte 6327 on; the rest was not read"},
       {"3ds/malformed/empty.3ds", 0, 0, 0, "It is not a 3D Studio file."},
       {"cob/malformed/empty.cob", 0, 0, 0, "Permature EOF"},
@@ -37,9 +36,7 @@ TEST(Samples3dsCob, OpenWithTheirRecordedCountsOrChangeNothing) {
   for (const auto& [file, points, vectors, polygons, why] : rows) {
     test::ImportFixture f;
     ASSERT_TRUE(NewObject(f.m(), "work"));
-    f.ui.ClearMessages();
-    // Copied under the ending its folder names (one 3DS file has none).
-    const std::string path = f.dir.File("sample." + std::string(file, 3));
+    const std::string path = f.dir.File("s." + std::string(file, 3));  // one 3DS file has no ending
     test::WriteFileBytes(path, test::ReadFileBytes(test::SamplePath(file)));
     const bool ok = OpenFile(f.m(), f.services, path, OpenMode::kOpen).ok;
     const std::string message =

@@ -30,21 +30,19 @@ inline std::string Dump(const scene::SceneNode& node) {
     o << kind;
     for (const auto& v : values) o << ' ' << v;
   };
-  if (auto* g = dynamic_cast<const GroupNode*>(&node)) {
-    o << g->name << '{';
-    for (const auto& child : g->children) o << Dump(*child);
-    o << '}';
-  }
+  const auto* g = dynamic_cast<const GroupNode*>(&node);
+  if (g) o << g->name << '{';
+  for (std::size_t i = 0; g && i < g->children.size(); ++i) o << Dump(*g->children[i]);
+  if (g) o << '}';
   if (auto* b = dynamic_cast<const MaterialBinding*>(&node)) o << "Binding" << int(b->value);
   if (auto* r = dynamic_cast<const Rotation*>(&node)) o << "Turn " << r->axis << ' ' << r->angle;
   if (auto* t = dynamic_cast<const MatrixTransform*>(&node)) put("Matrix", t->matrix);
   if (auto* p = dynamic_cast<const Coordinate3*>(&node)) put("Points", p->point);
   if (auto* f = dynamic_cast<const IndexedFaceSet*>(&node))
     put("Faces", f->coordIndex), put(" /", f->materialIndex);
-  if (auto* m = dynamic_cast<const Material*>(&node)) {
-    put("Material", m->ambientColor), put(" /", m->diffuseColor), put(" /", m->specularColor);
-    put(" /", m->shininess), put(" /", m->transparency);
-  }
+  if (auto* m = dynamic_cast<const Material*>(&node))
+    put("Material", m->ambientColor), put(" /", m->diffuseColor), put(" /", m->specularColor),
+        put(" /", m->shininess), put(" /", m->transparency);
   return o.str() + ' ';
 }
 
@@ -54,8 +52,8 @@ inline std::string ReadSummary(ReaderFunction reader, const std::string& name,
                                const std::string& bytes, bool scene = true) {
   ReadResult r = RunReader(reader, name, bytes);
   std::string out = scene ? Dump(r.root()) : std::to_string(r.faces.size()) + " faces ";
-  for (const std::string& line : r.Errors()) out += "| " + line + ' ';
-  for (const std::string& line : r.importer->dropped()) out += "| " + line + ' ';
+  for (const auto& lines : {r.Errors(), r.importer->dropped()})
+    for (const std::string& line : lines) out += "| " + line + ' ';
   if (const auto at = out.find(r.path); at != std::string::npos)
     out.replace(at, r.path.size(), "F");
   return out + (r.faces.empty() ? "| " + r.importer->emptyReason() : "");
