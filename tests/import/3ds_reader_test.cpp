@@ -40,10 +40,7 @@ TEST(Tds, ReadsMeshesMaterialsAndDamage) {
            std::to_string(at) + " on; the rest was not read ";
   };
   const auto c = [&](const std::string& mesh) { return File(tri + Object("c", mesh)); };
-  const struct {
-    const char* what;
-    std::string file, read;
-  } rows[] = {
+  const std::tuple<const char*, std::string, std::string> rows[] = {
       {"meshes",
        File(table +
             Object(n300,
@@ -76,8 +73,8 @@ TEST(Tds, ReadsMeshesMaterialsAndDamage) {
       {"group count + 1", c(Chunk(0x4130, std::string("g\0", 2) + Le<U16>({2, 0}))),
        damaged(x + 24)},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(test::ReadSummary(Import3ds, "m.3ds", row.file), row.read) << row.what;
+  for (const auto& [what, file, read] : rows)
+    EXPECT_EQ(test::ReadSummary(Import3ds, "m.3ds", file), read) << what;
 }
 
 // Open and Merge turn the faces of a .3ds file round, not the object's own.

@@ -17,21 +17,22 @@ TEST(CobReader, RefusesOtherFilesAndKeepsTheObjectsBeforeACut) {
   const std::string whole = kHeader + first + Chunk("OLay", 2, 0, Le<U32>({0, 0})) +
                             Chunk("PolH", 3, 0, Polygons("b")) + Chunk("END ", 0, 0, "");
   const std::size_t second = 32 + first.size() + 28;  // where the second object's chunk starts
-  const std::pair<std::string, std::string> rows[] = {
-      {kHeader.substr(0, 31), "0 faces | Permature EOF | Permature EOF"},
-      {"Caligary" + kHeader.substr(8),
+  const std::tuple<const char*, std::string, std::string> rows[] = {
+      {"31 bytes", kHeader.substr(0, 31), "0 faces | Permature EOF | Permature EOF"},
+      {"not Caligari", "Caligary" + kHeader.substr(8),
        "0 faces | Selected file is not a binary Caligari COB file | Selected file is not a binary "
        "Caligari COB file"},
-      {kHeader, "0 faces | "},
-      {whole, "2 faces "},
-      {whole.substr(0, second - 3), "1 faces " + drop},  // in the skipped chunk
-      {whole.substr(0, second + 30), "1 faces " + drop},
-      {whole.substr(0, whole.size() - 1), "2 faces "},  // in the last header
-      {kHeader + first + Chunk("Mat1", 2, 1, Le<U16>({0}) + std::string(35, '\0') + "b:"),
+      {"the header alone", kHeader, "0 faces | "},
+      {"whole", whole, "2 faces "},
+      {"cut in the skipped chunk", whole.substr(0, second - 3), "1 faces " + drop},
+      {"cut in the second object", whole.substr(0, second + 30), "1 faces " + drop},
+      {"cut in the last header", whole.substr(0, whole.size() - 1), "2 faces "},
+      {"bump record cut short",
+       kHeader + first + Chunk("Mat1", 2, 1, Le<U16>({0}) + std::string(35, '\0') + "b:"),
        "1 faces " + drop},
   };
-  for (const auto& [file, read] : rows)
-    EXPECT_EQ(test::ReadSummary(ImportTrueSpace, "t.cob", file, false), read) << read;
+  for (const auto& [what, file, read] : rows)
+    EXPECT_EQ(test::ReadSummary(ImportTrueSpace, "t.cob", file, false), read) << what;
 }
 
 // "NoName" names nothing; holes are dropped; a material colours a polygon
