@@ -32,7 +32,7 @@ TEST(Tds, ReadsMeshesMaterialsAndDamage) {
                                                     whole = File(tri + tri);
   std::string table = Material("red", 1, Chunk(0xA010, Chunk(0x11, "\x33\x66\xff"))) +
                       Material("red", 2) + Material(n300, 1);
-  for (int i = 0; i < 254; ++i) table += Material("m" + std::to_string(i), i / 256.f);
+  for (int i = 0; i < 255; ++i) table += Material("m" + std::to_string(i), i / 256.f);
   const std::size_t x = 22 + tri.size();  // where the damage starts: after a
   const auto damaged = [&](std::size_t at) {
     return "root{a{Material / / / / Points 2,3,1 5,6,4 8,9,7 Faces 0 1 2 -1 / } } | Read failed "
