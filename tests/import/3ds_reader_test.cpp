@@ -39,7 +39,7 @@ TEST(Tds, ReadsMeshesMaterialsAndDamage) {
            "for 3ds file 'F' | The file is damaged from byte " +
            std::to_string(at) + " on; the rest was not read ";
   };
-  const auto c = [&](const std::string& mesh) { return File(tri + Object("c", mesh)); };
+  const auto c = [&](const std::string& mesh) { return File(tri + Object("c", mesh) + tri); };
   const std::tuple<const char*, std::string, std::string> rows[] = {
       {"meshes",
        File(table +
