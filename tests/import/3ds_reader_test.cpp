@@ -30,7 +30,9 @@ std::string Material(const std::string& name, float b, const std::string& more =
 TEST(Tds, ReadsMeshesMaterialsAndDamage) {
   const std::string n255(255, 'n'), n300(300, 'n'), tri = Object("a", Mesh(1)),
                                                     whole = File(tri + tri);
-  std::string table = Material("red", 1, Chunk(0xA010, Chunk(0x11, "\x33\x66\xff"))) +
+  std::string table = Material("red", 1,
+                               Chunk(0xA010, Chunk(0x11, "\x33\x66\xff")) +
+                                   Chunk(0xA030, Chunk(0x10, Le<float>({.5, .5, .5})))) +
                       Material("red", 2) + Material(n300, 1);
   for (int i = 0; i < 255; ++i) table += Material("m" + std::to_string(i), i / 256.f);
   const std::size_t x = 22 + tri.size();  // where the damage starts: after a
@@ -53,9 +55,9 @@ TEST(Tds, ReadsMeshesMaterialsAndDamage) {
            "0,0,1 / 0,0,0 0,0,0 0,0,0 / 0.2 0.2 0.2 / 0 0 0 Points 2,3,1 5,6,4 8,9,7 Faces 0 1 2 "
            "-1 0 1 2 -1 0 1 2 -1 / 0 1 2 } G0_ab_c{Material / / / / Points 2,3,1 5,6,4 8,9,7 Faces "
            "0 1 2 -1 / } o{Binding8 Material 0.2,0.4,1 0.2,0.4,1 0.2,0.2,0.2 / 0,0,1 0,0,1 "
-           "0.8,0.8,0.8 / 0,0,0 0,0,0 0,0,0 / 0.2 0.2 0.2 / 0 0 0 Points 2,3,1 5,6,4 8,9,7 Faces 0 "
-           "1 2 -1 0 1 2 -1 0 1 2 -1 0 1 2 -1 / 0 0 1 2 } p{Material 0.2,0.4,1 / 0,0,1 / 0,0,0 / "
-           "0.2 / 0 Points 2,3,1 5,6,4 8,9,7 Faces 0 1 2 -1 / } } "},
+           "0.8,0.8,0.8 / 0.5,0.5,0.5 0.5,0.5,0.5 0,0,0 / 0.2 0.2 0.2 / 0 0 0 Points 2,3,1 5,6,4 "
+           "8,9,7 Faces 0 1 2 -1 0 1 2 -1 0 1 2 -1 0 1 2 -1 / 0 0 1 2 } p{Material 0.2,0.4,1 / "
+           "0,0,1 / 0.5,0.5,0.5 / 0.2 / 0 Points 2,3,1 5,6,4 8,9,7 Faces 0 1 2 -1 / } } "},
       {"main chunk second", Chunk(0x0002, Le<test::U32>({3})) + File(tri),
        "root{} | File 'F' is not a 3ds binary file. | It is not a 3D Studio file."},
       {"no mesh", Chunk(0x4D4D, ""), "root{} | It holds no triangle meshes."},
