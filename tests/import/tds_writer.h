@@ -1,86 +1,77 @@
-// Writes 3D Studio chunks for the tests: each helper returns the bytes of
-// one chunk (header with the length of everything in it) or of a value.
+// Little-endian values, what a reader made of a file in one line (so that
+// one comparison checks all of it), and 3D Studio chunks for the tests.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <cstring>
-#include <initializer_list>
-#include <string_view>
-#include <vector>
+#include <sstream>
 
-namespace ws::test::tds {
+#include "import_test_support.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace ws::test {
 
-inline Bytes Cat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-inline Bytes U16(std::initializer_list<std::uint16_t> values) {
-  Bytes out;
-  for (std::uint16_t v : values) out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
-  return out;
-}
-inline Bytes U32(std::uint32_t v) {
-  return Cat({U16({std::uint16_t(v)}), U16({std::uint16_t(v >> 16)})});
-}
-inline Bytes F32(std::initializer_list<float> values) {
-  Bytes out;
-  for (float f : values) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    out = Cat({out, U32(bits)});
-  }
-  return out;
-}
-inline Bytes Name(std::string_view s) {
-  Bytes out(s.begin(), s.end());
-  out.push_back(0);
-  return out;
-}
-// A chunk whose header states `length` instead of its true one.
-inline Bytes ChunkClaiming(std::uint16_t id, std::uint32_t length, const Bytes& body) {
-  return Cat({U16({id}), U32(length), body});
-}
-inline Bytes Chunk(std::uint16_t id, const Bytes& body) {
-  return ChunkClaiming(id, static_cast<std::uint32_t>(body.size() + 6), body);
+using U16 = std::uint16_t;
+using U32 = std::uint32_t;
+
+// The values' bytes as the file stores them (little-endian, as we are).
+template <class T>
+std::string Le(std::initializer_list<T> values) {
+  return {reinterpret_cast<const char*>(values.begin()), values.size() * sizeof(T)};
 }
 
-inline Bytes Vertices(std::initializer_list<std::array<float, 3>> points) {
-  Bytes out = U16({std::uint16_t(points.size())});
-  for (const auto& p : points) out = Cat({out, F32({p[0], p[1], p[2]})});
-  return Chunk(0x4110, out);
-}
-// The face list; `behind` (material groups) follows the faces inside it.
-inline Bytes Faces(std::initializer_list<std::array<std::uint16_t, 3>> faces,
-                   const Bytes& behind = {}) {
-  Bytes out = U16({std::uint16_t(faces.size())});
-  for (const auto& f : faces) out = Cat({out, U16({f[0], f[1], f[2], 7})});
-  return Chunk(0x4120, Cat({out, behind}));
-}
-inline Bytes Group(std::string_view material, std::initializer_list<std::uint16_t> faces) {
-  return Chunk(0x4130, Cat({Name(material), U16({std::uint16_t(faces.size())}), U16(faces)}));
-}
-inline Bytes Object(std::string_view name, const Bytes& mesh) {
-  return Chunk(0x4000, Cat({Name(name), Chunk(0x4100, mesh)}));
-}
-// One triangle over three points, no material groups.
-inline Bytes Triangle(std::string_view name, float z = 0) {
-  return Object(name, Cat({Vertices({{0, 0, z}, {1, 0, z}, {0, 1, z}}), Faces({{0, 1, 2}})}));
-}
-// A colour chunk (0xA010 ambient, 0xA020 diffuse, 0xA030 specular) in
-// floats.
-inline Bytes Color(std::uint16_t id, float r, float g, float b) {
-  return Chunk(id, Chunk(0x0010, F32({r, g, b})));
-}
-inline Bytes Material(std::string_view name, const Bytes& rest = {}) {
-  return Chunk(0xAFFF, Cat({Chunk(0xA000, Name(name)), rest}));
-}
-// A whole file: the main chunk with a version and the editor data.
-inline Bytes File(const Bytes& editor) {
-  return Chunk(0x4D4D, Cat({Chunk(0x0002, U32(3)), Chunk(0x3D3D, editor)}));
+inline std::ostream& operator<<(std::ostream& out, const Vec3& v) {
+  return out << v.x << ',' << v.y << ',' << v.z;
 }
 
-}  // namespace ws::test::tds
+// A group as "name{children} ", a Material as its lists of ambient,
+// diffuse and specular colours, shininess and transparency.
+inline std::string Dump(const scene::SceneNode& node) {
+  using namespace scene;
+  std::ostringstream o;
+  const auto put = [&](const char* kind, const auto& values) {
+    o << kind;
+    for (const auto& v : values) o << ' ' << v;
+  };
+  const auto* g = dynamic_cast<const GroupNode*>(&node);
+  if (g) o << g->name << '{';
+  for (std::size_t i = 0; g && i < g->children.size(); ++i) o << Dump(*g->children[i]);
+  if (g) o << '}';
+  if (auto* b = dynamic_cast<const MaterialBinding*>(&node)) o << "Binding" << int(b->value);
+  if (auto* r = dynamic_cast<const Rotation*>(&node)) o << "Turn " << r->axis << ' ' << r->angle;
+  if (auto* t = dynamic_cast<const MatrixTransform*>(&node)) put("Matrix", t->matrix);
+  if (auto* p = dynamic_cast<const Coordinate3*>(&node)) put("Points", p->point);
+  if (auto* f = dynamic_cast<const IndexedFaceSet*>(&node))
+    put("Faces", f->coordIndex), put(" /", f->materialIndex);
+  if (auto* m = dynamic_cast<const Material*>(&node))
+    put("Material", m->ambientColor), put(" /", m->diffuseColor), put(" /", m->specularColor),
+        put(" /", m->shininess), put(" /", m->transparency);
+  return o.str() + ' ';
+}
+
+// The scene (or its face count), the log's error lines (the file's path as
+// "F"), the drop report and, when no face came, the reason.
+inline std::string ReadSummary(ReaderFunction reader, const std::string& name,
+                               const std::string& bytes, bool scene = true) {
+  ReadResult r = RunReader(reader, name, bytes);
+  std::string out = scene ? Dump(r.root()) : std::to_string(r.faces.size()) + " faces ";
+  for (const auto& lines : {r.Errors(), r.importer->dropped()})
+    for (const std::string& line : lines) out += "| " + line + ' ';
+  if (const auto at = out.find(r.path); at != std::string::npos)
+    out.replace(at, r.path.size(), "F");
+  return out + (r.faces.empty() ? "| " + r.importer->emptyReason() : "");
+}
+
+namespace tds {
+
+// A chunk whose header claims `extra` bytes more than it holds.
+inline std::string Chunk(U16 id, const std::string& body, int extra = 0) {
+  return Le<U16>({id}) + Le<U32>({U32(body.size() + 6 + extra)}) + body;
+}
+// The main chunk with a version and the editor data, and a named object.
+inline std::string File(const std::string& editor) {
+  return Chunk(0x4D4D, Chunk(0x0002, Le<U32>({3})) + Chunk(0x3D3D, editor));
+}
+inline std::string Object(const std::string& name, const std::string& mesh) {
+  return Chunk(0x4000, name + '\0' + Chunk(0x4100, mesh));
+}
+
+}  // namespace tds
+}  // namespace ws::test
