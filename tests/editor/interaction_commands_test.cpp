@@ -31,52 +31,27 @@ class WiredShell : public ::testing::Test {
   EditContext ectx;
 };
 
-// Each menu item, dispatched through the table, changes the one selected
-// polygon as its own handler does; polygon 0 is the group leader.
+// Each attribute item is wired to the attribute command (whose tests cover
+// each item's flags): one dispatched through the table changes the one
+// selected polygon; the two facing items turn it round.
 TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
-  struct Row {
-    int id;
-    std::uint32_t before, after;
-    bool away, awayAfter;  // the polygon faces away before / after
-  };
-  // clang-format off
-  const Row rows[] = {
-      {Cmd::kStyleNormal,                 kBordered | kCollision,  kCollision,                              false, false},
-      {Cmd::kStyleBordered,               kOutline,                kBordered,                               false, false},
-      {Cmd::kOutlineStyle,                kBordered | kShaded,     kOutline | kShaded,                      false, false},
-      {Cmd::kColorSelected,               kShaded | kBordered,     kSelectedColor | kBordered,              false, false},
-      {Cmd::kColorShaded,                 kSelectedColor,          kShaded,                                 false, false},
-      {Cmd::kColorAdopted,                kSelectedColor,          kAdopted | kShaded | kEachSideDifferent, false, false},
-      {Cmd::kColorEachSide,               kAdopted,                kEachSideDifferent,                      false, false},
-      {Cmd::kVisibilityNormal,            kInvisible | kCollision, kCollision,                              false, false},
-      {Cmd::kVisibilityInvisible,         kHigherPriority,         kInvisible,                              false, false},
-      {Cmd::kVisibilityNeverBackFace,     kInvisible,              kNeverDrawBackFace,                      false, false},
-      {Cmd::kVisibilityNotFromCollision,  0,                       kNotVisibleFromCollision,                false, false},
-      {Cmd::kVisibilityHigherPriority,    kInvisible,              kHigherPriority,                         false, false},
-      {Cmd::kPurposeNormal,               kCollision | kBordered,  kBordered,                               false, false},
-      {Cmd::kPurposeCollision,            kEntrance,               kCollision,                              false, false},
-      {Cmd::kPurposeEntrance,             kCollision,              kEntrance,                               false, false},
-      {Cmd::kPurposeViewZone,             0,                       kViewZone,                               false, false},
-      {Cmd::kPopupMakeBackFaced,          0,                       0,                                       false, true},
-      {Cmd::kPopupMakeFrontFaced,         0,                       0,                                       true,  false},
-  };
-  // clang-format on
-  test::AddPolygon(t(), {{-40, 0, 0}, {-40, 9, 0}, {-31, 9, 0}}, kShaded | kEachSideDifferent, 4);
-  ectx.runViewZoneDialog = [](ViewZoneDialog&) { return true; };
-  double x = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.id);
-    x += 20;
-    const std::uint32_t k =
-        row.away ? test::AddPolygon(t(), {{x, 0, 0}, {x + 9, 0, 0}, {x + 9, 9, 0}}, row.before, 4)
-                 : test::AddPolygon(t(), {{x, 0, 0}, {x, 9, 0}, {x + 9, 9, 0}}, row.before, 4);
-    UnselectAll(t());
-    t().polygonSelected[k] = kSelected;
-    if (row.id == Cmd::kColorAdopted) s.ui.QueueValue("0");
-    EXPECT_TRUE(s.registry.IsWired(row.id) && s.registry.Dispatch(s.ctx, row.id));
+  for (int id : {Cmd::kStyleNormal, Cmd::kStyleBordered, Cmd::kOutlineStyle, Cmd::kColorSelected,
+                 Cmd::kColorShaded, Cmd::kColorAdopted, Cmd::kColorEachSide, Cmd::kVisibilityNormal,
+                 Cmd::kVisibilityInvisible, Cmd::kVisibilityNeverBackFace,
+                 Cmd::kVisibilityNotFromCollision, Cmd::kVisibilityHigherPriority,
+                 Cmd::kPurposeNormal, Cmd::kPurposeCollision, Cmd::kPurposeEntrance,
+                 Cmd::kPurposeViewZone}) {
+    EXPECT_TRUE(s.registry.IsWired(id)) << id;
+  }
+  const std::uint32_t k = test::AddPolygon(t(), {{0, 0, 0}, {0, 9, 0}, {9, 9, 0}}, kOutline, 4);
+  t().polygonSelected[k] = kSelected;
+  const std::tuple<int, std::uint32_t, bool> rows[] = {{Cmd::kStyleBordered, kBordered, false},
+                                                       {Cmd::kPopupMakeBackFaced, kBordered, true},
+                                                       {Cmd::kPopupMakeFrontFaced, kBordered, false}};
+  for (const auto& [id, flags, away] : rows) {
+    EXPECT_TRUE(s.registry.Dispatch(s.ctx, id)) << id;
     ProjectAllPoints(t(), s.editor.display.MakeProjector());
-    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)),
-              std::make_pair(row.after, row.awayAfter));
+    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)), std::make_pair(flags, away)) << id;
   }
   EXPECT_TRUE(s.ui.Messages().empty());
 }
