@@ -48,10 +48,7 @@ using HoveredVectorHit = HitFixture;
 TEST_F(HoveredVectorHit, BoxIsStrictAndOffCentre) {
   const int mx = 100, my = 80;
   EXPECT_EQ(HoverBox(mx, my), (IntRect{96, 79, 106, 94}));
-  struct Case {
-    int x1, y1, x2, y2;
-    bool hit;
-  };
+  struct Case { int x1, y1, x2, y2; bool hit; };
   // Short lines just inside and just outside each side of the box.
   const Case cases[] = {
       {96, 60, 96, 120, true},   {95, 60, 95, 120, false},    // left: mx - 5 < x

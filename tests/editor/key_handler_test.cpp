@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "shell_fixture.h"
+#include "editor/shell/tick.h"
+#include "editor/shell/command_ids.h"
 
 namespace ws {
 namespace {
@@ -14,11 +16,7 @@ KeyInput Up(int key, bool control = false, bool text = false) { return {key, fal
 
 TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   ShellState shell;
-  struct Case {
-    int key;
-    std::uint32_t bit;
-    bool handlerOnRelease;
-  };
+  struct Case { int key; std::uint32_t bit; bool handlerOnRelease; };
   for (Case c : {Case{Key::kShift, HeldKey::kShift, false}, {Key::kControl, HeldKey::kControl, false},
                  {Key::kUp, HeldKey::kUp, false}, {Key::kDown, HeldKey::kDown, false},
                  {Key::kLeft, HeldKey::kLeft, false}, {Key::kRight, HeldKey::kRight, false},
@@ -48,19 +46,17 @@ class KeyHandlerTest : public ::testing::Test {
 
 TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
   ObjectTables& t = f.tables();
-  const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0);
+  const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0),
+                      d = Point(100, 100, 100);
   t.vectors[t.AddVector(a, b)].selected = kSelected;
   t.vectors[t.AddVector(b, c)].selected = kSelected;
-  const std::uint32_t d = Point(100, 100, 100);
   t.AddVector(c, d);  // unselected: d is not touched
   Press(Key::kComma);
-  EXPECT_EQ(std::make_tuple(t.points[a].x, t.points[a].z, t.points[b].x, t.points[c].y,
-                            t.points[d].x),
+  EXPECT_EQ(std::make_tuple(t.points[a].x, t.points[a].z, t.points[b].x, t.points[c].y, t.points[d].x),
             std::make_tuple(5.0, 15.0, 20.0, 4.0, 100.0));
   Press(Key::kPeriod);
   // The axis cross never moves.
-  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x),
-            std::make_tuple(40.0, 0.0, 150.0));
+  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x), std::make_tuple(40.0, 0.0, 150.0));
 }
 
 TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
@@ -78,23 +74,65 @@ TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
 }
 
 TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
-  const struct {
-    char key;
-    double panX, panY;
-    const char* help;
-  } rows[] = {{'K', -1, 0, "Shift Left"}, {'J', 0, 0, "Shift Right"}, {'J', 1, 0, "Shift Right"},
-              {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
-  for (const auto& r : rows) {
-    Press(r.key);
-    EXPECT_EQ(
-        std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText),
-        std::make_tuple(r.panX, r.panY, r.help))
-        << r.key;
+  const std::tuple<char, double, double, const char*> rows[] = {
+      {'K', -1, 0, "Shift Left"}, {'J', 0, 0, "Shift Right"}, {'J', 1, 0, "Shift Right"},
+      {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
+  for (const auto& [key, panX, panY, help] : rows) {
+    Press(key);
+    EXPECT_EQ(std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText,
+                              f.shell.pendingKey),
+              std::make_tuple(panX, panY, help, 0))
+        << key;
   }
-  EXPECT_EQ(f.shell.pendingKey, 0);
   f.shell.walkModeActive = true;  // walk mode keys belong to the walk view
   Press('K');
   EXPECT_EQ(f.editor.display.view.panX, 1.0);
+}
+
+TEST(Tick, InactiveWindowOnlySaysSo) {
+  ShellFixture f;
+  f.FirstTick();
+  TickOutput out = f.TickAt(400, 200, false);
+  EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, f.shell.statusTitle),
+            std::make_tuple(false, false, std::string(kTitleInactive)));
+  out = f.TickAt(400, 200, true);
+  EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, out.cursor),
+            std::make_tuple(true, true, CursorChoice::kModeCursor));
+}
+
+TEST(Tick, CommandLineFileOpensOnceAfterTheFirstLayout) {
+  ShellFixture f;
+  f.shell.commandLineFile = test::SourceDir() + "/tests/data/cube.wdo";
+  f.shell.walkModeActive = true;  // the walk view keeps it waiting
+  f.FirstTick();
+  EXPECT_TRUE(f.shell.commandLineFile.has_value());
+  f.shell.walkModeActive = false;
+  f.TickAt(5, 5);
+  EXPECT_FALSE(f.shell.commandLineFile.has_value());
+  EXPECT_EQ(f.tables().polygonCount, 6u);
+  f.TickAt(5, 5);
+  EXPECT_EQ(f.tables().polygonCount, 6u);
+}
+
+TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
+  const IntRect strip{12, 80, 195, 103};
+  const ControlColumn wide = PlaceControls(strip, 500);
+  for (int i = 0; i < kToggleCount; ++i)
+    EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top), std::make_pair(12 + 32 * i, 114));
+  EXPECT_EQ(std::make_pair(wide.swatch.left, wide.swatch.top), std::make_pair(12 + 32 * 7, 114));
+  // The limit is 40 pixels left of the EditArea. At 244 icon 6 (x 204) just
+  // fits and the swatch starts a row; at 243 icon 6 starts it, the swatch follows.
+  const ControlColumn fits = PlaceControls(strip, 244), narrow = PlaceControls(strip, 243);
+  EXPECT_EQ(std::vector({fits.icons[6].left, fits.icons[6].top, fits.swatch.left, fits.swatch.top,
+                         narrow.icons[5].left, narrow.icons[5].top, narrow.icons[6].left,
+                         narrow.icons[6].top, narrow.swatch.left, narrow.swatch.top}),
+            std::vector({204, 114, 12, 148, 172, 114, 12, 148, 44, 148}));
+  EXPECT_EQ(ToggleHitRect(narrow.icons[6]), (IntRect{15, 150, 40, 178}));
+  // x = 14 + 24 lies in the 2-pixel gap between two modes.
+  EXPECT_EQ(
+      std::vector({ToggleAt(narrow, 15, 150), ToggleAt(narrow, 14, 150), ModeAt(narrow, 14, 90),
+                   ModeAt(narrow, 14 + 24, 90), ModeAt(narrow, 14 + 26 * 6, 103)}),
+      std::vector({int{kToggleDeleteObjects}, -1, 0, -1, 6}));
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include "editor/interaction/drag.h"
 #include "editor/view/projection.h"
 #include "interaction_test_support.h"
+#include "model/undo.h"
+#include "editor/interaction/polygon_define.h"
+#include "geometry/polygon_define.h"
 
 namespace ws {
 namespace {
@@ -207,6 +210,92 @@ TEST_F(MoveSelectedTest, HeldKeysMoveTheSelectedEndpointsOnce) {
     }
     EXPECT_EQ(At(t().vectors[other].p1).x, 50.0) << r.name;
   }
+}
+
+class DragTest : public test::InteractionTest {
+ protected:
+  DragTest() { shell.mode = EditorMode::kSelectVector; }
+  Point& P(std::uint32_t i) { return t().points[i]; }
+};
+
+TEST_F(DragTest, TopViewDragChangesXOnlyAtAnyScale) {
+  TurnToView(m().view, kViewTop, nullptr);
+  for (const double scale : {1.0, 2.5, 0.5}) {
+    d().view.scale = scale;
+    const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40 + scale, 7, -20});
+    Project();
+    const std::uint32_t p2 = t().vectors[v].p2;
+    const int x = ScreenX(p2), y = ScreenY(p2);
+    ASSERT_TRUE(DragEndpoint(ctx, v, x + 1, y));
+    PointerMoved(ctx, x + 11, y);
+    EXPECT_EQ(std::make_tuple(P(p2).x, P(p2).y, P(p2).z, shell.statusTitle),
+              std::make_tuple(50 + scale, 7.0, -20.0, "dx:10.000  dy0.000"));
+    PointerMoved(ctx, x + 11, y - 5);  // up the screen is +y in every view, never z
+    const GestureEnd end = PointerReleased(ctx, PointerButton::kLeft, x + 11, y - 5);
+    // The other end stays.
+    EXPECT_EQ(std::make_tuple(P(p2).x, P(p2).y, P(p2).z, shell.statusTitle, end.kind,
+                              end.openPopupMenu, t().points[t().vectors[v].p1].x),
+              std::make_tuple(50 + scale, 12.0, -20.0, "dx:10.000  dy-5.000",
+                              GestureKind::kDragEndpoint, false, 0.0));
+  }
+}
+
+TEST_F(DragTest, TheNearerEndpointMovesAndTiesGoToTheSecond) {
+  const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
+  const std::uint32_t shared = AddLine(t(), {0, 0, 0}, {0, 30, 0});
+  Project();
+  const std::uint32_t p1 = t().vectors[v].p1, p2 = t().vectors[v].p2;
+  ASSERT_TRUE(DragEndpoint(ctx, v, CX() + 5, CY()));
+  PointerMoved(ctx, CX() + 5, CY() - 10);
+  // Every vector using the point follows it.
+  EXPECT_EQ(std::make_tuple(P(p1).y, P(p2).y, t().vectors[shared].p1),
+            std::make_tuple(10.0, 0.0, p1));
+  PointerReleased(ctx, PointerButton::kLeft, CX() + 5, CY() - 10);
+
+  Project();
+  // Exactly halfway between the ends, now (0, 10) and (40, 0): endpoint 2.
+  const int midX = (ScreenX(p1) + ScreenX(p2)) / 2, midY = (ScreenY(p1) + ScreenY(p2)) / 2;
+  ASSERT_EQ(std::make_pair(midX, midY), std::make_pair(CX() + 20, CY() - 5));
+  ASSERT_TRUE(DragEndpoint(ctx, v, midX, midY));
+  PointerMoved(ctx, midX + 3, midY);
+  EXPECT_EQ(std::make_pair(P(p1).x, P(p2).x), std::make_pair(0.0, 43.0));
+  PointerReleased(ctx, PointerButton::kLeft, midX + 3, midY);
+}
+
+using test::AddP;
+
+class DefineTest : public test::InteractionTest {
+ protected:
+  std::uint32_t Vec(std::uint32_t a, std::uint32_t b, bool selected = true) {
+    const std::uint32_t v = t().AddVector(a, b);
+    t().vectors[v].selected = selected ? kSelected : kUnselected;
+    return v;
+  }
+  std::vector<std::uint32_t> PointsOf(std::uint32_t k) {
+    const Polygon& p = t().polygons[k];
+    return {p.points, p.points + p.pointCount};
+  }
+};
+
+TEST_F(DefineTest, ANonZeroVectorIsOnlyMarked) {
+  const std::uint32_t v = Vec(AddP(t(), {0, 0, 0}), AddP(t(), {1, 0, 0}), false);
+  EXPECT_EQ(DefinePolygon(t(), f.ui, v, 3), 0);
+  EXPECT_EQ(t().vectors[v].selected, kSelected);
+  EXPECT_EQ(t().polygonCount, 0u);
+  EXPECT_EQ(DefinePolygon(t(), f.ui, 2, 3), 0);  // an axis is never marked
+  EXPECT_EQ(t().vectors[2].selected, kUnselected);
+}
+
+TEST_F(DefineTest, FacingFollowsTheViewTheButtonIsPressedIn) {
+  // From the back, the loop that faces the front viewer faces away.
+  TurnToView(m().view, kViewBack, nullptr);
+  const std::uint32_t a = AddP(t(), {0, 0, 0}), b = AddP(t(), {40, 0, 0}),
+                      c = AddP(t(), {0, 40, 0});
+  Vec(b, c);
+  Vec(a, c);
+  Vec(a, b);
+  ASSERT_EQ(DefinePolygonButton(ctx), 0);
+  EXPECT_EQ(PointsOf(0), (std::vector<std::uint32_t>{c, a, b}));
 }
 
 }  // namespace

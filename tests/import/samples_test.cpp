@@ -17,11 +17,7 @@ namespace {
 using test::ImportFixture;
 using test::SamplePath;
 
-struct Expected {
-  const char* file;
-  std::uint32_t points, vectors, polygons;
-  bool dropReport;
-};
+struct Expected { const char* file; std::uint32_t points, vectors, polygons; bool dropReport; };
 
 // Notes: box_longline.obj drops a 936-corner face; malformed.obj has faces
 // naming vertices 0 and 12 of 8; concave_polygon.obj is one 66-corner face
