@@ -1,14 +1,14 @@
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_support.h"
-#include "cli/render_command.h"
+#include <filesystem>
 #include <tuple>
+
+#include "cli/cli_support.h"
 #include "cli/png_file.h"
+#include "cli/render_command.h"
 
 namespace ws::cli {
 namespace {

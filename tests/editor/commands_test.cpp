@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "editor/shell/command_ids.h"
-#include "shell_fixture.h"
 #include "editor/shell/menu_state.h"
-#include <functional>
 #include "editor/shell/menu_table.h"
+#include "shell_fixture.h"
 
 namespace ws {
 namespace {

@@ -2,15 +2,15 @@
 // EditArea (centre (80, 60)) with the default palette.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "support/alloc_counter.h"
-#include "editor/view/software_view.h"
-#include "editor_test_support.h"
-#include "editor/view/draw_sort.h"
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <vector>
+
+#include "editor/view/draw_sort.h"
+#include "editor/view/software_view.h"
+#include "editor_test_support.h"
+#include "support/alloc_counter.h"
 
 namespace ws {
 namespace {

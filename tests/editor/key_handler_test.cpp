@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "shell_fixture.h"
-#include "editor/shell/tick.h"
 #include "editor/shell/command_ids.h"
+#include "editor/shell/tick.h"
+#include "shell_fixture.h"
 
 namespace ws {
 namespace {

@@ -1,7 +1,9 @@
 #include "editor/view/layout.h"
 
 #include <gtest/gtest.h>
+
 #include <optional>
+
 #include "editor/editor.h"
 #include "editor_test_support.h"
 

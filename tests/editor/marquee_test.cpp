@@ -4,6 +4,8 @@
 
 #include "editor/interaction/drag.h"
 #include "editor/interaction/selection.h"
+#include "editor/view/hit_test.h"
+#include "editor_test_support.h"
 #include "interaction_test_support.h"
 
 namespace ws {
@@ -93,6 +95,121 @@ TEST_F(MarqueeDragTest, EachModeAndSettingMarksWhatItTests) {
     }
     for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(Mark(i), kUnselected) << r.name;
   }
+}
+
+// Tables whose points are placed on the screen directly (as a projection
+// would leave them), with an orthographic projector for the tests.
+class HitFixture : public ::testing::Test, public test::AxisTables {
+ protected:
+  HitFixture() : projector(view, extra, LayoutForAreaSize(400, 300), false) {
+    // The axis cross runs through the middle of the screen.
+    for (std::uint32_t i = 0; i < kReservedPoints; ++i) Place(i, 200, 150, 31000);
+  }
+
+  void Place(std::uint32_t i, int x, int y, int depth) {
+    Point& p = t.points[i];
+    p.screenX = x;
+    p.screenY = y;
+    p.screenDepth = depth;
+    p.eyeDepth = depth - 31000.0;
+    p.eyeX = x;
+    p.eyeY = y;
+  }
+  std::uint32_t At(int x, int y, int depth = 30000) {
+    const std::uint32_t i = t.AddPoint(++unique, 0, 0);
+    Place(i, x, y, depth);
+    return i;
+  }
+  std::uint32_t Line(int x1, int y1, int x2, int y2, int depth = 30000) {
+    const std::uint32_t v = t.AddVector(At(x1, y1, depth), At(x2, y2, depth));
+    t.vectors[v].selected = kUnselected;
+    return v;
+  }
+
+  ViewState view;
+  EditorViewState extra;
+  Projector projector;
+  HitTester tester;
+  double unique = 0;
+};
+
+using HoveredVectorHit = HitFixture;
+
+TEST_F(HoveredVectorHit, BoxIsStrictAndOffCentre) {
+  const int mx = 100, my = 80;
+  EXPECT_EQ(HoverBox(mx, my), (IntRect{96, 79, 106, 94}));
+  struct Case { int x1, y1, x2, y2; bool hit; };
+  // Short lines just inside and just outside each side of the box.
+  const Case cases[] = {
+      {96, 60, 96, 120, true},   {95, 60, 95, 120, false},    // left: mx - 5 < x
+      {106, 60, 106, 120, true}, {107, 60, 107, 120, false},  // right: x < mx + 7
+      {60, 79, 140, 79, true},   {60, 78, 140, 78, false},    // top: my - 2 < y
+      {60, 94, 140, 94, true},   {60, 95, 140, 95, false},    // bottom: y < my + 15
+  };
+  for (const Case& c : cases) {
+    t.vectorCount = kReservedVectors;
+    t.pointCount = kReservedPoints;
+    const std::uint32_t v = Line(c.x1, c.y1, c.x2, c.y2);
+    const VectorHit hit = tester.HoveredVector(t, projector, mx, my);
+    EXPECT_EQ(hit.vector, c.hit ? v : 0u) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+  }
+}
+
+TEST_F(HoveredVectorHit, NearestWinsAndEqualDepthKeepsTheFirst) {
+  const std::uint32_t a = Line(0, 80, 300, 80, 30000);
+  const std::uint32_t b = Line(100, 0, 100, 200, 30000);
+  VectorHit hit = tester.HoveredVector(t, projector, 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
+  // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
+  const std::uint32_t c = t.AddVector(At(100, 70, 30001), At(100, 90, 30002));
+  t.vectors[c].selected = kUnselected;
+  hit = tester.HoveredVector(t, projector, 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
+  (void)b;
+}
+
+using VectorMarqueeMarking = HitFixture;
+
+TEST_F(VectorMarqueeMarking, MarksHitsAndReleasesLostOnes) {
+  const std::uint32_t inside = Line(20, 20, 30, 30);
+  const std::uint32_t selected = Line(25, 10, 25, 40);
+  const std::uint32_t outside = Line(200, 200, 210, 210);
+  const std::uint32_t onEdge = Line(10, 0, 10, 100);  // the marquee's left column
+  t.vectors[selected].selected = kSelected;
+  t.vectors[outside].selected = kMarqueeMarked;  // marked by an earlier step
+  const IntRect marquee{10, 10, 50, 50};
+  tester.MarkVectorsInMarquee(t, projector, marquee);
+  auto marks = [&] {
+    return std::vector{t.vectors[inside].selected, t.vectors[selected].selected,
+                       t.vectors[outside].selected, t.vectors[onEdge].selected};
+  };
+  // left < x is strict: the vector on the left edge stays out.
+  EXPECT_EQ(marks(), (std::vector{kMarqueeMarked, kSelected, kUnselected, kUnselected}));
+  // The marquee shrinks away from the first vector: its mark goes.
+  tester.MarkVectorsInMarquee(t, projector, {40, 40, 60, 60});
+  EXPECT_EQ(marks(), (std::vector{kUnselected, kSelected, kUnselected, kUnselected}));
+  // The axes are never marked.
+  tester.MarkVectorsInMarquee(t, projector, {150, 100, 250, 200});
+  for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(t.vectors[i].selected, 0u);
+}
+
+TEST(OutlineContains, EvenOddRuleAtTheEdges) {
+  const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+  const std::vector<ScreenPoint> bow = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};  // self-crossing
+  const struct {
+    const char* name;
+    const std::vector<ScreenPoint>& outline;
+    int x, y;
+    bool inside;
+  } rows[] = {
+      {"middle", square, 15, 15, true},      {"left edge", square, 10, 15, true},
+      {"right edge", square, 20, 15, false}, {"top row", square, 15, 10, true},
+      {"bottom row", square, 15, 20, false}, {"left of it", square, 9, 15, false},
+      {"bow tie wedge", bow, 10, 3, false},  {"bow tie left", bow, 3, 10, true},
+      {"bow tie right", bow, 17, 10, true},
+  };
+  for (const auto& r : rows) EXPECT_EQ(OutlineContains(r.outline, r.x, r.y), r.inside) << r.name;
+  EXPECT_FALSE(OutlineContains({}, 0, 0));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+
 #include "editor/view/view_state.h"
 #include "editor_test_support.h"
 

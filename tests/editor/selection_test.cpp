@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "editor/interaction/drag.h"
+#include "editor/interaction/polygon_define.h"
 #include "editor/view/projection.h"
+#include "geometry/polygon_define.h"
 #include "interaction_test_support.h"
 #include "model/undo.h"
-#include "editor/interaction/polygon_define.h"
-#include "geometry/polygon_define.h"
 
 namespace ws {
 namespace {

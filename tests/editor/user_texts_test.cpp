@@ -2,16 +2,17 @@
 // one place; the other tests compare against the named constants.
 #include <gtest/gtest.h>
 
-#include "editor/interaction/attributes.h"
-#include "editor/shell/commands.h"
-#include "editor/view/display.h"
-#include "editor/interaction/plot_mode.h"
-#include "editor/shell/shell_state.h"
-#include "editor/interaction/view_zone_dialog.h"
-#include "geometry/polygon_define.h"
-#include "editor/view/text_labels.h"
 #include <string>
+
 #include "editor/editor_state.h"
+#include "editor/interaction/attributes.h"
+#include "editor/interaction/plot_mode.h"
+#include "editor/interaction/view_zone_dialog.h"
+#include "editor/shell/commands.h"
+#include "editor/shell/shell_state.h"
+#include "editor/view/display.h"
+#include "editor/view/text_labels.h"
+#include "geometry/polygon_define.h"
 
 namespace ws {
 namespace {

@@ -3,15 +3,21 @@
 // a save-and-reload of the result; the colour chooser reached from the
 // swatch (its rules are the interaction tests').
 #include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <cstdlib>
 
 #include "app/edit_area.h"
+#include "app/import_wiring.h"
+#include "app/primitive_dialog.h"
+#include "editor/editor_state.h"
 #include "editor/interaction/colour_chooser.h"
+#include "editor/interaction/drag.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/control_column.h"
-#include "editor/interaction/drag.h"
-#include "editor/editor_state.h"
+#include "geometry/commands.h"
 #include "gui_fixture.h"
 
 namespace ws::test {
@@ -139,6 +145,100 @@ TEST_F(InteractionGuiTest, ColourChooserFollowsTheButtonAndTakesTheCellReleasedO
             std::make_tuple(GestureKind::kNone, std::uint8_t{37}));
   const RGB16 c = app->model().colors.current[37];
   EXPECT_EQ(window()->pane()->swatchColor, QColor::fromRgb(c.red >> 8, c.green >> 8, c.blue >> 8));
+}
+
+// The scene import through the File menu and dialog 154 on its result: Open
+// of an OBJ file reaches the scene import (whose results the import tests
+// cover) and its notifier logs into the base directory; in "Set Priority
+// List For This View Zone" the zone is the selected face, "Add" lists the
+// first other face with Low priority and "Done" writes the list.
+TEST_F(GuiTest, OpenAnObjFileAndSetAViewZoneListOnIt) {
+  ScriptedUi ui;
+  StartEditor(&ui);
+  ui.QueueOpenPath(BoxObj());
+  window()->action(Cmd::kOpen)->trigger();
+  Tick();
+  ObjectTables& t = app->model().tables;
+  ASSERT_EQ(t.polygonCount, 6u);
+  EXPECT_EQ(std::make_tuple(ui.Messages().size(), FileExists(Base() + "import_log.txt"),
+                            app->import()->importing()),
+            std::make_tuple(std::size_t{0}, true, false));
+  t.polygonSelected[2] = kSelected;
+  app->shell().RequestMenuRefresh();
+  Tick();
+  QStringList listed;
+  WhenModal([&listed](QWidget* modal) {
+    auto* add = modal->findChild<QPushButton*>("button1017");
+    auto* list = modal->findChild<QListWidget*>("list1018");
+    auto* combo = modal->findChild<QComboBox*>("combo1000");
+    if (!add || !list || !combo) return (void)modal->close();
+    EXPECT_EQ(combo->count(), 5);  // every face but the zone
+    QTest::mouseClick(add, Qt::LeftButton);
+    for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+    for (QPushButton* b : modal->findChildren<QPushButton*>()) {
+      if (b->text() == "Done") QTest::mouseClick(b, Qt::LeftButton);
+    }
+    if (modal->isVisible()) modal->close();
+  });
+  window()->action(Cmd::kPurposeViewZone)->trigger();
+  Tick();
+  EXPECT_EQ(listed, QStringList{"Poly Low - 0"});
+  EXPECT_EQ(std::make_tuple(t.polygons[2].flags & PolyFlag::kViewZone, t.polygons[2].viewZoneCount,
+                            t.polygons[2].viewZones[0]),
+            std::make_tuple(std::uint32_t{PolyFlag::kViewZone}, 1u, 0x4000u));
+}
+
+// The four primitives through their Qt dialogs: the dialog hands its fields
+// to the shared primitive commands (whose values and messages the geometry
+// tests cover); a refused value keeps it open after its "Bad Value" box, a
+// good one makes the shape, and Undo takes it away again.
+TEST_F(GuiTest, EachPrimitiveRefusesABadValueThenMakesItsShapeAndUndoes) {
+  namespace G = GeometryCommandId;
+  // command, refused fields, their message, accepted fields, undo text
+  // clang-format off
+  const std::tuple<int, QStringList, std::string, QStringList, std::string> cases[] = {
+      {G::kCube, {"100", "3", "100", "0,0,0"}, "Width too small (5 min)", {"100", "100", "100", "0,0,0"}, "Undo Rectangle\tCtrl+Z"},
+      {G::kCircle, {"8", "6000", "0,0,0"}, "Diameter too big (5000 max)", {"8", "100", "0,0,0"}, "Undo Circle\tCtrl+Z"},
+      {G::kCylinder, {"2", "50", "100", "0,0,0"}, "Too few slices (3 min)", {"6", "50", "100", "0,0,0"}, "Undo Cylinder\tCtrl+Z"},
+      {G::kSphere, {"6", "2", "100", "0,0,0"}, "Bad Horizontal Slices (3 min).", {"6", "4", "100", "0,0,0"}, "Undo Sphere\tCtrl+Z"},
+  };
+  // clang-format on
+  ScriptedUi ui;
+  StartEditor(&ui);
+  const ObjectTables& t = app->model().tables;
+  for (const auto& [id, bad, badMessage, good, undoText] : cases) {
+    SCOPED_TRACE(id);
+    ui.ClearMessages();
+    bool stayedOpen = false;
+    WhenModal([&, bad = bad, good = good](QWidget* modal) {
+      // Typed into the fields, then the "Create" button clicked.
+      auto* dialog = qobject_cast<PrimitiveDialog*>(modal);
+      auto* create = modal->findChild<QPushButton*>(QString("button%1").arg(kDialogCreateId));
+      if (!dialog || !create) {
+        modal->close();
+        FAIL() << "not a primitive dialog with a Create button";
+      }
+      for (const QStringList& texts : {bad, good}) {
+        for (std::size_t i = 0; i < std::size_t(texts.size()) && i < dialog->fields().size(); ++i) {
+          dialog->fields()[i]->clear();
+          QTest::keyClicks(dialog->fields()[i], texts[i]);
+        }
+        QTest::mouseClick(create, Qt::LeftButton);
+        stayedOpen = stayedOpen || (dialog->isVisible() && dialog->result() != QDialog::Accepted);
+      }
+      if (dialog->isVisible()) dialog->reject();  // never leave the test hanging
+    });
+    window()->action(id)->trigger();
+    Tick();
+    Tick();  // the menus follow on the next tick
+    EXPECT_EQ(std::make_tuple(stayedOpen, ui.Messages(), t.polygonCount > 0,
+                              window()->action(Cmd::kUndo)->text().toStdString()),
+              std::make_tuple(true, std::vector<RecordedMessage>{{"Bad Value", badMessage}}, true,
+                              undoText));
+    window()->action(Cmd::kUndo)->trigger();
+    Tick();
+    EXPECT_EQ(t.userPointCount() + t.userVectorCount() + t.polygonCount, 0u);
+  }
 }
 
 }  // namespace

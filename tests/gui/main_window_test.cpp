@@ -1,20 +1,21 @@
 // The main window driven through its real widgets: start-up, layout, keys,
 // the object list's focus, menus, prompts and shutdown.
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/sound_player.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/commands.h"
 #include "gui_fixture.h"
 #include "model/cluster.h"
 #include "model/preferences.h"
-#include "resource/resource_file.h"
-#include "app/sound_player.h"
-#include <gtest/gtest.h>
 #include "model/startup.h"
 #include "platform/scripted_ui.h"
+#include "resource/resource_file.h"
 #include "support/test_support.h"
 
 namespace ws::test {
