@@ -4,10 +4,14 @@
 
 #include "editor/interaction/colour_chooser.h"
 #include "editor/interaction/drag.h"
+#include "editor/interaction/interaction_commands.h"
 #include "editor/interaction/selection.h"
 #include "editor/interaction/view_zone_dialog.h"
 #include "editor/shell/command_ids.h"
+#include "editor/view/projection.h"
+#include "editor_test_support.h"
 #include "interaction_test_support.h"
+#include "shell_fixture.h"
 
 namespace ws {
 namespace {
@@ -185,6 +189,161 @@ TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
       std::make_tuple(ps.frontColor, ps.frontFill, pa.backColor, pa.backFill, pa.frontColor,
                       t().polygons[left].frontColor, t().vectors[v].color, t().vectors[w].color),
       std::make_tuple(37, FillWord(37), 37, FillWord(37), 6, 8, 37, 10));
+}
+
+// The whole shell with the interaction modules wired in, as the
+// application does it.
+class WiredShell : public ::testing::Test {
+ protected:
+  WiredShell() : ectx{s.editor, s.shell, state, {}, {}, {}, {}} {
+    RegisterInteractionCommands(s.registry, ectx);
+    WireInteractionHooks(s.hooks, s.tickHooks, ectx);
+    s.editor.display.options.instantViewChange = true;
+    s.FirstTick(900, 600);
+  }
+  ObjectTables& t() { return s.tables(); }
+
+  test::ShellFixture s;
+  InteractionState state;
+  EditContext ectx;
+};
+
+// Each attribute item is wired to the attribute command (whose tests cover
+// each item's flags): one dispatched through the table changes the one
+// selected polygon; the two facing items turn it round.
+TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
+  for (int id : {Cmd::kStyleNormal, Cmd::kStyleBordered, Cmd::kOutlineStyle, Cmd::kColorSelected,
+                 Cmd::kColorShaded, Cmd::kColorAdopted, Cmd::kColorEachSide, Cmd::kVisibilityNormal,
+                 Cmd::kVisibilityInvisible, Cmd::kVisibilityNeverBackFace,
+                 Cmd::kVisibilityNotFromCollision, Cmd::kVisibilityHigherPriority,
+                 Cmd::kPurposeNormal, Cmd::kPurposeCollision, Cmd::kPurposeEntrance,
+                 Cmd::kPurposeViewZone}) {
+    EXPECT_TRUE(s.registry.IsWired(id)) << id;
+  }
+  const std::uint32_t k = test::AddPolygon(t(), {{0, 0, 0}, {0, 9, 0}, {9, 9, 0}}, kOutline, 4);
+  t().polygonSelected[k] = kSelected;
+  const std::tuple<int, std::uint32_t, bool> rows[] = {{Cmd::kStyleBordered, kBordered, false},
+                                                       {Cmd::kPopupMakeBackFaced, kBordered, true},
+                                                       {Cmd::kPopupMakeFrontFaced, kBordered, false}};
+  for (const auto& [id, flags, away] : rows) {
+    EXPECT_TRUE(s.registry.Dispatch(s.ctx, id)) << id;
+    ProjectAllPoints(t(), s.editor.display.MakeProjector());
+    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)), std::make_pair(flags, away)) << id;
+  }
+  EXPECT_TRUE(s.ui.Messages().empty());
+}
+
+// The shell hooks the window tests do not reach reach their interaction
+// handlers (plotting, view letters, Define Polygon, the mode strip and the
+// swatch are driven through the real window there).
+TEST_F(WiredShell, EachHookReachesItsHandler) {
+  const std::uint32_t v = test::AddLine(t(), {0, 0, 0}, {10, 0, 0});
+  t().vectors[v].selected = kSelected;
+  s.editor.display.view.gridStep = 25;
+  EXPECT_TRUE(s.hooks.moveSelectedVectors(HeldKey::kRight));
+  EXPECT_EQ(t().points[t().vectors[v].p1].x, 25.0);
+  s.shell.mode = EditorMode::kSelectVector;
+  s.hooks.newObjectReset();
+  EXPECT_EQ(s.shell.mode, EditorMode::kPlot);
+}
+
+class ViewZoneDialogTest : public ::testing::Test, public test::AxisTables {
+ protected:
+  ViewZoneDialogTest() {
+    t.polygonCount = 6;
+    for (std::uint32_t k = 0; k < 6; ++k) t.polygons[k] = Polygon{};
+    t.polygonSelected[1] = kSelected;
+    t.polygonSelected[4] = kSelected;  // the zone: the last one selected
+    Polygon& zone = t.polygons[4];
+    zone.viewZoneCount = 2;
+    zone.viewZones[0] = 3 | ViewZone::kIsVector;
+    zone.viewZones[1] = 5;
+  }
+};
+
+TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
+  t.polygonCount = 30;
+  for (std::uint32_t k = 6; k < 30; ++k) t.polygons[k] = Polygon{};
+  ViewZoneDialog dialog(t, ui);
+  for (int i = 4; i < 22; ++i) {
+    dialog.polygonChoice = i;
+    ASSERT_TRUE(dialog.Add()) << i;
+  }
+  ASSERT_EQ(dialog.entries().size(), kMaxViewZones);
+  dialog.polygonChoice = 23;
+  EXPECT_FALSE(dialog.Add());
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgViewZoneListFull)});
+  // Rewriting an entry already listed still works; no choice adds nothing.
+  dialog.polygonChoice = 4;
+  dialog.priorityChoice = kPriorityHigh;
+  EXPECT_TRUE(dialog.Add() && dialog.entries().size() == kMaxViewZones);
+  dialog.polygonChoice = -1;
+  EXPECT_FALSE(dialog.Add());
+}
+
+// The dialog run from the Purpose menu on polygon 2 of four, whose list
+// holds a vector 3, polygon 1 (High) and polygon 0 (Low). The combo offers
+// polygons 0, 1 and 3. Ops: "A<choice><l|h>" adds, "D<row>" selects a row
+// and deletes it, "d" deletes at the current selection.
+class ViewZoneRunTest : public test::InteractionTest {};
+
+TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
+  using V = std::vector<std::uint32_t>;
+  const std::uint32_t vec3 = 3 | ViewZone::kIsVector, low = ViewZone::kLowPriority;
+  struct Row {
+    const char* name;
+    const char* ops;
+    bool done;
+    V after;  // the zone's list afterwards
+    const char* message;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"add appends a new polygon",           "A2l",     true,  {vec3, 1, 0 | low, 3 | low}, nullptr},
+      {"add rewrites the polygon's entry",    "A1lA0h",  true,  {vec3, 1 | low, 0},          nullptr},
+      {"delete removes the selected row",     "D1",      true,  {vec3, 0 | low},             nullptr},
+      {"deleting the last row moves up",      "D2d",     true,  {vec3},                      nullptr},
+      {"delete with no row selected",         "d",       true,  {vec3, 1, 0 | low},          nullptr},
+      {"delete on an empty list says so",     "D0D0D0d", true,  {},                          "There are no entries to delete."},
+      {"cancel keeps the list as it was",     "A2hD0",   false, {vec3, 1, 0 | low},          nullptr},
+  };
+  // clang-format on
+  for (double x : {0.0, 20.0, 40.0, 60.0}) {
+    test::AddPolygon(t(), {{x, 0, 0}, {x, 9, 0}, {x + 9, 9, 0}}, 0, 3);
+  }
+  t().polygonSelected[2] = kSelected;
+  Polygon& zone = t().polygons[2];
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    f.ui.ClearMessages();
+    zone.flags = 0;
+    zone.viewZoneCount = 3;
+    zone.viewZones[0] = vec3;
+    zone.viewZones[1] = 1;
+    zone.viewZones[2] = 0 | low;
+    ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
+      EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, dialog.zone()), std::make_tuple(true, 2u));
+      for (const char* op = row.ops; *op; ++op) {
+        if (*op == 'A') {
+          dialog.polygonChoice = *++op - '0';
+          dialog.priorityChoice = *++op == 'l' ? kPriorityLow : kPriorityHigh;
+          EXPECT_TRUE(dialog.Add());
+        } else if (*op == 'D') {
+          dialog.listSelection = *++op - '0';
+          EXPECT_TRUE(dialog.Delete());
+        } else {
+          dialog.Delete();
+        }
+      }
+      return row.done;
+    };
+    RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+    EXPECT_FALSE(shell.modalDialogOpen);
+    EXPECT_EQ(V(zone.viewZones, zone.viewZones + zone.viewZoneCount), row.after);
+    EXPECT_EQ(zone.flags, row.done ? PolyFlag::kViewZone : 0u);
+    EXPECT_EQ(Messages(),
+              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+  }
 }
 
 }  // namespace
