@@ -31,12 +31,8 @@ class AttributeTest : public test::InteractionTest {
 };
 
 TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
-  struct Case {
-    int id;
-    std::uint32_t before;
-    std::uint32_t one;      // the result with one polygon selected
-    std::uint32_t several;  // with two selected
-  };
+  // `one`: the result with one polygon selected; `several`: with two.
+  struct Case { int id; std::uint32_t before, one, several; };
   const std::uint32_t all = 0x1FFF;
   const Case cases[] = {
       {Cmd::kStyleNormal, all, all & ~(kOutline | kBordered), all & ~(kOutline | kBordered)},

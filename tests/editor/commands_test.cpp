@@ -69,11 +69,7 @@ struct Item { int id; bool enabled; int checked; };
 TEST(MenuState, ItemsFollowTheInputs) {
   constexpr std::uint32_t kUniform = PolyFlag::kCollision | PolyFlag::kBordered |
                                      PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
-  const struct {
-    const char* name;
-    std::function<void(MenuInputs&)> set;
-    std::vector<Item> items;
-  } rows[] = {
+  const struct { const char* name; std::function<void(MenuInputs&)> set; std::vector<Item> items; } rows[] = {
       // clang-format off
       {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {{Cmd::kUndo, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kTessellate, false, 0}, {Cmd::kFlipPolygonFace, false, 0}, {Cmd::kClearViewZoneList, false, 0}, {Cmd::kStyleBordered, false, 0}, {Cmd::kPurposeCollision, false, 0}, {Cmd::kColorShaded, false, 0}}},
       {"snapshot, exactly two objects", [](MenuInputs& in) { in.undo = {"Undo Plot\tCtrl+Z", true}; in.objectCount = 2; }, {{Cmd::kUndo, true, -1}, {Cmd::kDeleteFromCluster, true, -1}}},

@@ -50,10 +50,8 @@ TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
   AddLine(f.t(), {-30, -20, -5}, {30, -20, 0});  // one end in front: y = 80
   AddLine(f.t(), {-30, -40, 5}, {30, -40, 5});   // behind: y = 100
   const std::uint8_t w = f.colours().white, b = f.colours().black;
-  const struct {
-    int filter;
-    std::uint8_t inPlane, front, back;
-  } rows[] = {{kAllVectors, w, w, w}, {kFrontVectorsOnly, b, w, b}, {kBackVectorsOnly, b, b, w}};
+  const struct { int filter; std::uint8_t inPlane, front, back; } rows[] = {
+      {kAllVectors, w, w, w}, {kFrontVectorsOnly, b, w, b}, {kBackVectorsOnly, b, b, w}};
   for (const auto& r : rows) {
     o().vectorFilter = r.filter;
     f.Frame();

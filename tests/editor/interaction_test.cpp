@@ -182,13 +182,8 @@ class MoveSelectedTest : public SelectionTest {
 
 TEST_F(MoveSelectedTest, HeldKeysMoveTheSelectedEndpointsOnce) {
   namespace H = HeldKey;
-  const struct {
-    const char* name;
-    std::uint32_t keys;
-    double step;
-    bool moved;
-    P3 a, b, c;  // a-b and b-c selected; b shared
-  } rows[] = {
+  // a-b and b-c selected; b shared.
+  const struct { const char* name; std::uint32_t keys; double step; bool moved; P3 a, b, c; } rows[] = {
       {"shared point moves once", H::kRight, 10, true, {10, 0, 0}, {20, 0, 0}, {20, 10, 0}},
       {"shift+control: endpoint one only", H::kUp | H::kShift | H::kControl, 5, true, {0, 5, 0},
        {10, 5, 0}, {10, 10, 0}},
@@ -331,10 +326,7 @@ TEST(PlotSnapTest, SnapsTheScaledPannedDistanceToTheGrid) {
 
 TEST(PlotSnapTest, EachViewSetsOnlyTheCoordinatesItShows) {
   const GridValues v{20.0, 30.0};
-  struct Case {
-    int view;
-    double x, y, z;  // 99 means unchanged
-  };
+  struct Case { int view; double x, y, z; };  // 99 means unchanged
   const Case cases[] = {
       {kViewFront, 20, 30, 99},  {kViewBack, -20, 30, 99}, {kViewTop, 20, 99, -30},
       {kViewBottom, 20, 99, 30}, {kViewLeft, 99, 30, 20},  {kViewRight, 99, 30, -20},

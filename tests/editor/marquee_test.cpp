@@ -196,12 +196,7 @@ TEST_F(VectorMarqueeMarking, MarksHitsAndReleasesLostOnes) {
 TEST(OutlineContains, EvenOddRuleAtTheEdges) {
   const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
   const std::vector<ScreenPoint> bow = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};  // self-crossing
-  const struct {
-    const char* name;
-    const std::vector<ScreenPoint>& outline;
-    int x, y;
-    bool inside;
-  } rows[] = {
+  const struct { const char* name; const std::vector<ScreenPoint>& outline; int x, y; bool inside; } rows[] = {
       {"middle", square, 15, 15, true},      {"left edge", square, 10, 15, true},
       {"right edge", square, 20, 15, false}, {"top row", square, 15, 10, true},
       {"bottom row", square, 15, 20, false}, {"left of it", square, 9, 15, false},

@@ -192,11 +192,7 @@ TEST(CdOffscreen, TwoEqualBuffersWithOnePalette) {
 }
 
 
-struct Pixel {
-  int x;
-  int y;
-  bool operator==(const Pixel&) const = default;
-};
+struct Pixel { int x, y; bool operator==(const Pixel&) const = default; };
 
 std::vector<Pixel> Walked(const LineSteps& line, LineSteps::Range range) {
   std::vector<Pixel> out;
