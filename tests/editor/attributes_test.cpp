@@ -69,18 +69,14 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
     UnselectAll(t());
     Select({0});
     EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
-    EXPECT_EQ(Flags(0), c.one) << c.id;
-    EXPECT_EQ(Flags(2), c.before) << c.id;
+    EXPECT_EQ(std::make_pair(Flags(0), Flags(2)), std::make_pair(c.one, c.before)) << c.id;
     for (std::uint32_t k = 0; k < 3; ++k) t().polygons[k].flags = c.before;
     Select({1});
     EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
-    EXPECT_EQ(Flags(0), c.several) << c.id;
-    EXPECT_EQ(Flags(1), c.several) << c.id;
-    EXPECT_EQ(Flags(2), c.before) << c.id;
+    EXPECT_EQ(std::make_tuple(Flags(0), Flags(1), Flags(2)), std::make_tuple(c.several, c.several, c.before)) << c.id;
   }
-  EXPECT_TRUE(shell.redraw);
-  EXPECT_TRUE(shell.menuRefreshPending);
-  EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
+  // Attribute commands take no undo step.
+  EXPECT_EQ(std::make_tuple(shell.redraw, shell.menuRefreshPending, m().undo.depth()), std::make_tuple(true, true, 0u));
 }
 
 // The follower takes the leader's colour mode bits and keeps its others.
@@ -334,11 +330,10 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
       return row.done;
     };
     RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
-    EXPECT_FALSE(shell.modalDialogOpen);
-    EXPECT_EQ(V(zone.viewZones, zone.viewZones + zone.viewZoneCount), row.after);
-    EXPECT_EQ(zone.flags, row.done ? PolyFlag::kViewZone : 0u);
-    EXPECT_EQ(Messages(),
-              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+    EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, V(zone.viewZones, zone.viewZones + zone.viewZoneCount), zone.flags,
+                              Messages()),
+              std::make_tuple(false, row.after, row.done ? PolyFlag::kViewZone : 0u,
+                              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{}));
   }
 }
 

@@ -16,9 +16,9 @@ using test::AddPolygon;
 
 TEST(MarqueeRectTest, OrdersAndClampsLessOnePixelRightAndBottom) {
   const IntRect local{0, 0, 99, 49};
-  EXPECT_EQ(MarqueeRect(10, 20, 5, 3, local), (IntRect{5, 3, 10, 20}));
-  EXPECT_EQ(MarqueeRect(-5, 60, 200, -10, local), (IntRect{0, 0, 98, 48}));
-  EXPECT_EQ(MarqueeRect(99, 49, 99, 49, local), (IntRect{98, 48, 98, 48}));
+  EXPECT_EQ(std::vector({MarqueeRect(10, 20, 5, 3, local), MarqueeRect(-5, 60, 200, -10, local),
+                         MarqueeRect(99, 49, 99, 49, local)}),
+            std::vector<IntRect>({{5, 3, 10, 20}, {0, 0, 98, 48}, {98, 48, 98, 48}}));
 }
 
 // Front view at 100%: polygon `front` (0..40 x 0..40) faces the viewer,

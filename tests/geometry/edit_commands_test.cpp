@@ -216,12 +216,8 @@ TEST(ConnectCopy, SquareGivesFourQuadrilateralsTwentyBehind) {
   EXPECT_EQ(
       std::make_tuple(f.Coords(11), f.Coords(12), f.t().vectors[12].width, f.t().vectors[11].width),
       std::make_tuple(Coords{0, 0, -20}, Coords{10, 0, -20}, 4u, 0u));
-  for (std::uint32_t k = 0; k < 4; ++k) {
-    EXPECT_EQ(std::tie(f.t().polygons[k].flags, f.t().polygons[k].pointCount,
-                       f.t().polygons[k].vectorCount),
-              std::make_tuple(2u, 4u, 4u))
-        << k;
-  }
+  for (const Polygon& p : std::span(f.t().polygons.data(), 4))
+    EXPECT_EQ(std::tie(p.flags, p.pointCount, p.vectorCount), std::make_tuple(2u, 4u, 4u));
   // V = a-b is the lowest of its four: the loop runs P1, A, B, P2.
   EXPECT_EQ(f.PointsOf(0), (Indices{a, 11, 12, b}));
   for (std::uint32_t i = 0; i < f.t().vectorCount; ++i)

@@ -206,10 +206,8 @@ TEST(MessageBatch, HoldsUntilTheOutermostEndsAndCountsRepeats) {
     ui.ShowNote("b");
   }
   ui.ShowNote("b");  // after the batch: at once
-  EXPECT_EQ(ui.Messages(), (Messages{{"Notification", "a (2 times)"},
-                                     {"General Error", "a"},
-                                     {"Notification", "b"},
-                                     {"Notification", "b"}}));
+  EXPECT_EQ(ui.Messages(), (Messages{{"Notification", "a (2 times)"}, {"General Error", "a"},
+                                     {"Notification", "b"}, {"Notification", "b"}}));
   EXPECT_EQ(SkippedFacesMessage(1), "Skipped 1 degenerate polygon with no area.");
 }
 

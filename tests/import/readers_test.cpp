@@ -149,9 +149,9 @@ TEST(RawTriangles, NineOrTwelveNumbersMakeATriangle) {
                      "1 0 0 0 1 0 1.000004 1 0\n");      // shared corners share points
   ASSERT_EQ(r.faces.size(), 3u);
   EXPECT_EQ(r.faces[0].corners[0].x, static_cast<double>(0.1f));  // single precision, widened
-  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}));
   EXPECT_EQ(r.faces[1].corners, (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
-  EXPECT_TRUE(EqualMaterials(r.faces[1].material, MaterialFromColor({1, 0.5, 0})));
+  EXPECT_TRUE(EqualMaterials(r.faces[0].material, MaterialValue{}) &&
+              EqualMaterials(r.faces[1].material, MaterialFromColor({1, 0.5, 0})));
   EXPECT_EQ(FaceSets(r)["G"], (std::vector<std::int32_t>{0, 1, 2, -1, 3, 1, 2, -1, 1, 2, 4, -1}));
 }
 
