@@ -177,8 +177,7 @@ TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
   EXPECT_EQ(std::make_tuple(end.kind, shell.rotationInProgress, sounds),
             std::make_tuple(GestureKind::kColourChooser, false, std::vector<int>{2}));
   const Polygon &ps = t().polygons[shown], &pa = t().polygons[away];
-  EXPECT_EQ(
-      std::make_tuple(ps.frontColor, ps.frontFill, pa.backColor, pa.backFill, pa.frontColor,
+  EXPECT_EQ(std::make_tuple(ps.frontColor, ps.frontFill, pa.backColor, pa.backFill, pa.frontColor,
                       t().polygons[left].frontColor, t().vectors[v].color, t().vectors[w].color),
       std::make_tuple(37, FillWord(37), 37, FillWord(37), 6, 8, 37, 10));
 }

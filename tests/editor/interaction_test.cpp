@@ -44,8 +44,7 @@ TEST_F(SelectionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
   TurnAboutX(m().view.orientation, 0.5);
   SelectMode(ctx, EditorMode::kSelectVector);
   const ModeHelp texts = ModeHelpTexts(EditorMode::kSelectVector, false);
-  EXPECT_EQ(
-      std::make_tuple(shell.mode, m().view.orientation, d().view.scale, d().view.panX,
+  EXPECT_EQ(std::make_tuple(shell.mode, m().view.orientation, d().view.scale, d().view.panX,
                       shell.statusTitle, shell.helpText, sounds),
       std::make_tuple(EditorMode::kSelectVector, kIdentityMatrix3, 1.0, 0.0,
                       std::string(texts.title), std::string(texts.help), std::vector<int>{1}));

@@ -153,8 +153,7 @@ TEST(ImportConversion, PointAndVectorLimitsDropTheFacesThatFoundNoRoom) {
       EXPECT_EQ(t.vectorCount, kImportMaxVectors);
       EXPECT_TRUE(t.polygonCount > 100u && t.polygonCount < 150u);
     }
-    EXPECT_EQ(
-        f.ui.MessageTexts(),
+    EXPECT_EQ(f.ui.MessageTexts(),
         (std::vector<std::string>{std::string(kDropped) + "   - Object exceeded the maximum " +
                                   (points ? "number of points\n" : "number of vectors\n")}));
     ExpectConsistent(t);
@@ -230,11 +229,8 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
       {"a.obj", "v 0 0 0\nv 1 0 0\nl 1 2\n", 0,
        nothing + "It holds only points or lines, no faces."},
       {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
-      {"a.obj",
-       std::string("v\0 \0"
-                   "0\0\n\0",
-                   8),
-       0, nothing + "Its text is in an encoding that Wirestead cannot read."},
+      {"a.obj", std::string("v\0 \0" "0\0\n\0", 8), 0,
+       nothing + "Its text is in an encoding that Wirestead cannot read."},
       {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
        nothing + "Every face names vertices that the file does not have."},
       {"a.obj", "v 1 2\n", 0, nothing + "Line 1 is not what the format allows."},
@@ -418,8 +414,7 @@ TEST(OpenCommands, RefusalsInEveryModeChangeNothing) {
       const OpenOutcome out = OpenFile(f.m(), f.services, path, mode);
       EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(false, "import")) << path;
     }
-    EXPECT_EQ(
-        std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
+    EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
                    f.tables().pointCount),
         std::tuple(2u, std::vector<std::string>{"Default Object", "second"}, 1u, kReservedPoints));
   }

@@ -77,11 +77,7 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
       {ImportObj, "missing.obj", {}, true, 0, {"Unable to open file '@'"}},
       {ImportObj, "a.obj", little, true, 1, {}},
       {ImportObj, "a.obj", big, true, 1, {}},
-      {ImportObj,
-       "a.obj",
-       many,
-       true,
-       1,
+      {ImportObj, "a.obj", many, true, 1,
        {"Too much data in file '@', line 500002; the rest of the file was not read"}},
       // RAW: nine numbers or twelve (a colour first); eight, or a ninth that
       // is no number, are a group name line.
