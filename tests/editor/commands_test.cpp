@@ -200,12 +200,10 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   EXPECT_EQ(shell.pendingKey, 0);
 }
 
-class KeyHandlerTest : public ::testing::Test {
+class KeyHandlerTest : public CommandsTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(f.FirstTick().laidOut); }
   void Press(int key) { HandleKeyMessage(f.ctx, f.registry, Down(key)); }
   std::uint32_t Point(double x, double y, double z) { return f.tables().AddPoint(x, y, z); }
-  ShellFixture f;
 };
 
 TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {

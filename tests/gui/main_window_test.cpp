@@ -36,9 +36,8 @@ namespace {
 // own tests cover the backup of the last session) and lists its object.
 TEST_F(GuiTest, StartupSeedsTheBaseDirectoryAndListsTheDefaultObject) {
   StartEditor();
-  for (const char* name : {"Preferences", "textures/ground.bmp", "temp"}) {
+  for (const char* name : {"Preferences", "textures/ground.bmp", "temp"})
     EXPECT_TRUE(FileExists(Base() + name)) << name;
-  }
   EXPECT_EQ(window()->objectList()->count(), 1);
   EXPECT_EQ(window()->objectList()->itemText(0), "DEFAULT OBJECT");
 }

@@ -292,9 +292,8 @@ TEST(TokenReaderNumbers, ReadsAsScanfDoes) {
     EXPECT_EQ(r.Float(), expected);
   EXPECT_EQ((std::tuple{r.Double(), r.Token(), r.Double()}),  // in order
             (std::tuple{std::optional<double>(), std::string("x"), std::optional(1.0)}));
-  for (const char* text : {"--1", "inf", "-inf", "nan", "1e400", "-"}) {
+  for (const char* text : {"--1", "inf", "-inf", "nan", "1e400", "-"})
     EXPECT_EQ(TokenReader(text).Double(), std::nullopt) << text;
-  }
   TokenReader i(" 12 -3 +4 x 99999999999999999999");
   EXPECT_EQ(
       (std::tuple{i.Integer(), i.Integer(), i.Integer(), i.Integer(), i.Token(), i.Integer()}),
