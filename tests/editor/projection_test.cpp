@@ -20,9 +20,9 @@ Point At(double x, double y, double z) {
   return p;
 }
 
-// Each view reached from every other ends in the same orientation: only
-// the active matrix projects, and a family change passes Front, where the
-// other matrix must be back at identity for the next turn.
+// Each view reached from every other, and the way back, ends in the same
+// orientation: only the active matrix projects, and a family change passes
+// Front, where the other matrix must be back at identity for the return.
 TEST(Projection, KnownPointInEachViewFromEveryOther) {
   const EditAreaLayout layout = LayoutForAreaSize(800, 600);  // centre (400, 300)
   EditorViewState extra;
@@ -35,12 +35,14 @@ TEST(Projection, KnownPointInEachViewFromEveryOther) {
     for (const auto& r : rows) {
       ViewState view;
       TurnToView(view, from.view, nullptr);
-      TurnToView(view, r.view, nullptr);
-      Point p = At(10, 20, 30);
-      Projector(view, extra, layout, false).Project(p);
-      EXPECT_EQ(std::make_tuple(view.viewCode, p.screenX, p.screenY, p.screenDepth),
-                std::make_tuple(r.view, r.x, r.y, r.depth))
-          << "view " << from.view << " to " << r.view;
+      for (const auto* end : {&r, &from}) {
+        TurnToView(view, end->view, nullptr);
+        Point p = At(10, 20, 30);
+        Projector(view, extra, layout, false).Project(p);
+        EXPECT_EQ(std::make_tuple(view.viewCode, p.screenX, p.screenY, p.screenDepth),
+                  std::make_tuple(end->view, end->x, end->y, end->depth))
+            << "view " << from.view << " to " << r.view << " to " << end->view;
+      }
     }
   }
 }
