@@ -63,10 +63,9 @@ TEST(ImportConversion, ScalesTheLargestExtentTo360AndCentres) {
   const ObjectTables& t = f.tables();
   EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), t.polygonCount), std::tuple(8u, 12u, 6u));
   // Points are numbered as the faces first meet them: 1, 4, 3, 2, 5, ...
-  const Point& first = t.points[kReservedPoints];
-  const Point& seventh = t.points[kReservedPoints + 6];
-  EXPECT_EQ((Vec3{first.x, first.y, first.z}), (Vec3{-180, -90, -45}));
-  EXPECT_EQ((Vec3{seventh.x, seventh.y, seventh.z}), (Vec3{180, 90, 45}));
+  const Point &first = t.points[kReservedPoints], &seventh = t.points[kReservedPoints + 6];
+  EXPECT_EQ(std::vector<Vec3>({{first.x, first.y, first.z}, {seventh.x, seventh.y, seventh.z}}),
+            std::vector<Vec3>({{-180, -90, -45}, {180, 90, 45}}));
   // The first face keeps its corner order; each vector leaves its corner.
   const Polygon& p = t.polygons[0];
   for (std::uint32_t i = 0; i < 4; ++i) {
