@@ -10,10 +10,7 @@
 
 namespace ws::cli {
 
-struct CliRun {
-  int status;
-  std::string out, err;
-};
+struct CliRun { int status; std::string out, err; };
 
 inline std::string Prefs() { return test::BinaryDir() + "/Preferences"; }
 inline std::string Cube() { return test::DataPath("cube.wdo"); }

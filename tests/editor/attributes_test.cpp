@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/shell/command_ids.h"
+#include "editor/interaction/colour_chooser.h"
+#include "editor/interaction/drag.h"
+#include "editor/interaction/interaction_commands.h"
 #include "editor/interaction/selection.h"
 #include "editor/interaction/view_zone_dialog.h"
+#include "editor/shell/command_ids.h"
+#include "editor/view/projection.h"
+#include "editor_test_support.h"
 #include "interaction_test_support.h"
+#include "shell_fixture.h"
 
 namespace ws {
 namespace {
@@ -25,12 +31,8 @@ class AttributeTest : public test::InteractionTest {
 };
 
 TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
-  struct Case {
-    int id;
-    std::uint32_t before;
-    std::uint32_t one;      // the result with one polygon selected
-    std::uint32_t several;  // with two selected
-  };
+  // `one`: the result with one polygon selected; `several`: with two.
+  struct Case { int id; std::uint32_t before, one, several; };
   const std::uint32_t all = 0x1FFF;
   const Case cases[] = {
       {Cmd::kStyleNormal, all, all & ~(kOutline | kBordered), all & ~(kOutline | kBordered)},
@@ -67,18 +69,14 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
     UnselectAll(t());
     Select({0});
     EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
-    EXPECT_EQ(Flags(0), c.one) << c.id;
-    EXPECT_EQ(Flags(2), c.before) << c.id;
+    EXPECT_EQ(std::make_pair(Flags(0), Flags(2)), std::make_pair(c.one, c.before)) << c.id;
     for (std::uint32_t k = 0; k < 3; ++k) t().polygons[k].flags = c.before;
     Select({1});
     EXPECT_TRUE(RunAttributeCommand(ctx, c.id));
-    EXPECT_EQ(Flags(0), c.several) << c.id;
-    EXPECT_EQ(Flags(1), c.several) << c.id;
-    EXPECT_EQ(Flags(2), c.before) << c.id;
+    EXPECT_EQ(std::make_tuple(Flags(0), Flags(1), Flags(2)), std::make_tuple(c.several, c.several, c.before)) << c.id;
   }
-  EXPECT_TRUE(shell.redraw);
-  EXPECT_TRUE(shell.menuRefreshPending);
-  EXPECT_EQ(m().undo.depth(), 0u);  // attribute commands take no undo step
+  // Attribute commands take no undo step.
+  EXPECT_EQ(std::make_tuple(shell.redraw, shell.menuRefreshPending, m().undo.depth()), std::make_tuple(true, true, 0u));
 }
 
 // The follower takes the leader's colour mode bits and keeps its others.
@@ -124,6 +122,218 @@ TEST_F(AttributeTest, ViewZoneNeedsExactlyOneOfAtLeastTwo) {
                                                   std::string(kMsgViewZoneSeveral)}));
   EXPECT_EQ(dialogs, 0);
   EXPECT_EQ(Flags(0) & kViewZone, 0u);
+}
+
+using test::AddLine;
+
+TEST(PaletteGridTest, ThirtyTwoByEightCellsCentredInTheArea) {
+  const PaletteGrid grid = PlacePaletteGrid({0, 0, 647, 575});
+  EXPECT_EQ(std::make_tuple(grid.left, grid.top, grid.Cell(0), grid.Cell(33), grid.Cell(255)),
+            std::make_tuple(164, 248, IntRect{164, 248, 173, 257}, IntRect{174, 258, 183, 267},
+                            IntRect{474, 318, 483, 327}));
+  const int rows[][3] = {{164, 248, 0},   {173, 257, 0},   {174, 248, 1}, {164, 258, 32},
+                         {483, 327, 255}, {163, 250, -1},  {484, 327, -1}, {200, 328, -1}};
+  for (const auto& r : rows) EXPECT_EQ(grid.CellAt(r[0], r[1]), r[2]) << r[0] << "," << r[1];
+  // An area smaller than the grid puts it at the corner.
+  const PaletteGrid small = PlacePaletteGrid({0, 0, 99, 49});
+  EXPECT_EQ(std::make_pair(small.left, small.top), std::make_pair(0, 0));
+}
+
+class ColourChooserTest : public test::InteractionTest {
+ protected:
+  // Client position of the middle of palette cell i.
+  int CellX(int i) { return Left() + PlacePaletteGrid(d().layout.local).Cell(i).left + 5; }
+  int CellY(int i) { return Top() + PlacePaletteGrid(d().layout.local).Cell(i).top + 5; }
+};
+
+TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
+  const std::uint32_t shown =
+      AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
+  const std::uint32_t away = AddPolygon(t(), {{60, 0, 0}, {100, 0, 0}, {100, 40, 0}, {60, 40, 0}},
+                                        PolyFlag::kEachSideDifferent, 6, 7);
+  const std::uint32_t left = AddPolygon(t(), {{-60, 0, 0}, {-60, 40, 0}, {-20, 40, 0}, {-20, 0, 0}},
+                                        PolyFlag::kDefined, 8);
+  const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
+  const std::uint32_t w = AddLine(t(), {0, -60, 0}, {40, -60, 0}, 10);
+  t().polygonSelected[shown] = kSelected;
+  t().polygonSelected[away] = kSelected;
+  t().vectors[v].selected = kSelected;
+
+  ASSERT_TRUE(ChooseColour(ctx));
+  const IntRect cell = PlacePaletteGrid(d().layout.local).Cell(200);
+  EXPECT_EQ(std::make_tuple(shell.statusTitle, shell.rotationInProgress,
+                            d().offscreen.shown.At(cell.left + 5, cell.top + 5)),
+            std::make_tuple(std::string(kTitleSelectNewColor), true, std::uint8_t{200}));
+  const std::uint32_t version = state.swatchVersion;
+  PointerMoved(ctx, CellX(12), CellY(12));
+  EXPECT_EQ(state.currentColour, 12);
+  PointerMoved(ctx, CellX(37), CellY(37));
+  PointerMoved(ctx, Left() + 2, Top() + 2);  // off the grid: the colour stays
+  // Nothing changes until the release.
+  EXPECT_EQ(std::make_tuple(state.currentColour, state.currentFill, state.swatchVersion > version,
+                            t().polygons[shown].frontColor),
+            std::make_tuple(37, FillWord(37), true, std::uint8_t{5}));
+  const GestureEnd end = PointerReleased(ctx, PointerButton::kLeft, Left() + 2, Top() + 2);
+  EXPECT_EQ(std::make_tuple(end.kind, shell.rotationInProgress, sounds),
+            std::make_tuple(GestureKind::kColourChooser, false, std::vector<int>{2}));
+  const Polygon &ps = t().polygons[shown], &pa = t().polygons[away];
+  EXPECT_EQ(std::make_tuple(ps.frontColor, ps.frontFill, pa.backColor, pa.backFill, pa.frontColor,
+                      t().polygons[left].frontColor, t().vectors[v].color, t().vectors[w].color),
+      std::make_tuple(37, FillWord(37), 37, FillWord(37), 6, 8, 37, 10));
+}
+
+// The whole shell with the interaction modules wired in, as the
+// application does it.
+class WiredShell : public ::testing::Test {
+ protected:
+  WiredShell() : ectx{s.editor, s.shell, state, {}, {}, {}, {}} {
+    RegisterInteractionCommands(s.registry, ectx);
+    WireInteractionHooks(s.hooks, s.tickHooks, ectx);
+    s.editor.display.options.instantViewChange = true;
+    s.FirstTick(900, 600);
+  }
+  ObjectTables& t() { return s.tables(); }
+
+  test::ShellFixture s;
+  InteractionState state;
+  EditContext ectx;
+};
+
+// Each attribute item is wired to the attribute command (whose tests cover
+// each item's flags): one dispatched through the table changes the one
+// selected polygon; the two facing items turn it round.
+TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
+  for (int id : {Cmd::kStyleNormal, Cmd::kStyleBordered, Cmd::kOutlineStyle, Cmd::kColorSelected,
+                 Cmd::kColorShaded, Cmd::kColorAdopted, Cmd::kColorEachSide, Cmd::kVisibilityNormal,
+                 Cmd::kVisibilityInvisible, Cmd::kVisibilityNeverBackFace,
+                 Cmd::kVisibilityNotFromCollision, Cmd::kVisibilityHigherPriority,
+                 Cmd::kPurposeNormal, Cmd::kPurposeCollision, Cmd::kPurposeEntrance,
+                 Cmd::kPurposeViewZone}) {
+    EXPECT_TRUE(s.registry.IsWired(id)) << id;
+  }
+  const std::uint32_t k = test::AddPolygon(t(), {{0, 0, 0}, {0, 9, 0}, {9, 9, 0}}, kOutline, 4);
+  t().polygonSelected[k] = kSelected;
+  const std::tuple<int, std::uint32_t, bool> rows[] = {{Cmd::kStyleBordered, kBordered, false},
+                                                       {Cmd::kPopupMakeBackFaced, kBordered, true},
+                                                       {Cmd::kPopupMakeFrontFaced, kBordered, false}};
+  for (const auto& [id, flags, away] : rows) {
+    EXPECT_TRUE(s.registry.Dispatch(s.ctx, id)) << id;
+    ProjectAllPoints(t(), s.editor.display.MakeProjector());
+    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)), std::make_pair(flags, away)) << id;
+  }
+  EXPECT_TRUE(s.ui.Messages().empty());
+}
+
+// The shell hooks the window tests do not reach reach their interaction
+// handlers (plotting, view letters, Define Polygon, the mode strip and the
+// swatch are driven through the real window there).
+TEST_F(WiredShell, EachHookReachesItsHandler) {
+  const std::uint32_t v = test::AddLine(t(), {0, 0, 0}, {10, 0, 0});
+  t().vectors[v].selected = kSelected;
+  s.editor.display.view.gridStep = 25;
+  EXPECT_TRUE(s.hooks.moveSelectedVectors(HeldKey::kRight));
+  EXPECT_EQ(t().points[t().vectors[v].p1].x, 25.0);
+  s.shell.mode = EditorMode::kSelectVector;
+  s.hooks.newObjectReset();
+  EXPECT_EQ(s.shell.mode, EditorMode::kPlot);
+}
+
+class ViewZoneDialogTest : public ::testing::Test, public test::AxisTables {
+ protected:
+  ViewZoneDialogTest() {
+    t.polygonCount = 6;
+    for (std::uint32_t k = 0; k < 6; ++k) t.polygons[k] = Polygon{};
+    t.polygonSelected[1] = kSelected;
+    t.polygonSelected[4] = kSelected;  // the zone: the last one selected
+    Polygon& zone = t.polygons[4];
+    zone.viewZoneCount = 2;
+    zone.viewZones[0] = 3 | ViewZone::kIsVector;
+    zone.viewZones[1] = 5;
+  }
+};
+
+TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
+  t.polygonCount = 30;
+  for (std::uint32_t k = 6; k < 30; ++k) t.polygons[k] = Polygon{};
+  ViewZoneDialog dialog(t, ui);
+  for (int i = 4; i < 22; ++i) {
+    dialog.polygonChoice = i;
+    ASSERT_TRUE(dialog.Add()) << i;
+  }
+  ASSERT_EQ(dialog.entries().size(), kMaxViewZones);
+  dialog.polygonChoice = 23;
+  EXPECT_FALSE(dialog.Add());
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgViewZoneListFull)});
+  // Rewriting an entry already listed still works; no choice adds nothing.
+  dialog.polygonChoice = 4;
+  dialog.priorityChoice = kPriorityHigh;
+  EXPECT_TRUE(dialog.Add() && dialog.entries().size() == kMaxViewZones);
+  dialog.polygonChoice = -1;
+  EXPECT_FALSE(dialog.Add());
+}
+
+// The dialog run from the Purpose menu on polygon 2 of four, whose list
+// holds a vector 3, polygon 1 (High) and polygon 0 (Low). The combo offers
+// polygons 0, 1 and 3. Ops: "A<choice><l|h>" adds, "D<row>" selects a row
+// and deletes it, "d" deletes at the current selection.
+class ViewZoneRunTest : public test::InteractionTest {};
+
+TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
+  using V = std::vector<std::uint32_t>;
+  const std::uint32_t vec3 = 3 | ViewZone::kIsVector, low = ViewZone::kLowPriority;
+  struct Row {
+    const char* name;
+    const char* ops;
+    bool done;
+    V after;  // the zone's list afterwards
+    const char* message;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"add appends a new polygon",           "A2l",     true,  {vec3, 1, 0 | low, 3 | low}, nullptr},
+      {"add rewrites the polygon's entry",    "A1lA0h",  true,  {vec3, 1 | low, 0},          nullptr},
+      {"delete removes the selected row",     "D1",      true,  {vec3, 0 | low},             nullptr},
+      {"deleting the last row moves up",      "D2d",     true,  {vec3},                      nullptr},
+      {"delete with no row selected",         "d",       true,  {vec3, 1, 0 | low},          nullptr},
+      {"delete on an empty list says so",     "D0D0D0d", true,  {},                          "There are no entries to delete."},
+      {"cancel keeps the list as it was",     "A2hD0",   false, {vec3, 1, 0 | low},          nullptr},
+  };
+  // clang-format on
+  for (double x : {0.0, 20.0, 40.0, 60.0}) {
+    test::AddPolygon(t(), {{x, 0, 0}, {x, 9, 0}, {x + 9, 9, 0}}, 0, 3);
+  }
+  t().polygonSelected[2] = kSelected;
+  Polygon& zone = t().polygons[2];
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    f.ui.ClearMessages();
+    zone.flags = 0;
+    zone.viewZoneCount = 3;
+    zone.viewZones[0] = vec3;
+    zone.viewZones[1] = 1;
+    zone.viewZones[2] = 0 | low;
+    ctx.runViewZoneDialog = [&](ViewZoneDialog& dialog) {
+      EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, dialog.zone()), std::make_tuple(true, 2u));
+      for (const char* op = row.ops; *op; ++op) {
+        if (*op == 'A') {
+          dialog.polygonChoice = *++op - '0';
+          dialog.priorityChoice = *++op == 'l' ? kPriorityLow : kPriorityHigh;
+          EXPECT_TRUE(dialog.Add());
+        } else if (*op == 'D') {
+          dialog.listSelection = *++op - '0';
+          EXPECT_TRUE(dialog.Delete());
+        } else {
+          dialog.Delete();
+        }
+      }
+      return row.done;
+    };
+    RunAttributeCommand(ctx, Cmd::kPurposeViewZone);
+    EXPECT_EQ(std::make_tuple(shell.modalDialogOpen, V(zone.viewZones, zone.viewZones + zone.viewZoneCount), zone.flags,
+                              Messages()),
+              std::make_tuple(false, row.after, row.done ? PolyFlag::kViewZone : 0u,
+                              row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{}));
+  }
 }
 
 }  // namespace

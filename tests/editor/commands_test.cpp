@@ -3,8 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <string>
 
+#include "editor/editor_state.h"
+#include "editor/interaction/attributes.h"
+#include "editor/interaction/plot_mode.h"
+#include "editor/interaction/view_zone_dialog.h"
 #include "editor/shell/command_ids.h"
+#include "editor/shell/key_handler.h"
+#include "editor/shell/menu_state.h"
+#include "editor/shell/menu_table.h"
+#include "editor/shell/shell_state.h"
+#include "editor/shell/tick.h"
+#include "editor/view/display.h"
+#include "editor/view/text_labels.h"
+#include "geometry/polygon_define.h"
 #include "shell_fixture.h"
 
 namespace ws {
@@ -58,6 +72,227 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
                 f.editor.display.options.guideHalfWidth, f.editor.display.options.guideHalfHeight,
                 CurrentPreferences(f.ctx).viewHalfWidth, f.editor.model.preferences.viewHalfHeight),
             std::make_tuple(5000.0, 1.0, 5000.0, 1.0));
+}
+
+// An item's expected state: enabled, and checked (-1: not looked at).
+struct Item { int id; bool enabled; int checked; };
+
+TEST(MenuState, ItemsFollowTheInputs) {
+  constexpr std::uint32_t kUniform = PolyFlag::kCollision | PolyFlag::kBordered |
+                                     PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
+  const struct { const char* name; std::function<void(MenuInputs&)> set; std::vector<Item> items; } rows[] = {
+      // clang-format off
+      {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {{Cmd::kUndo, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kTessellate, false, 0}, {Cmd::kFlipPolygonFace, false, 0}, {Cmd::kClearViewZoneList, false, 0}, {Cmd::kStyleBordered, false, 0}, {Cmd::kPurposeCollision, false, 0}, {Cmd::kColorShaded, false, 0}}},
+      {"snapshot, exactly two objects", [](MenuInputs& in) { in.undo = {"Undo Plot\tCtrl+Z", true}; in.objectCount = 2; }, {{Cmd::kUndo, true, -1}, {Cmd::kDeleteFromCluster, true, -1}}},
+      {"different flags: enabled, nothing checked", [](MenuInputs& in) { in.polygons = {2, false, 0}; }, {{Cmd::kStyleNormal, true, 0}, {Cmd::kStyleBordered, true, 0}, {Cmd::kColorSelected, true, 0}, {Cmd::kColorShaded, true, 0}, {Cmd::kColorAdopted, true, 0}, {Cmd::kColorEachSide, true, 0}, {Cmd::kVisibilityNormal, true, 0}, {Cmd::kVisibilityInvisible, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 0}, {Cmd::kVisibilityNotFromCollision, true, 0}, {Cmd::kVisibilityHigherPriority, true, 0}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeCollision, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kPurposeViewZone, true, 0}, {Cmd::kTessellate, true, -1}, {Cmd::kClearViewZoneList, true, -1}}},
+      {"uniform flags", [](MenuInputs& in) { in.polygons = {3, true, kUniform}; }, {{Cmd::kPurposeCollision, true, 1}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kStyleBordered, true, 1}, {Cmd::kStyleNormal, true, 0}, {Cmd::kColorShaded, true, 1}, {Cmd::kColorSelected, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 1}, {Cmd::kVisibilityNormal, true, 0}}},
+      {"a defined polygon (0x502)", [](MenuInputs& in) { in.polygons = {1, true, 0x502}; }, {{Cmd::kColorSelected, true, 1}, {Cmd::kStyleBordered, true, 1}, {Cmd::kVisibilityNeverBackFace, true, 1}, {Cmd::kPurposeNormal, true, 1}}},
+      {"no flags: the normal items", [](MenuInputs& in) { in.polygons = {1, true, 0}; }, {{Cmd::kPurposeNormal, true, 1}, {Cmd::kVisibilityNormal, true, 1}, {Cmd::kStyleNormal, true, 1}}},
+      {"settings show one check each", [](MenuInputs& in) { in.marqueeSelection = 2; in.walkEditMode = 1; in.viewerShading = 3; in.rendererChoice = 2; /* neither Software nor DirectX */ in.vectorFilter = 1; in.soundEffects = false; }, {{Cmd::kSelectAllPolygons, true, 0}, {Cmd::kSelectBackFacedOnly, true, 1}, {Cmd::kSelectFrontFacedOnly, true, 0}, {Cmd::kWalkFlipPolygonFace, true, 1}, {Cmd::kWalkColorPolygon, true, 0}, {Cmd::kShadingPhong, true, 1}, {Cmd::kShadingNone, true, 0}, {Cmd::kRenderSoftware, true, 0}, {Cmd::kRenderDirectX, true, 0}, {Cmd::kFrontVectorsOnly, true, 1}, {Cmd::kAllVectors, true, 0}, {Cmd::kSoundEffects, true, 0}}},
+      {"the other marquee settings", [](MenuInputs& in) { in.marqueeSelection = 3; }, {{Cmd::kSelectBackFacedOnly, true, 0}, {Cmd::kSelectFrontFacedOnly, true, 1}}},
+      {"walk mode greys editing, keeps exit and settings", [](MenuInputs& in) { in.walkModeActive = true; in.objectCount = 3; in.undo = {"Undo Plot\tCtrl+Z", true}; in.polygons = {1, true, 0}; }, {{Cmd::kOpen, false, -1}, {Cmd::kSaveCluster, false, -1}, {Cmd::kLoadColorTable, false, -1}, {Cmd::kUndo, false, -1}, {Cmd::kThickLine, false, -1}, {Cmd::kObjectNew, false, -1}, {Cmd::kObjectRename, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kDuplicate, false, -1}, {Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kSetUnits, false, -1}, {Cmd::kRemoveDuplicateGeometry, false, -1}, {Cmd::kClearViewZoneList, false, -1}, {Cmd::kExit, true, -1}, {Cmd::kSoundEffects, true, -1}, {Cmd::kSelectAllPolygons, true, -1}, {Cmd::kWalkColorPolygon, true, -1}, {Cmd::kRenderSoftware, true, -1}, {Cmd::kAbout, true, -1}}},
+      {"walk mode, zone mode without a zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; }, {{Cmd::kClearViewZoneList, false, -1}}},
+      {"walk mode, zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; in.viewZoneChosen = true; }, {{Cmd::kClearViewZoneList, true, -1}}},
+      {"unwired items are greyed", [](MenuInputs& in) { in.polygons = {1, true, 0}; in.wired = [](int id) { return id != Cmd::kCube && id != Cmd::kTessellate; }; }, {{Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kCircle, true, -1}, {Cmd::kFlipPolygonFace, true, -1}}},
+      // clang-format on
+  };
+  for (const auto& r : rows) {
+    MenuInputs in;
+    in.objectCount = 1;
+    r.set(in);
+    const MenuState s = RefreshMenuState(in);
+    for (const Item& item : r.items) {
+      EXPECT_EQ(s.at(item.id).enabled, item.enabled) << r.name << ": item " << item.id;
+      if (item.checked >= 0) {
+        EXPECT_EQ(s.at(item.id).checked, item.checked == 1) << r.name << ": item " << item.id;
+      }
+    }
+  }
+}
+
+// The exact texts the editor shows in its title, help box and messages, in
+// one place; the other tests compare against the named constants.
+TEST(UserTexts, AreExactlyAsShown) {
+  constexpr std::string_view kCamera =
+      "Drag object to the desired position to see vectors and polygons for editing.";
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {ModeHelpTexts(EditorMode::kGrabColor, false).title, "Grab Color Mode"},
+      {ModeHelpTexts(EditorMode::kGrabColor, false).help,
+       "Grab the current color from a polygon or vector."},
+      {ModeHelpTexts(EditorMode::kSetColor, false).title, "Set Color Mode"},
+      {ModeHelpTexts(EditorMode::kSetColor, false).help,
+       "Set the fixed color of a polygon or vector to the current color."},
+      {ModeHelpTexts(EditorMode::kSelectVector, false).title, "Select Vector Mode"},
+      {ModeHelpTexts(EditorMode::kSelectVector, false).help, "Select vectors for editing."},
+      {ModeHelpTexts(EditorMode::kSelectPolygon, false).title, "Select Polygon Mode"},
+      {ModeHelpTexts(EditorMode::kSelectPolygon, false).help,
+       "Select polygons for editing. Use the Polygons menu to change attributes."},
+      {ModeHelpTexts(EditorMode::kPlot, false).title, "Plot Mode"},
+      {ModeHelpTexts(EditorMode::kPlot, false).help,
+       "Plot endpoints to define the frame vectors of the object. Use the shift key to start a "
+       "new vector."},
+      {ModeHelpTexts(EditorMode::kCameraView, false).title, "Camera View Mode"},
+      {ModeHelpTexts(EditorMode::kCameraView, false).help, kCamera},
+      {ModeHelpTexts(EditorMode::kVirtualWalk, false).title, "Virtual Walk Mode"},
+      {ModeHelpTexts(EditorMode::kVirtualWalk, false).help, kCamera},
+      {ModeHelpTexts(7, false).title, "Plot Mode"},  // no such mode
+      {ModeHelpTexts(EditorMode::kGrabColor, true).title, "Virtual Walk Mode"},
+      {ModeHelpTexts(EditorMode::kGrabColor, true).help,
+       "Use the arrows to move, page-up/down or the mouse wheel to elevate, and the space bar to "
+       "return to ground zero."},
+      {kTitlePlotVectors, "Plot Vectors"},
+      {kHelpPlotVectors,
+       "Plot endpoints to define the wire frame vectors of the object. Use the shift key to "
+       "disconnect from the last vector and start a new one."},
+      {kTitleInactive, "Wirestead Inactive"},
+      {kHelpInactive, "Click on the dialog to reactivate Wirestead."},
+      {kMsgMustPlotX, "Must plot X from FRONT/BACK/TOP/BOTTOM view"},
+      {kMsgMustPlotY, "Must plot Y from FRONT/BACK/LEFT/RIGHT view"},
+      {kMsgMustPlotZ, "Must plot Z from TOP/BOTTOM/LEFT/RIGHT view"},
+      {kHelpSetEp1X, "Ready to set EP1 X-coordinate of this vector."},
+      {kMsgOffscreenFailed, "CD_Offscreen failed."},
+      {kMsgNoFillMemory, "Not enough memory for polygon filling."},
+      {kMsgNoEntriesToDelete, "There are no entries to delete."},
+      {kPromptGroupLeader, "Enter polygon number to adopt color from:"},
+      {kPromptGridValue, "Enter grid value (1-50):"},
+      {kPromptGuideWidth, "Enter Width:"},
+      {kPromptGuideHeight, "Enter Height:"},
+      {kMsgValueOutOfRange, "Value entered is out of range."},
+  };
+  for (const auto& [shown, expected] : rows) EXPECT_EQ(shown, expected);
+}
+
+TEST(GlyphMapping, LettersDigitsAndThreeMarks) {
+  const std::pair<char, unsigned> rows[] = {{'A', 0},  {'Z', 25}, {'a', 0},  {'z', 25}, {'0', 26},
+                                            {'9', 35}, {'-', 36}, {',', 37}, {'.', 38}};
+  for (const auto& [c, glyph] : rows) EXPECT_EQ(GlyphForCharacter(c), glyph) << c;
+  for (char c : std::string(" \t/:@[`{~\x7f\xC4")) EXPECT_FALSE(GlyphForCharacter(c)) << int(c);
+}
+
+TEST(TextLabelTable, LongTextIsCutAndTheLastIndexIsTheLimit) {
+  TextLabels labels;
+  ASSERT_TRUE(labels.Set(49, std::string(256, 'B'), 0, 0, 0, 1, 0, 1.0));
+  EXPECT_EQ(labels.entries()[49].Text(), std::string(255, 'B'));
+  EXPECT_FALSE(labels.Set(50, "x", 0, 0, 0, 1, 0, 1.0));
+}
+
+KeyInput Down(int key, bool control = false, bool text = false) { return {key, true, control, text}; }
+KeyInput Up(int key, bool control = false, bool text = false) { return {key, false, control, text}; }
+
+TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
+  ShellState shell;
+  struct Case { int key; std::uint32_t bit; bool handlerOnRelease; };
+  for (Case c : {Case{Key::kShift, HeldKey::kShift, false}, {Key::kControl, HeldKey::kControl, false},
+                 {Key::kUp, HeldKey::kUp, false}, {Key::kDown, HeldKey::kDown, false},
+                 {Key::kLeft, HeldKey::kLeft, false}, {Key::kRight, HeldKey::kRight, false},
+                 {Key::kDelete, HeldKey::kDelete, true}, {Key::kPageUp, HeldKey::kPageUp, true},
+                 {Key::kPageDown, HeldKey::kPageDown, true}}) {
+    PreTranslation t = PreTranslateKey(shell, Down(c.key));
+    EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
+              std::make_tuple(true, KeyAction::kKeyHandler, c.bit));
+    t = PreTranslateKey(shell, Up(c.key));
+    EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
+        std::make_tuple(true, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone, 0u))
+        << c.key;
+  }
+  shell.pendingKey = 'K';
+  EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
+  EXPECT_EQ(shell.pendingKey, 0);
+}
+
+class KeyHandlerTest : public CommandsTest {
+ protected:
+  void Press(int key) { HandleKeyMessage(f.ctx, f.registry, Down(key)); }
+  std::uint32_t Point(double x, double y, double z) { return f.tables().AddPoint(x, y, z); }
+};
+
+TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
+  ObjectTables& t = f.tables();
+  const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0),
+                      d = Point(100, 100, 100);
+  t.vectors[t.AddVector(a, b)].selected = kSelected;
+  t.vectors[t.AddVector(b, c)].selected = kSelected;
+  t.AddVector(c, d);  // unselected: d is not touched
+  Press(Key::kComma);
+  EXPECT_EQ(std::make_tuple(t.points[a].x, t.points[a].z, t.points[b].x, t.points[c].y, t.points[d].x),
+            std::make_tuple(5.0, 15.0, 20.0, 4.0, 100.0));
+  Press(Key::kPeriod);
+  // The axis cross never moves.
+  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x), std::make_tuple(40.0, 0.0, 150.0));
+}
+
+TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
+  ObjectTables& t = f.tables();
+  const std::uint32_t v = t.AddVector(Point(0, 0, 0), Point(10, 0, 0));
+  const std::uint32_t w = t.AddVector(Point(0, 10, 0), Point(10, 10, 0));
+  t.vectors[v].selected = kSelected;
+  t.vectors[v].width = 3;
+  Press('0');
+  EXPECT_EQ(std::make_tuple(t.vectors[v].width, t.vectors[v].selected),
+            std::make_tuple(0u, kUnselected));
+  t.vectors[w].selected = kSelected;
+  Press('9');  // the last digit; v is no longer selected
+  EXPECT_EQ(std::make_tuple(t.vectors[w].width, t.vectors[v].width), std::make_tuple(9u, 0u));
+}
+
+TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
+  const std::tuple<char, double, double, const char*> rows[] = {
+      {'K', -1, 0, "Shift Left"}, {'J', 0, 0, "Shift Right"}, {'J', 1, 0, "Shift Right"},
+      {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
+  for (const auto& [key, panX, panY, help] : rows) {
+    Press(key);
+    EXPECT_EQ(std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText,
+                              f.shell.pendingKey),
+              std::make_tuple(panX, panY, help, 0))
+        << key;
+  }
+  f.shell.walkModeActive = true;  // walk mode keys belong to the walk view
+  Press('K');
+  EXPECT_EQ(f.editor.display.view.panX, 1.0);
+}
+
+TEST(Tick, InactiveWindowOnlySaysSo) {
+  ShellFixture f;
+  f.FirstTick();
+  TickOutput out = f.TickAt(400, 200, false);
+  EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, f.shell.statusTitle),
+            std::make_tuple(false, false, std::string(kTitleInactive)));
+  out = f.TickAt(400, 200, true);
+  EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, out.cursor),
+            std::make_tuple(true, true, CursorChoice::kModeCursor));
+}
+
+TEST(Tick, CommandLineFileOpensOnceAfterTheFirstLayout) {
+  ShellFixture f;
+  f.shell.commandLineFile = test::SourceDir() + "/tests/data/cube.wdo";
+  f.shell.walkModeActive = true;  // the walk view keeps it waiting
+  f.FirstTick();
+  EXPECT_TRUE(f.shell.commandLineFile.has_value());
+  f.shell.walkModeActive = false;
+  f.TickAt(5, 5);
+  EXPECT_EQ(std::make_pair(f.shell.commandLineFile.has_value(), f.tables().polygonCount),
+            std::make_pair(false, 6u));
+}
+
+TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
+  const IntRect strip{12, 80, 195, 103};
+  const ControlColumn wide = PlaceControls(strip, 500);
+  for (int i = 0; i < kToggleCount; ++i)
+    EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top), std::make_pair(12 + 32 * i, 114));
+  EXPECT_EQ(std::make_pair(wide.swatch.left, wide.swatch.top), std::make_pair(12 + 32 * 7, 114));
+  // The limit is 40 pixels left of the EditArea. At 244 icon 6 (x 204) just
+  // fits and the swatch starts a row; at 243 icon 6 starts it, the swatch follows.
+  const ControlColumn fits = PlaceControls(strip, 244), narrow = PlaceControls(strip, 243);
+  EXPECT_EQ(std::vector({fits.icons[6].left, fits.icons[6].top, fits.swatch.left, fits.swatch.top,
+                         narrow.icons[5].left, narrow.icons[5].top, narrow.icons[6].left,
+                         narrow.icons[6].top, narrow.swatch.left, narrow.swatch.top}),
+            std::vector({204, 114, 12, 148, 172, 114, 12, 148, 44, 148}));
+  EXPECT_EQ(ToggleHitRect(narrow.icons[6]), (IntRect{15, 150, 40, 178}));
+  // x = 14 + 24 lies in the 2-pixel gap between two modes.
+  EXPECT_EQ(
+      std::vector({ToggleAt(narrow, 15, 150), ToggleAt(narrow, 14, 150), ModeAt(narrow, 14, 90),
+                   ModeAt(narrow, 14 + 24, 90), ModeAt(narrow, 14 + 26 * 6, 103)}),
+      std::vector({int{kToggleDeleteObjects}, -1, 0, -1, 6}));
 }
 
 }  // namespace

@@ -3,23 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
+
+#include "editor/editor.h"
+#include "editor/view/layout.h"
+#include "editor/view/view_state.h"
+#include "editor_test_support.h"
 
 namespace ws {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-Matrix3 About(int turn, double a) {
-  Matrix3 m = kIdentityMatrix3;
-  (turn == kTurnAboutX ? TurnAboutX : TurnAboutY)(m, a);
-  return m;
-}
-
-void ExpectNear(const Matrix3& a, const Matrix3& b, double tolerance = 1e-12) {
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) EXPECT_NEAR(a[i][j], b[i][j], tolerance) << i << "," << j;
-}
 
 Point At(double x, double y, double z) {
   Point p{};
@@ -27,55 +20,30 @@ Point At(double x, double y, double z) {
   return p;
 }
 
-// The one-turn matrix that shows each view.
-std::pair<int, Matrix3> Target(int v) {
-  switch (v) {
-    case kViewBack: return {kTurnAboutY, About(kTurnAboutY, kPi)};
-    case kViewLeft: return {kTurnAboutY, About(kTurnAboutY, -kPi / 2)};
-    case kViewRight: return {kTurnAboutY, About(kTurnAboutY, kPi / 2)};
-    case kViewTop: return {kTurnAboutX, About(kTurnAboutX, -kPi / 2)};
-    case kViewBottom: return {kTurnAboutX, About(kTurnAboutX, kPi / 2)};
-    default: return {kTurnNone, kIdentityMatrix3};
-  }
-}
-
-TEST(ViewTurnPlan, EveryPairEndsInTheTargetOrientation) {
-  // Only the active matrix projects; a family change passes Front, where the
-  // other matrix is back at identity.
-  for (int from = 0; from < 6; ++from) {
-    for (int to = 0; to < 6; ++to) {
-      if (from == to) continue;
-      ViewState view;
-      view.viewCode = from;
-      view.activeTurn = Target(from).first;
-      if (view.activeTurn != kTurnNone) view.turns[view.activeTurn - 1] = Target(from).second;
-      ASSERT_TRUE(TurnToView(view, to, nullptr));
-      EXPECT_EQ(view.viewCode, to);
-      if (view.activeTurn == kTurnNone) continue;
-      ExpectNear(view.turns[view.activeTurn - 1], Target(to).second, 1e-9);
-      ExpectNear(view.turns[2 - view.activeTurn], kIdentityMatrix3, 1e-9);
-    }
-  }
-}
-
-TEST(Projection, KnownPointInAllSixViews) {
+// Each view reached from every other, and the way back, ends in the same
+// orientation: only the active matrix projects, and a family change passes
+// Front, where the other matrix must be back at identity for the return.
+TEST(Projection, KnownPointInEachViewFromEveryOther) {
   const EditAreaLayout layout = LayoutForAreaSize(800, 600);  // centre (400, 300)
   EditorViewState extra;
   // e = T p, d = e.z - 2000, X = e.x + 400, Y = -e.y + 300 for p = (10, 20, 30).
-  const struct {
-    int view, x, y, depth;
-  } rows[] = {
+  const struct { int view, x, y, depth; } rows[] = {
       {kViewFront, 410, 280, 29030}, {kViewBack, 390, 280, 28970}, {kViewLeft, 430, 280, 28990},
       {kViewRight, 370, 280, 29010}, {kViewTop, 410, 330, 29020},  {kViewBottom, 410, 270, 28980},
   };
-  for (const auto& r : rows) {
-    ViewState view;
-    TurnToView(view, r.view, nullptr);
-    Point p = At(10, 20, 30);
-    Projector(view, extra, layout, false).Project(p);
-    EXPECT_EQ(std::make_tuple(p.screenX, p.screenY, p.screenDepth),
-              std::make_tuple(r.x, r.y, r.depth))
-        << "view " << r.view;
+  for (const auto& from : rows) {
+    for (const auto& r : rows) {
+      ViewState view;
+      TurnToView(view, from.view, nullptr);
+      for (const auto* end : {&r, &from}) {
+        TurnToView(view, end->view, nullptr);
+        Point p = At(10, 20, 30);
+        Projector(view, extra, layout, false).Project(p);
+        EXPECT_EQ(std::make_tuple(view.viewCode, p.screenX, p.screenY, p.screenDepth),
+                  std::make_tuple(end->view, end->x, end->y, end->depth))
+            << "view " << from.view << " to " << r.view << " to " << end->view;
+      }
+    }
   }
 }
 
@@ -114,9 +82,9 @@ TEST(NearPlaneClip, PolygonCrossingTheEyePlaneIsCut) {
   EXPECT_EQ(ClipPolygonToNearPlane(behind, out), 4u);
   // Entirely behind, empty, or an output one short of the capacity: nothing.
   const EyePoint allBehind[] = {{0, 0, 0}, {10, 5, 0}, {-0.5, 5, 5}};
-  EXPECT_EQ(ClipPolygonToNearPlane(allBehind, out), 0u);
-  EXPECT_EQ(ClipPolygonToNearPlane({}, out), 0u);
-  EXPECT_EQ(ClipPolygonToNearPlane(onPlane, std::span(out).first(5)), 0u);
+  EXPECT_EQ(std::vector({ClipPolygonToNearPlane(allBehind, out), ClipPolygonToNearPlane({}, out),
+                         ClipPolygonToNearPlane(onPlane, std::span(out).first(5))}),
+            std::vector<std::size_t>(3, 0));
 }
 
 TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
@@ -142,6 +110,111 @@ TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
       ASSERT_TRUE(pr.Divisible(out[i]));
       ASSERT_LE(std::abs(static_cast<long long>(pr.Screen(out[i]).x)), 1000000400LL);
     }
+  }
+}
+
+TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
+  const struct { int slider; double scale; const char* caption; } rows[] = {
+      {54, 1.0, "Scale: 100%"},  // 54 / 51 = 1.06 -> 1.0
+      {55, 1.0, "Scale: 100%"},  {60, 2.1, "Scale: 210%"},  // v = 110, 2.157 -> 2.1
+      {50, 0.9, "Scale:  90%"},  // dragging to 50 is not 100%
+      {25, 0.4, "Scale:  40%"},  {57, 1.5, "Scale: 150%"},    // v = 77: 1.509
+      {100, 10.7, "Scale: 1070%"},  // v = 550
+      {400, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"},   {0, 0.1, "Scale:  10%"},
+      {-40, 0.1, "Scale:  10%"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_DOUBLE_EQ(ScaleFromSlider(r.slider), r.scale) << r.slider;
+    EXPECT_EQ(ScaleCaption(ScaleFromSlider(r.slider)), r.caption) << r.slider;
+  }
+  EXPECT_EQ(ScaleCaption(0.5), "Scale:  50%");
+}
+
+struct LayoutRow {
+  const char* name;
+  EditAreaLayout got;
+  IntRect editArea;
+  int cx, cy, surfaceWidth, surfaceHeight;
+  double perspectiveFactor;
+};
+
+void ExpectLayouts(std::initializer_list<LayoutRow> rows) {
+  for (const LayoutRow& r : rows) {
+    const EditAreaLayout& l = r.got;
+    EXPECT_EQ(l.editArea, r.editArea) << r.name;
+    EXPECT_EQ(l.local, (IntRect{0, 0, l.width() - 1, l.height() - 1})) << r.name;
+    EXPECT_EQ(std::make_tuple(l.cx, l.cy, l.surfaceWidth, l.surfaceHeight),
+              std::make_tuple(r.cx, r.cy, r.surfaceWidth, r.surfaceHeight))
+        << r.name;
+    EXPECT_DOUBLE_EQ(l.perspectiveFactor, r.perspectiveFactor) << r.name;
+  }
+}
+
+TEST(EditAreaLayout, FollowsTheWindowRule) {
+  ExpectLayouts({
+      // h = 679 -> 676; w = 774 + 8 = 782 -> 776; W = 900 >= w, on the surface 896.
+      {"ordinary", ComputeEditAreaLayout(1000, 700, 200), {210, 10, 985, 685}, 388, 338, 896, 827,
+       422.5},
+      // Narrower than the column plus 26 pixels: width 8; (500 - 21) down to 4.
+      {"narrow", ComputeEditAreaLayout(250, 500, 240), {250, 10, 257, 485}, 4, 238, 632, 627,
+       290.5},
+      // h = 276 gives W = 368 < w = 1376: h becomes 1376 / 4 * 3 = 1032.
+      {"wide and short", ComputeEditAreaLayout(1600, 300, 200), {210, 10, 1585, 1041}, 688, 516,
+       1376, 1183, 662.5},
+      // Lower than the margin: h is 0, then raised by the 4:3 rule.
+      {"margin exactly", ComputeEditAreaLayout(400, 21, 100), {110, 10, 389, 219}, 140, 105, 280,
+       361, 114.5},
+      // 8 pixels past the column and margin: one more step of 8 (16).
+      {"one width step", ComputeEditAreaLayout(134, 41, 100), {110, 10, 125, 29}, 8, 10, 24, 171,
+       -13.5},
+      {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
+  });
+}
+
+// A fresh editor's layout takes, in order: the draw surface's pixels and
+// row table, the same for the shown surface, the draw list, the polygon
+// frames, the sort scratch and the fill tables. Each failure shows its
+// message once and stops: no later step runs and nothing is presented.
+TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
+  struct Row {
+    const char* name;
+    bool colours;                      // a colour table was read
+    int width;                         // of the area asked for
+    std::optional<std::size_t> grant;  // allocations that succeed
+    const char* message;               // nullptr: none, and no fatal error
+  };
+  const char* const kSurface = "CD_Offscreen failed.";
+  const char* const kFill = "Not enough memory for polygon filling.";
+  // clang-format off
+  const Row rows[] = {
+      {"zero width waits",             true,  0,   std::nullopt, nullptr},
+      {"no colour table",              false, 320, std::nullopt, "Failed to get color table for offscreen."},
+      {"draw pixels",                  true,  320, 0,            kSurface},
+      {"shown pixels",                 true,  320, 2,            kSurface},
+      {"shown row table",              true,  320, 3,            kSurface},
+      {"draw list",                    true,  320, 4,            kFill},
+      {"sort scratch",                 true,  320, 6,            kFill},
+      {"fill tables only",             true,  320, 7,            kFill},
+  };
+  // clang-format on
+  test::EditorFixture source;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ScriptedUi ui;
+    Runtime rt(ui);
+    Editor e(rt);
+    if (row.colours) e.model.colors = source.m().colors;
+    test::RecordingPresenter presenter;
+    e.SetPresenter(&presenter);
+    rt.memory.FailAfter(row.grant);
+    EXPECT_FALSE(e.LayoutArea(row.width, 240));
+    e.ShowFrame();
+    const std::vector<RecordedMessage> said =
+        row.message ? std::vector<RecordedMessage>{{"General Error", row.message}}
+                    : std::vector<RecordedMessage>{};
+    EXPECT_EQ(std::make_tuple(e.display.frame.firstLayoutPending, rt.fatalError, ui.Messages(),
+                              presenter.shows),
+              std::make_tuple(true, row.message != nullptr, said, 0));
   }
 }
 

@@ -34,8 +34,17 @@ struct GeometryFixture {
     before.AllocateObjectTables();
   }
   ObjectTables& t() { return model.tables; }
-  // Keeps a copy of the used tables in `before`.
-  void Snapshot();
+  // Keeps a copy of the used part of the tables in `before`.
+  void Snapshot() {
+    before.pointCount = t().pointCount;
+    before.vectorCount = t().vectorCount;
+    before.polygonCount = t().polygonCount;
+    before.currentPolygon = t().currentPolygon;
+    std::memcpy(before.points, t().points, sizeof(Point) * t().pointCount);
+    std::memcpy(before.vectors, t().vectors, sizeof(Vector) * t().vectorCount);
+    std::copy_n(t().polygons.begin(), t().polygonCount, before.polygons.begin());
+    std::copy_n(t().polygonSelected.begin(), t().polygonCount, before.polygonSelected.begin());
+  }
 
   std::uint32_t P(double x, double y, double z) { return AppendPoint(t(), x, y, z); }
   std::uint32_t V(std::uint32_t a, std::uint32_t b, bool selected = false) {
@@ -86,21 +95,6 @@ struct GeometryFixture {
   GeometryContext ctx{model, kDefaultGridStep, 0, &feedback};
   ObjectTables before{rt};
 };
-
-// A second set of tables holding a copy of the used part of `from`.
-inline void CopyUsed(const ObjectTables& from, ObjectTables& to) {
-  to.pointCount = from.pointCount;
-  to.vectorCount = from.vectorCount;
-  to.polygonCount = from.polygonCount;
-  to.currentPolygon = from.currentPolygon;
-  std::memcpy(to.points, from.points, sizeof(Point) * from.pointCount);
-  std::memcpy(to.vectors, from.vectors, sizeof(Vector) * from.vectorCount);
-  std::copy(from.polygons.begin(), from.polygons.begin() + from.polygonCount, to.polygons.begin());
-  std::copy(from.polygonSelected.begin(), from.polygonSelected.begin() + from.polygonCount,
-            to.polygonSelected.begin());
-}
-
-inline void GeometryFixture::Snapshot() { CopyUsed(t(), before); }
 
 // Field by field (padding is not data), within the counts; a polygon's
 // view-zone array is compared whole since slot 0 doubles as the leader.

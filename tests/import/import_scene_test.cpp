@@ -5,8 +5,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "import/import_commands.h"
 #include "import/import_convert.h"
+#include "import/import_notifier.h"
+#include "import/readers/bounded_reader.h"
 #include "import_test_support.h"
+#include "model/object_text.h"
+#include "resource/file_io.h"
 
 namespace ws {
 namespace {
@@ -58,10 +63,9 @@ TEST(ImportConversion, ScalesTheLargestExtentTo360AndCentres) {
   const ObjectTables& t = f.tables();
   EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), t.polygonCount), std::tuple(8u, 12u, 6u));
   // Points are numbered as the faces first meet them: 1, 4, 3, 2, 5, ...
-  const Point& first = t.points[kReservedPoints];
-  const Point& seventh = t.points[kReservedPoints + 6];
-  EXPECT_EQ((Vec3{first.x, first.y, first.z}), (Vec3{-180, -90, -45}));
-  EXPECT_EQ((Vec3{seventh.x, seventh.y, seventh.z}), (Vec3{180, 90, 45}));
+  const Point &first = t.points[kReservedPoints], &seventh = t.points[kReservedPoints + 6];
+  EXPECT_EQ(std::vector<Vec3>({{first.x, first.y, first.z}, {seventh.x, seventh.y, seventh.z}}),
+            std::vector<Vec3>({{-180, -90, -45}, {180, 90, 45}}));
   // The first face keeps its corner order; each vector leaves its corner.
   const Polygon& p = t.polygons[0];
   for (std::uint32_t i = 0; i < 4; ++i) {
@@ -148,8 +152,7 @@ TEST(ImportConversion, PointAndVectorLimitsDropTheFacesThatFoundNoRoom) {
       EXPECT_EQ(t.vectorCount, kImportMaxVectors);
       EXPECT_TRUE(t.polygonCount > 100u && t.polygonCount < 150u);
     }
-    EXPECT_EQ(
-        f.ui.MessageTexts(),
+    EXPECT_EQ(f.ui.MessageTexts(),
         (std::vector<std::string>{std::string(kDropped) + "   - Object exceeded the maximum " +
                                   (points ? "number of points\n" : "number of vectors\n")}));
     ExpectConsistent(t);
@@ -225,11 +228,8 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
       {"a.obj", "v 0 0 0\nv 1 0 0\nl 1 2\n", 0,
        nothing + "It holds only points or lines, no faces."},
       {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
-      {"a.obj",
-       std::string("v\0 \0"
-                   "0\0\n\0",
-                   8),
-       0, nothing + "Its text is in an encoding that Wirestead cannot read."},
+      {"a.obj", std::string("v\0 \0" "0\0\n\0", 8), 0,
+       nothing + "Its text is in an encoding that Wirestead cannot read."},
       {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
        nothing + "Every face names vertices that the file does not have."},
       {"a.obj", "v 1 2\n", 0, nothing + "Line 1 is not what the format allows."},
@@ -252,6 +252,191 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
               std::tuple(polygons > 0, std::vector<std::string>{expected}, polygons))
         << text;
   }
+}
+
+TEST(ImportNotifierLines, ProgressTitleAndLogLines) {
+  test::TempDir dir;
+  const std::string log = dir.File("import_log.txt");
+  test::WriteFileText(log, "left from the last run\n");
+  test::RecordingProgress progress;
+  ImportNotifier notifier(log);
+  ASSERT_TRUE(notifier.logOpen());
+  notifier.Attach(&progress);
+  for (const char* line :
+       {"IMPORT_PROGRESS 45", "IMPORT_DLG_TITLE DirectX File...", "Reading 12.5% Complete",
+        "step 3: IMPORT_PROGRESS 80",  // the number starts at the first digit
+        "IMPORT_PROGRESS", "IMPORT_PROGRESS 250",
+        "IMPORT_DLG_TITLE IMPORT_PROGRESS 7",  // progress is tested first
+        "xxIMPORT_DLG_TITLE Mesh",             // the title follows the first 17 characters
+        "IMPORT_DLG_TITLE", "Syntax error file 'a.obj', line 3"}) {
+    notifier.Notify(line);
+  }
+  notifier.Progress(33);
+  notifier.Title("Importing VRML File...");
+  notifier.Attach(nullptr);
+  notifier.Progress(50);  // no dialog: dropped, not logged
+  EXPECT_EQ(progress.positions, (std::vector<int>{45, 3, 0, 100, 7, 33}));
+  EXPECT_EQ(progress.titles,
+            (std::vector<std::string>{"DirectX File...", "E Mesh", "", "Importing VRML File..."}));
+  // Flushed at once: readable while the notifier is alive.
+  EXPECT_EQ(test::ReadFileText(log), "Reading 12.5% Complete\nSyntax error file 'a.obj', line 3\n");
+  EXPECT_EQ(LogPathFor(Paths::FromBase("/tmp/base")), "/tmp/base/import_log.txt");
+}
+
+// --- The bounded reader ---------------------------------------------------
+
+TEST(TokenReaderNumbers, ReadsAsScanfDoes) {
+  TokenReader r("  1.5 -2 +3e2 .25 1-2 1e-400 x 1");
+  for (float expected : {1.5f, -2.0f, 300.0f, 0.25f, 1.0f, -2.0f, 0.0f})
+    EXPECT_EQ(r.Float(), expected);
+  EXPECT_EQ((std::tuple{r.Double(), r.Token(), r.Double()}),  // in order
+            (std::tuple{std::optional<double>(), std::string("x"), std::optional(1.0)}));
+  for (const char* text : {"--1", "inf", "-inf", "nan", "1e400", "-"})
+    EXPECT_EQ(TokenReader(text).Double(), std::nullopt) << text;
+  TokenReader i(" 12 -3 +4 x 99999999999999999999");
+  EXPECT_EQ(
+      (std::tuple{i.Integer(), i.Integer(), i.Integer(), i.Integer(), i.Token(), i.Integer()}),
+      (std::tuple{12, -3, 4, std::nullopt, "x", std::nullopt}));  // in order
+}
+
+TEST(ByteReaderBounds, NeverReadsPastTheEnd) {
+  const std::vector<std::uint8_t> bytes{1, 2, 3, 4, 5, 6, 7};
+  ByteReader r(bytes);
+  EXPECT_EQ((std::tuple{r.U16(), r.U32(), r.U16(), r.U8(), r.U8()}),  // in order
+            std::tuple(0x0201, 0x06050403u, std::nullopt, 7, std::nullopt));
+  std::uint8_t out[8];
+  EXPECT_TRUE(!r.Skip(1) && r.Seek(7) && !r.Seek(8) && r.Seek(0) &&
+              !r.Skip(static_cast<std::size_t>(-1)) && !r.Bytes(out) && r.position() == 0);
+}
+
+TEST(DecodedText, ByteOrderMarksAndPairs) {
+  const std::pair<std::vector<std::uint8_t>, std::string> cases[] = {
+      {{0xEF, 0xBB, 0xBF, 'a'}, "a"},
+      {{0xFF, 0xFE, 'a', 0, 0xE9, 0, 0xAC, 0x20, 0x3D, 0xD8, 0x00, 0xDE, 'b'},
+       "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+      {{0xFE, 0xFF, 0, 'a', 0xDC, 0x00, 0xD8, 0x00},
+       "a\xEF\xBF\xBD\xEF\xBF\xBD"},  // unpaired halves
+      {{'a', 0, 'b'}, std::string("a\0b", 3)}};
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodeText(bytes), text) << text;
+}
+
+constexpr char kTriangle[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+
+TEST(FirstDispatch, ByTheExactEnding) {
+  using enum FileKind;
+  const std::tuple<const char*, FileKind, bool> cases[] = {
+      {"a.3dmf", kMetafile, false}, {".3dmf", kScene, false},  // five characters: too short
+      {"a.b3d", kMetafile, false},  {"a.B3d", kMetafile, false}, {"a.T3D", kMetafile, false},
+      {"a.3DMF", kScene, false},  // exact bytes only
+      {"a.wdc", kCluster, false},   {"A.WDC", kScene, false},    {"a.wdo", kObjectText, false},
+      {".wdo", kScene, false},      {"ship.x", kScene, true},    {"ship.3ds", kScene, true},
+      {"ship.X", kScene, false},    {"a.x", kScene, false},  // four characters
+      {"ship.wrl", kScene, false},  {"ship.obj", kScene, false}};
+  for (const auto& [path, kind, flip] : cases) {
+    const Dispatched d = FirstDispatch(path);
+    EXPECT_EQ(std::tie(d.kind, d.path, d.flip), std::make_tuple(kind, path, flip)) << path;
+  }
+  const Dispatched metafile = FirstDispatch("model.3dm");
+  EXPECT_EQ(std::tie(metafile.path, metafile.kind), std::make_tuple("model.3dmf", kMetafile));
+}
+
+TEST(SecondDispatch, ByTheLastCharactersInEitherCase) {
+  // The characters alone count, not a dot before them.
+  const std::pair<const char*, SceneFormat> cases[] = {
+      {"MODEL.WRL", SceneFormat::kVrml},  {"a.Wrl", SceneFormat::kVrml},
+      {"a.X", SceneFormat::kDirectX},     {"a.raw", SceneFormat::kRaw},
+      {"a.COB", SceneFormat::kTrueSpace}, {"a.oBj", SceneFormat::kObj},
+      {"a.DXF", SceneFormat::kDxf},       {"a.nff", SceneFormat::kNff},
+      {"a.3DS", SceneFormat::k3ds},       {"drawobj", SceneFormat::kObj},
+      {"a.txt", SceneFormat::kNone},      {"x", SceneFormat::kNone},
+      {"", SceneFormat::kNone},           {"A.WDC", SceneFormat::kNone}};
+  for (const auto& [path, format] : cases) EXPECT_EQ(SecondDispatch(path), format) << path;
+}
+
+TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
+  ImportFixture f;
+  for (int i = 0; i < 3; ++i) f.ui.QueueOpenPath(std::nullopt);
+  EXPECT_FALSE(OpenCommand(f.m(), f.services) || InsertCommand(f.m(), f.services) ||
+               MergeCommand(f.m(), f.services));
+  EXPECT_EQ(f.ui.OpenDialogTitles(), std::vector<std::string>(3, "Select directory.."));
+  std::vector<std::string> lists;
+  for (const auto& filters : f.ui.OpenDialogFilters()) {
+    lists.emplace_back();
+    for (const auto& x : filters) lists.back() += x.description + "|" + x.patterns + "\n";
+  }
+  const std::string common = "3DMF (3dmf,b3d,t3d)|*.3dmf;*.b3d;*.t3d\nVRML (wrl)|*.wrl\n";
+  const std::string tail =
+      "3D Studio (3ds)|*.3ds\nTrue Space (cob)|*.cob\nDrawing Interchange (dxf)|*.dxf\n";
+  const std::string all =
+      "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;";
+  const std::string b =
+      all + "*.wdo\nWirestead Object (wdo)|*.wdo\n" + common + "RAW Files (raw)|*.raw\n" + tail;
+  EXPECT_EQ(lists, (std::vector<std::string>{all +
+                                                 "*.wdc;*.wdo;*.x\nWirestead Object (wdo)|*.wdo\n"
+                                                 "Wirestead Cluster (wdc)|*.wdc\n" +
+                                                 common + "DirectX (x)|*.x\n" + tail,
+                                             b, b}));
+  EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames.size()),
+            std::tuple(0u, 1u));
+}
+
+TEST(OpenCommands, OpenStartsAClusterInsertAddsAnObjectMergeAddsToIt) {
+  ImportFixture f;
+  ASSERT_TRUE(NewObject(f.m(), "kept until Open"));
+  const std::string tri = f.Write("tri.obj", kTriangle);
+  f.ui.QueueOpenPath(tri);
+  ASSERT_TRUE(OpenCommand(f.m(), f.services));
+  EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object"}));
+  // Insert keeps the file state.
+  f.m().cluster.fileState = FileState::kCluster;
+  f.m().cluster.clusterPath = "/somewhere/work.wdc";
+  f.ui.QueueOpenPath(f.Write("tri.raw", "0 0 0 1 0 0 0 1 0\n"));
+  ASSERT_TRUE(InsertCommand(f.m(), f.services));
+  EXPECT_EQ(std::tuple(f.m().cluster.objectNames, f.m().cluster.current, f.tables().polygonCount,
+                       f.m().cluster.fileState, f.m().cluster.clusterPath),
+            std::tuple(std::vector<std::string>{"Default Object", "new object"}, 1u, 1u,
+                       FileState::kCluster, "/somewhere/work.wdc"));
+  f.ui.QueueOpenPath(tri);
+  ASSERT_TRUE(MergeCommand(f.m(), f.services));
+  // No de-duplication against what was there.
+  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.userPoints()), std::tuple(2u, 6u));
+}
+
+TEST(OpenCommands, RefusalsInEveryModeChangeNothing) {
+  for (OpenMode mode : {OpenMode::kOpen, OpenMode::kInsert, OpenMode::kMerge}) {
+    ImportFixture f;
+    ASSERT_TRUE(NewObject(f.m(), "second"));
+    f.ui.ClearMessages();
+    // Nothing to import, and a metafile without a metafile reader.
+    for (const std::string& path : {f.Write("empty.obj", ""), f.dir.File("model.b3d")}) {
+      const OpenOutcome out = OpenFile(f.m(), f.services, path, mode);
+      EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(false, "import")) << path;
+    }
+    EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
+                   f.tables().pointCount),
+        std::tuple(2u, std::vector<std::string>{"Default Object", "second"}, 1u, kReservedPoints));
+  }
+}
+
+TEST(OpenCommands, ObjectTextAndClusterFiles) {
+  ImportFixture f;
+  const std::string cube = test::DataPath("cube.wdo");
+  EXPECT_EQ(OpenFile(f.m(), f.services, cube, OpenMode::kInsert).kind, "object");
+  const std::uint32_t points = f.userPoints();
+  ASSERT_TRUE(OpenFile(f.m(), f.services, cube, OpenMode::kMerge).ok);
+  EXPECT_EQ(std::tuple(f.userPoints(), f.m().cluster.objectNames.size(), f.m().cluster.fileState),
+            std::tuple(2 * points, 2u, FileState::kNone));  // Insert kept the file state
+  ASSERT_TRUE(OpenFile(f.m(), f.services, cube, OpenMode::kOpen).ok);
+  EXPECT_EQ(std::tuple(f.userPoints(), f.m().cluster.fileState, f.m().cluster.objectFilePath),
+            std::tuple(points, FileState::kObject, cube));
+  // A cluster file: Open loads it and takes its path.
+  ASSERT_TRUE(NewObject(f.m(), "stored") && StoreObject(f.m(), 1, "stored"));
+  const std::string cluster = f.dir.File("copy.wdc");
+  test::WriteFileBytes(cluster, ReadWholeFile(f.m().paths.working).value());
+  EXPECT_EQ(OpenFile(f.m(), f.services, cluster, OpenMode::kOpen).kind, "cluster");
+  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.m().cluster.fileState,
+                       f.m().cluster.clusterPath),
+            std::tuple(2u, FileState::kCluster, cluster));
 }
 
 }  // namespace

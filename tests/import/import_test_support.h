@@ -21,11 +21,7 @@
 
 namespace ws::test {
 
-struct RecordedFace {
-  int number = 0;
-  std::vector<Vec3> corners, normals;
-  MaterialValue material;
-};
+struct RecordedFace { int number = 0; std::vector<Vec3> corners, normals; MaterialValue material; };
 
 class RecordingAction : public scene::SceneAction {
  public:

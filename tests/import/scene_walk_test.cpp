@@ -46,9 +46,8 @@ TEST(SceneMaterials, BindingsPickTheMaterialNumber) {
       {Binding::kPerFaceIndexed, {2, 1, 0}, {0.2, 0.1, 0}},
       {Binding::kPerFaceIndexed, {2}, {0.2, 0.1, 0.2}},       // too short: the face's own number
       {Binding::kPerFaceIndexed, {4, 6, 5}, {0.1, 0, 0.2}}};  // beyond the list: wrapped
-  for (const auto& [binding, indices, reds] : cases) {
+  for (const auto& [binding, indices, reds] : cases)
     EXPECT_EQ(diffuseOf(binding, indices), reds) << static_cast<int>(binding);
-  }
 }
 
 // The first corner of a triangle at (1, 0, 0), (1, 1, 0), (1, 0, 1) after
