@@ -374,7 +374,6 @@ class Parser {
     if (depth > kMaxDepth) return Fail("data objects nested too deeply");
     o.templateName = tok_.text;
     const Template* t = reg_.Find(o.templateName);
-    if (!t) return Fail("unknown template '" + o.templateName + "'");
     if (!Advance()) return false;
     if (tok_.kind == Tok::kName && !Name(o.name)) return false;
     if (!Expect(Tok::kOBrace, "'{'")) return false;
@@ -382,19 +381,12 @@ class Parser {
       o.guid = tok_.text;
       if (!Advance()) return false;
     }
+    if (!t) return ParseUntyped(o, depth);
     if (!ParseMembers(*t, o, 1) || !SkipSeparators()) return false;
     while (tok_.kind != Tok::kCBrace) {
       Object child;
       if (tok_.kind == Tok::kOBrace) {
-        child.reference = true;
-        if (!Advance()) return false;
-        if (tok_.kind == Tok::kName && !Name(child.name)) return false;
-        if (tok_.kind == Tok::kGuid) {
-          child.guid = tok_.text;
-          if (!Advance()) return false;
-        }
-        if (child.name.empty() && child.guid.empty()) return Fail("empty reference");
-        if (!Expect(Tok::kCBrace, "'}'")) return false;
+        if (!ParseReference(child)) return false;
       } else if (tok_.kind == Tok::kName) {
         if (t->children == Template::Children::kClosed)
           return Fail("template '" + t->name + "' takes no child objects");
@@ -404,6 +396,38 @@ class Parser {
       }
       o.children.push_back(std::move(child));
       if (!SkipSeparators()) return false;
+    }
+    return Advance();
+  }
+
+  bool ParseReference(Object& ref) {
+    ref.reference = true;
+    if (!Advance()) return false;
+    if (tok_.kind == Tok::kName && !Name(ref.name)) return false;
+    if (tok_.kind == Tok::kGuid) {
+      ref.guid = tok_.text;
+      if (!Advance()) return false;
+    }
+    if (ref.name.empty() && ref.guid.empty()) return Fail("empty reference");
+    return Expect(Tok::kCBrace, "'}'");
+  }
+
+  // Files use templates they do not declare (the skinning ones, say): such
+  // an object keeps its numbers and strings in order and its child objects,
+  // for a reader that knows the layout, and the rest of the file still reads.
+  bool ParseUntyped(Object& o, int depth) {
+    while (tok_.kind != Tok::kCBrace) {
+      if (tok_.kind == Tok::kName || tok_.kind == Tok::kOBrace) {
+        Object child;
+        if (tok_.kind == Tok::kName ? !ParseObject(child, depth + 1) : !ParseReference(child)) return false;
+        o.children.push_back(std::move(child));
+        continue;
+      }
+      if (tok_.kind == Tok::kInteger || tok_.kind == Tok::kFloat || tok_.kind == Tok::kString)
+        o.values.push_back(Value{tok_.kind == Tok::kString, tok_.number, tok_.text});
+      else if (tok_.kind != Tok::kComma && tok_.kind != Tok::kSemicolon)
+        return Fail(tok_.kind == Tok::kEnd ? "unexpected end of data" : "unexpected token in data object");
+      if (!Advance()) return false;
     }
     return Advance();
   }

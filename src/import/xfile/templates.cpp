@@ -1,5 +1,5 @@
 // The standard templates of the retained-mode X format and the registry.
-#include <cstring>
+#include <cctype>
 
 #include "import/xfile/xfile.h"
 
@@ -65,11 +65,22 @@ TemplateRegistry ReadStandard() {
   return registry;
 }
 
+// Files in use spell template names in more than one case
+// ("TextureFileName"), so names match without regard to case.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void TemplateRegistry::Add(Template t) {
   for (auto& old : list_) {
-    if (old.name == t.name) {
+    if (SameName(old.name, t.name)) {
       old = std::move(t);
       return;
     }
@@ -79,7 +90,7 @@ void TemplateRegistry::Add(Template t) {
 
 const Template* TemplateRegistry::Find(std::string_view name) const {
   for (const auto& t : list_) {
-    if (t.name == name) return &t;
+    if (SameName(t.name, name)) return &t;
   }
   return nullptr;
 }
