@@ -194,6 +194,11 @@ std::string Nested(const char* kind, int depth) {
   return s + "T" + std::to_string(depth - 1) + " { 7; }";
 }
 
+Tokens EmptyLists(Tokens t, int n) {
+  while (n-- > 0) t.Ints({});
+  return t;
+}
+
 TEST(XFileReader, MalformedInputsWithTheirMessages) {
   const std::string hdr = "xof 0303txt 0032\n";
   const std::string pair = hdr + "template P { <00000000-0000-0000-0000-000000000000> DWORD n; array DWORD v[n]; }\n";
@@ -237,6 +242,7 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
       {"templates past the limit", Nested("templates", kMaxDepth + 1), "templates nested too deeply at byte 4100"},
       {"list exactly to the end", Tokens(ints).Ints({1, 2, 3}, 3).s, "unexpected end of data at byte 48"},
       {"list past the end", Tokens(ints).Ints({1, 2, 3}, 4).s, "list longer than the data left at byte 30"},
+      {"empty lists", EmptyLists(Tokens(ints), 3).s, "expected a number for 'major' at byte 48"},
       {"binary token", Tokens(ints).T(0x99).s, "unknown binary token at byte 30"},
       {"block magic", "xof 0303tzip0032\x14\0\0\0\x04\0\x02\0CX"s, "malformed compressed block"},
       {"block data", "xof 0303tzip0032\x14\0\0\0\x04\0\x03\0CKx"s, "corrupt compressed block"},

@@ -88,6 +88,8 @@ bool Lexer::NextBinary(Token& t) {
   if (remaining() == 0) return true;  // kEnd
   if (!Take(2, p)) return false;
   std::uint32_t code = Le(p, 2);
+again:
+  start_ = pos_ - 2;
   switch (code) {
     case 1:
     case 2: {
@@ -118,7 +120,14 @@ bool Lexer::NextBinary(Token& t) {
       std::size_t each = listFloat_ && doubles_ ? 8 : 4;
       if (n > remaining() / each) return Fail("list longer than the data left");
       listLeft_ = n;
-      return NextBinary(t);  // an empty list reads as the token after it
+      // The list's first element; an empty list reads as the token after
+      // it (a loop, not a call: a file may hold millions of empty lists).
+      if (n > 0) return NextBinary(t);
+      start_ = pos_;
+      if (remaining() == 0) return true;
+      if (!Take(2, p)) return false;
+      code = Le(p, 2);
+      goto again;
     }
     case 0x0a: t.kind = Tok::kOBrace; return true;
     case 0x0b: t.kind = Tok::kCBrace; return true;
