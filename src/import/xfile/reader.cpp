@@ -445,19 +445,14 @@ class Parser {
     if (depth > kMaxDepth) return Fail("templates nested too deeply");
     std::map<std::string, std::uint64_t> integers;
     for (const auto& m : t.members) {
-      std::uint64_t count = 1;
-      if (m.array) {
-        auto n = ArrayCount(m, integers);
-        if (!n) return Fail("size of array '" + m.name + "' unknown");
-        // Every element takes at least one byte, the current token one.
-        if (*n > lex_.remaining() + 1) return Fail("array '" + m.name + "' longer than the data left");
-        count = *n;
-      }
-      bool integer = false;
-      bool primitive = IsPrimitive(m.type, &integer);
-      const Template* inner = primitive ? nullptr : reg_.Find(m.type);
-      if (!primitive && !inner) return Fail("unknown template '" + m.type + "'");
-      for (std::uint64_t i = 0; i < count; ++i) {
+      std::string why;
+      auto shape = ShapeOf(m, reg_, integers, &why);
+      if (!shape) return Fail(why);
+      // Every element takes at least one byte, the current token one.
+      if (shape->count > lex_.remaining() + 1) return Fail("array '" + m.name + "' longer than the data left");
+      const bool integer = shape->integer;
+      const Template* inner = shape->inner;
+      for (std::uint64_t i = 0; i < shape->count; ++i) {
         if (inner) {
           std::size_t before = o.values.size();
           if (!ParseMembers(*inner, o, depth + 1)) return false;

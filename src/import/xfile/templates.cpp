@@ -122,8 +122,8 @@ bool IsStringType(std::string_view type) {
   return type == "STRING" || type == "LPSTR" || type == "CSTRING" || type == "UNICODE";
 }
 
-std::optional<std::uint64_t> ArrayCount(const Member& member,
-                                        const std::map<std::string, std::uint64_t>& earlier) {
+static std::optional<std::uint64_t> ArrayCount(const Member& member,
+                                               const std::map<std::string, std::uint64_t>& earlier) {
   std::uint64_t count = 1;
   for (const auto& d : member.dimensions) {
     std::uint64_t n = 0;
@@ -143,6 +143,24 @@ std::optional<std::uint64_t> ArrayCount(const Member& member,
     count *= n;
   }
   return count;
+}
+
+std::optional<MemberShape> ShapeOf(const Member& member, const TemplateRegistry& registry,
+                                   const std::map<std::string, std::uint64_t>& earlier, std::string* error) {
+  MemberShape shape;
+  if (member.array) {
+    auto n = ArrayCount(member, earlier);
+    if (!n) {
+      *error = "size of array '" + member.name + "' unknown";
+      return std::nullopt;
+    }
+    shape.count = *n;
+  }
+  if (!IsPrimitive(member.type, &shape.integer) && !(shape.inner = registry.Find(member.type))) {
+    *error = "unknown template '" + member.type + "'";
+    return std::nullopt;
+  }
+  return shape;
 }
 
 static const Object* FindIn(const std::vector<Object>& list, const Object& ref) {

@@ -53,18 +53,12 @@ class Writer {
     if (depth > kMaxDepth) return Fail("templates nested too deeply");
     std::map<std::string, std::uint64_t> integers;
     for (const auto& m : t.members) {
-      std::uint64_t count = 1;
-      if (m.array) {
-        auto n = ArrayCount(m, integers);
-        if (!n) return Fail("size of array '" + m.name + "' unknown");
-        count = *n;
-      }
-      bool integer = false;
-      bool primitive = IsPrimitive(m.type, &integer);
-      const Template* inner = primitive ? nullptr : reg_.Find(m.type);
-      if (!primitive && !inner) return Fail("unknown template '" + m.type + "'");
+      auto shape = ShapeOf(m, reg_, integers, &error_);
+      if (!shape) return false;
+      const bool integer = shape->integer;
+      const Template* inner = shape->inner;
       std::vector<std::string> elements;
-      for (std::uint64_t i = 0; i < count; ++i) {
+      for (std::uint64_t i = 0; i < shape->count; ++i) {
         std::string e;
         if (inner) {
           std::size_t before = pos;

@@ -101,11 +101,21 @@ std::optional<std::string> WriteText(const std::vector<Object>& objects,
                                      const TemplateRegistry& registered, std::string* error);
 
 // Shared by the reader and the writer: whether `type` is a primitive type
-// and, when it is, whether its values are integers; the element count of an
-// array member given the integer members read before it.
+// and, when it is, whether its values are integers.
 bool IsPrimitive(std::string_view type, bool* integer = nullptr);
 bool IsStringType(std::string_view type);
-std::optional<std::uint64_t> ArrayCount(const Member& member,
-                                        const std::map<std::string, std::uint64_t>& earlier);
+
+// What one member of a template instance holds: how many elements (1 unless
+// an array), and whether each is an integer or an instance of `inner`.
+struct MemberShape {
+  std::uint64_t count = 1;
+  bool integer = false;
+  const Template* inner = nullptr;
+};
+// The shape of `member` given the integer members before it in the same
+// instance; no value, with `error` set, when its array size or its type is
+// unknown.
+std::optional<MemberShape> ShapeOf(const Member& member, const TemplateRegistry& registry,
+                                   const std::map<std::string, std::uint64_t>& earlier, std::string* error);
 
 }  // namespace ws::xfile
