@@ -216,7 +216,7 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
       {"float size", "xof 0303txt 0016", "unknown float size '0016'"},
       {"format", "xof 0303abc 0032", "unknown X format 'abc '"},
       {"header only", hdr, ""},
-      {"name in another case", hdr + "texturefileNAME { \"a\"; }", ""},
+      {"name in another case", hdr + "vECTOR { 1;2;3; Vector {1;2;3;} }", "template 'Vector' takes no child objects at byte 33"},
       {"undeclared template", hdr + "Foo f { 1; \"s\"; Foo { 2.5; } }", ""},
       {"undeclared, cut", hdr + "Foo { 1;", "unexpected end of data at byte 25"},
       {"undeclared, reference", hdr + "Foo { { f } [ }", "unexpected token in data object at byte 29"},
