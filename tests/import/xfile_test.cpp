@@ -125,6 +125,10 @@ TEST(XFileWriter, SmallObjectsLineByLine) {
     EXPECT_EQ(g, w) << "line " << line;
   }
   EXPECT_FALSE(std::getline(got, g)) << "extra line: " << g;
+  // Empty arrays take no line and read back.
+  const std::string empty = "xof 0303txt 0032\nMesh {\n 0;\n 0;\n}\n";
+  EXPECT_EQ(WriteText({Obj("Mesh", "", "", Numbers({0, 0}))}, StandardTemplates(), &error), empty);
+  EXPECT_EQ(Rewritten(ReadString(empty)), empty);
 }
 
 TEST(XFileWriter, RefusesValuesThatDoNotFit) {
