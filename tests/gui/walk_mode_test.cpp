@@ -61,11 +61,10 @@ TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   EXPECT_NEAR(Viewer().x, 0.0, 1e-9);
   EXPECT_NE(Shown(), before);
   MaybeScreenshot("walk.png");
-  // The wheel climbs one unit a notch and sinks back.
+  // The wheel reaches the viewer (a notch climbs one unit; the motion tests
+  // hold the rest of the wheel's rules).
   Wheel(120);
   EXPECT_EQ(Viewer().z, 16.0);
-  Wheel(-120);
-  EXPECT_EQ(Viewer().z, 15.0);
   // Hide Environment: black where the sky was.
   window()->hideEnvironment()->setChecked(true);
   Tick();
