@@ -74,7 +74,6 @@ TEST(WalkCommand, ArgumentsAndRefusals) {
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"walk", Cube(), "--frames", "fly"}, "bad walk script: unknown step \"fly\""},
       {{"walk", Cube(), "--frames"}, "--frames needs a value"},
-      {{"walk", Cube(), "--size", "8193x5"}, "bad size 8193x5"},
       {{"walk", Cube(), "--fast"}, "unknown walk option --fast"},
       {{"walk"}, "usage:"}, {{"walk", Cube(), "extra"}, "usage:"}};
   // clang-format on

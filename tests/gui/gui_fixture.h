@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -64,6 +65,17 @@ class GuiTest : public ::testing::Test {
     Tick();
   }
   QString Title() const { return window()->statusTitle()->text(); }
+  static QPoint Middle(const IntRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // Documentation pictures: saved only when WS_SCREENSHOT_DIR names a
+  // directory (run under xvfb-run for the real window system).
+  void MaybeScreenshot(const char* name) {
+    const char* out = std::getenv("WS_SCREENSHOT_DIR");
+    if (!out || !*out) return;
+    QApplication::processEvents();
+    EXPECT_TRUE(window()->grab().save(QString("%1/%2").arg(out, name)));
+  }
 
   // A unit box (8 corners, 12 edges, 6 quadrilaterals) as an OBJ file.
   std::string BoxObj() const {

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <cstdlib>
 
 #include "app/edit_area.h"
 #include "app/import_wiring.h"
@@ -233,22 +232,11 @@ class InteractionGuiTest : public GuiTest {
     QTest::mouseRelease(Area(), Qt::RightButton, {}, Local(to));
     Tick();
   }
-  // Documentation pictures: saved only when WS_SCREENSHOT_DIR names a
-  // directory (run under xvfb-run for the real window system).
-  void MaybeScreenshot(const char* name) {
-    const char* out = std::getenv("WS_SCREENSHOT_DIR");
-    if (!out || !*out) return;
-    QApplication::processEvents();
-    EXPECT_TRUE(window()->grab().save(QString("%1/%2").arg(out, name)));
-  }
   // A move with buttons held, which QTest cannot send.
   static void Move(QWidget* w, QPoint at, Qt::MouseButtons buttons) {
     QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, buttons,
                      Qt::NoModifier);
     QApplication::sendEvent(w, &move);
-  }
-  static QPoint Middle(const IntRect& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   void Click(QPoint client) {
     QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, client);
