@@ -36,6 +36,10 @@
 # only decides whether to repaint), the working file's colour table put back
 # when the Preferences file refuses a write, and an object file of exactly
 # the largest size (a 1 GiB test input).
+#
+# With walk mode, the DXF, 3D Studio and trueSpace readers and the X-file
+# library added, and the suite consolidated again (207 rows, each module run
+# on its own): 202 caught (97.6%), the same five surviving.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
