@@ -106,7 +106,7 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
       "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
       "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob "
-      "dxf/lineTest.dxf dxf/ASCII_R12.dxf");
+      "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {
