@@ -67,6 +67,10 @@ const Case kCases[] = {
     {"v2 colour index per face", kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorIndex [1 0] colorPerVertex FALSE"),
      2, kRed, {0, 0, 0}},
     {"v2 colour per vertex", kV2 + Shape2("color Color { color [1 0 0, 0 1 0, 0 0 1, 0 1 0] }"), 2, kRed, {0, 0, 0}},
+    {"v2 short faces and missing points left out",
+     kV2 + std::string("Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }"
+                       " coordIndex [0 1 -1 0 1 4 -1 3 0 1 -1] } }"),
+     1, kGrey, {0, 1, 0}},
     {"v2 clockwise", kV2 + Shape2("ccw FALSE"), 2, kGrey, {0, 1, 0}},
     {"v2 transform", kV2 + std::string("Transform { translation 1 2 3 children [") + Shape2("") + "] }" + Shape2(""),
      4, kGrey, {0, 0, 0}},
