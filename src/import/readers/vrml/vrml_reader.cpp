@@ -89,25 +89,12 @@ bool StartsNumber(const Token& t) {
 // whole Shape is read (its fields come in any order).
 struct Geometry {
   std::unique_ptr<SceneNode> primitive;
-  bool faceSet = false;
   std::vector<Vec3> point;
   std::vector<ColorTriple> color;
   std::vector<std::int32_t> coordIndex, colorIndex;
   bool colorPerVertex = true;
   bool ccw = true;
 };
-
-// Reverses each face's run of corners (up to its -1).
-void ReverseFaces(std::vector<std::int32_t>& index) {
-  auto start = index.begin();
-  for (auto it = index.begin(); it != index.end(); ++it) {
-    if (*it < 0) {
-      std::reverse(start, it);
-      start = it + 1;
-    }
-  }
-  std::reverse(start, index.end());
-}
 
 class VrmlReader {
  public:
@@ -118,6 +105,7 @@ class VrmlReader {
   // Every node of the file under `root`; throws SyntaxError.
   void Read(GroupNode& root);
   std::size_t shapes() const { return shapes_; }
+  std::size_t badFaces() const { return badFaces_; }
 
  private:
   Token Next();
@@ -180,6 +168,7 @@ class VrmlReader {
   int depth_ = 0;
   int lastPercent_ = 0;
   std::size_t shapes_ = 0;
+  std::size_t badFaces_ = 0;
   std::map<std::string, std::size_t, std::less<>> defs_;
 };
 
@@ -668,7 +657,6 @@ Geometry VrmlReader::Geometry2() {
   Geometry g;
   WithNode([&](std::string_view type, std::string_view) {
     if (type == "IndexedFaceSet") {
-      g.faceSet = true;
       Body([&](std::string_view f) {
         if (f == "coord") g.point = PointsOf("Coordinate", "point");
         else if (f == "color") g.color = PointsOf("Color", "color");
@@ -732,45 +720,60 @@ void VrmlReader::Shape2(GroupNode& parent, std::string_view name) {
     else return false;
     return true;
   });
-  if (!g.faceSet && !g.primitive) return;
-  ++shapes_;
-  Separator& shape = parent.Make<Separator>(std::string(name));
-  Material& m = shape.Make<Material>();
-  if (!g.faceSet) {
-    m.Append(material);
+  if (g.primitive) {
+    ++shapes_;
+    Separator& shape = parent.Make<Separator>(std::string(name));
+    shape.Make<Material>().Append(material);
     shape.Make<MaterialBinding>(Binding::kOverall);
     shape.Add(std::move(g.primitive));
     return;
   }
   // A Color node replaces the diffuse colour, face by face or corner by
   // corner; without colorIndex the faces take their own number, the
-  // corners the coordIndex entries.
-  Binding binding = Binding::kOverall;
-  std::vector<std::int32_t> materialIndex;
-  if (g.color.empty()) {
-    m.Append(material);
-  } else {
-    for (const ColorTriple& c : g.color) {
-      material.diffuse = c;
-      m.Append(material);
+  // corners the coordIndex entries. The editor colours a face as a whole,
+  // so a face takes the colour of its first corner.
+  auto colorOf = [&](std::size_t face, std::size_t firstCorner) -> std::int32_t {
+    if (!g.colorPerVertex && g.colorIndex.empty()) return static_cast<std::int32_t>(face);
+    const std::vector<std::int32_t>& index = g.colorIndex.empty() ? g.coordIndex : g.colorIndex;
+    const std::size_t at = g.colorPerVertex ? firstCorner : face;
+    return at < index.size() && index[at] >= 0 ? index[at] : 0;
+  };
+  // Faces need three corners that name points of their own Coordinate
+  // node; the others are left out here, where the list is known, and
+  // counted.
+  std::vector<std::int32_t> coordIndex, materialIndex;
+  std::size_t face = 0;
+  for (std::size_t start = 0; start < g.coordIndex.size(); ++face) {
+    std::size_t end = start;
+    bool named = true;
+    for (; end < g.coordIndex.size() && g.coordIndex[end] >= 0; ++end) {
+      named = named && static_cast<std::size_t>(g.coordIndex[end]) < g.point.size();
     }
-    if (g.colorPerVertex) {
-      binding = Binding::kPerVertexIndexed;
-      materialIndex = g.colorIndex.empty() ? g.coordIndex : std::move(g.colorIndex);
+    if (named && end - start >= 3) {
+      const auto first = g.coordIndex.begin() + static_cast<std::ptrdiff_t>(start);
+      coordIndex.insert(coordIndex.end(), first, g.coordIndex.begin() + static_cast<std::ptrdiff_t>(end));
+      if (!g.ccw) std::reverse(coordIndex.end() - static_cast<std::ptrdiff_t>(end - start), coordIndex.end());
+      coordIndex.push_back(-1);
+      materialIndex.push_back(colorOf(face, start));
     } else {
-      binding = g.colorIndex.empty() ? Binding::kPerFace : Binding::kPerFaceIndexed;
-      materialIndex = std::move(g.colorIndex);
+      ++badFaces_;
     }
+    start = end + 1;
   }
-  if (!g.ccw) {
-    ReverseFaces(g.coordIndex);
-    if (binding == Binding::kPerVertexIndexed) ReverseFaces(materialIndex);
+  if (coordIndex.empty()) return;
+  ++shapes_;
+  Separator& shape = parent.Make<Separator>(std::string(name));
+  Material& m = shape.Make<Material>();
+  if (g.color.empty()) m.Append(material);
+  for (const ColorTriple& c : g.color) {
+    material.diffuse = c;
+    m.Append(material);
   }
-  shape.Make<MaterialBinding>(binding);
+  shape.Make<MaterialBinding>(g.color.empty() ? Binding::kOverall : Binding::kPerFaceIndexed);
   shape.Make<Coordinate3>().point = std::move(g.point);
   IndexedFaceSet& faces = shape.Make<IndexedFaceSet>();
-  faces.coordIndex = std::move(g.coordIndex);
-  faces.materialIndex = std::move(materialIndex);
+  faces.coordIndex = std::move(coordIndex);
+  if (!g.color.empty()) faces.materialIndex = std::move(materialIndex);
 }
 
 void VrmlReader::Read(GroupNode& root) {
@@ -824,7 +827,16 @@ bool ImportVrml(Importer& importer, const std::string& path) {
     return false;
   }
   for (auto& child : scene.children) importer.root().Add(std::move(child));
-  if (reader.shapes() == 0) importer.SetEmptyReason("It holds no faces.");
+  const std::size_t bad = reader.badFaces();
+  const std::string badNote = std::to_string(bad) + (bad == 1 ? " face names" : " faces name") +
+                              " points its shape does not have, or has fewer than three corners";
+  if (reader.shapes() == 0) {
+    importer.SetEmptyReason(bad > 0 ? "Every face names points its shape does not have, or has fewer "
+                                      "than three corners."
+                                    : "It holds no faces.");
+  } else if (bad > 0) {
+    importer.NoteDropped(badNote);
+  }
   importer.Progress(100);
   return true;
 }
