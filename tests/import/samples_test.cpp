@@ -72,7 +72,13 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"raw/malformed/empty.raw", ""},
     {"nff/haines/hexahedron.nff", ""},  // "hex", "oct" and "tet" are not Haines words
     {"nff/malformed/empty.nff", ""},
-    {"nff/malformed/spider_sense8_truncated.nff", "could not"}};
+    {"nff/malformed/spider_sense8_truncated.nff", "could not"},
+    {"wrl/v1_empty.wrl", "\nIt holds no faces."},
+    {"wrl/v2_indexed_line_set.wrl", "\nIt holds no faces."},
+    {"wrl/malformed/v2_not_enough_coords.wrl",
+     "\nEvery face names points its shape does not have, or has fewer than three corners."},
+    {"wrl/malformed/empty.wrl", "could not"},
+    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"}};
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
   WS_SKIP_WITHOUT_SAMPLES();

@@ -1,5 +1,5 @@
-// Every VRML file of the shared sample set, imported the way Merge imports
-// it. Face counts were checked once against a separate short script that
+// The VRML files of the shared sample set that hold faces, imported the
+// way Merge imports them (those without are in samples_test.cpp). Face counts were checked once against a separate short script that
 // counts coordIndex runs of three or more corners and the primitives'
 // faces, re-counting a DEF at each USE and leaving out the children of a
 // Switch that shows none (the samples hide their DEFs that way).
@@ -59,34 +59,6 @@ TEST(SamplesVrml, GzipFileReadsAsItsText) {
   test::WriteFileBytes(path, test::ReadFileBytes(SamplePath("wrl/malformed/v1_cones_gzip.wrl.gz")));
   EXPECT_TRUE(f.Import(path));
   EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount), std::tuple(97u, 128u, 38u));
-}
-
-// Nothing the editor can use: the object stays as it was and the message
-// says why ("could not" for a file the reader refuses).
-const std::pair<const char*, const char*> kUnusable[] = {
-    {"wrl/v1_empty.wrl", "\nIt holds no faces."},
-    {"wrl/v2_indexed_line_set.wrl", "\nIt holds no faces."},
-    {"wrl/malformed/v2_not_enough_coords.wrl",
-     "\nEvery face names points its shape does not have, or has fewer than three corners."},
-    {"wrl/malformed/empty.wrl", "could not"},
-    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"}};
-
-TEST(SamplesVrml, UnusableFilesChangeNothingAndSayWhy) {
-  WS_SKIP_WITHOUT_SAMPLES();
-  for (const auto& [file, why] : kUnusable) {
-    ImportFixture f;
-    ASSERT_TRUE(NewObject(f.m(), "work"));
-    f.ui.ClearMessages();
-    const std::string path = SamplePath(file);
-    EXPECT_FALSE(OpenFile(f.m(), f.services, path, OpenMode::kOpen).ok) << file;
-    const std::string expected = std::string(why) == "could not"
-                                     ? "Could not import \"" + path + "\""
-                                     : "There is nothing Wirestead can import in \"" + path + "\"" + why;
-    EXPECT_EQ(std::make_tuple(f.ui.MessageTexts(), f.m().cluster.objectNames, f.tables().pointCount),
-              std::make_tuple(std::vector<std::string>{expected}, std::vector<std::string>{"Default Object", "work"},
-                              kReservedPoints))
-        << file;
-  }
 }
 
 }  // namespace

@@ -150,6 +150,9 @@ class VrmlReader {
     return v;
   }
   Binding BindingValue();
+  // The fields both versions share (VRML 2.0 names the scale "scale").
+  bool TransformField(std::string_view field, std::string_view scaleName, Transform& t);
+  bool LodField(std::string_view field, LOD& lod);
   unsigned PartsValue();
 
   void Child1(GroupNode& parent);
@@ -407,6 +410,23 @@ unsigned VrmlReader::PartsValue() {
   return parts;
 }
 
+bool VrmlReader::TransformField(std::string_view field, std::string_view scaleName, Transform& t) {
+  if (field == "translation") t.translation = Triple();
+  else if (field == "rotation") t.rotationAxis = Triple(), t.rotationAngle = Double();
+  else if (field == scaleName) t.scaleFactor = Triple();
+  else if (field == "scaleOrientation") t.scaleOrientationAxis = Triple(), t.scaleOrientationAngle = Double();
+  else if (field == "center") t.center = Triple();
+  else return false;
+  return true;
+}
+
+bool VrmlReader::LodField(std::string_view field, LOD& lod) {
+  if (field == "range") lod.range = Doubles();
+  else if (field == "center") lod.center = Triple();
+  else return false;
+  return true;
+}
+
 void VrmlReader::Child1(GroupNode& parent) {
   WithNode([&](std::string_view type, std::string_view name) {
     std::unique_ptr<SceneNode> node = Node1(type);
@@ -435,12 +455,7 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   if (type == "LOD") {
     auto node = std::make_unique<LOD>();
     LOD& l = *node;
-    return group(std::move(node), [&](std::string_view f) {
-      if (f == "range") l.range = Doubles();
-      else if (f == "center") l.center = Triple();
-      else return false;
-      return true;
-    });
+    return group(std::move(node), [&](std::string_view f) { return LodField(f, l); });
   }
   if (type == "Material") {
     auto m = std::make_unique<Material>();
@@ -507,15 +522,7 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   }
   if (type == "Transform") {
     auto t = std::make_unique<Transform>();
-    Body([&](std::string_view f) {
-      if (f == "translation") t->translation = Triple();
-      else if (f == "rotation") t->rotationAxis = Triple(), t->rotationAngle = Double();
-      else if (f == "scaleFactor") t->scaleFactor = Triple();
-      else if (f == "scaleOrientation") t->scaleOrientationAxis = Triple(), t->scaleOrientationAngle = Double();
-      else if (f == "center") t->center = Triple();
-      else return false;
-      return true;
-    });
+    Body([&](std::string_view f) { return TransformField(f, "scaleFactor", *t); });
     return t;
   }
   if (type == "Cube") {
@@ -582,15 +589,7 @@ void VrmlReader::Child2(GroupNode& parent) {
     if (type == "Transform") {
       auto node = std::make_unique<TransformSeparator>();
       Transform& t = node->Make<Transform>();
-      group(std::move(node), "children", [&](std::string_view f) {
-        if (f == "translation") t.translation = Triple();
-        else if (f == "rotation") t.rotationAxis = Triple(), t.rotationAngle = Double();
-        else if (f == "scale") t.scaleFactor = Triple();
-        else if (f == "scaleOrientation") t.scaleOrientationAxis = Triple(), t.scaleOrientationAngle = Double();
-        else if (f == "center") t.center = Triple();
-        else return false;
-        return true;
-      });
+      group(std::move(node), "children", [&](std::string_view f) { return TransformField(f, "scale", t); });
     } else if (type == "Group" || type == "Anchor" || type == "Billboard" || type == "Collision") {
       group(std::make_unique<Group>(), "children", none);
     } else if (type == "Switch") {
@@ -600,12 +599,7 @@ void VrmlReader::Child2(GroupNode& parent) {
     } else if (type == "LOD") {
       auto node = std::make_unique<LOD>();
       LOD& l = *node;
-      group(std::move(node), "level", [&](std::string_view f) {
-        if (f == "range") l.range = Doubles();
-        else if (f == "center") l.center = Triple();
-        else return false;
-        return true;
-      });
+      group(std::move(node), "level", [&](std::string_view f) { return LodField(f, l); });
     } else if (type == "Shape") {
       Shape2(parent, name);
     } else {
