@@ -119,13 +119,23 @@ std::string IndexList(std::size_t n) {
   return s + "] }";
 }
 
-// Each USE doubles the faces of the one before: 2^40 if nothing stopped it.
+// Each level reads the one before twice: 2^40 nodes if nothing stopped it.
 std::string Doubling(int levels) {
-  std::string s = std::string(kV1) + "DEF A0 Cube {}";
+  std::string s = std::string(kV1) + "DEF A0 Info {}";
   for (int i = 1; i <= levels; ++i) {
     s += " DEF A" + std::to_string(i) + " Group { USE A" + std::to_string(i - 1) + " USE A" +
          std::to_string(i - 1) + " }";
   }
+  return s;
+}
+
+// 250,000 faces read 1 + uses times; they name no point, so no face
+// reaches the walk.
+std::string ManyFaces(int uses) {
+  std::string s = std::string(kV1) + "DEF F IndexedFaceSet { coordIndex [";
+  for (int i = 0; i < 250000; ++i) s += "0 -1 ";
+  s += "] }";
+  for (int i = 0; i < uses; ++i) s += " USE F";
   return s;
 }
 
@@ -156,6 +166,8 @@ TEST(VrmlReader, LimitsHoldExactlyAtTheirValues) {
       {"500,001 entries", IndexList(500001), "2: list too long"},
       {"largest index", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483647 }", nullptr},
       {"index too large", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483648 }", "2: integer expected"},
+      {"1,000,000 faces", ManyFaces(3), nullptr},
+      {"1,000,001 faces", ManyFaces(3) + " IndexedFaceSet { coordIndex 0 }", "2: too many faces"},
       {"use inside itself", std::string(kV1) + "DEF A Separator {\nUSE A }", "2: nodes nested too deeply"},
       {"doubling uses", Doubling(40), "2: too much data (nested USEs)"},
       {"gzip", gzipped, nullptr},

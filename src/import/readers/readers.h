@@ -99,8 +99,9 @@ bool ImportDxfTraced(Importer& importer, const std::string& path,
 // for a file that cannot be opened or inflated ("Unable to open file '%s'",
 // "Unable to decompress file '%s'"), has no VRML header ("File '%s' is not
 // a VRML 1.0 or 2.0 text file") or breaks the syntax, nests nodes over 100
-// deep, or holds a list over 500,000 entries ("Syntax error file '%s',
-// line %ld: " and what was wrong).
+// deep, holds a list over 500,000 entries or a scene over 1,000,000 faces
+// (USEs counted each time; a primitive counts 256) ("Syntax error file
+// '%s', line %ld: " and what was wrong).
 bool ImportVrml(Importer& importer, const std::string& path);
 
 }  // namespace ws

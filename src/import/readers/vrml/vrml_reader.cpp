@@ -50,6 +50,11 @@ constexpr std::size_t kMaxListEntries = 500000;
 // can multiply to.
 constexpr std::size_t kMinTokenBudget = 4000000;
 constexpr std::size_t kTokenBudgetPerByte = 4;
+// Faces the scene may hold, USEs counted at each use: the import keeps
+// 10,000 faces, and walking many more only costs time.
+constexpr std::size_t kMaxSceneFaces = 1000000;
+// What a primitive counts towards it: the most any makes (the sphere).
+constexpr std::size_t kPrimitiveFaces = 256;
 // gzip magic bytes.
 constexpr std::uint8_t kGzip1 = 0x1f, kGzip2 = 0x8b;
 
@@ -77,6 +82,13 @@ std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>&
   inflateEnd(&z);
   if (rc != Z_STREAM_END || *tooLarge) return std::nullopt;
   return out;
+}
+
+// The faces of a coordIndex list: its runs up to each -1, and a last one
+// without it.
+std::size_t Runs(const std::vector<std::int32_t>& index) {
+  const auto ends = static_cast<std::size_t>(std::count_if(index.begin(), index.end(), [](std::int32_t i) { return i < 0; }));
+  return ends + (!index.empty() && index.back() >= 0 ? 1 : 0);
 }
 
 bool StartsNumber(const Token& t) {
@@ -109,6 +121,7 @@ class VrmlReader {
 
  private:
   Token Next();
+  void AddShape(std::size_t faces);
   Token Expect(std::string_view punct);
   std::string_view Word();
   bool StartsNode();
@@ -172,6 +185,7 @@ class VrmlReader {
   int lastPercent_ = 0;
   std::size_t shapes_ = 0;
   std::size_t badFaces_ = 0;
+  std::size_t faces_ = 0;
   std::map<std::string, std::size_t, std::less<>> defs_;
 };
 
@@ -179,6 +193,12 @@ Token VrmlReader::Next() {
   const Token t = lex_.Next();
   if (lex_.tokensRead() > budget_) throw SyntaxError{t.pos, "too much data (nested USEs)"};
   return t;
+}
+
+void VrmlReader::AddShape(std::size_t faces) {
+  ++shapes_;
+  faces_ += faces;
+  if (faces_ > kMaxSceneFaces) throw SyntaxError{lex_.position(), "too many faces"};
 }
 
 Token VrmlReader::Expect(std::string_view punct) {
@@ -496,7 +516,7 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
       else return false;
       return true;
     });
-    ++shapes_;
+    AddShape(Runs(s->coordIndex));
     return s;
   }
   if (type == "Translation" || type == "Scale") {
@@ -534,13 +554,13 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
       else return false;
       return true;
     });
-    ++shapes_;
+    AddShape(kPrimitiveFaces);
     return c;
   }
   if (type == "Sphere") {
     auto s = std::make_unique<Sphere>();
     Body([&](std::string_view f) { return f == "radius" && (s->radius = Double(), true); });
-    ++shapes_;
+    AddShape(kPrimitiveFaces);
     return s;
   }
   if (type == "Cone" || type == "Cylinder") {
@@ -554,7 +574,7 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
       else return false;
       return true;
     });
-    ++shapes_;
+    AddShape(kPrimitiveFaces);
     if (isCone) return cone;
     return cylinder;
   }
@@ -715,7 +735,7 @@ void VrmlReader::Shape2(GroupNode& parent, std::string_view name) {
     return true;
   });
   if (g.primitive) {
-    ++shapes_;
+    AddShape(kPrimitiveFaces);
     Separator& shape = parent.Make<Separator>(std::string(name));
     shape.Make<Material>().Append(material);
     shape.Make<MaterialBinding>(Binding::kOverall);
@@ -755,7 +775,7 @@ void VrmlReader::Shape2(GroupNode& parent, std::string_view name) {
     start = end + 1;
   }
   if (coordIndex.empty()) return;
-  ++shapes_;
+  AddShape(materialIndex.size());
   Separator& shape = parent.Make<Separator>(std::string(name));
   Material& m = shape.Make<Material>();
   if (g.color.empty()) m.Append(material);
