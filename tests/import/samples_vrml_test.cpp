@@ -1,8 +1,8 @@
 // The VRML files of the shared sample set that hold faces, imported the
-// way Merge imports them (those without are in samples_test.cpp). Face counts were checked once against a separate short script that
-// counts coordIndex runs of three or more corners and the primitives'
-// faces, re-counting a DEF at each USE and leaving out the children of a
-// Switch that shows none (the samples hide their DEFs that way).
+// way Merge imports them (those without are in samples_test.cpp). Face counts were checked once
+// against a separate short script that counts coordIndex runs of three or more corners and the
+// primitives' faces, re-counting a DEF at each USE and leaving out the children of a Switch that
+// shows none (the samples hide their DEFs that way).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,11 +40,13 @@ TEST(SamplesVrml, ReadableFilesGiveTheirRecordedCounts) {
   for (const Expected& e : kReadable) {
     ImportFixture f;
     EXPECT_TRUE(f.Import(SamplePath(e.file))) << e.file;
-    EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount, f.ui.Messages().size()),
+    EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount,
+                         f.ui.Messages().size()),
               std::tuple(e.points, e.vectors, e.polygons, 0u))
         << e.file;
-    EXPECT_NE(std::find(f.progress.titles.begin(), f.progress.titles.end(), "Importing VRML File..."),
-              f.progress.titles.end())
+    EXPECT_NE(
+        std::find(f.progress.titles.begin(), f.progress.titles.end(), "Importing VRML File..."),
+        f.progress.titles.end())
         << e.file;
     test::ExpectConsistent(f.tables());
   }
@@ -58,7 +60,8 @@ TEST(SamplesVrml, GzipFileReadsAsItsText) {
   const std::string path = f.dir.File("cones.wrl");
   test::WriteFileBytes(path, test::ReadFileBytes(SamplePath("wrl/malformed/v1_cones_gzip.wrl.gz")));
   EXPECT_TRUE(f.Import(path));
-  EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount), std::tuple(97u, 128u, 38u));
+  EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount),
+            std::tuple(97u, 128u, 38u));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The VRML reader on small texts of its own: what each node contributes,
 // and the files it refuses, each with its message and an empty scene.
-#include <zlib.h>
-
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <optional>
 
@@ -22,14 +21,15 @@ constexpr char kTwoFaces1[] = "IndexedFaceSet { coordIndex [0 1 2 -1 2 3 0 -1] }
 
 std::string Shape2(std::string_view fields) {
   return "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }"
-         " coordIndex [0 1 2 -1 0 2 3] " + std::string(fields) + " } }\n";
+         " coordIndex [0 1 2 -1 0 2 3] " +
+         std::string(fields) + " } }\n";
 }
 
 struct Case {
   const char* name;
   std::string text;
   std::size_t faces;
-  Vec3 lastFaceColor;  // diffuse
+  Vec3 lastFaceColor;                  // diffuse
   std::optional<Vec3> lastFaceCorner;  // its first corner, when checked
 };
 
@@ -38,54 +38,92 @@ const std::string kFaces1 = std::string(kSquare1) + kTwoFaces1;
 
 const Case kCases[] = {
     {"v1 face set", kV1 + kFaces1, 2, kGrey, Vec3{1, 1, 0}},
-    {"v1 per-face materials", kV1 + std::string("MaterialBinding { value PER_FACE }\n"
-                                                "Material { diffuseColor [1 0 0, 0 1 0] }\n") + kFaces1,
+    {"v1 per-face materials",
+     kV1 +
+         std::string("MaterialBinding { value PER_FACE }\n"
+                     "Material { diffuseColor [1 0 0, 0 1 0] }\n") +
+         kFaces1,
      2, kGreen, Vec3{1, 1, 0}},
-    {"v1 per-vertex indexed", kV1 + std::string("MaterialBinding { value PER_VERTEX_INDEXED }\n"
-                                                "Material { diffuseColor [1 0 0, 0 1 0] }\n") + kSquare1 +
-                                  "IndexedFaceSet { coordIndex [0 1 2 -1 0 2 3] materialIndex [1 1 1 -1 0 1 1] }",
+    {"v1 per-vertex indexed",
+     kV1 +
+         std::string("MaterialBinding { value PER_VERTEX_INDEXED }\n"
+                     "Material { diffuseColor [1 0 0, 0 1 0] }\n") +
+         kSquare1 + "IndexedFaceSet { coordIndex [0 1 2 -1 0 2 3] materialIndex [1 1 1 -1 0 1 1] }",
      2, kRed, Vec3{0, 0, 0}},
-    {"v1 separator keeps its material", kV1 + std::string("Separator { Material { diffuseColor 1 0 0 } }") + kFaces1,
-     2, kGrey, Vec3{1, 1, 0}},
-    {"v1 group passes it on", kV1 + std::string("Group { Material { diffuseColor 1 0 0 } }") + kFaces1, 2, kRed, Vec3{1, 1, 0}},
-    {"v1 transforms", kV1 + std::string("Translation { translation 1 2 3 } Scale { scaleFactor 2 2 2 }") + kFaces1,
+    {"v1 separator keeps its material",
+     kV1 + std::string("Separator { Material { diffuseColor 1 0 0 } }") + kFaces1, 2, kGrey,
+     Vec3{1, 1, 0}},
+    {"v1 group passes it on",
+     kV1 + std::string("Group { Material { diffuseColor 1 0 0 } }") + kFaces1, 2, kRed,
+     Vec3{1, 1, 0}},
+    {"v1 transforms",
+     kV1 + std::string("Translation { translation 1 2 3 } Scale { scaleFactor 2 2 2 }") + kFaces1,
      2, kGrey, Vec3{3, 4, 3}},
-    {"v1 transform separator", kV1 + std::string("TransformSeparator { Translation { translation 5 0 0 } }") + kFaces1,
-     2, kGrey, Vec3{1, 1, 0}},
-    {"v1 matrix", kV1 + std::string("MatrixTransform { matrix 1 0 0 0 0 1 0 0 0 0 1 0 4 5 6 1 }") + kFaces1,
-     2, kGrey, Vec3{5, 6, 6}},
-    {"v1 def/use", kV1 + std::string("DEF A Separator {") + kFaces1 + "} Translation { translation 0 0 7 } USE A",
+    {"v1 transform separator",
+     kV1 + std::string("TransformSeparator { Translation { translation 5 0 0 } }") + kFaces1, 2,
+     kGrey, Vec3{1, 1, 0}},
+    {"v1 matrix",
+     kV1 + std::string("MatrixTransform { matrix 1 0 0 0 0 1 0 0 0 0 1 0 4 5 6 1 }") + kFaces1, 2,
+     kGrey, Vec3{5, 6, 6}},
+    {"v1 def/use",
+     kV1 + std::string("DEF A Separator {") + kFaces1 + "} Translation { translation 0 0 7 } USE A",
      4, kGrey, Vec3{1, 1, 7}},
-    {"v1 switch", kV1 + std::string("Switch { whichChild 1 Cube {} Separator {") + kFaces1 + "} }", 2, kGrey, Vec3{1, 1, 0}},
-    {"v1 unknown nodes and hints", kV1 + std::string("ShapeHints { vertexOrdering CLOCKWISE creaseAngle 0.5 }"
-                                                     "Foo { fields [ SFNode a ] a Bar { x [ 1 { } ] } b \"}\" }") + kFaces1,
+    {"v1 switch", kV1 + std::string("Switch { whichChild 1 Cube {} Separator {") + kFaces1 + "} }",
      2, kGrey, Vec3{1, 1, 0}},
-    {"v1 primitives", kV1 + std::string("Cube {} Sphere { radius 2 } Cone { parts BOTTOM } Cylinder { parts (SIDES|TOP) }"),
-     6 + 256 + 1 + 17, kGrey, {}},
-    {"v2 appearance", kV2 + std::string("Shape { appearance Appearance { material Material { diffuseColor 0 1 0 } } "
-                                        "geometry Box { size 1 2 3 } }"),
-     6, kGreen, {}},
-    {"v2 colour per face", kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorPerVertex FALSE"), 2, kGreen, Vec3{0, 0, 0}},
-    {"v2 colour index per face", kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorIndex [1 0] colorPerVertex FALSE"),
-     2, kRed, Vec3{0, 0, 0}},
-    {"v2 colour per vertex", kV2 + Shape2("color Color { color [1 0 0, 0 1 0, 0 0 1, 0 1 0] }"), 2, kRed, Vec3{0, 0, 0}},
+    {"v1 unknown nodes and hints",
+     kV1 +
+         std::string("ShapeHints { vertexOrdering CLOCKWISE creaseAngle 0.5 }"
+                     "Foo { fields [ SFNode a ] a Bar { x [ 1 { } ] } b \"}\" }") +
+         kFaces1,
+     2, kGrey, Vec3{1, 1, 0}},
+    {"v1 primitives",
+     kV1 + std::string(
+               "Cube {} Sphere { radius 2 } Cone { parts BOTTOM } Cylinder { parts (SIDES|TOP) }"),
+     6 + 256 + 1 + 17,
+     kGrey,
+     {}},
+    {"v2 appearance",
+     kV2 + std::string("Shape { appearance Appearance { material Material { diffuseColor 0 1 0 } } "
+                       "geometry Box { size 1 2 3 } }"),
+     6,
+     kGreen,
+     {}},
+    {"v2 colour per face",
+     kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorPerVertex FALSE"), 2, kGreen,
+     Vec3{0, 0, 0}},
+    {"v2 colour index per face",
+     kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorIndex [1 0] colorPerVertex FALSE"), 2,
+     kRed, Vec3{0, 0, 0}},
+    {"v2 colour per vertex", kV2 + Shape2("color Color { color [1 0 0, 0 1 0, 0 0 1, 0 1 0] }"), 2,
+     kRed, Vec3{0, 0, 0}},
     {"v2 short faces and missing points left out",
-     kV2 + std::string("Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }"
+     kV2 + std::string("Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, "
+                       "1 1 0, 0 1 0] }"
                        " coordIndex [0 1 -1 0 1 4 -1 3 0 1 -1] } }"),
      1, kGrey, Vec3{0, 1, 0}},
     {"v2 clockwise", kV2 + Shape2("ccw FALSE"), 2, kGrey, Vec3{0, 1, 0}},
-    {"v2 transform", kV2 + std::string("Transform { translation 1 2 3 children [") + Shape2("") + "] }" + Shape2(""),
+    {"v2 transform",
+     kV2 + std::string("Transform { translation 1 2 3 children [") + Shape2("") + "] }" +
+         Shape2(""),
      4, kGrey, Vec3{0, 0, 0}},
     {"v2 def/use coordinates",
-     kV2 + std::string("Shape { geometry IndexedFaceSet { coord DEF C Coordinate { point [0 0 0, 1 0 0, 1 1 0] } coordIndex [0 1 2] } }"
-                       "Transform { translation 0 0 9 children Shape { geometry IndexedFaceSet { coord USE C coordIndex [2 1 0] } } }"),
+     kV2 + std::string("Shape { geometry IndexedFaceSet { coord DEF C Coordinate { point [0 0 0, 1 "
+                       "0 0, 1 1 0] } coordIndex [0 1 2] } }"
+                       "Transform { translation 0 0 9 children Shape { geometry IndexedFaceSet { "
+                       "coord USE C coordIndex [2 1 0] } } }"),
      2, kGrey, Vec3{1, 1, 9}},
-    {"v2 primitives", kV2 + std::string("Shape { geometry Sphere {} } Shape { geometry Cone { bottom FALSE } }"
-                                        "Shape { geometry Cylinder { top FALSE } } Shape { geometry NULL }"),
-     256 + 16 + 17, kGrey, {}},
+    {"v2 primitives",
+     kV2 + std::string("Shape { geometry Sphere {} } Shape { geometry Cone { bottom FALSE } }"
+                       "Shape { geometry Cylinder { top FALSE } } Shape { geometry NULL }"),
+     256 + 16 + 17,
+     kGrey,
+     {}},
     {"v2 skipped statements",
-     kV2 + std::string("PROTO P [ field SFColor c 1 0 0 ] { Group { } } EXTERNPROTO E [ ] \"e.wrl\" "
-                       "DEF S Script { url \"x.js\" } Inline { url [\"a.wrl\"] } ROUTE S.out TO T.set_in ") + Shape2(""),
+     kV2 +
+         std::string(
+             "PROTO P [ field SFColor c 1 0 0 ] { Group { } } EXTERNPROTO E [ ] \"e.wrl\" "
+             "DEF S Script { url \"x.js\" } Inline { url [\"a.wrl\"] } ROUTE S.out TO T.set_in ") +
+         Shape2(""),
      2, kGrey, Vec3{0, 0, 0}},
 };
 
@@ -165,10 +203,12 @@ TEST(VrmlReader, LimitsHoldExactlyAtTheirValues) {
       {"500,000 entries", IndexList(500000), nullptr},
       {"500,001 entries", IndexList(500001), "2: list too long"},
       {"largest index", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483647 }", nullptr},
-      {"index too large", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483648 }", "2: integer expected"},
+      {"index too large", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483648 }",
+       "2: integer expected"},
       {"1,000,000 faces", ManyFaces(3), nullptr},
       {"1,000,001 faces", ManyFaces(3) + " IndexedFaceSet { coordIndex 0 }", "2: too many faces"},
-      {"use inside itself", std::string(kV1) + "DEF A Separator {\nUSE A }", "2: nodes nested too deeply"},
+      {"use inside itself", std::string(kV1) + "DEF A Separator {\nUSE A }",
+       "2: nodes nested too deeply"},
       {"doubling uses", Doubling(40), "2: too much data (nested USEs)"},
       {"gzip", gzipped, nullptr},
   };
@@ -176,7 +216,8 @@ TEST(VrmlReader, LimitsHoldExactlyAtTheirValues) {
     test::ReadResult r = RunReader(ImportVrml, "t.wrl", row.text);
     EXPECT_EQ(r.ok, row.error == nullptr) << row.name;
     if (row.error) {
-      EXPECT_EQ(r.log, std::vector<std::string>{"Syntax error file '" + r.path + "', line " + row.error})
+      EXPECT_EQ(r.log,
+                std::vector<std::string>{"Syntax error file '" + r.path + "', line " + row.error})
           << row.name;
       EXPECT_TRUE(r.root().children.empty()) << row.name;
     }
@@ -192,15 +233,24 @@ TEST(VrmlReader, RefusesWhatItCannotReadAndAddsNothing) {
       {"no header", "Separator { Cube {} }", "File '@' is not a VRML 1.0 or 2.0 text file"},
       {"empty", "", "File '@' is not a VRML 1.0 or 2.0 text file"},
       {"cut gzip", Gzip(std::string(kV1) + "Cube {}", 12), "Unable to decompress file '@'"},
-      {"open node", std::string(kV1) + "Separator { Cube {} Cube {\n", "Syntax error file '@', line 3: file ends inside a node"},
-      {"open list", std::string(kV1) + "Foo { a [ 1 2\n", "Syntax error file '@', line 3: file ends inside brackets"},
-      {"open string", std::string(kV1) + "Info { string \"abc }", "Syntax error file '@', line 2: string without its closing quote"},
-      {"bad number", std::string(kV1) + kSquare1 + "Coordinate3 { point [ 1 x 2 ] }", "Syntax error file '@', line 3: number expected"},
-      {"bad binding", std::string(kV1) + "MaterialBinding { value PER_CORNER }", "Syntax error file '@', line 2: binding expected"},
-      {"bad part", std::string(kV1) + "Cone { parts (SIDES|RIM) }", "Syntax error file '@', line 2: part expected"},
-      {"bad bool", kV2 + Shape2("ccw YES"), "Syntax error file '@', line 2: TRUE or FALSE expected"},
-      {"stray bracket", std::string(kV2) + "Group { ] }", "Syntax error file '@', line 2: field name expected"},
-      {"route without TO", std::string(kV2) + "ROUTE a.b c.d", "Syntax error file '@', line 2: 'TO' expected"},
+      {"open node", std::string(kV1) + "Separator { Cube {} Cube {\n",
+       "Syntax error file '@', line 3: file ends inside a node"},
+      {"open list", std::string(kV1) + "Foo { a [ 1 2\n",
+       "Syntax error file '@', line 3: file ends inside brackets"},
+      {"open string", std::string(kV1) + "Info { string \"abc }",
+       "Syntax error file '@', line 2: string without its closing quote"},
+      {"bad number", std::string(kV1) + kSquare1 + "Coordinate3 { point [ 1 x 2 ] }",
+       "Syntax error file '@', line 3: number expected"},
+      {"bad binding", std::string(kV1) + "MaterialBinding { value PER_CORNER }",
+       "Syntax error file '@', line 2: binding expected"},
+      {"bad part", std::string(kV1) + "Cone { parts (SIDES|RIM) }",
+       "Syntax error file '@', line 2: part expected"},
+      {"bad bool", kV2 + Shape2("ccw YES"),
+       "Syntax error file '@', line 2: TRUE or FALSE expected"},
+      {"stray bracket", std::string(kV2) + "Group { ] }",
+       "Syntax error file '@', line 2: field name expected"},
+      {"route without TO", std::string(kV2) + "ROUTE a.b c.d",
+       "Syntax error file '@', line 2: 'TO' expected"},
   };
   for (const auto& row : rows) {
     test::ReadResult r = RunReader(ImportVrml, "t.wrl", row.text);

@@ -58,7 +58,8 @@ constexpr std::size_t kPrimitiveFaces = 256;
 // gzip magic bytes.
 constexpr std::uint8_t kGzip1 = 0x1f, kGzip2 = 0x8b;
 
-std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>& in, bool* tooLarge) {
+std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>& in,
+                                                bool* tooLarge) {
   z_stream z{};
   // 16 + 15: a gzip wrapper around a window of up to 32 KiB.
   if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK) return std::nullopt;
@@ -72,7 +73,8 @@ std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>&
     z.avail_out = static_cast<uInt>(buffer.size());
     rc = inflate(&z, Z_NO_FLUSH);
     const std::size_t got = buffer.size() - z.avail_out;
-    if ((rc != Z_OK && rc != Z_STREAM_END) || (rc == Z_OK && got == 0)) break;  // damaged or cut off
+    if ((rc != Z_OK && rc != Z_STREAM_END) || (rc == Z_OK && got == 0))
+      break;  // damaged or cut off
     if (got > kMaxImportFileBytes - out.size()) {
       *tooLarge = true;
       break;
@@ -87,7 +89,8 @@ std::optional<std::vector<std::uint8_t>> Gunzip(const std::vector<std::uint8_t>&
 // The faces of a coordIndex list: its runs up to each -1, and a last one
 // without it.
 std::size_t Runs(const std::vector<std::int32_t>& index) {
-  const auto ends = static_cast<std::size_t>(std::count_if(index.begin(), index.end(), [](std::int32_t i) { return i < 0; }));
+  const auto ends = static_cast<std::size_t>(
+      std::count_if(index.begin(), index.end(), [](std::int32_t i) { return i < 0; }));
   return ends + (!index.empty() && index.back() >= 0 ? 1 : 0);
 }
 
@@ -111,7 +114,9 @@ struct Geometry {
 class VrmlReader {
  public:
   VrmlReader(Importer& importer, std::string_view text, int version)
-      : importer_(importer), lex_(text), version_(version),
+      : importer_(importer),
+        lex_(text),
+        version_(version),
         budget_(std::max(kMinTokenBudget, text.size() * kTokenBudgetPerByte)) {}
 
   // Every node of the file under `root`; throws SyntaxError.
@@ -245,7 +250,8 @@ void VrmlReader::SkipNodeBody() {
 void VrmlReader::SkipValue() {
   const Token t = lex_.Peek();
   if (t.Is("[") || t.Is("(")) return SkipBalanced();
-  if (StartsNode() || t.IsWord("NULL")) return WithNode([&](std::string_view, std::string_view) { SkipNodeBody(); });
+  if (StartsNode() || t.IsWord("NULL"))
+    return WithNode([&](std::string_view, std::string_view) { SkipNodeBody(); });
   bool any = false;
   while (lex_.Peek().kind == TokenKind::kString || StartsNumber(lex_.Peek())) {
     Next();
@@ -282,7 +288,8 @@ bool VrmlReader::SkipStatement() {
 }
 
 void VrmlReader::Progress() {
-  const int percent = static_cast<int>(lex_.position() * 100 / std::max<std::size_t>(lex_.size(), 1));
+  const int percent =
+      static_cast<int>(lex_.position() * 100 / std::max<std::size_t>(lex_.size(), 1));
   if (percent >= lastPercent_ + 5) {
     lastPercent_ = percent;
     importer_.Progress(percent);
@@ -326,7 +333,8 @@ void VrmlReader::Body(F&& field, GroupNode* children) {
     const Token t = lex_.Peek();
     if (t.Is("}")) break;
     if (t.kind != TokenKind::kWord) {
-      throw SyntaxError{t.pos, t.kind == TokenKind::kEnd ? "file ends inside a node" : "field name expected"};
+      throw SyntaxError{
+          t.pos, t.kind == TokenKind::kEnd ? "file ends inside a node" : "field name expected"};
     }
     if (SkipStatement()) continue;
     if (children && StartsNode()) {
@@ -395,14 +403,10 @@ void VrmlReader::List(std::vector<T>& out, F&& one) {
 
 Binding VrmlReader::BindingValue() {
   static constexpr std::pair<std::string_view, Binding> kNames[] = {
-      {"DEFAULT", Binding::kDefault},
-      {"OVERALL", Binding::kOverall},
-      {"PER_PART", Binding::kPerPart},
-      {"PER_PART_INDEXED", Binding::kPerPartIndexed},
-      {"PER_FACE", Binding::kPerFace},
-      {"PER_FACE_INDEXED", Binding::kPerFaceIndexed},
-      {"PER_VERTEX", Binding::kPerVertex},
-      {"PER_VERTEX_INDEXED", Binding::kPerVertexIndexed}};
+      {"DEFAULT", Binding::kDefault},      {"OVERALL", Binding::kOverall},
+      {"PER_PART", Binding::kPerPart},     {"PER_PART_INDEXED", Binding::kPerPartIndexed},
+      {"PER_FACE", Binding::kPerFace},     {"PER_FACE_INDEXED", Binding::kPerFaceIndexed},
+      {"PER_VERTEX", Binding::kPerVertex}, {"PER_VERTEX_INDEXED", Binding::kPerVertexIndexed}};
   const Token t = Next();
   for (const auto& [text, value] : kNames) {
     if (t.IsWord(text)) return value;
@@ -431,19 +435,28 @@ unsigned VrmlReader::PartsValue() {
 }
 
 bool VrmlReader::TransformField(std::string_view field, std::string_view scaleName, Transform& t) {
-  if (field == "translation") t.translation = Triple();
-  else if (field == "rotation") t.rotationAxis = Triple(), t.rotationAngle = Double();
-  else if (field == scaleName) t.scaleFactor = Triple();
-  else if (field == "scaleOrientation") t.scaleOrientationAxis = Triple(), t.scaleOrientationAngle = Double();
-  else if (field == "center") t.center = Triple();
-  else return false;
+  if (field == "translation")
+    t.translation = Triple();
+  else if (field == "rotation")
+    t.rotationAxis = Triple(), t.rotationAngle = Double();
+  else if (field == scaleName)
+    t.scaleFactor = Triple();
+  else if (field == "scaleOrientation")
+    t.scaleOrientationAxis = Triple(), t.scaleOrientationAngle = Double();
+  else if (field == "center")
+    t.center = Triple();
+  else
+    return false;
   return true;
 }
 
 bool VrmlReader::LodField(std::string_view field, LOD& lod) {
-  if (field == "range") lod.range = Doubles();
-  else if (field == "center") lod.center = Triple();
-  else return false;
+  if (field == "range")
+    lod.range = Doubles();
+  else if (field == "center")
+    lod.center = Triple();
+  else
+    return false;
   return true;
 }
 
@@ -470,7 +483,9 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   if (type == "Switch") {
     auto node = std::make_unique<Switch>();
     Switch& s = *node;
-    return group(std::move(node), [&](std::string_view f) { return f == "whichChild" && (s.whichChild = Int(), true); });
+    return group(std::move(node), [&](std::string_view f) {
+      return f == "whichChild" && (s.whichChild = Int(), true);
+    });
   }
   if (type == "LOD") {
     auto node = std::make_unique<LOD>();
@@ -480,13 +495,20 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   if (type == "Material") {
     auto m = std::make_unique<Material>();
     Body([&](std::string_view f) {
-      if (f == "ambientColor") m->ambientColor = Triples();
-      else if (f == "diffuseColor") m->diffuseColor = Triples();
-      else if (f == "specularColor") m->specularColor = Triples();
-      else if (f == "emissiveColor") m->emissiveColor = Triples();
-      else if (f == "shininess") m->shininess = Doubles();
-      else if (f == "transparency") m->transparency = Doubles();
-      else return false;
+      if (f == "ambientColor")
+        m->ambientColor = Triples();
+      else if (f == "diffuseColor")
+        m->diffuseColor = Triples();
+      else if (f == "specularColor")
+        m->specularColor = Triples();
+      else if (f == "emissiveColor")
+        m->emissiveColor = Triples();
+      else if (f == "shininess")
+        m->shininess = Doubles();
+      else if (f == "transparency")
+        m->transparency = Doubles();
+      else
+        return false;
       return true;
     });
     return m;
@@ -510,10 +532,14 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   if (type == "IndexedFaceSet") {
     auto s = std::make_unique<IndexedFaceSet>();
     Body([&](std::string_view f) {
-      if (f == "coordIndex") s->coordIndex = Ints();
-      else if (f == "materialIndex") s->materialIndex = Ints();
-      else if (f == "normalIndex") s->normalIndex = Ints();
-      else return false;
+      if (f == "coordIndex")
+        s->coordIndex = Ints();
+      else if (f == "materialIndex")
+        s->materialIndex = Ints();
+      else if (f == "normalIndex")
+        s->normalIndex = Ints();
+      else
+        return false;
       return true;
     });
     AddShape(Runs(s->coordIndex));
@@ -528,7 +554,9 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   }
   if (type == "Rotation") {
     auto r = std::make_unique<Rotation>();
-    Body([&](std::string_view f) { return f == "rotation" && (r->axis = Triple(), r->angle = Double(), true); });
+    Body([&](std::string_view f) {
+      return f == "rotation" && (r->axis = Triple(), r->angle = Double(), true);
+    });
     return r;
   }
   if (type == "MatrixTransform") {
@@ -548,10 +576,14 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
   if (type == "Cube") {
     auto c = std::make_unique<Cube>();
     Body([&](std::string_view f) {
-      if (f == "width") c->width = Double();
-      else if (f == "height") c->height = Double();
-      else if (f == "depth") c->depth = Double();
-      else return false;
+      if (f == "width")
+        c->width = Double();
+      else if (f == "height")
+        c->height = Double();
+      else if (f == "depth")
+        c->depth = Double();
+      else
+        return false;
       return true;
     });
     AddShape(kPrimitiveFaces);
@@ -568,10 +600,14 @@ std::unique_ptr<SceneNode> VrmlReader::Node1(std::string_view type) {
     auto cylinder = std::make_unique<Cylinder>();
     const bool isCone = type == "Cone";
     Body([&](std::string_view f) {
-      if (f == "parts") (isCone ? cone->parts : cylinder->parts) = PartsValue();
-      else if (f == "height") (isCone ? cone->height : cylinder->height) = Double();
-      else if (f == (isCone ? "bottomRadius" : "radius")) (isCone ? cone->bottomRadius : cylinder->radius) = Double();
-      else return false;
+      if (f == "parts")
+        (isCone ? cone->parts : cylinder->parts) = PartsValue();
+      else if (f == "height")
+        (isCone ? cone->height : cylinder->height) = Double();
+      else if (f == (isCone ? "bottomRadius" : "radius"))
+        (isCone ? cone->bottomRadius : cylinder->radius) = Double();
+      else
+        return false;
       return true;
     });
     AddShape(kPrimitiveFaces);
@@ -588,7 +624,8 @@ void VrmlReader::Children2(GroupNode& parent) {
   if (!lex_.Peek().Is("[")) return Child2(parent);
   Next();
   while (!lex_.Peek().Is("]")) {
-    if (lex_.Peek().kind == TokenKind::kEnd) throw SyntaxError{lex_.Peek().pos, "file ends inside a list"};
+    if (lex_.Peek().kind == TokenKind::kEnd)
+      throw SyntaxError{lex_.Peek().pos, "file ends inside a list"};
     if (!SkipStatement()) Child2(parent);
   }
   Next();
@@ -609,13 +646,15 @@ void VrmlReader::Child2(GroupNode& parent) {
     if (type == "Transform") {
       auto node = std::make_unique<TransformSeparator>();
       Transform& t = node->Make<Transform>();
-      group(std::move(node), "children", [&](std::string_view f) { return TransformField(f, "scale", t); });
+      group(std::move(node), "children",
+            [&](std::string_view f) { return TransformField(f, "scale", t); });
     } else if (type == "Group" || type == "Anchor" || type == "Billboard" || type == "Collision") {
       group(std::make_unique<Group>(), "children", none);
     } else if (type == "Switch") {
       auto node = std::make_unique<Switch>();
       Switch& s = *node;
-      group(std::move(node), "choice", [&](std::string_view f) { return f == "whichChoice" && (s.whichChild = Int(), true); });
+      group(std::move(node), "choice",
+            [&](std::string_view f) { return f == "whichChoice" && (s.whichChild = Int(), true); });
     } else if (type == "LOD") {
       auto node = std::make_unique<LOD>();
       LOD& l = *node;
@@ -623,7 +662,8 @@ void VrmlReader::Child2(GroupNode& parent) {
     } else if (type == "Shape") {
       Shape2(parent, name);
     } else {
-      if (type == "Script" || type == "Inline") importer_.Log("Skipping " + std::string(type) + " node");
+      if (type == "Script" || type == "Inline")
+        importer_.Log("Skipping " + std::string(type) + " node");
       SkipNodeBody();
     }
   });
@@ -639,13 +679,20 @@ MaterialValue VrmlReader::Appearance2() {
         if (materialType != "Material") return SkipNodeBody();
         double ambientIntensity = 0.2;
         Body([&](std::string_view g) {
-          if (g == "diffuseColor") value.diffuse = Triple();
-          else if (g == "ambientIntensity") ambientIntensity = Double();
-          else if (g == "specularColor") value.specular = Triple();
-          else if (g == "emissiveColor") value.emissive = Triple();
-          else if (g == "shininess") value.shininess = Double();
-          else if (g == "transparency") value.transparency = Double();
-          else return false;
+          if (g == "diffuseColor")
+            value.diffuse = Triple();
+          else if (g == "ambientIntensity")
+            ambientIntensity = Double();
+          else if (g == "specularColor")
+            value.specular = Triple();
+          else if (g == "emissiveColor")
+            value.emissive = Triple();
+          else if (g == "shininess")
+            value.shininess = Double();
+          else if (g == "transparency")
+            value.transparency = Double();
+          else
+            return false;
           return true;
         });
         value.ambient = {value.diffuse.x * ambientIntensity, value.diffuse.y * ambientIntensity,
@@ -672,13 +719,20 @@ Geometry VrmlReader::Geometry2() {
   WithNode([&](std::string_view type, std::string_view) {
     if (type == "IndexedFaceSet") {
       Body([&](std::string_view f) {
-        if (f == "coord") g.point = PointsOf("Coordinate", "point");
-        else if (f == "color") g.color = PointsOf("Color", "color");
-        else if (f == "coordIndex") g.coordIndex = Ints();
-        else if (f == "colorIndex") g.colorIndex = Ints();
-        else if (f == "colorPerVertex") g.colorPerVertex = Bool();
-        else if (f == "ccw") g.ccw = Bool();
-        else return false;
+        if (f == "coord")
+          g.point = PointsOf("Coordinate", "point");
+        else if (f == "color")
+          g.color = PointsOf("Color", "color");
+        else if (f == "coordIndex")
+          g.coordIndex = Ints();
+        else if (f == "colorIndex")
+          g.colorIndex = Ints();
+        else if (f == "colorPerVertex")
+          g.colorPerVertex = Bool();
+        else if (f == "ccw")
+          g.ccw = Bool();
+        else
+          return false;
         return true;
       });
     } else if (type == "Box") {
@@ -701,12 +755,18 @@ Geometry VrmlReader::Geometry2() {
       double radius = 1, height = 2;
       auto flag = [&](unsigned part) { parts = Bool() ? parts | part : parts & ~part; };
       Body([&](std::string_view f) {
-        if (f == "side") flag(Parts::kSides);
-        else if (f == "bottom") flag(Parts::kBottom);
-        else if (f == "top") flag(Parts::kTop);
-        else if (f == "height") height = Double();
-        else if (f == "bottomRadius" || f == "radius") radius = Double();
-        else return false;
+        if (f == "side")
+          flag(Parts::kSides);
+        else if (f == "bottom")
+          flag(Parts::kBottom);
+        else if (f == "top")
+          flag(Parts::kTop);
+        else if (f == "height")
+          height = Double();
+        else if (f == "bottomRadius" || f == "radius")
+          radius = Double();
+        else
+          return false;
         return true;
       });
       if (type == "Cone") {
@@ -729,9 +789,12 @@ void VrmlReader::Shape2(GroupNode& parent, std::string_view name) {
   MaterialValue material;
   Geometry g;
   Body([&](std::string_view f) {
-    if (f == "appearance") material = Appearance2();
-    else if (f == "geometry") g = Geometry2();
-    else return false;
+    if (f == "appearance")
+      material = Appearance2();
+    else if (f == "geometry")
+      g = Geometry2();
+    else
+      return false;
     return true;
   });
   if (g.primitive) {
@@ -765,8 +828,10 @@ void VrmlReader::Shape2(GroupNode& parent, std::string_view name) {
     }
     if (named && end - start >= 3) {
       const auto first = g.coordIndex.begin() + static_cast<std::ptrdiff_t>(start);
-      coordIndex.insert(coordIndex.end(), first, g.coordIndex.begin() + static_cast<std::ptrdiff_t>(end));
-      if (!g.ccw) std::reverse(coordIndex.end() - static_cast<std::ptrdiff_t>(end - start), coordIndex.end());
+      coordIndex.insert(coordIndex.end(), first,
+                        g.coordIndex.begin() + static_cast<std::ptrdiff_t>(end));
+      if (!g.ccw)
+        std::reverse(coordIndex.end() - static_cast<std::ptrdiff_t>(end - start), coordIndex.end());
       coordIndex.push_back(-1);
       materialIndex.push_back(colorOf(face, start));
     } else {
@@ -803,7 +868,8 @@ void VrmlReader::Read(GroupNode& root) {
 }
 
 std::string LineMessage(const std::string& path, long line, std::string_view what) {
-  return "Syntax error file '" + path + "', line " + std::to_string(line) + ": " + std::string(what);
+  return "Syntax error file '" + path + "', line " + std::to_string(line) + ": " +
+         std::string(what);
 }
 
 }  // namespace
@@ -845,9 +911,10 @@ bool ImportVrml(Importer& importer, const std::string& path) {
   const std::string badNote = std::to_string(bad) + (bad == 1 ? " face names" : " faces name") +
                               " points its shape does not have, or has fewer than three corners";
   if (reader.shapes() == 0) {
-    importer.SetEmptyReason(bad > 0 ? "Every face names points its shape does not have, or has fewer "
-                                      "than three corners."
-                                    : "It holds no faces.");
+    importer.SetEmptyReason(bad > 0
+                                ? "Every face names points its shape does not have, or has fewer "
+                                  "than three corners."
+                                : "It holds no faces.");
   } else if (bad > 0) {
     importer.NoteDropped(badNote);
   }
