@@ -84,6 +84,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::k3ds, Import3ds);
   r.Set(SceneFormat::kTrueSpace, ImportTrueSpace);
   r.Set(SceneFormat::kDxf, ImportDxf);
+  r.Set(SceneFormat::kVrml, ImportVrml);
   return r;
 }
 

@@ -240,10 +240,12 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
        dropped + "2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"},
       {"model.txt", "", 0, "Could not import \"@\""},  // no reader claims it
       {"plan.dxf", "", 0, "Could not import \"@\""},   // the reader fails
-      {"MODEL.WRL", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
+      {"MODEL.WRL", "", 0, "Could not import \"@\""},  // read as VRML, whatever its case
+      {"a.nff", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
   for (const auto& [name, text, polygons, message] : cases) {
     ImportFixture f;
     f.services.readers.Set(SceneFormat::kDxf, [](Importer&, const std::string&) { return false; });
+    f.services.readers.Set(SceneFormat::kNff, {});  // a format without a reader
     const std::string path = f.Write(name, text);
     const bool imported = f.Import(path);
     std::string expected = message;

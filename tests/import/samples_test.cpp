@@ -103,7 +103,13 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"dxf/malformed/R12_with_trash_beyond_EOF.dxf", kNoDxfFaces},  // a CIRCLE, then trash
     {"dxf/malformed/bin_dxf_r12.dxf",
      "\nIt is a binary DXF file; only DXF files in text form can be imported."},
-    {"dxf/malformed/empty.dxf", "\nIt holds no DXF section."}};
+    {"dxf/malformed/empty.dxf", "\nIt holds no DXF section."},
+    {"wrl/v1_empty.wrl", "\nIt holds no faces."},
+    {"wrl/v2_indexed_line_set.wrl", "\nIt holds no faces."},
+    {"wrl/malformed/v2_not_enough_coords.wrl",
+     "\nEvery face names points its shape does not have, or has fewer than three corners."},
+    {"wrl/malformed/empty.wrl", "could not"},
+    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"}};
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
   WS_SKIP_WITHOUT_SAMPLES();
@@ -137,7 +143,7 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
       "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
       "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob "
-      "dxf/lineTest.dxf dxf/ASCII_R12.dxf");
+      "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {

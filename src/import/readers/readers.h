@@ -88,4 +88,20 @@ bool ImportDxf(Importer& importer, const std::string& path);
 bool ImportDxfTraced(Importer& importer, const std::string& path,
                      const std::function<void(std::string_view)>& trace);
 
+// VRML 1.0 and 2.0 text (the "#VRML V1.0" or "#VRML V2.0" header first),
+// also when gzip-compressed. VRML 1.0 nodes become the scene nodes of the
+// same names; a VRML 2.0 Shape becomes a Separator with its material
+// (Appearance's Material, or one per Color entry, per face or per corner),
+// coordinates and face set or primitive, with clockwise (ccw FALSE) faces
+// turned round. DEF/USE by name; unknown nodes and fields are skipped;
+// PROTO, EXTERNPROTO, ROUTE, Script and Inline are skipped with one log
+// line each. False, with the reason in the import log and nothing added,
+// for a file that cannot be opened or inflated ("Unable to open file '%s'",
+// "Unable to decompress file '%s'"), has no VRML header ("File '%s' is not
+// a VRML 1.0 or 2.0 text file") or breaks the syntax, nests nodes over 100
+// deep, holds a list over 500,000 entries or a scene over 1,000,000 faces
+// (USEs counted each time; a primitive counts 256) ("Syntax error file
+// '%s', line %ld: " and what was wrong).
+bool ImportVrml(Importer& importer, const std::string& path);
+
 }  // namespace ws

@@ -1,0 +1,266 @@
+// The VRML reader on small texts of its own: what each node contributes,
+// and the files it refuses, each with its message and an empty scene.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <optional>
+
+#include "import_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::RunReader;
+
+constexpr char kV1[] = "#VRML V1.0 ascii\n";
+constexpr char kV2[] = "#VRML V2.0 utf8\n";
+// A unit square in z = 0 and its two triangles (VRML 1.0), and a shape
+// with a square of its own (VRML 2.0, `%` marks where fields go).
+constexpr char kSquare1[] = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }\n";
+constexpr char kTwoFaces1[] = "IndexedFaceSet { coordIndex [0 1 2 -1 2 3 0 -1] }\n";
+
+std::string Shape2(std::string_view fields) {
+  return "Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] }"
+         " coordIndex [0 1 2 -1 0 2 3] " +
+         std::string(fields) + " } }\n";
+}
+
+struct Case {
+  const char* name;
+  std::string text;
+  std::size_t faces;
+  Vec3 lastFaceColor;                  // diffuse
+  std::optional<Vec3> lastFaceCorner;  // its first corner, when checked
+};
+
+const Vec3 kGrey{0.8, 0.8, 0.8}, kRed{1, 0, 0}, kGreen{0, 1, 0};
+const std::string kFaces1 = std::string(kSquare1) + kTwoFaces1;
+
+const Case kCases[] = {
+    {"v1 face set", kV1 + kFaces1, 2, kGrey, Vec3{1, 1, 0}},
+    {"v1 per-face materials",
+     kV1 +
+         std::string("MaterialBinding { value PER_FACE }\n"
+                     "Material { diffuseColor [1 0 0, 0 1 0] }\n") +
+         kFaces1,
+     2, kGreen, Vec3{1, 1, 0}},
+    {"v1 per-vertex indexed",
+     kV1 +
+         std::string("MaterialBinding { value PER_VERTEX_INDEXED }\n"
+                     "Material { diffuseColor [1 0 0, 0 1 0] }\n") +
+         kSquare1 + "IndexedFaceSet { coordIndex [0 1 2 -1 0 2 3] materialIndex [1 1 1 -1 0 1 1] }",
+     2, kRed, Vec3{0, 0, 0}},
+    {"v1 separator keeps its material",
+     kV1 + std::string("Separator { Material { diffuseColor 1 0 0 } }") + kFaces1, 2, kGrey,
+     Vec3{1, 1, 0}},
+    {"v1 group passes it on",
+     kV1 + std::string("Group { Material { diffuseColor 1 0 0 } }") + kFaces1, 2, kRed,
+     Vec3{1, 1, 0}},
+    {"v1 transforms",
+     kV1 + std::string("Translation { translation 1 2 3 } Scale { scaleFactor 2 2 2 }") + kFaces1,
+     2, kGrey, Vec3{3, 4, 3}},
+    {"v1 transform separator",
+     kV1 + std::string("TransformSeparator { Translation { translation 5 0 0 } }") + kFaces1, 2,
+     kGrey, Vec3{1, 1, 0}},
+    {"v1 matrix",
+     kV1 + std::string("MatrixTransform { matrix 1 0 0 0 0 1 0 0 0 0 1 0 4 5 6 1 }") + kFaces1, 2,
+     kGrey, Vec3{5, 6, 6}},
+    {"v1 def/use",
+     kV1 + std::string("DEF A Separator {") + kFaces1 + "} Translation { translation 0 0 7 } USE A",
+     4, kGrey, Vec3{1, 1, 7}},
+    {"v1 switch", kV1 + std::string("Switch { whichChild 1 Cube {} Separator {") + kFaces1 + "} }",
+     2, kGrey, Vec3{1, 1, 0}},
+    {"v1 unknown nodes and hints",
+     kV1 +
+         std::string("ShapeHints { vertexOrdering CLOCKWISE creaseAngle 0.5 }"
+                     "Foo { fields [ SFNode a ] a Bar { x [ 1 { } ] } b \"}\" }") +
+         kFaces1,
+     2, kGrey, Vec3{1, 1, 0}},
+    {"v1 primitives",
+     kV1 + std::string(
+               "Cube {} Sphere { radius 2 } Cone { parts BOTTOM } Cylinder { parts (SIDES|TOP) }"),
+     6 + 256 + 1 + 17,
+     kGrey,
+     {}},
+    {"v2 appearance",
+     kV2 + std::string("Shape { appearance Appearance { material Material { diffuseColor 0 1 0 } } "
+                       "geometry Box { size 1 2 3 } }"),
+     6,
+     kGreen,
+     {}},
+    {"v2 colour per face",
+     kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorPerVertex FALSE"), 2, kGreen,
+     Vec3{0, 0, 0}},
+    {"v2 colour index per face",
+     kV2 + Shape2("color Color { color [1 0 0, 0 1 0] } colorIndex [1 0] colorPerVertex FALSE"), 2,
+     kRed, Vec3{0, 0, 0}},
+    {"v2 colour per vertex", kV2 + Shape2("color Color { color [1 0 0, 0 1 0, 0 0 1, 0 1 0] }"), 2,
+     kRed, Vec3{0, 0, 0}},
+    {"v2 short faces and missing points left out",
+     kV2 + std::string("Shape { geometry IndexedFaceSet { coord Coordinate { point [0 0 0, 1 0 0, "
+                       "1 1 0, 0 1 0] }"
+                       " coordIndex [0 1 -1 0 1 4 -1 3 0 1 -1] } }"),
+     1, kGrey, Vec3{0, 1, 0}},
+    {"v2 clockwise", kV2 + Shape2("ccw FALSE"), 2, kGrey, Vec3{0, 1, 0}},
+    {"v2 transform",
+     kV2 + std::string("Transform { translation 1 2 3 children [") + Shape2("") + "] }" +
+         Shape2(""),
+     4, kGrey, Vec3{0, 0, 0}},
+    {"v2 def/use coordinates",
+     kV2 + std::string("Shape { geometry IndexedFaceSet { coord DEF C Coordinate { point [0 0 0, 1 "
+                       "0 0, 1 1 0] } coordIndex [0 1 2] } }"
+                       "Transform { translation 0 0 9 children Shape { geometry IndexedFaceSet { "
+                       "coord USE C coordIndex [2 1 0] } } }"),
+     2, kGrey, Vec3{1, 1, 9}},
+    {"v2 primitives",
+     kV2 + std::string("Shape { geometry Sphere {} } Shape { geometry Cone { bottom FALSE } }"
+                       "Shape { geometry Cylinder { top FALSE } } Shape { geometry NULL }"),
+     256 + 16 + 17,
+     kGrey,
+     {}},
+    {"v2 skipped statements",
+     kV2 +
+         std::string(
+             "PROTO P [ field SFColor c 1 0 0 ] { Group { } } EXTERNPROTO E [ ] \"e.wrl\" "
+             "DEF S Script { url \"x.js\" } Inline { url [\"a.wrl\"] } ROUTE S.out TO T.set_in ") +
+         Shape2(""),
+     2, kGrey, Vec3{0, 0, 0}},
+};
+
+TEST(VrmlReader, NodesGiveTheirFaces) {
+  for (const Case& c : kCases) {
+    test::ReadResult r = RunReader(ImportVrml, "t.wrl", c.text);
+    ASSERT_TRUE(r.ok) << c.name << ": " << testing::PrintToString(r.log);
+    ASSERT_EQ(r.faces.size(), c.faces) << c.name;
+    const test::RecordedFace& last = r.faces.back();
+    EXPECT_EQ(last.material.diffuse, c.lastFaceColor) << c.name;
+    if (c.lastFaceCorner) EXPECT_EQ(last.corners.front(), *c.lastFaceCorner) << c.name;
+  }
+}
+
+TEST(VrmlReader, SkippedStatementsAreLoggedOnceEach) {
+  const test::ReadResult r = RunReader(ImportVrml, "t.wrl", kCases[std::size(kCases) - 1].text);
+  EXPECT_EQ(r.log, (std::vector<std::string>{"Skipping PROTO 'P'", "Skipping EXTERNPROTO 'E'",
+                                             "Skipping Script node", "Skipping Inline node",
+                                             "Skipping ROUTE from 'S.out' to 'T.set_in'"}));
+}
+
+std::string Nested(int depth) {
+  std::string s = kV1;
+  for (int i = 0; i < depth; ++i) s += "Separator {";
+  return s + std::string(static_cast<std::size_t>(depth), '}');
+}
+
+std::string IndexList(std::size_t n) {
+  std::string s = std::string(kV1) + "IndexedFaceSet { coordIndex [";
+  for (std::size_t i = 0; i < n; ++i) s += "0 ";
+  return s + "] }";
+}
+
+// Each level reads the one before twice: 2^40 nodes if nothing stopped it.
+std::string Doubling(int levels) {
+  std::string s = std::string(kV1) + "DEF A0 Info {}";
+  for (int i = 1; i <= levels; ++i) {
+    s += " DEF A" + std::to_string(i) + " Group { USE A" + std::to_string(i - 1) + " USE A" +
+         std::to_string(i - 1) + " }";
+  }
+  return s;
+}
+
+// 250,000 faces read 1 + uses times; they name no point, so no face
+// reaches the walk.
+std::string ManyFaces(int uses) {
+  std::string s = std::string(kV1) + "DEF F IndexedFaceSet { coordIndex [";
+  for (int i = 0; i < 250000; ++i) s += "0 -1 ";
+  s += "] }";
+  for (int i = 0; i < uses; ++i) s += " USE F";
+  return s;
+}
+
+std::string Gzip(std::string_view text, std::size_t keep = std::string::npos) {
+  z_stream z{};
+  deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  std::string out(text.size() + 64, '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  z.avail_in = static_cast<uInt>(text.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(std::min<std::size_t>(z.total_out, keep));
+  deflateEnd(&z);
+  return out;
+}
+
+TEST(VrmlReader, LimitsHoldExactlyAtTheirValues) {
+  const std::string gzipped = Gzip(std::string(kV1) + "Cube {}");
+  struct Row {
+    const char* name;
+    std::string text;
+    const char* error;  // after "Syntax error file '<path>', line "; null: read
+  } rows[] = {
+      {"100 levels", Nested(100), nullptr},
+      {"101 levels", Nested(101), "2: nodes nested too deeply"},
+      {"500,000 entries", IndexList(500000), nullptr},
+      {"500,001 entries", IndexList(500001), "2: list too long"},
+      {"largest index", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483647 }", nullptr},
+      {"index too large", std::string(kV1) + "IndexedFaceSet { coordIndex 2147483648 }",
+       "2: integer expected"},
+      {"1,000,000 faces", ManyFaces(3), nullptr},
+      {"1,000,001 faces", ManyFaces(3) + " IndexedFaceSet { coordIndex 0 }", "2: too many faces"},
+      {"use inside itself", std::string(kV1) + "DEF A Separator {\nUSE A }",
+       "2: nodes nested too deeply"},
+      {"doubling uses", Doubling(40), "2: too much data (nested USEs)"},
+      {"gzip", gzipped, nullptr},
+  };
+  for (const Row& row : rows) {
+    test::ReadResult r = RunReader(ImportVrml, "t.wrl", row.text);
+    EXPECT_EQ(r.ok, row.error == nullptr) << row.name;
+    if (row.error) {
+      EXPECT_EQ(r.log,
+                std::vector<std::string>{"Syntax error file '" + r.path + "', line " + row.error})
+          << row.name;
+      EXPECT_TRUE(r.root().children.empty()) << row.name;
+    }
+  }
+}
+
+TEST(VrmlReader, RefusesWhatItCannotReadAndAddsNothing) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string error;  // '@' stands for the path
+  } rows[] = {
+      {"no header", "Separator { Cube {} }", "File '@' is not a VRML 1.0 or 2.0 text file"},
+      {"empty", "", "File '@' is not a VRML 1.0 or 2.0 text file"},
+      {"cut gzip", Gzip(std::string(kV1) + "Cube {}", 12), "Unable to decompress file '@'"},
+      {"open node", std::string(kV1) + "Separator { Cube {} Cube {\n",
+       "Syntax error file '@', line 3: file ends inside a node"},
+      {"open list", std::string(kV1) + "Foo { a [ 1 2\n",
+       "Syntax error file '@', line 3: file ends inside brackets"},
+      {"open string", std::string(kV1) + "Info { string \"abc }",
+       "Syntax error file '@', line 2: string without its closing quote"},
+      {"bad number", std::string(kV1) + kSquare1 + "Coordinate3 { point [ 1 x 2 ] }",
+       "Syntax error file '@', line 3: number expected"},
+      {"bad binding", std::string(kV1) + "MaterialBinding { value PER_CORNER }",
+       "Syntax error file '@', line 2: binding expected"},
+      {"bad part", std::string(kV1) + "Cone { parts (SIDES|RIM) }",
+       "Syntax error file '@', line 2: part expected"},
+      {"bad bool", kV2 + Shape2("ccw YES"),
+       "Syntax error file '@', line 2: TRUE or FALSE expected"},
+      {"stray bracket", std::string(kV2) + "Group { ] }",
+       "Syntax error file '@', line 2: field name expected"},
+      {"route without TO", std::string(kV2) + "ROUTE a.b c.d",
+       "Syntax error file '@', line 2: 'TO' expected"},
+  };
+  for (const auto& row : rows) {
+    test::ReadResult r = RunReader(ImportVrml, "t.wrl", row.text);
+    std::string expected = row.error;
+    expected.replace(expected.find('@'), 1, r.path);
+    EXPECT_FALSE(r.ok) << row.name;
+    EXPECT_EQ(r.log, std::vector<std::string>{expected}) << row.name;
+    EXPECT_TRUE(r.root().children.empty()) << row.name;
+  }
+}
+
+}  // namespace
+}  // namespace ws
