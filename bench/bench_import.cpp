@@ -2,51 +2,23 @@
 // quadrilaterals, each read, walked, collected and converted through
 // ImportScene into an emptied object. "per_1000_faces" is the time per
 // 1,000 faces of the file; reading the bytes alone is the baseline.
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <string>
 
-#include "import/import_scene.h"
 #include "import/readers/bounded_reader.h"
-#include "platform/scripted_ui.h"
+#include "import_bench_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using ws::bench::SamplePath;
 
-std::string SamplePath(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path() / ".." / "shared" / "samples" / name)
-      .lexically_normal()
-      .string();
-}
-
+// The generated file lives in the model's temporary folder.
 struct Setup {
-  std::string dir;
-  ws::ScriptedUi ui;
-  ws::Runtime rt{ui};
-  ws::Model model{rt};
+  ws::bench::ImportModel m;
   std::string quads;
 
   Setup() {
-    char tmpl[] = "/tmp/ws-bench-import-XXXXXX";
-    dir = mkdtemp(tmpl);
-    model.paths = ws::Paths::FromBase(dir);
-    model.resources.CreateResFile(model.paths.preferences);
-    ws::ColorTable table;
-    for (std::size_t i = 0; i < 256; ++i) {
-      const auto c = static_cast<std::uint16_t>(i * 257);
-      table.Set(i, {c, static_cast<std::uint16_t>(65535 - c), static_cast<std::uint16_t>(c / 2)});
-    }
-    ws::WriteClutToFile(model.resources, model.paths.preferences, ws::kCurrentClutId, table);
-    if (!model.tables.AllocateObjectTables()) std::abort();
-    model.tables.BuildReservedEntries();
-
     // 100 x 100 quadrilaterals over a 101 x 101 grid of vertices.
-    quads = dir + "/quads.obj";
+    quads = m.dir + "/quads.obj";
     std::ofstream out(quads);
     for (int y = 0; y <= 100; ++y) {
       for (int x = 0; x <= 100; ++x) out << "v " << x << ' ' << y << ' ' << ((x * y) % 7) * 0.1 << '\n';
@@ -58,7 +30,6 @@ struct Setup {
       }
     }
   }
-  ~Setup() { fs::remove_all(dir); }
 };
 
 Setup& Shared() {
@@ -67,20 +38,7 @@ Setup& Shared() {
 }
 
 void Import(benchmark::State& state, const std::string& path, double faces) {
-  Setup& s = Shared();
-  ws::ImportNotifier notifier(ws::LogPathFor(s.model.paths));
-  ws::ImportProgress progress;
-  ws::ImportServices services{notifier, progress, {}, ws::SceneReaders::Defaults(), {}};
-  for (auto _ : state) {
-    state.PauseTiming();
-    s.model.tables.ResetObject();
-    s.ui.ClearMessages();
-    state.ResumeTiming();
-    if (!ws::ImportScene(s.model, services, path, false)) state.SkipWithError("import failed");
-  }
-  state.counters["polygons"] = s.model.tables.polygonCount;
-  state.counters["per_1000_faces"] = benchmark::Counter(
-      faces / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  ws::bench::ImportEachIteration(state, path, faces);
 }
 
 void BM_ImportSpiderObj(benchmark::State& state) {

@@ -6,17 +6,10 @@
 // process, as a user runs it), when it is installed. Both in wall-clock
 // time: the other program's time is not this process's CPU time. Run from
 // the build folder (the sample is found beside the checkout).
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
-#include "import/import_scene.h"
 #include "import/readers/readers.h"
-#include "platform/scripted_ui.h"
+#include "import_bench_support.h"
 
 namespace {
 
@@ -24,31 +17,11 @@ namespace fs = std::filesystem;
 
 constexpr double kSpiderFaces = 1368;
 
+// The spider is stored without an ending; the dispatch needs ".3ds".
 struct Setup {
-  std::string dir, spider;
-  ws::ScriptedUi ui;
-  ws::Runtime rt{ui};
-  ws::Model model{rt};
-
-  Setup() {
-    char tmpl[] = "/tmp/ws-bench-3ds-XXXXXX";
-    dir = mkdtemp(tmpl);
-    spider = dir + "/spider.3ds";
-    fs::copy_file(fs::path(__FILE__).parent_path().parent_path() / ".." / "shared" / "samples" /
-                      "3ds" / "testFormatDetection",
-                  spider);
-    model.paths = ws::Paths::FromBase(dir);
-    model.resources.CreateResFile(model.paths.preferences);
-    ws::ColorTable table;
-    for (std::size_t i = 0; i < 256; ++i) {
-      const auto c = static_cast<std::uint16_t>(i * 257);
-      table.Set(i, {c, static_cast<std::uint16_t>(65535 - c), static_cast<std::uint16_t>(c / 2)});
-    }
-    ws::WriteClutToFile(model.resources, model.paths.preferences, ws::kCurrentClutId, table);
-    if (!model.tables.AllocateObjectTables()) std::abort();
-    model.tables.BuildReservedEntries();
-  }
-  ~Setup() { fs::remove_all(dir); }
+  ws::bench::ImportModel m;
+  std::string spider = m.dir + "/spider.3ds";
+  Setup() { fs::copy_file(ws::bench::SamplePath("3ds/testFormatDetection"), spider); }
 };
 
 Setup& Shared() {
@@ -57,24 +30,11 @@ Setup& Shared() {
 }
 
 void PerThousandFaces(benchmark::State& state) {
-  state.counters["per_1000_faces"] =
-      benchmark::Counter(kSpiderFaces / 1000.0, benchmark::Counter::kIsIterationInvariantRate |
-                                                    benchmark::Counter::kInvert);
+  ws::bench::PerThousandFaces(state, kSpiderFaces);
 }
 
 void BM_ImportSpider3ds(benchmark::State& state) {
-  Setup& s = Shared();
-  ws::ImportNotifier notifier(ws::LogPathFor(s.model.paths));
-  ws::ImportProgress progress;
-  ws::ImportServices services{notifier, progress, {}, ws::SceneReaders::Defaults(), {}};
-  for (auto _ : state) {
-    state.PauseTiming();
-    s.model.tables.ResetObject();
-    state.ResumeTiming();
-    if (!ws::ImportScene(s.model, services, s.spider, true)) state.SkipWithError("import failed");
-  }
-  state.counters["polygons"] = s.model.tables.polygonCount;
-  PerThousandFaces(state);
+  ws::bench::ImportEachIteration(state, Shared().spider, kSpiderFaces, true);
 }
 BENCHMARK(BM_ImportSpider3ds)->Unit(benchmark::kMillisecond)->UseRealTime();
 
