@@ -85,6 +85,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::kTrueSpace, ImportTrueSpace);
   r.Set(SceneFormat::kDxf, ImportDxf);
   r.Set(SceneFormat::kVrml, ImportVrml);
+  r.Set(SceneFormat::kDirectX, ImportXFile);
   return r;
 }
 

@@ -1,4 +1,4 @@
-// Every RAW, OBJ, NFF and DXF file of the shared sample set, imported the
+// Every RAW, OBJ, NFF, DXF and X file of the shared sample set, imported the
 // way Merge imports it. The counts were worked out once from the files (for
 // the large ones with a separate straightforward script that welds,
 // removes repeated corners and counts edges the same way), then recorded.
@@ -64,6 +64,20 @@ const Expected kReadable[] = {
     // 136 LINEs + 2 INSERTs of a 66-LINE block = 268 (ezdxf); assimp
     // does not expand the INSERTs: 136.
     {"dxf/wipeout_door.dxf", 384, 628, 268, false},
+    // X face counts are those of assimp info -r on every file. Frame
+    // transforms are not applied, so the six walls of the skybox fold onto
+    // one cube's 8 corners.
+    {"x/BCN_Epileptic.X", 2591, 7712, 5126, false},
+    {"x/fromtruespace_bin32.x", 3336, 10002, 6656, false},
+    {"x/kwxport_test_cubewithvcolors.x", 8, 18, 12, false},
+    {"x/lobby_skybox.x", 8, 18, 12, false},
+    {"x/skysphere.x", 382, 1140, 760, false},
+    {"x/test.x", 8, 18, 12, false},
+    {"x/test_cube_binary.x", 8, 18, 12, false},
+    {"x/test_cube_text.x", 8, 18, 12, false},
+    {"x/tiger.x", 303, 900, 599, false},
+    {"x/malformed/malformed_skinweights_oob.x", 8, 18, 12, false},  // skin weights are not read
+    {"x/malformed/test_cube_compressed.x", 8, 18, 12, false},       // MSZip "bzip"
 };
 
 TEST(Samples, ReadableFilesGiveTheirRecordedCounts) {
@@ -109,7 +123,10 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"wrl/malformed/v2_not_enough_coords.wrl",
      "\nEvery face names points its shape does not have, or has fewer than three corners."},
     {"wrl/malformed/empty.wrl", "could not"},
-    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"}};
+    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"},
+    {"x/malformed/empty.x", "could not"},
+    {"x/malformed/test_cube_binary_truncated.x", "could not"},
+    {"x/malformed/tiger_truncated.x", "could not"}};
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
   WS_SKIP_WITHOUT_SAMPLES();
@@ -143,7 +160,8 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
       "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
       "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob "
-      "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl");
+      "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl x/test_cube_text.x x/test_cube_binary.x "
+      "x/malformed/test_cube_compressed.x");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {

@@ -104,4 +104,15 @@ bool ImportDxfTraced(Importer& importer, const std::string& path,
 // '%s', line %ld: " and what was wrong).
 bool ImportVrml(Importer& importer, const std::string& path);
 
+// DirectX X files (text, binary, compressed): each top-level Frame becomes
+// a Separator named after it ("G" in front of a name that does not start
+// with a letter), nested as the frames nest; each Mesh adds a Coordinate3,
+// a Material of its materials' face colours, a MaterialBinding
+// PER_FACE_INDEXED and its IndexedFaceSet with 32-bit vertex indices.
+// Frame transforms are read but never move the vertices. False, with the
+// reason in the import log and nothing added, when the file cannot be
+// opened ("Unable to open file '%s'") or read ("Unable to load DirectX
+// file '%s'" and the library's reason on the next line).
+bool ImportXFile(Importer& importer, const std::string& path);
+
 }  // namespace ws
