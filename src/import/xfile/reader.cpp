@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <unordered_map>
 
 #include "import/readers/bounded_reader.h"
 #include "import/xfile/xfile.h"
@@ -167,10 +168,16 @@ bool Lexer::NextText(Token& t) {
   start_ = pos_;
   if (pos_ == d_.size()) return true;
   char c = d_[pos_];
-  const char* kPunct = "{}[],;";
-  if (const char* at = std::strchr(kPunct, c); at && c) {
-    static constexpr Tok kKinds[] = {Tok::kOBrace, Tok::kCBrace, Tok::kOBracket, Tok::kCBracket, Tok::kComma, Tok::kSemicolon};
-    t.kind = kKinds[at - kPunct];
+  switch (c) {
+    case '{': t.kind = Tok::kOBrace; break;
+    case '}': t.kind = Tok::kCBrace; break;
+    case '[': t.kind = Tok::kOBracket; break;
+    case ']': t.kind = Tok::kCBracket; break;
+    case ',': t.kind = Tok::kComma; break;
+    case ';': t.kind = Tok::kSemicolon; break;
+    default: break;
+  }
+  if (t.kind != Tok::kEnd) {
     ++pos_;
     return true;
   }
@@ -178,9 +185,11 @@ bool Lexer::NextText(Token& t) {
   bool digitNext = pos_ + 1 < d_.size() && d_[pos_ + 1] >= '0' && d_[pos_ + 1] <= '9';
   if ((c >= '0' && c <= '9') || ((c == '-' || c == '+' || c == '.') && digitNext)) {
     bool real = false;
-    while (pos_ < d_.size() && std::strchr("0123456789+-.eE", d_[pos_]) && d_[pos_]) {
-      real = real || d_[pos_] == '.' || d_[pos_] == 'e' || d_[pos_] == 'E';
-      ++pos_;
+    for (; pos_ < d_.size(); ++pos_) {
+      const char x = d_[pos_];
+      const bool fraction = x == '.' || x == 'e' || x == 'E';
+      if (!fraction && x != '+' && x != '-' && (x < '0' || x > '9')) break;
+      real = real || fraction;
     }
     const char* first = d_.data() + start + (c == '+' ? 1 : 0);
     auto [end, ec] = std::from_chars(first, d_.data() + pos_, t.number);
@@ -299,6 +308,7 @@ class Parser {
         Template t;
         if (!ParseTemplate(t)) return false;
         reg_.Add(t);
+        members_.clear();  // a template may have been replaced or moved
         file.declared.push_back(std::move(t));
       } else {
         Object o;
@@ -441,34 +451,66 @@ class Parser {
     return Advance();
   }
 
+  // What a member's type is, worked out once per template rather than for
+  // every element of a long array.
+  struct MemberInfo {
+    bool isString = false, integer = false;
+    const Template* inner = nullptr;
+  };
+  struct TemplateInfo {
+    std::vector<MemberInfo> members;
+    bool arrays = false;  // only then are earlier integers looked up
+  };
+  const TemplateInfo* InfoOf(const Template& t) {
+    if (auto it = members_.find(&t); it != members_.end()) return &it->second;
+    TemplateInfo info;
+    for (const auto& m : t.members) {
+      MemberInfo mi;
+      mi.isString = IsStringType(m.type);
+      if (!IsPrimitive(m.type, &mi.integer) && !(mi.inner = reg_.Find(m.type))) {
+        Fail("unknown template '" + m.type + "'");
+        return nullptr;
+      }
+      info.arrays = info.arrays || m.array;
+      info.members.push_back(mi);
+    }
+    return &members_.emplace(&t, std::move(info)).first->second;
+  }
+
   bool ParseMembers(const Template& t, Object& o, int depth) {
     if (depth > kMaxDepth) return Fail("templates nested too deeply");
+    const TemplateInfo* info = InfoOf(t);
+    if (!info) return false;
     std::map<std::string, std::uint64_t> integers;
-    for (const auto& m : t.members) {
-      std::string why;
-      auto shape = ShapeOf(m, reg_, integers, &why);
-      if (!shape) return Fail(why);
+    for (std::size_t k = 0; k < t.members.size(); ++k) {
+      const Member& m = t.members[k];
+      const MemberInfo& mi = info->members[k];
+      std::uint64_t count = 1;
+      if (m.array) {
+        std::string why;
+        auto shape = ShapeOf(m, reg_, integers, &why);
+        if (!shape) return Fail(why);
+        count = shape->count;
+      }
       // Every element takes at least one byte, the current token one.
-      if (shape->count > lex_.remaining() + 1) return Fail("array '" + m.name + "' longer than the data left");
-      const bool integer = shape->integer;
-      const Template* inner = shape->inner;
-      for (std::uint64_t i = 0; i < shape->count; ++i) {
-        if (inner) {
+      if (count > lex_.remaining() + 1) return Fail("array '" + m.name + "' longer than the data left");
+      for (std::uint64_t i = 0; i < count; ++i) {
+        if (mi.inner) {
           std::size_t before = o.values.size();
-          if (!ParseMembers(*inner, o, depth + 1)) return false;
+          if (!ParseMembers(*mi.inner, o, depth + 1)) return false;
           if (o.values.size() == before) break;  // elements of nothing
           continue;
         }
         Value v;
-        if (IsStringType(m.type)) {
+        if (mi.isString) {
           if (tok_.kind != Tok::kString) return Fail("expected a string for '" + m.name + "'");
           v.isString = true;
           v.text = tok_.text;
         } else {
-          if (tok_.kind != Tok::kInteger && (integer || tok_.kind != Tok::kFloat))
+          if (tok_.kind != Tok::kInteger && (mi.integer || tok_.kind != Tok::kFloat))
             return Fail("expected a number for '" + m.name + "'");
           v.number = tok_.number;
-          if (integer && !m.array && v.number >= 0 && v.number <= 0xFFFFFFFFu)
+          if (info->arrays && mi.integer && !m.array && v.number >= 0 && v.number <= 0xFFFFFFFFu)
             integers[m.name] = static_cast<std::uint64_t>(v.number);
         }
         o.values.push_back(std::move(v));
@@ -480,6 +522,7 @@ class Parser {
 
   Lexer lex_;
   TemplateRegistry reg_;
+  std::unordered_map<const Template*, TemplateInfo> members_;
   Token tok_;
   std::string error_;
 };
