@@ -5,6 +5,9 @@
 // The object is a grid of quads, every quad edge a vector, stored with
 // stale vector lists so the load has to rebuild them all.
 //
+// BM_AutosaveCheckFullObject and BM_AutosaveStoreFullObject time what the
+// autosave does on a tick with this object.
+//
 // BM_ReadResourcesBaseline reads the same five resources without decoding
 // them, for a ratio measured on the same machine in the same run.
 #include <benchmark/benchmark.h>
@@ -14,6 +17,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "model/autosave.h"
 #include "model/cluster.h"
 #include "platform/scripted_ui.h"
 #include "resource/runtime.h"
@@ -117,5 +121,24 @@ void BM_ReadResourcesBaseline(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadResourcesBaseline)->Unit(benchmark::kMillisecond);
+
+// The autosave on a tick: once a minute the check of an unchanged full
+// object (its fingerprint), and the store when it changed. The tick is
+// 20 ms; both should stay well under a frame a person would notice.
+void BM_AutosaveCheckFullObject(benchmark::State& state) {
+  Fixture& f = TheFixture();
+  LoadObject(*f.model, 0);
+  for (auto _ : state) benchmark::DoNotOptimize(ObjectFingerprint(*f.model));
+}
+BENCHMARK(BM_AutosaveCheckFullObject)->Unit(benchmark::kMillisecond);
+
+void BM_AutosaveStoreFullObject(benchmark::State& state) {
+  Fixture& f = TheFixture();
+  LoadObject(*f.model, 0);
+  for (auto _ : state) {
+    if (!StoreObject(*f.model, 0, "full")) state.SkipWithError("store failed");
+  }
+}
+BENCHMARK(BM_AutosaveStoreFullObject)->Unit(benchmark::kMillisecond);
 
 }  // namespace

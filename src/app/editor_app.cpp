@@ -93,6 +93,7 @@ EditorApp::EditorApp(AppOptions options)
       ui_(options_.ui ? *options_.ui : static_cast<Ui&>(qtUi_)),
       rt_(ui_) {
   editor_ = std::make_unique<Editor>(rt_);
+  autosave_.interval = options_.autosaveInterval;
   binding_ = std::make_unique<EditorBinding>(*editor_, shell_);
   observer_ = std::make_unique<ShellObserver>(shell_, *binding_);
   editor_->model.SetObserver(observer_.get());
@@ -242,6 +243,11 @@ void EditorApp::OnTick() {
   if (!window_ || quitting()) return;
   const TickOutput out = Tick(*ctx_, registry_, column_, tickHooks_, GatherTickInput());
   if (out.menu) window_->ApplyMenuState(*out.menu);
+  // Not while a prompt waits for an answer: the command that opened it is
+  // half done.
+  if (!shell_.modalDialogOpen && !quitting()) {
+    AutosaveTick(model(), autosave_, std::chrono::steady_clock::now());
+  }
   if (out.laidOut) {
     const IntRect a = binding_->EditArea();
     window_->editArea()->setGeometry(a.left, a.top, a.right - a.left + 1, a.bottom - a.top + 1);

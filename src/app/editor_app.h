@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 #include "editor/interaction/interaction.h"
 #include "editor/shell/shell_observer.h"
 #include "editor/shell/tick.h"
+#include "model/autosave.h"
 #include "model/startup.h"
 
 class QKeyEvent;
@@ -47,6 +49,9 @@ struct AppOptions {
   std::optional<StartupInputs> startup;
   // Remember and restore the main window's size and position.
   bool rememberGeometry = true;
+  // How often the current object is stored into the working file when it
+  // changed (WIRESTEAD_AUTOSAVE_SECONDS in the environment sets it).
+  std::chrono::seconds autosaveInterval = kAutosaveInterval;
 };
 
 // The editor's key code of a Qt key (0 for keys the editor has no use for).
@@ -130,6 +135,7 @@ class EditorApp : public QObject {
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<ImportWiring> import_;
   QTimer timer_;
+  AutosaveState autosave_;
   std::uint32_t shownTexts_ = ~0u;
   std::uint32_t shownList_ = ~0u;
   std::uint32_t shownTitle_ = ~0u;

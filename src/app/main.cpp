@@ -1,6 +1,9 @@
 // wirestead: the editor. One optional argument, a file to open once the
 // window has been laid out.
 //
+// WIRESTEAD_AUTOSAVE_SECONDS sets how often a changed object is stored
+// into the working file (every 60 seconds unless set).
+//
 // For documentation pictures: --screenshot=PATH saves the main window as a
 // PNG a moment after start-up and exits; --mode=N (0..6) picks the mode
 // first, --quick-commands shows the F5 texts, --command=ID runs a menu
@@ -39,6 +42,11 @@ int main(int argc, char** argv) {
       options.file = a.toStdString();
     }
   }
+  // The autosave period in seconds, for tests and for users who want it
+  // shorter or longer than a minute.
+  bool numeric = false;
+  const int autosave = qEnvironmentVariableIntValue("WIRESTEAD_AUTOSAVE_SECONDS", &numeric);
+  if (numeric && autosave > 0) options.autosaveInterval = std::chrono::seconds(autosave);
   if (qEnvironmentVariableIsSet("WIRESTEAD_NO_SPLASH") || !screenshot.isEmpty()) {
     options.showSplash = false;
   }

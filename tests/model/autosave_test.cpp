@@ -1,0 +1,103 @@
+// Autosave: when it stores, what counts as a change, and what a failed
+// store does.
+#include "model/autosave.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "model/cluster.h"
+#include "support/model_fixture.h"
+
+namespace ws {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The point count of object 0 as the working file has it now.
+std::uint32_t StoredPoints(Model& m) {
+  EXPECT_TRUE(LoadObject(m, 0));
+  return m.tables.pointCount;
+}
+
+// The clock starts at the first tick; each check comes exactly one interval
+// after the last, stores the first time and then only after a change.
+TEST(Autosave, StoresOncePerIntervalAndOnlyAfterAChange) {
+  test::ModelFixture f;
+  ASSERT_TRUE(CreateWorkingCluster(f.m()));
+  AutosaveState s;
+  const Clock::time_point t0{};
+  struct Step { Clock::duration at; bool edit; AutosaveResult want; };
+  const Step steps[] = {
+      {0s, false, AutosaveResult::kNotDue},    {60s - 1ns, false, AutosaveResult::kNotDue},
+      {60s, false, AutosaveResult::kStored},   {120s, false, AutosaveResult::kUnchanged},
+      {130s, true, AutosaveResult::kNotDue},   {180s - 1ns, false, AutosaveResult::kNotDue},
+      {180s, false, AutosaveResult::kStored},  {240s, false, AutosaveResult::kUnchanged},
+      {250s, true, AutosaveResult::kNotDue},   {400s, false, AutosaveResult::kStored},
+      {460s - 1ns, false, AutosaveResult::kNotDue},
+  };
+  std::uint32_t points = f.tables().pointCount;
+  for (const Step& step : steps) {
+    if (step.edit) points = f.tables().AddPoint(points, 1, 2) + 1;
+    EXPECT_EQ(AutosaveTick(f.m(), s, t0 + step.at), step.want)
+        << std::chrono::duration<double>(step.at).count() << " s";
+  }
+  // What was stored last is in the working file: both points added.
+  EXPECT_EQ(StoredPoints(f.m()), points);
+}
+
+// Every part of the object that a store writes changes the fingerprint.
+TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
+  test::ModelFixture f;
+  ASSERT_TRUE(CreateWorkingCluster(f.m()));
+  ObjectTables& t = f.tables();
+  const std::uint32_t a = t.AddPoint(1, 2, 3), b = t.AddPoint(4, 5, 6), c = t.AddPoint(7, 8, 10);
+  const std::uint32_t v = t.AddVector(a, b);
+  Polygon& p = t.polygons[t.polygonCount++];
+  p = Polygon{};
+  p.points[0] = a, p.points[1] = b, p.points[2] = c, p.pointCount = 3;
+  const std::pair<const char*, std::function<void(Model&)>> changes[] = {
+      {"point moved", [&](Model&) { t.points[c].z += 0.5; }},
+      {"vector colour", [&](Model&) { t.vectors[v].color ^= 1; }},
+      {"vector ends", [&](Model&) { t.vectors[v].p2 = c; }},
+      {"polygon flag", [&](Model&) { p.flags ^= PolyFlag::kInvisible; }},
+      {"polygon corner", [&](Model&) { std::swap(p.points[1], p.points[2]); }},
+      {"polygon removed", [&](Model&) { --t.polygonCount; }},
+      {"object word", [](Model& m) { m.objectWord ^= 1; }},
+      {"animation", [](Model& m) {
+         m.animation.slots[0].active = 1;
+         m.animation.activeCount = 1;
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    const std::uint64_t before = ObjectFingerprint(f.m());
+    EXPECT_EQ(ObjectFingerprint(f.m()), before) << name;
+    change(f.m());
+    EXPECT_NE(ObjectFingerprint(f.m()), before) << name;
+  }
+}
+
+// A store that fails says why, counts as not done, and is tried again one
+// interval later.
+TEST(Autosave, FailedStoreIsRetriedAfterAnInterval) {
+  test::ModelFixture f;
+  ASSERT_TRUE(CreateWorkingCluster(f.m()));
+  AutosaveState s;
+  s.interval = 5s;
+  const Clock::time_point t0{};
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0), AutosaveResult::kNotDue);
+  std::filesystem::remove(f.m().paths.working);
+  std::filesystem::create_directory(f.m().paths.working);  // cannot be opened as a file
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 5s), AutosaveResult::kFailed);
+  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"CLVlib:OpenResFile - error opening file.",
+                                                           std::string(kMsgCantOpenWorking)}));
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 9s), AutosaveResult::kNotDue);
+  std::filesystem::remove(f.m().paths.working);
+  ASSERT_TRUE(CreateWorkingCluster(f.m()));
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 10s), AutosaveResult::kStored);
+}
+
+}  // namespace
+}  // namespace ws
