@@ -1,5 +1,6 @@
 #include "resource/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,6 +114,28 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+namespace {
+
+// A save that was killed before its rename leaves its temporary file (the
+// target's name, ".tmp-" and six characters) behind; the next save of the
+// same target clears them away.
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() == prefix.size() + 6 && name.starts_with(prefix)) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   std::string tmpl = path + ".tmp-XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
@@ -128,6 +151,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     ::unlink(name.data());
     return false;
   }
+  RemoveStaleTemporaries(path);
   return true;
 }
 

@@ -148,6 +148,7 @@ RefNum ResourceFile::OpenResFile(const std::string& path) {
   slot.generation = (slot.generation + 1) & 0x1FFFFFF;
   slot.path = path;
   slot.header = std::move(header);
+  slot.dirty = false;
   return MakeRef(index);
 }
 
@@ -159,7 +160,10 @@ int ResourceFile::CloseResFile(RefNum ref) {
     rt_.ui.ShowNote("Can't open file from CloseResFile");
     return -1;
   }
-  bool ok = SeekTo(file, 0) && WriteBytes(file, slot->header.data(), kHeaderSize);
+  // A directory that did not change is not written back: that would be a
+  // 408 KB write for every file only read, and a crash in the middle of
+  // it would leave the file at risk for nothing.
+  const bool ok = !slot->dirty || (SeekTo(file, 0) && WriteBytes(file, slot->header.data(), kHeaderSize));
   CloseFile(file);
   slot->header.reset();
   slot->path.clear();
@@ -206,6 +210,7 @@ std::optional<Resource> ResourceFile::ReadResource(RefNum ref, ResType type, std
 }
 
 bool ResourceFile::RemoveEntry(Slot& slot, std::uint32_t index) {
+  slot.dirty = true;
   std::uint32_t n = Count(slot.header);
   if (n <= 1) {
     // The data area is left as it is; the next resource starts at 0 again.
@@ -247,6 +252,7 @@ bool ResourceFile::WriteResource(RefNum ref, ResType type, std::uint32_t id,
                                  std::span<const std::uint8_t> data, std::string_view name) {
   Slot* slot = FindOrComplain(ref);
   if (!slot) return false;
+  slot->dirty = true;
   if (name.size() > kMaxNameLength) {
     rt_.ui.ShowNote("CLVlib:WriteResource - resource name longer than 255 characters; not written.");
     return false;
@@ -358,6 +364,7 @@ int ResourceFile::ChangeResourceInfo(RefNum ref, ResType type, std::uint32_t id,
     rt_.ui.ShowNote("CLVlib:ChangeResourceInfo - resource name longer than 255 characters.");
     return -1;
   }
+  slot->dirty = true;
   std::uint8_t* e = EntryAt(slot->header, *index);
   if (!newName.empty()) SetEntryName(e, newName);
   StoreLE32(e, newId);

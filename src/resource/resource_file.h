@@ -126,6 +126,7 @@ class ResourceFile {
     std::uint32_t generation = 0;
     std::string path;
     Block header;  // kHeaderSize bytes, exactly as on disk
+    bool dirty = false;  // the directory changed since the file was opened
   };
 
   Slot* Find(RefNum ref);

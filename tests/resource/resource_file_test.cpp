@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <tuple>
@@ -243,6 +244,33 @@ TEST(ResourceFileOpen, UnknownRefnumsAndFileFailuresAreReported) {
       {"CLVlib:Can't find refnum index for name", "CLVlib:OpenResFile - error opening file.",
        "CLVlib:CreateResFile failed.\n", "Can't open file from CloseResFile"});
   EXPECT_EQ(f.ui.MessageTexts(), expected);
+}
+
+// Closing writes the directory back only when a call changed it: a file
+// that was only read keeps the bytes it has on disk.
+TEST(ResourceFileClose, WritesTheDirectoryOnlyWhenItChanged) {
+  ResFixture f;
+  RefNum ref = f.CreateAndOpen();
+  ASSERT_TRUE(f.files.WriteResource(ref, kResClut, 1000, ResFixture::Bytes("ABC"), "pal"));
+  ASSERT_EQ(f.files.CloseResFile(ref), 0);
+  std::vector<std::uint8_t> disk = ReadFileBytes(f.path);
+  const std::pair<const char*, std::function<void(RefNum)>> calls[] = {
+      {"read only", [&](RefNum r) { (void)f.files.ReadResource(r, kResClut, 1000); }},
+      {"renamed", [&](RefNum r) { f.files.ChangeResourceInfo(r, kResClut, 1000, "x", kResClut, 7); }},
+      {"written", [&](RefNum r) { f.files.WriteResource(r, kResPinf, 1, ResFixture::Bytes("x"), "o"); }},
+      {"deleted", [&](RefNum r) { f.files.DeleteResource(r, kResPinf, 1); }},
+  };
+  for (const auto& [name, call] : calls) {
+    ref = f.files.OpenResFile(f.path);
+    ASSERT_NE(ref, 0u) << name;
+    disk[kHeader - 1] ^= 0x5A;  // a byte of the unused directory, changed behind the library's back
+    test::WriteFileBytes(f.path, disk);
+    call(ref);
+    ASSERT_EQ(f.files.CloseResFile(ref), 0) << name;
+    const std::vector<std::uint8_t> now = ReadFileBytes(f.path);
+    EXPECT_EQ(now[kHeader - 1] == disk[kHeader - 1], std::string(name) == "read only") << name;
+    disk = now;
+  }
 }
 
 TEST(ResourceFileRead, ABlockTaggedWithTheTypeOrBadDataAllocate) {
