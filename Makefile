@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 SAMPLE     ?= tests/data/cube.wdo
 
-.PHONY: all deps configure build test run bench fuzz format clean
+.PHONY: all deps configure build test run package bench fuzz format clean
 
 all: build
 
@@ -31,6 +31,11 @@ run: build
 	  $(BUILD)/src/cli/wirestead-cli info $(SAMPLE) && \
 	  $(BUILD)/src/cli/wirestead-cli dump $(SAMPLE); \
 	fi
+
+# A Debian package of the editor, the CLI and their files, in $(BUILD):
+# sudo apt-get install ./$(BUILD)/wirestead_*.deb
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: deps
 	@cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWS_BENCH=ON >/dev/null

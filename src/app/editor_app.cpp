@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,11 +48,8 @@ std::optional<std::string> Environment(const char* name) {
   return std::string(v);
 }
 
-// The default Preferences file beside the program, else in the build tree.
 std::string DefaultsDirectory() {
-  const QString beside = QCoreApplication::applicationDirPath();
-  if (QFile::exists(beside + "/Preferences")) return beside.toStdString();
-  return WS_BUILD_DEFAULTS_DIR;
+  return FindDefaultsDirectory(QCoreApplication::applicationDirPath().toStdString());
 }
 
 bool IsTextField(const QWidget* w) {

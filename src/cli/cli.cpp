@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "cli/edit_command.h"
+#include "cli/help_text.h"
 #include "cli/render_command.h"
 #include "cli/walk_command.h"
 #include "import/import_commands.h"
@@ -27,15 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-constexpr const char* kUsage =
-    "usage: wirestead-cli [--prefs PATH] info FILE\n"
-    "       wirestead-cli [--prefs PATH] dump FILE\n"
-    "       wirestead-cli [--prefs PATH] convert IN OUT\n"
-    "       wirestead-cli [--prefs PATH] render IN OUT.png [--view V] [--size WxH] [--perspective]\n"
-    "       wirestead-cli [--prefs PATH] edit IN OUT COMMAND...\n"
-    "       wirestead-cli [--prefs PATH] walk IN [--size WxH] [--frames SCRIPT] [--png OUT.png] "
-    "[--hide-environment]\n";
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -62,20 +54,14 @@ class PrivateBase {
   std::string path_;
 };
 
-// The default Preferences file: beside the program, one level up (the build
-// tree keeps it at its top), or in the installed data directory.
+// The default Preferences file, looked up from the running program's folder.
 std::optional<std::string> FindDefaultPreferences() {
   std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return std::nullopt;
-  fs::path dir = exe.parent_path();
-  for (const fs::path& candidate :
-       {dir / "Preferences", dir.parent_path() / "Preferences",
-        dir.parent_path().parent_path() / "Preferences",
-        dir.parent_path() / "share" / "wirestead" / "Preferences"}) {
-    if (fs::is_regular_file(candidate, ec)) return candidate.string();
-  }
-  return std::nullopt;
+  const std::string dir = FindDefaultsDirectory(exe.parent_path().string());
+  if (dir.empty()) return std::nullopt;
+  return (fs::path(dir) / "Preferences").string();
 }
 
 struct Session {
@@ -298,7 +284,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   for (std::size_t i = 0; i < argsIn.size(); ++i) {
     if (argsIn[i] == "--prefs") {
       if (i + 1 >= argsIn.size()) {
-        err << kUsage;
+        err << UsageText();
         return 1;
       }
       prefs = argsIn[++i];
@@ -306,8 +292,14 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
       args.push_back(argsIn[i]);
     }
   }
+  // --man writes the manual page the build installs; it stays out of the
+  // help text, being of no use to a user.
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "--man")) {
+    out << (args[0] == "--help" ? HelpText() : ManPage());
+    return 0;
+  }
   if (args.empty()) {
-    err << kUsage;
+    err << UsageText();
     return 1;
   }
   const std::string& command = args[0];
@@ -327,7 +319,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   }
   if (command == "edit") {
     if (args.size() < 4) {
-      err << kUsage;
+      err << UsageText();
       return 1;
     }
     auto session = std::make_unique<Session>(err);
@@ -340,7 +332,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   }
   std::size_t wanted = command == "convert" ? 3 : (command == "info" || command == "dump") ? 2 : 0;
   if (wanted == 0 || args.size() != wanted) {
-    err << kUsage;
+    err << UsageText();
     return 1;
   }
 

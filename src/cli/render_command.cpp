@@ -4,6 +4,7 @@
 #include <charconv>
 #include <sstream>
 
+#include "cli/help_text.h"
 #include "cli/png_file.h"
 #include "cli/walk_command.h"
 #include "editor/view/display.h"
@@ -14,9 +15,6 @@ namespace ws::cli {
 
 namespace {
 
-constexpr const char* kRenderUsage =
-    "usage: wirestead-cli [--prefs PATH] render IN OUT.png "
-    "[--view front|back|left|right|top|bottom] [--size WxH] [--walk] [--perspective]\n";
 
 std::optional<int> ViewByName(const std::string& name) {
   if (name == "front") return kViewFront;
@@ -82,7 +80,7 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
       o.perspective = true;
     } else if (a == "--view" || a == "--size") {
       if (i + 1 >= args.size()) {
-        err << "wirestead-cli: " << a << " needs a value\n" << kRenderUsage;
+        err << "wirestead-cli: " << a << " needs a value\n" << CommandUsage("render");
         return std::nullopt;
       }
       const std::string& value = args[++i];
@@ -98,14 +96,14 @@ std::optional<RenderOptions> ParseRenderArgs(const std::vector<std::string>& arg
         return std::nullopt;
       }
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-      err << "wirestead-cli: unknown render option " << a << "\n" << kRenderUsage;
+      err << "wirestead-cli: unknown render option " << a << "\n" << CommandUsage("render");
       return std::nullopt;
     } else {
       positional.push_back(a);
     }
   }
   if (positional.size() != 2) {
-    err << kRenderUsage;
+    err << CommandUsage("render");
     return std::nullopt;
   }
   o.input = positional[0];

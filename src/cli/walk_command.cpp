@@ -3,6 +3,7 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include "cli/help_text.h"
 #include "cli/png_file.h"
 #include "cli/render_command.h"
 #include "editor/view/display_options.h"
@@ -11,9 +12,6 @@
 namespace ws::cli {
 namespace {
 
-constexpr const char* kWalkUsage =
-    "usage: wirestead-cli [--prefs PATH] walk IN [--size WxH] [--frames SCRIPT] [--png OUT.png] "
-    "[--hide-environment]\n";
 
 std::optional<walk::WalkKey> HeldKeyByName(std::string_view name) {
   using walk::WalkKey;
@@ -90,7 +88,7 @@ std::optional<WalkOptions> ParseWalkArgs(const std::vector<std::string>& args, s
       o.hideEnvironment = true;
     } else if (a == "--size" || a == "--frames" || a == "--png") {
       if (i + 1 >= args.size()) {
-        err << "wirestead-cli: " << a << " needs a value\n" << kWalkUsage;
+        err << "wirestead-cli: " << a << " needs a value\n" << CommandUsage("walk");
         return std::nullopt;
       }
       const std::string& value = args[++i];
@@ -108,14 +106,14 @@ std::optional<WalkOptions> ParseWalkArgs(const std::vector<std::string>& args, s
         o.script = std::move(*script);
       }
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-      err << "wirestead-cli: unknown walk option " << a << "\n" << kWalkUsage;
+      err << "wirestead-cli: unknown walk option " << a << "\n" << CommandUsage("walk");
       return std::nullopt;
     } else {
       positional.push_back(a);
     }
   }
   if (positional.size() != 1) {
-    err << kWalkUsage;
+    err << CommandUsage("walk");
     return std::nullopt;
   }
   o.input = positional[0];

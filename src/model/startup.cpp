@@ -52,6 +52,22 @@ std::optional<std::string> ResolveBaseDirectory(const StartupInputs& inputs) {
   return std::nullopt;
 }
 
+std::string FindDefaultsDirectory(const std::string& programDirectory) {
+  if (programDirectory.empty()) return {};
+  const std::filesystem::path dir(programDirectory);
+  for (const std::filesystem::path& candidate :
+       {dir, dir / ".." / "share" / "wirestead", dir / ".." / ".."}) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(candidate / "Preferences", ec)) {
+      // "bin/../share/wirestead", not the raw path, and "build", not "build/".
+      std::filesystem::path normal = candidate.lexically_normal();
+      if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+      return normal.string();
+    }
+  }
+  return {};
+}
+
 bool ProvidePreferencesFile(Model& model, const std::string& defaultsDirectory) {
   const Paths& paths = model.paths;
   if (!FileExists(paths.preferences)) {

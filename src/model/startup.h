@@ -40,7 +40,7 @@ struct StartupInputs {
   std::optional<std::string> homeDirectory;        // HOME
   const SettingsStore* settings = nullptr;
   // Where the default "Preferences" and "textures/ground.bmp" are installed
-  // (beside the program, or the build tree); empty for none.
+  // (FindDefaultsDirectory); empty for none.
   std::string defaultsDirectory;
 };
 
@@ -60,6 +60,13 @@ void LoadSounds(Model& model);
 // Step 4: copies "temp" to "backup" when it exists, then deletes "temp". A
 // missing "temp" leaves "backup" untouched.
 void BackUpLastSession(Model& model);
+
+// The folder holding the default Preferences file for a program that runs
+// from `programDirectory`, trying in order: the program's own folder (a
+// portable copy), the installed data folder ../share/wirestead, and the top
+// of the build tree two levels up (build/src/app, build/src/cli). Empty when
+// none of them holds a Preferences file.
+std::string FindDefaultsDirectory(const std::string& programDirectory);
 
 // Steps 1 to 8. kEndProgram after a message when the program cannot go on
 // (the runtime's fatal flag is then set as well).

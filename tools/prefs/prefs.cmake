@@ -1,6 +1,7 @@
 # The generator of the default Preferences file and textures/ground.bmp.
 # The build runs it into the top of the build tree, where the editor finds
-# the defaults when it runs from there, and installs both beside the program.
+# the defaults when it runs from there; both are installed in
+# share/wirestead, where the installed programs look for them.
 include(GNUInstallDirs)
 
 set(ws_prefs_lib_srcs ${prefs_srcs})
@@ -22,8 +23,8 @@ add_custom_command(
   VERBATIM)
 add_custom_target(wirestead-prefs ALL DEPENDS ${WS_DEFAULT_PREFERENCES} ${WS_GROUND_TEXTURE})
 
-install(FILES ${WS_DEFAULT_PREFERENCES} DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${WS_GROUND_TEXTURE} DESTINATION ${CMAKE_INSTALL_BINDIR}/textures)
+install(FILES ${WS_DEFAULT_PREFERENCES} DESTINATION ${CMAKE_INSTALL_DATADIR}/wirestead)
+install(FILES ${WS_GROUND_TEXTURE} DESTINATION ${CMAKE_INSTALL_DATADIR}/wirestead/textures)
 
 # The tool tests read the generated file and run the generator themselves;
 # their folder is added after this one, so wire them up once the whole
