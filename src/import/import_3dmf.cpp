@@ -40,7 +40,7 @@ class Converter {
 
   // Handles one object; sets the stop when reading must end.
   void Dispatch(const MetafileObject& o) {
-    if (IsGeometry(o.type) && !Prepared()) return;
+    if (BringsPoints(o) && !Prepared()) return;
     switch (o.type) {
       case metafile::kMatrix:
         std::copy(o.values.begin(), o.values.end(), matrix_.begin());
@@ -69,9 +69,16 @@ class Converter {
   std::uint32_t firstPolygon() const { return firstPolygon_; }
 
  private:
-  static bool IsGeometry(std::uint32_t type) {
-    return type == metafile::kTriangle || type == metafile::kPolygon ||
-           type == metafile::kTriMesh || type == metafile::kMesh || type == metafile::kEllipsoid;
+  // Geometry that adds at least one point: only then is the target made.
+  static bool BringsPoints(const MetafileObject& o) {
+    switch (o.type) {
+      case metafile::kTriangle:
+      case metafile::kEllipsoid: return true;
+      case metafile::kPolygon:
+      case metafile::kMesh: return !o.values.empty();
+      case metafile::kTriMesh: return !o.triangles.empty();
+      default: return false;
+    }
   }
   bool Prepared() {
     if (!prepared_) {
