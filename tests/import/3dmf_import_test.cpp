@@ -32,11 +32,6 @@ struct MetafileFixture : ImportFixture {
     const Polygon& p = tables().polygons[k];
     return {p.points, p.points + p.pointCount};
   }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> out;
-    for (const RecordedMessage& m : ui.Messages()) out.push_back(m.text);
-    return out;
-  }
 };
 
 const char kTriangle[] = "Triangle ( 10 0 0 20 0 0 10 0 5 )\n";
@@ -145,7 +140,7 @@ TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
     t.polygonCount = kMaxPolygons - row.polygons;
     const std::uint32_t polygons = t.polygonCount;
     EXPECT_TRUE(f.Run(row.body)) << row.name;
-    EXPECT_EQ(std::tuple(f.Texts(), t.polygonCount - polygons),
+    EXPECT_EQ(std::tuple(f.ui.MessageTexts(), t.polygonCount - polygons),
               std::tuple(row.messages, row.polygonsMade))
         << row.name;
   }
@@ -155,14 +150,14 @@ TEST(Import3dmf, Ellipsoid) {
   MetafileFixture f;
   ASSERT_TRUE(f.Run("Ellipsoid ( 0 0 0 0 2 0 0 0 1 0 0 0 )"));
   EXPECT_EQ(std::tuple(f.tables().pointCount - kReservedPoints, f.tables().vectorCount - kReservedVectors,
-                       f.tables().polygonCount, f.Texts()),
+                       f.tables().polygonCount, f.ui.MessageTexts()),
             std::tuple(32u, 66u, 36u, std::vector<std::string>{}));
   // Radius 2 across x and y: scale 45, the top pole at 180.
   EXPECT_EQ(f.Points()[0], (P{0, 180, 0}));
   // A flat one folds onto one point and makes no polygon.
   MetafileFixture flat;
   ASSERT_TRUE(flat.Run("Ellipsoid ( 1 0 0 0 0 1 0 0 0 0 0 0 )"));
-  EXPECT_EQ(std::tuple(flat.Points().size(), flat.tables().polygonCount, flat.Texts().size()),
+  EXPECT_EQ(std::tuple(flat.Points().size(), flat.tables().polygonCount, flat.ui.MessageTexts().size()),
             std::tuple(1u, 0u, 0u));
 }
 
@@ -172,7 +167,7 @@ TEST(Import3dmf, EllipsoidMemoryMessagesInOrder) {
     MetafileFixture f;
     f.m().rt.memory.FailAfter(successes);
     f.Run("Triangle ( 0 0 0 1 0 0 0 1 0 ) Ellipsoid ( )");
-    const std::vector<std::string> texts = f.Texts();
+    const std::vector<std::string> texts = f.ui.MessageTexts();
     if (texts.size() == 2 && texts[1] == kMsgObjectTooBig) seen.push_back(texts[0]);
   }
   EXPECT_EQ(seen, (std::vector<std::string>{std::string(kMsgNoMemoryTop),
@@ -187,7 +182,7 @@ TEST(Import3dmf, RefusalsChangeNothingAndErrorsKeepWhatWasRead) {
   f.ui.ClearMessages();
   for (const char* body : {"DiffuseColor ( 1 0 0 ) Box ( 0 4 0 0 0 2 6 0 0 -3 -2 -1 )", ""}) {
     const OpenOutcome out = OpenFile(f.m(), f.services, f.File(body), OpenMode::kOpen);
-    EXPECT_EQ(std::tuple(out.ok, f.m().cluster.objectNames.size(), f.Texts()),
+    EXPECT_EQ(std::tuple(out.ok, f.m().cluster.objectNames.size(), f.ui.MessageTexts()),
               std::tuple(false, 2u, std::vector<std::string>{std::string(kMsgNoUsableObjects)}))
         << body;
     f.ui.ClearMessages();

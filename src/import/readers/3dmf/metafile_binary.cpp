@@ -55,9 +55,6 @@ class Cursor {
   std::size_t pos_ = 0;
 };
 
-// The format's default ellipsoid: orientation x, major radius y, minor z.
-const std::vector<float> kDefaultEllipsoid = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-
 bool DecodeTriMesh(Cursor& c, MetafileObject& out) {
   for (std::uint32_t& n : out.counts) {
     if (!c.U32(n)) return false;
@@ -109,7 +106,7 @@ bool Decode(std::uint32_t type, Cursor& c, MetafileObject& out) {
     case kTriangle: return c.Floats(9, out.values);
     case kEllipsoid:
       if (c.remaining() == 0) {
-        out.values = kDefaultEllipsoid;
+        out.values.assign(kDefaultEllipsoid.begin(), kDefaultEllipsoid.end());
         return true;
       }
       return c.Floats(12, out.values);

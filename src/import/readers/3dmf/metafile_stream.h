@@ -3,6 +3,7 @@
 // with its open containers.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -10,6 +11,10 @@
 #include "import/readers/3dmf/metafile_reader.h"
 
 namespace ws::metafile {
+
+// The format's default ellipsoid (one given without data): orientation x,
+// major radius y, minor radius z, about the origin.
+inline constexpr std::array<float, 12> kDefaultEllipsoid = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 
 class StreamReader : public MetafileReader {
  public:

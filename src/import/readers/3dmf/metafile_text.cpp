@@ -146,8 +146,6 @@ class Numbers {
   std::size_t pos_, end_;
 };
 
-const std::vector<float> kDefaultEllipsoid = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-
 bool DecodeTriMesh(Numbers& n, MetafileObject& out) {
   for (std::uint32_t& c : out.counts) {
     if (!n.U32(c)) return false;
@@ -193,7 +191,7 @@ bool Decode(std::uint32_t type, Numbers& n, MetafileObject& out) {
     case kTriangle: return n.Floats(9, out.values);
     case kEllipsoid:
       if (n.remaining() == 0) {
-        out.values = kDefaultEllipsoid;
+        out.values.assign(kDefaultEllipsoid.begin(), kDefaultEllipsoid.end());
         return true;
       }
       return n.Floats(12, out.values);
