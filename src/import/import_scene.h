@@ -53,8 +53,8 @@ struct ImportServices {
   // Polled before each collected face: true when Escape was pressed.
   std::function<bool()> escapePressed;
   SceneReaders readers = SceneReaders::Defaults();
-  // Empty until the 3DMF reader exists; such files are then refused with
-  // kMsgNoReaderYet.
+  // Import3dmf in the editor and the command-line tool; when empty, 3DMF
+  // files are refused with kMsgNoReaderYet.
   MetafileReader metafileReader;
 };
 
