@@ -112,6 +112,14 @@ TEST(Import3dmf, MergeFlipsOnlyTheNewPolygonsAndSharesEqualCorners) {
                        std::vector<std::uint32_t>{12, 11, 10}));
 }
 
+TEST(Import3dmf, AReferenceRightAfterAContainerTakesNoStorageObject) {
+  MetafileFixture f;
+  ASSERT_TRUE(f.Run("Container ( Reference ( 1 ) Triangle ( 0 0 0 1 0 0 0 1 0 ) )\n"
+                    "t: Triangle ( 0 0 5 1 0 5 0 1 5 ) TableOfContents ( n> 2 -1 1 16 1 1 t> x )"));
+  // The referenced triangle, the one in the container, the one at top level.
+  EXPECT_EQ(std::tuple(f.tables().polygonCount, f.ui.MessageTexts().size()), std::tuple(3u, 0u));
+}
+
 TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
   const std::string mesh4 = "TriMesh ( 2 0 0 0 4 0 0 1 2 0 2 3 7 7 7 8 7 7 8 8 7 7 8 7 0 0 0 1 1 0 False )";
   const struct {
