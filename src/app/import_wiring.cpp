@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "editor/shell/command_ids.h"
+#include "import/import_3dmf.h"
 #include "import/import_commands.h"
 
 namespace ws {
@@ -40,7 +41,7 @@ ImportWiring::ImportWiring(const std::string& base, QWidget* parent)
     : notifier_(std::make_unique<ImportNotifier>(base + "import_log.txt")),
       progress_(std::make_unique<QtImportProgress>(parent)) {
   services_ = std::make_unique<ImportServices>(
-      ImportServices{*notifier_, *progress_, {}, SceneReaders::Defaults(), {}});
+      ImportServices{*notifier_, *progress_, {}, SceneReaders::Defaults(), Import3dmf});
   services_->escapePressed = [this] {
     // The key filter sees Escape only while events are handled.
     QCoreApplication::processEvents();

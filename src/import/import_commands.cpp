@@ -1,5 +1,6 @@
 #include "import/import_commands.h"
 
+#include "import/import_3dmf.h"
 #include "model/cluster.h"
 #include "model/object_text.h"
 
@@ -73,7 +74,8 @@ OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& 
       }
       // Metafile polygons are always flipped at the end, as X and 3D
       // Studio ones are.
-      out.ok = PrepareTarget(model, mode) && services.metafileReader(model, services, d.path, true);
+      out.ok = services.metafileReader(model, services, d.path, true,
+                                       [&] { return PrepareTarget(model, mode); });
       break;
     case FileKind::kScene:
       out.kind = "import";
@@ -108,7 +110,7 @@ bool MergeCommand(Model& model, ImportServices& services) {
 OpenOutcome OpenFileAs(Model& model, const std::string& path, OpenMode mode) {
   ImportNotifier notifier(LogPathFor(model.paths));
   ImportProgress progress;
-  ImportServices services{notifier, progress, {}, SceneReaders::Defaults(), {}};
+  ImportServices services{notifier, progress, {}, SceneReaders::Defaults(), Import3dmf};
   return OpenFile(model, services, path, mode);
 }
 

@@ -6,7 +6,9 @@
 //   object text    Open: Start New Cluster, LoadObjectText into "Default
 //                  Object"; Insert: NewObject("new object"), LoadObjectText;
 //                  Merge: LoadObjectText into the current object;
-//   3DMF           as object text, with the 3DMF reader (always flipping);
+//   3DMF           the 3DMF reader (always flipping), after Start New
+//                  Cluster (Open) or NewObject("new object") (Insert),
+//                  which happen only when the file brings geometry;
 //   anything else  ImportScene, after Start New Cluster (Open) or
 //                  NewObject("new object") (Insert), which happen only once
 //                  the file has been read and holds something to import.

@@ -37,10 +37,12 @@ inline constexpr std::string_view kMsgNothingToImport = "There is nothing Wirest
 inline constexpr std::string_view kHelpAborting = "*** Aborting ***";
 
 // Reads a 3DMF file into the current object (the metafile reader, when
-// it exists); `flip` as for ImportScene. True on success.
+// it exists); `flip` and `prepare` as for ImportScene (`prepare` runs before
+// the first geometry is written). True on success.
 struct ImportServices;
-using MetafileReader =
-    std::function<bool(Model& model, ImportServices& services, const std::string& path, bool flip)>;
+using MetafileReader = std::function<bool(Model& model, ImportServices& services,
+                                          const std::string& path, bool flip,
+                                          const std::function<bool()>& prepare)>;
 
 // What the front end gives every import. The editor keeps one for its whole
 // run (the notifier's log lives as long); the command-line tool makes its
@@ -51,8 +53,8 @@ struct ImportServices {
   // Polled before each collected face: true when Escape was pressed.
   std::function<bool()> escapePressed;
   SceneReaders readers = SceneReaders::Defaults();
-  // Empty until the 3DMF reader exists; such files are then refused with
-  // kMsgNoReaderYet.
+  // Import3dmf in the editor and the command-line tool; when empty, 3DMF
+  // files are refused with kMsgNoReaderYet.
   MetafileReader metafileReader;
 };
 
