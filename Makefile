@@ -2,6 +2,7 @@
 # commands a newcomer needs; both install the Debian packages first.
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
+SAN_BUILD  ?= build-sanitize
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
@@ -23,6 +24,16 @@ build: configure
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The core libraries and their tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the Qt editor and its tests stay out); the
+# first finding fails the run.
+test-sanitized: deps
+	@cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWS_SANITIZE=ON \
+	  -DWS_GUI=OFF >/dev/null
+	@cmake --build $(SAN_BUILD) -j $(JOBS)
+	@cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 run: build
 	@if [ -x $(BUILD)/src/app/wirestead ]; then \
@@ -52,4 +63,4 @@ format:
 	@find src tests tools fuzz bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-bench $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(BUILD)-bench $(FUZZ_BUILD) $(SAN_BUILD)
