@@ -31,6 +31,7 @@ namespace ws {
 
 class ImportWiring;
 class MainWindow;
+class ViewerWiring;
 namespace walk {
 class WalkSession;
 }
@@ -82,6 +83,7 @@ class EditorApp : public QObject {
   CommandContext& context() { return *ctx_; }
   EditContext& editContext() { return *ectx_; }
   ImportWiring* import() const { return import_.get(); }
+  ViewerWiring* viewer() const { return viewer_.get(); }
   walk::WalkSession& walkSession() { return *walk_; }
   InteractionState& interaction() { return interaction_; }
   const ControlColumn& column() const { return column_; }
@@ -129,6 +131,7 @@ class EditorApp : public QObject {
   std::unique_ptr<walk::WalkSession> walk_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<ImportWiring> import_;
+  std::unique_ptr<ViewerWiring> viewer_;
   QTimer timer_;
   std::uint32_t shownTexts_ = ~0u;
   std::uint32_t shownList_ = ~0u;
