@@ -24,6 +24,10 @@ void HardwareView::BuildScene() {
   points_ = t.pointCount;
   polygons_ = t.polygonCount;
   vectors_ = t.vectorCount;
+  if (d_.layout.editArea != drawRect_) {
+    drawRect_ = d_.layout.editArea;
+    if (host_) host_->Place(drawRect_);
+  }
   rebuildNeeded_ = false;
   built_ = true;
   ++buildCount_;

@@ -11,7 +11,8 @@ namespace {
 
 using Vec = std::array<double, 3>;
 
-// Faces whose normals lie within 120 degrees share their smooth normal.
+// Neighbouring faces whose normals lie within 120 degrees share their
+// smooth normal; a face and its reversed twin never do.
 constexpr double kSmoothingCosine = -0.5;
 // Display widths keep their low 15 bits; bit 15 marks a render copy.
 constexpr std::uint32_t kWidthMask = 0x7FFF;
@@ -103,12 +104,38 @@ void BuildSceneMesh(const ObjectTables& tables, const ColorTable& colors, bool w
     for (std::size_t k = 0; k < f.count; ++k) facesAt[fill[static_cast<std::size_t>(indices[f.first + k])]++] = fi;
   }
 
+  // The corners before and after point p in face g.
+  auto around = [&](const Face& g, std::size_t p) {
+    for (std::size_t k = 0; k < g.count; ++k) {
+      if (static_cast<std::size_t>(indices[g.first + k]) != p) continue;
+      return std::pair{indices[g.first + (k + g.count - 1) % g.count],
+                       indices[g.first + (k + 1) % g.count]};
+    }
+    return std::pair{-1, -1};
+  };
+  std::vector<std::size_t> fan;
   auto corner = [&](const Face& f, std::size_t k) {
     const std::size_t p = static_cast<std::size_t>(indices[f.first + k]);
+    // The faces around p on f's side of the surface: reached from f across
+    // the edges at p that both faces run in opposite directions, never
+    // turning onto a face that looks the other way (a back face).
+    fan.assign(1, static_cast<std::size_t>(&f - faces.data()));
+    for (std::size_t i = 0; i < fan.size(); ++i) {
+      const Face& g = faces[fan[i]];
+      const auto [gPrev, gNext] = around(g, p);
+      for (std::size_t r = rowStart[p]; r < rowStart[p + 1]; ++r) {
+        const std::size_t hi = facesAt[r];
+        if (std::find(fan.begin(), fan.end(), hi) != fan.end()) continue;
+        const Face& h = faces[hi];
+        if (Dot(h.normal, g.normal) <= kSmoothingCosine) continue;
+        const auto [hPrev, hNext] = around(h, p);
+        if (hPrev == gNext || hNext == gPrev) fan.push_back(hi);
+      }
+    }
     Vec smooth{0.0, 0.0, 0.0};
-    for (std::size_t r = rowStart[p]; r < rowStart[p + 1]; ++r) {
-      const Vec& n = faces[facesAt[r]].normal;
-      if (Dot(n, f.normal) > kSmoothingCosine) smooth = {smooth[0] + n[0], smooth[1] + n[1], smooth[2] + n[2]};
+    for (std::size_t fi : fan) {
+      const Vec& n = faces[fi].normal;
+      smooth = {smooth[0] + n[0], smooth[1] + n[1], smooth[2] + n[2]};
     }
     const Vec3& pt = points[p];
     MeshVertex v;

@@ -8,10 +8,12 @@
 // (FillBuilderFromObject, shininess 0.1): each face becomes a triangle fan
 // whose corners carry the face colour (FaceColor of its material), the
 // face normal and a smooth normal. A corner's smooth normal is the sum of
-// the normals of the faces at its point that lie within 120 degrees of its
-// own face, so a closed box gets rounded corners on each face while a
-// polygon's reversed back face (which shares every point) never cancels
-// its front. Vectors of non-zero display width become lines in their own
+// the normals of the faces around its point on the same side of the
+// surface: those reached from its face across shared edges run in opposite
+// directions (consistently wound neighbours), each within 120 degrees of
+// the face it is reached from. So a closed box gets rounded corners on each
+// face, while a polygon's reversed back face, which shares every point and
+// edge, never cancels its front. Vectors of non-zero display width become lines in their own
 // colour.
 //
 // Shading (the menu's 0 None, 1 Flat, 2 Gouraud, 3 Phong) gives the quality
