@@ -273,6 +273,10 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
   gl_->glFrontFace(GL_CCW);
   gl_->glCullFace(GL_BACK);
   gl_->glEnable(GL_PROGRAM_POINT_SIZE);
+  // Every triangle of a face's fan starts at the face's first corner, so
+  // with it as the provoking vertex Flat shading gives the whole face one
+  // colour.
+  gl_->glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
   gl_->glUseProgram(sceneProgram_);
   const Mat4 viewProjection = p.frames.projection * p.frames.view;
   const GLuint prog = sceneProgram_;

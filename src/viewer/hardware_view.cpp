@@ -52,6 +52,8 @@ int HardwareView::DrawFrame(std::int32_t polygonToCheck) {
     BuildScene();
     ProjectAll();
   }
+  // The layer under and over the scene: no polygon fills, those are ours.
+  d_.frame.renderer = kRendererDirectX;
   return software_.DrawFrame(polygonToCheck);
 }
 
