@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
   xvfb xauth libgl1-mesa-dri
+  poppler-utils
 )
 
 missing=()

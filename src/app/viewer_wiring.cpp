@@ -22,22 +22,26 @@ constexpr std::array<const char*, 3> kInfoItems = {"Mesh Info", "Light Info", "C
 constexpr std::array<const char*, 3> kInfoTitles = {"Mesh Frame Info", "Light Frame Info",
                                                     "Camera Frame Information"};
 
-// Whether an OpenGL 3.3 core context can be made at all; the failure if not.
-std::optional<viewer::ViewerFailure> ProbeContext() {
+// Whether a context of `format` can be made at all; the failure if not.
+std::optional<viewer::ViewerFailure> ProbeContext(const QSurfaceFormat& format) {
   QOpenGLContext context;
-  context.setFormat(ViewerSurfaceFormat());
+  context.setFormat(format);
   if (!context.create()) {
     return viewer::ViewerFailure{viewer::kResultGenericFailure, "Create an OpenGL context"};
   }
-  if (context.format().version() < qMakePair(3, 3) || context.isOpenGLES()) {
-    return viewer::ViewerFailure{viewer::kResultNotSupported, "Acquire OpenGL 3.3 core"};
+  if (context.format().version() < format.version() || context.isOpenGLES()) {
+    return viewer::ViewerFailure{viewer::kResultNotSupported,
+                                 QString("Acquire OpenGL %1.%2 core")
+                                     .arg(format.majorVersion())
+                                     .arg(format.minorVersion())
+                                     .toStdString()};
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-ViewerWiring::ViewerWiring(EditorApp& app) : app_(app) {
+ViewerWiring::ViewerWiring(EditorApp& app) : contextFormat(ViewerSurfaceFormat()), app_(app) {
   CommandRegistry& r = app_.registry();
   r.Register(Cmd::kRenderDirectX, [this](CommandContext&) { ChooseDirectX(); });
   r.Register(Cmd::kRenderSoftware, [this](CommandContext&) { ChooseSoftware(); });
@@ -81,7 +85,7 @@ void ViewerWiring::ChooseDirectX() {
   ShellState& shell = app_.shell();
   Editor& editor = app_.editor();
   if (!widget_) {
-    if (auto failure = ProbeContext()) {
+    if (auto failure = ProbeContext(contextFormat)) {
       Report(*failure);
       return;
     }

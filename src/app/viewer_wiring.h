@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QPrinter>
+#include <QSurfaceFormat>
 #include <array>
 #include <functional>
 #include <memory>
@@ -36,6 +37,8 @@ class ViewerWiring final : public QObject {
 
   // Stands in for the print dialog when set (tests print to a PDF file).
   std::function<bool(QPrinter&)> choosePrinter;
+  // The context the viewer asks for (OpenGL 3.3 core).
+  QSurfaceFormat contextFormat;
 
   ViewerWidget* widget() const { return widget_; }
   viewer::HardwareView* view() const { return view_.get(); }
