@@ -5,13 +5,16 @@
 
 #include <QAction>
 #include <QOpenGLContext>
+#include <set>
 
 #include "app/edit_area.h"
 #include "app/frame_info_dialog.h"
 #include "app/viewer_widget.h"
 #include "app/viewer_wiring.h"
 #include "editor/shell/command_ids.h"
+#include "editor_test_support.h"
 #include "gui_fixture.h"
+#include "model/color_ops.h"
 
 namespace ws::test {
 namespace {
@@ -50,7 +53,6 @@ TEST_F(GuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
   EXPECT_FALSE(window()->action(Cmd::kRenderSoftware)->isChecked());
   EXPECT_TRUE(window()->action(Cmd::kShadingPhong)->isChecked());
   EXPECT_FALSE(window()->action(Cmd::kShadingNone)->isChecked());
-  MaybeScreenshot("viewer_phong.png");
 
   // The debug dialogs toggle, modeless, their items checked while open.
   const char* titles[] = {"Mesh Frame Info", "Light Frame Info", "Camera Frame Information"};
@@ -79,6 +81,38 @@ TEST_F(GuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
   app->Dispatch(Cmd::kRenderDirectX);
   EXPECT_EQ(v->viewersCreated(), 1);
   EXPECT_TRUE(v->widget()->isVisible());
+}
+
+// A faceted sphere: Flat gives each facet one colour, Phong lights every
+// pixel, so its picture holds far more distinct colours. (With
+// WS_SCREENSHOT_DIR set the two windows are saved for the documentation.)
+TEST_F(GuiTest, PhongShowsASphereSmootherThanFlat) {
+  if (!GlAvailable()) GTEST_SKIP() << "no OpenGL 3.3 core context here (run under xvfb-run -a)";
+  StartEditor();
+  ObjectTables& t = app->model().tables;
+  AddSphere(t, 130, 8, 12, 0, NearestColor(app->model().colors.current, 0xFFFF, 0x8080, 0x2020));
+  TurnAboutX(app->model().view.orientation, 0.35);
+  ViewerWiring* v = app->viewer();
+  app->Dispatch(Cmd::kRenderDirectX);
+  window()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+  std::size_t distinct[2] = {0, 0};
+  for (int shading : {1, 3}) {
+    app->Dispatch(shading == 1 ? Cmd::kShadingFlat : Cmd::kShadingPhong);
+    for (int i = 0; i < 4; ++i) {
+      Tick();
+      QTest::qWait(10);
+    }
+    const QImage picture = v->widget()->grabFramebuffer();
+    std::set<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+    }
+    distinct[shading == 1 ? 0 : 1] = colours.size();
+    MaybeScreenshot(shading == 1 ? "viewer_flat.png" : "viewer_phong.png");
+  }
+  EXPECT_GT(distinct[0], 20u);  // the facets differ
+  EXPECT_GT(distinct[1], 4 * distinct[0]);
 }
 
 // A context the machine cannot give is reported with its code and the
