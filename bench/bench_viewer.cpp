@@ -63,23 +63,25 @@ void BM_SoftwareFrameTorus10000(benchmark::State& state) {
 }
 BENCHMARK(BM_SoftwareFrameTorus10000)->Unit(benchmark::kMillisecond);
 
-void BM_ViewerFrameTorus10000(benchmark::State& state) {
+// The viewer bench, or null (the run marked skipped) without a context.
+std::unique_ptr<ViewerBench> MakeViewerBench(benchmark::State& state) {
   auto bench = std::make_unique<ViewerBench>();
-  if (!bench->ok) {
-    state.SkipWithError("no OpenGL 3.3 core context (run under xvfb-run -a)");
-    return;
-  }
+  if (bench->ok) return bench;
+  state.SkipWithError("no OpenGL 3.3 core context (run under xvfb-run -a)");
+  return nullptr;
+}
+
+void BM_ViewerFrameTorus10000(benchmark::State& state) {
+  auto bench = MakeViewerBench(state);
+  if (!bench) return;
   bench->Frame();  // the first frame builds the scene
   for (auto _ : state) bench->Frame();
 }
 BENCHMARK(BM_ViewerFrameTorus10000)->Unit(benchmark::kMillisecond);
 
 void BM_ViewerRebuildTorus10000(benchmark::State& state) {
-  auto bench = std::make_unique<ViewerBench>();
-  if (!bench->ok) {
-    state.SkipWithError("no OpenGL 3.3 core context (run under xvfb-run -a)");
-    return;
-  }
+  auto bench = MakeViewerBench(state);
+  if (!bench) return;
   for (auto _ : state) {
     bench->view.Update();
     bench->Frame();

@@ -290,20 +290,15 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
   gl_->glUniform1f(gl_->glGetUniformLocation(prog, "lightRange"), kPointLightRange);
   gl_->glUniform1f(gl_->glGetUniformLocation(prog, "ambient"), p.shading.ambient);
   const GLint shading = gl_->glGetUniformLocation(prog, "shading");
-  if (p.shading.quality == kQualityPoints) {
-    // Points only, unlit.
-    gl_->glUniform1i(shading, 0);
-    gl_->glBindVertexArray(triangleArray_);
-    gl_->glDrawArrays(GL_POINTS, 0, triangleVertices_);
-  } else {
-    const int mode = p.shading.quality == kQualityFlat      ? 1
-                     : p.shading.quality == kQualityGouraud ? 2
-                     : p.shading.quality == kQualityPhong   ? 3
-                                                            : 0;
-    gl_->glUniform1i(shading, mode);
-    gl_->glBindVertexArray(triangleArray_);
-    gl_->glDrawArrays(GL_TRIANGLES, 0, triangleVertices_);
-  }
+  // Points only: the corners, unlit.
+  const bool pointsOnly = p.shading.quality == kQualityPoints;
+  const int mode = p.shading.quality == kQualityFlat      ? 1
+                   : p.shading.quality == kQualityGouraud ? 2
+                   : p.shading.quality == kQualityPhong   ? 3
+                                                          : 0;
+  gl_->glUniform1i(shading, mode);
+  gl_->glBindVertexArray(triangleArray_);
+  gl_->glDrawArrays(pointsOnly ? GL_POINTS : GL_TRIANGLES, 0, triangleVertices_);
   // Wide vectors are lines in their own colour, unlit.
   gl_->glUniform1i(shading, 0);
   gl_->glBindVertexArray(lineArray_);

@@ -1,16 +1,14 @@
 // One QApplication for the viewer tests. Without a display the program runs
 // itself again under `xvfb-run -a` (Mesa's llvmpipe then gives OpenGL 3.3
 // core); listing the tests needs no display.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QStandardPaths>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+#include "qt_test_main.h"
 
 namespace {
 
@@ -47,16 +45,5 @@ int main(int argc, char** argv) {
   } else {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
-  const std::string config = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/ws_viewer_tests_config_" + std::to_string(getpid());
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  QStandardPaths::setTestModeEnabled(true);
-  QApplication app(argc, argv);
-  QApplication::setOrganizationName("Calvane");
-  QApplication::setApplicationName("Wirestead");
-  ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  std::error_code ignored;
-  std::filesystem::remove_all(config, ignored);
-  return result;
+  return ws::test::RunQtTests(argc, argv, "ws_viewer_tests");
 }
