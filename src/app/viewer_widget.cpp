@@ -44,7 +44,10 @@ void ViewerWidget::Fail(const viewer::ViewerFailure& failure) {
 }
 
 void ViewerWidget::initializeGL() {
+  // Qt makes a new context when the widget moves to another window; the
+  // old buffers went with the old one.
   renderer_.Release();
+  view_.RendererReset();
   if (auto failure = renderer_.Initialise()) Fail(*failure);
 }
 

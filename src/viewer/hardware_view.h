@@ -56,6 +56,8 @@ class HardwareView final : public EditView {
   // One picture with `renderer` (its context current): the scene over the
   // background and the line layer over it. The GL failure, if any.
   std::optional<ViewerFailure> Render(GlRenderer& renderer, int width, int height);
+  // The renderer lost its buffers (a new context): upload the mesh again.
+  void RendererReset() { uploadedBuild_ = 0; }
 
   bool rebuildNeeded() const { return rebuildNeeded_; }
   std::uint32_t buildCount() const { return buildCount_; }
