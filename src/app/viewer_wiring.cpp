@@ -43,6 +43,7 @@ std::optional<viewer::ViewerFailure> ProbeContext(const QSurfaceFormat& format) 
 
 ViewerWiring::ViewerWiring(EditorApp& app) : contextFormat(ViewerSurfaceFormat()), app_(app) {
   CommandRegistry& r = app_.registry();
+  if (const CommandHandler* core = r.Find(Cmd::kRenderSoftware)) coreSoftware_ = *core;
   r.Register(Cmd::kRenderDirectX, [this](CommandContext&) { ChooseDirectX(); });
   r.Register(Cmd::kRenderSoftware, [this](CommandContext&) { ChooseSoftware(); });
   const int shadingIds[] = {Cmd::kShadingNone, Cmd::kShadingFlat, Cmd::kShadingGouraud,
@@ -72,6 +73,12 @@ ViewerWiring::~ViewerWiring() {
   for (int id : {Cmd::kRenderDirectX, Cmd::kShadingNone, Cmd::kShadingFlat, Cmd::kShadingGouraud,
                  Cmd::kShadingPhong}) {
     r.Unregister(id);
+  }
+  // "Software" goes back to the core's command, which needs no viewer.
+  if (coreSoftware_) {
+    r.Register(Cmd::kRenderSoftware, coreSoftware_);
+  } else {
+    r.Unregister(Cmd::kRenderSoftware);
   }
   for (FrameInfoDialog* d : infoDialogs_) delete d;
   delete widget_;
@@ -105,6 +112,10 @@ void ViewerWiring::ChooseDirectX() {
   editor.SetEditView(view_.get());
   shell.rendererChoice = kRendererDirectX;
   view_->Update();
+  // The first GL widget turns the main window into a GL window, which Qt
+  // does by making a new native window; it asks for the focus again, or the
+  // editor would stay inactive and draw nothing until clicked.
+  app_.window()->activateWindow();
   app_.window()->pane()->setFocus();
   shell.RequestRedraw();
   shell.RequestMenuRefresh();

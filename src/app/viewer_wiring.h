@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "editor/shell/commands.h"
 #include "viewer/hardware_view.h"
 
 class QAction;
@@ -56,6 +57,7 @@ class ViewerWiring final : public QObject {
   void Print(double factor);
 
   EditorApp& app_;
+  CommandHandler coreSoftware_;
   std::unique_ptr<viewer::HardwareView> view_;
   ViewerWidget* widget_ = nullptr;
   int viewersCreated_ = 0;
