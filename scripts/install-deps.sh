@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
   xvfb xauth libgl1-mesa-dri
   desktop-file-utils shared-mime-info
+  poppler-utils
 )
 
 missing=()

@@ -25,6 +25,7 @@
 #include "app/geometry_wiring.h"
 #include "app/import_wiring.h"
 #include "app/view_zone_qt.h"
+#include "app/viewer_wiring.h"
 #include "editor/shell/command_ids.h"
 #include "editor/interaction/drag.h"
 #include "editor/interaction/interaction_commands.h"
@@ -132,6 +133,7 @@ bool EditorApp::Start() {
   editor_->SetPresenter(window_->editArea());
   shell_.mode = EditorMode::kPlot;
   WireWindow();
+  viewer_ = std::make_unique<ViewerWiring>(*this);
 
   // The base directory and the files beside it.
   StartupInputs inputs;
@@ -205,6 +207,7 @@ void EditorApp::Shutdown() {
     registry_.Unregister(Cmd::kInsert);
     registry_.Unregister(Cmd::kMerge);
     import_.reset();
+    viewer_.reset();
     window_.reset();
   }
   Model& model = editor_->model;

@@ -33,6 +33,7 @@ namespace ws {
 
 class ImportWiring;
 class MainWindow;
+class ViewerWiring;
 namespace walk {
 class WalkSession;
 }
@@ -87,6 +88,7 @@ class EditorApp : public QObject {
   CommandContext& context() { return *ctx_; }
   EditContext& editContext() { return *ectx_; }
   ImportWiring* import() const { return import_.get(); }
+  ViewerWiring* viewer() const { return viewer_.get(); }
   walk::WalkSession& walkSession() { return *walk_; }
   InteractionState& interaction() { return interaction_; }
   const ControlColumn& column() const { return column_; }
@@ -134,6 +136,7 @@ class EditorApp : public QObject {
   std::unique_ptr<walk::WalkSession> walk_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<ImportWiring> import_;
+  std::unique_ptr<ViewerWiring> viewer_;
   QTimer timer_;
   AutosaveState autosave_;
   std::uint32_t shownTexts_ = ~0u;

@@ -15,15 +15,6 @@ xfile::Value Number(double v) { return {false, v, {}}; }
 // A colour counts as black within the weld tolerance of 0/0/0.
 bool IsBlack(const ColorTriple& c) { return Distance(c, ColorTriple{}) < kImportTolerance; }
 
-// The X format's Material has a single face colour: the first of emissive,
-// diffuse and ambient that carries any colour.
-ColorTriple FaceColor(const MaterialValue& m) {
-  for (const ColorTriple* c : {&m.emissive, &m.diffuse, &m.ambient}) {
-    if (!IsBlack(*c)) return *c;
-  }
-  return {0.2, 0.2, 0.2};
-}
-
 xfile::Object MaterialObject(const MaterialValue& m) {
   xfile::Object o;
   o.templateName = "Material";
@@ -37,7 +28,16 @@ xfile::Object MaterialObject(const MaterialValue& m) {
 
 }  // namespace
 
-MaterialValue ExportMaterial(const ColorTable& colors, std::uint8_t index) {
+// The X format's Material has a single face colour: the first of emissive,
+// diffuse and ambient that carries any colour.
+ColorTriple FaceColor(const MaterialValue& m) {
+  for (const ColorTriple* c : {&m.emissive, &m.diffuse, &m.ambient}) {
+    if (!IsBlack(*c)) return *c;
+  }
+  return {0.2, 0.2, 0.2};
+}
+
+MaterialValue ExportMaterial(const ColorTable& colors, std::uint8_t index, double shininess) {
   const RGB16& c = colors[index];
   auto low = [](std::uint16_t v) { return (v & 0xFF) / 255.0; };
   MaterialValue m;
@@ -45,13 +45,13 @@ MaterialValue ExportMaterial(const ColorTable& colors, std::uint8_t index) {
   m.ambient = {m.diffuse.x * 0.1, m.diffuse.y * 0.1, m.diffuse.z * 0.1};
   m.specular = {};
   m.emissive = {};
-  m.shininess = 0.2;
+  m.shininess = shininess;
   m.transparency = 0.0;
   return m;
 }
 
 void FillBuilderFromObject(const ObjectTables& tables, const ColorTable& colors, bool walkMode,
-                           MeshBuilder& builder) {
+                           MeshBuilder& builder, double shininess) {
   const double scale = walkMode ? kWalkExportScale : 1.0;
   auto corner = [&](const Polygon& p, std::uint32_t k) {
     const Point& pt = tables.points[p.points[k]];
@@ -60,8 +60,8 @@ void FillBuilderFromObject(const ObjectTables& tables, const ColorTable& colors,
   for (std::uint32_t i = 0; i < tables.polygonCount; ++i) {
     const Polygon& p = tables.polygons[i];
     if (p.flags & PolyFlag::kInvisible) continue;
-    const MaterialValue front = ExportMaterial(colors, p.frontColor);
-    const MaterialValue back = ExportMaterial(colors, p.backColor);
+    const MaterialValue front = ExportMaterial(colors, p.frontColor, shininess);
+    const MaterialValue back = ExportMaterial(colors, p.backColor, shininess);
     builder.BeginFace(&front);
     for (std::uint32_t k = p.pointCount; k-- > 0;) corner(p, k);
     builder.EndFace();

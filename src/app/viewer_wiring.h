@@ -1,0 +1,68 @@
+// The Rendering menu, the DirectX Shading items, the DirectX Debug frame
+// information dialogs and the P key's printing, wired to the main window.
+//
+// "DirectX" makes the hardware viewer (once; a second choice reuses it),
+// lays its GL widget over the EditArea, makes it the current EditView and
+// asks it to rebuild. When no OpenGL 3.3 core context can be had the
+// failure is reported as "DirectX Error %08X - %s - %s" and the editor stays
+// on the software renderer; a later failure of the renderer does the same
+// and switches back. "Software" hides the widget and makes the software
+// view current again.
+#pragma once
+
+#include <QObject>
+#include <QPrinter>
+#include <QSurfaceFormat>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "editor/shell/commands.h"
+#include "viewer/hardware_view.h"
+
+class QAction;
+
+namespace ws {
+
+class EditorApp;
+class FrameInfoDialog;
+class ViewerWidget;
+
+class ViewerWiring final : public QObject {
+  Q_OBJECT
+ public:
+  enum InfoFrame { kMeshInfo = 0, kLightInfo = 1, kCameraInfo = 2 };
+
+  explicit ViewerWiring(EditorApp& app);
+  ~ViewerWiring() override;
+
+  // Stands in for the print dialog when set (tests print to a PDF file).
+  std::function<bool(QPrinter&)> choosePrinter;
+  // The context the viewer asks for (OpenGL 3.3 core).
+  QSurfaceFormat contextFormat;
+
+  ViewerWidget* widget() const { return widget_; }
+  viewer::HardwareView* view() const { return view_.get(); }
+  int viewersCreated() const { return viewersCreated_; }
+  QAction* infoAction(InfoFrame which) const { return infoActions_[which]; }
+  FrameInfoDialog* infoDialog(InfoFrame which) const { return infoDialogs_[which]; }
+
+ private:
+  void ChooseDirectX();
+  void ChooseSoftware();
+  void SetShading(int shading);
+  void ToggleInfo(InfoFrame which);
+  void RefreshInfo();
+  void Report(const viewer::ViewerFailure& failure);
+  void Print(double factor);
+
+  EditorApp& app_;
+  CommandHandler coreSoftware_;
+  std::unique_ptr<viewer::HardwareView> view_;
+  ViewerWidget* widget_ = nullptr;
+  int viewersCreated_ = 0;
+  std::array<QAction*, 3> infoActions_{};
+  std::array<FrameInfoDialog*, 3> infoDialogs_{};
+};
+
+}  // namespace ws

@@ -1,0 +1,86 @@
+// The hardware viewer as the editor's second EditView. It keeps the
+// retained scene (viewer_scene.h) in step with the object and the view
+// state; the window system supplies a ViewerHost (a GL widget laid over the
+// EditArea) that owns the context and calls Render when it paints.
+//
+// BuildScene   the mesh from the object; the counts of points, polygons and
+//              vectors are kept and the rebuild flag cleared;
+// ProjectAll   projects for the editor's own line layer (the software
+//              projection, which hit tests read), then notices a rebuild:
+//              other counts, or another drawing rectangle (the host is
+//              moved); when one is needed nothing more happens; else the
+//              shading and the frames are placed;
+// DrawFrame    the editor's line layer (axes, wire frame, grid, labels; the
+//              software view leaves the polygons to us while DirectX is
+//              chosen), after a pending rebuild and projection;
+// Present      the layer to the EditArea's bitmap and a repaint of the host;
+// Update       the update hook: a rebuild before the next picture.
+#pragma once
+
+#include <cstdint>
+
+#include "editor/view/display.h"
+#include "editor/view/edit_view.h"
+#include "editor/view/software_view.h"
+#include "viewer/viewer_scene.h"
+
+namespace ws::viewer {
+
+class GlRenderer;
+struct ViewerFailure;
+
+class ViewerHost {
+ public:
+  virtual ~ViewerHost() = default;
+  // Move the picture over `target` (window client coordinates, inclusive).
+  virtual void Place(const IntRect& target) = 0;
+  // Paint soon (the host calls HardwareView::Render with its context).
+  virtual void RequestPaint() = 0;
+};
+
+class HardwareView final : public EditView {
+ public:
+  HardwareView(EditorDisplay& display, SoftwareEditView& software);
+
+  void SetHost(ViewerHost* host) { host_ = host; }
+  // The DirectX Shading menu value, 0..3.
+  void SetShading(int shading) { shadingMenu_ = shading; }
+  int shading() const { return shadingMenu_; }
+
+  void BuildScene();
+  void ProjectAll() override;
+  int DrawFrame(std::int32_t polygonToCheck) override;
+  void Present(const IntRect& source, const IntRect& target) override;
+  void Update() override { rebuildNeeded_ = true; }
+
+  // One picture with `renderer` (its context current): the scene over the
+  // background and the line layer over it. The GL failure, if any.
+  std::optional<ViewerFailure> Render(GlRenderer& renderer, int width, int height);
+  // The renderer lost its buffers (a new context): upload the mesh again.
+  void RendererReset() { uploadedBuild_ = 0; }
+
+  bool rebuildNeeded() const { return rebuildNeeded_; }
+  std::uint32_t buildCount() const { return buildCount_; }
+  const SceneMesh& mesh() const { return mesh_; }
+  const SceneFrames& frames() const { return frames_; }
+  ShadingState shadingState() const { return shadingState_; }
+
+ private:
+  bool CountsChanged() const;
+
+  EditorDisplay& d_;
+  SoftwareEditView& software_;
+  ViewerHost* host_ = nullptr;
+  SceneMesh mesh_;
+  SceneFrames frames_;
+  ShadingState shadingState_;
+  int shadingMenu_ = 0;
+  bool rebuildNeeded_ = true;
+  bool built_ = false;
+  std::uint32_t buildCount_ = 0;
+  std::uint32_t uploadedBuild_ = 0;
+  std::uint32_t points_ = 0, polygons_ = 0, vectors_ = 0;
+  IntRect drawRect_;
+};
+
+}  // namespace ws::viewer

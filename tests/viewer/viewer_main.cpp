@@ -1,0 +1,49 @@
+// One QApplication for the viewer tests. Without a display the program runs
+// itself again under `xvfb-run -a` (Mesa's llvmpipe then gives OpenGL 3.3
+// core); listing the tests needs no display.
+#include <QStandardPaths>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "qt_test_main.h"
+
+namespace {
+
+bool Listing(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--gtest_list_tests") == 0) return true;
+  }
+  return false;
+}
+
+// Replaces the process with `xvfb-run -a <this program> <args>`; returns
+// only when that cannot be done.
+void RunUnderXvfb(int argc, char** argv) {
+  const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+  if (xvfb.isEmpty()) return;
+  setenv("WS_UNDER_XVFB", "1", 1);
+  const std::string path = xvfb.toStdString();
+  std::vector<char*> args = {const_cast<char*>(path.c_str()), const_cast<char*>("-a")};
+  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
+  args.push_back(nullptr);
+  execv(path.c_str(), args.data());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* display = std::getenv("DISPLAY");
+  const bool haveDisplay = display && *display;
+  if (!haveDisplay && !std::getenv("WS_UNDER_XVFB") && !Listing(argc, argv)) RunUnderXvfb(argc, argv);
+  // The real window system when there is one: the offscreen platform has
+  // no GL context for widgets.
+  if (haveDisplay) {
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+  } else {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  return ws::test::RunQtTests(argc, argv, "ws_viewer_tests");
+}

@@ -1,0 +1,174 @@
+// The viewer's scene without GL: shading words, the mesh filled from the
+// object, the frames against the editor's own projection, the error texts
+// and the rebuild rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "editor_test_support.h"
+#include "viewer/hardware_view.h"
+#include "viewer/viewer_errors.h"
+#include "viewer/viewer_scene.h"
+
+namespace ws::viewer {
+namespace {
+
+using test::AddCube;
+using test::AddLine;
+using test::EditorFixture;
+
+TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
+  struct Row {
+    int shading;
+    bool polygons;
+    std::uint32_t quality;
+    float ambient;
+  } rows[] = {{0, true, 0x80, 1.0f}, {1, true, 0x88, 0.5f}, {2, true, 0x89, 0.5f},
+              {3, true, 0x8A, 0.5f}, {4, true, 0x80, 1.0f}, {-1, true, 0x80, 1.0f},
+              {0, false, 0x00, 0.5f}, {3, false, 0x00, 0.5f}};
+  for (const Row& r : rows) {
+    const ShadingState s = ShadingFor(r.shading, r.polygons);
+    EXPECT_EQ(s.quality, r.quality) << r.shading << " polygons " << r.polygons;
+    EXPECT_EQ(s.ambient, r.ambient) << r.shading << " polygons " << r.polygons;
+  }
+}
+
+TEST(ViewerErrors, ReportsCodeDescriptionAndOperation) {
+  EXPECT_EQ(FormatViewerError(0x502, "Render the scene"),
+            "DirectX Error 00000502 - The specified operation is not allowed in the current "
+            "state. - Render the scene");
+  EXPECT_EQ(FormatViewerError(kResultGenericFailure, "Create an OpenGL context"),
+            "DirectX Error 80004005 - Generic failure. - Create an OpenGL context");
+  EXPECT_EQ(ErrorDescription(kResultNotSupported), "Action not supported.");
+  EXPECT_EQ(ErrorDescription(0x0507), "Unrecognized error value.");
+  EXPECT_EQ(ErrorDescription(0x04FF), "Unrecognized error value.");
+}
+
+constexpr std::uint32_t kPlain[6] = {0, 0, 0, 0, 0, 0};
+
+float Sign(float v) { return v > 0.0f ? 1.0f : -1.0f; }
+
+// Every corner of a closed box: the outward face's smooth normal points
+// along the corner's diagonal, the reversed back face's the other way, and
+// the face normal is the face's axis.
+TEST(ViewerMesh, BoxCornersGetDiagonalSmoothNormalsOnBothSides) {
+  EditorFixture f;
+  const std::uint8_t red = f.colours().red;
+  const std::uint8_t c[6] = {red, red, red, red, red, red};
+  AddCube(f.t(), {0, 0, 0}, 40, kPlain, c);
+  SceneMesh mesh;
+  BuildSceneMesh(f.t(), f.m().colors.current, false, mesh);
+  EXPECT_EQ(mesh.faceCount, 12u);
+  ASSERT_EQ(mesh.triangles.size(), 72u);
+  EXPECT_EQ(mesh.largestExtent, 40.0);
+  const float d = 1.0f / std::sqrt(3.0f);
+  int outward = 0;
+  for (const MeshVertex& v : mesh.triangles) {
+    const auto& p = v.position;
+    const float side = v.faceNormal[0] * p[0] + v.faceNormal[1] * p[1] + v.faceNormal[2] * p[2] > 0 ? 1.0f : -1.0f;
+    if (side > 0) ++outward;
+    float axis = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_NEAR(v.smoothNormal[i], side * Sign(p[i]) * d, 1e-5) << "axis " << i;
+      axis += std::abs(v.faceNormal[i]);
+      EXPECT_EQ(v.colour[i], i == 0 ? 1.0f : 0.0f);
+    }
+    EXPECT_NEAR(axis, 1.0f, 1e-6);  // exactly one axis
+  }
+  EXPECT_EQ(outward, 36);
+}
+
+TEST(ViewerMesh, SkipsInvisibleFacesAndBackFacesThatAreNeverDrawn) {
+  EditorFixture f;
+  const std::uint32_t flags[6] = {PolyFlag::kInvisible, PolyFlag::kNeverDrawBackFace, 0, 0, 0, 0};
+  const std::uint8_t c[6] = {1, 2, 3, 4, 5, 6};
+  AddCube(f.t(), {0, 0, 0}, 10, flags, c);
+  SceneMesh mesh;
+  BuildSceneMesh(f.t(), f.m().colors.current, false, mesh);
+  EXPECT_EQ(mesh.faceCount, 9u);  // 5 fronts, 4 backs
+  EXPECT_EQ(mesh.triangles.size(), 9u * 6u);
+}
+
+TEST(ViewerMesh, WideVectorsBecomeLinesInTheirColourAndWidenTheExtent) {
+  EditorFixture f;
+  const std::uint8_t blue = f.colours().blue;
+  AddLine(f.t(), {0, 0, 0}, {0, 0, -500}, blue, 1);
+  AddLine(f.t(), {0, 0, 0}, {900, 0, 0}, blue, 0);       // wire frame only
+  AddLine(f.t(), {0, 0, 0}, {0, 700, 0}, blue, 0x8000);  // a render copy's mark, no width
+  SceneMesh mesh;
+  BuildSceneMesh(f.t(), f.m().colors.current, true, mesh);
+  ASSERT_EQ(mesh.lines.size(), 2u);
+  // Walk mode: the quarter scale.
+  EXPECT_EQ(mesh.lines[1].position[2], -125.0f);
+  EXPECT_EQ(mesh.largestExtent, 125.0);
+  EXPECT_EQ(mesh.lines[0].colour, (std::array<float, 3>{0.0f, 0.0f, 1.0f}));
+}
+
+// The scene's picture lies exactly where the editor's projection puts it,
+// so the editor's lines and marks fit over it.
+TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
+  EditorFixture f(200, 150);
+  EditorDisplay& d = f.d();
+  d.view.scale = 1.7;
+  d.view.panX = 1.5;
+  d.view.panY = -2.0;
+  TurnAboutY(f.m().view.orientation, 0.4);
+  TurnAboutX(f.m().view.orientation, -0.3);
+  for (bool perspective : {false, true}) {
+    d.options.perspective = perspective;
+    const SceneFrames frames = PlaceFrames(d, 60.0, false);
+    EXPECT_EQ(frames.perspective, perspective);
+    const Projector projector = d.MakeProjector();
+    const Mat4 all = frames.projection * frames.view * frames.object;
+    const float w = float(d.layout.width()), h = float(d.layout.height());
+    for (auto p : {std::array<float, 3>{0, 0, 0}, {40, -25, 10}, {-30, 60, -45}}) {
+      float clip[4];
+      for (int r = 0; r < 4; ++r) clip[r] = all(r, 0) * p[0] + all(r, 1) * p[1] + all(r, 2) * p[2] + all(r, 3);
+      const EyePoint e = projector.Eye(p[0], p[1], p[2]);
+      const double x = perspective ? -(e.ex / e.d) * d.layout.perspectiveFactor : e.ex;
+      const double y = perspective ? -(e.ey / e.d) * d.layout.perspectiveFactor : e.ey;
+      EXPECT_NEAR((clip[0] / clip[3] + 1) / 2 * w, x + d.layout.cx + 0.5, 1e-2) << perspective;
+      EXPECT_NEAR((1 - clip[1] / clip[3]) / 2 * h, y + d.layout.cy + 0.5, 1e-2) << perspective;
+      EXPECT_LT(std::abs(clip[2] / clip[3]), 1.0f) << "inside the clipping planes";
+    }
+  }
+  d.options.perspective = false;
+  const SceneFrames plain = PlaceFrames(d, 60.0, false);
+  EXPECT_FLOAT_EQ(plain.camera(2, 3), 90.0f);  // 1.5 x the largest extent
+  EXPECT_EQ(TransformPoint(plain.lights, {0, 0, 0}), (std::array<float, 3>{0, 100, 300}));
+}
+
+TEST(HardwareView, RebuildsWhenTheCountsOrTheDrawingRectangleChange) {
+  EditorFixture f;
+  HardwareView view(f.d(), f.e().softwareView());
+  f.e().SetEditView(&view);
+  const std::uint8_t c[6] = {1, 1, 1, 1, 1, 1};
+  AddCube(f.t(), {0, 0, 0}, 10, kPlain, c);
+  f.e().ShowFrame();
+  EXPECT_EQ(view.buildCount(), 1u);
+  EXPECT_EQ(view.mesh().faceCount, 12u);
+  f.e().ShowFrame();
+  EXPECT_EQ(view.buildCount(), 1u);  // nothing changed
+  f.t().AddPoint(5, 5, 5);
+  f.e().view().ProjectAll();
+  EXPECT_TRUE(view.rebuildNeeded());
+  f.e().view().DrawFrame(0);
+  EXPECT_EQ(view.buildCount(), 2u);
+  ASSERT_TRUE(f.e().LayoutArea(240, 180));
+  f.e().ShowFrame();
+  EXPECT_EQ(view.buildCount(), 3u);
+  view.Update();
+  f.e().ShowFrame();
+  EXPECT_EQ(view.buildCount(), 4u);
+  // Polygons off: points only, whatever the menu says.
+  view.SetShading(3);
+  f.d().options.polygonsOn = false;
+  f.e().ShowFrame();
+  EXPECT_EQ(view.shadingState().quality, kQualityPoints);
+  f.d().options.polygonsOn = true;
+  f.e().ShowFrame();
+  EXPECT_EQ(view.shadingState().quality, kQualityPhong);
+}
+
+}  // namespace
+}  // namespace ws::viewer
