@@ -134,7 +134,9 @@ TEST(VrmlReader, NodesGiveTheirFaces) {
     ASSERT_EQ(r.faces.size(), c.faces) << c.name;
     const test::RecordedFace& last = r.faces.back();
     EXPECT_EQ(last.material.diffuse, c.lastFaceColor) << c.name;
-    if (c.lastFaceCorner) EXPECT_EQ(last.corners.front(), *c.lastFaceCorner) << c.name;
+    if (c.lastFaceCorner) {
+      EXPECT_EQ(last.corners.front(), *c.lastFaceCorner) << c.name;
+    }
   }
 }
 

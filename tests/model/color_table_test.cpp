@@ -116,7 +116,8 @@ TEST(ColorText, ReaderIgnoresIndexColumnAndNeeds256Lines) {
   ColorTable t;
   ASSERT_TRUE(ReadColorTableLines(in, t));
   EXPECT_EQ(std::make_tuple(t.entries[3].value, t[3].red), std::make_tuple(3, 3));
-  TextScanner shortText(text.substr(0, text.size() - 25));
+  const std::string cut = text.substr(0, text.size() - 25);
+  TextScanner shortText(cut);
   EXPECT_FALSE(ReadColorTableLines(shortText, t));
 }
 
