@@ -10,29 +10,18 @@ namespace {
 
 using nlohmann::json;
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
 TEST(CliCheck, PrintsFindingsPerObjectAndExitsThreeOnlyWhenThereAreAny) {
-  test::TempDir dir;
-  const std::string cube = test::ReadFileText(Cube());
-  // The last face made Collision, and one point that nothing uses.
-  const std::string faulty = dir.File("faulty.wdo");
-  std::string text = Replaced(cube, "(poly5)\r\n4,4,0,1026", "(poly5)\r\n4,4,0,1090");
-  text = Replaced(text, "[POINTS]\r\n8\r\n", "[POINTS]\r\n9\r\n");
-  test::WriteFileText(faulty,
-                      Replaced(text, "[VECTORS]", "200.000000,0.000000,0.000000\r\n[VECTORS]"));
-  const json clean = {{"file", Cube()},
-                      {"objects", {{{"name", "Default Object"}, {"findings", json::array()}}}}};
+  const std::string faulty = test::DataPath("check_faults.wdo");
   json found = json::parse(R"({"objects": [{"name": "Default Object", "findings": [
       {"kind": "collision-without-entrance", "polygons": [5], "vectors": [], "points": [],
        "message": "Collision polygon 5 has no Entrance polygon: walking in is impossible."},
-      {"kind": "unused-points", "polygons": [], "vectors": [], "points": [8],
-       "message": "1 point is used by no vector and no polygon: 8."}]}]})");
+      {"kind": "unused-vectors", "polygons": [], "vectors": [12], "points": [],
+       "message": "1 vector belongs to no polygon: 12."},
+      {"kind": "coincident-points", "polygons": [], "vectors": [], "points": [0, 8],
+       "message": "Points 0, 8 lie at the same place (-50, -50, -50); Remove Duplicate Geometry merges them into 0."}]}]})");
   found["file"] = faulty;
+  const json clean = {{"file", Cube()},
+                      {"objects", {{{"name", "Default Object"}, {"findings", json::array()}}}}};
   for (const auto& [file, status, expected] :
        {std::tuple{Cube(), 0, clean}, {faulty, kExitFindings, found}}) {
     const CliRun r = Cli({"check", file});
@@ -40,9 +29,8 @@ TEST(CliCheck, PrintsFindingsPerObjectAndExitsThreeOnlyWhenThereAreAny) {
     EXPECT_EQ(json::parse(r.out, nullptr, false), expected) << file;
   }
   // A bad command line or file is a failure, not a finding.
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"check"},
-                                               {"check", Cube(), Cube()},
-                                               {"check", dir.File("none.wdo")}}) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"check"}, {"check", Cube(), Cube()}, {"check", faulty + ".x"}}) {
     const CliRun r = Cli(args);
     EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(1, "")) << args.size();
   }

@@ -4,83 +4,67 @@
 
 #include <QAction>
 #include <QListWidget>
-#include <QMenu>
 
 #include "editor/shell/command_ids.h"
-#include "geometry/geometry_support.h"
 #include "gui_fixture.h"
 
 namespace ws::test {
 namespace {
 
-// "polygons 0 | vectors 8 | redraw": the marks in file numbering.
-std::string Marks(const ObjectTables& t, bool redraw) {
-  std::string s = "polygons";
-  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
-    if (t.polygonSelected[k]) s += ' ' + std::to_string(k);
-  }
-  s += " | vectors";
-  for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
-    if (t.vectors[v].selected) s += ' ' + std::to_string(v - kReservedVectors);
-  }
-  return s + (redraw ? " | redraw" : "");
-}
-
-TEST_F(GuiTest, CheckObjectListsFindingsAndADoubleClickSelectsWhatOneNames) {
-  StartEditor();
-  ObjectTables& t = app->model().tables;
-  // Two squares, the first Collision (with no Entrance), and a loose diagonal.
-  for (const double z : {0.0, 20.0}) {
-    std::uint32_t p[4];
-    for (int i = 0; i < 4; ++i)
-      p[i] = AppendPoint(t, 10.0 * (i == 1 || i == 2), 10.0 * (i >= 2), z);
-    for (int i = 0; i < 4; ++i) AppendFreshVector(t, p[i], p[(i + 1) % 4]);
-    Polygon& poly = t.polygons[t.polygonCount];
-    poly = Polygon{};
-    poly.pointCount = 4;
-    std::copy(p, p + 4, poly.points);
-    poly.flags = PolyFlag::kDefined | (z == 0 ? PolyFlag::kCollision : 0);
-    ++t.polygonCount;
-    RebuildVectorLists(t, t.polygonCount - 1, t.polygonCount);
-  }
-  AppendFreshVector(t, 7, 9);
-  t.polygonSelected[1] = kSelected;  // the selection before: replaced
-  t.vectors[kReservedVectors].selected = kSelected;
-  Tick();
-  QAction* action = window()->action(Cmd::kCheckObject);
-  ASSERT_NE(action, nullptr);
-  const auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
-  EXPECT_EQ(std::make_tuple(action->text(), menu ? menu->title() : QString(), action->isEnabled()),
-            std::make_tuple(QString("Check Object"), QString("&Object"), true));
-
-  // Lists the rows, then double-clicks each and records the marks.
-  auto run = [&] {
+struct CheckObjectGui : GuiTest {
+  // The rows of the dialog, then the marks after double-clicking each row,
+  // as "polygons 5 | vectors 0 3 | redraw" in file numbering.
+  std::vector<std::string> RunCheckObject(EditorApp& app) {
+    const ObjectTables& t = app.model().tables;
     std::vector<std::string> seen;
     WhenModal([&](QWidget* modal) {
       auto* list = modal->findChild<QListWidget*>("checkFindings");
       for (int i = 0; list && i < list->count(); ++i)
         seen.push_back(list->item(i)->text().toStdString());
       for (int i = 0; list && i < list->count(); ++i) {
-        app->shell().redraw = false;
+        app.shell().redraw = false;
         // As a person does it: press, release, then the second press.
         const QPoint at = list->visualItemRect(list->item(i)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        seen.push_back(Marks(t, app->shell().redraw));
+        std::string marks = "polygons";
+        for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+          if (t.polygonSelected[k]) marks += ' ' + std::to_string(k);
+        }
+        marks += " | vectors";
+        for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
+          if (t.vectors[v].selected) marks += ' ' + std::to_string(v - kReservedVectors);
+        }
+        seen.push_back(marks + (app.shell().redraw ? " | redraw" : ""));
       }
       modal->close();
     });
-    action->trigger();
+    app.window()->action(Cmd::kCheckObject)->trigger();
     return seen;
-  };
-  EXPECT_EQ(run(), (std::vector<std::string>{
-                       "Collision polygon 0 has no Entrance polygon: walking in is impossible.",
-                       "1 vector belongs to no polygon: 8.", "polygons 0 | vectors | redraw",
-                       "polygons | vectors 8 | redraw"}));
+  }
+};
+
+TEST_F(CheckObjectGui, ListsFindingsAndADoubleClickSelectsWhatOneNames) {
+  StartEditor();
+  ASSERT_TRUE(OpenPath(app->context(), Cmd::kOpen, DataPath("check_faults.wdo")));
+  ObjectTables& t = app->model().tables;
+  t.polygonSelected[1] = kSelected;  // the selection before: replaced
+  t.vectors[kReservedVectors + 1].selected = kSelected;
+  Tick();
+  EXPECT_EQ(RunCheckObject(*app),
+            (std::vector<std::string>{
+                "Collision polygon 5 has no Entrance polygon: walking in is impossible.",
+                "1 vector belongs to no polygon: 12.",
+                "Points 0, 8 lie at the same place (-50, -50, -50); Remove Duplicate Geometry "
+                "merges them into 0.",
+                "polygons 5 | vectors | redraw", "polygons | vectors 12 | redraw",
+                "polygons | vectors 0 3 8 12 | redraw"}));
   // Nothing to find: the one row selects nothing.
-  t.polygons[0].flags = PolyFlag::kDefined;
+  t.polygons[5].flags = PolyFlag::kImported;
   --t.vectorCount;
-  EXPECT_EQ(run(), (std::vector<std::string>{"No problems found.", "polygons | vectors"}));
+  --t.pointCount;
+  EXPECT_EQ(RunCheckObject(*app),
+            (std::vector<std::string>{"No problems found.", "polygons | vectors 0 3 8"}));
 }
 
 }  // namespace
