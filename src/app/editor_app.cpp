@@ -19,6 +19,7 @@
 #include <cstdlib>
 
 #include "app/art.h"
+#include "app/check_dialog.h"
 #include "app/edit_area.h"
 #include "app/main_window.h"
 #include "app/splash.h"
@@ -106,6 +107,7 @@ EditorApp::EditorApp(AppOptions options)
   WireInteractionHooks(hooks_, tickHooks_, *ectx_);
   WireGeometryCommands(registry_, hooks_, *ectx_,
                        [this] { return static_cast<QWidget*>(window_.get()); });
+  WireCheckCommand(registry_, *ectx_, [this] { return static_cast<QWidget*>(window_.get()); });
   walk_ = std::make_unique<walk::WalkSession>(editor_->model);
   walk::WireWalkMode(*walk_, *ctx_, *ectx_, registry_, tickHooks_);
   hooks_.showAbout = [this] { ShowAbout(); };

@@ -13,6 +13,7 @@
 #include "cli/help_text.h"
 #include "cli/render_command.h"
 #include "cli/walk_command.h"
+#include "geometry/object_check.h"
 #include "import/import_commands.h"
 #include "import/x_export.h"
 #include "model/cluster.h"
@@ -211,6 +212,28 @@ int RunDump(Session& s, const std::string& file, std::ostream& out) {
   return 0;
 }
 
+// Check Object on every object; exit 3 when anything is found.
+int RunCheck(Session& s, const std::string& file, std::ostream& out) {
+  json objects = json::array();
+  bool found = false;
+  if (!ForEachObject(s, [&](const ObjectTables& t, const std::string& name) {
+        json findings = json::array();
+        for (const CheckFinding& f : CheckObject(t)) {
+          findings.push_back({{"kind", std::string(CheckKindName(f.kind))},
+                              {"message", f.message},
+                              {"polygons", f.polygons},
+                              {"vectors", f.vectors},
+                              {"points", f.points}});
+        }
+        found = found || !findings.empty();
+        objects.push_back({{"name", name}, {"findings", findings}});
+      })) {
+    return 1;
+  }
+  out << json{{"file", file}, {"objects", objects}}.dump(2) << "\n";
+  return found ? kExitFindings : 0;
+}
+
 std::string FileStem(const std::string& path) { return fs::path(path).stem().string(); }
 
 // A cluster saved at `target`: an object file becomes a one-object cluster
@@ -330,7 +353,8 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
     }
     return RunConvert(*session, args[1], args[2], err);
   }
-  std::size_t wanted = command == "convert" ? 3 : (command == "info" || command == "dump") ? 2 : 0;
+  const bool oneFile = command == "info" || command == "dump" || command == "check";
+  std::size_t wanted = command == "convert" ? 3 : oneFile ? 2 : 0;
   if (wanted == 0 || args.size() != wanted) {
     err << UsageText();
     return 1;
@@ -341,6 +365,7 @@ int RunCli(const std::vector<std::string>& argsIn, std::ostream& out, std::ostre
   if (!OpenFile(*session, args[1], err)) return 1;
   if (command == "info") return RunInfo(*session, args[1], out);
   if (command == "dump") return RunDump(*session, args[1], out);
+  if (command == "check") return RunCheck(*session, args[1], out);
   return RunConvert(*session, args[1], args[2], err);
 }
 

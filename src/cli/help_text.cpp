@@ -20,7 +20,7 @@ constexpr std::string_view kSummary =
 constexpr std::string_view kDescription =
     "wirestead-cli opens the editor's own files (.wdo objects, .wdc clusters) and every "
     "format the editor imports (RAW, OBJ, NFF, DXF, 3DS, COB, X, VRML), and reports, "
-    "converts, renders, edits or walks through them with the same code as the editor, "
+    "checks, converts, renders, edits or walks through them with the same code as the editor, "
     "without a window.\n"
     "It works in a private temporary base directory holding a copy of the Preferences "
     "file, removed when it ends, so the editor's own files are never touched. Results go "
@@ -50,6 +50,17 @@ constexpr Entry kCommands[] = {
      "flip-faces, clear-view-zones, undo, cube:H,W,D,ox,oy,oz[,vectors-only], "
      "circle:N,D,ox,oy,oz[,vectors-only], cylinder:N,H,D,ox,oy,oz[,vectors-only], "
      "sphere:V,H,D,ox,oy,oz[,vectors-only]."},
+    {"check FILE",
+     "Checks every object of FILE for what will not work in walk mode or elsewhere and "
+     "prints the findings as JSON: per object its name and a list of findings, each with "
+     "kind, message, polygons, vectors and points (numbered as dump numbers them). The "
+     "kinds: collision-without-entrance, several-collision, several-entrance, "
+     "too-many-view-zones (only 10 act), broken-reference, view-zone-entry-missing, "
+     "view-zone-entry-self, missing-group-leader, degenerate (fewer than 3 distinct points "
+     "or no area), not-coplanar (a point more than 1 unit off the polygon's plane), "
+     "not-convex, unused-vectors (in no polygon), unused-points (in no vector and no "
+     "polygon) and coincident-points (what Remove Duplicate Geometry would merge). Exit "
+     "status 3 when anything is found."},
     {"walk IN [--size WxH] [--frames SCRIPT] [--png OUT.png] [--hide-environment]",
      "Walk mode without a window: builds the walk world for the first object of IN at WxH "
      "(default 800x600), plays SCRIPT one frame after another and prints the viewer's "
@@ -77,6 +88,7 @@ constexpr Entry kExitStatus[] = {
     {"0", "Success."},
     {"1", "A bad command line, a file that cannot be read or written, or input the editor "
           "refuses; the reason is on standard error."},
+    {"3", "check found something in at least one object."},
 };
 
 constexpr Entry kExamples[] = {

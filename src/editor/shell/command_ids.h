@@ -48,6 +48,7 @@ inline constexpr int kObjectNew = 32774;
 inline constexpr int kObjectRename = 32798;
 inline constexpr int kDeleteFromCluster = 32775;
 inline constexpr int kRemoveDuplicateGeometry = 32796;
+inline constexpr int kCheckObject = 32893;  // lists what will not work in walk mode
 // Selection
 inline constexpr int kDuplicate = 32831;
 inline constexpr int kRotate45X = 32828;

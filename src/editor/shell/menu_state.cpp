@@ -29,7 +29,7 @@ constexpr std::array kSelectionItems = {
     Cmd::kFlipHorizontally, Cmd::kFlipFrontBack,    Cmd::kDuplicateConnect};
 constexpr std::array kPrimitiveItems = {Cmd::kCube, Cmd::kCircle, Cmd::kCylinder, Cmd::kSphere};
 constexpr std::array kObjectItems = {Cmd::kObjectNew, Cmd::kObjectRename, Cmd::kDeleteFromCluster,
-                                     Cmd::kRemoveDuplicateGeometry};
+                                     Cmd::kRemoveDuplicateGeometry, Cmd::kCheckObject};
 // The Polygons items other than "Clear View Zone List", which has a rule of
 // its own in walk mode.
 constexpr std::array kPolygonItems = {

@@ -84,6 +84,7 @@ constexpr auto kMainMenu = std::to_array<MenuEntry>({
     Item(Cmd::kDeleteFromCluster, "Delete from Cluster"),
     kSep,
     Item(Cmd::kRemoveDuplicateGeometry, "Remove Duplicate Geometry"),
+    Item(Cmd::kCheckObject, "Check Object"),
     kEnd,
 
     Sub("&Selection"),
