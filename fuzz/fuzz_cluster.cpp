@@ -1,27 +1,39 @@
 // Runs the cluster loader on arbitrary input, in a private base directory
-// with a minimal Preferences file. Two shapes of input, chosen by the first
-// byte:
-//   even: the rest is written as it is, as a cluster file and as the
-//         working file;
+// with a minimal Preferences file. A cluster file is 408,020 bytes of
+// header and directory before its first resource byte; an input that had to
+// hold all of it would leave the fuzzer mutating zeros at a few runs a
+// second, so the harness writes the fixed part itself. Two shapes of input,
+// chosen by the first byte:
+//   even: a directory and its data area:
+//           [count: BE u16]  the header's resource count, as hostile as the
+//                            fuzzer likes (above the entries given, above
+//                            the capacity)
+//           [n: u8] then n entries, each the 16 bytes of an entry as on
+//                            disk (LE id, LE type, BE start, BE end) and
+//                            [name length: u8][name bytes]
+//           [rest]           the data area
+//         written behind the magics and capacity of a valid header;
 //   odd:  the rest is a list of resources, each [type][id][length lo][length
 //         hi][bytes], written into a fresh resource file beside a valid
 //         'clut' 1000, so that the object decoder sees well-formed
 //         containers with hostile contents.
-// Either way the object readers and LoadCluster must refuse or load, never
-// crash, and a refused cluster must leave the working file as it was.
-#include <unistd.h>
-
+// fuzz/make_seeds.py turns a cluster file into either shape. Either way the
+// object readers and LoadCluster must refuse or load, never crash, and a
+// refused cluster must leave the working file as it was.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "fuzz_temp_dir.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/glyph_store.h"
 #include "platform/scripted_ui.h"
+#include "resource/byte_order.h"
 #include "resource/file_io.h"
 #include "resource/runtime.h"
 
@@ -44,31 +56,50 @@ void WritePlain(const std::string& path, const std::uint8_t* data, std::size_t s
   if (out && size > 0) ws::WriteBytes(out, data, size);
 }
 
+void WriteDirectoryForm(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  using RF = ws::ResourceFile;
+  std::vector<std::uint8_t> file(RF::kHeaderSize, 0);
+  ws::StoreLE32(file.data(), RF::kMagic1);
+  ws::StoreLE32(file.data() + 4, RF::kMagic2);
+  ws::StoreLE32(file.data() + 12, RF::kCapacity);
+  std::size_t pos = 0;
+  auto take = [&](std::size_t n) {
+    const std::size_t k = std::min(n, size - pos);
+    pos += k;
+    return data + pos - k;
+  };
+  if (size - pos >= 2) {
+    const std::uint8_t* c = take(2);
+    ws::StoreBE32(file.data() + 16, std::uint32_t{c[0]} << 8 | c[1]);
+  }
+  const std::size_t entries = size - pos >= 1 ? *take(1) : 0;
+  for (std::size_t i = 0; i < entries && size - pos >= 16; ++i) {
+    std::uint8_t* e = file.data() + RF::kDirectoryOffset + i * RF::kEntrySize;
+    std::memcpy(e, take(16), 16);
+    const std::size_t nameLength = size - pos >= 1 ? *take(1) : 0;
+    const std::size_t k = std::min(nameLength, size - pos);
+    std::memcpy(e + 16, take(k), k);
+  }
+  file.insert(file.end(), data + pos, data + size);
+  WritePlain(path, file.data(), file.size());
+}
+
 // One model for the whole run; each input starts from the same working file.
 struct Harness {
-  std::string base;
+  fuzz_support::FuzzTempDir dir{"ws-fuzz-cluster"};
+  std::string base = dir.path;
   ws::ScriptedUi ui;
   ws::Runtime rt{ui};
   std::unique_ptr<ws::Model> model;
   std::vector<std::uint8_t> cleanWorking;
 
   Harness() {
-    // tmpfs when there is one: every input costs several whole-file copies.
-    std::string tmpl = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/ws-fuzz-cluster-XXXXXX"
-                                                       : "/tmp/ws-fuzz-cluster-XXXXXX";
-    if (!mkdtemp(tmpl.data())) std::abort();
-    base = tmpl;
     model = std::make_unique<ws::Model>(rt);
     model->paths = ws::Paths::FromBase(base);
     model->resources.CreateResFile(model->paths.preferences);
     ws::WriteClutToFile(model->resources, model->paths.preferences, ws::kCurrentClutId, GreyRamp());
     if (!ws::CreateWorkingCluster(*model)) std::abort();
     cleanWorking = *ws::ReadWholeFile(model->paths.working);
-  }
-
-  ~Harness() {
-    std::error_code ec;
-    std::filesystem::remove_all(base, ec);
   }
 
   // Back to one empty "Default Object", without allocating the tables again.
@@ -114,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string cluster = h.base + "/input.wdc";
   if (data[0] % 2 == 0) {
-    WritePlain(cluster, data + 1, size - 1);
+    WriteDirectoryForm(cluster, data + 1, size - 1);
   } else {
     WriteResourceList(m, cluster, data + 1, size - 1);
   }

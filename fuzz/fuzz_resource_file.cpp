@@ -1,25 +1,21 @@
 // Feeds arbitrary bytes to the resource-file reader as a file on disk, then
 // exercises every operation on whatever it accepted.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_temp_dir.h"
 #include "platform/scripted_ui.h"
 #include "resource/resource_file.h"
 #include "resource/runtime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  char path[] = "/tmp/ws-fuzz-res-XXXXXX";
-  int fd = mkstemp(path);
-  if (fd < 0) return 0;
-  if (size > 0 && write(fd, data, size) != static_cast<ssize_t>(size)) {
-    close(fd);
-    unlink(path);
-    return 0;
-  }
-  close(fd);
+  static const fuzz_support::FuzzTempDir dir("ws-fuzz-res");
+  const std::string path = dir.path + "/input.res";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  const bool written = std::fwrite(data, 1, size, f) == size;
+  if (std::fclose(f) != 0 || !written) return 0;
 
   ws::ScriptedUi ui;
   ws::Runtime rt(ui);
@@ -42,6 +38,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ref = files.OpenResFile(path);
     if (ref != 0) files.CloseResFile(ref);
   }
-  unlink(path);
   return 0;
 }
