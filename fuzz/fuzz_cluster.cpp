@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,19 @@ void WritePlain(const std::string& path, const std::uint8_t* data, std::size_t s
   if (out && size > 0) ws::WriteBytes(out, data, size);
 }
 
-void WriteDirectoryForm(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  using RF = ws::ResourceFile;
+using RF = ws::ResourceFile;
+
+// The header of a resource file with an empty directory.
+std::vector<std::uint8_t> EmptyHeader() {
   std::vector<std::uint8_t> file(RF::kHeaderSize, 0);
   ws::StoreLE32(file.data(), RF::kMagic1);
   ws::StoreLE32(file.data() + 4, RF::kMagic2);
   ws::StoreLE32(file.data() + 12, RF::kCapacity);
+  return file;
+}
+
+void WriteDirectoryForm(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> file = EmptyHeader();
   std::size_t pos = 0;
   auto take = [&](std::size_t n) {
     const std::size_t k = std::min(n, size - pos);
@@ -92,6 +100,7 @@ struct Harness {
   ws::Runtime rt{ui};
   std::unique_ptr<ws::Model> model;
   std::vector<std::uint8_t> cleanWorking;
+  std::vector<std::uint8_t> clut;  // the bytes of a valid 'clut' resource
 
   Harness() {
     model = std::make_unique<ws::Model>(rt);
@@ -100,14 +109,26 @@ struct Harness {
     ws::WriteClutToFile(model->resources, model->paths.preferences, ws::kCurrentClutId, GreyRamp());
     if (!ws::CreateWorkingCluster(*model)) std::abort();
     cleanWorking = *ws::ReadWholeFile(model->paths.working);
+    const std::string scratch = base + "/clut-only.wdc";
+    model->resources.CreateResFile(scratch);
+    ws::WriteClutToFile(model->resources, scratch, ws::kCurrentClutId, GreyRamp());
+    clut = *ws::ReadWholeFile(scratch);
+    clut.erase(clut.begin(), clut.begin() + RF::kHeaderSize);
   }
 
   // Back to one empty "Default Object", without allocating the tables again.
-  void Reset() {
-    WritePlain(model->paths.working, cleanWorking.data(), cleanWorking.size());
+  void ResetModel() {
     model->tables.ResetObject();
     model->cluster = ws::ClusterState{};
     model->cluster.objectNames = {std::string(ws::kDefaultObjectName)};
+  }
+  // The model and the working file. Every file operation here costs a
+  // whole-file copy of 408 KB, the most of a run's time: the working file is
+  // written once per input and its refused-load check compares with the
+  // bytes kept in memory.
+  void Reset() {
+    WritePlain(model->paths.working, cleanWorking.data(), cleanWorking.size());
+    ResetModel();
   }
 };
 
@@ -116,23 +137,51 @@ Harness& TheHarness() {
   return harness;
 }
 
-void WriteResourceList(ws::Model& m, const std::string& path, const std::uint8_t* data,
+// The file WriteResource would leave after writing each listed resource in
+// turn (a rewrite of another length moves the resource to the end), laid out
+// in memory:
+// going through the resource file for every input would cost several
+// whole-file copies.
+void WriteResourceList(const Harness& h, const std::string& path, const std::uint8_t* data,
                        std::size_t size) {
-  ws::ResourceFile& files = m.resources;
-  if (files.CreateResFile(path) != 0) return;
-  ws::WriteClutToFile(files, path, ws::kCurrentClutId, GreyRamp());
-  ws::OpenResource f(files, path);
-  if (!f) return;
+  struct Item {
+    ws::ResType type;
+    std::uint32_t id;
+    std::span<const std::uint8_t> bytes;
+  };
+  std::vector<Item> items{{ws::kResClut, ws::kCurrentClutId, h.clut}};
   std::size_t pos = 0;
   while (size - pos >= 4) {
     const ws::ResType type = kTypes[data[pos] % std::size(kTypes)];
-    const std::uint32_t id = data[pos + 1] % 4;
+    const std::uint32_t id = data[pos + 1] % 4 == 3 ? 1000 : data[pos + 1] % 4;
     std::size_t length = data[pos + 2] | (std::size_t{data[pos + 3]} << 8);
     pos += 4;
     length = std::min(length, size - pos);
-    files.WriteResource(f.ref(), type, id == 3 ? 1000 : id, {data + pos, length}, "fuzz");
+    const Item item{type, id, {data + pos, length}};
+    auto same = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.type == type && i.id == id; });
+    if (same != items.end() && same->bytes.size() == length) {
+      *same = item;
+    } else {
+      if (same != items.end()) items.erase(same);
+      items.push_back(item);
+    }
     pos += length;
   }
+  std::vector<std::uint8_t> file = EmptyHeader();
+  ws::StoreBE32(file.data() + 16, static_cast<std::uint32_t>(items.size()));
+  std::uint32_t start = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    std::uint8_t* e = file.data() + RF::kDirectoryOffset + i * RF::kEntrySize;
+    const auto length = static_cast<std::uint32_t>(items[i].bytes.size());
+    ws::StoreLE32(e, items[i].id);
+    ws::StoreLE32(e + 4, items[i].type);
+    ws::StoreBE32(e + 8, start);
+    ws::StoreBE32(e + 12, start + length - 1);  // a zero length ends at start - 1
+    std::memcpy(e + 16, "fuzz", 4);
+    start += length;
+    file.insert(file.end(), items[i].bytes.begin(), items[i].bytes.end());
+  }
+  WritePlain(path, file.data(), file.size());
 }
 
 }  // namespace
@@ -142,12 +191,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Harness& h = TheHarness();
   ws::Model& m = *h.model;
   h.ui.ClearMessages();
+  h.ResetModel();
 
   const std::string cluster = h.base + "/input.wdc";
   if (data[0] % 2 == 0) {
     WriteDirectoryForm(cluster, data + 1, size - 1);
   } else {
-    WriteResourceList(m, cluster, data + 1, size - 1);
+    WriteResourceList(h, cluster, data + 1, size - 1);
   }
 
   // The object readers, each object through the editor's path and the
@@ -174,8 +224,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The whole cluster; a refusal leaves the working file as it was.
   h.Reset();
-  const auto before = ws::ReadWholeFile(m.paths.working);
-  if (!ws::LoadCluster(m, cluster) && ws::ReadWholeFile(m.paths.working) != before) std::abort();
-  h.Reset();
+  if (!ws::LoadCluster(m, cluster) && ws::ReadWholeFile(m.paths.working) != h.cleanWorking) std::abort();
   return 0;
 }
