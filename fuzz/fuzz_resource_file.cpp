@@ -1,7 +1,13 @@
 // Feeds arbitrary bytes to the resource-file reader as a file on disk, then
-// exercises every operation on whatever it accepted.
+// exercises every operation on whatever it accepted. No resource can be
+// larger than its file, so while reading the runtime refuses any block
+// larger than the input: a directory entry claiming more (up to 4 GB) must
+// be turned down by the size check before anything is allocated, never
+// reach the allocator ("Bad data allocate").
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "fuzz_temp_dir.h"
@@ -23,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ws::RefNum ref = files.OpenResFile(path);
   if (ref != 0) {
     auto entries = files.Entries(ref);
+    ui.ClearMessages();
+    rt.memory.SetFailAbove(std::max(size, ws::ResourceFile::kHeaderSize));
     for (const auto& e : entries) {
       auto res = files.ReadResource(ref, e.type, e.id);
       if (res && res->length() > 0) {
@@ -31,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       files.CountResourcesOfType(ref, e.type);
     }
+    rt.memory.SetFailAbove(std::nullopt);
+    if (!ui.MessageTexts().empty()) std::abort();  // an allocation came before its size check
     const std::uint8_t payload[5] = {1, 2, 3, 4, 5};
     files.WriteResource(ref, ws::kResPinf, 0, payload, "fuzz");
     if (!entries.empty()) files.DeleteResource(ref, entries.front().type, entries.front().id);
