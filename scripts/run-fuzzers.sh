@@ -14,7 +14,9 @@
 #                               3dmf for both 3DMF targets);
 # new inputs go to BUILD/corpus/<target>, findings (crash-*, leak-*,
 # timeout-*, oom-*) to BUILD/findings/<target>/ and the log to
-# BUILD/fuzz_<target>.log. At the end one line per target gives its
+# BUILD/fuzz_<target>.log; a finding stays there, and is reported again by
+# later runs, until it is moved away (into fuzz/regressions/<target> once
+# fixed). At the end one line per target gives its
 # executions, coverage (cov:), corpus size (corp:) and findings; the exit status is
 # non-zero when any target found something or did not run.
 set -uo pipefail
@@ -33,7 +35,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 root=$(cd "$(dirname "$0")/.." && pwd)
-samples="$root/../shared/samples"
+samples=$(cd "$root/../shared/samples" 2>/dev/null && pwd) || samples=""
 if [ ${#targets[@]} -eq 0 ]; then
   for exe in "$build"/fuzz/fuzz_*; do
     [ -f "$exe" ] && [ -x "$exe" ] && targets+=("$(basename "${exe#"$build"/fuzz/fuzz_}")")
@@ -71,7 +73,7 @@ run_one() {
   done
   local s
   s=$(sample_folder "$t")
-  [ -n "$s" ] && [ -d "$samples/$s" ] && dirs+=("$samples/$s")
+  [ -n "$s" ] && [ -n "$samples" ] && [ -d "$samples/$s" ] && dirs+=("$samples/$s")
   echo "== $t (${seconds}s) seeds: ${dirs[*]:1}"
   "$exe" -max_total_time="$seconds" -max_len="$(max_len "$t")" -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$found/" "${dirs[@]}" >"$log" 2>&1
