@@ -6,6 +6,9 @@ SAN_BUILD  ?= build-sanitize
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
+# Targets run at once by `make fuzz`, and which ones (all when empty).
+FUZZ_JOBS  ?= 2
+FUZZ_TARGETS ?=
 SAMPLE     ?= tests/data/cube.wdo
 
 .PHONY: all deps configure build test run package bench fuzz format clean
@@ -57,7 +60,7 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DWS_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target ws_fuzzers
-	@bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	@bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) -j $(FUZZ_JOBS) $(FUZZ_TARGETS)
 
 format:
 	@find src tests tools fuzz bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -3,11 +3,8 @@
 // may crash, and the object must stay consistent and within its limits.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -21,7 +18,8 @@
 namespace fuzz_support {
 
 struct MetafileHarness {
-  std::string base;
+  FuzzTempDir dir{"ws-fuzz-3dmf"};
+  std::string base = dir.path;
   ws::ScriptedUi ui;
   ws::Runtime rt{ui};
   std::unique_ptr<ws::Model> model;
@@ -30,10 +28,6 @@ struct MetafileHarness {
   std::unique_ptr<ws::ImportServices> services;
 
   MetafileHarness() {
-    std::string tmpl = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/ws-fuzz-3dmf-XXXXXX"
-                                                       : "/tmp/ws-fuzz-3dmf-XXXXXX";
-    if (!mkdtemp(tmpl.data())) std::abort();
-    base = tmpl;
     model = std::make_unique<ws::Model>(rt);
     model->paths = ws::Paths::FromBase(base);
     model->resources.CreateResFile(model->paths.preferences);
@@ -47,10 +41,6 @@ struct MetafileHarness {
     notifier = std::make_unique<ws::ImportNotifier>("/dev/null");
     services = std::make_unique<ws::ImportServices>(
         ws::ImportServices{*notifier, progress, {}, ws::SceneReaders::Defaults(), ws::Import3dmf});
-  }
-  ~MetafileHarness() {
-    std::error_code ec;
-    std::filesystem::remove_all(base, ec);
   }
 };
 

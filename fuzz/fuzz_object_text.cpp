@@ -1,12 +1,11 @@
 // Feeds arbitrary text to the object text reader, appending into an object
 // that already holds geometry; a refused file must leave it unchanged.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fuzz_temp_dir.h"
 #include "model/color_ops.h"
 #include "model/object_text.h"
 #include "platform/scripted_ui.h"
@@ -16,13 +15,12 @@ namespace {
 // One model and Preferences file for the whole run: building the tables
 // for every input would dominate the time spent.
 struct Setup {
-  std::string dir;
+  fuzz_support::FuzzTempDir tmp{"ws-fuzz-wdo"};
+  std::string dir = tmp.path;
   ws::ScriptedUi ui;
   ws::Runtime rt{ui};
   ws::Model model{rt};
   Setup() {
-    char tmpl[] = "/tmp/ws-fuzz-wdo-XXXXXX";
-    dir = mkdtemp(tmpl);
     ws::ScriptedUi ui;
     ws::Runtime rt(ui);
     ws::ResourceFile files(rt);

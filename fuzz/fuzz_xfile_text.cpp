@@ -1,5 +1,6 @@
 // Fuzzes the X text reader; whatever it reads must write out as text and
-// read back to the same text.
+// read back to the same text. The input is the body after the text header,
+// or a whole file when it starts with "xof " (the sample files).
 #include <cstdint>
 #include <string>
 
@@ -13,7 +14,8 @@ ws::xfile::ReadResult ReadText(const std::string& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string text = "xof 0303txt 0032\n" + std::string(reinterpret_cast<const char*>(data), size);
+  std::string text(reinterpret_cast<const char*>(data), size);
+  if (!text.starts_with("xof ")) text.insert(0, "xof 0303txt 0032\n");
   auto first = ReadText(text);
   if (!first.file) return 0;
   ws::xfile::TemplateRegistry reg = ws::xfile::StandardTemplates();

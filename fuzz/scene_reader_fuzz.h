@@ -4,13 +4,12 @@
 // object must stay consistent and within its limits.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_temp_dir.h"
 #include "import/import_convert.h"
 #include "import/import_scene.h"
 #include "import/readers/readers.h"
@@ -21,14 +20,12 @@ namespace fuzz_support {
 // One set of tables for the whole run: allocating them for every input
 // would dominate the time spent.
 struct Setup {
-  std::string dir;
+  FuzzTempDir dir{"ws-fuzz-reader"};
   ws::ScriptedUi ui;
   ws::Runtime rt{ui};
   ws::ObjectTables tables{rt};
   ws::ColorTable colors;
   Setup() {
-    char tmpl[] = "/tmp/ws-fuzz-reader-XXXXXX";
-    dir = mkdtemp(tmpl);
     for (std::size_t i = 0; i < 256; ++i) {
       auto c = static_cast<std::uint16_t>(i * 257);
       colors.Set(i, {c, static_cast<std::uint16_t>(65535 - c), c});
@@ -59,7 +56,7 @@ void CheckTables(const ws::ObjectTables& t) {
 inline int FuzzSceneReader(const std::uint8_t* data, std::size_t size, const char* extension,
                            bool (*read)(ws::Importer&, const std::string&)) {
   static Setup setup;
-  const std::string path = setup.dir + "/input" + extension;
+  const std::string path = setup.dir.path + "/input" + extension;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
   std::fwrite(data, 1, size, f);
