@@ -13,7 +13,10 @@
 #include "app/viewer_widget.h"
 #include "editor/shell/command_ids.h"
 #include "editor/view/print_page.h"
+#include "import/x_export.h"
 #include "viewer/viewer_errors.h"
+#include "walk/render_frame.h"
+#include "walk/walk_session.h"
 
 namespace ws {
 namespace {
@@ -39,9 +42,25 @@ std::optional<viewer::ViewerFailure> ProbeContext(const QSurfaceFormat& format) 
   return std::nullopt;
 }
 
+// The viewer places the walk mesh the way the walk world places its first
+// item.
+static_assert(viewer::kWalkItemOffset == walk::kFirstItemOffsetY);
+static_assert(kWalkExportScale == walk::kFirstItemScale);
+
 }  // namespace
 
-ViewerWiring::ViewerWiring(EditorApp& app) : contextFormat(ViewerSurfaceFormat()), app_(app) {
+std::optional<viewer::WalkEye> SessionWalkSource::Eye() const {
+  if (!session_.active()) return std::nullopt;
+  const walk::WalkViewer& v = session_.viewer();
+  return viewer::WalkEye{v.x, v.y, v.z, v.heading};
+}
+
+void SessionWalkSource::DrawBackground(PixelRows target) {
+  if (session_.active()) walk::DrawBackground(session_.world(), session_.display(), target);
+}
+
+ViewerWiring::ViewerWiring(EditorApp& app)
+    : contextFormat(ViewerSurfaceFormat()), app_(app), walkSource_(app.walkSession()) {
   CommandRegistry& r = app_.registry();
   if (const CommandHandler* core = r.Find(Cmd::kRenderSoftware)) coreSoftware_ = *core;
   r.Register(Cmd::kRenderDirectX, [this](CommandContext&) { ChooseDirectX(); });
@@ -96,7 +115,10 @@ void ViewerWiring::ChooseDirectX() {
       Report(*failure);
       return;
     }
-    if (!view_) view_ = std::make_unique<viewer::HardwareView>(editor.display, editor.softwareView());
+    if (!view_) {
+      view_ = std::make_unique<viewer::HardwareView>(editor.display, editor.softwareView());
+      view_->SetWalkSource(&walkSource_);
+    }
     view_->SetShading(shell.viewerShading);
     widget_ = new ViewerWidget(app_.window()->editArea()->parentWidget(), *view_);
     ++viewersCreated_;
