@@ -42,6 +42,19 @@ Vec NewellNormal(const std::vector<Vec>& corners) {
   return Normalised(n);
 }
 
+// A perspective projection between the clipping planes, x and y scaled by
+// the given factors at unit distance.
+Mat4 Perspective(float scaleX, float scaleY) {
+  Mat4 p;
+  p(0, 0) = scaleX;
+  p(1, 1) = scaleY;
+  p(2, 2) = -(kBackClip + kFrontClip) / (kBackClip - kFrontClip);
+  p(2, 3) = -2.0f * kBackClip * kFrontClip / (kBackClip - kFrontClip);
+  p(3, 2) = -1.0f;
+  p(3, 3) = 0.0f;
+  return p;
+}
+
 struct Face {
   std::size_t first = 0;  // position of its first corner in the index list
   std::size_t count = 0;
@@ -247,12 +260,7 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent) {
     for (int i = 0; i < 3; ++i) scale(i, i) = k;
     frames.view = Translation(panX * k, panY * k, -static_cast<float>(kPerspectiveEyeOffset)) * scale;
     const float f = static_cast<float>(layout.perspectiveFactor);
-    projection(0, 0) = 2.0f * f / w;
-    projection(1, 1) = 2.0f * f / h;
-    projection(2, 2) = -(kBackClip + kFrontClip) / (kBackClip - kFrontClip);
-    projection(2, 3) = -2.0f * kBackClip * kFrontClip / (kBackClip - kFrontClip);
-    projection(3, 2) = -1.0f;
-    projection(3, 3) = 0.0f;
+    projection = Perspective(2.0f * f / w, 2.0f * f / h);
   }
   frames.projection = Translation(shiftX, shiftY, 0.0f) * projection;
   // The camera frame looks along its own z axis (-z of the scene), up +y.
@@ -294,13 +302,7 @@ SceneFrames PlaceWalkFrames(const WalkEye& eye, int width, int height) {
   const float ht = static_cast<float>(std::max(height, 1));
   const float hw = static_cast<float>(std::max(width, 1) / 2);
   const float hh = static_cast<float>(std::max(height, 1) / 2);
-  Mat4 projection;
-  projection(0, 0) = 2.0f * hw / w;
-  projection(1, 1) = 2.0f * hh / ht;
-  projection(2, 2) = -(kBackClip + kFrontClip) / (kBackClip - kFrontClip);
-  projection(2, 3) = -2.0f * kBackClip * kFrontClip / (kBackClip - kFrontClip);
-  projection(3, 2) = -1.0f;
-  projection(3, 3) = 0.0f;
+  const Mat4 projection = Perspective(2.0f * hw / w, 2.0f * hh / ht);
   const float shiftX = 2.0f * (hw + 0.5f - w * 0.5f) / w;
   const float shiftY = 2.0f * (ht * 0.5f - hh - 0.5f) / ht;
   frames.projection = Translation(shiftX, shiftY, 0.0f) * projection;

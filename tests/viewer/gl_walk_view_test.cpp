@@ -4,31 +4,20 @@
 // blue background under the strip.
 #include <gtest/gtest.h>
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <filesystem>
-#include <memory>
 
-#include "app/viewer_widget.h"
 #include "app/viewer_wiring.h"
-#include "editor_test_support.h"
+#include "gl_picture_fixture.h"
 #include "model/color_ops.h"
 #include "model/startup.h"
-#include "viewer/gl_renderer.h"
-#include "viewer/hardware_view.h"
 #include "walk/render_fixture.h"
 #include "walk/walk_session.h"
 
 namespace ws::viewer {
 namespace {
 
-using test::EditorFixture;
-
-constexpr int kWidth = 160, kHeight = 120;
-
 struct Box {
-  int left = kWidth, top = kHeight, right = -1, bottom = -1, count = 0;
+  int left = GlPictureTest::kWidth, top = GlPictureTest::kHeight, right = -1, bottom = -1, count = 0;
   void Add(int x, int y) {
     left = std::min(left, x), right = std::max(right, x);
     top = std::min(top, y), bottom = std::max(bottom, y);
@@ -36,30 +25,13 @@ struct Box {
   }
 };
 
-class GlWalkViewTest : public ::testing::Test {
+class GlWalkViewTest : public GlPictureTest {
  protected:
   void SetUp() override {
-    surface.setFormat(ViewerSurfaceFormat());
-    surface.create();
-    context.setFormat(ViewerSurfaceFormat());
-    if (!context.create() || !context.makeCurrent(&surface) ||
-        context.format().version() < qMakePair(3, 3)) {
-      GTEST_SKIP() << "no OpenGL 3.3 core context here (run under xvfb-run -a with Mesa)";
-    }
-    fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight,
-                                                     QOpenGLFramebufferObject::Depth);
-    ASSERT_TRUE(fbo->bind());
-    ASSERT_FALSE(renderer.Initialise().has_value());
+    GlPictureTest::SetUp();
+    if (Stopped()) return;
     colour = NearestColor(f.m().colors.current, 0x8080, 0, 0);
-    // Faces only: no grid, axes or wire frame over them.
-    f.d().options.gridOn = f.d().options.axisOn = f.d().options.vectorsOn = false;
     view.SetWalkSource(&source);
-    f.e().SetEditView(&view);
-  }
-  void TearDown() override {
-    if (renderer.ready()) renderer.Release();
-    fbo.reset();
-    context.doneCurrent();
   }
   void CopyGroundTexture() {
     const std::string to = f.m().paths.base + std::string(kGroundTexture);
@@ -75,7 +47,7 @@ class GlWalkViewTest : public ::testing::Test {
     view.SetShading(shading);
     view.Present(f.d().layout.local, f.d().layout.editArea);
     EXPECT_FALSE(view.Render(renderer, kWidth, kHeight).has_value());
-    return fbo->toImage().convertToFormat(QImage::Format_RGB32);
+    return ReadBack();
   }
   // The software walk view's frame of the same eye.
   const Surface8& SoftwarePicture() {
@@ -88,14 +60,8 @@ class GlWalkViewTest : public ::testing::Test {
     v.x = x, v.y = y, v.z = v.ground = z, v.heading = heading;
   }
 
-  QOffscreenSurface surface;
-  QOpenGLContext context;
-  std::unique_ptr<QOpenGLFramebufferObject> fbo;
-  GlRenderer renderer;
-  EditorFixture f{kWidth, kHeight};
   walk::WalkSession session{f.m()};
   SessionWalkSource source{session};
-  HardwareView view{f.d(), f.e().softwareView()};
   std::uint8_t colour = 0;
 };
 
