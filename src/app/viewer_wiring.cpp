@@ -1,6 +1,7 @@
 #include "app/viewer_wiring.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -74,6 +75,7 @@ ViewerWiring::ViewerWiring(EditorApp& app)
 
   // The debug items sit under Rendering beside the shading menu.
   MainWindow* w = app_.window();
+  w->editArea()->installEventFilter(this);
   if (auto* rendering = qobject_cast<QMenu*>(w->action(Cmd::kRenderDirectX)->parent())) {
     QMenu* debug = rendering->addMenu("DirectX Debug");
     for (int i = 0; i < 3; ++i) {
@@ -101,6 +103,14 @@ ViewerWiring::~ViewerWiring() {
   }
   for (FrameInfoDialog* d : infoDialogs_) delete d;
   delete widget_;
+}
+
+bool ViewerWiring::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && view_ && app_.shell().walkModeActive &&
+      app_.shell().rendererChoice == kRendererDirectX) {
+    view_->Update();
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void ViewerWiring::Report(const viewer::ViewerFailure& failure) {

@@ -8,7 +8,10 @@
 // on the software renderer; a later failure of the renderer does the same
 // and switches back. "Software" hides the widget and makes the software
 // view current again. In walk mode the viewer draws the walk session's
-// view: its eye and its sky (SessionWalkSource).
+// view: its eye and its sky (SessionWalkSource); walk editing works on the
+// walk view's own picture under the GL one, and the scene is rebuilt when a
+// mouse button comes up over the EditArea, so the edits made while it was
+// held show.
 #pragma once
 
 #include <QObject>
@@ -51,6 +54,8 @@ class ViewerWiring final : public QObject {
 
   explicit ViewerWiring(EditorApp& app);
   ~ViewerWiring() override;
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Stands in for the print dialog when set (tests print to a PDF file).
   std::function<bool(QPrinter&)> choosePrinter;

@@ -1,9 +1,11 @@
 // Walk mode through the real window with "DirectX" chosen: the tick moves
 // the walker and the GL picture follows it from the walker's eye, under
-// the walk view's sky; leaving walk mode gives the plain view back.
+// the walk view's sky; a walk edit shows in it; leaving walk mode gives the
+// plain view back.
 #include <gtest/gtest.h>
 
 #include "app/edit_area.h"
+#include "editor/interaction/interaction.h"
 #include "viewer_gui_fixture.h"
 #include "walk/render_fixture.h"
 #include "walk/walk_session.h"
@@ -62,7 +64,7 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   // Held Up walks forward each tick, and the picture follows.
   const double frontOf = TransformPoint(view->frames().camera, {0, 0, 0})[2];
   QTest::keyPress(window()->pane(), Qt::Key_Up);
-  Ticks(10);
+  Ticks(25);
   QTest::keyRelease(window()->pane(), Qt::Key_Up);
   Ticks(2);
   const walk::WalkViewer& walker = app->walkSession().viewer();
@@ -72,6 +74,22 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   EXPECT_LT(TransformPoint(view->frames().camera, {0, 0, 0})[2], frontOf - 15.0);
   EXPECT_NE(Picture(), before);
   MaybeScreenshot("viewer_walk.png");
+
+  // Walk editing (Color Polygon) on the polygon ahead: the GL picture shows
+  // the new colour once the button comes up.
+  const QPoint middle(window()->editArea()->width() / 2, window()->editArea()->height() / 2);
+  const QRgb ahead = Picture().pixel(middle);
+  SetCurrentColour(app->interaction(), NearestColor(table, 0x2020, 0xE0E0, 0x2020));
+  // The walk view picks under the pointer of the tick.
+  QCursor::setPos(window()->editArea()->mapToGlobal(middle));
+  QTest::mouseMove(window()->editArea(), middle);
+  QTest::mousePress(window()->editArea(), Qt::LeftButton, {}, middle);
+  Ticks(2);
+  QTest::mouseRelease(window()->editArea(), Qt::LeftButton, {}, middle);
+  Ticks(2);
+  const QRgb edited = Picture().pixel(middle);
+  EXPECT_GT(qGreen(edited), qRed(edited) + 40) << std::hex << ahead << " " << edited;
+  EXPECT_GT(qRed(ahead), qGreen(ahead) + 40) << std::hex << ahead;
 
   ClickMode(EditorMode::kPlot);
   EXPECT_FALSE(app->walkSession().active());
