@@ -1,6 +1,7 @@
 #include "app/viewer_wiring.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -13,7 +14,10 @@
 #include "app/viewer_widget.h"
 #include "editor/shell/command_ids.h"
 #include "editor/view/print_page.h"
+#include "import/x_export.h"
 #include "viewer/viewer_errors.h"
+#include "walk/render_frame.h"
+#include "walk/walk_session.h"
 
 namespace ws {
 namespace {
@@ -39,9 +43,25 @@ std::optional<viewer::ViewerFailure> ProbeContext(const QSurfaceFormat& format) 
   return std::nullopt;
 }
 
+// The viewer places the walk mesh the way the walk world places its first
+// item.
+static_assert(viewer::kWalkItemOffset == walk::kFirstItemOffsetY);
+static_assert(kWalkExportScale == walk::kFirstItemScale);
+
 }  // namespace
 
-ViewerWiring::ViewerWiring(EditorApp& app) : contextFormat(ViewerSurfaceFormat()), app_(app) {
+std::optional<viewer::WalkEye> SessionWalkSource::Eye() const {
+  if (!session_.active()) return std::nullopt;
+  const walk::WalkViewer& v = session_.viewer();
+  return viewer::WalkEye{v.x, v.y, v.z, v.heading};
+}
+
+void SessionWalkSource::DrawBackground(PixelRows target) {
+  if (session_.active()) walk::DrawBackground(session_.world(), session_.display(), target);
+}
+
+ViewerWiring::ViewerWiring(EditorApp& app)
+    : contextFormat(ViewerSurfaceFormat()), app_(app), walkSource_(app.walkSession()) {
   CommandRegistry& r = app_.registry();
   if (const CommandHandler* core = r.Find(Cmd::kRenderSoftware)) coreSoftware_ = *core;
   r.Register(Cmd::kRenderDirectX, [this](CommandContext&) { ChooseDirectX(); });
@@ -55,6 +75,7 @@ ViewerWiring::ViewerWiring(EditorApp& app) : contextFormat(ViewerSurfaceFormat()
 
   // The debug items sit under Rendering beside the shading menu.
   MainWindow* w = app_.window();
+  w->editArea()->installEventFilter(this);
   if (auto* rendering = qobject_cast<QMenu*>(w->action(Cmd::kRenderDirectX)->parent())) {
     QMenu* debug = rendering->addMenu("DirectX Debug");
     for (int i = 0; i < 3; ++i) {
@@ -84,6 +105,14 @@ ViewerWiring::~ViewerWiring() {
   delete widget_;
 }
 
+bool ViewerWiring::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease && view_ && app_.shell().walkModeActive &&
+      app_.shell().rendererChoice == kRendererDirectX) {
+    view_->Update();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
 void ViewerWiring::Report(const viewer::ViewerFailure& failure) {
   app_.model().ui().ShowError(viewer::FormatViewerError(failure.code, failure.operation));
 }
@@ -96,7 +125,10 @@ void ViewerWiring::ChooseDirectX() {
       Report(*failure);
       return;
     }
-    if (!view_) view_ = std::make_unique<viewer::HardwareView>(editor.display, editor.softwareView());
+    if (!view_) {
+      view_ = std::make_unique<viewer::HardwareView>(editor.display, editor.softwareView());
+      view_->SetWalkSource(&walkSource_);
+    }
     view_->SetShading(shell.viewerShading);
     widget_ = new ViewerWidget(app_.window()->editArea()->parentWidget(), *view_);
     ++viewersCreated_;

@@ -7,7 +7,11 @@
 // failure is reported as "DirectX Error %08X - %s - %s" and the editor stays
 // on the software renderer; a later failure of the renderer does the same
 // and switches back. "Software" hides the widget and makes the software
-// view current again.
+// view current again. In walk mode the viewer draws the walk session's
+// view: its eye and its sky (SessionWalkSource); walk editing works on the
+// walk view's own picture under the GL one, and the scene is rebuilt when a
+// mouse button comes up over the EditArea, so the edits made while it was
+// held show.
 #pragma once
 
 #include <QObject>
@@ -27,6 +31,21 @@ namespace ws {
 class EditorApp;
 class FrameInfoDialog;
 class ViewerWidget;
+namespace walk {
+class WalkSession;
+}
+
+// The walk session as the hardware viewer's walk source: its eye while the
+// session runs, and its background (sky rows, ground) for the sky strip.
+class SessionWalkSource final : public viewer::WalkSource {
+ public:
+  explicit SessionWalkSource(walk::WalkSession& session) : session_(session) {}
+  std::optional<viewer::WalkEye> Eye() const override;
+  void DrawBackground(PixelRows target) override;
+
+ private:
+  walk::WalkSession& session_;
+};
 
 class ViewerWiring final : public QObject {
   Q_OBJECT
@@ -35,6 +54,8 @@ class ViewerWiring final : public QObject {
 
   explicit ViewerWiring(EditorApp& app);
   ~ViewerWiring() override;
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Stands in for the print dialog when set (tests print to a PDF file).
   std::function<bool(QPrinter&)> choosePrinter;
@@ -58,6 +79,7 @@ class ViewerWiring final : public QObject {
 
   EditorApp& app_;
   CommandHandler coreSoftware_;
+  SessionWalkSource walkSource_;
   std::unique_ptr<viewer::HardwareView> view_;
   ViewerWidget* widget_ = nullptr;
   int viewersCreated_ = 0;

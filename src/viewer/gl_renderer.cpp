@@ -1,8 +1,10 @@
 #include "viewer/gl_renderer.h"
 
+#include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
+#include <algorithm>
 #include <cstddef>
 
 namespace ws::viewer {
@@ -69,15 +71,41 @@ void main() {
 }
 )";
 
-// A quad over the whole viewport from the vertex id; the texture's first
-// row is the top of the EditArea.
+// A quad from the vertex id over the viewport's whole width and the top
+// `coverage` of its height; the texture's first row is the top row.
 constexpr const char* kOverlayVertex = R"(
+uniform float coverage;
 out vec2 where;
 void main() {
   vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
   where = vec2(corner.x, 1.0 - corner.y);
-  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+  gl_Position = vec4(corner.x * 2.0 - 1.0, 1.0 - 2.0 * coverage * (1.0 - corner.y), 0.0, 1.0);
 }
+)";
+
+// The ground face: a square at height 0 around the eye, reaching `extent`
+// each way, its texture repeating every `period` units of the walk world
+// (whose y is itemOffset - z).
+constexpr const char* kGroundVertex = R"(
+uniform mat4 viewProjection;
+uniform vec2 centre;
+uniform float extent;
+uniform float itemOffset;
+uniform float period;
+out vec2 where;
+void main() {
+  vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1)) * 2.0 - 1.0;
+  vec3 p = vec3(centre.x + corner.x * extent, 0.0, centre.y + corner.y * extent);
+  where = vec2(p.x, itemOffset - p.z) / period;
+  gl_Position = viewProjection * vec4(p, 1.0);
+}
+)";
+
+constexpr const char* kGroundFragment = R"(
+in vec2 where;
+uniform sampler2D ground;
+out vec4 pixel;
+void main() { pixel = vec4(texture(ground, where).rgb, 1.0); }
 )";
 
 constexpr const char* kOverlayFragment = R"(
@@ -140,12 +168,21 @@ std::optional<ViewerFailure> GlRenderer::Initialise() {
   makeArray(triangleArray_, triangleBuffer_);
   makeArray(lineArray_, lineBuffer_);
   gl_->glGenVertexArrays(1, &quadArray_);
-  gl_->glGenTextures(1, &overlayTexture_);
-  gl_->glBindTexture(GL_TEXTURE_2D, overlayTexture_);
-  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  for (Layer* layer : {&overlay_, &sky_}) {
+    gl_->glGenTextures(1, &layer->texture);
+    gl_->glBindTexture(GL_TEXTURE_2D, layer->texture);
+    gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
+  // Far away many texels meet in one pixel: mipmaps keep the ground calm.
+  gl_->glGenTextures(1, &groundTexture_);
+  gl_->glBindTexture(GL_TEXTURE_2D, groundTexture_);
+  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   gl_->glBindVertexArray(0);
   if (auto failure = CheckError("Create the vertex buffers")) return failure;
   ready_ = true;
@@ -186,7 +223,9 @@ bool GlRenderer::BuildPrograms() {
                        compile(GL_FRAGMENT_SHADER, {kVersion, kLightFunction, kSceneFragment}));
   overlayProgram_ = link(compile(GL_VERTEX_SHADER, {kVersion, kOverlayVertex}),
                          compile(GL_FRAGMENT_SHADER, {kVersion, kOverlayFragment}));
-  return sceneProgram_ && overlayProgram_;
+  groundProgram_ = link(compile(GL_VERTEX_SHADER, {kVersion, kGroundVertex}),
+                        compile(GL_FRAGMENT_SHADER, {kVersion, kGroundFragment}));
+  return sceneProgram_ && overlayProgram_ && groundProgram_;
 }
 
 void GlRenderer::Release() {
@@ -199,16 +238,18 @@ void GlRenderer::Release() {
     if (*buffer) gl_->glDeleteBuffers(1, buffer);
     *buffer = 0;
   }
-  if (overlayTexture_) gl_->glDeleteTextures(1, &overlayTexture_);
-  overlayTexture_ = 0;
-  for (GLuint* program : {&sceneProgram_, &overlayProgram_}) {
+  for (GLuint* texture : {&overlay_.texture, &sky_.texture, &groundTexture_}) {
+    if (*texture) gl_->glDeleteTextures(1, texture);
+    *texture = 0;
+  }
+  for (GLuint* program : {&sceneProgram_, &overlayProgram_, &groundProgram_}) {
     if (*program) gl_->glDeleteProgram(*program);
     *program = 0;
   }
   gl_ = nullptr;
   ready_ = false;
-  haveOverlay_ = false;
-  overlayWidth_ = overlayHeight_ = 0;
+  haveOverlay_ = haveGround_ = false;
+  overlay_.width = overlay_.height = sky_.width = sky_.height = 0;
 }
 
 void GlRenderer::UploadMesh(const SceneMesh& mesh) {
@@ -224,36 +265,72 @@ void GlRenderer::UploadMesh(const SceneMesh& mesh) {
   lineVertices_ = static_cast<int>(mesh.lines.size());
 }
 
+template <typename RowOf>
+void GlRenderer::UploadIndexed(Layer& layer, RowOf rowOf, int left, int w, int h,
+                               const std::array<Rgb8, 256>& palette, int transparent) {
+  layerPixels_.resize(static_cast<std::size_t>(w) * h);
+  std::array<std::uint32_t, 256> rgba{};
+  for (std::size_t i = 0; i < 256; ++i) {
+    const Rgb8& c = palette[i];
+    // Bytes R, G, B, A in memory.
+    rgba[i] = c.red | (c.green << 8) | (c.blue << 16) |
+              (static_cast<int>(i) == transparent ? 0u : 0xFF000000u);
+  }
+  std::uint32_t* out = layerPixels_.data();
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* row = rowOf(y);
+    for (int x = left; x < left + w; ++x) *out++ = rgba[row[x]];
+  }
+  gl_->glBindTexture(GL_TEXTURE_2D, layer.texture);
+  gl_->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  if (w != layer.width || h != layer.height) {
+    gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                      layerPixels_.data());
+    layer.width = w;
+    layer.height = h;
+  } else {
+    gl_->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE,
+                         layerPixels_.data());
+  }
+}
+
 void GlRenderer::UploadOverlay(const Surface8& bitmap, const IntRect& local, std::uint8_t background) {
   if (!ready_) return;
   const IntRect r = Intersect(local, bitmap.Bounds());
   haveOverlay_ = !r.Empty();
   if (!haveOverlay_) return;
-  const int w = r.right - r.left + 1;
-  const int h = r.bottom - r.top + 1;
-  overlayPixels_.resize(static_cast<std::size_t>(w) * h);
-  std::array<std::uint32_t, 256> rgba{};
-  for (std::size_t i = 0; i < 256; ++i) {
-    const Rgb8& c = bitmap.palette()[i];
-    // Bytes R, G, B, A in memory.
-    rgba[i] = c.red | (c.green << 8) | (c.blue << 16) | (i == background ? 0u : 0xFF000000u);
-  }
-  std::uint32_t* out = overlayPixels_.data();
-  for (int y = r.top; y <= r.bottom; ++y) {
-    const std::uint8_t* row = bitmap.Row(y);
-    for (int x = r.left; x <= r.right; ++x) *out++ = rgba[row[x]];
-  }
-  gl_->glBindTexture(GL_TEXTURE_2D, overlayTexture_);
+  UploadIndexed(
+      overlay_, [&](int y) { return bitmap.Row(r.top + y); }, r.left, r.right - r.left + 1,
+      r.bottom - r.top + 1, bitmap.palette(), background);
+}
+
+void GlRenderer::UploadSky(PixelRows rows, const std::array<Rgb8, 256>& palette) {
+  if (!ready_ || rows.width <= 0 || rows.height <= 0) return;
+  UploadIndexed(sky_, [&](int y) { return rows.rows[y]; }, 0, rows.width, rows.height, palette, -1);
+}
+
+bool GlRenderer::UploadGround(const QImage& image) {
+  haveGround_ = false;
+  if (!ready_ || image.isNull()) return false;
+  const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+  gl_->glBindTexture(GL_TEXTURE_2D, groundTexture_);
+  // QImage rows are 4-byte aligned at RGBA.
   gl_->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  if (w != overlayWidth_ || h != overlayHeight_) {
-    gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                      overlayPixels_.data());
-    overlayWidth_ = w;
-    overlayHeight_ = h;
-  } else {
-    gl_->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE,
-                         overlayPixels_.data());
-  }
+  gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba.width(), rgba.height(), 0, GL_RGBA,
+                    GL_UNSIGNED_BYTE, rgba.constBits());
+  gl_->glGenerateMipmap(GL_TEXTURE_2D);
+  haveGround_ = true;
+  return true;
+}
+
+void GlRenderer::DrawLayer(const Layer& layer, float coverage) {
+  gl_->glUseProgram(overlayProgram_);
+  gl_->glActiveTexture(GL_TEXTURE0);
+  gl_->glBindTexture(GL_TEXTURE_2D, layer.texture);
+  gl_->glUniform1i(gl_->glGetUniformLocation(overlayProgram_, "layer"), 0);
+  gl_->glUniform1f(gl_->glGetUniformLocation(overlayProgram_, "coverage"), coverage);
+  gl_->glBindVertexArray(quadArray_);
+  gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
 std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width, int height) {
@@ -263,6 +340,29 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
   gl_->glClearDepth(1.0);
   gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (auto failure = CheckError("Clear the viewport")) return failure;
+  const Mat4 viewProjection = p.frames.projection * p.frames.view;
+
+  // The walk view's background: its sky strip, then the ground face.
+  gl_->glDisable(GL_DEPTH_TEST);
+  gl_->glDisable(GL_CULL_FACE);
+  gl_->glDisable(GL_BLEND);
+  if (p.skyCoverage > 0.0f && sky_.height > 0) DrawLayer(sky_, std::min(p.skyCoverage, 1.0f));
+  if (p.ground && haveGround_) {
+    gl_->glUseProgram(groundProgram_);
+    gl_->glActiveTexture(GL_TEXTURE0);
+    gl_->glBindTexture(GL_TEXTURE_2D, groundTexture_);
+    const GLuint g = groundProgram_;
+    gl_->glUniform1i(gl_->glGetUniformLocation(g, "ground"), 0);
+    gl_->glUniformMatrix4fv(gl_->glGetUniformLocation(g, "viewProjection"), 1, GL_FALSE,
+                            viewProjection.m.data());
+    gl_->glUniform2f(gl_->glGetUniformLocation(g, "centre"), p.groundCentre[0], p.groundCentre[1]);
+    gl_->glUniform1f(gl_->glGetUniformLocation(g, "extent"), kBackClip);
+    gl_->glUniform1f(gl_->glGetUniformLocation(g, "itemOffset"), static_cast<float>(kWalkItemOffset));
+    gl_->glUniform1f(gl_->glGetUniformLocation(g, "period"), kGroundTexturePeriod);
+    gl_->glBindVertexArray(quadArray_);
+    gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  }
+  if (auto failure = CheckError("Draw the walk background")) return failure;
 
   gl_->glEnable(GL_DEPTH_TEST);
   gl_->glDepthFunc(GL_LESS);
@@ -278,7 +378,6 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
   // colour.
   gl_->glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
   gl_->glUseProgram(sceneProgram_);
-  const Mat4 viewProjection = p.frames.projection * p.frames.view;
   const GLuint prog = sceneProgram_;
   gl_->glUniformMatrix4fv(gl_->glGetUniformLocation(prog, "objectFrame"), 1, GL_FALSE,
                           p.frames.object.m.data());
@@ -308,12 +407,7 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
   if (p.overlay && haveOverlay_) {
     gl_->glDisable(GL_DEPTH_TEST);
     gl_->glDisable(GL_CULL_FACE);
-    gl_->glUseProgram(overlayProgram_);
-    gl_->glActiveTexture(GL_TEXTURE0);
-    gl_->glBindTexture(GL_TEXTURE_2D, overlayTexture_);
-    gl_->glUniform1i(gl_->glGetUniformLocation(overlayProgram_, "layer"), 0);
-    gl_->glBindVertexArray(quadArray_);
-    gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    DrawLayer(overlay_, 1.0f);
     if (auto failure = CheckError("Combine the line layer")) return failure;
   }
   gl_->glBindVertexArray(0);

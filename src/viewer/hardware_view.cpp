@@ -1,13 +1,13 @@
 #include "viewer/hardware_view.h"
 
+#include <algorithm>
+
+#include "model/startup.h"
 #include "viewer/gl_renderer.h"
 
 namespace ws::viewer {
-namespace {
 
-constexpr std::array<float, 3> kWalkBackground = {0.3f, 0.3f, 1.0f};
-
-}  // namespace
+int SkyStripRows(int height) { return std::min(height, height / 2 + 2); }
 
 HardwareView::HardwareView(EditorDisplay& display, SoftwareEditView& software)
     : d_(display), software_(software) {}
@@ -17,10 +17,22 @@ bool HardwareView::CountsChanged() const {
   return t.pointCount != points_ || t.polygonCount != polygons_ || t.vectorCount != vectors_;
 }
 
+std::optional<WalkEye> HardwareView::Eye() const {
+  return walk_ ? walk_->Eye() : std::nullopt;
+}
+
 void HardwareView::BuildScene() {
   const ObjectTables& t = d_.model.tables;
   if (!t.allocated()) return;
-  BuildSceneMesh(t, d_.model.colors.current, d_.frame.walkMode, mesh_);
+  builtWalking_ = Eye().has_value();
+  BuildSceneMesh(t, d_.model.colors.current, builtWalking_, mesh_);
+  ground_ = QImage();
+  if (builtWalking_) {
+    ground_ = QImage(QString::fromStdString(d_.model.paths.base + std::string(kGroundTexture)));
+    if (ground_.isNull()) {
+      d_.model.ui().ShowError(FormatViewerError(kResultGenericFailure, kGroundTextureFailure));
+    }
+  }
   points_ = t.pointCount;
   polygons_ = t.polygonCount;
   vectors_ = t.vectorCount;
@@ -33,10 +45,24 @@ void HardwareView::BuildScene() {
   ++buildCount_;
 }
 
+void HardwareView::FollowWalk(const WalkEye& eye) {
+  if (d_.layout.editArea != drawRect_) {
+    drawRect_ = d_.layout.editArea;
+    if (host_) host_->Place(drawRect_);
+  }
+  if (!built_ || rebuildNeeded_ || !builtWalking_ || CountsChanged()) BuildScene();
+  shadingState_ = ShadingFor(shadingMenu_, d_.options.polygonsOn);
+  frames_ = PlaceWalkFrames(eye, d_.layout.width(), d_.layout.height());
+}
+
 void HardwareView::ProjectAll() {
   software_.ProjectAll();
+  if (const std::optional<WalkEye> eye = Eye()) {
+    FollowWalk(*eye);
+    return;
+  }
   if (!built_) return;
-  if (CountsChanged()) rebuildNeeded_ = true;
+  if (CountsChanged() || builtWalking_) rebuildNeeded_ = true;
   if (d_.layout.editArea != drawRect_) {
     drawRect_ = d_.layout.editArea;
     if (host_) host_->Place(drawRect_);
@@ -44,7 +70,7 @@ void HardwareView::ProjectAll() {
   }
   if (rebuildNeeded_) return;
   shadingState_ = ShadingFor(shadingMenu_, d_.options.polygonsOn);
-  frames_ = PlaceFrames(d_, mesh_.largestExtent, d_.frame.walkMode);
+  frames_ = PlaceFrames(d_, mesh_.largestExtent);
 }
 
 int HardwareView::DrawFrame(std::int32_t polygonToCheck) {
@@ -59,6 +85,7 @@ int HardwareView::DrawFrame(std::int32_t polygonToCheck) {
 
 void HardwareView::Present(const IntRect& source, const IntRect& target) {
   software_.Present(source, target);
+  if (const std::optional<WalkEye> eye = Eye()) FollowWalk(*eye);
   if (!host_) return;
   if (target != drawRect_) {
     drawRect_ = target;
@@ -71,14 +98,30 @@ std::optional<ViewerFailure> HardwareView::Render(GlRenderer& renderer, int widt
   if (!built_) return std::nullopt;
   if (uploadedBuild_ != buildCount_) {
     renderer.UploadMesh(mesh_);
+    if (builtWalking_) renderer.UploadGround(ground_);
     uploadedBuild_ = buildCount_;
   }
   RenderParams params;
   params.frames = frames_;
   params.shading = shadingState_;
-  if (d_.frame.walkMode) params.background = kWalkBackground;
+  if (builtWalking_) {
+    params.background = kWalkBackground;
+    params.ground = !ground_.isNull();
+    params.groundCentre = {frames_.camera(0, 3), frames_.camera(2, 3)};
+    const int w = d_.layout.width(), h = d_.layout.height();
+    if (walk_ && w > 0 && h > 0 && !d_.offscreen.empty()) {
+      const int rows = SkyStripRows(h);
+      skyPixels_.resize(static_cast<std::size_t>(w) * rows);
+      skyRows_.resize(static_cast<std::size_t>(rows));
+      for (int r = 0; r < rows; ++r) skyRows_[static_cast<std::size_t>(r)] = &skyPixels_[static_cast<std::size_t>(r) * w];
+      const PixelRows strip{skyRows_.data(), w, rows};
+      walk_->DrawBackground(strip);
+      renderer.UploadSky(strip, d_.offscreen.shown.palette());
+      params.skyCoverage = static_cast<float>(rows) / static_cast<float>(h);
+    }
+  }
   // The plain view shows the editor's lines and marks over the scene.
-  params.overlay = !d_.frame.walkMode && !d_.offscreen.empty();
+  params.overlay = !builtWalking_ && !d_.offscreen.empty();
   if (params.overlay) {
     renderer.UploadOverlay(d_.offscreen.shown, d_.layout.local, d_.model.colors.drawing.black);
   }

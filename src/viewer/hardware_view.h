@@ -15,9 +15,22 @@
 //              chosen), after a pending rebuild and projection;
 // Present      the layer to the EditArea's bitmap and a repaint of the host;
 // Update       the update hook: a rebuild before the next picture.
+//
+// Walk mode (while the WalkSource has an eye): the mesh at the walk view's
+// quarter scale with the ground face under it ("ground.bmp" of the texture
+// directory; a failure to load it is reported and the ground left out), the
+// camera and the lights following the eye, the blue background, and the
+// walk view's sky strip (the upper half of the picture and 2 rows more)
+// under the scene. The walk view draws nothing through DrawFrame; its
+// Present places the frames for the eye of the moment. Leaving walk mode
+// rebuilds the plain scene.
 #pragma once
 
+#include <QImage>
 #include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "editor/view/display.h"
 #include "editor/view/edit_view.h"
@@ -38,11 +51,28 @@ class ViewerHost {
   virtual void RequestPaint() = 0;
 };
 
+inline constexpr std::string_view kGroundTextureFailure = "cam't load texture map.";
+inline constexpr std::array<float, 3> kWalkBackground = {0.3f, 0.3f, 1.0f};
+
+// What the walk view lends the viewer.
+class WalkSource {
+ public:
+  virtual ~WalkSource() = default;
+  // The eye while walk mode runs; nothing otherwise.
+  virtual std::optional<WalkEye> Eye() const = 0;
+  // The walk view's background for its top target.height rows.
+  virtual void DrawBackground(PixelRows target) = 0;
+};
+
+// The rows of the sky strip for a picture `height` rows high.
+int SkyStripRows(int height);
+
 class HardwareView final : public EditView {
  public:
   HardwareView(EditorDisplay& display, SoftwareEditView& software);
 
   void SetHost(ViewerHost* host) { host_ = host; }
+  void SetWalkSource(WalkSource* walk) { walk_ = walk; }
   // The DirectX Shading menu value, 0..3.
   void SetShading(int shading) { shadingMenu_ = shading; }
   int shading() const { return shadingMenu_; }
@@ -63,14 +93,23 @@ class HardwareView final : public EditView {
   std::uint32_t buildCount() const { return buildCount_; }
   const SceneMesh& mesh() const { return mesh_; }
   const SceneFrames& frames() const { return frames_; }
+  bool builtForWalk() const { return builtWalking_; }
+  bool groundLoaded() const { return !ground_.isNull(); }
   ShadingState shadingState() const { return shadingState_; }
 
  private:
   bool CountsChanged() const;
+  std::optional<WalkEye> Eye() const;
+  void FollowWalk(const WalkEye& eye);
 
   EditorDisplay& d_;
   SoftwareEditView& software_;
   ViewerHost* host_ = nullptr;
+  WalkSource* walk_ = nullptr;
+  QImage ground_;
+  std::vector<std::uint8_t> skyPixels_;
+  std::vector<std::uint8_t*> skyRows_;
+  bool builtWalking_ = false;
   SceneMesh mesh_;
   SceneFrames frames_;
   ShadingState shadingState_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "import/mesh_builder.h"
 #include "import/x_export.h"
@@ -39,6 +40,19 @@ Vec NewellNormal(const std::vector<Vec>& corners) {
     n[2] += (a[0] - b[0]) * (a[1] + b[1]);
   }
   return Normalised(n);
+}
+
+// A perspective projection between the clipping planes, x and y scaled by
+// the given factors at unit distance.
+Mat4 Perspective(float scaleX, float scaleY) {
+  Mat4 p;
+  p(0, 0) = scaleX;
+  p(1, 1) = scaleY;
+  p(2, 2) = -(kBackClip + kFrontClip) / (kBackClip - kFrontClip);
+  p(2, 3) = -2.0f * kBackClip * kFrontClip / (kBackClip - kFrontClip);
+  p(3, 2) = -1.0f;
+  p(3, 3) = 0.0f;
+  return p;
 }
 
 struct Face {
@@ -205,7 +219,7 @@ std::array<float, 3> TransformPoint(const Mat4& m, const std::array<float, 3>& p
   return r;
 }
 
-SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent, bool walkMode) {
+SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent) {
   const ViewState& vs = display.model.view;
   const EditorViewState& ev = display.view;
   const EditAreaLayout& layout = display.layout;
@@ -230,7 +244,7 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent, bool
   const float shiftX = 2.0f * (static_cast<float>(layout.cx) + 0.5f - w * 0.5f) / w;
   const float shiftY = 2.0f * (h * 0.5f - static_cast<float>(layout.cy) - 0.5f) / h;
   Mat4 projection;
-  frames.perspective = walkMode || display.options.perspective;
+  frames.perspective = display.options.perspective;
   float cameraZ = 0.0f;
   if (!frames.perspective) {
     // Uniform scaling: one world unit is k pixels both ways.
@@ -246,18 +260,55 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent, bool
     for (int i = 0; i < 3; ++i) scale(i, i) = k;
     frames.view = Translation(panX * k, panY * k, -static_cast<float>(kPerspectiveEyeOffset)) * scale;
     const float f = static_cast<float>(layout.perspectiveFactor);
-    projection(0, 0) = 2.0f * f / w;
-    projection(1, 1) = 2.0f * f / h;
-    projection(2, 2) = -(kBackClip + kFrontClip) / (kBackClip - kFrontClip);
-    projection(2, 3) = -2.0f * kBackClip * kFrontClip / (kBackClip - kFrontClip);
-    projection(3, 2) = -1.0f;
-    projection(3, 3) = 0.0f;
+    projection = Perspective(2.0f * f / w, 2.0f * f / h);
   }
   frames.projection = Translation(shiftX, shiftY, 0.0f) * projection;
   // The camera frame looks along its own z axis (-z of the scene), up +y.
   frames.camera = Translation(-panX, -panY, cameraZ);
   frames.camera(2, 2) = -1.0f;
   frames.lights = Translation(kLightsFramePosition[0], kLightsFramePosition[1], kLightsFramePosition[2]);
+  return frames;
+}
+
+std::array<double, 3> WalkToMesh(double x, double y, double z) { return {x, z, kWalkItemOffset - y}; }
+
+SceneFrames PlaceWalkFrames(const WalkEye& eye, int width, int height) {
+  SceneFrames frames;
+  frames.perspective = true;
+  const double h = eye.heading * std::numbers::pi / 180.0;
+  const double c = std::cos(h), s = std::sin(h);
+  // The walk world's ahead (c, s, 0), right (s, -c, 0) and up (0, 0, 1) in
+  // mesh terms; the camera looks along its -z, so its z axis is behind.
+  const std::array<double, 3> where = WalkToMesh(eye.x, eye.y, eye.z);
+  const std::array<double, 3> right = {s, 0.0, c};
+  const std::array<double, 3> up = {0.0, 1.0, 0.0};
+  const std::array<double, 3> behind = {-c, 0.0, s};
+  const std::array<double, 3>* axes[3] = {&right, &up, &behind};
+  for (int a = 0; a < 3; ++a) {
+    double along = 0.0;
+    for (int k = 0; k < 3; ++k) {
+      const double v = (*axes[a])[static_cast<std::size_t>(k)];
+      frames.camera(k, a) = static_cast<float>(v);
+      frames.view(a, k) = static_cast<float>(v);
+      along += v * where[static_cast<std::size_t>(k)];
+    }
+    frames.camera(a, 3) = static_cast<float>(where[static_cast<std::size_t>(a)]);
+    frames.view(a, 3) = static_cast<float>(-along);
+  }
+  // The walk view puts a point `right` and `up` of the eye at distance d
+  // ahead on column hw + hw * right / d and row hh - hh * up / d (hw, hh
+  // the halves in whole pixels), each pixel's number naming its centre.
+  const float w = static_cast<float>(std::max(width, 1));
+  const float ht = static_cast<float>(std::max(height, 1));
+  const float hw = static_cast<float>(std::max(width, 1) / 2);
+  const float hh = static_cast<float>(std::max(height, 1) / 2);
+  const Mat4 projection = Perspective(2.0f * hw / w, 2.0f * hh / ht);
+  const float shiftX = 2.0f * (hw + 0.5f - w * 0.5f) / w;
+  const float shiftY = 2.0f * (ht * 0.5f - hh - 0.5f) / ht;
+  frames.projection = Translation(shiftX, shiftY, 0.0f) * projection;
+  frames.lights = Translation(static_cast<float>(where[0]),
+                              static_cast<float>(where[1]) + kWalkLightsAbove,
+                              static_cast<float>(where[2]));
   return frames;
 }
 

@@ -102,10 +102,32 @@ struct SceneFrames {
 };
 // The plain view: orthographic, a viewing plane of half-size max(width,
 // height) / 2 / zoom, the camera at (pan, 1.5 x the largest extent) looking
-// along -z with up +y. With Perspective on (or in walk mode) the camera
-// follows the editor's perspective eye: 300 units in front, focal length
-// the layout's perspective factor, the scale applied to the object. The
-// lights frame keeps its place relative to the camera's start at (0, 0, 300).
-SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent, bool walkMode);
+// along -z with up +y. With Perspective on the camera follows the editor's
+// perspective eye: 300 units in front, focal length the layout's
+// perspective factor, the scale applied to the object. The lights frame
+// keeps its place relative to the camera's start at (0, 0, 300).
+SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent);
+
+// Where the walk view's eye stands in its own world (z up): position, eye
+// height z and heading in degrees, 0 along +x, 90 along +y.
+struct WalkEye {
+  double x = 0.0, y = 0.0, z = 15.0;
+  double heading = 90.0;
+};
+// The walk world shows the quarter-size mesh point (x, y, z) at
+// (x, kWalkItemOffset - z, y): the object stands this far ahead of the
+// walk's start, its height axis y the world's z.
+inline constexpr double kWalkItemOffset = 200.0;
+// The lights frame rides this far above the walking camera, as it stands
+// 100 above the plain view's camera start.
+inline constexpr float kWalkLightsAbove = 100.0f;
+// The walk mesh point a walk world point shows.
+std::array<double, 3> WalkToMesh(double x, double y, double z);
+// Walk mode: the camera at the eye (kWalkItemOffset back along the mesh's
+// z), looking along the heading, up +y; the object frame unturned; the walk
+// view's own projection for a width x height picture: 90 degrees across and
+// 90 degrees up, the ahead direction at pixel (width / 2, height / 2), so
+// that every point lands on the pixel the software walk view gives it.
+SceneFrames PlaceWalkFrames(const WalkEye& eye, int width, int height);
 
 }  // namespace ws::viewer

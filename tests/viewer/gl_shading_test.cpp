@@ -2,59 +2,32 @@
 // through the same frames the editor's view state gives.
 #include <gtest/gtest.h>
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <cmath>
-#include <memory>
 
-#include "app/viewer_widget.h"
-#include "editor_test_support.h"
-#include "viewer/gl_renderer.h"
-#include "viewer/hardware_view.h"
+#include "gl_picture_fixture.h"
 
 namespace ws::viewer {
 namespace {
 
-using test::EditorFixture;
-
-constexpr int kWidth = 160, kHeight = 120;
 constexpr double kHalf = 40.0;
 constexpr std::uint32_t kPlain[6] = {0, 0, 0, 0, 0, 0};
 const Vec3d kAxes[6] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
 
-class GlShadingTest : public ::testing::Test {
+class GlShadingTest : public GlPictureTest {
  protected:
   void SetUp() override {
-    surface.setFormat(ViewerSurfaceFormat());
-    surface.create();
-    context.setFormat(ViewerSurfaceFormat());
-    if (!context.create() || !context.makeCurrent(&surface) ||
-        context.format().version() < qMakePair(3, 3)) {
-      GTEST_SKIP() << "no OpenGL 3.3 core context here (run under xvfb-run -a with Mesa)";
-    }
-    fbo = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight,
-                                                     QOpenGLFramebufferObject::Depth);
-    ASSERT_TRUE(fbo->bind());
-    ASSERT_FALSE(renderer.Initialise().has_value());
-    // The line layer stays empty: only the scene shows.
-    f.d().options.gridOn = f.d().options.axisOn = f.d().options.vectorsOn = false;
+    GlPictureTest::SetUp();
+    if (Stopped()) return;
     // A half-bright red, so that no lit colour saturates.
     colour = NearestColor(f.m().colors.current, 0x8080, 0, 0);
     const std::uint8_t c[6] = {colour, colour, colour, colour, colour, colour};
     test::AddCube(f.t(), {0, 0, 0}, kHalf, kPlain, c);
-    f.e().SetEditView(&view);
-  }
-  void TearDown() override {
-    if (renderer.ready()) renderer.Release();
-    fbo.reset();
-    context.doneCurrent();
   }
   QImage Picture(int shading) {
     view.SetShading(shading);
     f.e().ShowFrame();
     EXPECT_FALSE(view.Render(renderer, kWidth, kHeight).has_value());
-    return fbo->toImage().convertToFormat(QImage::Format_RGB32);
+    return ReadBack();
   }
   // The screen pixel of a point (x, y, z) of the object.
   QPoint At(double x, double y, double z) {
@@ -74,12 +47,6 @@ class GlShadingTest : public ::testing::Test {
   }
   static int Red(const QImage& image, QPoint p) { return qRed(image.pixel(p)); }
 
-  QOffscreenSurface surface;
-  QOpenGLContext context;
-  std::unique_ptr<QOpenGLFramebufferObject> fbo;
-  GlRenderer renderer;
-  EditorFixture f{kWidth, kHeight};
-  HardwareView view{f.d(), f.e().softwareView()};
   std::uint8_t colour = 0;
 };
 

@@ -116,7 +116,7 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
   TurnAboutX(f.m().view.orientation, -0.3);
   for (bool perspective : {false, true}) {
     d.options.perspective = perspective;
-    const SceneFrames frames = PlaceFrames(d, 60.0, false);
+    const SceneFrames frames = PlaceFrames(d, 60.0);
     EXPECT_EQ(frames.perspective, perspective);
     const Projector projector = d.MakeProjector();
     const Mat4 all = frames.projection * frames.view * frames.object;
@@ -133,7 +133,7 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
     }
   }
   d.options.perspective = false;
-  const SceneFrames plain = PlaceFrames(d, 60.0, false);
+  const SceneFrames plain = PlaceFrames(d, 60.0);
   EXPECT_FLOAT_EQ(plain.camera(2, 3), 90.0f);  // 1.5 x the largest extent
   EXPECT_EQ(TransformPoint(plain.lights, {0, 0, 0}), (std::array<float, 3>{0, 100, 300}));
 }

@@ -157,7 +157,9 @@ TickOutput Tick(CommandContext& ctx, const CommandRegistry& registry, ControlCol
           hooks.plotTick(in.cursorX, in.cursorY);
         }
         if (inArea) out.cursor = CursorChoice::kModeCursor;
-        if (shell.walkModeActive && shell.rendererChoice == kRendererSoftware && hooks.walkFrame) {
+        // The walk frame moves the viewer whichever renderer shows it; the
+        // hardware viewer draws it from the walk's eye when presented.
+        if (shell.walkModeActive && hooks.walkFrame) {
           hooks.walkFrame(in.cursorX, in.cursorY);
         } else {
           ctx.views.DrawAndPresent();
