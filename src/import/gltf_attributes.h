@@ -2,9 +2,11 @@
 // and how the import reads it back.
 //
 // Axes and size: an editor point (x, y, z) is written as (x, y, z) /
-// kEditorUnitsPerMetre metres, y up, in glTF's right-handed frame; a
-// polygon's corners in their stored order run counter-clockwise seen from
-// its front, as glTF (and OBJ) front faces do.
+// kEditorUnitsPerMetre metres, y up, in glTF's right-handed frame (the
+// editor's Front view has x right, y up and the viewer on +z). The editor
+// draws a polygon's front where its corners run clockwise on the screen;
+// glTF and OBJ fronts run counter-clockwise, so the exports write corners
+// in reverse order and the glTF import turns its triangles back.
 //
 // Each primitive of the mesh holds the fan triangles of polygons that share
 // a material, a side and every game attribute; its `extras` say which:

@@ -114,8 +114,9 @@ std::optional<std::string> FormatGltf(const ObjectTables& t, const ColorTable& c
       const std::uint8_t color = back && eachSide ? p.backColor : p.frontColor;
       PrimitiveParts& part = parts({material(color, doubleSided), back, attributes});
       for (std::uint32_t i = 1; i + 1 < n; ++i) {
-        part.indices.insert(part.indices.end(), {corners[0], corners[back ? i + 1 : i],
-                                                 corners[back ? i : i + 1]});
+        // glTF fronts run the other way round from the editor's.
+        part.indices.insert(part.indices.end(), {corners[0], corners[back ? i : i + 1],
+                                                 corners[back ? i + 1 : i]});
       }
       part.polygons.push_back(k);
       part.triangles.push_back(n - 2);

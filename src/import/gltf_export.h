@@ -5,7 +5,8 @@
 // One scene, one node and one mesh, all named after the object (the
 // tables' name). Every
 // polygon of three or more points becomes the fan of triangles from its
-// first corner (the object itself is not changed); unless it never draws
+// first corner (the object itself is not changed), corners reversed for
+// glTF's counter-clockwise fronts; unless it never draws
 // its back face the same triangles follow turned round, in the back colour
 // when each side has its own colour, else in the front colour. One
 // material per palette entry and sidedness used: baseColorFactor the

@@ -56,7 +56,7 @@ std::optional<ObjTexts> FormatObj(const ObjectTables& t, const ColorTable& color
       }
     }
     out.obj += "f";
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (std::uint32_t i = n; i-- > 0;) {
       if (p.points[i] < kReservedPoints || p.points[i] >= t.pointCount) return std::nullopt;
       out.obj += " " + std::to_string(p.points[i] - kReservedPoints + 1);
     }

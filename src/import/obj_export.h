@@ -3,8 +3,9 @@
 //
 // Same axes and size as the glTF export (gltf_attributes.h): every user
 // point is a vertex "v x y z" in metres (six decimals), and every polygon of
-// three or more points one face over its corners in their stored order (not
-// triangulated, front side only), after "usemtl color N" whenever the
+// three or more points one face over its corners from the last to the
+// first (OBJ fronts run counter-clockwise; not triangulated, front side
+// only), after "usemtl color N" whenever the
 // palette entry changes. The ".mtl" has one material per palette entry
 // used, in order of first use, with "Kd" the entry's 16-bit components /
 // 65535.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "cli_support.h"
@@ -34,6 +35,11 @@ TEST(CliGltf, ConvertWritesEveryExportFormat) {
   EXPECT_EQ(Cli({"convert", Cube(), missing}).err, "wirestead-cli: Could Not Export \"" + missing + "\"\n");
 }
 
+// Samples whose polygons are all lines drawn as slivers a millionth of a
+// unit thick: every scene import welds such corners (1e-5), so they come
+// back without polygons from the X export too, which the test checks.
+const std::set<std::string> kSliversOnly = {"issue1106.dxf", "wipeout_door.dxf"};
+
 TEST(CliGltf, EverySampleComesBackFromItsGlb) {
   WS_SKIP_WITHOUT_SAMPLES();
   test::TempDir dir;
@@ -44,7 +50,13 @@ TEST(CliGltf, EverySampleComesBackFromItsGlb) {
     if (Polygons(source) <= 0) continue;
     const std::string glb = dir.File("sample" + std::to_string(converted++) + ".glb");
     ASSERT_EQ(Cli({"convert", source, glb}).status, 0) << source;
-    EXPECT_GT(Polygons(glb), 0) << source;
+    if (!kSliversOnly.contains(entry.path().filename().string())) {
+      EXPECT_GT(Polygons(glb), 0) << source;
+      continue;
+    }
+    const std::string x = dir.File("slivers.x");
+    ASSERT_EQ(Cli({"convert", source, x}).status, 0) << source;
+    EXPECT_EQ(std::tuple(Polygons(glb), Polygons(x)), std::tuple(0, 0)) << source;
   }
   EXPECT_GT(converted, 50);
 }

@@ -76,7 +76,9 @@ TEST(GltfReader, PrimitiveModesMakeTheirTriangles) {
     auto r = RunReader(&ImportGltf, "a.gltf", File(row.primitive));
     ASSERT_TRUE(r.ok) << row.name;
     std::vector<std::vector<Vec3>> want;
-    for (const auto& f : row.faces) want.push_back({kCorners[f[0]], kCorners[f[1]], kCorners[f[2]]});
+    auto cm = [](const Vec3& v) { return Vec3{v.x * 100, v.y * 100, v.z * 100}; };
+    // Each triangle turned to the editor's clockwise front.
+    for (const auto& f : row.faces) want.push_back({cm(kCorners[f[0]]), cm(kCorners[f[2]]), cm(kCorners[f[1]])});
     std::vector<std::vector<Vec3>> got;
     for (const auto& f : r.faces) got.push_back(f.corners);
     EXPECT_EQ(got, want) << row.name;
@@ -105,11 +107,12 @@ TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
     ASSERT_TRUE(r.ok) << row.name;
     ASSERT_EQ(r.faces.size(), 1u) << row.name;
     const auto& c = r.faces[0].corners;
-    const Vec3 want[] = {c[0], row.second, row.third};
+    // In editor units: a metre is 100.
+    const Vec3 want[] = {c[0], row.third, row.second};  // the triangle turned round
     for (int k = 1; k < 3; ++k) {
-      EXPECT_NEAR(c[k].x, want[k].x, 1e-6) << row.name << " corner " << k;
-      EXPECT_NEAR(c[k].y, want[k].y, 1e-6) << row.name << " corner " << k;
-      EXPECT_NEAR(c[k].z, want[k].z, 1e-6) << row.name << " corner " << k;
+      EXPECT_NEAR(c[k].x, want[k].x * 100, 1e-4) << row.name << " corner " << k;
+      EXPECT_NEAR(c[k].y, want[k].y * 100, 1e-4) << row.name << " corner " << k;
+      EXPECT_NEAR(c[k].z, want[k].z * 100, 1e-4) << row.name << " corner " << k;
     }
   }
 }

@@ -28,6 +28,7 @@ void SmallObject(ModelFixture& f) {
     for (std::uint32_t k : corners) p.points[p.pointCount++] = k;
     p.frontColor = front, p.backColor = 9, p.flags = flags;
   };
+  // Corners from the last to the first: OBJ fronts are counter-clockwise.
   add({a, b, c, d}, 3, PolyFlag::kEachSideDifferent);  // one face, not triangulated, front only
   add({a, c, b}, 3, PolyFlag::kInvisible);             // same material: no second usemtl
   add({a, b}, 9, 0);                                   // two points: no face
@@ -49,10 +50,10 @@ TEST(ObjExport, SmallObjectIsWrittenLineForLine) {
             "v 0.000000 1.000000 -0.500000\n"
             "v 0.070000 0.070000 0.070000\n"
             "usemtl color_3\n"
-            "f 1 2 3 4\n"
-            "f 1 3 2\n"
+            "f 4 3 2 1\n"
+            "f 2 3 1\n"
             "usemtl color_9\n"
-            "f 1 2 4\n");
+            "f 4 2 1\n");
   EXPECT_EQ(test::ReadFileText(f.dir.File("small.mtl")),
             "# Wirestead palette entries\n"
             "newmtl color_3\n"

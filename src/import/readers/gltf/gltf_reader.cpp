@@ -341,11 +341,12 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
       }
       part.Make<MaterialBinding>(Binding::kPerFace);
     }
+    // Counter-clockwise glTF fronts become the editor's clockwise ones.
     auto& set = part.Make<IndexedFaceSet>();
     for (std::size_t f = 0; f < faces; ++f) {
       set.coordIndex.insert(set.coordIndex.end(), {static_cast<std::int32_t>(prim.triangles[f * 3]),
-                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 1]),
-                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 2]), -1});
+                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 2]),
+                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 1]), -1});
     }
     FaceRecord record;
     record.instance = instance;
@@ -433,8 +434,11 @@ bool GltfScene::Build() {
     seen[static_cast<std::size_t>(index)] = true;
     const tinygltf::Node& node = m_.nodes[static_cast<std::size_t>(index)];
     const Matrix world = Multiply(LocalMatrix(node), parent);
-    if (!Finite(world)) continue;
-    if (node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < m_.meshes.size() && !Instance(node, world)) {
+    // Metres become editor units before the corners are welded, so that
+    // corners weld as closely as those of the object the file came from.
+    const Matrix placed = Multiply(world, ScaleMatrix({kEditorUnitsPerMetre, kEditorUnitsPerMetre, kEditorUnitsPerMetre}));
+    if (!Finite(placed)) continue;
+    if (node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < m_.meshes.size() && !Instance(node, placed)) {
       importer_.Log("Bad glTF file '" + path_ + "': " + error_);
       return false;
     }
