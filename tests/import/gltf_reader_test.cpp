@@ -95,8 +95,8 @@ TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
       {"rotation", R"([{"mesh":0,"rotation":[0,0,)" + std::to_string(h) + "," + std::to_string(h) + "]}]",
        {0, 1, 0}, {-1, 1, 0}},
       {"scale", R"([{"mesh":0,"scale":[2,3,4]}])", {2, 0, 0}, {2, 3, 0}},
-      {"scale, rotation, translation", R"([{"mesh":0,"scale":[2,2,2],"rotation":[0,0,)" + std::to_string(h) +
-       "," + std::to_string(h) + R"(],"translation":[1,0,0]}])", {1, 2, 0}, {-1, 2, 0}},
+      {"scale, rotation, translation", R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) +
+       "," + std::to_string(h) + R"(],"translation":[1,0,0]}])", {1, 2, 0}, {-2, 2, 0}},
       {"matrix", R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])", {6, 6, 7}, {6, 7, 7}},
       {"parent and child", R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])",
        {12, 0, 0}, {12, 2, 0}},
@@ -125,7 +125,7 @@ TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
                   static_cast<std::uint16_t>(b * 257)});
   };
   set(1, 128, 64, 255), set(2, 85, 85, 85), set(3, 128, 0, 0), set(5, 10, 20, 30), set(6, 10, 20, 30);
-  set(7, 200, 200, 200);
+  set(7, 200, 200, 200), set(4, 127, 0, 0);
   ASSERT_TRUE(WriteClutToFile(f.m().resources, f.m().paths.preferences, kCurrentClutId, table));
   struct Row { const char* name; std::string primitive, materials; std::uint8_t color; std::uint32_t flags;
                std::string attributes = ""; };
@@ -135,6 +135,8 @@ TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
       {"base colour", R"(,"material":0)", "[" + factor + "}]", 1, 0x402},
       {"double-sided", R"(,"material":0)", "[" + factor + R"(,"doubleSided":true}])", 1, 0x002},
       {"no material", "", "[{}]", 7, 0x402},
+      {"nearest of 256 levels", R"(,"material":0)", R"([{"pbrMetallicRoughness":{"baseColorFactor":[0.50157,0,0,1]}}])",
+       3, 0x402},
       {"vertex colours", "", "[{}]", 2, 0x402, R"(,"COLOR_0":4)"},
       {"palette entry of the same colour", R"(,"material":0)", "[" + grey + R"(,"extras":{"paletteIndex":6}}])", 6,
        0x402},
