@@ -166,6 +166,11 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
       {"cut-off binary", glb, "Unable to load glTF file '%'"},
       {"corners past the buffer", File("", R"([{"mesh":0}])", "[{}]", R"("count":6)"),
        "Bad glTF file '%': accessor 0 lies outside its buffer"},
+      // 16,000,000 numbers at most: 5,333,333 corners are checked against the buffer, one more is not.
+      {"longest list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333333)"),
+       "Bad glTF file '%': accessor 0 lies outside its buffer"},
+      {"list too long", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333334)"),
+       "Bad glTF file '%': accessor 0 is too long"},
       {"corners as numbers", File("", R"([{"mesh":0}])", "[{}]", R"("count":5,"type":"SCALAR")"),
        "Bad glTF file '%': accessor 0 has the wrong type"},
       {"no such colour list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),

@@ -145,14 +145,14 @@ std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_l
     return std::nullopt;
   }
   if (got) *got = n;
-  const std::uint64_t elementBytes = static_cast<std::uint64_t>(n) * size;
-  if (a.bufferView < 0) {
-    if (a.count > kMaxGltfPoints * 3) {
-      Fail(which + " is too long");
-      return std::nullopt;
-    }
-    return std::vector<double>(a.count * n, 0.0);
+  // Beyond what any list the import can use holds (4,000,000 corners of
+  // four numbers): refused before anything is allocated for it.
+  if (a.count > kMaxGltfPoints * 4 / static_cast<std::size_t>(n)) {
+    Fail(which + " is too long");
+    return std::nullopt;
   }
+  const std::uint64_t elementBytes = static_cast<std::uint64_t>(n) * size;
+  if (a.bufferView < 0) return std::vector<double>(a.count * n, 0.0);
   if (static_cast<std::size_t>(a.bufferView) >= m_.bufferViews.size()) {
     Fail(which + " names a buffer view that does not exist");
     return std::nullopt;
