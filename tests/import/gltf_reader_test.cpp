@@ -171,6 +171,11 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
        "Bad glTF file '%': accessor 0 lies outside its buffer"},
       {"list too long", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333334)"),
        "Bad glTF file '%': accessor 0 is too long"},
+      {"float index list", [] {
+         std::string t = File(R"(,"indices":1)");
+         t.replace(t.find(R"("componentType":5121)"), 20, R"("componentType":5126)");
+         return t;
+       }(), "Bad glTF file '%': accessor 1 has the wrong type"},
       {"corners as numbers", File("", R"([{"mesh":0}])", "[{}]", R"("count":5,"type":"SCALAR")"),
        "Bad glTF file '%': accessor 0 has the wrong type"},
       {"no such colour list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),

@@ -108,7 +108,8 @@ class GltfScene {
   // The accessor's elements, `components` numbers each; none (with the
   // reason in error_) when it is not of that shape or lies outside its
   // buffer. An accessor without a buffer view is all zeros.
-  std::optional<std::vector<double>> Read(int index, std::initializer_list<int> components, int* got = nullptr);
+  std::optional<std::vector<double>> Read(int index, std::initializer_list<int> components, int* got = nullptr,
+                                          bool indices = false);
   bool Fail(const std::string& why) {
     if (error_.empty()) error_ = why;
     return false;
@@ -127,7 +128,8 @@ class GltfScene {
   bool full_ = false;
 };
 
-std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_list<int> components, int* got) {
+std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_list<int> components, int* got,
+                                                   bool indices) {
   const std::string which = "accessor " + std::to_string(index);
   if (index < 0 || static_cast<std::size_t>(index) >= m_.accessors.size()) {
     Fail(which + " does not exist");
@@ -136,7 +138,12 @@ std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_l
   const tinygltf::Accessor& a = m_.accessors[static_cast<std::size_t>(index)];
   const int n = Components(a.type);
   const int size = ComponentBytes(a.componentType);
-  if (std::find(components.begin(), components.end(), n) == components.end() || size == 0) {
+  // An index list holds unsigned integers only.
+  const bool unsignedInteger = a.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE ||
+                               a.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT ||
+                               a.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+  if (std::find(components.begin(), components.end(), n) == components.end() || size == 0 ||
+      (indices && (!unsignedInteger || a.normalized))) {
     Fail(which + " has the wrong type");
     return std::nullopt;
   }
@@ -272,7 +279,7 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
     }
     std::vector<std::uint32_t> list;
     if (p.indices >= 0) {
-      const auto idx = Read(p.indices, {1});
+      const auto idx = Read(p.indices, {1}, nullptr, true);
       if (!idx) return false;
       for (double d : *idx) list.push_back(static_cast<std::uint32_t>(d));
     } else {
