@@ -38,7 +38,6 @@ struct FaceRecord {
   std::int32_t attributes = -1;  // into Restore::attributes
   std::uint32_t instance = 0;    // the mesh instance the polygon numbers belong to
   std::uint32_t polygon = kNoIndex;
-  bool first = false;  // the first triangle of its polygon
   std::int16_t palette = -1;
   std::int32_t back = -1;  // into Restore::backs
 };
@@ -368,10 +367,7 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
       record.polygon = prim.extras->polygons[j];
       const auto back = backOf.find(record.polygon);
       record.back = back == backOf.end() ? -1 : back->second;
-      for (std::uint32_t t = 0; t < prim.extras->triangles[j]; ++t) {
-        record.first = t == 0;
-        restore_->faces.push_back(record);
-      }
+      restore_->faces.insert(restore_->faces.end(), prim.extras->triangles[j], record);
     }
   }
   return true;
@@ -459,10 +455,13 @@ bool GltfScene::Build() {
   importer_.SetAfterConversion([restore = restore_](ObjectTables& t, std::span<const std::uint32_t> polygonOf,
                                                     const ColorTable& colors) {
     const std::size_t n = std::min(restore->faces.size(), polygonOf.size());
+    // A polygon of the file is now its first triangle that was kept.
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::uint32_t> newOf;
     for (std::size_t i = 0; i < n; ++i) {
       const FaceRecord& f = restore->faces[i];
-      if (f.first && polygonOf[i] != kNoIndex) newOf.emplace(std::pair(f.instance, f.polygon), polygonOf[i]);
+      if (f.polygon != kNoIndex && polygonOf[i] != kNoIndex) {
+        newOf.emplace(std::pair(f.instance, f.polygon), polygonOf[i]);
+      }
     }
     // The file's palette entry when it is the colour the face was matched
     // to (the same palette), else the match.
@@ -483,8 +482,8 @@ bool GltfScene::Build() {
           const BackSide& b = restore->backs[static_cast<std::size_t>(f.back)];
           p.backColor = entry(b.palette, FaceColorIndex(colors, b.material));
         }
-        // Polygon numbers become those of the polygons' first triangles;
-        // vector numbers do not survive the import's own vectors.
+        // Polygon numbers become those of the polygons' first kept
+        // triangles; vector numbers do not survive the import's own vectors.
         p.viewZoneCount = 0;
         for (std::uint32_t e : a.zones) {
           if (e & ViewZone::kIsVector) continue;
