@@ -70,7 +70,9 @@ inline int FuzzSceneReader(const std::uint8_t* data, std::size_t size, const cha
   ws::CollectScene(importer.root(), collector, {}, quiet, [](std::string_view) {});
   setup.tables.BuildReservedEntries();
   ws::ImportProgress progress;
-  ws::ConvertCollected(setup.tables, collector, setup.colors, progress);
+  std::vector<std::uint32_t> polygonOfFace;
+  ws::ConvertCollected(setup.tables, collector, setup.colors, progress, &polygonOfFace);
+  if (importer.afterConversion()) importer.afterConversion()(setup.tables, polygonOfFace, setup.colors);
   CheckTables(setup.tables);
   return 0;
 }

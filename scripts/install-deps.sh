@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config make
   libgtest-dev libgmock-dev libbenchmark-dev
-  libzstd-dev libpng-dev zlib1g-dev nlohmann-json3-dev
+  libzstd-dev libpng-dev zlib1g-dev nlohmann-json3-dev libtinygltf-dev libtinygltf2d
   clang libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev libgl-dev
   xvfb xauth libgl1-mesa-dri

@@ -15,7 +15,7 @@
 #include "cli/walk_command.h"
 #include "geometry/object_check.h"
 #include "import/import_commands.h"
-#include "import/x_export.h"
+#include "import/object_exporters.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/model.h"
@@ -271,14 +271,17 @@ int RunConvert(Session& s, const std::string& input, const std::string& target,
     return WriteObjectText(s.model, target) ? 0 : 1;
   }
   if (EndsWith(lower, ".wdc")) return ConvertToCluster(s, input, target);
-  if (EndsWith(lower, ".x")) {
-    // The current object, at the editor's scale (walk mode is never on here).
-    if (ExportObjectAsX(s.model, target, false)) return 0;
+  // The current object, at the editor's scale (walk mode is never on here).
+  const ObjectExporters exporters = StandardObjectExporters(false);
+  const std::size_t dot = target.find_last_of('.');
+  if (const ObjectExporter* exporter =
+          dot == std::string::npos ? nullptr : FindExporter(exporters, target.substr(dot + 1))) {
+    if (exporter->write(s.model, target)) return 0;
     err << "wirestead-cli: Could Not Export \"" << target << "\"\n";
     return 1;
   }
   err << "wirestead-cli: can't write " << target
-      << ": the output must end in .wdo, .wdc or .x, or be a directory\n";
+      << ": the output must end in .wdo, .wdc, .x, .gltf, .glb or .obj, or be a directory\n";
   return 1;
 }
 

@@ -30,8 +30,9 @@ constexpr Entry kCommands[] = {
     {"info FILE", "Prints a JSON summary of the objects in FILE."},
     {"dump FILE", "Prints every point, vector and polygon of FILE as JSON."},
     {"convert IN OUT",
-     "Opens IN and writes OUT: a .wdo object, a .wdc cluster, a .x DirectX text file as "
-     "Save Object As writes it, or an existing directory, which receives one .wdo file per "
+     "Opens IN and writes OUT: a .wdo object, a .wdc cluster, a .x DirectX text file, a "
+     ".gltf or .glb glTF 2.0 file, a .obj Wavefront file (with its .mtl beside it) as Save "
+     "Object As writes them, or an existing directory, which receives one .wdo file per "
      "object."},
     {"render IN OUT.png [--view V] [--size WxH] [--walk] [--perspective]",
      "Draws the first object of IN with the editor's software view and writes it as an "

@@ -75,7 +75,7 @@ std::uint8_t FaceColorIndex(const ColorTable& table, const MaterialValue& m) {
 }
 
 DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const ColorTable& colors,
-                             ImportProgress& progress) {
+                             ImportProgress& progress, std::vector<std::uint32_t>* polygonOfFace) {
   DropReasons reasons;
   const std::uint32_t pointBase = t.pointCount;
   const std::uint32_t vectorBase = t.vectorCount;
@@ -162,6 +162,11 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
         // Only polygons of this import are given back.
         if (t.polygonCount > polygonBase) t.polygonCount = std::max(kImportMaxPolygons, polygonBase);
         reasons.polygonCount = true;
+        if (polygonOfFace) {
+          for (std::uint32_t& k : *polygonOfFace) {
+            if (k != kNoIndex && k >= t.polygonCount) k = kNoIndex;
+          }
+        }
         return reasons;
       }
       if (facesDone % 100 == 0 && allFaces > 0) {
@@ -197,7 +202,9 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
         }
       }
       ++pos;  // past the -1
-      if (!rejected && poly.pointCount >= 3 && poly.vectorCount >= 3) {
+      const bool kept = !rejected && poly.pointCount >= 3 && poly.vectorCount >= 3;
+      if (polygonOfFace) polygonOfFace->push_back(kept ? t.polygonCount : kNoIndex);
+      if (kept) {
         t.polygonSelected[t.polygonCount] = kUnselected;
         ++t.polygonCount;
       }

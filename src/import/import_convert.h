@@ -54,7 +54,11 @@ std::uint8_t FaceColorIndex(const ColorTable& table, const MaterialValue& materi
 
 // Appends the collector's points, edges and faces to `tables` (the bases
 // are the counts found there) and reports the bar positions to `progress`.
+// With `polygonOfFace`, entry n receives the polygon the n-th collected face
+// became, kNoIndex for one that was dropped (faces past the end of the
+// conversion have no entry).
 DropReasons ConvertCollected(ObjectTables& tables, const ImportCollector& collector,
-                             const ColorTable& colors, ImportProgress& progress);
+                             const ColorTable& colors, ImportProgress& progress,
+                             std::vector<std::uint32_t>* polygonOfFace = nullptr);
 
 }  // namespace ws

@@ -58,6 +58,7 @@ SceneFormat SecondDispatch(std::string_view path) {
   if (EndsWithAnyCase(path, "dxf")) return SceneFormat::kDxf;
   if (EndsWithAnyCase(path, "nff")) return SceneFormat::kNff;
   if (EndsWithAnyCase(path, "3ds")) return SceneFormat::k3ds;
+  if (EndsWithAnyCase(path, ".gltf") || EndsWithAnyCase(path, ".glb")) return SceneFormat::kGltf;
   return SceneFormat::kNone;
 }
 
@@ -71,6 +72,7 @@ std::string_view SceneFormatName(SceneFormat format) {
     case SceneFormat::kDxf: return "DXF";
     case SceneFormat::kNff: return "NFF";
     case SceneFormat::k3ds: return "3D Studio";
+    case SceneFormat::kGltf: return "glTF";
     case SceneFormat::kNone: break;
   }
   return "";
@@ -86,6 +88,7 @@ SceneReaders SceneReaders::Defaults() {
   r.Set(SceneFormat::kDxf, ImportDxf);
   r.Set(SceneFormat::kVrml, ImportVrml);
   r.Set(SceneFormat::kDirectX, ImportXFile);
+  r.Set(SceneFormat::kGltf, ImportGltf);
   return r;
 }
 
@@ -100,7 +103,7 @@ const SceneReader& SceneReaders::For(SceneFormat format) const {
 }
 
 std::vector<FileFilter> OpenDialogFilters() {
-  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x"},
+  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x;*.gltf;*.glb"},
           {"Wirestead Object (wdo)", "*.wdo"},
           {"Wirestead Cluster (wdc)", "*.wdc"},
           {"3DMF (3dmf,b3d,t3d)", "*.3dmf;*.b3d;*.t3d"},
@@ -108,18 +111,20 @@ std::vector<FileFilter> OpenDialogFilters() {
           {"DirectX (x)", "*.x"},
           {"3D Studio (3ds)", "*.3ds"},
           {"True Space (cob)", "*.cob"},
-          {"Drawing Interchange (dxf)", "*.dxf"}};
+          {"Drawing Interchange (dxf)", "*.dxf"},
+          {"glTF 2.0 (gltf,glb)", "*.gltf;*.glb"}};
 }
 
 std::vector<FileFilter> InsertDialogFilters() {
-  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdo"},
+  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdo;*.gltf;*.glb"},
           {"Wirestead Object (wdo)", "*.wdo"},
           {"3DMF (3dmf,b3d,t3d)", "*.3dmf;*.b3d;*.t3d"},
           {"VRML (wrl)", "*.wrl"},
           {"RAW Files (raw)", "*.raw"},
           {"3D Studio (3ds)", "*.3ds"},
           {"True Space (cob)", "*.cob"},
-          {"Drawing Interchange (dxf)", "*.dxf"}};
+          {"Drawing Interchange (dxf)", "*.dxf"},
+          {"glTF 2.0 (gltf,glb)", "*.gltf;*.glb"}};
 }
 
 }  // namespace ws

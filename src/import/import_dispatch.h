@@ -30,8 +30,8 @@ Dispatched FirstDispatch(std::string_view path);
 
 // --- Second dispatch (inside ImportScene), on the last characters of the
 // path in either case, tested in this order.
-enum class SceneFormat { kVrml, kDirectX, kRaw, kTrueSpace, kObj, kDxf, kNff, k3ds, kNone };
-inline constexpr std::size_t kSceneFormatCount = 8;
+enum class SceneFormat { kVrml, kDirectX, kRaw, kTrueSpace, kObj, kDxf, kNff, k3ds, kGltf, kNone };
+inline constexpr std::size_t kSceneFormatCount = 9;
 
 SceneFormat SecondDispatch(std::string_view path);
 std::string_view SceneFormatName(SceneFormat format);

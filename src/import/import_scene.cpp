@@ -138,7 +138,11 @@ bool ImportScene(Model& model, ImportServices& services, const std::string& path
   ObjectTables& t = model.tables;
   if (!t.allocated()) return false;  // no object to convert into (never so in the editor)
   const std::uint32_t firstPolygon = t.polygonCount;
-  DropReasons reasons = ConvertCollected(t, *collector, *colors, services.progress);
+  std::vector<std::uint32_t> polygonOfFace;
+  const auto& after = importer.afterConversion();
+  DropReasons reasons =
+      ConvertCollected(t, *collector, *colors, services.progress, after ? &polygonOfFace : nullptr);
+  if (after) after(t, polygonOfFace, *colors);
   reasons.notes = importer.dropped();
   if (collected.beyondCap > 0) reasons.notes.push_back(BeyondCapNote(collected.beyondCap));
   if (reasons.any()) {

@@ -2,13 +2,18 @@
 // the notifier it reports through.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "import/import_notifier.h"
 #include "import/scene_nodes.h"
+#include "model/color_table.h"
+#include "model/object_tables.h"
 
 namespace ws {
 
@@ -36,11 +41,21 @@ class Importer {
   void SetEmptyReason(std::string reason) { emptyReason_ = std::move(reason); }
   const std::string& emptyReason() const { return emptyReason_; }
 
+  // For a reader whose file says more about a polygon than a face carries:
+  // run once the faces are in the object, with `polygonOfFace[n]` the
+  // polygon the n-th face of the walk became (kNoIndex when it was dropped;
+  // faces not converted have no entry).
+  using AfterConversion = std::function<void(
+      ObjectTables& tables, std::span<const std::uint32_t> polygonOfFace, const ColorTable& colors)>;
+  void SetAfterConversion(AfterConversion f) { afterConversion_ = std::move(f); }
+  const AfterConversion& afterConversion() const { return afterConversion_; }
+
  private:
   ImportNotifier& notifier_;
   std::unique_ptr<scene::Separator> root_;
   std::vector<std::string> dropped_;
   std::string emptyReason_;
+  AfterConversion afterConversion_;
 };
 
 }  // namespace ws

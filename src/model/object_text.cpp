@@ -491,19 +491,28 @@ void SaveObjectText(Model& model) {
   WriteObjectText(model, target);
 }
 
-void SaveObjectAs(Model& model, const XExporter& exportX) {
+const ObjectExporter* FindExporter(const ObjectExporters& exporters, std::string_view extension) {
+  const std::string lower = LowerCase(std::string(extension));
+  for (const ObjectExporter& e : exporters) {
+    if (e.extension == lower) return &e;
+  }
+  return nullptr;
+}
+
+void SaveObjectAs(Model& model, const ObjectExporters& exporters) {
   SaveDialogOptions options;
   options.title = "Save Object As";
-  options.filters = {{"Wirestead Object (wdo)", "*.wdo"}, {"DirectX (x)", "*.x"}};
+  options.filters = {{"Wirestead Object (wdo)", "*.wdo"}};
+  for (const ObjectExporter& e : exporters) options.filters.push_back(e.filter);
   options.defaultExtension = "wdo";
   options.defaultName = "object";
   options.overwritePrompt = true;
   auto path = model.ui().AskSavePath(options);
   if (!path) return;
-  SaveObjectAsPath(model, *path, exportX);
+  SaveObjectAsPath(model, *path, exporters);
 }
 
-void SaveObjectAsPath(Model& model, const std::string& chosen, const XExporter& exportX) {
+void SaveObjectAsPath(Model& model, const std::string& chosen, const ObjectExporters& exporters) {
   std::string path = chosen;
   std::size_t slash = path.find_last_of('/');
   std::size_t dot = path.find_last_of('.');
@@ -514,13 +523,12 @@ void SaveObjectAsPath(Model& model, const std::string& chosen, const XExporter& 
     dot = path.size() - 4;
   }
   std::string extension = path.substr(dot + 1);
-  std::string lower = LowerCase(extension);
-  if (lower == "wdo") {
+  if (LowerCase(extension) == "wdo") {
     model.cluster.objectFilePath = path;
     model.cluster.fileState = FileState::kObject;
     WriteObjectText(model, path);
-  } else if (lower == "x") {
-    if (!exportX || !exportX(model, path)) {
+  } else if (const ObjectExporter* exporter = FindExporter(exporters, extension)) {
+    if (!exporter->write || !exporter->write(model, path)) {
       model.ui().ShowNote("Could Not Export \"" + path + "\"");
     }
   } else {

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/model.h"
 
@@ -25,12 +27,22 @@ bool LoadObjectText(Model& model, const std::string& path);
 // "Save Object": the current object file when there is one, else a save
 // dialog ("Select directory..") whose answer is used once.
 void SaveObjectText(Model& model);
-// Exporter for the ".x" branch of Save Object As; returns success.
-using XExporter = std::function<bool(Model&, const std::string& path)>;
-// "Save Object As": .wdo (any case) becomes the object file; .x goes to the
-// exporter; anything else is refused with the unknown-extension message.
-void SaveObjectAs(Model& model, const XExporter& exportX);
+// One export format of Save Object As: its extension (lower case, without
+// the dot), its filter in the dialog, and the writer (returns success).
+struct ObjectExporter {
+  std::string extension;
+  FileFilter filter;
+  std::function<bool(Model&, const std::string& path)> write;
+};
+using ObjectExporters = std::vector<ObjectExporter>;
+// The exporter for `extension` (compared without regard to case), or null.
+const ObjectExporter* FindExporter(const ObjectExporters& exporters, std::string_view extension);
+// "Save Object As": .wdo (any case) becomes the object file; an extension
+// of one of the exporters goes to it (a failure shows "Could Not Export");
+// anything else is refused with the unknown-extension message. The dialog
+// offers "Wirestead Object (wdo)" and then each exporter's filter.
+void SaveObjectAs(Model& model, const ObjectExporters& exporters);
 // The decision after the dialog, given the chosen path.
-void SaveObjectAsPath(Model& model, const std::string& path, const XExporter& exportX);
+void SaveObjectAsPath(Model& model, const std::string& path, const ObjectExporters& exporters);
 
 }  // namespace ws

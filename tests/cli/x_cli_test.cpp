@@ -23,7 +23,7 @@ TEST(CliX, ConvertWritesXAndInfoReadsIt) {
   const CliRun refused = Cli({"convert", Cube(), dir.File("cube.xx")});
   EXPECT_EQ(std::tuple(refused.status, refused.err),
             std::tuple(1, "wirestead-cli: can't write " + dir.File("cube.xx") +
-                              ": the output must end in .wdo, .wdc or .x, or be a directory\n"));
+                              ": the output must end in .wdo, .wdc, .x, .gltf, .glb or .obj, or be a directory\n"));
   const std::string missing = dir.File("no such folder/cube.x");
   const CliRun failed = Cli({"convert", Cube(), missing});
   EXPECT_EQ(std::tuple(failed.status, failed.err),

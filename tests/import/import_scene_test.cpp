@@ -368,13 +368,14 @@ TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
   }
   const std::string common = "3DMF (3dmf,b3d,t3d)|*.3dmf;*.b3d;*.t3d\nVRML (wrl)|*.wrl\n";
   const std::string tail =
-      "3D Studio (3ds)|*.3ds\nTrue Space (cob)|*.cob\nDrawing Interchange (dxf)|*.dxf\n";
+      "3D Studio (3ds)|*.3ds\nTrue Space (cob)|*.cob\nDrawing Interchange (dxf)|*.dxf\n"
+      "glTF 2.0 (gltf,glb)|*.gltf;*.glb\n";
   const std::string all =
       "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;";
   const std::string b =
-      all + "*.wdo\nWirestead Object (wdo)|*.wdo\n" + common + "RAW Files (raw)|*.raw\n" + tail;
+      all + "*.wdo;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n" + common + "RAW Files (raw)|*.raw\n" + tail;
   EXPECT_EQ(lists, (std::vector<std::string>{all +
-                                                 "*.wdc;*.wdo;*.x\nWirestead Object (wdo)|*.wdo\n"
+                                                 "*.wdc;*.wdo;*.x;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n"
                                                  "Wirestead Cluster (wdc)|*.wdc\n" +
                                                  common + "DirectX (x)|*.x\n" + tail,
                                              b, b}));

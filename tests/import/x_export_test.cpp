@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "import/xfile/xfile.h"
+#include "import/object_exporters.h"
 #include "model/object_text.h"
 #include "support/model_fixture.h"
 
@@ -186,9 +187,7 @@ TEST(XExport, RefusedPathsAndBadCoordinatesWriteNothing) {
   EXPECT_EQ(test::ReadFileText(f.dir.File("old.x")), "kept");
 
   // Save Object As: ".X" exports; a failing export names the quoted path.
-  const XExporter exporter = [](Model& m, const std::string& p) {
-    return ExportObjectAsX(m, p, false);
-  };
+  const ObjectExporters exporter = StandardObjectExporters(false);
   SaveObjectAsPath(f.m(), f.dir.File("upper.X"), exporter);
   EXPECT_TRUE(test::FileExists(f.dir.File("upper.X")));
   const std::string missing = f.dir.File("no such dir/obj.x");

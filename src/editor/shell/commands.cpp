@@ -5,7 +5,7 @@
 
 #include "editor/shell/command_ids.h"
 #include "import/import_dispatch.h"
-#include "import/x_export.h"
+#include "import/object_exporters.h"
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/object_text.h"
@@ -240,10 +240,7 @@ void RegisterCoreCommands(CommandRegistry& r) {
   r.Register(Cmd::kOpen, OpenCommand);
   r.Register(Cmd::kSaveObject, ModelCommand(&SaveObjectText));
   r.Register(Cmd::kSaveObjectAs, [](CommandContext& ctx) {
-    const bool walk = ctx.shell.walkModeActive;
-    SaveObjectAs(ctx.model, [walk](Model& m, const std::string& path) {
-      return ExportObjectAsX(m, path, walk);
-    });
+    SaveObjectAs(ctx.model, StandardObjectExporters(ctx.shell.walkModeActive));
   });
   r.Register(Cmd::kSaveCluster, ModelCommand(&SaveCluster));
   r.Register(Cmd::kSaveClusterAsObjects, ModelCommand(&SaveClusterAsObjects));

@@ -115,4 +115,23 @@ bool ImportVrml(Importer& importer, const std::string& path);
 // file '%s'" and the library's reason on the next line).
 bool ImportXFile(Importer& importer, const std::string& path);
 
+// glTF 2.0, text (".gltf", buffers embedded or in files beside it) or
+// binary (".glb"): the default scene's nodes (every root node when the file
+// names no scene) with their transforms, each mesh instance a Separator
+// holding its node's MatrixTransform (metres to editor units, the
+// export's kEditorUnitsPerMetre, so that corners weld at the same distance
+// as in the editor) and, per primitive that makes faces
+// (triangles, strips, fans; points and lines are passed over), a Material
+// from baseColorFactor times the mean of the face's vertex colours (each
+// component rounded to the nearest of 256 levels; doubleSided two-sided),
+// its Coordinate3 and its IndexedFaceSet (each triangle's corners reversed:
+// glTF fronts are counter-clockwise, the editor's clockwise). What the
+// export wrote beyond that
+// (gltf_attributes.h) is put back on the polygons once they are converted.
+// False, with the reason in the import log and nothing added, when the file
+// cannot be opened ("Unable to open file '%s'") or is not glTF the library
+// can load ("Unable to load glTF file '%s'" and the library's reason), or
+// an accessor lies outside its buffer ("Bad glTF file '%s': " and which).
+bool ImportGltf(Importer& importer, const std::string& path);
+
 }  // namespace ws

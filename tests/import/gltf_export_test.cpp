@@ -1,0 +1,90 @@
+// What the glTF export puts in the file: triangle winding, materials per
+// palette entry and sidedness, and the primitives' extras.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <tiny_gltf.h>
+
+#include "import/gltf_export.h"
+#include "support/model_fixture.h"
+
+namespace ws {
+namespace {
+
+TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
+  test::ModelFixture f;
+  ColorTable table;
+  table.Set(3, {0xFFFF, 0x8000, 0x0001});
+  table.Set(4, {0, 0x1234, 0});
+  table.Set(5, {0, 0, 0xFFFF});
+  ObjectTables& t = f.tables();
+  const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(0, 100, 0),
+                      d = t.AddPoint(0, 0, 50);
+  auto add = [&](std::initializer_list<std::uint32_t> corners, std::uint32_t flags, std::uint8_t front,
+                 std::uint8_t back) {
+    Polygon& p = t.polygons[t.polygonCount++];
+    p = Polygon{};
+    for (std::uint32_t k : corners) p.points[p.pointCount++] = k;
+    p.flags = flags, p.frontColor = front, p.backColor = back;
+  };
+  add({a, b, c}, PolyFlag::kNeverDrawBackFace | PolyFlag::kCollision, 3, 5);
+  add({a, c, d}, 0, 3, 5);                              // both sides in 3: double-sided material
+  add({a, b, d}, PolyFlag::kEachSideDifferent, 4, 5);  // two colours: both faces one-sided
+  const auto bytes = FormatGltf(t, table, 1.0, false);
+  ASSERT_TRUE(bytes);
+  tinygltf::TinyGLTF loader;
+  tinygltf::Model m;
+  std::string err, warn;
+  ASSERT_TRUE(loader.LoadASCIIFromString(&m, &err, &warn, bytes->data(), static_cast<unsigned>(bytes->size()), ""))
+      << err;
+
+  struct Material { std::vector<double> factor; bool doubleSided; int palette; };
+  std::vector<Material> materials;
+  for (const auto& x : m.materials) {
+    materials.push_back({x.pbrMetallicRoughness.baseColorFactor, x.doubleSided,
+                         x.extras.Get("paletteIndex").GetNumberAsInt()});
+  }
+  const std::vector<double> c3 = {1.0, 0x8000 / 65535.0, 1 / 65535.0, 1.0};
+  const std::vector<double> c4 = {0.0, 0x1234 / 65535.0, 0.0, 1.0};
+  const std::vector<double> c5 = {0.0, 0.0, 1.0, 1.0};
+  ASSERT_EQ(materials.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Material want[] = {{c3, false, 3}, {c3, true, 3}, {c4, false, 4}, {c5, false, 5}};
+    EXPECT_EQ(std::tuple(materials[i].factor, materials[i].doubleSided, materials[i].palette),
+              std::tuple(want[i].factor, want[i].doubleSided, want[i].palette))
+        << "material " << i;
+  }
+
+  // Vertices by first use: a 0, b 1, c 2, d 3, in metres.
+  const auto& pos = m.accessors[0];
+  const auto& view = m.bufferViews[pos.bufferView];
+  float xyz[12];
+  std::memcpy(xyz, m.buffers[0].data.data() + view.byteOffset, sizeof xyz);
+  EXPECT_EQ(std::vector<float>(xyz, xyz + 12), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0.5f}));
+  struct Primitive { std::vector<std::uint32_t> indices; int material; std::string side; bool collision; };
+  std::vector<Primitive> got;
+  for (const auto& p : m.meshes[0].primitives) {
+    const auto& acc = m.accessors[p.indices];
+    const auto& v = m.bufferViews[acc.bufferView];
+    std::vector<std::uint32_t> indices(acc.count);
+    std::memcpy(indices.data(), m.buffers[0].data.data() + v.byteOffset + acc.byteOffset, acc.count * 4);
+    got.push_back({indices, p.material, p.extras.Get("side").Get<std::string>(),
+                   p.extras.Get("collision").Get<bool>()});
+  }
+  const std::vector<Primitive> want = {{{0, 2, 1}, 0, "front", true},
+                                       {{0, 3, 2}, 1, "front", false},
+                                       {{0, 2, 3}, 1, "back", false},
+                                       {{0, 3, 1}, 2, "front", false},
+                                       {{0, 1, 3}, 3, "back", false}};
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(std::tuple(got[i].indices, got[i].material, got[i].side, got[i].collision),
+              std::tuple(want[i].indices, want[i].material, want[i].side, want[i].collision))
+        << "primitive " << i;
+  }
+  EXPECT_EQ(std::tuple(m.nodes[0].name, m.meshes[0].name, m.asset.generator),
+            std::tuple(std::string("Default Object"), std::string("Default Object"), std::string("Wirestead")));
+}
+
+}  // namespace
+}  // namespace ws

@@ -1,0 +1,222 @@
+// The glTF reader on small files written by hand: the primitive modes that
+// make faces, node transforms, colours to the palette, and refusals.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "import_test_support.h"
+
+namespace ws {
+namespace {
+
+using test::ImportFixture;
+using test::RunReader;
+
+std::string Base64(const std::string& in) {
+  static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  for (std::size_t i = 0; i < in.size(); i += 3) {
+    std::uint32_t n = static_cast<std::uint8_t>(in[i]) << 16;
+    if (i + 1 < in.size()) n |= static_cast<std::uint8_t>(in[i + 1]) << 8;
+    if (i + 2 < in.size()) n |= static_cast<std::uint8_t>(in[i + 2]);
+    for (std::size_t k = 0; k < 4; ++k) out += i + k <= in.size() ? digits[(n >> (18 - 6 * k)) & 63] : '=';
+  }
+  return out;
+}
+
+template <class T>
+void Put(std::string& out, std::initializer_list<T> values) {
+  for (T v : values) out.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+// Five corners (0,0,0) (1,0,0) (1,1,0) (0,1,0) (2,2,0), the byte index
+// lists [0 1 2 2 3 0] [0 1 2 3 4] [9 1 2], two bytes of padding, and a
+// colour per corner: red, green, blue, black, black.
+std::string Buffer() {
+  std::string b;
+  Put<float>(b, {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, 2, 2, 0});
+  Put<std::uint8_t>(b, {0, 1, 2, 2, 3, 0, 0, 1, 2, 3, 4, 9, 1, 2, 0, 0});
+  Put<float>(b, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0});
+  return b;
+}
+
+// A file over Buffer(): accessor 0 the corners, 1 to 3 the index lists, 4
+// the colours; one mesh of one primitive; `nodes` as given (default: one
+// node with the mesh); `primitive`, `materials`, `accessor0` and the
+// primitive's further `attributes` spliced in.
+std::string File(const std::string& primitive, const std::string& nodes = R"([{"mesh":0}])",
+                 const std::string& materials = "[{}]", const std::string& accessor0 = R"("count":5)",
+                 const std::string& attributes = "") {
+  return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":)" + nodes +
+         R"(,"meshes":[{"primitives":[{"attributes":{"POSITION":0)" + attributes + "}" + primitive + R"(}]}],"materials":)" +
+         materials + R"(,"accessors":[{"bufferView":0,"componentType":5126,"type":"VEC3",)" + accessor0 +
+         R"(},{"bufferView":1,"componentType":5121,"type":"SCALAR","count":6},)"
+         R"({"bufferView":1,"byteOffset":6,"componentType":5121,"type":"SCALAR","count":5},)"
+         R"({"bufferView":1,"byteOffset":11,"componentType":5121,"type":"SCALAR","count":3},)"
+         R"({"bufferView":2,"componentType":5126,"type":"VEC3","count":5}],)"
+         R"("bufferViews":[{"buffer":0,"byteLength":60},{"buffer":0,"byteOffset":60,"byteLength":14},)"
+         R"({"buffer":0,"byteOffset":76,"byteLength":60}],)"
+         R"("buffers":[{"byteLength":136,"uri":"data:application/octet-stream;base64,)" +
+         Base64(Buffer()) + R"("}]})";
+}
+
+const Vec3 kCorners[] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 0}};
+
+TEST(GltfReader, PrimitiveModesMakeTheirTriangles) {
+  struct Row { const char* name; std::string primitive; std::vector<std::array<int, 3>> faces; };
+  const Row rows[] = {
+      {"triangles, no index list", "", {{0, 1, 2}}},
+      {"triangles", R"(,"indices":1)", {{0, 1, 2}, {2, 3, 0}}},
+      {"strip", R"(,"indices":2,"mode":5)", {{0, 1, 2}, {2, 1, 3}, {2, 3, 4}}},
+      {"fan", R"(,"indices":2,"mode":6)", {{0, 1, 2}, {0, 2, 3}, {0, 3, 4}}},
+      {"lines", R"(,"indices":2,"mode":1)", {}},
+      {"corner 9 of 5", R"(,"indices":3)", {}},
+  };
+  for (const Row& row : rows) {
+    auto r = RunReader(&ImportGltf, "a.gltf", File(row.primitive));
+    ASSERT_TRUE(r.ok) << row.name;
+    std::vector<std::vector<Vec3>> want;
+    auto cm = [](const Vec3& v) { return Vec3{v.x * 100, v.y * 100, v.z * 100}; };
+    // Each triangle turned to the editor's clockwise front.
+    for (const auto& f : row.faces) want.push_back({cm(kCorners[f[0]]), cm(kCorners[f[2]]), cm(kCorners[f[1]])});
+    std::vector<std::vector<Vec3>> got;
+    for (const auto& f : r.faces) got.push_back(f.corners);
+    EXPECT_EQ(got, want) << row.name;
+  }
+  auto r = RunReader(&ImportGltf, "a.gltf", File(R"(,"indices":3)"));
+  EXPECT_EQ(r.importer->dropped(), std::vector<std::string>{"1 triangles name vertices the file does not have"});
+}
+
+TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
+  struct Row { const char* name; std::string nodes; Vec3 second, third; };
+  const double h = std::sqrt(0.5);
+  const Row rows[] = {
+      {"translation", R"([{"mesh":0,"translation":[1,2,3]}])", {2, 2, 3}, {2, 3, 3}},
+      {"rotation", R"([{"mesh":0,"rotation":[0,0,)" + std::to_string(h) + "," + std::to_string(h) + "]}]",
+       {0, 1, 0}, {-1, 1, 0}},
+      {"scale", R"([{"mesh":0,"scale":[2,3,4]}])", {2, 0, 0}, {2, 3, 0}},
+      {"scale, rotation, translation", R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) +
+       "," + std::to_string(h) + R"(],"translation":[1,0,0]}])", {1, 2, 0}, {-2, 2, 0}},
+      {"matrix", R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])", {6, 6, 7}, {6, 7, 7}},
+      {"parent and child", R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])",
+       {12, 0, 0}, {12, 2, 0}},
+      {"a node its own child", R"([{"mesh":0,"children":[0]}])", {1, 0, 0}, {1, 1, 0}},
+  };
+  for (const Row& row : rows) {
+    auto r = RunReader(&ImportGltf, "a.gltf", File("", row.nodes));
+    ASSERT_TRUE(r.ok) << row.name;
+    ASSERT_EQ(r.faces.size(), 1u) << row.name;
+    const auto& c = r.faces[0].corners;
+    // In editor units: a metre is 100.
+    const Vec3 want[] = {c[0], row.third, row.second};  // the triangle turned round
+    for (int k = 1; k < 3; ++k) {
+      EXPECT_NEAR(c[k].x, want[k].x * 100, 1e-4) << row.name << " corner " << k;
+      EXPECT_NEAR(c[k].y, want[k].y * 100, 1e-4) << row.name << " corner " << k;
+      EXPECT_NEAR(c[k].z, want[k].z * 100, 1e-4) << row.name << " corner " << k;
+    }
+  }
+}
+
+TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
+  ImportFixture f;
+  ColorTable table;
+  auto set = [&](std::size_t i, int r, int g, int b) {
+    table.Set(i, {static_cast<std::uint16_t>(r * 257), static_cast<std::uint16_t>(g * 257),
+                  static_cast<std::uint16_t>(b * 257)});
+  };
+  set(1, 128, 64, 255), set(2, 85, 85, 85), set(3, 128, 0, 0), set(5, 10, 20, 30), set(6, 10, 20, 30);
+  set(7, 200, 200, 200), set(4, 127, 0, 0);
+  ASSERT_TRUE(WriteClutToFile(f.m().resources, f.m().paths.preferences, kCurrentClutId, table));
+  struct Row { const char* name; std::string primitive, materials; std::uint8_t color; std::uint32_t flags;
+               std::string attributes = ""; };
+  const std::string factor = R"({"pbrMetallicRoughness":{"baseColorFactor":[0.502,0.251,1,1]})";
+  const std::string grey = R"({"pbrMetallicRoughness":{"baseColorFactor":[0.0392,0.0784,0.1176,1]})";
+  const Row rows[] = {
+      {"base colour", R"(,"material":0)", "[" + factor + "}]", 1, 0x402},
+      {"double-sided", R"(,"material":0)", "[" + factor + R"(,"doubleSided":true}])", 1, 0x002},
+      {"no material", "", "[{}]", 7, 0x402},
+      {"nearest of 256 levels", R"(,"material":0)", R"([{"pbrMetallicRoughness":{"baseColorFactor":[0.50157,0,0,1]}}])",
+       3, 0x402},
+      {"vertex colours", "", "[{}]", 2, 0x402, R"(,"COLOR_0":4)"},
+      {"palette entry of the same colour", R"(,"material":0)", "[" + grey + R"(,"extras":{"paletteIndex":6}}])", 6,
+       0x402},
+      {"palette entry of another colour", R"(,"material":0)", "[" + grey + R"(,"extras":{"paletteIndex":7}}])", 5,
+       0x402},
+  };
+  for (const Row& row : rows) {
+    const std::string text = File(row.primitive, R"([{"mesh":0}])", row.materials, R"("count":5)", row.attributes);
+    const std::string path = f.Write("c.gltf", text);
+    f.tables().ResetObject();
+    ASSERT_TRUE(f.Import(path)) << row.name << (f.ui.Messages().empty() ? "" : ": " + f.ui.Messages().back().text);
+    ASSERT_EQ(f.tables().polygonCount, 1u) << row.name;
+    const Polygon& p = f.tables().polygons[0];
+    EXPECT_EQ(std::tuple(int(p.frontColor), int(p.backColor), p.flags), std::tuple(int(row.color), int(row.color), row.flags))
+        << row.name;
+  }
+}
+
+TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
+  std::string glb("glTF", 4);
+  Put<std::uint32_t>(glb, {2, 1000, 20, 0x4E4F534A});
+  glb += "{\"asset\":";
+  struct Row { const char* name; std::string text; std::string line; };
+  const Row rows[] = {
+      {"no file", std::string(), "Unable to open file '%'"},
+      {"not glTF", "this is no glTF", "Unable to load glTF file '%'"},
+      {"cut-off binary", glb, "Unable to load glTF file '%'"},
+      {"corners past the buffer", File("", R"([{"mesh":0}])", "[{}]", R"("count":6)"),
+       "Bad glTF file '%': accessor 0 lies outside its buffer"},
+      // 16,000,000 numbers at most: 5,333,333 corners are checked against the buffer, one more is not.
+      {"longest list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333333)"),
+       "Bad glTF file '%': accessor 0 lies outside its buffer"},
+      {"list too long", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333334)"),
+       "Bad glTF file '%': accessor 0 is too long"},
+      {"float index list", [] {
+         std::string t = File(R"(,"indices":1)");
+         t.replace(t.find(R"("componentType":5121)"), 20, R"("componentType":5126)");
+         return t;
+       }(), "Bad glTF file '%': accessor 1 has the wrong type"},
+      {"corners as numbers", File("", R"([{"mesh":0}])", "[{}]", R"("count":5,"type":"SCALAR")"),
+       "Bad glTF file '%': accessor 0 has the wrong type"},
+      {"no such colour list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),
+       "Bad glTF file '%': accessor 9 does not exist"},
+      {"stride shorter than a corner", [] {
+         std::string t = File("");
+         t.replace(t.find(R"("byteLength":60})"), 16, R"("byteLength":60,"byteStride":4})");
+         return t;
+       }(), "Bad glTF file '%': accessor 0 lies outside its buffer"},
+      {"sparse corners", File("", R"([{"mesh":0}])", "[{}]",
+                              R"("count":5,"sparse":{"count":1,"indices":{"bufferView":1,"componentType":5121},)"
+                              R"("values":{"bufferView":0}})"),
+       "Bad glTF file '%': accessor 0 is sparse, which is not supported"},
+  };
+  for (const Row& row : rows) {
+    auto r = RunReader(&ImportGltf, "bad.glb", row.text.empty() ? std::string_view() : std::string_view(row.text));
+    std::string line = row.line;
+    line.replace(line.find('%'), 1, r.path);
+    EXPECT_FALSE(r.ok) << row.name;
+    EXPECT_TRUE(r.root().children.empty()) << row.name;
+    ASSERT_FALSE(r.log.empty()) << row.name;
+    EXPECT_EQ(r.log[0], line) << row.name;
+  }
+}
+
+TEST(GltfReader, BothEndingsInEitherCaseReachTheReaderWithoutAFlip) {
+  const std::pair<const char*, SceneFormat> cases[] = {
+      {"a.GLTF", SceneFormat::kGltf}, {"a.gltf", SceneFormat::kGltf}, {"a.Glb", SceneFormat::kGltf},
+      {"agltf", SceneFormat::kNone},  {"a.gl", SceneFormat::kNone},   {"a.glbx", SceneFormat::kNone}};
+  for (const auto& [path, format] : cases) {
+    EXPECT_EQ(std::tuple(SecondDispatch(path), FirstDispatch(path).flip), std::tuple(format, false)) << path;
+  }
+}
+
+TEST(GltfReader, AFileWithoutTrianglesSaysSo) {
+  ImportFixture f;
+  const std::string path = f.Write("lines.gltf", File(R"(,"indices":2,"mode":3)"));
+  EXPECT_FALSE(f.Import(path));
+  ASSERT_EQ(f.ui.Messages().size(), 1u);
+  EXPECT_EQ(f.ui.Messages()[0].text, NothingToImportMessage(path) + "\nThe file's scene has no triangles.");
+}
+
+}  // namespace
+}  // namespace ws
