@@ -2,6 +2,8 @@
 // binary and compressed forms, its limits and its messages.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <sstream>
 
 #include "import/xfile/xfile.h"
@@ -140,12 +142,20 @@ TEST(XFileWriter, RefusesValuesThatDoNotFit) {
       {Obj("Vector", "", "", Numbers({1, 2})), "values do not fit member 'z' of 'Vector'"},
       {Obj("TextureFilename", "", "", Numbers({1})), "values do not fit member 'filename' of 'TextureFilename'"},
       {Obj("Nothing", "", "", {}), "unknown template 'Nothing'"},
+      {Obj("Vector", "", "", Numbers({1, std::nan(""), 3})), "member 'y' of 'Vector' is not a finite number"},
+      {Obj("Vector", "", "", Numbers({1, 2, -HUGE_VAL})), "member 'z' of 'Vector' is not a finite number"},
   };
   for (const auto& row : rows) {
     std::string error;
     EXPECT_FALSE(WriteText({row.object}, StandardTemplates(), &error));
     EXPECT_EQ(error, row.message);
   }
+  // The largest double has 309 digits before its six decimals, and reads back.
+  auto text = WriteText({Obj("Vector", "", "", Numbers({-1.7976931348623157e308, 0, 1}))}, StandardTemplates(), nullptr);
+  ASSERT_TRUE(text);
+  auto back = ReadString(*text);
+  ASSERT_TRUE(back.file) << back.error;
+  EXPECT_EQ(back.file->objects.at(0).values.at(0).number, -1.7976931348623157e308);
 }
 
 TEST(XFileReader, TextBinaryAndCompressedReadAlike) {

@@ -3,6 +3,7 @@
 // of an array of structures one per line ending in ',' (the last in ';'),
 // structure members inline, each value followed by ';'.
 #include <charconv>
+#include <cmath>
 
 #include "import/xfile/xfile.h"
 
@@ -70,13 +71,15 @@ class Writer {
         if (pos >= values.size() || values[pos].isString != IsStringType(m.type))
           return Fail("values do not fit member '" + m.name + "' of '" + t.name + "'");
         const Value& v = values[pos++];
-        char buf[64];
+        char buf[400];  // the fixed form of the largest double with its six decimals
         if (v.isString) {
           e = "\"" + v.text + "\"";
         } else if (integer) {
           e.assign(buf, std::to_chars(buf, buf + sizeof buf, static_cast<std::int64_t>(v.number)).ptr);
           if (!m.array && v.number >= 0) integers[m.name] = static_cast<std::uint64_t>(v.number);
         } else {
+          // The text form has no spelling for these: a reader would refuse the file.
+          if (!std::isfinite(v.number)) return Fail("member '" + m.name + "' of '" + t.name + "' is not a finite number");
           e.assign(buf, std::to_chars(buf, buf + sizeof buf, v.number, std::chars_format::fixed, 6).ptr);
         }
         elements.push_back(std::move(e));
