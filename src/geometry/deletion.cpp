@@ -40,13 +40,13 @@ bool DeletePolygons(ObjectTables& t) {
   // Deleting the last polygon is the one case that lowers the current one.
   if (doomed[n - 1]) --t.currentPolygon;
   t.polygonCount = map.newCount();
+  t.RenumberViewZones(false, [&](std::uint32_t p) { return map.Map(p); });
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
     Polygon& poly = t.polygons[k];
     if (!(poly.flags & PolyFlag::kAdopted)) continue;
     const std::uint32_t leader = poly.viewZones[0];
     if (leader < n && doomed[leader]) {
-      poly.flags &= ~PolyFlag::kAdopted;
-      poly.viewZones[0] = 0;
+      ReleaseLeader(poly);
     } else {
       poly.viewZones[0] = map.Map(leader);
     }
@@ -69,6 +69,7 @@ bool DeleteVectors(ObjectTables& t) {
     const std::uint32_t count = std::min(poly.vectorCount, kMaxPolygonVectors);
     for (std::uint32_t c = 0; c < count; ++c) poly.vectors[c] = map.Map(poly.vectors[c]);
   }
+  t.RenumberViewZones(true, [&](std::uint32_t v) { return map.Map(v); });
   t.vectorCount = map.newCount();
   return true;
 }

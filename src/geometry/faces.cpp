@@ -130,28 +130,30 @@ bool Tessellate(ObjectTables& t, Ui& ui) {
   }
   const std::uint32_t finalCount = next;
 
-  auto outcome = [&](const Polygon& root) -> LeaderOutcome {
-    if (!(root.flags & PolyFlag::kAdopted)) return {false, root.viewZones[0]};
-    const std::uint32_t leader = root.viewZones[0];
-    std::uint64_t id = leader;
-    if (leader >= originals) {
-      const std::uint64_t ahead = leader - originals;
+  // The final number of the polygon a leader or view-zone entry names, or
+  // kNoIndex when that polygon was split (and so deleted).
+  auto finalOf = [&](std::uint32_t number) -> std::uint32_t {
+    std::uint64_t id = number;
+    if (number >= originals) {
+      const std::uint64_t ahead = number - originals;
       const std::uint64_t atSplit = ahead / 2;
-      if (atSplit >= splitCount) {
-        return {true, static_cast<std::uint32_t>(finalCount + ahead - 2 * splitCount)};
-      }
+      if (atSplit >= splitCount) return static_cast<std::uint32_t>(finalCount + ahead - 2 * splitCount);
       id = originals + 2 * atSplit + ahead % 2;
     }
-    if (finalIndex[id] == kNoIndex) return {false, 0};
-    return {true, finalIndex[id]};
+    return finalIndex[id];
+  };
+  auto outcome = [&](const Polygon& root) -> LeaderOutcome {
+    if (!(root.flags & PolyFlag::kAdopted)) return {false, root.viewZones[0]};
+    const std::uint32_t leader = finalOf(root.viewZones[0]);
+    if (leader == kNoIndex) return {false, 0};
+    return {true, leader};
   };
   auto applyOutcome = [](Polygon& poly, const LeaderOutcome& o) {
     if (!(poly.flags & PolyFlag::kAdopted)) return;
     if (o.adopted) {
       poly.viewZones[0] = o.leader;
     } else {
-      poly.flags &= ~PolyFlag::kAdopted;
-      poly.viewZones[0] = 0;
+      ReleaseLeader(poly);
     }
   };
 
@@ -174,6 +176,7 @@ bool Tessellate(ObjectTables& t, Ui& ui) {
       t.polygons[to] = t.polygons[k];
       t.polygonSelected[to] = t.polygonSelected[k];
     }
+    RenumberViewZoneEntries(t.polygons[to], false, finalOf);
     applyOutcome(t.polygons[to], outcomes[k]);
   }
   for (std::size_t id = originals; id < pieces.size(); ++id) {
@@ -193,6 +196,7 @@ bool Tessellate(ObjectTables& t, Ui& ui) {
               poly.points);
     poly.frontColor = root.frontColor;
     poly.backColor = root.backColor;
+    RenumberViewZoneEntries(poly, false, finalOf);
     applyOutcome(poly, outcomes[piece.root]);
     t.polygonSelected[finalIndex[id]] = kSelected;
   }

@@ -102,10 +102,13 @@ void MergeVectors(ObjectTables& t, Ui& ui) {
     }
   }
   detail::Renumbering map(kReservedVectors, n);
+  for (std::uint32_t i = kReservedVectors; i < n; ++i) map.Set(i, t.vectors[i].work1 == 0);
+  // A view zone's entry for a merged vector follows it to the one kept.
+  t.RenumberViewZones(true, [&](std::uint32_t v) {
+    return map.Map(v >= kReservedVectors && v < n && t.vectors[v].work1 != 0 ? t.vectors[v].work2 : v);
+  });
   for (std::uint32_t i = kReservedVectors; i < n; ++i) {
-    const bool keep = t.vectors[i].work1 == 0;
-    map.Set(i, keep);
-    if (keep && map.Map(i) != i) t.vectors[map.Map(i)] = t.vectors[i];
+    if (t.vectors[i].work1 == 0 && map.Map(i) != i) t.vectors[map.Map(i)] = t.vectors[i];
   }
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
     Polygon& poly = t.polygons[k];

@@ -1,5 +1,6 @@
 #include "model/object_tables.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "resource/runtime.h"
@@ -163,6 +164,7 @@ void ObjectTables::DeleteVector(std::uint32_t k) {
       if (poly.vectors[c] > k) --poly.vectors[c];
     }
   }
+  RenumberViewZones(true, [k](std::uint32_t v) { return v == k ? kNoIndex : v - (v > k ? 1 : 0); });
 }
 
 void ObjectTables::DeletePolygon(std::uint32_t k) {
@@ -176,6 +178,7 @@ void ObjectTables::DeletePolygon(std::uint32_t k) {
                  sizeof(std::uint32_t) * (polygonCount - k - 1));
     --polygonCount;
   }
+  RenumberViewZones(false, [k](std::uint32_t p) { return p == k ? kNoIndex : p - (p > k ? 1 : 0); });
   // Followers of the removed polygon lose their leader, also when it was the
   // last one: a leader number past the table would be read later.
   for (std::uint32_t p = 0; p < polygonCount; ++p) {
@@ -184,9 +187,45 @@ void ObjectTables::DeletePolygon(std::uint32_t k) {
     if (poly.viewZones[0] > k) {
       --poly.viewZones[0];
     } else if (poly.viewZones[0] == k) {
-      poly.flags &= ~PolyFlag::kAdopted;
-      poly.viewZones[0] = 0;
+      ReleaseLeader(poly);
     }
+  }
+}
+
+void RenumberViewZoneEntries(Polygon& poly, bool vectorEntries,
+                             const std::function<std::uint32_t(std::uint32_t)>& renumber) {
+  const std::uint32_t count = std::min(poly.viewZoneCount, kMaxViewZones);
+  std::uint32_t kept = (poly.flags & PolyFlag::kAdopted) ? std::min(1u, count) : 0;
+  for (std::uint32_t c = kept; c < count; ++c) {
+    const std::uint32_t entry = poly.viewZones[c];
+    std::uint32_t to = entry;
+    if (((entry & ViewZone::kIsVector) != 0) == vectorEntries) {
+      to = renumber(entry & ViewZone::kIndexMask);
+      if (to == kNoIndex) continue;
+      to |= entry & ViewZone::kFlagMask;
+    }
+    poly.viewZones[kept++] = to;
+  }
+  std::fill(poly.viewZones + kept, poly.viewZones + count, 0u);
+  poly.viewZoneCount = kept;
+}
+
+void ReleaseLeader(Polygon& poly) {
+  poly.flags &= ~PolyFlag::kAdopted;
+  const std::uint32_t count = std::min(poly.viewZoneCount, kMaxViewZones);
+  if (count == 0) {
+    poly.viewZones[0] = 0;
+    return;
+  }
+  std::copy(poly.viewZones + 1, poly.viewZones + count, poly.viewZones);
+  poly.viewZones[count - 1] = 0;
+  poly.viewZoneCount = count - 1;
+}
+
+void ObjectTables::RenumberViewZones(bool vectorEntries,
+                                     const std::function<std::uint32_t(std::uint32_t)>& renumber) {
+  for (std::uint32_t p = 0; p < polygonCount; ++p) {
+    RenumberViewZoneEntries(polygons[p], vectorEntries, renumber);
   }
 }
 

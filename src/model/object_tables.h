@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,20 @@ struct Polygon {
   std::uint8_t backColor;
 };
 
+// Renumbers a polygon's view-zone entries naming polygons (or, with
+// `vectorEntries`, vectors) after a removal: `renumber` gives an item's new
+// number, or kNoIndex when the item is gone. An entry naming a gone item is
+// dropped, the rest close up in order and the freed slots are cleared: a file
+// written afterwards must name only what it holds, or it cannot be read back.
+// Slot 0 of an adopted polygon holds its group leader, not an entry; it is
+// left to the caller, so call this before a leader is cleared.
+void RenumberViewZoneEntries(Polygon& poly, bool vectorEntries,
+                             const std::function<std::uint32_t(std::uint32_t)>& renumber);
+// A polygon whose group leader is gone stops adopting: the flag is cleared
+// and slot 0 emptied. When slot 0 was counted in the view-zone list it held
+// the leader, not an entry, so it leaves the list instead of naming polygon 0.
+void ReleaseLeader(Polygon& poly);
+
 class ObjectTables {
  public:
   explicit ObjectTables(Runtime& rt);
@@ -138,8 +153,12 @@ class ObjectTables {
   bool DeletePoint(std::uint32_t i);
   // Removes user vector k; polygon vector lists above k are renumbered.
   void DeleteVector(std::uint32_t k);
-  // Removes polygon k with its selection mark; group leaders renumbered.
+  // Removes polygon k with its selection mark; group leaders and view-zone
+  // entries renumbered.
   void DeletePolygon(std::uint32_t k);
+  // RenumberViewZoneEntries over every polygon.
+  void RenumberViewZones(bool vectorEntries,
+                         const std::function<std::uint32_t(std::uint32_t)>& renumber);
   // Empties the object down to the reserved entries.
   void ResetObject();
 

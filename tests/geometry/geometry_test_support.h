@@ -200,7 +200,12 @@ inline void FillRandomObject(ObjectTables& t, std::mt19937& rng, const RandomSha
     poly.frontFill = FillWord(poly.frontColor);
     poly.backFill = FillWord(poly.backColor);
     poly.viewZoneCount = pick(4);
-    for (std::uint32_t c = 0; c < kMaxViewZones; ++c) poly.viewZones[c] = pick(s.polygons + 4);
+    // Entries name polygons or (bit 15) vectors, now and then past the
+    // table, with either priority.
+    for (std::uint32_t c = 0; c < kMaxViewZones; ++c) {
+      poly.viewZones[c] = (pick(3) == 0 ? ViewZone::kIsVector | pick(t.vectorCount + 4) : pick(s.polygons + 4)) |
+                          (pick(2) == 0 ? ViewZone::kLowPriority : 0);
+    }
     // Mostly real leaders; now and then one past the table.
     poly.viewZones[0] = pick(10) == 0 ? s.polygons + pick(12) : pick(s.polygons);
     t.polygonSelected[k] = pick(3) == 0 ? kSelected : kUnselected;

@@ -29,6 +29,9 @@ inline std::uint32_t UsedPoints(const Polygon& p) {
 inline std::uint32_t UsedVectors(const Polygon& p) {
   return std::min(p.vectorCount, kMaxPolygonVectors);
 }
+inline std::uint32_t UsedViewZones(const Polygon& p) {
+  return std::min(p.viewZoneCount, kMaxViewZones);
+}
 
 inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
   first = std::max(first, kReservedPoints);
@@ -113,6 +116,13 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
           ui.ShowError("Internal Error");
         } else {
           poly.vectors[c] = t.vectors[j].work2;
+        }
+      }
+      // A view zone's entry for the vector follows it to the one kept.
+      for (std::uint32_t c = (poly.flags & PolyFlag::kAdopted) ? 1 : 0; c < UsedViewZones(poly); ++c) {
+        const std::uint32_t e = poly.viewZones[c];
+        if ((e & ViewZone::kIsVector) && (e & ViewZone::kIndexMask) == j) {
+          poly.viewZones[c] = t.vectors[j].work2 | (e & ViewZone::kFlagMask);
         }
       }
     }

@@ -1,0 +1,103 @@
+// View-zone entries keep naming the same polygons and vectors when the
+// commands that remove records renumber the tables, so that a saved object
+// always reads back.
+#include <gtest/gtest.h>
+
+#include "geometry/deletion.h"
+#include "geometry/faces.h"
+#include "geometry/merge.h"
+#include "geometry_test_support.h"
+#include "model/object_text.h"
+#include "support/model_fixture.h"
+
+namespace ws::test {
+namespace {
+
+using Entries = std::vector<std::uint32_t>;
+constexpr std::uint32_t kLow = ViewZone::kLowPriority, kVec = ViewZone::kIsVector;
+
+// Triangles 0 and 1, square 2, zone triangle 3 listing them all and two
+// free vectors: `spare`, then `far` (a duplicate of `near`, reversed).
+struct ZoneObject : GeometryFixture {
+  ZoneObject() {
+    const auto a = P(0, 0, 0), b = P(10, 0, 0), c = P(10, 10, 0), d = P(0, 10, 0), e = P(5, 5, 9);
+    Poly({a, b, e});
+    Poly({b, c, e});
+    Poly({a, b, c, d});
+    zone = Poly({c, d, e});
+    spare = V(a, c);
+    near = V(b, d);
+    far = V(d, b);
+    Polygon& z = t().polygons[zone];
+    z.flags |= PolyFlag::kViewZone;
+    const Entries list{0, 1 | kLow, 2, kVec | kLow | spare, kVec | near, kVec | far};
+    std::copy(list.begin(), list.end(), z.viewZones);
+    z.viewZoneCount = static_cast<std::uint32_t>(list.size());
+  }
+  Entries ListOf(std::uint32_t k) {
+    const Polygon& z = t().polygons[k];
+    return Entries(z.viewZones, z.viewZones + z.viewZoneCount);
+  }
+  std::uint32_t zone, spare, near, far;
+};
+
+TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
+  struct Row {
+    const char* what;
+    std::function<void(ZoneObject&)> run;
+    std::uint32_t zoneAfter;
+    std::function<Entries(const ZoneObject&)> want;
+  };
+  const Row rows[] = {
+      {"delete polygon 1", [](ZoneObject& o) { o.t().polygonSelected[1] = kSelected; DeleteSelectedItems(o.t()); }, 2,
+       [](const ZoneObject& o) { return Entries{0, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}; }},
+      {"delete the spare vector", [](ZoneObject& o) { o.t().vectors[o.spare].selected = kSelected; DeleteSelectedItems(o.t()); }, 3,
+       [](const ZoneObject& o) { return Entries{0, 1 | kLow, 2, kVec | (o.near - 1), kVec | (o.far - 1)}; }},
+      {"tessellate the square", [](ZoneObject& o) { o.t().polygonSelected[2] = kSelected; Tessellate(o.t(), o.ui); }, 2,
+       [](const ZoneObject& o) { return Entries{0, 1 | kLow, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}; }},
+      {"merge the reversed vector", [](ZoneObject& o) { RemoveDuplicateGeometry(o.t(), o.rt); }, 3,
+       [](const ZoneObject& o) { return Entries{0, 1 | kLow, 2, kVec | kLow | o.spare, kVec | o.near, kVec | o.near}; }},
+  };
+  for (const Row& row : rows) {
+    ZoneObject o;
+    row.run(o);
+    EXPECT_EQ(o.ListOf(row.zoneAfter), row.want(o)) << row.what;
+  }
+}
+
+// Slot 0 of an adopted polygon is its leader: no delete renumbers it as an
+// entry, and when the leader goes the slot leaves the list.
+TEST(ViewZoneRenumbering, LeaderSlotIsNoEntry) {
+  ZoneObject o;
+  Polygon& z = o.t().polygons[o.zone];
+  z.flags |= PolyFlag::kAdopted;
+  z.viewZones[0] = 1;  // leader: triangle 1
+  o.t().polygonSelected[0] = kSelected;
+  DeleteSelectedItems(o.t());
+  EXPECT_EQ(o.ListOf(2)[0], 0u) << "the leader moved down with its polygon";
+  EXPECT_EQ(o.ListOf(2)[2], 1u) << "the square's entry moved down";
+  o.t().polygonSelected[0] = kSelected;
+  DeleteSelectedItems(o.t());
+  EXPECT_FALSE(o.t().polygons[1].flags & PolyFlag::kAdopted);
+  EXPECT_EQ(o.ListOf(1), (Entries{0, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
+}
+
+// The file of an object that lost polygons names only polygons it holds, so
+// it opens again with the same list.
+TEST(ViewZoneRenumbering, ObjectSavedAfterADeleteReadsBack) {
+  ZoneObject o;
+  o.t().polygonSelected[0] = kSelected;
+  o.t().polygonSelected[2] = kSelected;
+  DeleteSelectedItems(o.t());
+  const Entries want = o.ListOf(1);
+  EXPECT_EQ(want, (Entries{0 | kLow, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
+  ModelFixture back;
+  const std::string path = back.dir.File("zone.wdo");
+  WriteFileText(path, FormatObjectText(o.t(), SampleColorTable()));
+  ASSERT_TRUE(LoadObjectText(back.m(), path));
+  const Polygon& z = back.tables().polygons[1];
+  EXPECT_EQ(Entries(z.viewZones, z.viewZones + z.viewZoneCount), want);
+}
+
+}  // namespace
+}  // namespace ws::test
