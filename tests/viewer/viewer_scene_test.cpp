@@ -160,14 +160,6 @@ TEST(HardwareView, RebuildsWhenTheCountsOrTheDrawingRectangleChange) {
   view.Update();
   f.e().ShowFrame();
   EXPECT_EQ(view.buildCount(), 4u);
-  // Polygons off: points only, whatever the menu says.
-  view.SetShading(3);
-  f.d().options.polygonsOn = false;
-  f.e().ShowFrame();
-  EXPECT_EQ(view.shadingState().quality, kQualityPoints);
-  f.d().options.polygonsOn = true;
-  f.e().ShowFrame();
-  EXPECT_EQ(view.shadingState().quality, kQualityPhong);
 }
 
 }  // namespace
