@@ -120,8 +120,7 @@ TEST_F(AttributeTest, ViewZoneNeedsExactlyOneOfAtLeastTwo) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(kMsgViewZoneNone),
                                                   std::string(kMsgViewZoneNoOthers),
                                                   std::string(kMsgViewZoneSeveral)}));
-  EXPECT_EQ(dialogs, 0);
-  EXPECT_EQ(Flags(0) & kViewZone, 0u);
+  EXPECT_EQ(std::make_pair(dialogs, Flags(0) & kViewZone), std::make_pair(0, 0u));
 }
 
 using test::AddLine;
