@@ -1,5 +1,6 @@
-// Printing the EditArea through the real print path (the key handler's
-// hook, the Qt printer, a PDF file), the PDF rasterised with pdftoppm.
+// Printing the EditArea through the real print path (the P key, the key
+// handler's hook, the Qt printer, a PDF file), the PDF rasterised with
+// pdftoppm.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "app/viewer_wiring.h"
+#include "editor/shell/key_handler.h"
 #include "editor/view/print_page.h"
 #include "gui_fixture.h"
 
@@ -37,7 +39,9 @@ TEST_F(GuiTest, PrintsThePictureOnAPdfPageWithTheBackgroundInTheWireColour) {
   const int w = local.right + 1, h = local.bottom + 1;
   d.offscreen.draw.FillRect(local, colours.blue);
   d.offscreen.draw.FillRect({w / 4, h / 4, w * 3 / 4, h * 3 / 4}, colours.black);
-  app->hooks().printEditArea(0.75);
+  // The P key, as a person prints.
+  window()->pane()->setFocus();
+  QTest::keyClick(window()->pane(), Qt::Key_P);
   ASSERT_TRUE(FileExists(pdf));
 
   const QString prefix = QString::fromStdString(dir.File("page"));
@@ -55,7 +59,7 @@ TEST_F(GuiTest, PrintsThePictureOnAPdfPageWithTheBackgroundInTheWireColour) {
       top = std::min(top, y), bottom = std::max(bottom, y);
     }
   }
-  const IntRect r = PrintPictureRect(paint.width(), paint.height(), 0.75, w, h);
+  const IntRect r = PrintPictureRect(paint.width(), paint.height(), kPrintFactor, w, h);
   const double s = double(kRasterDpi) / kPrinterDpi;
   const int expected[] = {int((paint.left() + r.left) * s), int((paint.top() + r.top) * s),
                           int((paint.left() + r.right) * s), int((paint.top() + r.bottom) * s)};
@@ -66,18 +70,6 @@ TEST_F(GuiTest, PrintsThePictureOnAPdfPageWithTheBackgroundInTheWireColour) {
   // The hole printed in the wire colour (white), the blue around it.
   EXPECT_EQ(page.pixel((left + right) / 2, (top + bottom) / 2), qRgb(255, 255, 255));
   EXPECT_EQ(page.pixel(left + (right - left) / 8, (top + bottom) / 2), qRgb(0, 0, 255));
-}
-
-TEST_F(GuiTest, PrintingWithTheDialogCancelledSaysNoPrinterWasFound) {
-  ScriptedUi ui;
-  StartEditor(&ui);
-  app->viewer()->choosePrinter = [](QPrinter&) { return false; };
-  window()->pane()->setFocus();
-  QTest::keyClick(window()->pane(), Qt::Key_P);
-  Tick();
-  const std::vector<RecordedMessage> expected = {
-      {"Notification", "Printing failed. Wirestead can't find a printer."}};
-  EXPECT_EQ(ui.Messages(), expected);
 }
 
 }  // namespace

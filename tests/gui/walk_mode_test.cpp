@@ -119,8 +119,7 @@ TEST_F(WalkGuiTest, AnObjectTheWalkViewRefusesKeepsThePreviousMode) {
   EXPECT_EQ(
       std::make_tuple(app->shell().walkModeActive, app->walkSession().active(), app->shell().mode),
       std::make_tuple(false, false, EditorMode::kSelectPolygon));
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text, walk::kPolySidesMessage);
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(walk::kPolySidesMessage)});
 }
 
 }  // namespace

@@ -26,19 +26,18 @@ TEST_F(ViewerGuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
   app->Dispatch(Cmd::kShadingPhong);
   app->Dispatch(Cmd::kRenderDirectX);
   ChooseDirectX();
-  EXPECT_EQ(v->viewersCreated(), 1);
   ASSERT_NE(v->widget(), nullptr);
-  EXPECT_EQ(&app->editor().view(), v->view());
-  EXPECT_EQ(app->shell().rendererChoice, kRendererDirectX);
-  EXPECT_TRUE(v->widget()->isVisible());
-  EXPECT_GT(v->widget()->paintCount(), 0);
-  EXPECT_TRUE(v->widget()->rendererReady());
-  EXPECT_EQ(v->widget()->geometry(), window()->editArea()->geometry());
-  EXPECT_EQ(v->view()->shadingState().quality, viewer::kQualityPhong);
-  EXPECT_TRUE(window()->action(Cmd::kRenderDirectX)->isChecked());
-  EXPECT_FALSE(window()->action(Cmd::kRenderSoftware)->isChecked());
-  EXPECT_TRUE(window()->action(Cmd::kShadingPhong)->isChecked());
-  EXPECT_FALSE(window()->action(Cmd::kShadingNone)->isChecked());
+  EXPECT_EQ(std::make_tuple(v->viewersCreated(), &app->editor().view() == v->view(),
+                            app->shell().rendererChoice, v->widget()->isVisible(),
+                            v->widget()->paintCount() > 0, v->widget()->rendererReady(),
+                            v->widget()->geometry(), v->view()->shadingState().quality),
+            std::make_tuple(1, true, kRendererDirectX, true, true, true,
+                            window()->editArea()->geometry(), viewer::kQualityPhong));
+  EXPECT_EQ(std::vector({window()->action(Cmd::kRenderDirectX)->isChecked(),
+                         window()->action(Cmd::kRenderSoftware)->isChecked(),
+                         window()->action(Cmd::kShadingPhong)->isChecked(),
+                         window()->action(Cmd::kShadingNone)->isChecked()}),
+            std::vector({true, false, true, false}));
 
   // The debug dialogs toggle, modeless, their items checked while open.
   const char* titles[] = {"Mesh Frame Info", "Light Frame Info", "Camera Frame Information"};
@@ -46,27 +45,26 @@ TEST_F(ViewerGuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
     const auto which = static_cast<ViewerWiring::InfoFrame>(i);
     v->infoAction(which)->trigger();
     ASSERT_NE(v->infoDialog(which), nullptr);
-    EXPECT_TRUE(v->infoDialog(which)->isVisible());
-    EXPECT_FALSE(v->infoDialog(which)->isModal());
-    EXPECT_EQ(v->infoDialog(which)->windowTitle(), titles[i]);
-    EXPECT_TRUE(v->infoAction(which)->isChecked());
+    EXPECT_EQ(std::make_tuple(v->infoDialog(which)->isVisible(), v->infoDialog(which)->isModal(),
+                              v->infoDialog(which)->windowTitle(), v->infoAction(which)->isChecked()),
+              std::make_tuple(true, false, QString(titles[i]), true));
   }
   EXPECT_EQ(v->infoDialog(ViewerWiring::kLightInfo)->FieldText("position"),
             "0.000, 100.000, 300.000");
   EXPECT_EQ(v->infoDialog(ViewerWiring::kCameraInfo)->FieldText("direction"),
             "0.000, 0.000, -1.000");
   v->infoAction(ViewerWiring::kMeshInfo)->trigger();
-  EXPECT_FALSE(v->infoDialog(ViewerWiring::kMeshInfo)->isVisible());
-  EXPECT_FALSE(v->infoAction(ViewerWiring::kMeshInfo)->isChecked());
+  EXPECT_EQ(std::make_pair(v->infoDialog(ViewerWiring::kMeshInfo)->isVisible(),
+                           v->infoAction(ViewerWiring::kMeshInfo)->isChecked()),
+            std::make_pair(false, false));
 
   app->Dispatch(Cmd::kRenderSoftware);
   Tick();
-  EXPECT_FALSE(v->widget()->isVisible());
-  EXPECT_EQ(&app->editor().view(), static_cast<EditView*>(&app->editor().softwareView()));
-  EXPECT_TRUE(window()->action(Cmd::kRenderSoftware)->isChecked());
+  EXPECT_EQ(std::make_tuple(v->widget()->isVisible(), window()->action(Cmd::kRenderSoftware)->isChecked(),
+                            &app->editor().view() == &app->editor().softwareView()),
+            std::make_tuple(false, true, true));
   app->Dispatch(Cmd::kRenderDirectX);
-  EXPECT_EQ(v->viewersCreated(), 1);
-  EXPECT_TRUE(v->widget()->isVisible());
+  EXPECT_EQ(std::make_pair(v->viewersCreated(), v->widget()->isVisible()), std::make_pair(1, true));
 }
 
 // A faceted sphere: Flat gives each facet one colour, Phong lights every
@@ -107,16 +105,15 @@ TEST_F(GuiTest, DirectXWithoutTheContextItNeedsStaysOnSoftware) {
   ViewerWiring* v = app->viewer();
   v->contextFormat.setVersion(99, 0);
   app->Dispatch(Cmd::kRenderDirectX);
-  EXPECT_EQ(v->viewersCreated(), 0);
-  EXPECT_EQ(app->shell().rendererChoice, kRendererSoftware);
-  EXPECT_EQ(&app->editor().view(), static_cast<EditView*>(&app->editor().softwareView()));
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  const RecordedMessage& m = ui.Messages()[0];
-  EXPECT_EQ(m.caption, "General Error");
-  const std::vector<std::string> accepted = {
-      "DirectX Error 80004005 - Generic failure. - Create an OpenGL context",
-      "DirectX Error 80004001 - Action not supported. - Acquire OpenGL 99.0 core"};
-  EXPECT_NE(std::find(accepted.begin(), accepted.end(), m.text), accepted.end()) << m.text;
+  EXPECT_EQ(std::make_tuple(v->viewersCreated(), app->shell().rendererChoice,
+                            &app->editor().view() == &app->editor().softwareView()),
+            std::make_tuple(0, kRendererSoftware, true));
+  // Which call refuses depends on the GL library.
+  const std::vector<RecordedMessage> generic = {
+      {"General Error", "DirectX Error 80004005 - Generic failure. - Create an OpenGL context"}};
+  const std::vector<RecordedMessage> unsupported = {
+      {"General Error", "DirectX Error 80004001 - Action not supported. - Acquire OpenGL 99.0 core"}};
+  EXPECT_TRUE(ui.Messages() == generic || ui.Messages() == unsupported) << testing::PrintToString(ui.MessageTexts());
 }
 
 }  // namespace

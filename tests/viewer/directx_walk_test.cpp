@@ -51,8 +51,7 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
 
   ClickMode(EditorMode::kVirtualWalk);
   ASSERT_TRUE(app->walkSession().active());
-  EXPECT_TRUE(view->builtForWalk());
-  EXPECT_TRUE(view->frames().perspective);
+  EXPECT_EQ(std::make_pair(view->builtForWalk(), view->frames().perspective), std::make_pair(true, true));
   const QImage before = Picture();
   // The top row is the walk view's own sky, as the software frame under
   // the GL window has it.
@@ -92,9 +91,8 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   EXPECT_GT(qRed(ahead), qGreen(ahead) + 40) << std::hex << ahead;
 
   ClickMode(EditorMode::kPlot);
-  EXPECT_FALSE(app->walkSession().active());
-  EXPECT_FALSE(view->builtForWalk());
-  EXPECT_FALSE(view->frames().perspective);
+  EXPECT_EQ(std::make_tuple(app->walkSession().active(), view->builtForWalk(), view->frames().perspective),
+            std::make_tuple(false, false, false));
   const QImage plain = Picture();
   EXPECT_EQ(plain.pixel(2, plain.height() - 3), qRgb(0, 0, 0));
   EXPECT_TRUE(ui.Messages().empty());
