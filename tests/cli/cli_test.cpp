@@ -111,7 +111,6 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
       {{"dump", dir.File("cut.wdo")},
        "Notification: Corrupt object definition file. [VECTORS] not found.\n"},
       {{"info", dir.File("cut.wdc")}, "General Error: Shape corrupt."},
-      {{"convert", Cube(), dir.File("out.txt")}, "wirestead-cli: can't write"},
       {{"--prefs", dir.File("nothing"), "info", Cube()},
        "wirestead-cli: can't find the Preferences file " + dir.File("nothing")},
       {{"render", dir.File("missing.wdo"), dir.File("x.png")}, "wirestead-cli: no such file"},
@@ -126,7 +125,7 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
               std::tuple(1, true, ""))
         << message << " / " << r.err;
   }
-  EXPECT_FALSE(test::FileExists(dir.File("out.txt")) || test::FileExists(dir.File("x.png")));
+  EXPECT_FALSE(test::FileExists(dir.File("x.png")));
 }
 
 TEST(CliBinary, FindsTheBuildTreePreferencesAndExitsWithStatus) {
@@ -157,15 +156,6 @@ TEST(CliEdit, CommandsRunInOrderOnFileNumbers) {
             std::tuple(1, "Notification: Vector 12 does not exist.\n"));
   EXPECT_EQ(edit("x.wdo", {"frobnicate"}).status, 1);
   EXPECT_FALSE(test::FileExists(dir.File("x.wdo")));
-}
-
-// Scaled and centred so the largest extent is 360 units.
-TEST(CliImport, ForeignFilesGoThroughTheSceneImport) {
-  test::TempDir dir;
-  test::WriteFileText(dir.File("t.obj"), "v 0 0 -1\nv 1 0 1\nv 0 1 1\nf 1 2 3\n");
-  const json o = json::parse(Cli({"info", dir.File("t.obj")}).out);
-  EXPECT_EQ(std::tuple(o["kind"], o["objects"][0]["bbox"], o["objects"][0]["polygons"]),
-            std::tuple("import", json({-90, -90, -180, 90, 90, 180}), 1));
 }
 
 std::optional<RenderOptions> Parse(std::vector<std::string> args, std::string* err = nullptr) {

@@ -72,7 +72,6 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
   };
   // clang-format off
   const Row rows[] = {
-      {"clean square", [](CheckFixture& f) { f.Square(0); }, {}},
       {"collision alone", [](CheckFixture& f) { f.Square(0, kColl); },
        {"collision-without-entrance 0|| Collision polygon 0 has no Entrance polygon: walking in is impossible."}},
       {"collision and entrance", [](CheckFixture& f) { f.Square(0, kColl); f.Square(20, kEntr); }, {}},

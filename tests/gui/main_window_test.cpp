@@ -184,7 +184,6 @@ TEST(ParseWav, ReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
   model.paths = Paths::FromBase(dir.path() + "/");
   LoadSounds(model);
   const std::vector<std::uint8_t> wav = model.sounds[1];
-  ASSERT_GT(wav.size(), 44u);
   // Whole it reads (mono, 16 bits, every sample); every cut is refused,
   // inside the data chunk too, since its length no longer fits.
   for (std::size_t n = 0; n <= wav.size(); ++n) {

@@ -73,7 +73,6 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
   };
   for (const auto& [name, change] : changes) {
     const std::uint64_t before = ObjectFingerprint(f.m());
-    EXPECT_EQ(ObjectFingerprint(f.m()), before) << name;
     change(f.m());
     EXPECT_NE(ObjectFingerprint(f.m()), before) << name;
   }

@@ -23,7 +23,6 @@ TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
     const char* expected;
   };
   const Row rows[] = {
-      {"installed prefix", "usr/bin", {"usr/share/wirestead/Preferences"}, "usr/share/wirestead"},
       {"build tree", "build/src/app", {"build/Preferences"}, "build"},
       {"portable copy wins", "usr/bin",
        {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},

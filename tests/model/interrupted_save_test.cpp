@@ -11,7 +11,6 @@
 #include <functional>
 
 #include "model/cluster.h"
-#include "model/color_ops.h"
 #include "model/object_text.h"
 #include "support/model_fixture.h"
 
@@ -75,13 +74,6 @@ TEST(InterruptedSave, TargetIsOldOrNewAndNoTemporaryIsLeft) {
        [&] {
          addPoints();
          ASSERT_TRUE(StoreObject(m, m.cluster.current, m.cluster.objectNames[m.cluster.current]));
-       }},
-      {".wct", true, folder + "/a.wct", [&] { return WriteColorTableText(m, folder + "/a.wct"); },
-       [&] {
-         auto table = ReadClutFromFile(m.resources, m.paths.preferences, kCurrentClutId);
-         ASSERT_TRUE(table);
-         table->Set(5, {0x1234, 0x5678, 0x9ABC});
-         ASSERT_TRUE(WriteClutToFile(m.resources, m.paths.preferences, kCurrentClutId, *table));
        }},
   };
   for (const Kind& kind : kinds) {
