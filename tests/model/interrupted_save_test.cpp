@@ -96,7 +96,9 @@ TEST(InterruptedSave, TargetIsOldOrNewAndNoTemporaryIsLeft) {
       torn += FolderNames(folder).size() > static_cast<std::size_t>(&kind - kinds + 1);
       if (now == fresh) test::WriteFileText(kind.target, old);
     }
-    if (kind.cutsReachTheTarget) EXPECT_GT(torn, 10) << kind.name << ": no cut stopped a save part way";
+    if (kind.cutsReachTheTarget) {
+      EXPECT_GT(torn, 10) << kind.name << ": no cut stopped a save part way";
+    }
     // The next save that runs to its end clears what the cut ones left.
     ASSERT_TRUE(kind.save()) << kind.name;
     EXPECT_EQ(test::ReadFileText(kind.target), fresh) << kind.name;
