@@ -154,21 +154,6 @@ TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
   }
 }
 
-TEST(Import3dmf, Ellipsoid) {
-  MetafileFixture f;
-  ASSERT_TRUE(f.Run("Ellipsoid ( 0 0 0 0 2 0 0 0 1 0 0 0 )"));
-  EXPECT_EQ(std::tuple(f.tables().pointCount - kReservedPoints, f.tables().vectorCount - kReservedVectors,
-                       f.tables().polygonCount, f.ui.MessageTexts()),
-            std::tuple(32u, 66u, 36u, std::vector<std::string>{}));
-  // Radius 2 across x and y: scale 45, the top pole at 180.
-  EXPECT_EQ(f.Points()[0], (P{0, 180, 0}));
-  // A flat one folds onto one point and makes no polygon.
-  MetafileFixture flat;
-  ASSERT_TRUE(flat.Run("Ellipsoid ( 1 0 0 0 0 1 0 0 0 0 0 0 )"));
-  EXPECT_EQ(std::tuple(flat.Points().size(), flat.tables().polygonCount, flat.ui.MessageTexts().size()),
-            std::tuple(1u, 0u, 0u));
-}
-
 TEST(Import3dmf, EllipsoidMemoryMessagesInOrder) {
   std::vector<std::string> seen;
   for (std::size_t successes = 0; successes < 40; ++successes) {
