@@ -1,5 +1,5 @@
-// convert writes glTF (text and binary) and OBJ, and every sample model the
-// editor can open comes back from its .glb with polygons.
+// convert writes X, glTF (text and binary) and OBJ, and every sample model
+// the editor can open comes back from its .glb with polygons.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,18 +21,26 @@ int Polygons(const std::string& path) {
   return json::parse(run.out)["objects"][0]["polygons"].get<int>();
 }
 
-TEST(CliGltf, ConvertWritesEveryExportFormat) {
+TEST(CliConvert, WritesEveryExportFormatAndInfoReadsItBack) {
   test::TempDir dir;
-  // The cube's six squares come back as twelve triangles.
-  for (const char* name : {"cube.gltf", "cube.GLB"}) {
+  // The cube's six squares come back as twelve triangles from glTF.
+  for (const auto& [name, polygons] :
+       {std::pair{"cube.x", 6}, {"cube.X", 6}, {"cube.gltf", 12}, {"cube.GLB", 12}, {"cube.obj", 6}}) {
     ASSERT_EQ(Cli({"convert", Cube(), dir.File(name)}).status, 0) << name;
-    EXPECT_EQ(Polygons(dir.File(name)), 12) << name;
+    const json o = json::parse(Cli({"info", dir.File(name)}).out);
+    EXPECT_EQ(std::tuple(o["kind"], o["objects"][0]["points"], o["objects"][0]["polygons"]),
+              std::tuple("import", 8, polygons))
+        << name;
   }
-  ASSERT_EQ(Cli({"convert", Cube(), dir.File("cube.obj")}).status, 0);
-  EXPECT_EQ(Polygons(dir.File("cube.obj")), 6);
   EXPECT_TRUE(test::FileExists(dir.File("cube.mtl")));
+  const CliRun refused = Cli({"convert", Cube(), dir.File("cube.xx")});
+  EXPECT_EQ(std::tuple(refused.status, refused.err),
+            std::tuple(1, "wirestead-cli: can't write " + dir.File("cube.xx") +
+                              ": the output must end in .wdo, .wdc, .x, .gltf, .glb or .obj, or be a directory\n"));
   const std::string missing = dir.File("no such folder/cube.glb");
-  EXPECT_EQ(Cli({"convert", Cube(), missing}).err, "wirestead-cli: Could Not Export \"" + missing + "\"\n");
+  const CliRun failed = Cli({"convert", Cube(), missing});
+  EXPECT_EQ(std::tuple(failed.status, failed.err),
+            std::tuple(1, "wirestead-cli: Could Not Export \"" + missing + "\"\n"));
 }
 
 // Samples whose polygons are all lines drawn as slivers a millionth of a

@@ -38,22 +38,16 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   ASSERT_TRUE(loader.LoadASCIIFromString(&m, &err, &warn, bytes->data(), static_cast<unsigned>(bytes->size()), ""))
       << err;
 
-  struct Material { std::vector<double> factor; bool doubleSided; int palette; };
-  std::vector<Material> materials;
+  std::vector<std::tuple<std::vector<double>, bool, int>> materials;
   for (const auto& x : m.materials) {
-    materials.push_back({x.pbrMetallicRoughness.baseColorFactor, x.doubleSided,
-                         x.extras.Get("paletteIndex").GetNumberAsInt()});
+    materials.emplace_back(x.pbrMetallicRoughness.baseColorFactor, x.doubleSided,
+                           x.extras.Get("paletteIndex").GetNumberAsInt());
   }
   const std::vector<double> c3 = {1.0, 0x8000 / 65535.0, 1 / 65535.0, 1.0};
   const std::vector<double> c4 = {0.0, 0x1234 / 65535.0, 0.0, 1.0};
   const std::vector<double> c5 = {0.0, 0.0, 1.0, 1.0};
-  ASSERT_EQ(materials.size(), 4u);
-  for (std::size_t i = 0; i < 4; ++i) {
-    const Material want[] = {{c3, false, 3}, {c3, true, 3}, {c4, false, 4}, {c5, false, 5}};
-    EXPECT_EQ(std::tuple(materials[i].factor, materials[i].doubleSided, materials[i].palette),
-              std::tuple(want[i].factor, want[i].doubleSided, want[i].palette))
-        << "material " << i;
-  }
+  EXPECT_EQ(materials, (std::vector<std::tuple<std::vector<double>, bool, int>>{
+                           {c3, false, 3}, {c3, true, 3}, {c4, false, 4}, {c5, false, 5}}));
 
   // Vertices by first use: a 0, b 1, c 2, d 3, in metres.
   const auto& pos = m.accessors[0];
@@ -61,27 +55,21 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   float xyz[12];
   std::memcpy(xyz, m.buffers[0].data.data() + view.byteOffset, sizeof xyz);
   EXPECT_EQ(std::vector<float>(xyz, xyz + 12), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0.5f}));
-  struct Primitive { std::vector<std::uint32_t> indices; int material; std::string side; bool collision; };
+  using Primitive = std::tuple<std::vector<std::uint32_t>, int, std::string, bool>;
   std::vector<Primitive> got;
   for (const auto& p : m.meshes[0].primitives) {
     const auto& acc = m.accessors[p.indices];
     const auto& v = m.bufferViews[acc.bufferView];
     std::vector<std::uint32_t> indices(acc.count);
     std::memcpy(indices.data(), m.buffers[0].data.data() + v.byteOffset + acc.byteOffset, acc.count * 4);
-    got.push_back({indices, p.material, p.extras.Get("side").Get<std::string>(),
-                   p.extras.Get("collision").Get<bool>()});
+    got.emplace_back(indices, p.material, p.extras.Get("side").Get<std::string>(),
+                     p.extras.Get("collision").Get<bool>());
   }
-  const std::vector<Primitive> want = {{{0, 2, 1}, 0, "front", true},
-                                       {{0, 3, 2}, 1, "front", false},
-                                       {{0, 2, 3}, 1, "back", false},
-                                       {{0, 3, 1}, 2, "front", false},
-                                       {{0, 1, 3}, 3, "back", false}};
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    EXPECT_EQ(std::tuple(got[i].indices, got[i].material, got[i].side, got[i].collision),
-              std::tuple(want[i].indices, want[i].material, want[i].side, want[i].collision))
-        << "primitive " << i;
-  }
+  EXPECT_EQ(got, (std::vector<Primitive>{{{0, 2, 1}, 0, "front", true},
+                                         {{0, 3, 2}, 1, "front", false},
+                                         {{0, 2, 3}, 1, "back", false},
+                                         {{0, 3, 1}, 2, "front", false},
+                                         {{0, 1, 3}, 3, "back", false}}));
   EXPECT_EQ(std::tuple(m.nodes[0].name, m.meshes[0].name, m.asset.generator),
             std::tuple(std::string("Default Object"), std::string("Default Object"), std::string("Wirestead")));
 }

@@ -91,10 +91,6 @@ TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
   struct Row { const char* name; std::string nodes; Vec3 second, third; };
   const double h = std::sqrt(0.5);
   const Row rows[] = {
-      {"translation", R"([{"mesh":0,"translation":[1,2,3]}])", {2, 2, 3}, {2, 3, 3}},
-      {"rotation", R"([{"mesh":0,"rotation":[0,0,)" + std::to_string(h) + "," + std::to_string(h) + "]}]",
-       {0, 1, 0}, {-1, 1, 0}},
-      {"scale", R"([{"mesh":0,"scale":[2,3,4]}])", {2, 0, 0}, {2, 3, 0}},
       {"scale, rotation, translation", R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) +
        "," + std::to_string(h) + R"(],"translation":[1,0,0]}])", {1, 2, 0}, {-2, 2, 0}},
       {"matrix", R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])", {6, 6, 7}, {6, 7, 7}},
@@ -110,9 +106,8 @@ TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
     // In editor units: a metre is 100.
     const Vec3 want[] = {c[0], row.third, row.second};  // the triangle turned round
     for (int k = 1; k < 3; ++k) {
-      EXPECT_NEAR(c[k].x, want[k].x * 100, 1e-4) << row.name << " corner " << k;
-      EXPECT_NEAR(c[k].y, want[k].y * 100, 1e-4) << row.name << " corner " << k;
-      EXPECT_NEAR(c[k].z, want[k].z * 100, 1e-4) << row.name << " corner " << k;
+      EXPECT_LT(Distance(c[k], {want[k].x * 100, want[k].y * 100, want[k].z * 100}), 1e-4)
+          << row.name << " corner " << k;
     }
   }
 }

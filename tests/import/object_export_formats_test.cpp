@@ -65,7 +65,7 @@ TEST(ObjExport, SmallObjectIsWrittenLineForLine) {
   EXPECT_NE(test::ReadFileText(path).find("\nv 0.250000 0.000000 0.000000\n"), std::string::npos);
 }
 
-TEST(SaveObjectAs, OffersEveryFormatAndDispatchesByExtensionInAnyCase) {
+TEST(SaveObjectAs, OffersEveryFormatAndNamesTheOneItCannotWrite) {
   ModelFixture f;
   SmallObject(f);
   const ObjectExporters exporters = StandardObjectExporters(false);
@@ -78,25 +78,11 @@ TEST(SaveObjectAs, OffersEveryFormatAndDispatchesByExtensionInAnyCase) {
             "Wirestead Object (wdo)|*.wdo\nDirectX (x)|*.x\nglTF 2.0 (gltf)|*.gltf\n"
             "glTF 2.0 binary (glb)|*.glb\nWavefront OBJ (obj)|*.obj\n");
 
-  struct Row { const char* name; const char* starts; const char* beside; };
-  const Row rows[] = {
-      {"a.X", "xof 0303txt", nullptr},
-      {"b.GLTF", "{", nullptr},
-      {"c.Glb", "glTF", nullptr},
-      {"d.OBJ", "# Wirestead object\nmtllib d.mtl\n", "d.mtl"},
-  };
-  for (const Row& row : rows) {
-    SaveObjectAsPath(f.m(), f.dir.File(row.name), exporters);
-    EXPECT_TRUE(test::ReadFileText(f.dir.File(row.name)).starts_with(row.starts)) << row.name;
-    if (row.beside) EXPECT_TRUE(test::FileExists(f.dir.File(row.beside))) << row.name;
-  }
-  EXPECT_TRUE(f.ui.Messages().empty());
   const std::string missing = f.dir.File("no such dir/e.glb");
   SaveObjectAsPath(f.m(), missing, exporters);
   SaveObjectAsPath(f.m(), f.dir.File("f.gltf2"), exporters);
-  ASSERT_EQ(f.ui.Messages().size(), 2u);
-  EXPECT_EQ(f.ui.Messages()[0].text, "Could Not Export \"" + missing + "\"");
-  EXPECT_EQ(f.ui.Messages()[1].text, "Unknown Format Extension \".gltf2\".  Save Aborted");
+  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
+                                                          "Unknown Format Extension \".gltf2\".  Save Aborted"}));
 }
 
 }  // namespace

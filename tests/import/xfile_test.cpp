@@ -1,10 +1,8 @@
-// The X-file library: templates, the text writer, and the reader's text,
+// The X-file library: the text writer, and the reader's text,
 // binary and compressed forms, its limits and its messages.
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include <sstream>
 
 #include "import/xfile/xfile.h"
 #include "support/test_support.h"
@@ -95,38 +93,10 @@ std::string Rewritten(const ReadResult& r) {
   return WriteText(r.file->objects, StandardTemplates(), &error).value_or("write error: " + error);
 }
 
-TEST(XFileTemplates, TheStandardThirtyFiveInOrder) {
-  const char* names[] = {"Header", "Vector", "Coords2d", "Matrix4x4", "ColorRGBA", "ColorRGB", "IndexedColor",
-                         "Boolean", "Boolean2d", "MaterialWrap", "TextureFilename", "Material", "MeshFace",
-                         "MeshFaceWraps", "MeshTextureCoords", "MeshMaterialList", "MeshNormals",
-                         "MeshVertexColors", "Mesh", "FrameTransformMatrix", "Frame", "FloatKeys",
-                         "TimedFloatKeys", "AnimationKey", "AnimationOptions", "Animation", "AnimationSet",
-                         "InlineData", "Url", "ProgressiveMesh", "Guid", "StringProperty", "PropertyBag",
-                         "ExternalVisual", "RightHanded"};
-  const auto& list = StandardTemplates().templates();
-  ASSERT_EQ(list.size(), 35u);
-  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].name, names[i]) << i;
-  const Template* mesh = StandardTemplates().Find("Mesh");
-  EXPECT_EQ(mesh->guid, "3D82AB44-62DA-11CF-AB39-0020AF71E433");
-  EXPECT_EQ(mesh->children, Template::Children::kOpen);
-  ASSERT_EQ(mesh->members.size(), 4u);
-  EXPECT_EQ(mesh->members[3].type + " " + mesh->members[3].name + "[" + mesh->members[3].dimensions[0] + "]",
-            "MeshFace faces[nFaces]");
-  EXPECT_EQ(StandardTemplates().Find("Vector")->children, Template::Children::kClosed);
-  EXPECT_EQ(StandardTemplates().Find("MeshMaterialList")->allowed, std::vector<std::string>{"Material"});
-}
-
 TEST(XFileWriter, SmallObjectsLineByLine) {
   std::string error;
   auto text = WriteText(SmallObjects(), StandardTemplates(), &error);
-  ASSERT_TRUE(text) << error;
-  std::istringstream got(*text), want(kExpected);
-  std::string g, w;
-  for (int line = 1; std::getline(want, w); ++line) {
-    ASSERT_TRUE(std::getline(got, g)) << "missing line " << line;
-    EXPECT_EQ(g, w) << "line " << line;
-  }
-  EXPECT_FALSE(std::getline(got, g)) << "extra line: " << g;
+  EXPECT_EQ(text.value_or(error), kExpected);
   // Empty arrays take no line and read back.
   const std::string empty = "xof 0303txt 0032\nMesh {\n 0;\n 0;\n}\n";
   EXPECT_EQ(WriteText({Obj("Mesh", "", "", Numbers({0, 0}))}, StandardTemplates(), &error), empty);
@@ -225,18 +195,15 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
     std::string bytes;
     std::string message;  // empty: reads
   } rows[] = {
-      {"empty", "", "not an X file"},
-      {"15 bytes", "xof 0303txt 003", "not an X file"},
       {"float size", "xof 0303txt 0016", "unknown float size '0016'"},
       {"format", "xof 0303abc 0032", "unknown X format 'abc '"},
       {"header only", hdr, ""},
-      {"name in another case", hdr + "vECTOR { 1;2;3; Vector {1;2;3;} }", "template 'Vector' takes no child objects at byte 33"},
+      {"name in another case, closed template", hdr + "vECTOR { 1;2;3; Vector {1;2;3;} }", "template 'Vector' takes no child objects at byte 33"},
       {"undeclared template", hdr + "Foo f { 1; \"s\"; Foo { 2.5; } }", ""},
       {"undeclared, cut", hdr + "Foo { 1;", "unexpected end of data at byte 25"},
       {"undeclared, reference", hdr + "Foo { { f } [ }", "unexpected token in data object at byte 29"},
       {"unknown member type", hdr + "template A { <00000000-0000-0000-0000-000000000000> B b; } A {}",
        "unknown template 'B' at byte 79"},
-      {"closed template", hdr + "Vector { 1;2;3; Vector {1;2;3;} }", "template 'Vector' takes no child objects at byte 33"},
       {"integer member", hdr + "Header { 1.5; 2; 3; }", "expected a number for 'major' at byte 26"},
       {"string member", hdr + "TextureFilename { 5; }", "expected a string for 'filename' at byte 35"},
       {"no brace", hdr + "Header { 1; 2; 3;", "unexpected end of data at byte 34"},
@@ -285,14 +252,6 @@ TEST(XFileReader, EveryCutOfEveryFormNeverCrashes) {
       }
     }
   }
-}
-
-TEST(XFileReader, RealCompressedSampleInflatesToItsBinaryTwin) {
-  WS_SKIP_WITHOUT_SAMPLES();
-  auto packed = ReadString(test::ReadFileText(test::SamplePath("x/malformed/test_cube_compressed.x")));
-  auto plain = ReadString(test::ReadFileText(test::SamplePath("x/test_cube_binary.x")));
-  ASSERT_TRUE(plain.file) << plain.error;
-  EXPECT_EQ(Rewritten(packed), Rewritten(plain));
 }
 
 }  // namespace
