@@ -43,6 +43,13 @@
 #
 # Printing and the hardware viewer added 15 rows (editor, viewer, gui): all
 # 15 caught.
+#
+# The X, 3DMF, glTF, viewer and Check Object work brought the list to 331
+# rows, each checked caught when added. After the next consolidation, run in
+# three subsets covering 224 rows: import formats and CLI 67 of 67; viewer,
+# gui, printing and interaction 44 of 45; model, geometry, resource and the
+# older readers 110 of 112. The three survivors are the known ones above
+# (toggle buttons, the colour table put back, the 1 GiB object file).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
