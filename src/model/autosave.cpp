@@ -58,7 +58,12 @@ AutosaveResult AutosaveTick(Model& model, AutosaveState& state, std::chrono::ste
   const std::uint64_t fingerprint = ObjectFingerprint(model);
   if (state.haveFingerprint && fingerprint == state.stored) return AutosaveResult::kUnchanged;
   const std::uint32_t index = model.cluster.current;
-  if (!StoreObject(model, index, model.cluster.objectNames[index])) return AutosaveResult::kFailed;
+  if (!StoreObject(model, index, model.cluster.objectNames[index])) {
+    if (state.failures < 4) ++state.failures;  // waits of 2, 4, 8, then 16 intervals
+    state.due = now + state.interval * (1 << state.failures);
+    return AutosaveResult::kFailed;
+  }
+  state.failures = 0;
   state.stored = fingerprint;
   state.haveFingerprint = true;
   return AutosaveResult::kStored;

@@ -28,7 +28,9 @@ struct AutosaveState {
   std::chrono::steady_clock::time_point due;
   bool haveFingerprint = false;
   std::uint64_t stored = 0;  // the fingerprint at the last store
+  std::uint32_t failures = 0;  // stores failed in a row
 };
+
 
 enum class AutosaveResult { kNotDue, kUnchanged, kStored, kFailed };
 
@@ -36,7 +38,10 @@ enum class AutosaveResult { kNotDue, kUnchanged, kStored, kFailed };
 // since the clock started or since the last check, stores the current
 // object under its own index and name when its fingerprint changed. A
 // failed store (the working file cannot be opened, or it is full; the store
-// says why) is tried again one interval later.
+// says why, in message boxes) is tried again after twice the wait before it,
+// 2, 4, 8 and then every 16 intervals, so that a lasting failure does not
+// interrupt the user every minute; a store that succeeds restores the
+// interval.
 AutosaveResult AutosaveTick(Model& model, AutosaveState& state, std::chrono::steady_clock::time_point now);
 
 }  // namespace ws

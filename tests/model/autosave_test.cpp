@@ -80,22 +80,40 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
 
 // A store that fails says why, counts as not done, and is tried again one
 // interval later.
-TEST(Autosave, FailedStoreIsRetriedAfterAnInterval) {
+// A lasting failure is retried after 2, 4, 8 and then 16 intervals, each
+// retry saying why again; the first store that succeeds restores the
+// interval.
+TEST(Autosave, FailedStoresBackOffUntilOneSucceeds) {
   test::ModelFixture f;
   ASSERT_TRUE(CreateWorkingCluster(f.m()));
   AutosaveState s;
-  s.interval = 5s;
+  s.interval = 1s;
   const Clock::time_point t0{};
   EXPECT_EQ(AutosaveTick(f.m(), s, t0), AutosaveResult::kNotDue);
   std::filesystem::remove(f.m().paths.working);
   std::filesystem::create_directory(f.m().paths.working);  // cannot be opened as a file
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 5s), AutosaveResult::kFailed);
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"CLVlib:OpenResFile - error opening file.",
-                                                           std::string(kMsgCantOpenWorking)}));
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 9s), AutosaveResult::kNotDue);
+  const std::vector<std::string> twice{"CLVlib:OpenResFile - error opening file.", std::string(kMsgCantOpenWorking)};
+  std::vector<std::string> said;
+  // Seconds of each tick: a failure at 1, retries due at 3, 7, 15, 31, 47.
+  for (int at : {1, 2, 3, 6, 7, 14, 15, 30, 31, 46, 47}) {
+    const bool due = at == 1 || at == 3 || at == 7 || at == 15 || at == 31 || at == 47;
+    EXPECT_EQ(AutosaveTick(f.m(), s, t0 + std::chrono::seconds(at)), due ? AutosaveResult::kFailed : AutosaveResult::kNotDue)
+        << "at " << at;
+    if (due) said.insert(said.end(), twice.begin(), twice.end());
+  }
+  EXPECT_EQ(f.ui.MessageTexts(), said);
   std::filesystem::remove(f.m().paths.working);
   ASSERT_TRUE(CreateWorkingCluster(f.m()));
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 10s), AutosaveResult::kStored);
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 63s), AutosaveResult::kStored);
+  f.tables().AddPoint(1, 2, 3);
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 64s), AutosaveResult::kStored);
+  // A new failure starts the waits again from two intervals.
+  std::filesystem::remove(f.m().paths.working);
+  std::filesystem::create_directory(f.m().paths.working);
+  f.tables().AddPoint(4, 5, 6);
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 65s), AutosaveResult::kFailed);
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 66s), AutosaveResult::kNotDue);
+  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 67s), AutosaveResult::kFailed);
 }
 
 }  // namespace
