@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
-#include <tuple>
 
 #include "model_test_util.h"
 #include "support/test_support.h"
@@ -117,7 +116,6 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
       {"PNTS a byte short",            2,     2,     1,     47,    24,    1312,  kNone, {}, "its PNTS resource is shorter than its point count"},
       {"TVCT a byte short",            2,     1,     1,     24,    23,    1312,  kNone, {}, "its TVCT resource is shorter than its vector count"},
       {"FACE a byte short",            2,     1,     1,     24,    24,    1311,  kNone, {}, "its FACE resource is shorter than its polygon count"},
-      {"FACE empty",                   2,     1,     1,     24,    24,    0,     kNone, {}, "its FACE resource is shorter than its polygon count"},
       {"ANIM a byte short",            2,     1,     1,     24,    24,    1312,  kAnimBytesRead - 1, {}, "its ANIM resource is too short"},
       {"150 corners",                  0,     0,     1,     kNone, kNone, 1312,  kNone, {{4, 150}}, ""},
       {"151 corners",                  0,     0,     1,     kNone, kNone, 1312,  kNone, {{4, 151}}, damaged},

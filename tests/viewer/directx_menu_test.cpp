@@ -33,11 +33,10 @@ TEST_F(ViewerGuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
                             v->widget()->geometry(), v->view()->shadingState().quality),
             std::make_tuple(1, true, kRendererDirectX, true, true, true,
                             window()->editArea()->geometry(), viewer::kQualityPhong));
-  EXPECT_EQ(std::vector({window()->action(Cmd::kRenderDirectX)->isChecked(),
-                         window()->action(Cmd::kRenderSoftware)->isChecked(),
-                         window()->action(Cmd::kShadingPhong)->isChecked(),
-                         window()->action(Cmd::kShadingNone)->isChecked()}),
-            std::vector({true, false, true, false}));
+  // The shading items' checks are the menu state's tests.
+  EXPECT_EQ(std::make_pair(window()->action(Cmd::kRenderDirectX)->isChecked(),
+                           window()->action(Cmd::kRenderSoftware)->isChecked()),
+            std::make_pair(true, false));
 
   // The debug dialogs toggle, modeless, their items checked while open.
   const char* titles[] = {"Mesh Frame Info", "Light Frame Info", "Camera Frame Information"};

@@ -1,7 +1,8 @@
 // Walk mode through the real window with "DirectX" chosen: the tick moves
-// the walker and the GL picture follows it from the walker's eye, under
-// the walk view's sky; a walk edit shows in it; leaving walk mode gives the
-// plain view back.
+// the walker and the GL picture follows it from the walker's eye (where the
+// sky and the eye's frames are the GL walk view's and the walk camera's
+// tests); a walk edit shows in it; leaving walk mode gives the plain view
+// back.
 #include <gtest/gtest.h>
 
 #include "app/edit_area.h"
@@ -53,15 +54,8 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   ASSERT_TRUE(app->walkSession().active());
   EXPECT_EQ(std::make_pair(view->builtForWalk(), view->frames().perspective), std::make_pair(true, true));
   const QImage before = Picture();
-  // The top row is the walk view's own sky, as the software frame under
-  // the GL window has it.
-  const QImage software = window()->editArea()->image().convertToFormat(QImage::Format_RGB32);
-  for (int x : {0, before.width() / 2, before.width() - 1}) {
-    EXPECT_EQ(before.pixel(x, 0), software.pixel(x, 0)) << x;
-  }
 
   // Held Up walks forward each tick, and the picture follows.
-  const double frontOf = TransformPoint(view->frames().camera, {0, 0, 0})[2];
   QTest::keyPress(window()->pane(), Qt::Key_Up);
   Ticks(25);
   QTest::keyRelease(window()->pane(), Qt::Key_Up);
@@ -70,7 +64,6 @@ TEST_F(DirectXWalkTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   EXPECT_GT(walker.y, 15.0);
   // 200 back along z: the camera stands where the walker is.
   EXPECT_NEAR(TransformPoint(view->frames().camera, {0, 0, 0})[2], 200.0 - walker.y, 1e-3);
-  EXPECT_LT(TransformPoint(view->frames().camera, {0, 0, 0})[2], frontOf - 15.0);
   EXPECT_NE(Picture(), before);
   MaybeScreenshot("viewer_walk.png");
 

@@ -50,17 +50,6 @@ class GlShadingTest : public GlPictureTest {
   std::uint8_t colour = 0;
 };
 
-TEST_F(GlShadingTest, NoneDrawsTheFaceColourUnlit) {
-  const QImage image = Picture(0);
-  const RGB16 c = f.m().colors.current[colour];
-  // The material's diffuse is the low byte of each channel.
-  const QRgb face = qRgb(c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF);
-  for (auto [u, v] : {std::pair{0.0, 0.0}, {0.8, 0.8}, {-0.8, 0.5}}) {
-    EXPECT_EQ(image.pixel(OnFace(kAxes[0], u, v)), face) << u << "," << v;
-  }
-  EXPECT_EQ(image.pixel(2, 2), qRgb(0, 0, 0));  // the black background
-}
-
 // A tilted box shows three faces; each has one colour in Flat, and a face
 // turned to the light is brighter than one turned from it, in the order
 // Lambert's law gives for the light at (0, 100, 300).

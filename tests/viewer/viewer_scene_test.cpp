@@ -37,8 +37,6 @@ TEST(ViewerErrors, ReportsCodeDescriptionAndOperation) {
   EXPECT_EQ(FormatViewerError(0x502, "Render the scene"),
             "DirectX Error 00000502 - The specified operation is not allowed in the current "
             "state. - Render the scene");
-  EXPECT_EQ(FormatViewerError(kResultGenericFailure, "Create an OpenGL context"),
-            "DirectX Error 80004005 - Generic failure. - Create an OpenGL context");
   EXPECT_EQ(ErrorDescription(kResultNotSupported), "Action not supported.");
   EXPECT_EQ(ErrorDescription(0x0507), "Unrecognized error value.");
   EXPECT_EQ(ErrorDescription(0x04FF), "Unrecognized error value.");
