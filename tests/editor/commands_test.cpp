@@ -10,7 +10,6 @@
 #include "editor/editor_state.h"
 #include "editor/interaction/attributes.h"
 #include "editor/interaction/plot_mode.h"
-#include "editor/interaction/view_zone_dialog.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/key_handler.h"
 #include "editor/shell/menu_state.h"
@@ -19,7 +18,6 @@
 #include "editor/shell/tick.h"
 #include "editor/view/display.h"
 #include "editor/view/text_labels.h"
-#include "geometry/polygon_define.h"
 #include "shell_fixture.h"
 
 namespace ws {

@@ -9,7 +9,6 @@
 #include "editor/view/hit_test.h"
 #include "editor/view/projection.h"
 #include "editor_test_support.h"
-#include "geometry/polygon_define.h"
 #include "interaction_test_support.h"
 #include "model/undo.h"
 

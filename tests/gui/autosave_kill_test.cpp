@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "model/cluster.h"
-#include "model/object_text.h"
 #include "platform/scripted_ui.h"
 #include "support/test_support.h"
 

@@ -15,7 +15,6 @@
 #include "app/sound_player.h"
 #include "editor/editor_state.h"
 #include "editor/interaction/colour_chooser.h"
-#include "editor/interaction/drag.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/commands.h"
 #include "editor/shell/control_column.h"
