@@ -255,9 +255,7 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
   EXPECT_EQ(f.editor.display.view.panX, 1.0);
 }
 
-TEST(Tick, InactiveWindowOnlySaysSo) {
-  ShellFixture f;
-  f.FirstTick();
+TEST_F(CommandsTest, AnInactiveWindowOnlySaysSo) {
   TickOutput out = f.TickAt(400, 200, false);
   EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, f.shell.statusTitle),
             std::make_tuple(false, false, std::string(kTitleInactive)));

@@ -22,7 +22,6 @@
 #include "gui_fixture.h"
 #include "model/cluster.h"
 #include "model/preferences.h"
-#include "model/startup.h"
 #include "platform/scripted_ui.h"
 #include "resource/resource_file.h"
 #include "support/test_support.h"
@@ -168,15 +167,9 @@ TEST_F(GuiTest, ValuePromptAnswersAndWindowGeometryIsRemembered) {
 
 // The WAV reader behind the sound player, on the generated sounds and on
 // every truncation of one.
-TEST(ParseWav, ReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
-  TempDir dir;
-  WriteFileBytes(dir.File("Preferences"), ReadFileBytes(BinaryDir() + "/Preferences"));
-  ScriptedUi ui;
-  Runtime rt(ui);
-  Model model(rt);
-  model.paths = Paths::FromBase(dir.path() + "/");
-  LoadSounds(model);
-  const std::vector<std::uint8_t> wav = model.sounds[1];
+TEST_F(GuiTest, ParseWavReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
+  StartEditor();
+  const std::vector<std::uint8_t> wav = app->model().sounds[1];
   // Whole it reads (mono, 16 bits, every sample); every cut is refused,
   // inside the data chunk too, since its length no longer fits.
   for (std::size_t n = 0; n <= wav.size(); ++n) {
