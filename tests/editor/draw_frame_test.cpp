@@ -217,6 +217,7 @@ void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
 
 TEST(GoldenFrames, MatchTheReferencePictures) {
   const struct { const char* name; int width, height; std::function<void(EditorFixture&)> scene; } rows[] = {
+      {"axes_grid", 320, 240, [](EditorFixture&) {}},
       {"cube_front", 320, 240, [](EditorFixture& f) { ColourModeCube(f.t()); }},
       {"cube_top", 320, 240,
        [](EditorFixture& f) {
