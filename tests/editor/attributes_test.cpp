@@ -61,9 +61,7 @@ TEST_F(AttributeTest, EachCommandsFlagChangeOnOneAndOnSeveral) {
       {Cmd::kPurposeCollision, kEntrance, kCollision, kCollision},
       {Cmd::kPurposeEntrance, kCollision, kEntrance, kEntrance},
   };
-  Square(0, 0);
-  Square(20, 0);
-  Square(40, 0);
+  for (double x : {0.0, 20.0, 40.0}) Square(x, 0);
   for (const Case& c : cases) {
     for (std::uint32_t k = 0; k < 3; ++k) t().polygons[k].flags = c.before;
     UnselectAll(t());
@@ -138,20 +136,10 @@ TEST(PaletteGridTest, ThirtyTwoByEightCellsCentredInTheArea) {
   EXPECT_EQ(std::make_pair(small.left, small.top), std::make_pair(0, 0));
 }
 
-class ColourChooserTest : public test::InteractionTest {
- protected:
-  // Client position of the middle of palette cell i.
-  int CellX(int i) { return Left() + PlacePaletteGrid(d().layout.local).Cell(i).left + 5; }
-  int CellY(int i) { return Top() + PlacePaletteGrid(d().layout.local).Cell(i).top + 5; }
-};
-
 // The colour goes to the selection by the same rule as Set Color mode
 // (whose test covers the side facing the viewer).
-TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
-  const std::uint32_t shown =
-      AddPolygon(t(), {{0, 0, 0}, {0, 40, 0}, {40, 40, 0}, {40, 0, 0}}, PolyFlag::kDefined, 5);
-  const std::uint32_t left = AddPolygon(t(), {{-60, 0, 0}, {-60, 40, 0}, {-20, 40, 0}, {-20, 0, 0}},
-                                        PolyFlag::kDefined, 8);
+TEST_F(AttributeTest, ChosenColourGoesToTheSelection) {
+  const std::uint32_t shown = Square(0, kDefined, 5), left = Square(-60, kDefined, 8);
   const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 9);
   const std::uint32_t w = AddLine(t(), {0, -60, 0}, {40, -60, 0}, 10);
   t().polygonSelected[shown] = kSelected;
@@ -163,7 +151,8 @@ TEST_F(ColourChooserTest, ChosenColourGoesToTheSelection) {
                             d().offscreen.shown.At(cell.left + 5, cell.top + 5)),
             std::make_tuple(std::string(kTitleSelectNewColor), true, std::uint8_t{200}));
   const std::uint32_t version = state.swatchVersion;
-  PointerMoved(ctx, CellX(37), CellY(37));
+  const IntRect cell37 = PlacePaletteGrid(d().layout.local).Cell(37);
+  PointerMoved(ctx, Left() + cell37.left + 5, Top() + cell37.top + 5);
   PointerMoved(ctx, Left() + 2, Top() + 2);  // off the grid: the colour stays
   // Nothing changes until the release.
   EXPECT_EQ(std::make_tuple(state.currentColour, state.currentFill, state.swatchVersion > version,
@@ -234,22 +223,15 @@ TEST_F(WiredShell, EachHookReachesItsHandler) {
   EXPECT_EQ(s.shell.mode, EditorMode::kPlot);
 }
 
-class ViewZoneDialogTest : public ::testing::Test, public test::AxisTables {
- protected:
-  ViewZoneDialogTest() {
-    t.polygonCount = 30;
-    for (std::uint32_t k = 0; k < 30; ++k) t.polygons[k] = Polygon{};
-    t.polygonSelected[1] = kSelected;
-    t.polygonSelected[4] = kSelected;  // the zone: the last one selected
-    Polygon& zone = t.polygons[4];
-    zone.viewZoneCount = 2;
-    zone.viewZones[0] = 3 | ViewZone::kIsVector;
-    zone.viewZones[1] = 5;
-  }
-};
-
-TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
-  ViewZoneDialog dialog(t, ui);
+TEST_F(AttributeTest, AFullViewZoneListRefusesAnotherEntry) {
+  t().polygonCount = 30;
+  for (std::uint32_t k = 0; k < 30; ++k) t().polygons[k] = Polygon{};
+  Select({1, 4});  // the zone: the last one selected
+  Polygon& zone = t().polygons[4];
+  zone.viewZoneCount = 2;
+  zone.viewZones[0] = 3 | ViewZone::kIsVector;
+  zone.viewZones[1] = 5;
+  ViewZoneDialog dialog(t(), f.ui);
   for (int i = 4; i < 22; ++i) {
     dialog.polygonChoice = i;
     ASSERT_TRUE(dialog.Add()) << i;
@@ -257,7 +239,7 @@ TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
   ASSERT_EQ(dialog.entries().size(), kMaxViewZones);
   dialog.polygonChoice = 23;
   EXPECT_FALSE(dialog.Add());
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{std::string(kMsgViewZoneListFull)});
+  EXPECT_EQ(Messages(), std::vector<std::string>{std::string(kMsgViewZoneListFull)});
   // Rewriting an entry already listed still works; no choice adds nothing.
   dialog.polygonChoice = 4;
   dialog.priorityChoice = kPriorityHigh;
@@ -270,9 +252,7 @@ TEST_F(ViewZoneDialogTest, AFullListRefusesAnotherEntry) {
 // holds a vector 3, polygon 1 (High) and polygon 0 (Low). The combo offers
 // polygons 0, 1 and 3. Ops: "A<choice><l|h>" adds, "D<row>" selects a row
 // and deletes it, "d" deletes at the current selection.
-class ViewZoneRunTest : public test::InteractionTest {};
-
-TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
+TEST_F(AttributeTest, ViewZoneDialogAddDeleteDoneAndCancel) {
   using V = std::vector<std::uint32_t>;
   const std::uint32_t vec3 = 3 | ViewZone::kIsVector, low = ViewZone::kLowPriority;
   struct Row {
@@ -293,10 +273,8 @@ TEST_F(ViewZoneRunTest, AddDeleteDoneAndCancel) {
       {"cancel keeps the list as it was",     "A2hD0",   false, {vec3, 1, 0 | low},          nullptr},
   };
   // clang-format on
-  for (double x : {0.0, 20.0, 40.0, 60.0}) {
-    test::AddPolygon(t(), {{x, 0, 0}, {x, 9, 0}, {x + 9, 9, 0}}, 0, 3);
-  }
-  t().polygonSelected[2] = kSelected;
+  for (double x : {0.0, 20.0, 40.0, 60.0}) Square(x, 0);
+  Select({2});
   Polygon& zone = t().polygons[2];
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

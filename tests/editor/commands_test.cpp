@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <string>
@@ -9,7 +10,6 @@
 #include "editor/editor_state.h"
 #include "editor/interaction/attributes.h"
 #include "editor/interaction/plot_mode.h"
-#include "editor/interaction/view_zone_dialog.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/key_handler.h"
 #include "editor/shell/menu_state.h"
@@ -18,7 +18,6 @@
 #include "editor/shell/tick.h"
 #include "editor/view/display.h"
 #include "editor/view/text_labels.h"
-#include "geometry/polygon_define.h"
 #include "shell_fixture.h"
 
 namespace ws {
@@ -82,7 +81,7 @@ TEST(MenuState, ItemsFollowTheInputs) {
                                      PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
   const struct { const char* name; std::function<void(MenuInputs&)> set; std::vector<Item> items; } rows[] = {
       // clang-format off
-      {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {{Cmd::kUndo, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kTessellate, false, 0}, {Cmd::kFlipPolygonFace, false, 0}, {Cmd::kClearViewZoneList, false, 0}, {Cmd::kStyleBordered, false, 0}, {Cmd::kPurposeCollision, false, 0}, {Cmd::kColorShaded, false, 0}}},
+      {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {{Cmd::kUndo, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kTessellate, false, 0}, {Cmd::kFlipPolygonFace, false, 0}, {Cmd::kClearViewZoneList, false, 0}, {Cmd::kStyleBordered, false, 0}, {Cmd::kPurposeCollision, false, 0}, {Cmd::kColorShaded, false, 0}, {Cmd::kCheckObject, true, -1}}},
       {"snapshot, exactly two objects", [](MenuInputs& in) { in.undo = {"Undo Plot\tCtrl+Z", true}; in.objectCount = 2; }, {{Cmd::kUndo, true, -1}, {Cmd::kDeleteFromCluster, true, -1}}},
       {"different flags: enabled, nothing checked", [](MenuInputs& in) { in.polygons = {2, false, 0}; }, {{Cmd::kStyleNormal, true, 0}, {Cmd::kStyleBordered, true, 0}, {Cmd::kColorSelected, true, 0}, {Cmd::kColorShaded, true, 0}, {Cmd::kColorAdopted, true, 0}, {Cmd::kColorEachSide, true, 0}, {Cmd::kVisibilityNormal, true, 0}, {Cmd::kVisibilityInvisible, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 0}, {Cmd::kVisibilityNotFromCollision, true, 0}, {Cmd::kVisibilityHigherPriority, true, 0}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeCollision, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kPurposeViewZone, true, 0}, {Cmd::kTessellate, true, -1}, {Cmd::kClearViewZoneList, true, -1}}},
       {"uniform flags", [](MenuInputs& in) { in.polygons = {3, true, kUniform}; }, {{Cmd::kPurposeCollision, true, 1}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kStyleBordered, true, 1}, {Cmd::kStyleNormal, true, 0}, {Cmd::kColorShaded, true, 1}, {Cmd::kColorSelected, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 1}, {Cmd::kVisibilityNormal, true, 0}}},
@@ -90,7 +89,7 @@ TEST(MenuState, ItemsFollowTheInputs) {
       {"no flags: the normal items", [](MenuInputs& in) { in.polygons = {1, true, 0}; }, {{Cmd::kPurposeNormal, true, 1}, {Cmd::kVisibilityNormal, true, 1}, {Cmd::kStyleNormal, true, 1}}},
       {"settings show one check each", [](MenuInputs& in) { in.marqueeSelection = 2; in.walkEditMode = 1; in.viewerShading = 3; in.rendererChoice = 2; /* neither Software nor DirectX */ in.vectorFilter = 1; in.soundEffects = false; }, {{Cmd::kSelectAllPolygons, true, 0}, {Cmd::kSelectBackFacedOnly, true, 1}, {Cmd::kSelectFrontFacedOnly, true, 0}, {Cmd::kWalkFlipPolygonFace, true, 1}, {Cmd::kWalkColorPolygon, true, 0}, {Cmd::kShadingPhong, true, 1}, {Cmd::kShadingNone, true, 0}, {Cmd::kRenderSoftware, true, 0}, {Cmd::kRenderDirectX, true, 0}, {Cmd::kFrontVectorsOnly, true, 1}, {Cmd::kAllVectors, true, 0}, {Cmd::kSoundEffects, true, 0}}},
       {"the other marquee settings", [](MenuInputs& in) { in.marqueeSelection = 3; }, {{Cmd::kSelectBackFacedOnly, true, 0}, {Cmd::kSelectFrontFacedOnly, true, 1}}},
-      {"walk mode greys editing, keeps exit and settings", [](MenuInputs& in) { in.walkModeActive = true; in.objectCount = 3; in.undo = {"Undo Plot\tCtrl+Z", true}; in.polygons = {1, true, 0}; }, {{Cmd::kOpen, false, -1}, {Cmd::kSaveCluster, false, -1}, {Cmd::kLoadColorTable, false, -1}, {Cmd::kUndo, false, -1}, {Cmd::kThickLine, false, -1}, {Cmd::kObjectNew, false, -1}, {Cmd::kObjectRename, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kDuplicate, false, -1}, {Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kSetUnits, false, -1}, {Cmd::kRemoveDuplicateGeometry, false, -1}, {Cmd::kClearViewZoneList, false, -1}, {Cmd::kExit, true, -1}, {Cmd::kSoundEffects, true, -1}, {Cmd::kSelectAllPolygons, true, -1}, {Cmd::kWalkColorPolygon, true, -1}, {Cmd::kRenderSoftware, true, -1}, {Cmd::kAbout, true, -1}}},
+      {"walk mode greys editing, keeps exit and settings", [](MenuInputs& in) { in.walkModeActive = true; in.objectCount = 3; in.undo = {"Undo Plot\tCtrl+Z", true}; in.polygons = {1, true, 0}; }, {{Cmd::kOpen, false, -1}, {Cmd::kSaveCluster, false, -1}, {Cmd::kLoadColorTable, false, -1}, {Cmd::kUndo, false, -1}, {Cmd::kThickLine, false, -1}, {Cmd::kObjectNew, false, -1}, {Cmd::kObjectRename, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kDuplicate, false, -1}, {Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kSetUnits, false, -1}, {Cmd::kRemoveDuplicateGeometry, false, -1}, {Cmd::kCheckObject, false, -1}, {Cmd::kClearViewZoneList, false, -1}, {Cmd::kExit, true, -1}, {Cmd::kSoundEffects, true, -1}, {Cmd::kSelectAllPolygons, true, -1}, {Cmd::kWalkColorPolygon, true, -1}, {Cmd::kRenderSoftware, true, -1}, {Cmd::kAbout, true, -1}}},
       {"walk mode, zone mode without a zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; }, {{Cmd::kClearViewZoneList, false, -1}}},
       {"walk mode, zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; in.viewZoneChosen = true; }, {{Cmd::kClearViewZoneList, true, -1}}},
       {"unwired items are greyed", [](MenuInputs& in) { in.polygons = {1, true, 0}; in.wired = [](int id) { return id != Cmd::kCube && id != Cmd::kTessellate; }; }, {{Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kCircle, true, -1}, {Cmd::kFlipPolygonFace, true, -1}}},
@@ -110,8 +109,15 @@ TEST(MenuState, ItemsFollowTheInputs) {
   }
 }
 
+TEST(MenuTable, CheckObjectFollowsRemoveDuplicateGeometry) {
+  const auto ids = MainMenuIds();
+  const auto at = std::find(ids.begin(), ids.end(), Cmd::kRemoveDuplicateGeometry) + 1;
+  EXPECT_EQ(at < ids.end() ? *at : 0, Cmd::kCheckObject);
+}
+
 // The exact texts the editor shows in its title, help box and messages, in
-// one place; the other tests compare against the named constants.
+// one place; the other tests compare against the named constants (the
+// layout and view zone tests spell out the messages they check).
 TEST(UserTexts, AreExactlyAsShown) {
   constexpr std::string_view kCamera =
       "Drag object to the desired position to see vectors and polygons for editing.";
@@ -150,14 +156,12 @@ TEST(UserTexts, AreExactlyAsShown) {
       {kMsgMustPlotY, "Must plot Y from FRONT/BACK/LEFT/RIGHT view"},
       {kMsgMustPlotZ, "Must plot Z from TOP/BOTTOM/LEFT/RIGHT view"},
       {kHelpSetEp1X, "Ready to set EP1 X-coordinate of this vector."},
-      {kMsgOffscreenFailed, "CD_Offscreen failed."},
-      {kMsgNoFillMemory, "Not enough memory for polygon filling."},
-      {kMsgNoEntriesToDelete, "There are no entries to delete."},
       {kPromptGroupLeader, "Enter polygon number to adopt color from:"},
       {kPromptGridValue, "Enter grid value (1-50):"},
       {kPromptGuideWidth, "Enter Width:"},
       {kPromptGuideHeight, "Enter Height:"},
       {kMsgValueOutOfRange, "Value entered is out of range."},
+      {MenuItemText(Cmd::kCheckObject), "Check Object"},
   };
   for (const auto& [shown, expected] : rows) EXPECT_EQ(shown, expected);
 }
@@ -251,9 +255,7 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
   EXPECT_EQ(f.editor.display.view.panX, 1.0);
 }
 
-TEST(Tick, InactiveWindowOnlySaysSo) {
-  ShellFixture f;
-  f.FirstTick();
+TEST_F(CommandsTest, AnInactiveWindowOnlySaysSo) {
   TickOutput out = f.TickAt(400, 200, false);
   EXPECT_EQ(std::make_tuple(out.drewFrame, f.shell.applicationActive, f.shell.statusTitle),
             std::make_tuple(false, false, std::string(kTitleInactive)));

@@ -77,15 +77,6 @@ class GuiTest : public ::testing::Test {
     EXPECT_TRUE(window()->grab().save(QString("%1/%2").arg(out, name)));
   }
 
-  // A unit box (8 corners, 12 edges, 6 quadrilaterals) as an OBJ file.
-  std::string BoxObj() const {
-    const std::string path = dir.File("box.obj");
-    WriteFileText(path,
-                  "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-                  "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
-    return path;
-  }
-
   // Runs `answer` on the next modal dialog that opens, from the loop. When
   // none opens within 10 s the test fails and every open dialog is closed,
   // so a modal loop waiting for its answer cannot hang the run.

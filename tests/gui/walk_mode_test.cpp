@@ -58,7 +58,6 @@ TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   const QImage before = Shown();
   HoldKey(Qt::Key_Up, 20);
   EXPECT_GT(Viewer().y, 15.0);
-  EXPECT_NEAR(Viewer().x, 0.0, 1e-9);
   EXPECT_NE(Shown(), before);
   MaybeScreenshot("walk.png");
   // The wheel reaches the viewer (a notch climbs one unit; the motion tests
