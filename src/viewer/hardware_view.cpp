@@ -12,9 +12,8 @@ int SkyStripRows(int height) { return std::min(height, height / 2 + 2); }
 HardwareView::HardwareView(EditorDisplay& display, SoftwareEditView& software)
     : d_(display), software_(software) {}
 
-bool HardwareView::CountsChanged() const {
-  const ObjectTables& t = d_.model.tables;
-  return t.pointCount != points_ || t.polygonCount != polygons_ || t.vectorCount != vectors_;
+bool HardwareView::SourceChanged() const {
+  return SceneSourceHash(d_.model.tables, d_.model.colors.current) != builtFrom_;
 }
 
 std::optional<WalkEye> HardwareView::Eye() const {
@@ -33,9 +32,7 @@ void HardwareView::BuildScene() {
       d_.model.ui().ShowError(FormatViewerError(kResultGenericFailure, kGroundTextureFailure));
     }
   }
-  points_ = t.pointCount;
-  polygons_ = t.polygonCount;
-  vectors_ = t.vectorCount;
+  builtFrom_ = SceneSourceHash(t, d_.model.colors.current);
   if (d_.layout.editArea != drawRect_) {
     drawRect_ = d_.layout.editArea;
     if (host_) host_->Place(drawRect_);
@@ -50,7 +47,7 @@ void HardwareView::FollowWalk(const WalkEye& eye) {
     drawRect_ = d_.layout.editArea;
     if (host_) host_->Place(drawRect_);
   }
-  if (!built_ || rebuildNeeded_ || !builtWalking_ || CountsChanged()) BuildScene();
+  if (!built_ || rebuildNeeded_ || !builtWalking_ || SourceChanged()) BuildScene();
   shadingState_ = ShadingFor(shadingMenu_, d_.options.polygonsOn);
   frames_ = PlaceWalkFrames(eye, d_.layout.width(), d_.layout.height());
 }
@@ -62,7 +59,7 @@ void HardwareView::ProjectAll() {
     return;
   }
   if (!built_) return;
-  if (CountsChanged() || builtWalking_) rebuildNeeded_ = true;
+  if (SourceChanged() || builtWalking_) rebuildNeeded_ = true;
   if (d_.layout.editArea != drawRect_) {
     drawRect_ = d_.layout.editArea;
     if (host_) host_->Place(drawRect_);

@@ -3,12 +3,13 @@
 // state; the window system supplies a ViewerHost (a GL widget laid over the
 // EditArea) that owns the context and calls Render when it paints.
 //
-// BuildScene   the mesh from the object; the counts of points, polygons and
-//              vectors are kept and the rebuild flag cleared;
+// BuildScene   the mesh from the object; the hash of what it was built from
+//              (SceneSourceHash) is kept and the rebuild flag cleared;
 // ProjectAll   projects for the editor's own line layer (the software
 //              projection, which hit tests read), then notices a rebuild:
-//              other counts, or another drawing rectangle (the host is
-//              moved); when one is needed nothing more happens; else the
+//              a changed object or palette, even one with the same counts,
+//              or another drawing rectangle (the host is moved); when one
+//              is needed nothing more happens; else the
 //              shading and the frames are placed;
 // DrawFrame    the editor's line layer (axes, wire frame, grid, labels; the
 //              software view leaves the polygons to us while DirectX is
@@ -98,7 +99,7 @@ class HardwareView final : public EditView {
   ShadingState shadingState() const { return shadingState_; }
 
  private:
-  bool CountsChanged() const;
+  bool SourceChanged() const;
   std::optional<WalkEye> Eye() const;
   void FollowWalk(const WalkEye& eye);
 
@@ -118,7 +119,7 @@ class HardwareView final : public EditView {
   bool built_ = false;
   std::uint32_t buildCount_ = 0;
   std::uint32_t uploadedBuild_ = 0;
-  std::uint32_t points_ = 0, polygons_ = 0, vectors_ = 0;
+  std::uint64_t builtFrom_ = 0;  // SceneSourceHash of the built scene
   IntRect drawRect_;
 };
 

@@ -1,6 +1,7 @@
 #include "viewer/viewer_scene.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -72,6 +73,34 @@ ShadingState ShadingFor(int shading, bool polygonsOn) {
     case 3: return {kQualityPhong, 0.5f};
     default: return {kQualityNone, 1.0f};
   }
+}
+
+std::uint64_t SceneSourceHash(const ObjectTables& tables, const ColorTable& colors) {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  auto mix = [&h](std::uint64_t word) {
+    h = (h ^ word) * 0x100000001B3ull;
+    h ^= h >> 29;
+  };
+  auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  mix(tables.pointCount), mix(tables.vectorCount), mix(tables.polygonCount);
+  for (std::uint32_t i = 0; i < tables.pointCount; ++i) {
+    const Point& p = tables.points[i];
+    mix(bits(p.x)), mix(bits(p.y)), mix(bits(p.z));
+  }
+  for (std::uint32_t i = 0; i < tables.vectorCount; ++i) {
+    const Vector& v = tables.vectors[i];
+    mix(std::uint64_t{v.p1} << 32 | v.p2), mix(std::uint64_t{v.width} << 8 | v.color);
+  }
+  for (std::uint32_t i = 0; i < tables.polygonCount; ++i) {
+    const Polygon& p = tables.polygons[i];
+    mix(std::uint64_t{p.flags} << 32 | std::uint64_t{p.pointCount} << 16 |
+        std::uint64_t{p.frontColor} << 8 | p.backColor);
+    for (std::uint32_t k = 0; k < p.pointCount && k < kMaxPolygonPoints; ++k) mix(p.points[k]);
+  }
+  for (const ColorEntry& e : colors.entries) {
+    mix(std::uint64_t{e.rgb.red} << 32 | std::uint64_t{e.rgb.green} << 16 | e.rgb.blue);
+  }
+  return h;
 }
 
 void BuildSceneMesh(const ObjectTables& tables, const ColorTable& colors, bool walkMode,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "editor_test_support.h"
 #include "viewer/hardware_view.h"
@@ -135,7 +136,7 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
   EXPECT_EQ(TransformPoint(plain.lights, {0, 0, 0}), (std::array<float, 3>{0, 100, 300}));
 }
 
-TEST(HardwareView, RebuildsWhenTheCountsOrTheDrawingRectangleChange) {
+TEST(HardwareView, RebuildsWhenTheObjectPaletteOrDrawingRectangleChange) {
   EditorFixture f;
   HardwareView view(f.d(), f.e().softwareView());
   f.e().SetEditView(&view);
@@ -156,6 +157,25 @@ TEST(HardwareView, RebuildsWhenTheCountsOrTheDrawingRectangleChange) {
   view.Update();
   f.e().ShowFrame();
   EXPECT_EQ(view.buildCount(), 4u);
+
+  // Edits that keep every count still change the picture; a selection does not.
+  const std::uint32_t corner = f.t().polygons[0].points[0];
+  const std::pair<const char*, std::function<void()>> edits[] = {
+      {"corner moved", [&] { f.t().points[corner].x += 1; }},
+      {"face recoloured", [&] { f.t().polygons[0].frontColor = 9; }},
+      {"face hidden", [&] { f.t().polygons[1].flags |= PolyFlag::kInvisible; }},
+      {"vector widened", [&] { f.t().vectors[f.t().polygons[0].vectors[0]].width = 2; }},
+      {"palette entry changed", [&] { f.m().colors.current.Set(1, {1, 2, 3}); }},
+  };
+  std::uint32_t builds = view.buildCount();
+  for (const auto& [what, edit] : edits) {
+    edit();
+    f.e().ShowFrame();
+    EXPECT_EQ(view.buildCount(), ++builds) << what;
+  }
+  f.t().polygonSelected[0] = kSelected;
+  f.e().ShowFrame();
+  EXPECT_EQ(view.buildCount(), builds) << "selection";
 }
 
 }  // namespace
