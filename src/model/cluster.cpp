@@ -114,10 +114,32 @@ std::string DamagedObjectMessage(std::uint32_t index, std::string_view name,
          "\": " + std::string(problem) + ".";
 }
 
+// The store goes into a copy of the working file that then replaces it in one
+// rename. Storing in place moves data inside the file before the directory
+// that describes it is written, so a crash or a full disk in the middle (an
+// autosave, say) would leave a working file that no longer reads, and that
+// file is what the next start restores.
 bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
   WaitScope wait(model.rt);
-  OpenResource file(model.resources, model.paths.working);
+  const std::string copy = model.paths.working + kStoreCopySuffix;
+  // Opened first so that a missing or damaged working file is reported as
+  // the library reports it.
+  const bool readable = static_cast<bool>(OpenResource(model.resources, model.paths.working));
+  const std::optional<std::vector<std::uint8_t>> bytes =
+      readable ? ReadWholeFile(model.paths.working) : std::nullopt;
+  if (!bytes) {
+    wait.End();
+    model.ui().ShowError(kMsgCantOpenWorking);
+    return false;
+  }
+  if (!WriteFileAtomically(copy, {reinterpret_cast<const char*>(bytes->data()), bytes->size()})) {
+    wait.End();
+    model.ui().ShowError(kMsgErrorWriting);
+    return false;
+  }
+  OpenResource file(model.resources, copy);
   if (!file) {
+    std::remove(copy.c_str());
     wait.End();
     model.ui().ShowError(kMsgCantOpenWorking);
     return false;
@@ -125,11 +147,16 @@ bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
   StoreStatus status = StoreObjectResources(model.resources, file.ref(), index, name, model.tables,
                                             model.animation, model.objectWord);
   // The directory reaches the disk only here; the library says why not.
-  const bool closed = file.Close() == 0;
+  bool stored = file.Close() == 0 && status == StoreStatus::kOk;
+  if (stored && !ReplaceFileWith(model.paths.working, copy)) {
+    model.ui().ShowError(kMsgErrorWriting);
+    stored = false;
+  }
+  if (!stored) std::remove(copy.c_str());
   wait.End();
   switch (status) {
     case StoreStatus::kOk:
-      return closed;
+      return stored;
     case StoreStatus::kFileFull:
       model.ui().ShowNote(kMsgClusterFull);
       return false;

@@ -41,6 +41,9 @@ inline constexpr std::string_view kMsgErrorReading = "Error reading file.";
 inline constexpr std::string_view kMsgErrorWriting = "Error writing file.";
 // Our own wording where the program had none.
 inline constexpr std::string_view kMsgNotACluster = "That file is not a Wirestead cluster file.";
+// Beside the working file: the copy a store writes into before it replaces
+// the working file.
+inline constexpr const char* kStoreCopySuffix = ".store";
 inline constexpr std::string_view kMsgCantOpenWorking =
     "Can't open the working cluster file \"temp\".";
 inline constexpr std::string_view kMsgClusterFull =

@@ -155,4 +155,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   return true;
 }
 
+bool ReplaceFileWith(const std::string& to, const std::string& from) {
+  FileHandle file = OpenFileRW(from);
+  if (!file || ::fsync(file.fd()) != 0) return false;
+  CloseFile(file);
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 }  // namespace ws

@@ -62,4 +62,8 @@ bool FileExists(const std::string& path);
 // with the target untouched.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Flushes `from` to the disk and renames it over `to`: the last step of an
+// edit made in a copy. False on failure, with `to` untouched.
+bool ReplaceFileWith(const std::string& to, const std::string& from);
+
 }  // namespace ws

@@ -109,5 +109,35 @@ TEST(InterruptedSave, TargetIsOldOrNewAndNoTemporaryIsLeft) {
   }
 }
 
+// A store into the working file (an autosave, a change of object) cut at any
+// byte leaves the working file as it was, which is what the next start
+// restores; the next store leaves no copy behind.
+TEST(InterruptedSave, CutStoreLeavesTheWorkingFileAsItWas) {
+  test::ModelFixture f;
+  Model& m = f.m();
+  ASSERT_TRUE(CreateWorkingCluster(m));
+  auto store = [&] { return StoreObject(m, m.cluster.current, m.cluster.objectNames[0]); };
+  for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
+  ASSERT_TRUE(store());
+  const std::string old = test::ReadFileText(m.paths.working);
+  // Longer lists: the store moves what follows them in the data area.
+  for (int i = 0; i < 400; ++i) f.tables().AddPoint(i, -i, 1);
+  ASSERT_TRUE(store());
+  const std::string fresh = test::ReadFileText(m.paths.working);
+  test::WriteFileText(m.paths.working, old);
+  const std::size_t n = fresh.size();
+  for (std::size_t cut = 0; cut <= n + 1; cut += n / 64 + 1) {
+    const bool finished = SaveInChildCutAt(store, cut);
+    EXPECT_TRUE(test::ReadFileText(m.paths.working) == (finished ? fresh : old)) << "cut at " << cut;
+    if (finished) test::WriteFileText(m.paths.working, old);
+  }
+  ASSERT_TRUE(store());
+  EXPECT_EQ(test::ReadFileText(m.paths.working), fresh);
+  const std::string folder = std::filesystem::path(m.paths.working).parent_path();
+  for (const std::string& name : FolderNames(folder)) {
+    EXPECT_EQ(name.find(".store"), std::string::npos) << name;
+  }
+}
+
 }  // namespace
 }  // namespace ws
