@@ -196,15 +196,6 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
   }
 }
 
-TEST(GltfReader, BothEndingsInEitherCaseReachTheReaderWithoutAFlip) {
-  const std::pair<const char*, SceneFormat> cases[] = {
-      {"a.GLTF", SceneFormat::kGltf}, {"a.gltf", SceneFormat::kGltf}, {"a.Glb", SceneFormat::kGltf},
-      {"agltf", SceneFormat::kNone},  {"a.gl", SceneFormat::kNone},   {"a.glbx", SceneFormat::kNone}};
-  for (const auto& [path, format] : cases) {
-    EXPECT_EQ(std::tuple(SecondDispatch(path), FirstDispatch(path).flip), std::tuple(format, false)) << path;
-  }
-}
-
 TEST(GltfReader, AFileWithoutTrianglesSaysSo) {
   ImportFixture f;
   const std::string path = f.Write("lines.gltf", File(R"(,"indices":2,"mode":3)"));

@@ -79,6 +79,15 @@ inline void ExpectConsistent(const ObjectTables& t) {
   }
 }
 
+// Appends a polygon on these corners with its flags and front and back colours.
+inline void AddPolygon(ObjectTables& t, const std::vector<std::uint32_t>& corners,
+                       std::uint32_t flags, std::uint8_t front, std::uint8_t back) {
+  Polygon& p = t.polygons[t.polygonCount++];
+  p = Polygon{};
+  for (std::uint32_t c : corners) p.points[p.pointCount++] = c;
+  p.flags = flags, p.frontColor = front, p.backColor = back;
+}
+
 inline constexpr char kDropped[] = "Some of the polygons in this file were dropped because:\n";
 
 // A model with its working cluster, the import notifier logging into the
