@@ -98,8 +98,7 @@ TEST(GeometryCommands, EachTakesItsUndoStepAndUndoRestoresTheTables) {
   for (int i = 0; i < 6; ++i) p.push_back(f.P(i * 10.0, (i % 3) * 7.0, i * 3.0));
   for (int i = 0; i < 6; ++i) f.V(p[i], p[(i + 1) % 6], i < 2);
   const auto hexagon = f.Poly({p[0], p[1], p[2], p[3], p[4], p[5]}, true);
-  std::tie(f.t().polygons[hexagon].viewZoneCount, f.t().polygons[hexagon].viewZones[0]) =
-      std::tuple(1u, 0x4000u);
+  f.Zones(hexagon, {0x4000});
   f.Poly({p[0], p[2], p[4]});
   const auto again = f.P(0, 0, 0);
   f.V(p[1], again);
@@ -176,11 +175,9 @@ TEST(Duplicate, CopiesLieOneGridStepDownLeftWithTheirViewZones) {
   std::tie(source.color, source.attribute, source.width) = std::make_tuple(44, -9, 3);
   const auto zone = f.Poly({a, b, c}, true), member = f.Poly({c, b, a}, true);
   const auto alone = f.Poly({a, b, c});
-  Polygon& z = f.t().polygons[zone];
-  z.frontColor = 9;
-  z.viewZoneCount = 4;  // the polygon left alone and a vector entry are not copied
-  std::tie(z.viewZones[0], z.viewZones[1], z.viewZones[2], z.viewZones[3]) =
-      std::make_tuple(alone, member | ViewZone::kLowPriority, 7 | ViewZone::kIsVector, zone);
+  f.t().polygons[zone].frontColor = 9;
+  // The polygon left alone and a vector entry are not copied.
+  f.Zones(zone, {alone, member | ViewZone::kLowPriority, 7 | ViewZone::kIsVector, zone});
   f.t().polygons[member].flags |= PolyFlag::kAdopted;
   f.t().polygons[member].viewZones[0] = zone;
   f.ctx.gridStep = 5;
@@ -200,7 +197,7 @@ TEST(Duplicate, CopiesLieOneGridStepDownLeftWithTheirViewZones) {
   const Polygon& zoneCopy = f.t().polygons[3];
   EXPECT_EQ(std::make_tuple(f.Coords(zoneCopy.points[2]), f.VectorsOf(3), zoneCopy.frontColor,
                       f.t().polygonSelected[3],
-                      Indices(zoneCopy.viewZones, zoneCopy.viewZones + zoneCopy.viewZoneCount),
+                      f.ZonesOf(3),
                       f.t().polygons[4].viewZones[0], f.t().polygons[4].flags & PolyFlag::kAdopted,
                       f.ui.busy()),
       std::make_tuple(Coords{-5, 15, 0}, Indices{9, 10, 11}, 9, kSelected,

@@ -53,7 +53,7 @@ struct GeometryFixture {
     return k;
   }
   // Appends a polygon with these corners; vector list from the point loop.
-  std::uint32_t Poly(std::initializer_list<std::uint32_t> points, bool selected = false) {
+  std::uint32_t Poly(const std::vector<std::uint32_t>& points, bool selected = false) {
     const std::uint32_t k = t().polygonCount;
     Polygon& poly = t().polygons[k];
     poly = Polygon{};
@@ -70,6 +70,14 @@ struct GeometryFixture {
   }
   std::vector<std::uint32_t> VectorsOf(std::uint32_t k) {
     return {t().polygons[k].vectors, t().polygons[k].vectors + t().polygons[k].vectorCount};
+  }
+  // Polygon k's view-zone list: set to these entries, or as it stands.
+  void Zones(std::uint32_t k, const std::vector<std::uint32_t>& entries) {
+    t().polygons[k].viewZoneCount = static_cast<std::uint32_t>(entries.size());
+    std::copy(entries.begin(), entries.end(), t().polygons[k].viewZones);
+  }
+  std::vector<std::uint32_t> ZonesOf(std::uint32_t k) {
+    return {t().polygons[k].viewZones, t().polygons[k].viewZones + t().polygons[k].viewZoneCount};
   }
   std::vector<double> Coords(std::uint32_t p) {
     return {t().points[p].x, t().points[p].y, t().points[p].z};

@@ -26,20 +26,12 @@ struct CheckFixture : GeometryFixture {
   std::uint32_t Loop(const std::vector<std::uint32_t>& pts, Flags flags = kPlain) {
     for (std::size_t i = 0; i < pts.size(); ++i)
       AddFreshVectorUnique(t(), pts[i], pts[(i + 1) % pts.size()]);
-    Polygon& poly = t().polygons[t().polygonCount++];
-    poly = Polygon{};
-    poly.pointCount = static_cast<std::uint32_t>(pts.size());
-    std::copy(pts.begin(), pts.end(), poly.points);
-    poly.flags = flags;
-    RebuildVectorLists(t(), t().polygonCount - 1, t().polygonCount);
-    return t().polygonCount - 1;
+    const std::uint32_t k = Poly(pts);
+    t().polygons[k].flags = flags;
+    return k;
   }
   std::uint32_t Square(double z, Flags flags = kPlain) {
     return Face({{0, 0, z}, {10, 0, z}, {10, 10, z}, {0, 10, z}}, flags);
-  }
-  void Zones(std::uint32_t k, std::vector<std::uint32_t> entries) {
-    t().polygons[k].viewZoneCount = static_cast<std::uint32_t>(entries.size());
-    std::copy(entries.begin(), entries.end(), t().polygons[k].viewZones);
   }
   // "kind polygons|vectors|points message" per finding, lists comma-separated.
   std::vector<std::string> Check() {

@@ -7,8 +7,6 @@
 #include "geometry/faces.h"
 #include "geometry/merge.h"
 #include "geometry_test_support.h"
-#include "model/object_text.h"
-#include "support/model_fixture.h"
 
 namespace ws::test {
 namespace {
@@ -28,15 +26,8 @@ struct ZoneObject : GeometryFixture {
     spare = V(a, c);
     near = V(b, d);
     far = V(d, b);
-    Polygon& z = t().polygons[zone];
-    z.flags |= PolyFlag::kViewZone;
-    const Entries list{0, 1 | kLow, 2, kVec | kLow | spare, kVec | near, kVec | far};
-    std::copy(list.begin(), list.end(), z.viewZones);
-    z.viewZoneCount = static_cast<std::uint32_t>(list.size());
-  }
-  Entries ListOf(std::uint32_t k) {
-    const Polygon& z = t().polygons[k];
-    return Entries(z.viewZones, z.viewZones + z.viewZoneCount);
+    t().polygons[zone].flags |= PolyFlag::kViewZone;
+    Zones(zone, {0, 1 | kLow, 2, kVec | kLow | spare, kVec | near, kVec | far});
   }
   std::uint32_t zone, spare, near, far;
 };
@@ -61,7 +52,7 @@ TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
   for (const Row& row : rows) {
     ZoneObject o;
     row.run(o);
-    EXPECT_EQ(o.ListOf(row.zoneAfter), row.want(o)) << row.what;
+    EXPECT_EQ(o.ZonesOf(row.zoneAfter), row.want(o)) << row.what;
   }
 }
 
@@ -74,29 +65,12 @@ TEST(ViewZoneRenumbering, LeaderSlotIsNoEntry) {
   z.viewZones[0] = 1;  // leader: triangle 1
   o.t().polygonSelected[0] = kSelected;
   DeleteSelectedItems(o.t());
-  EXPECT_EQ(o.ListOf(2)[0], 0u) << "the leader moved down with its polygon";
-  EXPECT_EQ(o.ListOf(2)[2], 1u) << "the square's entry moved down";
+  EXPECT_EQ(o.ZonesOf(2)[0], 0u) << "the leader moved down with its polygon";
+  EXPECT_EQ(o.ZonesOf(2)[2], 1u) << "the square's entry moved down";
   o.t().polygonSelected[0] = kSelected;
   DeleteSelectedItems(o.t());
   EXPECT_FALSE(o.t().polygons[1].flags & PolyFlag::kAdopted);
-  EXPECT_EQ(o.ListOf(1), (Entries{0, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
-}
-
-// The file of an object that lost polygons names only polygons it holds, so
-// it opens again with the same list.
-TEST(ViewZoneRenumbering, ObjectSavedAfterADeleteReadsBack) {
-  ZoneObject o;
-  o.t().polygonSelected[0] = kSelected;
-  o.t().polygonSelected[2] = kSelected;
-  DeleteSelectedItems(o.t());
-  const Entries want = o.ListOf(1);
-  EXPECT_EQ(want, (Entries{0 | kLow, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
-  ModelFixture back;
-  const std::string path = back.dir.File("zone.wdo");
-  WriteFileText(path, FormatObjectText(o.t(), SampleColorTable()));
-  ASSERT_TRUE(LoadObjectText(back.m(), path));
-  const Polygon& z = back.tables().polygons[1];
-  EXPECT_EQ(Entries(z.viewZones, z.viewZones + z.viewZoneCount), want);
+  EXPECT_EQ(o.ZonesOf(1), (Entries{0, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
 }
 
 }  // namespace

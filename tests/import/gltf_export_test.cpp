@@ -6,10 +6,12 @@
 #include <tiny_gltf.h>
 
 #include "import/gltf_export.h"
-#include "support/model_fixture.h"
+#include "import_test_support.h"
 
 namespace ws {
 namespace {
+
+using test::AddPolygon;
 
 TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   test::ModelFixture f;
@@ -20,16 +22,9 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   ObjectTables& t = f.tables();
   const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(0, 100, 0),
                       d = t.AddPoint(0, 0, 50);
-  auto add = [&](std::initializer_list<std::uint32_t> corners, std::uint32_t flags, std::uint8_t front,
-                 std::uint8_t back) {
-    Polygon& p = t.polygons[t.polygonCount++];
-    p = Polygon{};
-    for (std::uint32_t k : corners) p.points[p.pointCount++] = k;
-    p.flags = flags, p.frontColor = front, p.backColor = back;
-  };
-  add({a, b, c}, PolyFlag::kNeverDrawBackFace | PolyFlag::kCollision, 3, 5);
-  add({a, c, d}, 0, 3, 5);                              // both sides in 3: double-sided material
-  add({a, b, d}, PolyFlag::kEachSideDifferent, 4, 5);  // two colours: both faces one-sided
+  AddPolygon(t, {a, b, c}, PolyFlag::kNeverDrawBackFace | PolyFlag::kCollision, 3, 5);
+  AddPolygon(t, {a, c, d}, 0, 3, 5);                     // both sides in 3: double-sided material
+  AddPolygon(t, {a, b, d}, PolyFlag::kEachSideDifferent, 4, 5);  // two colours: both faces one-sided
   const auto bytes = FormatGltf(t, table, 1.0, false);
   ASSERT_TRUE(bytes);
   tinygltf::TinyGLTF loader;

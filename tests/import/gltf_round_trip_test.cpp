@@ -7,7 +7,6 @@
 #include <random>
 
 #include "import/gltf_export.h"
-#include "import/import_convert.h"
 #include "import_test_support.h"
 
 namespace ws {
@@ -57,12 +56,6 @@ void MakeRandomObject(ObjectTables& t, std::mt19937& rng) {
   }
 }
 
-Vec3 Placed(const Point& p, const Vec3& lo, const Vec3& hi) {
-  const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-  const double s = kImportModelSize / extent;
-  return {(p.x - (lo.x + hi.x) / 2) * s, (p.y - (lo.y + hi.y) / 2) * s, (p.z - (lo.z + hi.z) / 2) * s};
-}
-
 TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
   for (const char* name : {"object.gltf", "object.glb"}) {
     for (std::uint32_t seed : {1u, 2u, 3u}) {
@@ -97,7 +90,7 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
       std::vector<Triangle> expected;
       for (std::uint32_t k = 0; k < polygons.size(); ++k) {
         const Polygon& p = polygons[k];
-        auto at = [&](std::uint32_t i) { return Placed(points[p.points[i]], lo, hi); };
+        auto at = [&](std::uint32_t i) { return test::Placed(points[p.points[i]], lo, hi); };
         for (std::uint32_t i = 1; i + 1 < p.pointCount; ++i) {
           if (p.points[i] != p.points[0]) expected.push_back({k, i - 1, {at(0), at(i), at(i + 1)}});
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "import/import_commands.h"
+#include "import/import_convert.h"
 #include "import/import_notifier.h"
 #include "import/import_scene.h"
 #include "import/readers/readers.h"
@@ -77,6 +78,23 @@ inline void ExpectConsistent(const ObjectTables& t) {
   for (const Point& p : std::span(t.points + kReservedPoints, t.pointCount - kReservedPoints)) {
     ASSERT_LE(std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}), 180 + 1e-9);
   }
+}
+
+// Appends a polygon on these corners with its flags and front and back colours.
+inline void AddPolygon(ObjectTables& t, const std::vector<std::uint32_t>& corners,
+                       std::uint32_t flags, std::uint8_t front, std::uint8_t back) {
+  Polygon& p = t.polygons[t.polygonCount++];
+  p = Polygon{};
+  for (std::uint32_t c : corners) p.points[p.pointCount++] = c;
+  p.flags = flags, p.frontColor = front, p.backColor = back;
+}
+
+// Where an import puts p (a Vec3 or a Point) of a scene whose points span
+// lo..hi: centred, its largest extent scaled to the model size.
+template <class P>
+Vec3 Placed(const P& p, const Vec3& lo, const Vec3& hi) {
+  const double s = kImportModelSize / std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+  return {(p.x - (lo.x + hi.x) / 2) * s, (p.y - (lo.y + hi.y) / 2) * s, (p.z - (lo.z + hi.z) / 2) * s};
 }
 
 inline constexpr char kDropped[] = "Some of the polygons in this file were dropped because:\n";

@@ -5,7 +5,7 @@
 #include "import/object_exporters.h"
 #include "import/obj_export.h"
 #include "model/object_text.h"
-#include "support/model_fixture.h"
+#include "import_test_support.h"
 
 namespace ws {
 namespace {
@@ -22,17 +22,13 @@ void SmallObject(ModelFixture& f) {
   const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(100, 100, 0),
                       d = t.AddPoint(0, 100, -50);
   t.AddPoint(7, 7, 7);  // used by no polygon, still a vertex
-  auto add = [&](std::initializer_list<std::uint32_t> corners, std::uint8_t front, std::uint32_t flags) {
-    Polygon& p = t.polygons[t.polygonCount++];
-    p = Polygon{};
-    for (std::uint32_t k : corners) p.points[p.pointCount++] = k;
-    p.frontColor = front, p.backColor = 9, p.flags = flags;
-  };
   // Corners from the last to the first: OBJ fronts are counter-clockwise.
-  add({a, b, c, d}, 3, PolyFlag::kEachSideDifferent);  // one face, not triangulated, front only
-  add({a, c, b}, 3, PolyFlag::kInvisible);             // same material: no second usemtl
-  add({a, b}, 9, 0);                                   // two points: no face
-  add({a, b, d}, 9, 0);
+  // One face, not triangulated, front only; then the same material: no
+  // second usemtl; then two points: no face.
+  test::AddPolygon(t, {a, b, c, d}, PolyFlag::kEachSideDifferent, 3, 9);
+  test::AddPolygon(t, {a, c, b}, PolyFlag::kInvisible, 3, 9);
+  test::AddPolygon(t, {a, b}, 0, 9, 9);
+  test::AddPolygon(t, {a, b, d}, 0, 9, 9);
 }
 
 TEST(ObjExport, SmallObjectIsWrittenLineForLine) {

@@ -6,7 +6,6 @@
 #include <map>
 #include <random>
 
-#include "import/import_convert.h"
 #include "import/readers/x/x_loader.h"
 #include "import/x_export.h"
 #include "import_test_support.h"
@@ -192,18 +191,15 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
     ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
     if (want.empty()) continue;
 
-    // Where the import puts each point: centred on the box of the points
-    // written, scaled to the model size.
+    // Where the import puts each point: placed in the box of the points
+    // written.
     Vec3 lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
     for (std::size_t i = 0; i < pool.size(); ++i) {
       if (!visible[i]) continue;
       lo = {std::min(lo.x, pool[i].x), std::min(lo.y, pool[i].y), std::min(lo.z, pool[i].z)};
       hi = {std::max(hi.x, pool[i].x), std::max(hi.y, pool[i].y), std::max(hi.z, pool[i].z)};
     }
-    const double scale = kImportModelSize / std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-    auto placed = [&](const Vec3& p) {
-      return Vec3{(p.x - (lo.x + hi.x) / 2) * scale, (p.y - (lo.y + hi.y) / 2) * scale, (p.z - (lo.z + hi.z) / 2) * scale};
-    };
+    auto placed = [&](const Vec3& p) { return test::Placed(p, lo, hi); };
 
     t.ResetObject();
     ASSERT_TRUE(f.Import(path, FirstDispatch(path).flip)) << "round " << round;
