@@ -110,8 +110,9 @@ TEST(DxfReader, PolygonMeshClosedInMAndN) {
       for (int i = 0; i < 12; ++i) mesh(0, "VERTEX")(70, 64).At(10, {double(i / 4), double(i % 4), 0});
       const test::ReadResult r = Read(mesh(0, "SEQEND").Entities());
       ASSERT_EQ(r.faces.size(), m == 3 ? count : 0u) << flags << " " << m;
-      if (flags == 16 + 1 + 32 && m == 3)
+      if (flags == 16 + 1 + 32 && m == 3) {
         EXPECT_EQ(r.faces.back().corners, (std::vector<Vec3>{{2, 3, 0}, {2, 0, 0}, {0, 0, 0}, {0, 3, 0}}));
+      }
     }
   }
 }

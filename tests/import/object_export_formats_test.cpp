@@ -77,6 +77,8 @@ TEST(SaveObjectAs, OffersEveryFormatAndNamesTheOneItCannotWrite) {
   const std::string missing = f.dir.File("no such dir/e.glb");
   SaveObjectAsPath(f.m(), missing, exporters);
   SaveObjectAsPath(f.m(), f.dir.File("f.gltf2"), exporters);
+  SaveObjectAsPath(f.m(), f.dir.File("g.OBJ"), exporters);  // either case, no message
+  EXPECT_EQ(test::ReadFileText(f.dir.File("g.OBJ")).rfind("# Wirestead object\n", 0), 0u);
   EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
                                                           "Unknown Format Extension \".gltf2\".  Save Aborted"}));
 }
