@@ -132,7 +132,12 @@ bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
     model.ui().ShowError(kMsgCantOpenWorking);
     return false;
   }
-  if (!WriteFileAtomically(copy, {reinterpret_cast<const char*>(bytes->data()), bytes->size()})) {
+  // Flushed once, by ReplaceFileWith, when the store into it is complete.
+  FileHandle out = CreateFileTruncated(copy);
+  const bool copied = out && WriteBytes(out, bytes->data(), bytes->size());
+  CloseFile(out);
+  if (!copied) {
+    std::remove(copy.c_str());
     wait.End();
     model.ui().ShowError(kMsgErrorWriting);
     return false;
