@@ -7,24 +7,19 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include "app/qt_ui.h"
+
 namespace ws {
-namespace {
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 PrimitiveDialog::PrimitiveDialog(const PrimitiveDialogLayout& layout, CreateFn create,
                                  QWidget* parent)
     : QDialog(parent), create_(std::move(create)) {
-  setWindowTitle(Q(layout.title));
+  setWindowTitle(ToQString(layout.title));
   setObjectName(QString("dialog%1").arg(layout.resourceId));
   auto* form = new QFormLayout(this);
   for (const DialogField& f : layout.fields) {
     if (f.kind == DialogFieldKind::kCheckBox) {
-      vectorsOnly_ = new QCheckBox(Q(f.label), this);
+      vectorsOnly_ = new QCheckBox(ToQString(f.label), this);
       vectorsOnly_->setObjectName(QString("field%1").arg(f.controlId));
       form->addRow(vectorsOnly_);
       continue;
@@ -36,12 +31,12 @@ PrimitiveDialog::PrimitiveDialog(const PrimitiveDialogLayout& layout, CreateFn c
       edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
     }
     if (f.maxChars > 0) edit->setMaxLength(static_cast<int>(f.maxChars));
-    form->addRow(Q(f.label), edit);
+    form->addRow(ToQString(f.label), edit);
     fields_.push_back(edit);
   }
   auto* row = new QHBoxLayout;
   for (const DialogButton& b : layout.buttons) {
-    auto* button = new QPushButton(Q(b.text), this);
+    auto* button = new QPushButton(ToQString(b.text), this);
     button->setObjectName(QString("button%1").arg(b.controlId));
     button->setDefault(b.isDefault);
     button->setAutoDefault(b.isDefault);

@@ -12,11 +12,9 @@
 namespace ws {
 namespace {
 
-QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 // The texts were written for a platform that breaks lines at "\r".
 QString DisplayText(std::string_view s) {
-  QString text = ToQ(s);
+  QString text = ToQString(s);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
@@ -57,7 +55,7 @@ void QtUi::PresentMessage(std::string_view caption, std::string_view text) {
   const bool busy = busy_;
   if (busy) QApplication::restoreOverrideCursor();
   Modal(true);
-  QMessageBox box(QMessageBox::NoIcon, ToQ(caption), DisplayText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), DisplayText(text), QMessageBox::Ok, parent_);
   box.setObjectName("messageBox");
   if (caption == kGeneralErrorCaption) box.setIcon(QMessageBox::Critical);
   box.exec();
@@ -67,7 +65,7 @@ void QtUi::PresentMessage(std::string_view caption, std::string_view text) {
 
 std::optional<std::string> QtUi::AskValue(std::string_view prompt, std::string_view initial) {
   Modal(true);
-  ValuePrompt dialog(parent_, DisplayText(prompt), ToQ(initial));
+  ValuePrompt dialog(parent_, DisplayText(prompt), ToQString(initial));
   const int result = dialog.exec();
   Modal(false);
   if (result != QDialog::Accepted) return std::nullopt;
@@ -77,9 +75,9 @@ std::optional<std::string> QtUi::AskValue(std::string_view prompt, std::string_v
 QString QtFilterString(const std::vector<FileFilter>& filters) {
   QStringList parts;
   for (const FileFilter& f : filters) {
-    QString patterns = ToQ(f.patterns);
+    QString patterns = ToQString(f.patterns);
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    parts << QStringLiteral("%1 (%2)").arg(ToQ(f.description), patterns);
+    parts << QStringLiteral("%1 (%2)").arg(ToQString(f.description), patterns);
   }
   return parts.join(QStringLiteral(";;"));
 }
@@ -87,7 +85,7 @@ QString QtFilterString(const std::vector<FileFilter>& filters) {
 std::optional<std::string> QtUi::AskOpenPath(std::string_view title,
                                              const std::vector<FileFilter>& filters) {
   Modal(true);
-  const QString path = QFileDialog::getOpenFileName(parent_, ToQ(title), QString(),
+  const QString path = QFileDialog::getOpenFileName(parent_, ToQString(title), QString(),
                                                     QtFilterString(filters));
   Modal(false);
   if (path.isEmpty()) return std::nullopt;
@@ -96,11 +94,11 @@ std::optional<std::string> QtUi::AskOpenPath(std::string_view title,
 
 std::optional<std::string> QtUi::AskSavePath(const SaveDialogOptions& options) {
   Modal(true);
-  QFileDialog dialog(parent_, ToQ(options.title), QString(), QtFilterString(options.filters));
+  QFileDialog dialog(parent_, ToQString(options.title), QString(), QtFilterString(options.filters));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(ToQ(options.defaultExtension));
-  if (!options.defaultName.empty()) dialog.selectFile(ToQ(options.defaultName));
+  if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(options.defaultExtension));
+  if (!options.defaultName.empty()) dialog.selectFile(ToQString(options.defaultName));
   if (!options.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   const int result = dialog.exec();
   Modal(false);
@@ -119,13 +117,13 @@ void QtUi::SetBusyCursor(bool busy) {
 }
 
 std::optional<std::string> QtSettingsStore::Value(std::string_view key) const {
-  const QVariant v = settings_.value(ToQ(key));
+  const QVariant v = settings_.value(ToQString(key));
   if (!v.isValid()) return std::nullopt;
   return v.toString().toStdString();
 }
 
 void QtSettingsStore::SetValue(std::string_view key, std::string_view value) {
-  settings_.setValue(ToQ(key), ToQ(value));
+  settings_.setValue(ToQString(key), ToQString(value));
 }
 
 }  // namespace ws

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QSettings>
 #include <functional>
+#include <string_view>
 
 #include "platform/ui.h"
 
@@ -13,6 +14,11 @@ class QLineEdit;
 class QWidget;
 
 namespace ws {
+
+// The system's UTF-8 texts as Qt strings.
+inline QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Dialog 153, "Need More Information": the question, one centred edit
 // field (id 1009), "Cancel" and "OK".

@@ -6,23 +6,17 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/qt_ui.h"
 #include "editor/interaction/view_zone_dialog.h"
 
 namespace ws {
-namespace {
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 ViewZoneQtDialog::ViewZoneQtDialog(ViewZoneDialog& logic, QWidget* parent)
     : QDialog(parent), logic_(logic) {
-  setWindowTitle(Q(kViewZoneDialogTitle));
+  setWindowTitle(ToQString(kViewZoneDialogTitle));
   setObjectName(QString("dialog%1").arg(kViewZoneDialogId));
   auto* grid = new QGridLayout(this);
-  auto* help = new QLabel(Q(kViewZoneHelp), this);
+  auto* help = new QLabel(ToQString(kViewZoneHelp), this);
   help->setWordWrap(true);
   grid->addWidget(help, 0, 0, 1, 4);
 
@@ -36,18 +30,18 @@ ViewZoneQtDialog::ViewZoneQtDialog(ViewZoneDialog& logic, QWidget* parent)
     priority_->addItem(QString::fromStdString(text));
   }
   grid->addWidget(polygons_, 1, 0);
-  grid->addWidget(new QLabel(Q(kViewZoneHasA), this), 1, 1);
+  grid->addWidget(new QLabel(ToQString(kViewZoneHasA), this), 1, 1);
   grid->addWidget(priority_, 1, 2);
-  grid->addWidget(new QLabel(Q(kViewZonePriorityWhenSeen), this), 1, 3);
-  grid->addWidget(new QLabel(Q(kViewZoneStanding), this), 2, 0, 1, 4);
+  grid->addWidget(new QLabel(ToQString(kViewZonePriorityWhenSeen), this), 1, 3);
+  grid->addWidget(new QLabel(ToQString(kViewZoneStanding), this), 2, 0, 1, 4);
 
-  auto* add = new QPushButton(Q(kViewZoneAdd), this);
+  auto* add = new QPushButton(ToQString(kViewZoneAdd), this);
   add->setObjectName(QString("button%1").arg(kViewZoneAddId));
   list_ = new QListWidget(this);
   list_->setObjectName(QString("list%1").arg(kViewZoneListId));
-  auto* remove = new QPushButton(Q(kViewZoneDelete), this);
+  auto* remove = new QPushButton(ToQString(kViewZoneDelete), this);
   remove->setObjectName(QString("button%1").arg(kViewZoneDeleteId));
-  auto* done = new QPushButton(Q(kViewZoneDone), this);
+  auto* done = new QPushButton(ToQString(kViewZoneDone), this);
   done->setDefault(true);
   grid->addWidget(add, 3, 0);
   grid->addWidget(list_, 4, 0, 1, 4);

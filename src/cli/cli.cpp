@@ -30,10 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 // A private base directory holding a copy of the Preferences file and the
 // CLI's own working file, removed when the run ends, so the editor's files
 // are never touched.
@@ -266,11 +262,11 @@ int RunConvert(Session& s, const std::string& input, const std::string& target,
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::error_code ec;
   if (fs::is_directory(target, ec)) return ConvertToObjectDirectory(s, target);
-  if (EndsWith(lower, ".wdo")) {
+  if (lower.ends_with(".wdo")) {
     // The current object: the first of a cluster.
     return WriteObjectText(s.model, target) ? 0 : 1;
   }
-  if (EndsWith(lower, ".wdc")) return ConvertToCluster(s, input, target);
+  if (lower.ends_with(".wdc")) return ConvertToCluster(s, input, target);
   // The current object, at the editor's scale (walk mode is never on here).
   const ObjectExporters exporters = StandardObjectExporters(false);
   const std::size_t dot = target.find_last_of('.');

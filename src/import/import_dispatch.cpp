@@ -5,10 +5,6 @@
 namespace ws {
 namespace {
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWithAnyCase(std::string_view s, std::string_view lowerSuffix) {
@@ -26,25 +22,25 @@ Dispatched FirstDispatch(std::string_view path) {
   Dispatched d;
   d.path = std::string(path);
   const std::size_t n = path.size();
-  if (n >= 6 && EndsWith(path, ".3dmf")) {
+  if (n >= 6 && path.ends_with(".3dmf")) {
     d.kind = FileKind::kMetafile;
-  } else if (n >= 6 && EndsWith(path, ".3dm")) {
+  } else if (n >= 6 && path.ends_with(".3dm")) {
     d.kind = FileKind::kMetafile;
     d.path += "f";
-  } else if (n >= 5 && (EndsWith(path, ".b3d") || EndsWith(path, ".b3D") ||
-                        EndsWith(path, ".B3D") || EndsWith(path, ".B3d") ||
-                        EndsWith(path, ".t3d") || EndsWith(path, ".t3D") ||
-                        EndsWith(path, ".T3D") || EndsWith(path, ".T3d"))) {
+  } else if (n >= 5 && (path.ends_with(".b3d") || path.ends_with(".b3D") ||
+                        path.ends_with(".B3D") || path.ends_with(".B3d") ||
+                        path.ends_with(".t3d") || path.ends_with(".t3D") ||
+                        path.ends_with(".T3D") || path.ends_with(".T3d"))) {
     d.kind = FileKind::kMetafile;
-  } else if (n >= 5 && EndsWith(path, ".wdc")) {
+  } else if (n >= 5 && path.ends_with(".wdc")) {
     d.kind = FileKind::kCluster;
-  } else if (n >= 5 && EndsWith(path, ".wdo")) {
+  } else if (n >= 5 && path.ends_with(".wdo")) {
     d.kind = FileKind::kObjectText;
   } else {
     d.kind = FileKind::kScene;
     // Decided afresh for every file, so one import's flip never carries
     // over to the next.
-    d.flip = n >= 5 && (EndsWith(path, ".x") || EndsWith(path, ".3ds"));
+    d.flip = n >= 5 && (path.ends_with(".x") || path.ends_with(".3ds"));
   }
   return d;
 }

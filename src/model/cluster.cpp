@@ -92,10 +92,6 @@ std::string_view CopyToScratch(const std::string& source, const std::string& tar
   return {};
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 // An object name as a file name: no directory separators or NULs, so a name
 // can never lead the file out of the chosen directory.
 std::string FileNameFor(std::string_view name) {
@@ -283,7 +279,7 @@ bool SaveCluster(Model& model) {
     std::optional<std::string> chosen = model.ui().AskSavePath(dialog);
     if (!chosen || chosen->empty()) return false;
     target = *chosen;
-    if (!(target.size() > kClusterExtension.size() && EndsWith(target, kClusterExtension))) {
+    if (!(target.size() > kClusterExtension.size() && target.ends_with(kClusterExtension))) {
       target += kClusterExtension;
     }
   }

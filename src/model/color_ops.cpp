@@ -17,10 +17,6 @@ constexpr std::string_view kTranslatedSkyName = "Translated Sky";
 constexpr std::string_view kNotAColorTable =
     "Wirestead does not recognize that file as a color table.";
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 // The image palette ('clut' 2000 of the Preferences file) mapped into the
 // given table. Without an image palette the images are taken as already in
 // the current table's indices.
@@ -90,9 +86,9 @@ void LoadColorTable(Model& model) {
                                       {"Wirestead Color Table", "*.wct"},
                                       {"Adobe 8-bit ACT File", "*.act"}});
   if (!path || path->size() < 5) return;
-  if (EndsWith(*path, ".wct")) {
+  if (path->ends_with(".wct")) {
     ImportColorTableText(model, *path);
-  } else if (EndsWith(*path, ".act")) {
+  } else if (path->ends_with(".act")) {
     ImportColorTableAct(model, *path);
   }
 }
@@ -166,7 +162,7 @@ void SaveColorTableAs(Model& model) {
   auto path = model.ui().AskSavePath(options);
   if (!path) return;
   std::string target = *path;
-  if (!EndsWith(target, ".wct")) target += ".wct";
+  if (!target.ends_with(".wct")) target += ".wct";
   WriteColorTableText(model, target);
 }
 

@@ -33,17 +33,6 @@ constexpr std::size_t kAnimAngles = 40;
 constexpr std::size_t kAnimLists = 52;
 constexpr std::size_t kAnimListBytes = kAnimSlotPoints * 4;
 
-void StoreF64(std::uint8_t* p, double v) {
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
-  StoreLE32(p, static_cast<std::uint32_t>(bits));
-  StoreLE32(p + 4, static_cast<std::uint32_t>(bits >> 32));
-}
-
-double LoadF64(const std::uint8_t* p) {
-  std::uint64_t bits = LoadLE32(p) | (std::uint64_t{LoadLE32(p + 4)} << 32);
-  return std::bit_cast<double>(bits);
-}
-
 // True when `length` bytes hold `count` records of `size` bytes; checked by
 // division so that a huge count cannot overflow.
 bool HoldsRecords(std::size_t length, std::uint32_t count, std::size_t size) {
@@ -79,9 +68,9 @@ std::vector<std::uint8_t> EncodePoints(const ObjectTables& tables) {
   std::vector<std::uint8_t> out(std::size_t{tables.userPointCount()} * kPointRecordBytes);
   std::uint8_t* p = out.data();
   for (std::uint32_t i = kReservedPoints; i < tables.pointCount; ++i, p += kPointRecordBytes) {
-    StoreF64(p, tables.points[i].x);
-    StoreF64(p + 8, tables.points[i].y);
-    StoreF64(p + 16, tables.points[i].z);
+    StoreLEF64(p, tables.points[i].x);
+    StoreLEF64(p + 8, tables.points[i].y);
+    StoreLEF64(p + 16, tables.points[i].z);
   }
   return out;
 }
@@ -250,7 +239,7 @@ ObjectReadResult Damaged(std::string problem) {
 }
 
 StoredPoint DecodePoint(const std::uint8_t* p) {
-  return {LoadF64(p), LoadF64(p + 8), LoadF64(p + 16)};
+  return {LoadLEF64(p), LoadLEF64(p + 8), LoadLEF64(p + 16)};
 }
 
 StoredVector DecodeVector(const std::uint8_t* p) {

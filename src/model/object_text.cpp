@@ -363,10 +363,6 @@ std::optional<std::uint32_t> FirstNonFinitePoint(const ObjectTables& t) {
   return std::nullopt;
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 }  // namespace
 
 std::string FormatObjectText(const ObjectTables& t, const ColorTable& colors) {
@@ -486,7 +482,7 @@ void SaveObjectText(Model& model) {
   auto path = model.ui().AskSavePath(options);
   if (!path) return;
   std::string target = *path;
-  if (!EndsWith(target, ".wdo")) target += ".wdo";
+  if (!target.ends_with(".wdo")) target += ".wdo";
   // A path chosen here is used for this one write only.
   WriteObjectText(model, target);
 }

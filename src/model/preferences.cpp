@@ -14,16 +14,6 @@ constexpr std::size_t kHalfHeightOffset = 32;
 void StoreFlag(std::uint8_t* p, bool on) { StoreLE16(p, on ? 1 : 0); }
 bool LoadFlag(const std::uint8_t* p) { return LoadLE16(p) != 0; }
 
-void StoreF64(std::uint8_t* p, double v) {
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
-  StoreLE32(p, static_cast<std::uint32_t>(bits));
-  StoreLE32(p + 4, static_cast<std::uint32_t>(bits >> 32));
-}
-
-double LoadF64(const std::uint8_t* p) {
-  return std::bit_cast<double>(LoadLE32(p) | (std::uint64_t{LoadLE32(p + 4)} << 32));
-}
-
 double HalfSizeOr(double value, double fallback) {
   if (!std::isfinite(value) || value < kMinViewHalfSize || value > kMaxViewHalfSize)
     return fallback;
@@ -38,8 +28,8 @@ std::array<std::uint8_t, kPreferencesBytes> EncodePreferences(const Preferences&
                         prefs.perspectiveOn, prefs.polygonsShown,    prefs.soundEffectsOn,
                         prefs.thickLine,     prefs.instantViewChange};
   for (std::size_t i = 0; i < std::size(flags); ++i) StoreFlag(&out[2 * i], flags[i]);
-  StoreF64(&out[kHalfWidthOffset], prefs.viewHalfWidth);
-  StoreF64(&out[kHalfHeightOffset], prefs.viewHalfHeight);
+  StoreLEF64(&out[kHalfWidthOffset], prefs.viewHalfWidth);
+  StoreLEF64(&out[kHalfHeightOffset], prefs.viewHalfHeight);
   return out;
 }
 
@@ -55,8 +45,8 @@ std::optional<Preferences> DecodePreferences(std::span<const std::uint8_t> bytes
   prefs.soundEffectsOn = LoadFlag(p + 10);
   prefs.thickLine = LoadFlag(p + 12);
   prefs.instantViewChange = LoadFlag(p + 14);
-  prefs.viewHalfWidth = HalfSizeOr(LoadF64(p + kHalfWidthOffset), kDefaultViewHalfWidth);
-  prefs.viewHalfHeight = HalfSizeOr(LoadF64(p + kHalfHeightOffset), kDefaultViewHalfHeight);
+  prefs.viewHalfWidth = HalfSizeOr(LoadLEF64(p + kHalfWidthOffset), kDefaultViewHalfWidth);
+  prefs.viewHalfHeight = HalfSizeOr(LoadLEF64(p + kHalfHeightOffset), kDefaultViewHalfHeight);
   return prefs;
 }
 

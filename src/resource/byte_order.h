@@ -2,6 +2,7 @@
 // are never read by casting a pointer to a struct.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace ws {
@@ -39,6 +40,16 @@ inline void StoreBE32(std::uint8_t* p, std::uint32_t v) {
 inline void StoreBE16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v >> 8);
   p[1] = static_cast<std::uint8_t>(v);
+}
+
+// IEEE doubles, stored as their bits in little-endian order.
+inline void StoreLEF64(std::uint8_t* p, double v) {
+  std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
+  StoreLE32(p, static_cast<std::uint32_t>(bits));
+  StoreLE32(p + 4, static_cast<std::uint32_t>(bits >> 32));
+}
+inline double LoadLEF64(const std::uint8_t* p) {
+  return std::bit_cast<double>(LoadLE32(p) | (std::uint64_t{LoadLE32(p + 4)} << 32));
 }
 
 }  // namespace ws

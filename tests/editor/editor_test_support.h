@@ -69,6 +69,8 @@ std::uint32_t AddPolygon(ObjectTables& t, const std::vector<P3>& points, std::ui
 // back, right (+x), left, top (+y), bottom.
 std::uint32_t AddCube(ObjectTables& t, const P3& c, double h, const std::uint32_t (&flags)[6],
                       const std::uint8_t (&colours)[6]);
+// Flags for a cube whose faces carry no attribute.
+inline constexpr std::uint32_t kPlainFaces[6] = {};
 // A sphere of `bands` x `segments` quads (the poles as triangles), radius r,
 // faces outward.
 void AddSphere(ObjectTables& t, double r, int bands, int segments, std::uint32_t flags,

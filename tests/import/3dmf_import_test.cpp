@@ -34,11 +34,11 @@ struct MetafileFixture : ImportFixture {
   }
 };
 
-const char kTriangle[] = "Triangle ( 10 0 0 20 0 0 10 0 5 )\n";
+const char kTriangleText[] = "Triangle ( 10 0 0 20 0 0 10 0 5 )\n";
 
 TEST(Import3dmf, TriangleIsScaledBy18AndStandsOnZero) {
   MetafileFixture f;
-  ASSERT_TRUE(f.Run(kTriangle));
+  ASSERT_TRUE(f.Run(kTriangleText));
   EXPECT_EQ(f.Points(), (std::vector<P>{{-90, 0, -45}, {90, 0, -45}, {-90, 0, 45}}));
   const Polygon& p = f.tables().polygons[0];
   EXPECT_EQ(std::tuple(f.tables().polygonCount, p.pointCount, p.vectorCount, p.flags, p.frontFill,
@@ -100,7 +100,7 @@ TEST(Import3dmf, MatrixMovesTrianglesAndMeshesUntilAMeshSwitchesItOff) {
 
 TEST(Import3dmf, MergeFlipsOnlyTheNewPolygonsAndSharesEqualCorners) {
   MetafileFixture f;
-  ASSERT_TRUE(f.Run(kTriangle));
+  ASSERT_TRUE(f.Run(kTriangleText));
   const std::vector<std::uint32_t> old = f.Corners(0);
   const std::string path = f.File(
       "Triangle ( 90 0 -45 0 0 9 0 1 1 ) Triangle ( 0 0 9 0 1 1 2 2 2 )", "merge.b3d");
@@ -171,11 +171,11 @@ TEST(Import3dmf, EllipsoidMemoryMessagesInOrder) {
 
 TEST(Import3dmf, InsertMakesAnObjectAndErrorsKeepWhatWasRead) {
   MetafileFixture f;
-  ASSERT_TRUE(OpenFile(f.m(), f.services, f.File(kTriangle), OpenMode::kInsert).ok);
+  ASSERT_TRUE(OpenFile(f.m(), f.services, f.File(kTriangleText), OpenMode::kInsert).ok);
   EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.tables().polygonCount), std::tuple(2u, 1u));
   // Damage inside a container: the general error, and the triangle before it stays.
   MetafileFixture g;
-  EXPECT_TRUE(g.Run(std::string(kTriangle) + "Container ( Triangle ( 1 2 ) )"));
+  EXPECT_TRUE(g.Run(std::string(kTriangleText) + "Container ( Triangle ( 1 2 ) )"));
   EXPECT_EQ(std::tuple(g.ui.Messages().size(), g.tables().polygonCount), std::tuple(1u, 1u));
   EXPECT_EQ(g.ui.Messages()[0], (RecordedMessage{"General Error", std::string(kMsgUnknownError)}));
 }

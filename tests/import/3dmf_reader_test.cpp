@@ -18,7 +18,7 @@ struct ReadRun {
 
 ReadRun ReadAll(Bytes bytes) {
   ReadRun r;
-  std::unique_ptr<MetafileReader> reader;
+  std::unique_ptr<metafile::MetafileReader> reader;
   r.open = OpenMetafile(std::move(bytes), reader, [&](std::string_view l) { r.log.emplace_back(l); });
   MetafileObject o;
   while (reader && (r.end = reader->ReadNextObject(o)) == kOk) {
@@ -157,7 +157,7 @@ TEST(MetafileReader, ReferencesResolvedThroughTheTableOfContents) {
   for (const MetafileObject& o : loop.objects) references += o.type == kReference;
   EXPECT_EQ(std::tuple(references, loop.end), std::tuple(kMaxReferenceDepth + 1, kReferenceTooDeep));
   MetafileObject notReference;
-  std::unique_ptr<MetafileReader> reader;
+  std::unique_ptr<metafile::MetafileReader> reader;
   ASSERT_EQ(OpenMetafile(MetafileWriter{}.File({}), reader), kOk);
   EXPECT_EQ(reader->ResolveReference(notReference, nullptr), kNotReference);
   notReference.type = kReference;

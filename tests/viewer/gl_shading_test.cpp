@@ -10,7 +10,6 @@ namespace ws::viewer {
 namespace {
 
 constexpr double kHalf = 40.0;
-constexpr std::uint32_t kPlain[6] = {0, 0, 0, 0, 0, 0};
 const Vec3d kAxes[6] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
 
 class GlShadingTest : public GlPictureTest {
@@ -21,7 +20,7 @@ class GlShadingTest : public GlPictureTest {
     // A half-bright red, so that no lit colour saturates.
     colour = NearestColor(f.m().colors.current, 0x8080, 0, 0);
     const std::uint8_t c[6] = {colour, colour, colour, colour, colour, colour};
-    test::AddCube(f.t(), {0, 0, 0}, kHalf, kPlain, c);
+    test::AddCube(f.t(), {0, 0, 0}, kHalf, test::kPlainFaces, c);
   }
   QImage Picture(int shading) {
     view.SetShading(shading);

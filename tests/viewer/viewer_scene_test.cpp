@@ -16,6 +16,7 @@ namespace {
 
 using test::AddCube;
 using test::AddLine;
+using test::kPlainFaces;
 using test::EditorFixture;
 
 TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
@@ -43,8 +44,6 @@ TEST(ViewerErrors, ReportsCodeDescriptionAndOperation) {
   EXPECT_EQ(ErrorDescription(0x04FF), "Unrecognized error value.");
 }
 
-constexpr std::uint32_t kPlain[6] = {0, 0, 0, 0, 0, 0};
-
 float Sign(float v) { return v > 0.0f ? 1.0f : -1.0f; }
 
 // Every corner of a closed box: the outward face's smooth normal points
@@ -54,7 +53,7 @@ TEST(ViewerMesh, BoxCornersGetDiagonalSmoothNormalsOnBothSides) {
   EditorFixture f;
   const std::uint8_t red = f.colours().red;
   const std::uint8_t c[6] = {red, red, red, red, red, red};
-  AddCube(f.t(), {0, 0, 0}, 40, kPlain, c);
+  AddCube(f.t(), {0, 0, 0}, 40, kPlainFaces, c);
   SceneMesh mesh;
   BuildSceneMesh(f.t(), f.m().colors.current, false, mesh);
   EXPECT_EQ(std::make_tuple(mesh.faceCount, mesh.triangles.size(), mesh.largestExtent),
@@ -141,7 +140,7 @@ TEST(HardwareView, RebuildsWhenTheObjectPaletteOrDrawingRectangleChange) {
   HardwareView view(f.d(), f.e().softwareView());
   f.e().SetEditView(&view);
   const std::uint8_t c[6] = {1, 1, 1, 1, 1, 1};
-  AddCube(f.t(), {0, 0, 0}, 10, kPlain, c);
+  AddCube(f.t(), {0, 0, 0}, 10, kPlainFaces, c);
   f.e().ShowFrame();
   EXPECT_EQ(std::make_pair(view.buildCount(), view.mesh().faceCount), std::make_pair(1u, 12u));
   f.e().ShowFrame();

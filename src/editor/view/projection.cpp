@@ -210,7 +210,7 @@ double ClampScreen(double v) {
   return std::clamp(v, -kScreenLimit, kScreenLimit);
 }
 
-std::int32_t RoundToInt(double v) { return static_cast<std::int32_t>(std::lround(ClampScreen(v))); }
+std::int32_t RoundScreen(double v) { return static_cast<std::int32_t>(std::lround(ClampScreen(v))); }
 
 }  // namespace
 
@@ -249,11 +249,11 @@ ScreenPoint Projector::Screen(const EyePoint& e) const {
     sx = -(e.ex / d) * f_;
     sy = -(e.ey / d) * f_;
   }
-  return {RoundToInt(sx) + cx_, RoundToInt(sy) + cy_};
+  return {RoundScreen(sx) + cx_, RoundScreen(sy) + cy_};
 }
 
 std::int32_t Projector::DepthKey(const EyePoint& e) const {
-  return RoundToInt(e.d + kDepthKeyOffset);
+  return RoundScreen(e.d + kDepthKeyOffset);
 }
 
 void Projector::Project(Point& p) const {

@@ -76,6 +76,8 @@ inline bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+inline bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
 // Reading inside one line (or any bounded text), scanf-style.
 class TokenReader {
  public:
@@ -107,6 +109,8 @@ class TokenReader {
   std::size_t pos_ = 0;
 };
 
+// The line readers log their progress before every this many lines.
+constexpr std::size_t kStatusEveryLines = 100;
 // "Reading %3.1f%% Complete" for position / size x 100 (0 for an empty
 // file), formatted without the locale.
 std::string ReadingCompleteLine(std::size_t position, std::size_t size);

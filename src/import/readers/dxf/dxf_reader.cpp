@@ -49,7 +49,8 @@ constexpr double kArbitraryAxisLimit = 1.0 / 64;
 // Colour of an entity without a colour group: its layer's colour.
 constexpr int kByLayerDefault = 0;
 
-struct Group {
+// One group: its code line and the value line after it.
+struct CodePair {
   int code = -1;
   std::string_view value;
 };
@@ -72,7 +73,7 @@ class GroupReader {
       : text_(text), importer_(importer), trace_(trace) {}
 
   // False at the end of the input (a code without its value included).
-  bool Next(Group& group) {
+  bool Next(CodePair& group) {
     if (pushedBack_) {
       pushedBack_ = false;
       Count();  // the value line, read again
@@ -123,7 +124,7 @@ class GroupReader {
   const Trace& trace_;
   std::size_t pos_ = 0;
   std::int64_t reads_ = 0;
-  Group last_;
+  CodePair last_;
   bool pushedBack_ = false;
 };
 
@@ -141,7 +142,7 @@ void ReadInteger(std::string_view value, int& out) {
 }
 
 // Sets the x, y or z of `p` for codes base, base + 10 and base + 20.
-bool ReadCoordinate(const Group& g, int base, Vec3& p) {
+bool ReadCoordinate(const CodePair& g, int base, Vec3& p) {
   if (g.code == base) ReadNumber(g.value, p.x);
   else if (g.code == base + 10) ReadNumber(g.value, p.y);
   else if (g.code == base + 20) ReadNumber(g.value, p.z);
@@ -188,7 +189,7 @@ MaterialValue FaceMaterial(const ColorTriple& color) {
   return m;
 }
 
-struct FaceRecord {
+struct DxfFace {
   std::array<std::int32_t, 4> corners{};  // a triangle repeats its third corner
   ColorTriple color;
   int colorIndex = 0;  // as the entity gave it, for the faces of blocks
@@ -196,7 +197,7 @@ struct FaceRecord {
 
 struct FaceGroup {
   std::string name;
-  std::vector<FaceRecord> faces;
+  std::vector<DxfFace> faces;
 };
 
 struct Insert {
@@ -280,7 +281,7 @@ class DxfReader {
   void ReadSection();
   // Reads up to the group that ends the section, left in `g`; false when
   // the input ends first.
-  bool ReadTables(Group& g);
+  bool ReadTables(CodePair& g);
   void ReadBlock();
   // Reads the entity whose code-0 group was just read into `drawing`, when
   // it is one this reader takes.
@@ -319,14 +320,14 @@ class DxfReader {
 };
 
 // Keywords are the values of code-0 groups.
-bool Is(const Group& g, std::string_view keyword) { return g.code == 0 && g.value == keyword; }
+bool Is(const CodePair& g, std::string_view keyword) { return g.code == 0 && g.value == keyword; }
 
 // A code-0 group that no entity or block can run past, even when the file
 // leaves out the group that should have ended it.
-bool EndsAnySection(const Group& g) { return Is(g, "ENDSEC") || Is(g, "EOF"); }
+bool EndsAnySection(const CodePair& g) { return Is(g, "ENDSEC") || Is(g, "EOF"); }
 
 void DxfReader::Read() {
-  Group g;
+  CodePair g;
   while (groups_.Next(g)) {
     if (Is(g, "EOF")) break;
     if (Is(g, "SECTION")) ReadSection();
@@ -335,7 +336,7 @@ void DxfReader::Read() {
 
 template <class Field>
 void DxfReader::ReadFields(Field&& field) {
-  Group g;
+  CodePair g;
   while (groups_.Next(g)) {
     if (g.code == 0) {
       groups_.PushBack();
@@ -348,7 +349,7 @@ void DxfReader::ReadFields(Field&& field) {
 void DxfReader::ReadSection() {
   if (trace_) trace_("DXF: +DXFReadSection()");
   sawSection_ = true;
-  Group g;
+  CodePair g;
   if (!groups_.Next(g)) return;
   const std::string section(g.value);
   cutIn_ = section;
@@ -365,7 +366,7 @@ void DxfReader::ReadSection() {
   if (Is(g, "EOF")) groups_.PushBack();
 }
 
-bool DxfReader::ReadTables(Group& g) {
+bool DxfReader::ReadTables(CodePair& g) {
   while (groups_.Next(g)) {
     if (EndsAnySection(g)) return true;
     if (!Is(g, "LAYER")) continue;
@@ -374,7 +375,7 @@ bool DxfReader::ReadTables(Group& g) {
     std::string name;
     int color = 0;
     do {
-      ReadFields([&](const Group& f) {
+      ReadFields([&](const CodePair& f) {
         if (f.code == 2) name = Name(f.value);
         else if (f.code == 62) ReadInteger(f.value, color);
       });
@@ -390,11 +391,11 @@ void DxfReader::ReadBlock() {
   auto drawing = std::make_unique<Drawing>();
   std::string name;
   Vec3 base;
-  ReadFields([&](const Group& g) {
+  ReadFields([&](const CodePair& g) {
     if (g.code == 2 || g.code == 3) name = Name(g.value);
     else ReadCoordinate(g, 10, base);
   });
-  Group g;
+  CodePair g;
   while (groups_.Next(g) && !Is(g, "ENDBLK")) {
     if (EndsAnySection(g)) {
       groups_.PushBack();
@@ -433,7 +434,7 @@ void DxfReader::StoreFace(Drawing& drawing, const std::string& layer, std::span<
     return;
   }
   const MaterialValue material = FaceMaterial(color);
-  FaceRecord record;
+  DxfFace record;
   record.color = color;
   record.colorIndex = colorIndex;
   drawing.points.BeginFace(&material);
@@ -458,7 +459,7 @@ void DxfReader::ReadLine(Drawing& drawing) {
   Vec3 p1, p2;
   std::string layer;
   int color = kByLayerDefault;
-  ReadFields([&](const Group& g) {
+  ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, p1) || ReadCoordinate(g, 11, p2)) return;
     if (g.code == 8) layer = Name(g.value);
     else if (g.code == 62) ReadInteger(g.value, color);
@@ -472,7 +473,7 @@ void DxfReader::Read3dFace(Drawing& drawing) {
   Vec3 corners[4];
   std::string layer;
   int color = kByLayerDefault;
-  ReadFields([&](const Group& g) {
+  ReadFields([&](const CodePair& g) {
     for (int i = 0; i < 4; ++i) {
       if (ReadCoordinate(g, 10 + i, corners[i])) return;
     }
@@ -487,7 +488,7 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
   std::string layer;
   Vec3 origin;
   int color = kByLayerDefault, follow = 0, flags = 0, m = 0, n = 0;
-  ReadFields([&](const Group& g) {
+  ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, origin)) return;
     if (g.code == 8) layer = Name(g.value);
     else if (g.code == 62) ReadInteger(g.value, color);
@@ -497,7 +498,7 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
     else if (g.code == 72) ReadInteger(g.value, n);
   });
   std::vector<Vec3> vertices;
-  Group g;
+  CodePair g;
   // Up to SEQEND; any other entity ends a polyline whose SEQEND is missing.
   while (groups_.Next(g) && !Is(g, "SEQEND")) {
     if (g.code != 0) continue;
@@ -508,7 +509,7 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
     Vec3 at;
     int vertexFlags = 0;
     std::array<int, 4> face{};
-    ReadFields([&](const Group& f) {
+    ReadFields([&](const CodePair& f) {
       if (ReadCoordinate(f, 10, at)) return;
       if (f.code == 70) ReadInteger(f.value, vertexFlags);
       else if (f.code >= 71 && f.code <= 74) ReadInteger(f.value, face[f.code - 71]);
@@ -551,7 +552,7 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
 
 Insert DxfReader::ReadInsert() {
   Insert in;
-  ReadFields([&](const Group& g) {
+  ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, in.point) || ReadCoordinate(g, 210, in.extrusion)) return;
     switch (g.code) {
       case 41: ReadNumber(g.value, in.scale.x); break;
@@ -628,7 +629,7 @@ void DxfReader::Merge(Drawing& target, std::size_t b, const Affine& transform, i
   if (trace_) trace_("Merging object with " + std::to_string(block.groups.size()) + " groups");
   const BlockArray<Vec3>& points = block.points.points();
   for (const FaceGroup& group : block.groups) {
-    for (const FaceRecord& face : group.faces) {
+    for (const DxfFace& face : group.faces) {
       if (target.full()) return;
       Vec3 corners[4];
       for (std::size_t i = 0; i < 4; ++i) {
@@ -648,7 +649,7 @@ void DxfReader::CopyInto(MeshBuilder& builder) const {
   const BlockArray<Vec3>& points = entities_.points.points();
   for (const FaceGroup& group : entities_.groups) {
     builder.SelectGroup(group.name);
-    for (const FaceRecord& face : group.faces) {
+    for (const DxfFace& face : group.faces) {
       const MaterialValue material = FaceMaterial(face.color);
       const Vec3* p[4];
       for (std::size_t i = 0; i < 4; ++i) p[i] = &points[static_cast<std::size_t>(face.corners[i])];

@@ -34,7 +34,7 @@ constexpr std::size_t kMaxGltfPoints = 4000000;
 constexpr int kModeTriangles = 4, kModeStrip = 5, kModeFan = 6;
 
 // What the conversion's hook needs to put back the export's attributes.
-struct FaceRecord {
+struct GltfFace {
   std::int32_t attributes = -1;  // into Restore::attributes
   std::uint32_t instance = 0;    // the mesh instance the polygon numbers belong to
   std::uint32_t polygon = kNoIndex;
@@ -48,7 +48,7 @@ struct BackSide {
 struct Restore {
   std::vector<GltfAttributes> attributes;
   std::vector<BackSide> backs;
-  std::vector<FaceRecord> faces;
+  std::vector<GltfFace> faces;
 };
 
 int ComponentBytes(int type) {
@@ -354,7 +354,7 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
                                                    static_cast<std::int32_t>(prim.triangles[f * 3 + 2]),
                                                    static_cast<std::int32_t>(prim.triangles[f * 3 + 1]), -1});
     }
-    FaceRecord record;
+    GltfFace record;
     record.instance = instance;
     record.palette = palette;
     if (!prim.extras) {
@@ -458,7 +458,7 @@ bool GltfScene::Build() {
     // A polygon of the file is now its first triangle that was kept.
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::uint32_t> newOf;
     for (std::size_t i = 0; i < n; ++i) {
-      const FaceRecord& f = restore->faces[i];
+      const GltfFace& f = restore->faces[i];
       if (f.polygon != kNoIndex && polygonOf[i] != kNoIndex) {
         newOf.emplace(std::pair(f.instance, f.polygon), polygonOf[i]);
       }
@@ -472,7 +472,7 @@ bool GltfScene::Build() {
     };
     for (std::size_t i = 0; i < n; ++i) {
       if (polygonOf[i] == kNoIndex) continue;
-      const FaceRecord& f = restore->faces[i];
+      const GltfFace& f = restore->faces[i];
       Polygon& p = t.polygons[polygonOf[i]];
       p.frontColor = p.backColor = entry(f.palette, p.frontColor);
       if (f.attributes >= 0) {

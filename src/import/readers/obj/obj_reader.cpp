@@ -24,7 +24,6 @@ namespace {
 
 using namespace scene;
 
-constexpr std::size_t kStatusEvery = 100;
 constexpr std::size_t kMaxObjGroups = 2048;
 // No list of the scene grows beyond what the face collector could take:
 // a file with more stops being read there (what was read is kept).
@@ -85,8 +84,6 @@ class ObjReader {
   std::vector<std::int32_t> cornerScratch_, normalScratch_;
   bool pointsOrLines_ = false;
 };
-
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // Each number starts at the next digit, sign or decimal point (".5",
 // "+.5", "-.25", "1e-3", "1E+2"); what comes before it is skipped; after it
@@ -241,7 +238,7 @@ void ObjReader::Read(std::string_view text) {
   std::size_t lineNumber = 0;
   std::string_view line;
   for (std::size_t before = lines.position(); lines.Next(line); before = lines.position()) {
-    if (lineNumber % kStatusEvery == 0) importer_.Log(ReadingCompleteLine(before, lines.size()));
+    if (lineNumber % kStatusEveryLines == 0) importer_.Log(ReadingCompleteLine(before, lines.size()));
     ++lineNumber;
     const LineResult result = ReadLine(line);
     if (result == LineResult::kOk) continue;

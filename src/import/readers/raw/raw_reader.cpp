@@ -21,10 +21,6 @@ namespace {
 
 // Characters read per line; a longer line comes in pieces, each a line.
 constexpr std::size_t kRawLineChars = 255;
-// A status line goes out before every this many lines.
-constexpr std::size_t kStatusEvery = 100;
-
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 constexpr int kTriangleNumbers = 9;
 constexpr int kColoredNumbers = 12;
@@ -95,7 +91,7 @@ bool ImportRaw(Importer& importer, const std::string& path) {
   std::string_view line;
   std::vector<std::size_t> shortLines;
   for (std::size_t before = lines.position(); lines.Next(line); before = lines.position()) {
-    if (lineNumber++ % kStatusEvery == 0) importer.Log(ReadingCompleteLine(before, lines.size()));
+    if (lineNumber++ % kStatusEveryLines == 0) importer.Log(ReadingCompleteLine(before, lines.size()));
     if (!ReadRawLine(line, builder)) shortLines.push_back(lineNumber);
   }
   if (!shortLines.empty()) {
