@@ -10,7 +10,8 @@
 namespace ws {
 namespace {
 
-xfile::Value Number(double v) { return {false, v, {}}; }
+// A number value of the X file's data tree.
+xfile::Value XNumber(double v) { return {false, v, {}}; }
 
 // A colour counts as black within the weld tolerance of 0/0/0.
 bool IsBlack(const ColorTriple& c) { return Distance(c, ColorTriple{}) < kImportTolerance; }
@@ -21,7 +22,7 @@ xfile::Object MaterialObject(const MaterialValue& m) {
   const ColorTriple face = FaceColor(m);
   // faceColor RGBA, power, specularColor, emissiveColor.
   for (double v : {face.x, face.y, face.z, 1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) {
-    o.values.push_back(Number(static_cast<float>(v)));
+    o.values.push_back(XNumber(static_cast<float>(v)));
   }
   return o;
 }
@@ -80,13 +81,13 @@ bool ExportXFile(const std::string& path, const MeshBuilder& builder) {
   mesh.templateName = "Mesh";
   mesh.name = "wdo_object";
   const auto& points = builder.points();
-  mesh.values.push_back(Number(static_cast<double>(points.size())));
+  mesh.values.push_back(XNumber(static_cast<double>(points.size())));
   for (std::size_t i = 0; i < points.size(); ++i) {
     for (double v : {points[i].x, points[i].y, points[i].z}) {
       const float f = static_cast<float>(v);
       // Infinities and NaNs have no X text form the reader accepts.
       if (!std::isfinite(f)) return false;
-      mesh.values.push_back(Number(f));
+      mesh.values.push_back(XNumber(f));
     }
   }
   // Group 0's face list: each face's indices, ended by -1.
@@ -100,23 +101,23 @@ bool ExportXFile(const std::string& path, const MeshBuilder& builder) {
     }
   }
   faces.pop_back();
-  mesh.values.push_back(Number(static_cast<double>(faces.size())));
+  mesh.values.push_back(XNumber(static_cast<double>(faces.size())));
   for (const auto& face : faces) {
-    mesh.values.push_back(Number(static_cast<double>(face.size())));
-    for (std::int32_t index : face) mesh.values.push_back(Number(index));
+    mesh.values.push_back(XNumber(static_cast<double>(face.size())));
+    for (std::int32_t index : face) mesh.values.push_back(XNumber(index));
   }
 
   xfile::Object list;
   list.templateName = "MeshMaterialList";
   list.name = "wdo_matlist";
   const std::size_t materials = builder.GroupMaterialCount(0);
-  list.values.push_back(Number(static_cast<double>(materials)));
-  list.values.push_back(Number(static_cast<double>(faces.size())));
+  list.values.push_back(XNumber(static_cast<double>(materials)));
+  list.values.push_back(XNumber(static_cast<double>(faces.size())));
   for (std::size_t f = 0; f < faces.size(); ++f) {
     const std::int32_t position = builder.FaceMaterialPosition(0, f);
     // A face whose material belongs to another group has no place here.
     if (position < 0) return false;
-    list.values.push_back(Number(position));
+    list.values.push_back(XNumber(position));
   }
   for (std::size_t m = 0; m < materials; ++m) {
     list.children.push_back(MaterialObject(builder.GroupMaterial(0, m)));
