@@ -12,9 +12,9 @@ namespace ws {
 using raster::FloorStepper;
 using raster::MulAddFloorDiv;
 
-namespace {
-
-constexpr std::uint32_t kFillTablesTag = 0x46494C4C;  // 'FILL'
+// The fill's edge and interval records sit in a named namespace: the
+// scratch tables of PolygonFiller, a class seen from other files, hold them.
+namespace fill {
 
 enum class EdgeKind : std::uint8_t { kFlat, kSteep, kShallow };
 
@@ -49,6 +49,16 @@ struct Interval {
   std::int64_t lo;
   std::int64_t hi;
 };
+
+}  // namespace fill
+
+using fill::Edge;
+using fill::EdgeKind;
+using fill::Interval;
+
+namespace {
+
+constexpr std::uint32_t kFillTablesTag = 0x46494C4C;  // 'FILL'
 
 // Rows hold a handful of edges; insertion sort beats the general sort there.
 template <class T, class Less>
