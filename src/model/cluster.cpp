@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "model/color_ops.h"
 #include "model/object_text.h"
@@ -102,20 +103,14 @@ std::string FileNameFor(std::string_view name) {
   return out;
 }
 
-}  // namespace
-
-std::string DamagedObjectMessage(std::uint32_t index, std::string_view name,
-                                 std::string_view problem) {
-  return "Shape corrupt. Object " + std::to_string(index) + " \"" + std::string(name) +
-         "\": " + std::string(problem) + ".";
-}
-
-// The store goes into a copy of the working file that then replaces it in one
-// rename. Storing in place moves data inside the file before the directory
-// that describes it is written, so a crash or a full disk in the middle (an
-// autosave, say) would leave a working file that no longer reads, and that
-// file is what the next start restores.
-bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
+// Every change to the working file goes into a copy of it that then
+// replaces it in one rename. Changing it in place moves data inside the file
+// before the directory that describes it is written, so a crash or a full
+// disk in the middle (an autosave, say) would leave a working file that no
+// longer reads, and that file is what the next start restores. A change
+// that returns false leaves the working file as it was; the failures of the
+// copy itself are reported here.
+bool ChangeThroughCopy(Model& model, const std::function<bool(OpenResource& file)>& change) {
   WaitScope wait(model.rt);
   const std::string copy = model.paths.working + kStoreCopySuffix;
   // Opened first so that a missing or damaged working file is reported as
@@ -128,7 +123,7 @@ bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
     model.ui().ShowError(kMsgCantOpenWorking);
     return false;
   }
-  // Flushed once, by ReplaceFileWith, when the store into it is complete.
+  // Flushed once, by ReplaceFileWith, when the change is complete.
   FileHandle out = CreateFileTruncated(copy);
   const bool copied = out && WriteBytes(out, bytes->data(), bytes->size());
   CloseFile(out);
@@ -138,23 +133,43 @@ bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
     model.ui().ShowError(kMsgErrorWriting);
     return false;
   }
-  OpenResource file(model.resources, copy);
-  if (!file) {
-    std::remove(copy.c_str());
+  bool changed = false;
+  {
+    OpenResource file(model.resources, copy);
+    if (!file) {
+      std::remove(copy.c_str());
+      wait.End();
+      model.ui().ShowError(kMsgCantOpenWorking);
+      return false;
+    }
+    changed = change(file);
+    // The directory reaches the disk only here; the library says why not.
+    changed = file.Close() == 0 && changed;
+  }
+  if (changed && !ReplaceFileWith(model.paths.working, copy)) {
     wait.End();
-    model.ui().ShowError(kMsgCantOpenWorking);
-    return false;
-  }
-  StoreStatus status = StoreObjectResources(model.resources, file.ref(), index, name, model.tables,
-                                            model.animation, model.objectWord);
-  // The directory reaches the disk only here; the library says why not.
-  bool stored = file.Close() == 0 && status == StoreStatus::kOk;
-  if (stored && !ReplaceFileWith(model.paths.working, copy)) {
     model.ui().ShowError(kMsgErrorWriting);
-    stored = false;
+    changed = false;
   }
-  if (!stored) std::remove(copy.c_str());
-  wait.End();
+  if (!changed) std::remove(copy.c_str());
+  return changed;
+}
+
+}  // namespace
+
+std::string DamagedObjectMessage(std::uint32_t index, std::string_view name,
+                                 std::string_view problem) {
+  return "Shape corrupt. Object " + std::to_string(index) + " \"" + std::string(name) +
+         "\": " + std::string(problem) + ".";
+}
+
+bool StoreObject(Model& model, std::uint32_t index, std::string_view name) {
+  StoreStatus status = StoreStatus::kOk;
+  const bool stored = ChangeThroughCopy(model, [&](OpenResource& file) {
+    status = StoreObjectResources(model.resources, file.ref(), index, name, model.tables,
+                                  model.animation, model.objectWord);
+    return status == StoreStatus::kOk;
+  });
   switch (status) {
     case StoreStatus::kOk:
       return stored;
@@ -441,46 +456,34 @@ bool NewObject(Model& model, std::string_view name) {
 bool DeleteObject(Model& model) {
   ClusterState& c = model.cluster;
   const std::uint32_t deleted = c.current;
-  {
-    WaitScope wait(model.rt);
-    OpenResource file(model.resources, model.paths.working);
-    if (!file) {
-      wait.End();
-      model.ui().ShowError(kMsgCantOpenWorking);
-      return false;
-    }
-    ResourceFile& files = model.resources;
-    const std::uint32_t n = files.CountResourcesOfType(file.ref(), kResPinf);
+  ResourceFile& files = model.resources;
+  std::uint32_t n = 0;
+  const bool removed = ChangeThroughCopy(model, [&](OpenResource& file) {
+    n = files.CountResourcesOfType(file.ref(), kResPinf);
     if (deleted >= n) return false;  // the list and the file are out of step
     for (ResType type : kObjectTypes) files.DeleteResource(file.ref(), type, deleted);
-    Notify(model, ListEvent::kObjectDeleted, deleted);
-
-    if (n == 1) {
-      c.objectNames.clear();
-      model.tables.ResetObject();
-      model.tables.currentPolygon = -1;
-      model.animation.Reset();
-      model.objectWord = 0;
-      model.tables.name = std::string(kDefaultObjectName);
-      c.objectNames.push_back(std::string(kDefaultObjectName));
-      model.observer().ObjectListChanged();
-      SetCurrent(model, 0);
-      file.Close();
-      wait.End();
-      StoreObject(model, 0, kDefaultObjectName);
-    } else if (deleted + 1 == n) {
-      c.objectNames.erase(c.objectNames.begin() + deleted);
-      model.observer().ObjectListChanged();
-      SetCurrent(model, deleted - 1);
-    } else {
-      for (std::uint32_t k = deleted + 1; k < n; ++k) {
-        for (ResType type : kObjectTypes)
-          files.ChangeResourceInfo(file.ref(), type, k, "", type, k - 1);
-      }
-      c.objectNames.erase(c.objectNames.begin() + deleted);
-      model.observer().ObjectListChanged();
-      SetCurrent(model, deleted);
+    for (std::uint32_t k = deleted + 1; k < n; ++k) {
+      for (ResType type : kObjectTypes)
+        files.ChangeResourceInfo(file.ref(), type, k, "", type, k - 1);
     }
+    return true;
+  });
+  if (!removed) return false;
+  Notify(model, ListEvent::kObjectDeleted, deleted);
+  c.objectNames.erase(c.objectNames.begin() + deleted);
+  if (n == 1) {
+    model.tables.ResetObject();
+    model.tables.currentPolygon = -1;
+    model.animation.Reset();
+    model.objectWord = 0;
+    model.tables.name = std::string(kDefaultObjectName);
+    c.objectNames.push_back(std::string(kDefaultObjectName));
+    model.observer().ObjectListChanged();
+    SetCurrent(model, 0);
+    StoreObject(model, 0, kDefaultObjectName);
+  } else {
+    model.observer().ObjectListChanged();
+    SetCurrent(model, deleted + 1 == n ? deleted - 1 : deleted);
   }
   return LoadObject(model, c.current);
 }
@@ -503,14 +506,14 @@ bool RenameObjectTo(Model& model, std::string_view name) {
   c.objectNames[c.current] = std::string(name);
   model.tables.name = std::string(name);
   model.observer().ObjectListChanged();
-  OpenResource file(model.resources, model.paths.working);
-  if (!file) return false;
   // Resources left from an earlier store (an emptied table) get the name
   // too; an 'ANIM' gets it when it is next stored.
-  for (ResType type : {kResPinf, kResPnts, kResTvct, kResFace}) {
-    model.resources.ChangeResourceInfo(file.ref(), type, c.current, name, type, c.current);
-  }
-  return true;
+  return ChangeThroughCopy(model, [&](OpenResource& file) {
+    for (ResType type : {kResPinf, kResPnts, kResTvct, kResFace}) {
+      model.resources.ChangeResourceInfo(file.ref(), type, c.current, name, type, c.current);
+    }
+    return true;
+  });
 }
 
 bool SelectObject(Model& model, std::uint32_t index) {

@@ -12,6 +12,7 @@
 
 #include "model/cluster.h"
 #include "model/object_text.h"
+#include "resource/resource_file.h"
 #include "support/model_fixture.h"
 
 namespace ws {
@@ -109,30 +110,77 @@ TEST(InterruptedSave, TargetIsOldOrNewAndNoTemporaryIsLeft) {
   }
 }
 
-// A store into the working file (an autosave, a change of object) cut at any
-// byte leaves the working file as it was, which is what the next start
-// restores; the next store leaves no copy behind.
-TEST(InterruptedSave, CutStoreLeavesTheWorkingFileAsItWas) {
+// A change of the working file (a store, an autosave, a deleted or renamed
+// object) cut at any byte leaves the working file as it was or as the
+// change leaves it, never part way; the next store leaves no copy behind.
+TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   test::ModelFixture f;
   Model& m = f.m();
   ASSERT_TRUE(CreateWorkingCluster(m));
-  auto store = [&] { return StoreObject(m, m.cluster.current, m.cluster.objectNames[0]); };
-  for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
-  ASSERT_TRUE(store());
+  for (const char* name : {"b", "c"}) {
+    for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
+    f.tables().AddVector(0, 1);
+    ASSERT_TRUE(NewObject(m, name));
+  }
+  ASSERT_TRUE(SelectObject(m, 1));
+  // Longer lists: the store moves what follows them in the data area. No
+  // vectors: the stored ones stay, and only the rename gives them the name.
+  f.tables().ResetObject();
+  for (int i = 0; i < 440; ++i) f.tables().AddPoint(i, -i, 1);
   const std::string old = test::ReadFileText(m.paths.working);
-  // Longer lists: the store moves what follows them in the data area.
-  for (int i = 0; i < 400; ++i) f.tables().AddPoint(i, -i, 1);
-  ASSERT_TRUE(store());
-  const std::string fresh = test::ReadFileText(m.paths.working);
-  test::WriteFileText(m.paths.working, old);
-  const std::size_t n = fresh.size();
-  for (std::size_t cut = 0; cut <= n + 1; cut += n / 64 + 1) {
-    const bool finished = SaveInChildCutAt(store, cut);
-    EXPECT_TRUE(test::ReadFileText(m.paths.working) == (finished ? fresh : old)) << "cut at " << cut;
-    if (finished) test::WriteFileText(m.paths.working, old);
+  auto store = [&] { return StoreObject(m, 1, "b"); };
+  auto rename = [&] { return RenameObjectTo(m, "renamed"); };
+  // The file a change leaves when it runs to its end (in a child, so that
+  // the model here stays as it is), then put back.
+  auto endOf = [&](const std::function<bool()>& change) {
+    EXPECT_TRUE(SaveInChildCutAt(change, RLIM_INFINITY));
+    const std::string end = test::ReadFileText(m.paths.working);
+    test::WriteFileText(m.paths.working, old);
+    return end;
+  };
+  const std::string stored = endOf(store);
+  const struct {
+    const char* name;
+    std::function<bool()> change;
+    std::vector<std::string> whole;  // the files a cut may leave
+  } rows[] = {
+      {"store", store, {old, stored}},
+      {"delete", [&] { return DeleteObject(m); }, {old, endOf([&] { return DeleteObject(m); })}},
+      // A rename stores the object under its new name first.
+      {"rename", rename, {old, endOf([&] { return StoreObject(m, 1, "renamed"); }), endOf(rename)}},
+  };
+  for (const auto& row : rows) {
+    for (std::size_t i = 1; i < row.whole.size(); ++i) {
+      ASSERT_TRUE(row.whole[i] != row.whole[i - 1]) << row.name << " changes nothing";
+    }
+    // The directory fills the first 400 KB of the file and reaches it in one
+    // write; a change moves data only from where the data areas part, so
+    // most cuts land between there and the end, and a few earlier ones stop
+    // the copy.
+    const std::size_t data = ResourceFile::kHeaderSize;
+    std::size_t n = 0, from = old.size();
+    for (const std::string& w : row.whole) {
+      n = std::max(n, w.size());
+      if (&w == &row.whole[0] || w.size() < data) continue;
+      const auto part = std::mismatch(old.begin() + data, old.end(), w.begin() + data, w.end()).first;
+      from = std::min(from, static_cast<std::size_t>(part - old.begin()));
+    }
+    std::vector<std::size_t> cuts = {0, data / 2};
+    for (std::size_t cut = from; cut <= n + 1; cut += (n + 1 - from) / 64 + 1) cuts.push_back(cut);
+    cuts.push_back(n + 1);
+    for (std::size_t cut : cuts) {
+      SaveInChildCutAt(row.change, cut);
+      const std::string now = test::ReadFileText(m.paths.working);
+      EXPECT_TRUE(std::find(row.whole.begin(), row.whole.end(), now) != row.whole.end())
+          << row.name << " cut at " << cut;
+      if (cut > n) {
+        EXPECT_TRUE(now == row.whole.back()) << row.name << " did not end";
+      }
+      test::WriteFileText(m.paths.working, old);
+    }
   }
   ASSERT_TRUE(store());
-  EXPECT_EQ(test::ReadFileText(m.paths.working), fresh);
+  EXPECT_EQ(test::ReadFileText(m.paths.working), stored);
   const std::string folder = std::filesystem::path(m.paths.working).parent_path();
   for (const std::string& name : FolderNames(folder)) {
     EXPECT_EQ(name.find(".store"), std::string::npos) << name;
