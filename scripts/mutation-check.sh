@@ -58,6 +58,12 @@
 # whose last check an earlier pass had removed; a test for it was added back
 # and it is caught. The four rows added with the scene hash and the store
 # into a copy of the working file (338 rows in all) are caught.
+#
+# Delete and rename moved onto the working-file copy (two rows added, 340 in
+# all); the 60 rows in files changed alongside, plus the six of the object
+# list, 63 of 66 caught. The colour table put back when the Preferences file
+# refuses now has its test and is caught; the free-rotation sphere rim and an
+# object file of exactly the size limit survive as before.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -446,6 +446,19 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
 }
 
 
+// A table the Preferences file refuses does not stay in the working file:
+// the two would otherwise disagree until the next session restored the
+// working file's.
+TEST_F(ClusterTest, ColourTableThePreferencesRefuseLeavesTheWorkingFileAsItWas) {
+  const ColorTable before = *ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId);
+  ColorTable table = before;
+  table.Set(0, RGB16{1, 2, 3});
+  ASSERT_FALSE(table[0] == before[0]);
+  m.paths.preferences = fx.dir.path() + "/missing/Preferences";
+  EXPECT_FALSE(StoreCurrentColorTable(m, table));
+  EXPECT_EQ((*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId))[0], before[0]);
+}
+
 TEST_F(ClusterTest, StartNewClusterResetsEverythingOrRefusesWithoutAColourTable) {
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(NewObject(m, name));
   AddSquare(m.tables, 0, 8);
