@@ -470,8 +470,8 @@ bool DeleteObject(Model& model) {
   });
   if (!removed) return false;
   Notify(model, ListEvent::kObjectDeleted, deleted);
-  c.objectNames.erase(c.objectNames.begin() + deleted);
   if (n == 1) {
+    c.objectNames.clear();
     model.tables.ResetObject();
     model.tables.currentPolygon = -1;
     model.animation.Reset();
@@ -482,6 +482,7 @@ bool DeleteObject(Model& model) {
     SetCurrent(model, 0);
     StoreObject(model, 0, kDefaultObjectName);
   } else {
+    c.objectNames.erase(c.objectNames.begin() + deleted);
     model.observer().ObjectListChanged();
     SetCurrent(model, deleted + 1 == n ? deleted - 1 : deleted);
   }
