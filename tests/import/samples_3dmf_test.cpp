@@ -60,29 +60,5 @@ TEST(Samples3dmf, OpenWithTheirDeclaredCountsOrChangeNothing) {
   }
 }
 
-// Cut at every length (a dense sample of lengths for the large binary
-// one), every sample reads without crashing into a consistent object.
-TEST(Samples3dmf, CutAtEveryLength) {
-  WS_SKIP_WITHOUT_SAMPLES();
-  SampleFixture f;
-  const std::string path = f.dir.File("cut.3dmf");
-  for (const char* file : {"Triangle.3dmf", "Mesh.3dmf", "TriMesh-fancy.3dmf", "references.3dmf",
-                           "Ellipsoid_Default.3dmf", "ndc-textured-background.3dmf"}) {
-    const std::vector<std::uint8_t> bytes = test::ReadFileBytes(test::SamplePath("3dmf/" + std::string(file)));
-    for (std::size_t n = 0; n <= bytes.size(); n += n < 6000 ? 1 : 97) {
-      test::WriteFileBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
-      f.tables().ResetObject();
-      f.ui.ClearMessages();
-      Import3dmf(f.m(), f.services, path, true);
-      test::ExpectConsistent(f.tables());
-      ASSERT_LE(f.ui.Messages().size(), 1u) << file << " cut at " << n;
-      if (HasFatalFailure()) {
-        ADD_FAILURE() << file << " cut at " << n;
-        return;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace ws

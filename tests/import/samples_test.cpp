@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "import/import_3dmf.h"
 #include "import_test_support.h"
 
 namespace ws {
@@ -222,19 +223,24 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "nff/haines/WithCamera.nff nff/haines/cylinder.nff nff/haines/spheres.nff "
       "3ds/CameraRollAnim.3ds 3ds/test1.3ds cob/molecule.cob "
       "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl x/test_cube_text.x x/test_cube_binary.x "
-      "x/malformed/test_cube_compressed.x");
+      "x/malformed/test_cube_compressed.x 3dmf/Triangle.3dmf 3dmf/Mesh.3dmf 3dmf/TriMesh-fancy.3dmf "
+      "3dmf/references.3dmf 3dmf/Ellipsoid_Default.3dmf 3dmf/ndc-textured-background.3dmf");
   for (std::string name; names >> name;) files.push_back(name);
   ImportFixture f;
   for (const std::string& file : files) {
     const std::vector<std::uint8_t> bytes = test::ReadFileBytes(SamplePath(file));
     ASSERT_GT(bytes.size(), 100u) << file;  // an empty file would test nothing
-    const std::string path = f.dir.File("cut." + file.substr(file.size() - 3));
+    const std::string path = f.dir.File("cut" + file.substr(file.rfind('.')));
     for (std::size_t n = 0; n <= bytes.size(); ++n) {
       if (n >= 1500 && n % (bytes.size() / 120 + 1) != 0 && n + 64 <= bytes.size()) continue;
       test::WriteFileBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
       f.tables().ResetObject();
       f.ui.ClearMessages();
-      f.Import(path);
+      if (file.ends_with(".3dmf")) {
+        Import3dmf(f.m(), f.services, path, true);
+      } else {
+        f.Import(path);
+      }
       test::ExpectConsistent(f.tables());
       ASSERT_LE(f.ui.Messages().size(), 1u) << file << " cut at " << n;
       if (HasFatalFailure()) {
