@@ -18,6 +18,8 @@
 namespace ws {
 namespace {
 
+using Strings = std::vector<std::string>;
+
 // Runs `save` in a child process that may not write a file past `limit`
 // bytes: the kernel stops it at that byte with SIGXFSZ, before any
 // clean-up of its own can run. True when the save ran to its end.
@@ -35,79 +37,58 @@ bool SaveInChildCutAt(const std::function<bool()>& save, rlim_t limit) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+Strings FolderNames(const std::string& folder) {
+  Strings names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
 
-struct Kind {
-  const char* name;
-  // A cluster save first stores the current object into the working file,
-  // a file as large as the cluster itself: every cut stops it there,
-  // before the copy begins (the copy goes the same way as the other
-  // saves, cut part way through below).
-  bool cutsReachTheTarget;
-  std::string target;
-  std::function<bool()> save;
-  std::function<void()> change;  // makes the next save write something new
-};
-
-TEST(InterruptedSave, TargetIsOldOrNewAndNoTemporaryIsLeft) {
-  test::ModelFixture f;
-  Model& m = f.m();
-  ASSERT_TRUE(CreateWorkingCluster(m));
-  const std::string folder = f.dir.File("saves");
-  std::filesystem::create_directory(folder);
-  int added = 0;
-  auto addPoints = [&] {
-    for (int i = 0; i < 40; ++i, ++added) f.tables().AddPoint(added, 2 * i, 3 * i);
-  };
-  const Kind kinds[] = {
-      {".wdo", true, folder + "/a.wdo", [&] { return WriteObjectText(m, folder + "/a.wdo"); }, addPoints},
-      {".wdc", false, folder + "/a.wdc",
-       [&] {
-         m.cluster.clusterPath = folder + "/a.wdc";
-         m.cluster.fileState = FileState::kCluster;
-         return SaveCluster(m);
-       },
-       [&] {
-         addPoints();
-         ASSERT_TRUE(StoreObject(m, m.cluster.current, m.cluster.objectNames[m.cluster.current]));
-       }},
-  };
-  for (const Kind& kind : kinds) {
-    ASSERT_TRUE(kind.save()) << kind.name;
-    const std::string old = test::ReadFileText(kind.target);
-    kind.change();
-    // What the new save writes, made once in full and then put back.
-    ASSERT_TRUE(kind.save()) << kind.name;
-    const std::string fresh = test::ReadFileText(kind.target);
-    ASSERT_TRUE(fresh != old) << kind.name;
-    test::WriteFileText(kind.target, old);
-
-    int torn = 0;  // cuts that stopped inside the new file's bytes
-    const std::size_t n = fresh.size();
-    for (std::size_t cut = 0; cut <= n + 1; cut += (cut < 4 || cut + 4 > n) ? 1 : n / 64 + 1) {
-      const bool finished = SaveInChildCutAt(kind.save, cut);
-      const std::string now = test::ReadFileText(kind.target);
-      EXPECT_TRUE(now == old || now == fresh) << kind.name << " cut at " << cut;
-      EXPECT_EQ(now == fresh, finished) << kind.name << " cut at " << cut;
-      torn += FolderNames(folder).size() > static_cast<std::size_t>(&kind - kinds + 1);
-      if (now == fresh) test::WriteFileText(kind.target, old);
-    }
-    if (kind.cutsReachTheTarget) {
-      EXPECT_GT(torn, 10) << kind.name << ": no cut stopped a save part way";
-    }
-    // The next save that runs to its end clears what the cut ones left.
-    ASSERT_TRUE(kind.save()) << kind.name;
-    EXPECT_EQ(test::ReadFileText(kind.target), fresh) << kind.name;
-    std::vector<std::string> want;
-    for (const Kind* k = kinds; k <= &kind; ++k) want.push_back(std::filesystem::path(k->target).filename());
-    std::sort(want.begin(), want.end());
-    EXPECT_EQ(FolderNames(folder), want) << kind.name;
+// `change` cut at each of `cuts` leaves `target` holding one of `whole`, each
+// different from the one before, and the last exactly when the change ran
+// to its end, as it must past every file's end; whole[0] is put back.
+void ExpectWholeAfterCuts(const char* name, const std::function<bool()>& change,
+                          const std::string& target, const Strings& whole,
+                          const std::vector<std::size_t>& cuts) {
+  std::size_t n = whole[0].size();
+  for (std::size_t i = 1; i < whole.size(); ++i) {
+    n = std::max(n, whole[i].size());
+    ASSERT_TRUE(whole[i] != whole[i - 1]) << name << " changes nothing";
   }
+  for (std::size_t cut : cuts) {
+    const bool finished = SaveInChildCutAt(change, cut);
+    const std::string now = test::ReadFileText(target);
+    EXPECT_TRUE(std::find(whole.begin(), whole.end(), now) != whole.end())
+        << name << " cut at " << cut;
+    EXPECT_EQ(now == whole.back(), finished) << name << " cut at " << cut;
+    EXPECT_TRUE(finished || cut <= n) << name << " did not end";
+    test::WriteFileText(target, whole[0]);
+  }
+}
+
+TEST(InterruptedSave, ObjectFileIsOldOrNewAndNoTemporaryIsLeft) {
+  test::ModelFixture f;
+  const std::string folder = f.dir.File("saves"), target = folder + "/a.wdo";
+  std::filesystem::create_directory(folder);
+  auto save = [&] { return WriteObjectText(f.m(), target); };
+  ASSERT_TRUE(save());
+  const std::string old = test::ReadFileText(target);
+  for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
+  ASSERT_TRUE(save());
+  const std::string fresh = test::ReadFileText(target);
+  test::WriteFileText(target, old);
+  std::vector<std::size_t> cuts;
+  const std::size_t n = fresh.size();
+  for (std::size_t cut = 0; cut <= n + 1; cut += (cut < 4 || cut + 4 > n) ? 1 : n / 64 + 1) {
+    cuts.push_back(cut);
+  }
+  ExpectWholeAfterCuts(".wdo", save, target, {old, fresh}, cuts);
+  EXPECT_GT(FolderNames(folder).size(), 10u) << "no cut stopped a save part way";
+  // The next save that runs to its end clears what the cut ones left.
+  ASSERT_TRUE(save());
+  EXPECT_EQ(std::make_tuple(test::ReadFileText(target), FolderNames(folder)),
+            std::make_tuple(fresh, Strings{"a.wdo"}));
 }
 
 // A change of the working file (a store, an autosave, a deleted or renamed
@@ -130,6 +111,7 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   const std::string old = test::ReadFileText(m.paths.working);
   auto store = [&] { return StoreObject(m, 1, "b"); };
   auto rename = [&] { return RenameObjectTo(m, "renamed"); };
+  auto remove = [&] { return DeleteObject(m); };
   // The file a change leaves when it runs to its end (in a child, so that
   // the model here stays as it is), then put back.
   auto endOf = [&](const std::function<bool()>& change) {
@@ -142,17 +124,14 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   const struct {
     const char* name;
     std::function<bool()> change;
-    std::vector<std::string> whole;  // the files a cut may leave
+    Strings whole;  // the files a cut may leave
   } rows[] = {
       {"store", store, {old, stored}},
-      {"delete", [&] { return DeleteObject(m); }, {old, endOf([&] { return DeleteObject(m); })}},
+      {"delete", remove, {old, endOf(remove)}},
       // A rename stores the object under its new name first.
       {"rename", rename, {old, endOf([&] { return StoreObject(m, 1, "renamed"); }), endOf(rename)}},
   };
   for (const auto& row : rows) {
-    for (std::size_t i = 1; i < row.whole.size(); ++i) {
-      ASSERT_TRUE(row.whole[i] != row.whole[i - 1]) << row.name << " changes nothing";
-    }
     // The directory fills the first 400 KB of the file and reaches it in one
     // write; a change moves data only from where the data areas part, so
     // most cuts land between there and the end, and a few earlier ones stop
@@ -162,27 +141,19 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
     for (const std::string& w : row.whole) {
       n = std::max(n, w.size());
       if (&w == &row.whole[0] || w.size() < data) continue;
-      const auto part = std::mismatch(old.begin() + data, old.end(), w.begin() + data, w.end()).first;
+      const auto part =
+          std::mismatch(old.begin() + data, old.end(), w.begin() + data, w.end()).first;
       from = std::min(from, static_cast<std::size_t>(part - old.begin()));
     }
     std::vector<std::size_t> cuts = {0, data / 2};
     for (std::size_t cut = from; cut <= n + 1; cut += (n + 1 - from) / 64 + 1) cuts.push_back(cut);
     cuts.push_back(n + 1);
-    for (std::size_t cut : cuts) {
-      SaveInChildCutAt(row.change, cut);
-      const std::string now = test::ReadFileText(m.paths.working);
-      EXPECT_TRUE(std::find(row.whole.begin(), row.whole.end(), now) != row.whole.end())
-          << row.name << " cut at " << cut;
-      if (cut > n) {
-        EXPECT_TRUE(now == row.whole.back()) << row.name << " did not end";
-      }
-      test::WriteFileText(m.paths.working, old);
-    }
+    ExpectWholeAfterCuts(row.name, row.change, m.paths.working, row.whole, cuts);
   }
   ASSERT_TRUE(store());
   EXPECT_EQ(test::ReadFileText(m.paths.working), stored);
-  const std::string folder = std::filesystem::path(m.paths.working).parent_path();
-  for (const std::string& name : FolderNames(folder)) {
+  for (const std::string& name :
+       FolderNames(std::filesystem::path(m.paths.working).parent_path())) {
     EXPECT_EQ(name.find(".store"), std::string::npos) << name;
   }
 }
