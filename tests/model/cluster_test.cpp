@@ -15,7 +15,7 @@
 namespace ws {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 using Strings = std::vector<std::string>;
 using ResourceMap = std::map<std::pair<ResType, std::uint32_t>, std::pair<std::string, Bytes>>;
 
@@ -29,14 +29,8 @@ ResourceMap ReadAll(ResourceFile& files, const std::string& path) {
   return out;
 }
 
-// Everything a load may change, field by field.
-struct ObjectSnapshot {
-  std::vector<double> tables;
-  std::uint32_t objectWord = 0;
-  AnimationSlots animation;
-  bool operator==(const ObjectSnapshot&) const = default;
-};
-
+// Everything a load may change.
+using ObjectSnapshot = std::tuple<std::vector<double>, std::uint32_t, AnimationSlots>;
 ObjectSnapshot Snap(const Model& m) {
   return {test::TableFields(m.tables), m.objectWord, m.animation};
 }
@@ -141,7 +135,6 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
   }
 }
 
-
 // Damage to object 1 (at least 8 points, 8 vectors and 2 polygons):
 // `bytes` written at `at`, or the resource removed when `at` is kRemove.
 // Each resource cut short is refused by the reader's own length checks.
@@ -193,10 +186,15 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   ASSERT_TRUE(NewObject(m, "other"));
   m.cluster.clusterPath = m.cluster.windowTitle = "/somewhere/else.wdc";
   m.cluster.fileState = FileState::kCluster;
-  const Bytes working = test::ReadFileBytes(m.paths.working);
-  const Bytes prefs = test::ReadFileBytes(m.paths.preferences);
-  const ObjectSnapshot tables = Snap(m);
-  const ClusterState cluster = m.cluster;
+  // Everything a refused load must leave as it was.
+  auto state = [&] {
+    const ClusterState& c = m.cluster;
+    return std::make_tuple(test::ReadFileBytes(m.paths.working),
+                           test::ReadFileBytes(m.paths.preferences), Snap(m),
+                           FileExists(m.paths.working + ".incoming"), ui.busy(), c.objectNames,
+                           c.current, c.clusterPath, c.fileState, c.windowTitle);
+  };
+  const auto before = state();
   auto refused = [&](const std::string& message) {
     ui.ClearMessages();
     EXPECT_FALSE(LoadCluster(m, bad));
@@ -204,14 +202,7 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
     if (!message.empty()) {
       EXPECT_EQ(ui.MessageTexts(), Strings{message});
     }
-    EXPECT_EQ(std::make_tuple(test::ReadFileBytes(m.paths.working),
-                              test::ReadFileBytes(m.paths.preferences), Snap(m),
-                              FileExists(m.paths.working + ".incoming"), ui.busy()),
-              std::make_tuple(working, prefs, tables, false, false));
-    EXPECT_EQ(std::tie(m.cluster.objectNames, m.cluster.current, m.cluster.clusterPath,
-                       m.cluster.fileState, m.cluster.windowTitle),
-              std::tie(cluster.objectNames, cluster.current, cluster.clusterPath, cluster.fileState,
-                       cluster.windowTitle));
+    EXPECT_TRUE(state() == before);
   };
   for (const Damage& d : kDamages) {
     SCOPED_TRACE(d.what);
@@ -249,8 +240,7 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   }
 }
 
-
-TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResources) {
+TEST_F(ClusterTest, SavedClusterLoadsBackAndSavesTheSameResourcesOrOneFilePerObject) {
   BuildThreeObjects();
   std::vector<ObjectSnapshot> built(3);
   for (std::uint32_t i : {1u, 2u, 0u}) {
@@ -280,6 +270,20 @@ TEST_F(ClusterTest, SavedClusterLoadsBackWithItsColourTableAndSavesTheSameResour
   }
   EXPECT_EQ(ReadAll(m.resources, SaveAs(fx.dir.File("second.wdc"))), saved);
   EXPECT_TRUE(ui.Messages().empty());
+  // Save Cluster As Objects: one text file per object (its layout is the
+  // object text tests'); the object that was current is loaded again.
+  ASSERT_TRUE(RenameObjectTo(m, "ze/ro"));
+  ASSERT_TRUE(SelectObject(m, 1));
+  ui.QueueSavePath(fx.dir.File("Not Used - Click Save When Finished"));
+  ASSERT_TRUE(SaveClusterAsObjects(m));
+  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"})
+    EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
+  EXPECT_EQ(std::make_tuple(m.cluster.fileState, m.cluster.current, Snap(m)),
+            std::make_tuple(FileState::kCluster, 1u, built[1]));
+  std::remove(fx.dir.File("two.wdo").c_str());
+  EXPECT_FALSE(SaveClusterAsObjects(m));  // cancelled: nothing written
+  EXPECT_EQ(std::make_tuple(m.cluster.fileState, FileExists(fx.dir.File("two.wdo"))),
+            std::make_tuple(FileState::kCluster, false));
 }
 
 // The extension is added unless the name ends in exactly ".wdc"; a cluster
@@ -311,26 +315,6 @@ TEST_F(ClusterTest, SaveClusterAsksWhenItMustAndAppendsTheExtension) {
   EXPECT_EQ(std::make_tuple(ui.MessageTexts(), m.cluster.clusterPath, m.cluster.fileState),
             std::make_tuple(Strings{"Error writing file."}, std::string(), FileState::kNone));
 }
-
-TEST_F(ClusterTest, SaveClusterAsObjectsWritesOneTextFilePerObject) {
-  BuildThreeObjects();
-  ASSERT_TRUE(RenameObjectTo(m, "ze/ro"));
-  ASSERT_TRUE(SelectObject(m, 1));
-  const ObjectSnapshot current = Snap(m);
-  m.cluster.fileState = FileState::kCluster;
-  ui.QueueSavePath(fx.dir.File("Not Used - Click Save When Finished"));
-  ASSERT_TRUE(SaveClusterAsObjects(m));
-  // Each file is the object's text (whose layout the object text tests cover).
-  for (const char* name : {"ze_ro.wdo", "one.wdo", "two.wdo"})
-    EXPECT_EQ(test::ReadFileText(fx.dir.File(name)).rfind("[COLORS256_RGB_1.1]", 0), 0u) << name;
-  EXPECT_EQ(std::make_tuple(m.cluster.fileState, m.cluster.current, Snap(m)),
-            std::make_tuple(FileState::kCluster, 1u, current));
-  std::remove(fx.dir.File("two.wdo").c_str());
-  EXPECT_FALSE(SaveClusterAsObjects(m));  // cancelled: nothing written
-  EXPECT_EQ(std::make_tuple(m.cluster.fileState, FileExists(fx.dir.File("two.wdo"))),
-            std::make_tuple(FileState::kCluster, false));
-}
-
 
 TEST_F(ClusterTest, NewAndRenameRefuseAnEmptyOrLongName) {
   AddSquare(m.tables, 0, 8);
@@ -408,32 +392,22 @@ TEST_F(ClusterTest, DeletingAnObjectRenumbersTheLaterOnesAndTheirHistory) {
 // follows: Save Cluster writes it and the next session restores it.
 TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
   const std::string dir = fx.dir.path() + "/";
-  const std::vector<std::pair<const char*, std::function<bool(const ColorTable&)>>> rows = {
-      {"opening a .wdo",
-       [&](const ColorTable& t) {
-         test::WriteFileText(dir + "c.wdo",
-                             "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(t, "\r\n") +
-                                 "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
-         return LoadObjectText(m, dir + "c.wdo");
-       }},
-      {"loading an .act of exactly 768 bytes",
-       [&](const ColorTable& t) {
-         Bytes act;
-         for (std::size_t i = 0; i < 256; ++i) {
-           for (std::uint16_t c : {t[i].red, t[i].green, t[i].blue}) act.push_back(c >> 8);
-         }
-         test::WriteFileBytes(dir + "c.act", act);
-         return ImportColorTableAct(m, dir + "c.act");
-       }},
-  };
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    SCOPED_TRACE(rows[row].first);
+  for (int row = 0; row < 2; ++row) {  // opening a .wdo; loading an .act of exactly 768 bytes
     ColorTable table = test::SampleColorTable();
     const RGB16 changed{static_cast<std::uint16_t>(257 * (row + 1)), 514, 771};
     table.Set(0, changed);
-    ASSERT_TRUE(rows[row].second(table));
+    Bytes act;
+    for (std::size_t i = 0; i < 256; ++i) {
+      for (std::uint16_t c : {table[i].red, table[i].green, table[i].blue}) act.push_back(c >> 8);
+    }
+    test::WriteFileBytes(dir + "c.act", act);
+    test::WriteFileText(dir + "c.wdo",
+                        "[COLORS256_RGB_1.1]\r\n" + FormatColorLines(table, "\r\n") +
+                            "[POINTS]\r\n0\r\n[VECTORS]\r\n0\r\n[POLYGONS]\r\n0\r\n");
+    ASSERT_TRUE(row == 0 ? LoadObjectText(m, dir + "c.wdo")
+                         : ImportColorTableAct(m, dir + "c.act"));
     const std::string saved = SaveAs(dir + "saved" + std::to_string(row) + ".wdc");
-    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed);
+    EXPECT_EQ((*ReadClutFromFile(m.resources, saved, kCurrentClutId))[0], changed) << row;
     // The next session: this working file becomes the backup, and the
     // Preferences file holds another table until the backup is restored.
     test::WriteFileBytes(m.paths.backup, test::ReadFileBytes(m.paths.working));
@@ -441,10 +415,10 @@ TEST_F(ClusterTest, ColourTableTravelsWithTheCluster) {
     ASSERT_TRUE(RestoreLastSession(m));
     // A restored session has no path: the next Save Cluster asks.
     EXPECT_EQ(std::make_tuple(m.colors.current[0], m.cluster.clusterPath, m.cluster.fileState),
-              std::make_tuple(changed, std::string(), FileState::kNone));
+              std::make_tuple(changed, std::string(), FileState::kNone))
+        << row;
   }
 }
-
 
 // A table the Preferences file refuses does not stay in the working file:
 // the two would otherwise disagree until the next session restored the

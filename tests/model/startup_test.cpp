@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <tuple>
 
 #include "model/cluster.h"
+#include "model/preferences.h"
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
 #include "support/model_fixture.h"
@@ -26,7 +28,6 @@ TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
       {{}, "", "/home/ann/", "/home/ann/.local/share/wirestead/"},
       {{}, "/opt/ws", "/home/ann", "/opt/ws/"},
       {"", "/opt/ws", "/home/ann", "/opt/ws/"},  // an empty value counts as unset
-      {"", "", {}, {}},
       {"/tmp/root/", "/opt/ws", "/home/ann", "/tmp/root/"},
   };
   // clang-format on
@@ -97,12 +98,13 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
                         m.preferences.thickLine),
         std::make_tuple(0u, base + "/", std::vector<std::string>{"Default Object"}, 150.0, false,
                         !ownPrefs, ownPrefs ? 0u : 1u, !ownPrefs));
-    EXPECT_EQ(EncodeClut(m.colors.current), ownPrefs ? own : EncodeClut(test::SampleColorTable()));
-    EXPECT_EQ(EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId)),
-              EncodeClut(m.colors.current));
+    const Bytes colors = ownPrefs ? own : EncodeClut(test::SampleColorTable());
+    EXPECT_EQ(std::make_tuple(
+                  EncodeClut(m.colors.current),
+                  EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId))),
+              std::make_tuple(colors, colors));
     for (std::uint32_t id = 0; id < 8; ++id) {
-      const Bytes sound = ownPrefs || id == 5 ? Bytes{} : Bytes(10 + id, std::uint8_t(id));
-      EXPECT_EQ(m.sounds[id], sound) << id;
+      EXPECT_EQ(m.sounds[id], ownPrefs || id == 5 ? Bytes{} : Bytes(10 + id, id)) << id;
     }
     if (fresh) {
       EXPECT_EQ(test::ReadFileBytes(m.paths.preferences),
@@ -141,6 +143,64 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
               std::make_tuple(std::vector<std::string>{message}, true))
         << name;
   }
+}
+
+// Each row lays out a tree under a fresh folder: the program's folder, the
+// files named Preferences (a trailing '/' makes a folder of that name
+// instead) and the folder the lookup must answer ("" for none).
+TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
+  // clang-format off
+  const std::tuple<const char*, const char*, std::vector<std::string>, const char*> rows[] = {
+      {"build tree", "build/src/app", {"build/Preferences"}, "build"},
+      {"portable copy wins", "usr/bin", {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
+      {"installed before build tree", "a/bin", {"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
+      {"other data folder", "usr/bin", {"usr/share/other/Preferences", "usr/Preferences"}, ""},
+      {"a folder is not the file", "usr/bin", {"usr/share/wirestead/Preferences/"}, ""},
+      {"nothing", "usr/bin", {}, ""},
+  };
+  // clang-format on
+  for (const auto& [name, program, prefs, expected] : rows) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.File(program));
+    for (const std::string& p : prefs) {
+      // "a/b/" makes the folder a/b, "a/b" the file b in the folder a.
+      std::filesystem::create_directories(std::filesystem::path(dir.File(p)).parent_path());
+      if (p.back() != '/') test::WriteFileText(dir.File(p), "prefs");
+    }
+    EXPECT_EQ(FindDefaultsDirectory(dir.File(program)), *expected ? dir.File(expected) : "")
+        << name;
+  }
+  EXPECT_EQ(FindDefaultsDirectory(""), "");
+}
+
+// One record with every flag's offset distinct: 0,1,0,1,1,0,0,1, then
+// 2.0 = 0x4000000000000000 and 5000.0 = 0x40B3880000000000.
+TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
+  Preferences p;
+  p.gridShown = false, p.vectorsShown = false, p.perspectiveOn = true, p.soundEffectsOn = false;
+  p.instantViewChange = true, p.viewHalfWidth = 2.0, p.viewHalfHeight = 5000;
+  Bytes expected(80, 0);
+  for (int i : {2, 6, 8, 14}) expected[i] = 1;
+  expected[31] = 0x40;
+  expected[37] = 0x88, expected[38] = 0xB3, expected[39] = 0x40;
+  auto bytes = EncodePreferences(p);
+  EXPECT_EQ(std::make_tuple(Bytes(bytes.begin(), bytes.end()), DecodePreferences(bytes)),
+            std::make_tuple(expected, std::optional(p)));
+  Bytes b(bytes.begin(), bytes.end());
+  b[6] = 0x00, b[7] = 0x80;  // perspective i16 -32768: on
+  EXPECT_EQ(std::make_tuple(DecodePreferences(b)->perspectiveOn,
+                            DecodePreferences(Bytes(b.begin(), b.begin() + 39)).has_value(),
+                            DecodePreferences(Bytes(b.begin(), b.begin() + 40)).has_value()),
+            std::make_tuple(true, false, true));
+  // Half sizes outside what the prompts accept (1 to 5000) fall back to the defaults.
+  for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
+                     std::numeric_limits<double>::infinity()}) {
+    p.viewHalfWidth = p.viewHalfHeight = bad;
+    auto d = DecodePreferences(EncodePreferences(p));
+    EXPECT_EQ(std::tie(d->viewHalfWidth, d->viewHalfHeight), std::make_tuple(100.0, 150.0)) << bad;
+  }
+  p.viewHalfWidth = 1.0, p.viewHalfHeight = 5000.0;
+  EXPECT_EQ(DecodePreferences(EncodePreferences(p)), p);
 }
 
 }  // namespace

@@ -56,53 +56,47 @@ void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std:
   for (std::uint32_t i = 0; i < polygons; ++i) t.polygonSelected[i] = rng() % 3 == 0 ? 1 : 0;
 }
 
-TEST(UndoRestore, TablesComeBackByteForByteOnRandomObjects) {
+// The view and plot fields an undo puts back.
+auto ViewAndPlot(const UndoFixture& f) {
+  const ViewState& v = f.view;
+  const PlotState& p = f.plot;
+  return std::make_tuple(v.viewCode, v.orientation, v.turns, v.activeTurn, p.step, p.ep1Pending,
+                         p.ep1X, p.ep1Y, p.ep1Z, p.ep1Point, p.viewMemory);
+}
+
+// Undo must not care what the records mean; the current polygon survives
+// only below the restored count.
+TEST(UndoRestore, TablesViewPlotAndCurrentPolygonComeBack) {
   UndoFixture f;
   std::mt19937 rng(1234);
   const std::uint32_t sizes[][3] = {{8, 7, 1},       {7, 6, 0},
                                     {500, 900, 300}, {8, 6, 0},
                                     {7, 7, 0},       {kMaxPoints, kMaxVectors, kMaxPolygons},
                                     {1200, 40, 999}, {3000, 6000, 1}};
-  for (const auto& s : sizes) {
-    RandomObject(f.tables, rng, s[0], s[1], s[2]);
+  for (int i = 0; i < 8; ++i) {
+    RandomObject(f.tables, rng, sizes[i][0], sizes[i][1], sizes[i][2]);
+    f.view.viewCode = i % 6, f.view.orientation[0][2] = 0.25 * i, f.view.turns[1][2][0] = -i;
+    f.view.activeTurn = 1 + i % 3;
+    f.plot = PlotState{i % 6, i % 2 == 0, 10.0 * i, 20.0, -30.0, 12u + i, {'F', 'T', 'R'}};
     const UsedBytes before = CaptureUsed(f.tables);
+    const auto viewAndPlot = ViewAndPlot(f);
     ASSERT_TRUE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
     // Change every part, including the counts, before undoing.
     RandomObject(f.tables, rng, 1 + rng() % kMaxPoints, 1 + rng() % kMaxVectors,
                  rng() % kMaxPolygons);
+    f.view = ViewState{}, f.plot = PlotState{};
+    const int current = static_cast<int>(sizes[i][2]) - i % 2;  // the count itself, or the last
+    f.tables.currentPolygon = current;
     ASSERT_TRUE(f.history.PopUndo(f.target()));
-    EXPECT_TRUE(CaptureUsed(f.tables) == before);
+    EXPECT_TRUE(CaptureUsed(f.tables) == before) << i;
+    EXPECT_EQ(std::make_tuple(ViewAndPlot(f), f.tables.currentPolygon),
+              std::make_tuple(viewAndPlot, current < static_cast<int>(sizes[i][2]) ? current : -1))
+        << i;
   }
   EXPECT_TRUE(f.ui.Messages().empty());
 }
 
-TEST(UndoRestore, ViewPlotAndCurrentPolygonComeBack) {
-  UndoFixture f;
-  std::mt19937 rng(5);
-  RandomObject(f.tables, rng, 20, 20, 2);
-  f.view.viewCode = kViewRight, f.view.orientation[0][2] = 0.25, f.view.turns[1][2][0] = -1.0;
-  f.view.activeTurn = kTurnAboutY;
-  f.plot = PlotState{4, false, 10.0, 20.0, -30.0, 12, {'F', 'T', 'R'}};
-  const ViewState view = f.view;
-  const PlotState plot = f.plot;
-  // The current polygon survives only below the restored count.
-  for (auto [current, expected] : {std::pair{4, -1}, {1, 1}, {2, -1}}) {
-    f.history.PushUndo(UndoLabel::kRotate, f.target());
-    f.view = ViewState{};
-    f.plot = PlotState{};
-    f.tables.polygonCount = 6, f.tables.currentPolygon = current;
-    ASSERT_TRUE(f.history.PopUndo(f.target()));
-    EXPECT_EQ(f.tables.currentPolygon, expected) << current;
-    EXPECT_EQ(std::tie(f.view.viewCode, f.view.orientation, f.view.turns, f.view.activeTurn),
-              std::tie(view.viewCode, view.orientation, view.turns, view.activeTurn));
-    EXPECT_EQ(std::tie(f.plot.step, f.plot.ep1Pending, f.plot.ep1X, f.plot.ep1Y, f.plot.ep1Z,
-                       f.plot.ep1Point, f.plot.viewMemory),
-              std::tie(plot.step, plot.ep1Pending, plot.ep1X, plot.ep1Y, plot.ep1Z, plot.ep1Point,
-                       plot.viewMemory));
-  }
-}
-
-TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
+TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNoteAndRefusesWithoutMemory) {
   UndoFixture f;
   EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"&Undo\tCtrl+Z", false}));
   const std::size_t baseBlocks = f.rt.memory.LiveCount();
@@ -114,6 +108,22 @@ TEST(UndoStack, KeepsTwentyLevelsLabelsAndAnEmptyNote) {
   // The dropped block was released.
   EXPECT_EQ(std::make_tuple(f.rt.menuRefreshRequested, f.history.depth(), f.rt.memory.LiveCount()),
             std::make_tuple(true, kUndoDepth, baseBlocks + kUndoDepth));
+  // Without memory neither a push nor a restore changes the history (the
+  // bottom step stays) or the object.
+  f.tables.AddPoint(99, 0, 0);
+  const UsedBytes changed = CaptureUsed(f.tables);
+  f.rt.memory.SetFailAbove(16);
+  EXPECT_FALSE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
+  EXPECT_FALSE(f.history.PopUndo(f.target()));
+  EXPECT_EQ(std::make_tuple(f.ui.Messages(), CaptureUsed(f.tables) == changed, f.history.depth(),
+                            f.history.CurrentStack().front().label, f.rt.busy),
+            std::make_tuple(
+                std::vector<RecordedMessage>{
+                    {"Notification", "Not enough memory to keep an undo step for this command."},
+                    {"General Error", "Not enough memory to undo. The object was left as it is."}},
+                true, kUndoDepth, "step 1", false));
+  f.rt.memory.SetFailAbove(std::nullopt);
+  f.ui.ClearMessages();
   for (int i = 20; i >= 1; --i) {
     EXPECT_EQ(f.history.UndoMenuState(), (UndoMenuItem{"step " + std::to_string(i), true}));
     ASSERT_TRUE(f.history.PopUndo(f.target()));
@@ -169,32 +179,6 @@ TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
         std::make_tuple(f.rt.memory.LiveCount(), f.history.ObjectSpan(), f.history.currentObject()),
         std::make_tuple(baseBlocks, 0u, 0u));
   }
-}
-
-// Without memory neither a push nor a restore changes the history or the object.
-TEST(UndoMemory, NoMemoryLeavesStackAndObject) {
-  UndoFixture f;
-  std::mt19937 rng(8);
-  RandomObject(f.tables, rng, 500, 500, 50);
-  const UsedBytes saved = CaptureUsed(f.tables);
-  for (std::size_t i = 0; i < kUndoDepth; ++i)
-    f.history.PushUndo("step " + std::to_string(i), f.target());
-  RandomObject(f.tables, rng, 80, 70, 3);
-  const UsedBytes changed = CaptureUsed(f.tables);
-  f.rt.memory.SetFailAbove(16);
-  EXPECT_FALSE(f.history.PushUndo(UndoLabel::kDrag, f.target()));
-  EXPECT_FALSE(f.history.PopUndo(f.target()));
-  // The bottom step was not dropped.
-  EXPECT_EQ(std::make_tuple(f.ui.Messages(), CaptureUsed(f.tables) == changed, f.history.depth(),
-                            f.history.CurrentStack().front().label, f.rt.busy),
-            std::make_tuple(
-                std::vector<RecordedMessage>{
-                    {"Notification", "Not enough memory to keep an undo step for this command."},
-                    {"General Error", "Not enough memory to undo. The object was left as it is."}},
-                true, kUndoDepth, "step 0", false));
-  f.rt.memory.SetFailAbove(std::nullopt);
-  ASSERT_TRUE(f.history.PopUndo(f.target()));
-  EXPECT_TRUE(CaptureUsed(f.tables) == saved);
 }
 
 }  // namespace
