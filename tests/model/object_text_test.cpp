@@ -42,7 +42,7 @@ void BuildSample(ObjectTables& t) {
   p1.viewZones[2] = (bc - 0) | ViewZone::kIsVector | ViewZone::kLowPriority;  // vector 7, Low
 }
 
-TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByteAndReadsBack) {
+TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByteAndReadsBackAlsoBesideItself) {
   ModelFixture f;
   BuildSample(f.tables());
   std::string path = f.dir.File("sample.wdo");
@@ -79,6 +79,19 @@ TEST(ObjectTextWrite, SampleObjectIsWrittenByteForByteAndReadsBack) {
   EXPECT_EQ(std::make_tuple(test::TableFields(g.tables()), g.m().cluster.objectFilePath,
                             g.m().cluster.fileState, g.ui.Messages().size(), g.ui.busy()),
             std::make_tuple(test::TableFields(t), path, FileState::kObject, 0u, false));
+  // Loaded again beside itself, the copy's numbers move past the 4 points,
+  // 6 vectors and 2 polygons there, view-zone bits are kept, and only the
+  // new polygons are selected.
+  ObjectTables& u = g.tables();
+  std::fill_n(u.polygonSelected.begin(), 2, 0);
+  ASSERT_TRUE(LoadObjectText(g.m(), path));
+  const Polygon& p = u.polygons[3];
+  EXPECT_EQ(
+      std::make_tuple(u.pointCount, u.polygonCount, u.points[12].x, u.vectors[12].p1,
+                      u.vectors[12].p2, p.points[0], p.points[1], p.vectors[0], p.viewZones[0],
+                      p.viewZones[1], p.viewZones[2], u.polygonSelected[1], u.polygonSelected[2]),
+      std::make_tuple(15u, 4u, 10.5, 11u, 12u, 12u, 14u, 15u, 2u, 3u | ViewZone::kLowPriority,
+                      13u | ViewZone::kIsVector | ViewZone::kLowPriority, 0u, 1u));
 }
 
 // A refused write says why and leaves the target as it was.
@@ -107,34 +120,9 @@ TEST(ObjectTextWrite, RefusalsKeepTheTarget) {
   }
 }
 
-TEST(ObjectTextRead, AppendingShiftsIndicesAndKeepsViewZoneBits) {
-  ModelFixture f;
-  BuildSample(f.tables());
-  std::string path = f.dir.File("s.wdo");
-  ASSERT_TRUE(WriteObjectText(f.m(), path));
-
-  ModelFixture g;
-  ObjectTables& t = g.tables();
-  t.AddPoint(100, 0, 0), t.AddPoint(101, 0, 0), t.AddPoint(102, 0, 0), t.AddVector(7, 8);
-  t.polygons[0] = t.polygons[1] = Polygon{};
-  t.polygonCount = 2;
-  ASSERT_TRUE(LoadObjectText(g.m(), path));
-  // File point 0 comes after 3 user points.
-  ASSERT_EQ(std::make_tuple(t.pointCount, t.polygonCount, t.points[11].x, t.vectors[7].p1,
-                            t.vectors[7].p2),
-            std::make_tuple(14u, 4u, 10.5, 10u, 11u));
-  const Polygon& p1 = t.polygons[3];
-  // Points by 3 user points, vectors by 1 user vector, polygons by 2; the
-  // view-zone bits are kept.
-  EXPECT_EQ(std::make_tuple(p1.points[0], p1.points[1], p1.vectors[0], p1.viewZones[0],
-                            p1.viewZones[1], p1.viewZones[2]),
-            std::make_tuple(11u, 13u, 10u, 2u, 3u | ViewZone::kLowPriority,
-                            8u | ViewZone::kIsVector | ViewZone::kLowPriority));
-  EXPECT_EQ(std::make_tuple(t.polygonSelected[1], t.polygonSelected[2]), std::make_tuple(0u, 1u));
-}
-
-// A model whose tables hold one user point and one polygon, and the bytes
-// of its Preferences file, to prove a refused load changed nothing.
+// A model whose tables hold one user point, one user vector and one
+// polygon, and the bytes of its Preferences file, to prove a refused load
+// changed nothing.
 struct Guarded {
   ModelFixture f;
   std::vector<double> tables;
@@ -142,6 +130,7 @@ struct Guarded {
   ColorTable colors;
   Guarded() {
     f.tables().AddPoint(1, 2, 3);
+    f.tables().AddVector(7, 7);
     f.tables().polygons[f.tables().polygonCount++] = Polygon{};
     tables = test::TableFields(f.tables());
     prefs = test::ReadFileBytes(f.m().paths.preferences);
@@ -178,7 +167,13 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::string two = "2\n0,0,0\n1,1,1\n", vec = "1\n0,1,0,0,0\n";
   const std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
   const std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
-  std::string badColour = head;
+  auto zoneList = [](int zones) {
+    return "1\n(poly0)\n0,0," + std::to_string(zones) +
+           ",0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
+  };
+  std::string many = "16380\n", twenty, badColour = head;
+  for (int i = 0; i < 16380; ++i) many += "0,0,0,0,0\n";
+  for (int i = 0; i < 20; ++i) twenty += "0\n";
   badColour[120] = 'z';
   const std::string corrupt = "Corrupt object definition file. ";
   const std::string noTable = corrupt + "Can't find color table.";
@@ -200,13 +195,14 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
       {"view zone one past", Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
       {"view zone past 16 bits", Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
       {"points over capacity", Body(c, "19993\n", "", ""), {"Can't load this object: its 19993 points would not fit beside the 1 already there (an object holds at most 19993)."}},
-      {"vectors over capacity", Body(c, "0\n", "19995\n", ""), {"Can't load this object: its 19995 vectors would not fit beside the 0 already there (an object holds at most 19994)."}},
+      {"vectors over capacity", Body(c, "0\n", "19994\n", ""), {"Can't load this object: its 19994 vectors would not fit beside the 1 already there (an object holds at most 19994)."}},
       {"polygons over capacity", Body(c, "0\n", "0\n", "10000\n"), {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an object holds at most 10000)."}},
       {"151 corners", Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"), {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at most 150, 150 and 20."}},
       {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), {}},
       {"count past 64 bits", Body(c, "99999999999999999999\n", "", ""), {corrupt + "Unreadable value at line 259."}},
       {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
       {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
+      {"view zone rebased past 14 bits", Body(c, "1\n0,0,0\n", many, zoneList(1) + std::to_string(16383 | ViewZone::kIsVector) + "\n(pnts)\n"), {"Can't add this object here: its view-zone lists would name items beyond number 16383, which a view-zone entry cannot hold."}},
   };
   // clang-format on
   for (const auto& [what, text, messages] : rows) {
@@ -222,60 +218,23 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
   EXPECT_EQ(g.f.ui.MessageTexts(), Strings{"Can't open object definition."});
   g.ExpectUnchanged();
-  // At the limits: a vector entry may name any vector of the table,
-  // reserved ones included, and a polygon holds 20 view zones.
-  std::string twenty;
-  for (int i = 0; i < 20; ++i) twenty += "0\n";
-  for (const std::string& polygons :
-       {zones + "32774\n(pnts)\n0\n1\n",
-        "1\n(poly0)\n0,0,20,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" + twenty + "(pnts)\n"}) {
-    ModelFixture f;
-    test::WriteFileText(f.dir.File("ok.wdo"), Body(c, two, vec, polygons));
-    EXPECT_TRUE(LoadObjectText(f.m(), f.dir.File("ok.wdo"))) << polygons;
+  // At the limits, each beside the one user vector and polygon: a vector
+  // entry may name any vector of the table, reserved ones included; a
+  // polygon holds 20 view zones; vector 16,382 moves to 16,383, the last
+  // number an entry holds.
+  // clang-format off
+  const std::pair<std::string, std::uint32_t> fits[] = {
+      {Body(c, two, vec, zones + "32774\n(pnts)\n0\n1\n"), 7 | ViewZone::kIsVector},
+      {Body(c, two, vec, zoneList(20) + twenty + "(pnts)\n"), 1},
+      {Body(c, "1\n0,0,0\n", many, zoneList(1) + std::to_string(16382 | ViewZone::kIsVector) + "\n(pnts)\n"), 16383 | ViewZone::kIsVector},
+  };
+  // clang-format on
+  for (const auto& [text, zone] : fits) {
+    Guarded ok;
+    test::WriteFileText(ok.f.dir.File("ok.wdo"), text);
+    EXPECT_TRUE(LoadObjectText(ok.f.m(), ok.f.dir.File("ok.wdo"))) << text.substr(text.size() - 40);
+    EXPECT_EQ(ok.f.tables().polygons[1].viewZones[0], zone);
   }
-}
-
-// An entry naming vector 16,382 or 16,383, appended beside one user vector,
-// moves to 16,383 (the last index the field holds) or past it.
-TEST(ObjectTextRefusal, ViewZoneIndexRebasedPastFourteenBitsIsRefused) {
-  std::string vectors = "16380\n";
-  for (int i = 0; i < 16380; ++i) vectors += "0,0,0,0,0\n";
-  for (std::uint32_t index : {16382u, 16383u}) {
-    ModelFixture f;
-    f.tables().AddVector(7, 7);
-    const std::string text =
-        Body(f.m().colors.current, "1\n0,0,0\n", vectors,
-             "1\n(poly0)\n0,0,1,0\n00000000,00000000,00,00\n(vecs)\n(views)\n" +
-                 std::to_string(index | ViewZone::kIsVector) + "\n(pnts)\n");
-    test::WriteFileText(f.dir.File("z.wdo"), text);
-    const bool fits = index == 16382;
-    EXPECT_EQ(LoadObjectText(f.m(), f.dir.File("z.wdo")), fits) << index;
-    if (fits) {
-      EXPECT_EQ(f.tables().polygons[0].viewZones[0], 16383u | ViewZone::kIsVector);
-      continue;
-    }
-    EXPECT_EQ(f.ui.MessageTexts(),
-              std::vector<std::string>{"Can't add this object here: its view-zone lists would name "
-                                       "items beyond number 16383, which a view-zone entry cannot "
-                                       "hold."});
-    EXPECT_EQ(f.tables().vectorCount, 7u);
-  }
-}
-
-// The object file without asking; otherwise a dialog whose answer is used
-// once (".WDO" is not exactly ".wdo": the extension is appended).
-TEST(SaveObject, UsesTheObjectFileOrAsksOnce) {
-  ModelFixture f;
-  f.m().cluster.objectFilePath = f.dir.File("cur.wdo");
-  f.m().cluster.fileState = FileState::kObject;
-  SaveObjectText(f.m());
-  f.m().cluster.fileState = FileState::kCluster;  // a path alone is not enough
-  f.ui.QueueSavePath(f.dir.File("picked.WDO"));
-  SaveObjectText(f.m());
-  EXPECT_EQ(std::make_tuple(test::FileExists(f.dir.File("cur.wdo")),
-                            test::FileExists(f.dir.File("picked.WDO.wdo")),
-                            f.m().cluster.objectFilePath, f.ui.SaveDialogs().size()),
-            std::make_tuple(true, true, f.dir.File("cur.wdo"), 1u));
 }
 
 }  // namespace
