@@ -10,6 +10,8 @@
 namespace ws {
 namespace {
 
+using Strings = std::vector<std::string>;
+
 struct GlyphFile : ::testing::Test, test::OwnTables {
   test::TempDir dir;
   ResourceFile files{rt};
@@ -40,7 +42,9 @@ struct GlyphFile : ::testing::Test, test::OwnTables {
   std::uint32_t Load() { return LoadGlyphs(files, path, ui, store); }
 };
 
-TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
+// Glyphs are appended with their offsets; a damaged one is left out and
+// the later ones keep their numbers, up to the 256 records the store keeps.
+TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsetsAndDamagedOnesLeftOut) {
   // Glyph 0: triangle with two vectors and one polygon; glyph 1: two
   // points, one vector, a polygon whose view zone names a vector, low priority.
   t.AddPoint(0, 0, 0), t.AddPoint(100, 0, 0), t.AddPoint(50, 200, 0);
@@ -51,19 +55,39 @@ TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsets) {
   t.vectors[t.AddVector(7, 8)].color = 9;
   AddPolygon({8, 7}, {6}, 0xC000);
   StoreGlyph(1);
-  ASSERT_EQ(Load(), 2u);
-  ASSERT_EQ(std::make_tuple(ui.Messages().size(), store.points.size(), store.vectors.size(),
-                            store.polygons.size()),
-            std::make_tuple(0ul, 5ul, 3ul, 2ul));
+  t.AddPoint(0, 0, 0);
+  t.AddVector(7, 1);  // an end at a reserved point: outside a glyph
+  StoreGlyph(2);
+  t.AddPoint(0, 0, 0);
+  AddPolygon({7, 3}, {}, 0);  // a reserved corner
+  StoreGlyph(3);
+  {
+    OpenResource f(files, path);
+    auto pinf = EncodePinf(0, 0, 5, 0);  // points counted but no 'PNTS'
+    ASSERT_TRUE(files.WriteResource(f.ref(), kResPinf, 4, pinf, "g"));
+  }
+  StoreLine(5, 2);
+  for (std::uint32_t id = 6; id <= kGlyphMaxRecords; ++id) StoreGlyph(id);
+  ASSERT_EQ(Load(), kGlyphMaxRecords);
+  const std::string out = " of the vector font was left out: ";
+  EXPECT_EQ(ui.MessageTexts(),
+            (Strings{"Glyph 2" + out + "vector 0 has an end point outside the object.",
+                     "Glyph 3" + out + "polygon 0 has a corner outside the object.",
+                     "Glyph 4" + out + "its PNTS resource is missing.",
+                     "Glyph 256" + out + "the font has more glyphs than the store keeps."}));
+  ASSERT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
+            std::make_tuple(7ul, 4ul, 2ul));
   // Glyph-relative numbers plus what came before; vector lists as stored.
-  EXPECT_EQ(std::tie(store.points[4].x, store.vectors[1], store.vectors[2]),
-            std::make_tuple(6.0, StoredVector{1, 2, 0, 0, 0}, StoredVector{3, 4, 9, 0, 0}));
+  EXPECT_EQ(std::tie(store.points[4].x, store.vectors[1], store.vectors[2], store.vectors[3].p1),
+            std::make_tuple(6.0, StoredVector{1, 2, 0, 0, 0}, StoredVector{3, 4, 9, 0, 0}, 5u));
   const StoredPolygon& p = store.polygons[1];
   EXPECT_EQ(
       std::make_tuple(p.points[0], p.points[1], p.vectors[0], p.viewZones[0], p.viewZones[5]),
       std::make_tuple(4, 3, 0u, 0xC001u, 0u));  // entries beyond the count are not in the file
-  EXPECT_EQ(std::tie(store.polygons[0].viewZones[0], store.glyphs[0], store.glyphs[1]),
-            std::make_tuple(0x4000u, GlyphRecord{3, 2, 1, 0, 0, 0}, GlyphRecord{2, 1, 1, 3, 2, 1}));
+  EXPECT_EQ(std::tie(store.polygons[0].viewZones[0], store.glyphs[0], store.glyphs[1],
+                     store.glyphs[5], store.glyphs[255]),
+            std::make_tuple(0x4000u, GlyphRecord{3, 2, 1, 0, 0, 0}, GlyphRecord{2, 1, 1, 3, 2, 1},
+                            GlyphRecord{2, 1, 0, 5, 3, 2}, GlyphRecord{0, 0, 0, 7, 4, 2}));
 }
 
 // Each store capacity taken exactly by a glyph, then one more; a gap in
@@ -85,7 +109,7 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
   ASSERT_EQ(Load(), 7u);
   EXPECT_EQ(
       ui.MessageTexts(),
-      (std::vector<std::string>{
+      (Strings{
           "Glyph 1 of the vector font was left out: the glyph store has no room for its points.",
           "Glyph 3 of the vector font was left out: the glyph store has no room for its vectors.",
           "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
@@ -97,41 +121,6 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
                             GlyphRecord{100, 101, 0, 600, 599, 0}, 699u));
   EXPECT_EQ(Load(), 7u);  // loading again starts from an empty store
   EXPECT_EQ(store.points.size(), 700u);
-}
-
-TEST_F(GlyphFile, DamagedGlyphIsLeftOutAndLaterOnesKeepTheirNumbers) {
-  StoreLine(0, 3);
-  t.AddPoint(0, 0, 0);
-  t.AddVector(7, 1);  // an end at a reserved point: outside a glyph
-  StoreGlyph(1);
-  t.AddPoint(0, 0, 0);
-  AddPolygon({7, 3}, {}, 0);  // a reserved corner
-  StoreGlyph(2);
-  {
-    OpenResource f(files, path);
-    auto pinf = EncodePinf(0, 0, 5, 0);  // points counted but no 'PNTS'
-    ASSERT_TRUE(files.WriteResource(f.ref(), kResPinf, 3, pinf, "g"));
-  }
-  StoreLine(4, 2);
-  EXPECT_EQ(Load(), 5u);
-  EXPECT_EQ(ui.MessageTexts(),
-            (std::vector<std::string>{
-                "Glyph 1 of the vector font was left out: vector 0 has an end point outside the "
-                "object.",
-                "Glyph 2 of the vector font was left out: polygon 0 has a corner outside the "
-                "object.",
-                "Glyph 3 of the vector font was left out: its PNTS resource is missing."}));
-  EXPECT_EQ(std::tie(store.glyphs[4], store.vectors.back().p1),
-            std::make_tuple(GlyphRecord{2, 1, 0, 3, 2, 0}, 3u));
-}
-
-TEST_F(GlyphFile, RecordsStopAtTheirCapacity) {
-  for (std::uint32_t id = 0; id <= kGlyphMaxRecords; ++id) StoreGlyph(id);
-  EXPECT_EQ(Load(), kGlyphMaxRecords);
-  EXPECT_EQ(ui.MessageTexts(),
-            std::vector<std::string>{
-                "Glyph 256 of the vector font was left out: the font has more glyphs than the "
-                "store keeps."});
 }
 
 }  // namespace
