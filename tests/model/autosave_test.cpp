@@ -15,6 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+const std::string kOpenError = "CLVlib:OpenResFile - error opening file.";
 
 // The point count of object 0 as the working file has it now.
 std::uint32_t StoredPoints(Model& m) {
@@ -23,29 +24,43 @@ std::uint32_t StoredPoints(Model& m) {
 }
 
 // The clock starts at the first tick; each check comes exactly one interval
-// after the last, stores the first time and then only after a change.
-TEST(Autosave, StoresOncePerIntervalAndOnlyAfterAChange) {
+// after the last, stores the first time and then only after a change. A
+// store that fails says why and counts as not done; a lasting failure is
+// retried after 2, 4, 8 and then 16 intervals, each retry saying why again;
+// the first store that succeeds restores the interval.
+TEST(Autosave, StoresOncePerIntervalOnlyAfterAChangeAndBacksOffWhileStoresFail) {
   test::ModelFixture f;
-  ASSERT_TRUE(CreateWorkingCluster(f.m()));
+  Model& m = f.m();
+  ASSERT_TRUE(CreateWorkingCluster(m));
   AutosaveState s;
-  const Clock::time_point t0{};
-  struct Step { Clock::duration at; bool edit; AutosaveResult want; };
-  const Step steps[] = {
-      {0s, false, AutosaveResult::kNotDue},    {60s - 1ns, false, AutosaveResult::kNotDue},
-      {60s, false, AutosaveResult::kStored},   {120s, false, AutosaveResult::kUnchanged},
-      {130s, true, AutosaveResult::kNotDue},   {180s - 1ns, false, AutosaveResult::kNotDue},
-      {180s, false, AutosaveResult::kStored},  {240s, false, AutosaveResult::kUnchanged},
-      {250s, true, AutosaveResult::kNotDue},   {400s, false, AutosaveResult::kStored},
-      {460s - 1ns, false, AutosaveResult::kNotDue},
+  enum Change { kNone, kEdit, kBreak, kMend };  // kBreak edits too
+  using enum AutosaveResult;
+  // clang-format off
+  const std::tuple<Clock::duration, Change, AutosaveResult> steps[] = {
+      {0s, kNone, kNotDue}, {60s - 1ns, kNone, kNotDue}, {60s, kNone, kStored}, {120s, kNone, kUnchanged},
+      {130s, kEdit, kNotDue}, {180s - 1ns, kNone, kNotDue}, {180s, kNone, kStored}, {240s, kNone, kUnchanged},
+      {250s, kEdit, kNotDue}, {400s, kNone, kStored}, {460s - 1ns, kNone, kNotDue},
+      {460s, kBreak, kFailed}, {580s - 1ns, kNone, kNotDue}, {580s, kNone, kFailed}, {820s - 1ns, kNone, kNotDue},
+      {820s, kNone, kFailed}, {1300s - 1ns, kNone, kNotDue}, {1300s, kNone, kFailed}, {2260s - 1ns, kNone, kNotDue},
+      {2260s, kNone, kFailed}, {3220s - 1ns, kNone, kNotDue}, {3220s, kMend, kStored},
+      {3280s, kBreak, kFailed}, {3400s - 1ns, kNone, kNotDue}, {3400s, kNone, kFailed},  // two intervals again
   };
-  std::uint32_t points = f.tables().pointCount;
-  for (const Step& step : steps) {
-    if (step.edit) points = f.tables().AddPoint(points, 1, 2) + 1;
-    EXPECT_EQ(AutosaveTick(f.m(), s, t0 + step.at), step.want)
-        << std::chrono::duration<double>(step.at).count() << " s";
+  // clang-format on
+  std::vector<std::string> said;
+  double x = 0;
+  for (const auto& [at, change, want] : steps) {
+    if (change == kBreak || change == kMend) std::filesystem::remove(m.paths.working);
+    if (change == kMend) ASSERT_TRUE(CreateWorkingCluster(m));
+    if (change == kEdit || change == kBreak) f.tables().AddPoint(++x, 1, 2);
+    if (change == kBreak) std::filesystem::create_directory(m.paths.working);
+    const std::uint32_t points = f.tables().pointCount;
+    EXPECT_EQ(AutosaveTick(m, s, Clock::time_point{} + at), want)
+        << std::chrono::duration<double>(at).count() << " s";
+    if (want == kFailed) said.insert(said.end(), {kOpenError, std::string(kMsgCantOpenWorking)});
+    // What was stored is in the working file.
+    if (want == kStored) EXPECT_EQ(StoredPoints(m), points);
   }
-  // What was stored last is in the working file: both points added.
-  EXPECT_EQ(StoredPoints(f.m()), points);
+  EXPECT_EQ(f.ui.MessageTexts(), said);
 }
 
 // Every resource that a store writes takes part in the fingerprint.
@@ -63,7 +78,8 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
       {"vector colour", [&](Model&) { t.vectors[v].color ^= 1; }},
       {"polygon flag", [&](Model&) { p.flags ^= PolyFlag::kInvisible; }},
       {"object word", [](Model& m) { m.objectWord ^= 1; }},
-      {"animation", [](Model& m) {
+      {"animation",
+       [](Model& m) {
          m.animation.slots[0].active = 1;
          m.animation.activeCount = 1;
        }},
@@ -73,42 +89,6 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
     change(f.m());
     EXPECT_NE(ObjectFingerprint(f.m()), before) << name;
   }
-}
-
-// A store that fails says why and counts as not done; a lasting failure is
-// retried after 2, 4, 8 and then 16 intervals, each retry saying why again;
-// the first store that succeeds restores the interval.
-TEST(Autosave, FailedStoresBackOffUntilOneSucceeds) {
-  test::ModelFixture f;
-  ASSERT_TRUE(CreateWorkingCluster(f.m()));
-  AutosaveState s;
-  s.interval = 1s;
-  const Clock::time_point t0{};
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0), AutosaveResult::kNotDue);
-  std::filesystem::remove(f.m().paths.working);
-  std::filesystem::create_directory(f.m().paths.working);  // cannot be opened as a file
-  const std::vector<std::string> twice{"CLVlib:OpenResFile - error opening file.", std::string(kMsgCantOpenWorking)};
-  std::vector<std::string> said;
-  // Seconds of each tick: a failure at 1, retries due at 3, 7, 15, 31, 47.
-  for (int at : {1, 2, 3, 6, 7, 14, 15, 30, 31, 46, 47}) {
-    const bool due = at == 1 || at == 3 || at == 7 || at == 15 || at == 31 || at == 47;
-    EXPECT_EQ(AutosaveTick(f.m(), s, t0 + std::chrono::seconds(at)), due ? AutosaveResult::kFailed : AutosaveResult::kNotDue)
-        << "at " << at;
-    if (due) said.insert(said.end(), twice.begin(), twice.end());
-  }
-  EXPECT_EQ(f.ui.MessageTexts(), said);
-  std::filesystem::remove(f.m().paths.working);
-  ASSERT_TRUE(CreateWorkingCluster(f.m()));
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 63s), AutosaveResult::kStored);
-  f.tables().AddPoint(1, 2, 3);
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 64s), AutosaveResult::kStored);
-  // A new failure starts the waits again from two intervals.
-  std::filesystem::remove(f.m().paths.working);
-  std::filesystem::create_directory(f.m().paths.working);
-  f.tables().AddPoint(4, 5, 6);
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 65s), AutosaveResult::kFailed);
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 66s), AutosaveResult::kNotDue);
-  EXPECT_EQ(AutosaveTick(f.m(), s, t0 + 67s), AutosaveResult::kFailed);
 }
 
 }  // namespace
