@@ -37,19 +37,17 @@ ObjectSnapshot Snap(const Model& m) {
 
 // A square at x = dx whose vector list is the one the loader rebuilds.
 void AddSquare(ObjectTables& t, double dx, std::uint8_t color) {
-  std::uint32_t p[4] = {t.AddPoint(dx, 0, 0), t.AddPoint(dx + 10, 0, 0), t.AddPoint(dx + 10, 10, 0),
-                        t.AddPoint(dx, 10, 0)};
-  Polygon poly{};
-  for (int k = 0; k < 4; ++k) {
-    std::uint32_t v = t.AddVector(p[k], p[(k + 1) % 4]);
+  const std::uint32_t p = t.AddPoint(dx, 0, 0);
+  t.AddPoint(dx + 10, 0, 0), t.AddPoint(dx + 10, 10, 0), t.AddPoint(dx, 10, 0);
+  Polygon poly = test::MakePolygon({p, p + 1, p + 2, p + 3}, {});
+  for (std::uint32_t k = 0; k < 4; ++k) {
+    const std::uint32_t v = poly.vectors[poly.vectorCount++] = t.AddVector(p + k, p + (k + 1) % 4);
     t.vectors[v].color = color, t.vectors[v].attribute = k, t.vectors[v].width = k % 2;
-    poly.points[k] = p[k], poly.vectors[k] = v;
   }
-  poly.pointCount = poly.vectorCount = 4, poly.viewZoneCount = 1;
-  poly.viewZones[0] = 0x4000 | t.polygonCount, poly.flags = PolyFlag::kDefined;
-  poly.frontColor = color, poly.backColor = color + 1;
+  poly.viewZoneCount = 1, poly.viewZones[0] = 0x4000 | t.polygonCount;
+  poly.flags = PolyFlag::kDefined, poly.frontColor = color, poly.backColor = color + 1;
   poly.frontFill = FillWord(poly.frontColor), poly.backFill = FillWord(poly.backColor);
-  t.polygons[t.polygonCount++] = poly;
+  test::AppendPolygon(t, poly);
 }
 
 struct ClusterTest : ::testing::Test {

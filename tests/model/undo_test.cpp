@@ -38,21 +38,17 @@ UsedBytes CaptureUsed(const ObjectTables& t) {
   return out;
 }
 
-void FillRandom(void* dst, std::size_t size, std::mt19937& rng) {
-  auto* out = static_cast<std::uint8_t*>(dst);
-  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>(rng());
-}
-
 // User records of arbitrary bytes, padding and unused list slots included:
 // undo must not care what the records mean.
 void RandomObject(ObjectTables& t, std::mt19937& rng, std::uint32_t points, std::uint32_t vectors,
                   std::uint32_t polygons) {
+  auto fill = [&](void* from, void* to) {
+    for (auto* b = static_cast<std::uint8_t*>(from); b < to; ++b) *b = rng();
+  };
   t.pointCount = points, t.vectorCount = vectors, t.polygonCount = polygons;
-  if (points > kReservedPoints)
-    FillRandom(&t.points[kReservedPoints], (points - kReservedPoints) * sizeof(Point), rng);
-  if (vectors > kReservedVectors)
-    FillRandom(&t.vectors[kReservedVectors], (vectors - kReservedVectors) * sizeof(Vector), rng);
-  FillRandom(t.polygons.data(), polygons * sizeof(Polygon), rng);
+  fill(t.points + kReservedPoints, t.points + std::max(points, kReservedPoints));
+  fill(t.vectors + kReservedVectors, t.vectors + std::max(vectors, kReservedVectors));
+  fill(t.polygons.data(), t.polygons.data() + polygons);
   for (std::uint32_t i = 0; i < polygons; ++i) t.polygonSelected[i] = rng() % 3 == 0 ? 1 : 0;
 }
 
