@@ -134,32 +134,25 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
 }
 
 // Damage to object 1 (at least 8 points, 8 vectors and 2 polygons):
-// `bytes` written at `at`, or the resource removed when `at` is kRemove.
-// Each resource cut short is refused by the reader's own length checks.
-struct Damage {
-  const char* what;
-  ResType type;
-  std::size_t at;
-  std::vector<int> bytes;
-  static constexpr std::size_t kRemove = ~std::size_t{0};
-  void Apply(ResourceFile& files, const std::string& path) const {
-    OpenResource f(files, path);
-    if (at == kRemove) return files.DeleteResource(f.ref(), type, 1);
-    auto res = files.ReadResource(f.ref(), type, 1);
-    Bytes b(res->bytes().begin(), res->bytes().end());
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-      b.at(at + k) = static_cast<std::uint8_t>(bytes[k]);
-    ASSERT_TRUE(files.WriteResource(f.ref(), type, 1, b, "damaged"));
-  }
-};
-
-const Damage kDamages[] = {
-    {"FACE missing", kResFace, Damage::kRemove, {}},
+// `bytes` written at `at` into its resource of `type`, or that resource
+// removed when there are none. Each resource cut short is refused by the
+// reader's own length checks.
+const std::tuple<const char*, ResType, std::size_t, Bytes> kDamages[] = {
+    {"FACE missing", kResFace, 0, {}},
     {"vector end past the points", kResTvct, 4, {0xFF, 0xFF}},
     {"vector end below the reserved points", kResTvct, 0, {0xF8, 0xFF, 0xFF, 0xFF}},
     {"corner past the points", kResFace, 708 + 4, {0xFF, 0xFF}},
     {"a coordinate that is NaN", kResPnts, 6, {0xF8, 0x7F}},
 };
+void Damage(ResourceFile& files, const std::string& path, ResType type, std::size_t at,
+            const Bytes& bytes) {
+  OpenResource f(files, path);
+  if (bytes.empty()) return files.DeleteResource(f.ref(), type, 1);
+  auto res = files.ReadResource(f.ref(), type, 1);
+  Bytes b(res->bytes().begin(), res->bytes().end());
+  std::copy(bytes.begin(), bytes.end(), b.begin() + at);
+  ASSERT_TRUE(files.WriteResource(f.ref(), type, 1, b, "damaged"));
+}
 
 TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   BuildThreeObjects();
@@ -167,10 +160,10 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   const Bytes goodBytes = test::ReadFileBytes(good);
   // A damaged object of the working file: selecting it keeps object 0.
   const ObjectSnapshot zero = Snap(m);
-  for (const Damage& d : kDamages) {
-    SCOPED_TRACE(d.what);
+  for (const auto& [what, type, at, bytes] : kDamages) {
+    SCOPED_TRACE(what);
     test::WriteFileBytes(m.paths.working, goodBytes);
-    d.Apply(m.resources, m.paths.working);
+    Damage(m.resources, m.paths.working, type, at, bytes);
     ui.ClearMessages();
     EXPECT_FALSE(SelectObject(m, 1));
     ASSERT_EQ(ui.Messages().size(), 1u);
@@ -202,10 +195,10 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
     }
     EXPECT_TRUE(state() == before);
   };
-  for (const Damage& d : kDamages) {
-    SCOPED_TRACE(d.what);
+  for (const auto& [what, type, at, bytes] : kDamages) {
+    SCOPED_TRACE(what);
     test::WriteFileBytes(bad, goodBytes);
-    d.Apply(m.resources, bad);
+    Damage(m.resources, bad, type, at, bytes);
     refused("");
   }
   auto edit = [&](std::function<void(RefNum)> change) {
