@@ -47,7 +47,7 @@ void AddSquare(ObjectTables& t, double dx, std::uint8_t color) {
   poly.viewZoneCount = 1, poly.viewZones[0] = 0x4000 | t.polygonCount;
   poly.flags = PolyFlag::kDefined, poly.frontColor = color, poly.backColor = color + 1;
   poly.frontFill = FillWord(poly.frontColor), poly.backFill = FillWord(poly.backColor);
-  test::AppendPolygon(t, poly);
+  t.polygons[t.polygonCount++] = poly;
 }
 
 struct ClusterTest : ::testing::Test {

@@ -34,11 +34,6 @@ inline Polygon MakePolygon(std::initializer_list<std::uint32_t> points,
   return p;
 }
 
-inline std::uint32_t AppendPolygon(ObjectTables& t, const Polygon& p) {
-  t.polygons[t.polygonCount] = p;
-  return t.polygonCount++;
-}
-
 // Every field of the used records above the reserved ones, with the
 // counts first, flattened so that two states compare with ==.
 inline std::vector<double> TableFields(const ObjectTables& t) {

@@ -274,7 +274,7 @@ TEST_F(ObjectResourceFile, WriterMatchesTheLayoutsOwnEncoder) {
   p.viewZoneCount = 1, p.viewZones[0] = 0x4001, p.viewZones[5] = 99;
   p.points[3] = p.vectors[3] = 77, p.flags = 0x502, p.frontFill = 0x0A0A0A0A;
   p.backFill = 0x0B0B0B0B, p.frontColor = 10, p.backColor = 11, p.depth = 1234.5;
-  test::AppendPolygon(t, p);
+  t.polygons[t.polygonCount++] = p;
   AnimationSlots a;
   a.slots[1].firstWord = 5, a.slots[1].point = 9, a.slots[1].active = 1, a.slots[1].angle = -90;
   a.slots[1].points[0] = 8, a.slots[1].points[49] = 10;

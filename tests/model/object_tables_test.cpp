@@ -9,12 +9,8 @@
 namespace ws {
 namespace {
 
-struct ObjectTablesTest : ::testing::Test, test::OwnTables {
-  void AddPolygon(std::initializer_list<std::uint32_t> pts,
-                  std::initializer_list<std::uint32_t> vecs) {
-    test::AppendPolygon(t, test::MakePolygon(pts, vecs));
-  }
-};
+struct ObjectTablesTest : ::testing::Test, test::OwnTables {};
+using test::MakePolygon;
 
 TEST_F(ObjectTablesTest, AddPointMatchesUserPointsOnlyAndStopsAtTheCapacity) {
   // The reserved origin is never matched; -0.0 equals 0.0.
@@ -56,7 +52,7 @@ TEST_F(ObjectTablesTest, DeletePointMiddlePointRenumbersLastPointDropsBeyondIsCo
   t.AddVector(8, 9);
   t.AddVector(9, 8);
   t.AddVector(0, 1);  // user vector touching reserved points
-  AddPolygon({8, 9, 4}, {6, 7});
+  t.polygons[t.polygonCount++] = MakePolygon({8, 9, 4}, {6, 7});
   t.AddVector(7, 9);  // vector 9 touches the deleted point: that end stays
   ASSERT_TRUE(t.DeletePoint(7));
   EXPECT_EQ(std::make_tuple(t.pointCount, t.points[7].x, t.points[8].x),
@@ -82,7 +78,7 @@ TEST_F(ObjectTablesTest, DeleteVectorRenumbersPolygonVectorListsAndIgnoresReserv
   t.AddVector(7, 8);
   t.AddVector(8, 9);
   t.AddVector(9, 7);
-  AddPolygon({7, 8, 9}, {6, 7, 8});
+  t.polygons[t.polygonCount++] = MakePolygon({7, 8, 9}, {6, 7, 8});
   t.DeleteVector(3);  // reserved: nothing
   ASSERT_EQ(t.vectorCount, 9u);
   t.DeleteVector(7);
@@ -95,7 +91,7 @@ TEST_F(ObjectTablesTest, DeleteVectorRenumbersPolygonVectorListsAndIgnoresReserv
 }
 
 TEST_F(ObjectTablesTest, DeletePolygonMovesRecordsAndSelectionAndRenumbersLeaders) {
-  for (int i = 0; i < 5; ++i) AddPolygon({7}, {});
+  for (int i = 0; i < 5; ++i) t.polygons[t.polygonCount++] = MakePolygon({7}, {});
   for (std::uint32_t k = 0; k < 5; ++k) t.polygons[k].frontColor = static_cast<std::uint8_t>(k);
   t.polygonSelected[3] = kSelected;
   // Polygon 4 follows leader 3, polygon 0 follows leader 1 (the one removed).

@@ -32,8 +32,8 @@ void BuildSample(ObjectTables& t) {
   vec(0, a, 3, 0, 0);  // from the reserved origin, written as -7
   Polygon p0 = test::MakePolygon({a, b, c}, {ab, bc, ca});
   p0.flags = 0x402, p0.frontColor = p0.backColor = 10, p0.frontFill = p0.backFill = 0x0a0a0a0a;
-  test::AppendPolygon(t, p0);
-  Polygon& p1 = t.polygons[test::AppendPolygon(t, test::MakePolygon({b, d, c}, {bd, dc, bc}))];
+  t.polygons[t.polygonCount++] = p0;
+  Polygon& p1 = t.polygons[t.polygonCount++] = test::MakePolygon({b, d, c}, {bd, dc, bc});
   p1.viewZoneCount = 3;
   p1.flags = 0x80000200;  // view zone, and a high bit that must survive as signed text
   p1.frontColor = 0xf0, p1.backColor = 0x08, p1.frontFill = 0xf0f0f0f0, p1.backFill = 0x08080808;
