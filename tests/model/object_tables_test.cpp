@@ -57,11 +57,9 @@ TEST_F(ObjectTablesTest, DeletePointMiddlePointRenumbersLastPointDropsBeyondIsCo
   ASSERT_TRUE(t.DeletePoint(7));
   EXPECT_EQ(std::make_tuple(t.pointCount, t.points[7].x, t.points[8].x),
             std::make_tuple(9u, 2.0, 3.0));
-  const std::uint32_t ends[][2] = {{7, 8}, {8, 7}, {0, 1}, {7, 8}};
-  for (std::uint32_t v = 0; v < 4; ++v) {
-    EXPECT_EQ(std::tie(t.vectors[6 + v].p1, t.vectors[6 + v].p2), std::tie(ends[v][0], ends[v][1]))
-        << v;
-  }
+  const Vector* v = t.vectors + 6;
+  EXPECT_EQ(std::tie(v[0].p1, v[0].p2, v[1].p1, v[1].p2, v[2].p1, v[2].p2, v[3].p1, v[3].p2),
+            std::make_tuple(7u, 8u, 8u, 7u, 0u, 1u, 7u, 8u));
   const Polygon& p = t.polygons[0];
   EXPECT_EQ(std::make_tuple(p.points[0], p.points[1], p.points[2], p.vectors[0]),
             std::make_tuple(7u, 8u, 4u, 6u));
