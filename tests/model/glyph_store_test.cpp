@@ -11,6 +11,7 @@ namespace ws {
 namespace {
 
 using Strings = std::vector<std::string>;
+const std::string kLeftOut = " of the vector font was left out: ";
 
 struct GlyphFile : ::testing::Test, test::OwnTables {
   test::TempDir dir;
@@ -69,12 +70,11 @@ TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsetsAndDamagedOnesLeftOut) {
   StoreLine(5, 2);
   for (std::uint32_t id = 6; id <= kGlyphMaxRecords; ++id) StoreGlyph(id);
   ASSERT_EQ(Load(), kGlyphMaxRecords);
-  const std::string out = " of the vector font was left out: ";
   EXPECT_EQ(ui.MessageTexts(),
-            (Strings{"Glyph 2" + out + "vector 0 has an end point outside the object.",
-                     "Glyph 3" + out + "polygon 0 has a corner outside the object.",
-                     "Glyph 4" + out + "its PNTS resource is missing.",
-                     "Glyph 256" + out + "the font has more glyphs than the store keeps."}));
+            (Strings{"Glyph 2" + kLeftOut + "vector 0 has an end point outside the object.",
+                     "Glyph 3" + kLeftOut + "polygon 0 has a corner outside the object.",
+                     "Glyph 4" + kLeftOut + "its PNTS resource is missing.",
+                     "Glyph 256" + kLeftOut + "the font has more glyphs than the store keeps."}));
   ASSERT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size()),
             std::make_tuple(7ul, 4ul, 2ul));
   // Glyph-relative numbers plus what came before; vector lists as stored.
@@ -107,14 +107,11 @@ TEST_F(GlyphFile, CapacitiesAreKeptExactly) {
   StoreGlyph(6);    // polygon 21
   StoreLine(8, 2);  // after the gap at 7: never read
   ASSERT_EQ(Load(), 7u);
-  EXPECT_EQ(
-      ui.MessageTexts(),
-      (Strings{
-          "Glyph 1 of the vector font was left out: the glyph store has no room for its points.",
-          "Glyph 3 of the vector font was left out: the glyph store has no room for its vectors.",
-          "Glyph 4 of the vector font was left out: it has more polygons than the tables can hold.",
-          "Glyph 6 of the vector font was left out: the glyph store has no room for its "
-          "polygons."}));
+  EXPECT_EQ(ui.MessageTexts(),
+            (Strings{"Glyph 1" + kLeftOut + "the glyph store has no room for its points.",
+                     "Glyph 3" + kLeftOut + "the glyph store has no room for its vectors.",
+                     "Glyph 4" + kLeftOut + "it has more polygons than the tables can hold.",
+                     "Glyph 6" + kLeftOut + "the glyph store has no room for its polygons."}));
   EXPECT_EQ(std::make_tuple(store.points.size(), store.vectors.size(), store.polygons.size(),
                             store.glyphs[1], store.glyphs[2], store.vectors.back().p2),
             std::make_tuple(700ul, 700ul, 20ul, GlyphRecord{0, 0, 0, 600, 599, 0},
