@@ -171,6 +171,12 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
     return "1\n(poly0)\n0,0," + std::to_string(zones) +
            ",0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
   };
+  auto oneZone = [&](std::uint32_t entry) {
+    return zoneList(1) + std::to_string(entry) + "\n(pnts)\n";
+  };
+  const std::string beyond =
+      "Can't add this object here: its view-zone lists would name items beyond number 16383, "
+      "which a view-zone entry cannot hold.";
   std::string many = "16380\n", twenty, badColour = head;
   for (int i = 0; i < 16380; ++i) many += "0,0,0,0,0\n";
   for (int i = 0; i < 20; ++i) twenty += "0\n";
@@ -202,7 +208,7 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
       {"count past 64 bits", Body(c, "99999999999999999999\n", "", ""), {corrupt + "Unreadable value at line 259."}},
       {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
       {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
-      {"view zone rebased past 14 bits", Body(c, "1\n0,0,0\n", many, zoneList(1) + std::to_string(16383 | ViewZone::kIsVector) + "\n(pnts)\n"), {"Can't add this object here: its view-zone lists would name items beyond number 16383, which a view-zone entry cannot hold."}},
+      {"view zone rebased past 14 bits", Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)), {beyond}},
   };
   // clang-format on
   for (const auto& [what, text, messages] : rows) {
@@ -226,7 +232,7 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::pair<std::string, std::uint32_t> fits[] = {
       {Body(c, two, vec, zones + "32774\n(pnts)\n0\n1\n"), 7 | ViewZone::kIsVector},
       {Body(c, two, vec, zoneList(20) + twenty + "(pnts)\n"), 1},
-      {Body(c, "1\n0,0,0\n", many, zoneList(1) + std::to_string(16382 | ViewZone::kIsVector) + "\n(pnts)\n"), 16383 | ViewZone::kIsVector},
+      {Body(c, "1\n0,0,0\n", many, oneZone(16382 | ViewZone::kIsVector)), 16383 | ViewZone::kIsVector},
   };
   // clang-format on
   for (const auto& [text, zone] : fits) {

@@ -152,8 +152,10 @@ TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
   // clang-format off
   const std::tuple<const char*, const char*, std::vector<std::string>, const char*> rows[] = {
       {"build tree", "build/src/app", {"build/Preferences"}, "build"},
-      {"portable copy wins", "usr/bin", {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
-      {"installed before build tree", "a/bin", {"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
+      {"portable copy wins", "usr/bin",
+       {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
+      {"installed before build tree", "a/bin",
+       {"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
       {"other data folder", "usr/bin", {"usr/share/other/Preferences", "usr/Preferences"}, ""},
       {"a folder is not the file", "usr/bin", {"usr/share/wirestead/Preferences/"}, ""},
       {"nothing", "usr/bin", {}, ""},
