@@ -21,11 +21,9 @@ class WalkEdit : public ::testing::Test {
     ObjectTables& t = fx.tables();
     world.objects[0].polygons.resize(3);
     for (int k = 0; k < 3; ++k) {
-      Polygon& p = t.polygons[t.polygonCount++];
-      p = Polygon{};
+      Polygon& p = t.polygons[t.polygonCount++] = Polygon{};
       p.pointCount = 3;
-      p.points[0] = t.AddPoint(k, 0, 0), p.points[1] = t.AddPoint(k, 1, 0);
-      p.points[2] = t.AddPoint(k, 0, 1);
+      for (int i = 0; i < 3; ++i) p.points[i] = t.AddPoint(k, i == 1, i == 2);
       p.frontColor = p.backColor = static_cast<std::uint8_t>(10 + k);
       p.flags = k == 0 ? 0x200 : 0x2;
       RenderPolygon& r = world.objects[0].polygons[k];
