@@ -1,10 +1,11 @@
 // The viewer's scene without GL: shading words, the mesh filled from the
-// object, the frames against the editor's own projection, the error texts
-// and the rebuild rule.
+// object, the frames against the editor's own projection and the walk
+// view's, the error texts and the rebuild rule.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "editor_test_support.h"
 #include "viewer/hardware_view.h"
@@ -62,7 +63,8 @@ TEST(ViewerMesh, BoxCornersGetDiagonalSmoothNormalsOnBothSides) {
   int outward = 0;
   for (const MeshVertex& v : mesh.triangles) {
     const auto& p = v.position;
-    const float side = v.faceNormal[0] * p[0] + v.faceNormal[1] * p[1] + v.faceNormal[2] * p[2] > 0 ? 1.0f : -1.0f;
+    const float side =
+        v.faceNormal[0] * p[0] + v.faceNormal[1] * p[1] + v.faceNormal[2] * p[2] > 0 ? 1.0f : -1.0f;
     if (side > 0) ++outward;
     float axis = 0.0f;
     for (int i = 0; i < 3; ++i) {
@@ -75,30 +77,38 @@ TEST(ViewerMesh, BoxCornersGetDiagonalSmoothNormalsOnBothSides) {
   EXPECT_EQ(outward, 36);
 }
 
-TEST(ViewerMesh, SkipsInvisibleFacesAndBackFacesThatAreNeverDrawn) {
+// Invisible faces and back faces that are never drawn are left out; vectors
+// with a width become lines in their colour, at the quarter scale in walk
+// mode, and widen the extent.
+TEST(ViewerMesh, SkipsHiddenFacesAndTakesWideVectorsAsLines) {
   EditorFixture f;
   const std::uint32_t flags[6] = {PolyFlag::kInvisible, PolyFlag::kNeverDrawBackFace, 0, 0, 0, 0};
-  const std::uint8_t c[6] = {1, 2, 3, 4, 5, 6};
+  const std::uint8_t c[6] = {1, 2, 3, 4, 5, 6}, blue = f.colours().blue;
   AddCube(f.t(), {0, 0, 0}, 10, flags, c);
-  SceneMesh mesh;
-  BuildSceneMesh(f.t(), f.m().colors.current, false, mesh);
-  // 5 fronts, 4 backs
-  EXPECT_EQ(std::make_pair(mesh.faceCount, mesh.triangles.size()), std::make_pair(9u, std::size_t{9 * 6}));
-}
-
-TEST(ViewerMesh, WideVectorsBecomeLinesInTheirColourAndWidenTheExtent) {
-  EditorFixture f;
-  const std::uint8_t blue = f.colours().blue;
   AddLine(f.t(), {0, 0, 0}, {0, 0, -500}, blue, 1);
   AddLine(f.t(), {0, 0, 0}, {900, 0, 0}, blue, 0);       // wire frame only
   AddLine(f.t(), {0, 0, 0}, {0, 700, 0}, blue, 0x8000);  // a render copy's mark, no width
   SceneMesh mesh;
   BuildSceneMesh(f.t(), f.m().colors.current, true, mesh);
+  // 5 fronts, 4 backs
+  EXPECT_EQ(std::make_pair(mesh.faceCount, mesh.triangles.size()),
+            std::make_pair(9u, std::size_t{9 * 6}));
   ASSERT_EQ(mesh.lines.size(), 2u);
-  // Walk mode: the quarter scale.
-  EXPECT_EQ(mesh.lines[1].position[2], -125.0f);
-  EXPECT_EQ(mesh.largestExtent, 125.0);
-  EXPECT_EQ(mesh.lines[0].colour, (std::array<float, 3>{0.0f, 0.0f, 1.0f}));
+  EXPECT_EQ(std::make_tuple(mesh.lines[1].position[2], mesh.largestExtent, mesh.lines[0].colour),
+            std::make_tuple(-125.0f, 125.0, std::array<float, 3>{0.0f, 0.0f, 1.0f}));
+}
+
+// Clip coordinates of mesh point p through all of the frames, and where GL
+// puts them in a w x h window (row 0 the top).
+std::array<double, 4> Clip(const SceneFrames& f, const std::array<double, 3>& p) {
+  const Mat4 all = f.projection * f.view * f.object;
+  std::array<double, 4> clip;
+  for (int r = 0; r < 4; ++r)
+    clip[r] = all(r, 0) * p[0] + all(r, 1) * p[1] + all(r, 2) * p[2] + all(r, 3);
+  return clip;
+}
+std::pair<double, double> Window(const std::array<double, 4>& clip, double w, double h) {
+  return {(clip[0] / clip[3] + 1) / 2 * w, (1 - clip[1] / clip[3]) / 2 * h};
 }
 
 // The scene's picture lies exactly where the editor's projection puts it,
@@ -116,23 +126,59 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
     const SceneFrames frames = PlaceFrames(d, 60.0);
     EXPECT_EQ(frames.perspective, perspective);
     const Projector projector = d.MakeProjector();
-    const Mat4 all = frames.projection * frames.view * frames.object;
-    const float w = float(d.layout.width()), h = float(d.layout.height());
-    for (auto p : {std::array<float, 3>{0, 0, 0}, {40, -25, 10}, {-30, 60, -45}}) {
-      float clip[4];
-      for (int r = 0; r < 4; ++r) clip[r] = all(r, 0) * p[0] + all(r, 1) * p[1] + all(r, 2) * p[2] + all(r, 3);
+    for (auto p : {std::array<double, 3>{0, 0, 0}, {40, -25, 10}, {-30, 60, -45}}) {
+      const std::array<double, 4> clip = Clip(frames, p);
+      const auto [column, row] = Window(clip, d.layout.width(), d.layout.height());
       const EyePoint e = projector.Eye(p[0], p[1], p[2]);
       const double x = perspective ? -(e.ex / e.d) * d.layout.perspectiveFactor : e.ex;
       const double y = perspective ? -(e.ey / e.d) * d.layout.perspectiveFactor : e.ey;
-      EXPECT_NEAR((clip[0] / clip[3] + 1) / 2 * w, x + d.layout.cx + 0.5, 1e-2) << perspective;
-      EXPECT_NEAR((1 - clip[1] / clip[3]) / 2 * h, y + d.layout.cy + 0.5, 1e-2) << perspective;
-      EXPECT_LT(std::abs(clip[2] / clip[3]), 1.0f) << "inside the clipping planes";
+      EXPECT_NEAR(column, x + d.layout.cx + 0.5, 1e-2) << perspective;
+      EXPECT_NEAR(row, y + d.layout.cy + 0.5, 1e-2) << perspective;
+      EXPECT_LT(std::abs(clip[2] / clip[3]), 1.0) << "inside the clipping planes";
     }
   }
   d.options.perspective = false;
   const SceneFrames plain = PlaceFrames(d, 60.0);
   EXPECT_FLOAT_EQ(plain.camera(2, 3), 90.0f);  // 1.5 x the largest extent
   EXPECT_EQ(TransformPoint(plain.lights, {0, 0, 0}), (std::array<float, 3>{0, 100, 300}));
+}
+
+// Walk mode: every mesh point lands on the pixel the walk view gives it: a
+// point `right` and `up` of the eye at distance `ahead` on column
+// hw + hw * right / ahead and row hh - hh * up / ahead (hw, hh the halves
+// in whole pixels, the numbers naming pixel centres); the camera stands at
+// the eye, the lights 100 above it.
+TEST(WalkCamera, PutsEveryPointOnTheWalkViewsPixel) {
+  const struct { const char* name; WalkEye eye; int w, h; } rows[] = {
+      {"odd size", {0, 0, 15, 90}, 161, 97},
+      {"moved and turned", {-30, 45, 15, 120}, 200, 150},
+      {"heading 0", {-150, 190, 5, 0}, 160, 120},
+      {"just below 360", {10, -20, 30, 359.5}, 320, 200},
+  };
+  for (const auto& row : rows) {
+    const SceneFrames f = PlaceWalkFrames(row.eye, row.w, row.h);
+    const double a = row.eye.heading * std::numbers::pi / 180.0;
+    const double hw = row.w / 2, hh = row.h / 2;
+    for (auto [ahead, right, up] : {std::array<double, 3>{40, 0, 0}, {60, 25, -10}, {90, -50, 30},
+                                    {120, 70, -row.eye.z}}) {
+      const std::array<double, 4> clip = Clip(
+          f, WalkToMesh(row.eye.x + std::cos(a) * ahead + std::sin(a) * right,
+                        row.eye.y + std::sin(a) * ahead - std::cos(a) * right, row.eye.z + up));
+      const auto [column, pixelRow] = Window(clip, row.w, row.h);
+      EXPECT_NEAR(column, hw + hw * right / ahead + 0.5, 2e-2) << row.name << " ahead " << ahead;
+      EXPECT_NEAR(pixelRow, hh - hh * up / ahead + 0.5, 2e-2) << row.name << " ahead " << ahead;
+      EXPECT_NEAR(clip[3], ahead, 1e-2) << row.name;
+    }
+    const std::array<float, 3> camera = TransformPoint(f.camera, {0, 0, 0});
+    const std::array<float, 3> lights = TransformPoint(f.lights, {0, 0, 0});
+    const std::array<double, 3> eye = WalkToMesh(row.eye.x, row.eye.y, row.eye.z);
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_NEAR(camera[i], eye[i], 1e-3) << row.name << " camera " << i;
+      EXPECT_NEAR(lights[i], eye[i] + (i == 1 ? 100.0 : 0.0), 1e-3) << row.name << " lights " << i;
+    }
+    EXPECT_EQ(std::make_tuple(f.object.m, f.perspective), std::make_tuple(Mat4{}.m, true))
+        << row.name << ": the object frame stays unturned";
+  }
 }
 
 TEST(HardwareView, RebuildsWhenTheObjectPaletteOrDrawingRectangleChange) {
