@@ -2,6 +2,7 @@
 // itself again under `xvfb-run -a` (Mesa's llvmpipe then gives OpenGL 3.3
 // core); listing the tests needs no display.
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,13 +13,6 @@
 
 namespace {
 
-bool Listing(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--gtest_list_tests") == 0) return true;
-  }
-  return false;
-}
-
 // Replaces the process with `xvfb-run -a <this program> <args>`; returns
 // only when that cannot be done.
 void RunUnderXvfb(int argc, char** argv) {
@@ -27,7 +21,7 @@ void RunUnderXvfb(int argc, char** argv) {
   setenv("WS_UNDER_XVFB", "1", 1);
   const std::string path = xvfb.toStdString();
   std::vector<char*> args = {const_cast<char*>(path.c_str()), const_cast<char*>("-a")};
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
+  args.insert(args.end(), argv, argv + argc);
   args.push_back(nullptr);
   execv(path.c_str(), args.data());
 }
@@ -37,13 +31,12 @@ void RunUnderXvfb(int argc, char** argv) {
 int main(int argc, char** argv) {
   const char* display = std::getenv("DISPLAY");
   const bool haveDisplay = display && *display;
-  if (!haveDisplay && !std::getenv("WS_UNDER_XVFB") && !Listing(argc, argv)) RunUnderXvfb(argc, argv);
+  const bool listing = std::any_of(argv + 1, argv + argc, [](const char* arg) {
+    return std::strcmp(arg, "--gtest_list_tests") == 0;
+  });
+  if (!haveDisplay && !std::getenv("WS_UNDER_XVFB") && !listing) RunUnderXvfb(argc, argv);
   // The real window system when there is one: the offscreen platform has
   // no GL context for widgets.
-  if (haveDisplay) {
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-  } else {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
+  setenv("QT_QPA_PLATFORM", haveDisplay ? "xcb" : "offscreen", 1);
   return ws::test::RunQtTests(argc, argv, "ws_viewer_tests");
 }
