@@ -1,9 +1,7 @@
 // A model on the generated Preferences file and a walk world drawn into an
-// 8-bit surface, for the render world, frame and session tests.
-//
-// Geometry is placed in the walk view's own terms: with the viewer at its
-// start (0, 0, eye 15, heading 90, looking along +y), a point `ahead` units
-// in front, `right` units to the right and `up` units above the eye.
+// 8-bit surface. Geometry is placed in the walk view's own terms: with the
+// viewer at its start (0, 0, eye 15, heading 90, looking along +y), a point
+// `ahead` units in front, `right` to the right and `up` above the eye.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -90,8 +88,8 @@ struct WalkFixture {
     display.highlightColour = m().colors.drawing.yellow;
     display.polygonsOn = true;
   }
-  // Builds the world for the current tables at the surface's size; the
-  // build's message (empty on success).
+  // The world for the current tables at the surface's size; the build's
+  // message (empty on success).
   std::string Build() {
     return walk::BuildRenderWorld(w(), tables(), walk::EnvironmentFrom(m()), surface.width(),
                                   surface.height(), display, ui);
