@@ -56,8 +56,13 @@ class GlPictureTest : public ::testing::Test {
     fbo.reset();
     context.doneCurrent();
   }
-  // The framebuffer as 32-bit RGB.
-  QImage ReadBack() const { return fbo->toImage().convertToFormat(QImage::Format_RGB32); }
+  // The frame as the editor shows it, read back from GL as 32-bit RGB.
+  QImage Picture(int shading) {
+    view.SetShading(shading);
+    f.e().ShowFrame();
+    EXPECT_FALSE(view.Render(renderer, kWidth, kHeight).has_value());
+    return fbo->toImage().convertToFormat(QImage::Format_RGB32);
+  }
 
   QOffscreenSurface surface;
   QOpenGLContext context;
@@ -78,12 +83,6 @@ class GlShadingTest : public GlPictureTest {
     if (Stopped()) return;
     const std::uint8_t c[6] = {colour, colour, colour, colour, colour, colour};
     test::AddCube(f.t(), {0, 0, 0}, kHalf, test::kPlainFaces, c);
-  }
-  QImage Picture(int shading) {
-    view.SetShading(shading);
-    f.e().ShowFrame();
-    EXPECT_FALSE(view.Render(renderer, kWidth, kHeight).has_value());
-    return ReadBack();
   }
   // The screen pixel of a point (x, y, z) of the object.
   QPoint At(double x, double y, double z) {
@@ -187,13 +186,6 @@ class GlWalkViewTest : public GlPictureTest {
     return session.Start(kWidth, kHeight,
                          walk::WalkDisplayFor(f.m(), f.d().options, hideEnvironment));
   }
-  // The walk as the tick presents it, then the GL picture.
-  QImage GlPicture(int shading) {
-    view.SetShading(shading);
-    view.Present(f.d().layout.local, f.d().layout.editArea);
-    EXPECT_FALSE(view.Render(renderer, kWidth, kHeight).has_value());
-    return ReadBack();
-  }
   const Surface8& SoftwarePicture() {
     Surface8& s = f.d().offscreen.draw;
     walk::RenderFrame(session.world(), session.display(), {s.Target().rows, kWidth, kHeight}, -1,
@@ -220,7 +212,7 @@ TEST_F(GlWalkViewTest, SilhouettesLandWhereTheSoftwareWalkViewDrawsThem) {
   for (const auto& row : rows) {
     walk::WalkViewer& v = session.world().viewer;
     v.x = row.x, v.y = row.y, v.z = v.ground = row.z, v.heading = row.heading;
-    const QImage gl = GlPicture(0);
+    const QImage gl = Picture(0);
     const Surface8& sw = SoftwarePicture();
     for (std::uint8_t c : {colour, other}) {
       const RGB16 rgb = f.m().colors.current[c];
@@ -268,7 +260,7 @@ TEST_F(GlWalkViewTest, SkyStripOverTheGroundFaceOrTheBlueBackground) {
       CopyGroundTexture();
       view.Update();
     }
-    const QImage gl = GlPicture(1);
+    const QImage gl = Picture(1);
     EXPECT_EQ(view.groundLoaded(), withGround);
     const Surface8& sw = SoftwarePicture();
     const auto& palette = f.d().offscreen.shown.palette();
