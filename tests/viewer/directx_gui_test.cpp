@@ -34,7 +34,7 @@ class ViewerGuiTest : public GuiTest {
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
       Tick();
-      QTest::qWait(10);
+      QTest::qWait(5);
     }
   }
   // "DirectX", then a few ticks to draw. The window becomes a GL window
@@ -71,23 +71,24 @@ TEST_F(ViewerGuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
                             window()->editArea()->geometry(), viewer::kQualityPhong, true, false));
 
   // The debug dialogs toggle, modeless, their items checked while open.
-  const char* titles[] = {"Mesh Frame Info", "Light Frame Info", "Camera Frame Information"};
+  const char* dialogs[][3] = {{"Mesh Frame Info", "", ""},
+                              {"Light Frame Info", "position", "0.000, 100.000, 300.000"},
+                              {"Camera Frame Information", "direction", "0.000, 0.000, -1.000"}};
   for (int i = 0; i < 3; ++i) {
     const auto which = static_cast<ViewerWiring::InfoFrame>(i);
+    const auto& [title, field, text] = dialogs[i];
     v->infoAction(which)->trigger();
-    ASSERT_NE(v->infoDialog(which), nullptr);
-    EXPECT_EQ(std::make_tuple(v->infoDialog(which)->isVisible(), v->infoDialog(which)->isModal(),
-                              v->infoDialog(which)->windowTitle(), v->infoAction(which)->isChecked()),
-              std::make_tuple(true, false, QString(titles[i]), true));
+    const FrameInfoDialog* dialog = v->infoDialog(which);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(std::make_tuple(dialog->isVisible(), dialog->isModal(), dialog->windowTitle(),
+                              v->infoAction(which)->isChecked(),
+                              *field ? dialog->FieldText(field) : QString()),
+              std::make_tuple(true, false, QString(title), true, QString(text)));
+    v->infoAction(which)->trigger();
+    EXPECT_EQ(std::make_pair(dialog->isVisible(), v->infoAction(which)->isChecked()),
+              std::make_pair(false, false))
+        << title;
   }
-  EXPECT_EQ(v->infoDialog(ViewerWiring::kLightInfo)->FieldText("position"),
-            "0.000, 100.000, 300.000");
-  EXPECT_EQ(v->infoDialog(ViewerWiring::kCameraInfo)->FieldText("direction"),
-            "0.000, 0.000, -1.000");
-  v->infoAction(ViewerWiring::kMeshInfo)->trigger();
-  EXPECT_EQ(std::make_pair(v->infoDialog(ViewerWiring::kMeshInfo)->isVisible(),
-                           v->infoAction(ViewerWiring::kMeshInfo)->isChecked()),
-            std::make_pair(false, false));
 
   app->Dispatch(Cmd::kRenderSoftware);
   Tick();
