@@ -92,10 +92,10 @@ TEST_F(ViewerGuiTest, DirectXLaysOneViewerOverTheEditAreaAndSoftwareHidesIt) {
 
   app->Dispatch(Cmd::kRenderSoftware);
   Tick();
-  EXPECT_EQ(std::make_tuple(v->widget()->isVisible(),
-                            window()->action(Cmd::kRenderSoftware)->isChecked(),
-                            &app->editor().view() == &app->editor().softwareView()),
-            std::make_tuple(false, true, true));
+  EXPECT_EQ(
+      std::make_tuple(v->widget()->isVisible(), window()->action(Cmd::kRenderSoftware)->isChecked(),
+                      &app->editor().view() == &app->editor().softwareView()),
+      std::make_tuple(false, true, true));
   ChooseDirectX();
   EXPECT_EQ(std::make_pair(v->viewersCreated(), v->widget()->isVisible()), std::make_pair(1, true));
 

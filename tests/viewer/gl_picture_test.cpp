@@ -163,7 +163,7 @@ TEST_F(GlShadingTest, LineLayerLiesOverTheSceneAndPointsOnlyWithPolygonsOff) {
   f.d().options.polygonsOn = false;
   image = Picture(1);
   EXPECT_EQ(view.shadingState().quality, kQualityPoints);
-  EXPECT_EQ(image.pixel(OnFace(kAxes[0], 0, 0)), qRgb(0, 0, 0));  // no face filled
+  EXPECT_EQ(image.pixel(OnFace(kAxes[0], 0, 0)), qRgb(0, 0, 0));   // no face filled
   EXPECT_NE(image.pixel(At(kHalf, kHalf, kHalf)), qRgb(0, 0, 0));  // a corner's point
 }
 
@@ -207,8 +207,10 @@ TEST_F(GlWalkViewTest, SilhouettesLandWhereTheSoftwareWalkViewDrawsThem) {
   test::AddFacingRect(f.t(), 80, -30, 10, -15, 20, PolyFlag::kSelectedColor, colour, colour);
   test::AddFacingRect(f.t(), 110, 40, 70, -15, 25, PolyFlag::kSelectedColor, other, other);
   ASSERT_TRUE(StartWalk(true));
-  const struct { const char* name; double x, y, z, heading; } rows[] = {
-      {"stepped left, turned right", -25, 30, 15, 75}, {"low, far back", 10, -60, 4, 95}};
+  const struct {
+    const char* name;
+    double x, y, z, heading;
+  } rows[] = {{"stepped left, turned right", -25, 30, 15, 75}, {"low, far back", 10, -60, 4, 95}};
   for (const auto& row : rows) {
     walk::WalkViewer& v = session.world().viewer;
     v.x = row.x, v.y = row.y, v.z = v.ground = row.z, v.heading = row.heading;

@@ -1,12 +1,13 @@
 // One QApplication for the viewer tests. Without a display the program runs
 // itself again under `xvfb-run -a` (Mesa's llvmpipe then gives OpenGL 3.3
 // core); listing the tests needs no display.
+#include <unistd.h>
+
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "qt_test_main.h"

@@ -1,6 +1,8 @@
 // The viewer's scene without GL: shading words, the mesh filled from the
 // object, the frames against the editor's own projection and the walk
 // view's, the error texts and the rebuild rule.
+#include "viewer/viewer_scene.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,15 +12,14 @@
 #include "editor_test_support.h"
 #include "viewer/hardware_view.h"
 #include "viewer/viewer_errors.h"
-#include "viewer/viewer_scene.h"
 
 namespace ws::viewer {
 namespace {
 
 using test::AddCube;
 using test::AddLine;
-using test::kPlainFaces;
 using test::EditorFixture;
+using test::kPlainFaces;
 
 TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
   struct Row {
@@ -26,8 +27,8 @@ TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
     bool polygons;
     std::uint32_t quality;
     float ambient;
-  } rows[] = {{0, true, 0x80, 1.0f}, {1, true, 0x88, 0.5f}, {2, true, 0x89, 0.5f},
-              {3, true, 0x8A, 0.5f}, {4, true, 0x80, 1.0f}, {-1, true, 0x80, 1.0f},
+  } rows[] = {{0, true, 0x80, 1.0f},  {1, true, 0x88, 0.5f}, {2, true, 0x89, 0.5f},
+              {3, true, 0x8A, 0.5f},  {4, true, 0x80, 1.0f}, {-1, true, 0x80, 1.0f},
               {0, false, 0x00, 0.5f}, {3, false, 0x00, 0.5f}};
   for (const Row& r : rows) {
     const ShadingState s = ShadingFor(r.shading, r.polygons);
@@ -149,7 +150,11 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
 // in whole pixels, the numbers naming pixel centres); the camera stands at
 // the eye, the lights 100 above it.
 TEST(WalkCamera, PutsEveryPointOnTheWalkViewsPixel) {
-  const struct { const char* name; WalkEye eye; int w, h; } rows[] = {
+  const struct {
+    const char* name;
+    WalkEye eye;
+    int w, h;
+  } rows[] = {
       {"odd size", {0, 0, 15, 90}, 161, 97},
       {"moved and turned", {-30, 45, 15, 120}, 200, 150},
       {"heading 0", {-150, 190, 5, 0}, 160, 120},
@@ -159,8 +164,8 @@ TEST(WalkCamera, PutsEveryPointOnTheWalkViewsPixel) {
     const SceneFrames f = PlaceWalkFrames(row.eye, row.w, row.h);
     const double a = row.eye.heading * std::numbers::pi / 180.0;
     const double hw = row.w / 2, hh = row.h / 2;
-    for (auto [ahead, right, up] : {std::array<double, 3>{40, 0, 0}, {60, 25, -10}, {90, -50, 30},
-                                    {120, 70, -row.eye.z}}) {
+    for (auto [ahead, right, up] :
+         {std::array<double, 3>{40, 0, 0}, {60, 25, -10}, {90, -50, 30}, {120, 70, -row.eye.z}}) {
       const std::array<double, 4> clip = Clip(
           f, WalkToMesh(row.eye.x + std::cos(a) * ahead + std::sin(a) * right,
                         row.eye.y + std::sin(a) * ahead - std::cos(a) * right, row.eye.z + up));
@@ -193,19 +198,23 @@ TEST(HardwareView, RebuildsWhenTheObjectPaletteOrDrawingRectangleChange) {
   f.e().ShowFrame();
   EXPECT_EQ(std::make_pair(view.buildCount(), view.mesh().faceCount), std::make_pair(1u, 12u));
   const std::uint32_t corner = f.t().polygons[0].points[0];
-  const std::tuple<const char*, std::function<void()>, std::uint32_t> steps[] = {
-      {"nothing changed", [] {}, 0},
-      {"point added", [&] { f.t().AddPoint(5, 5, 5); }, 1},
-      {"area resized", [&] { ASSERT_TRUE(f.e().LayoutArea(240, 180)); }, 1},
-      {"update asked for", [&] { view.Update(); }, 1},
-      {"corner moved", [&] { f.t().points[corner].x += 1; }, 1},
-      {"face recoloured", [&] { f.t().polygons[0].frontColor = 9; }, 1},
-      {"face hidden", [&] { f.t().polygons[1].flags |= PolyFlag::kInvisible; }, 1},
-      {"vector widened", [&] { f.t().vectors[f.t().polygons[0].vectors[0]].width = 2; }, 1},
-      {"palette entry changed", [&] { f.m().colors.current.Set(1, {1, 2, 3}); }, 1},
-      {"selection", [&] { f.t().polygonSelected[0] = kSelected; }, 0},
+  // Builds each step adds, and the step.
+  const std::tuple<std::uint32_t, const char*, std::function<void()>> steps[] = {
+      {0, "nothing changed", [] {}},
+      {1, "point added", [&] { f.t().AddPoint(5, 5, 5); }},
+      {1, "area resized", [&] { ASSERT_TRUE(f.e().LayoutArea(240, 180)); }},
+      {1, "update asked for", [&] { view.Update(); }},
+      {1, "corner moved", [&] { f.t().points[corner].x += 1; }},
+      {1, "face recoloured", [&] { f.t().polygons[0].frontColor = 9; }},
+      {1, "face hidden", [&] { f.t().polygons[1].flags |= PolyFlag::kInvisible; }},
+      {1, "vector widened", [&] { f.t().vectors[f.t().polygons[0].vectors[0]].width = 2; }},
+      {1, "palette entry changed",
+       [&] {
+         f.m().colors.current.Set(1, {1, 2, 3});
+       }},
+      {0, "selection", [&] { f.t().polygonSelected[0] = kSelected; }},
   };
-  for (const auto& [what, edit, builds] : steps) {
+  for (const auto& [builds, what, edit] : steps) {
     const std::uint32_t before = view.buildCount();
     edit();
     f.e().ShowFrame();

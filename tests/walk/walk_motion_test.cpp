@@ -24,9 +24,11 @@ WalkViewer Resting(double eye = 15.0) {
 // step tends to 1.25; Left and Right turn towards 1/16 radian a frame, and
 // the orientation turns with the heading so the walk stays in view.
 TEST(WalkMotion, HeldKeysTendToTheirTopSpeedsAndTheViewTurnsWithTheWalk) {
+  // clang-format off
   const struct { WalkKey key; double step, turn; } rows[] = {
       {WalkKey::kUp, 1.25, 0}, {WalkKey::kDown, -1.25, 0}, {WalkKey::kLeft, 0, 0.0625},
       {WalkKey::kRight, 0, -0.0625}};
+  // clang-format on
   for (const auto& r : rows) {
     WalkViewer v = Resting(), before;
     SetWalkKey(v, r.key, true);
