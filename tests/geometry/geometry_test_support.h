@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <cstring>
-#include <initializer_list>
 #include <random>
 #include <string>
 #include <tuple>
@@ -79,6 +79,14 @@ struct GeometryFixture {
   std::vector<std::uint32_t> ZonesOf(std::uint32_t k) {
     return {t().polygons[k].viewZones, t().polygons[k].viewZones + t().polygons[k].viewZoneCount};
   }
+  // The selection marks of the user vectors, in table order.
+  std::vector<std::uint32_t> VectorMarks() {
+    std::vector<std::uint32_t> marks;
+    for (std::uint32_t i = kReservedVectors; i < t().vectorCount; ++i) {
+      marks.push_back(t().vectors[i].selected);
+    }
+    return marks;
+  }
   std::vector<double> Coords(std::uint32_t p) {
     return {t().points[p].x, t().points[p].y, t().points[p].z};
   }
@@ -104,44 +112,33 @@ struct GeometryFixture {
   ObjectTables before{rt};
 };
 
-// Field by field (padding is not data), within the counts; a polygon's
-// view-zone array is compared whole since slot 0 doubles as the leader.
+// Within the counts, points and vectors byte for byte up to their last field
+// (padding is not data; -0 is not 0); a polygon's lists within its counts,
+// and its view-zone array whole since slot 0 doubles as the leader.
 inline ::testing::AssertionResult SameUsedTables(const ObjectTables& a, const ObjectTables& b) {
   auto fail = [](const char* what, std::uint32_t i) {
     return ::testing::AssertionFailure() << what << " " << i << " differs";
   };
-  auto same = [](double x, double y) { return std::memcmp(&x, &y, 8) == 0; };
-  if (a.pointCount != b.pointCount || a.vectorCount != b.vectorCount ||
-      a.polygonCount != b.polygonCount || a.currentPolygon != b.currentPolygon) {
+  constexpr std::size_t kPointBytes = offsetof(Point, duplicateOf) + sizeof(std::uint32_t);
+  constexpr std::size_t kVectorBytes = offsetof(Vector, color) + 1;
+  if (std::tie(a.pointCount, a.vectorCount, a.polygonCount, a.currentPolygon) !=
+      std::tie(b.pointCount, b.vectorCount, b.polygonCount, b.currentPolygon)) {
     return fail("counts, current polygon", 0);
   }
   for (std::uint32_t i = 0; i < a.pointCount; ++i) {
-    const Point &p = a.points[i], &q = b.points[i];
-    if (!same(p.x, q.x) || !same(p.y, q.y) || !same(p.z, q.z) || !same(p.eyeDepth, q.eyeDepth) ||
-        !same(p.eyeX, q.eyeX) || !same(p.eyeY, q.eyeY) || p.screenX != q.screenX ||
-        p.screenY != q.screenY || p.screenDepth != q.screenDepth ||
-        p.isDuplicate != q.isDuplicate || p.duplicateOf != q.duplicateOf) {
-      return fail("point", i);
-    }
+    if (std::memcmp(&a.points[i], &b.points[i], kPointBytes)) return fail("point", i);
   }
   for (std::uint32_t i = 0; i < a.vectorCount; ++i) {
-    const Vector &v = a.vectors[i], &w = b.vectors[i];
-    if (std::tie(v.p1, v.p2, v.width, v.work1, v.work2, v.selected, v.attribute, v.color) !=
-        std::tie(w.p1, w.p2, w.width, w.work1, w.work2, w.selected, w.attribute, w.color)) {
-      return fail("vector", i);
-    }
+    if (std::memcmp(&a.vectors[i], &b.vectors[i], kVectorBytes)) return fail("vector", i);
   }
   for (std::uint32_t k = 0; k < a.polygonCount; ++k) {
     const Polygon &p = a.polygons[k], &q = b.polygons[k];
     const std::uint32_t np = std::min(p.pointCount, kMaxPolygonPoints),
                         nv = std::min(p.vectorCount, kMaxPolygonVectors);
-    if (!same(p.depth, q.depth) ||
-        std::tie(p.pointCount, p.vectorCount, p.viewZoneCount, p.flags, p.frontFill, p.backFill,
-                 p.frontColor, p.backColor) != std::tie(q.pointCount, q.vectorCount,
-                                                        q.viewZoneCount, q.flags, q.frontFill,
-                                                        q.backFill, q.frontColor, q.backColor) ||
+    if (std::memcmp(&p, &q, offsetof(Polygon, vectors)) ||  // depth to backFill
+        std::tie(p.frontColor, p.backColor, a.polygonSelected[k]) !=
+            std::tie(q.frontColor, q.backColor, b.polygonSelected[k]) ||
         !std::equal(p.viewZones, p.viewZones + kMaxViewZones, q.viewZones) ||
-        a.polygonSelected[k] != b.polygonSelected[k] ||
         !std::equal(p.points, p.points + np, q.points) ||
         !std::equal(p.vectors, p.vectors + nv, q.vectors)) {
       return fail("polygon", k);

@@ -29,17 +29,13 @@ inline std::uint32_t UsedPoints(const Polygon& p) {
 inline std::uint32_t UsedVectors(const Polygon& p) {
   return std::min(p.vectorCount, kMaxPolygonVectors);
 }
-inline std::uint32_t UsedViewZones(const Polygon& p) {
-  return std::min(p.viewZoneCount, kMaxViewZones);
-}
 
 inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
   first = std::max(first, kReservedPoints);
   // Marks and replacements cleared, then each unmarked point marks its later
   // equals with itself as replacement.
   for (std::uint32_t i = first; i < t.pointCount; ++i) {
-    t.points[i].isDuplicate = 0;
-    t.points[i].duplicateOf = 0;
+    t.points[i].isDuplicate = t.points[i].duplicateOf = 0;
   }
   for (std::uint32_t i = first; i < t.pointCount; ++i) {
     if (t.points[i].isDuplicate) continue;
@@ -66,17 +62,12 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
     }
   }
   // The lowest marked point goes, again and again.
-  for (std::uint32_t i = first; i < t.pointCount;) {
-    if (t.points[i].isDuplicate) {
-      t.DeletePoint(i);
-    } else {
-      ++i;
-    }
+  for (std::uint32_t i = first; i < t.pointCount; ++i) {
+    while (i < t.pointCount && t.points[i].isDuplicate) t.DeletePoint(i);
   }
   // Points in use are marked; the lowest unmarked one goes, again and again.
   for (std::uint32_t i = first; i < t.pointCount; ++i) {
-    t.points[i].isDuplicate = 0;
-    t.points[i].duplicateOf = 0;
+    t.points[i].isDuplicate = t.points[i].duplicateOf = 0;
   }
   auto mark = [&](std::uint32_t p) {
     if (p >= first && p < t.pointCount) t.points[p].isDuplicate = 1;
@@ -88,12 +79,8 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
     for (std::uint32_t c = 0; c < UsedPoints(t.polygons[k]); ++c) mark(t.polygons[k].points[c]);
   }
-  for (std::uint32_t i = first; i < t.pointCount;) {
-    if (!t.points[i].isDuplicate) {
-      t.DeletePoint(i);
-    } else {
-      ++i;
-    }
+  for (std::uint32_t i = first; i < t.pointCount; ++i) {
+    while (i < t.pointCount && !t.points[i].isDuplicate) t.DeletePoint(i);
   }
   // Vectors: each later equal vector not yet marked is marked with the
   // earlier one as replacement.
@@ -119,7 +106,8 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
         }
       }
       // A view zone's entry for the vector follows it to the one kept.
-      for (std::uint32_t c = (poly.flags & PolyFlag::kAdopted) ? 1 : 0; c < UsedViewZones(poly); ++c) {
+      const std::uint32_t zones = std::min(poly.viewZoneCount, kMaxViewZones);
+      for (std::uint32_t c = (poly.flags & PolyFlag::kAdopted) ? 1 : 0; c < zones; ++c) {
         const std::uint32_t e = poly.viewZones[c];
         if ((e & ViewZone::kIsVector) && (e & ViewZone::kIndexMask) == j) {
           poly.viewZones[c] = t.vectors[j].work2 | (e & ViewZone::kFlagMask);
@@ -127,12 +115,8 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
       }
     }
   }
-  for (std::uint32_t i = kReservedVectors; i < t.vectorCount;) {
-    if (t.vectors[i].work1) {
-      t.DeleteVector(i);
-    } else {
-      ++i;
-    }
+  for (std::uint32_t i = kReservedVectors; i < t.vectorCount; ++i) {
+    while (i < t.vectorCount && t.vectors[i].work1) t.DeleteVector(i);
   }
   if (t.pointCount < kReservedPoints + 1) {
     t.vectorCount = kReservedVectors;
@@ -148,24 +132,20 @@ inline bool NamesSelectedVector(const ObjectTables& t, const Polygon& poly) {
   return false;
 }
 
+// The lowest polygon that is selected or names a selected vector goes, again
+// and again; then the lowest selected vector.
 inline bool LiteralDeleteSelectedItems(ObjectTables& t) {
   bool any = false;
-  for (;;) {
-    std::uint32_t k = 0;
-    while (k < t.polygonCount && !t.polygonSelected[k] && !NamesSelectedVector(t, t.polygons[k])) {
-      ++k;
+  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+    while (k < t.polygonCount && (t.polygonSelected[k] || NamesSelectedVector(t, t.polygons[k]))) {
+      t.DeletePolygon(k);
+      any = true;
     }
-    if (k == t.polygonCount) break;
-    t.DeletePolygon(k);
-    any = true;
   }
-  for (std::uint32_t i = 0; i < t.vectorCount;) {
-    if (i >= kReservedVectors && t.vectors[i].selected) {
+  for (std::uint32_t i = kReservedVectors; i < t.vectorCount; ++i) {
+    while (i < t.vectorCount && t.vectors[i].selected) {
       t.DeleteVector(i);
       any = true;
-      i = 0;  // the walk starts again from the first vector
-    } else {
-      ++i;
     }
   }
   return any;
@@ -178,34 +158,25 @@ inline bool LiteralTessellate(ObjectTables& t) {
   }
   const std::uint32_t originals = t.polygonCount;
   bool any = false;
-  for (;;) {
-    std::uint32_t k = 0;
-    while (k < t.polygonCount && !(t.polygonSelected[k] && t.polygons[k].pointCount > 3)) ++k;
-    if (k == t.polygonCount) break;
-    const Polygon source = t.polygons[k];
-    const std::uint32_t n = UsedPoints(source);
-    const std::uint32_t m = n / 2;
-    AppendFreshVector(t, source.points[0], source.points[m]);
-    auto append = [&](std::uint32_t from, std::uint32_t count) {
-      Polygon& piece = t.polygons[t.polygonCount];
-      piece.pointCount = count;
-      piece.vectorCount = count;
-      for (std::uint32_t i = 0; i < count; ++i) piece.points[i] = source.points[(from + i) % n];
-      piece.flags = source.flags;
-      piece.frontFill = source.frontFill;
-      piece.backFill = source.backFill;
-      piece.frontColor = source.frontColor;
-      piece.backColor = source.backColor;
-      piece.viewZoneCount = source.viewZoneCount;
-      std::copy(source.viewZones, source.viewZones + kMaxViewZones, piece.viewZones);
-      piece.depth = source.depth;
-      t.polygonSelected[t.polygonCount] = kSelected;
-      ++t.polygonCount;
-    };
-    append(0, m + 1);
-    append(m, n - m + 1);
-    t.DeletePolygon(k);
-    any = true;
+  // The lowest selected polygon of four or more points goes, again and again,
+  // its two halves appended.
+  for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+    while (k < t.polygonCount && t.polygonSelected[k] && t.polygons[k].pointCount > 3) {
+      const Polygon source = t.polygons[k];
+      const std::uint32_t n = UsedPoints(source), m = n / 2;
+      AppendFreshVector(t, source.points[0], source.points[m]);
+      auto append = [&](std::uint32_t from, std::uint32_t count) {
+        Polygon& piece = t.polygons[t.polygonCount];
+        piece = source;  // flags, fills, colours, view zones and depth
+        piece.pointCount = piece.vectorCount = count;
+        for (std::uint32_t i = 0; i < count; ++i) piece.points[i] = source.points[(from + i) % n];
+        t.polygonSelected[t.polygonCount++] = kSelected;
+      };
+      append(0, m + 1);
+      append(m, n - m + 1);
+      t.DeletePolygon(k);
+      any = true;
+    }
   }
   if (any) RebuildVectorLists(t, originals - qualifying, t.polygonCount);
   return any;

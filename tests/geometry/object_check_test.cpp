@@ -9,6 +9,7 @@ namespace ws::test {
 namespace {
 
 using Flags = std::uint32_t;
+using Indices = std::vector<std::uint32_t>;
 using Corner = std::array<double, 3>;
 constexpr Flags kPlain = PolyFlag::kDefined;
 constexpr Flags kColl = kPlain | PolyFlag::kCollision;
@@ -57,13 +58,8 @@ std::vector<Corner> Saddle(double h) {
 
 TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
   const double a = 1.0 / 512, b = 1.0 / 1024;  // triangle heights: area 1/1024, 1/2048
-  struct Row {
-    const char* name;
-    std::function<void(CheckFixture&)> build;
-    std::vector<std::string> want;
-  };
   // clang-format off
-  const Row rows[] = {
+  const std::tuple<const char*, std::function<void(CheckFixture&)>, std::vector<std::string>> rows[] = {
       {"collision alone", [](CheckFixture& f) { f.Square(0, kColl); },
        {"collision-without-entrance 0|| Collision polygon 0 has no Entrance polygon: walking in is impossible."}},
       {"collision and entrance", [](CheckFixture& f) { f.Square(0, kColl); f.Square(20, kEntr); }, {}},
@@ -124,10 +120,10 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
        {"broken-reference 0|| Polygon 0 has 21 view-zone entries, more than 20."}},
   };
   // clang-format on
-  for (const Row& row : rows) {
+  for (const auto& [name, build, want] : rows) {
     CheckFixture f;
-    row.build(f);
-    EXPECT_EQ(f.Check(), row.want) << row.name;
+    build(f);
+    EXPECT_EQ(f.Check(), want) << name;
   }
 }
 
@@ -169,13 +165,9 @@ TEST(ObjectCheck, MarkFindingSelectsPolygonsVectorsAndThePointsVectors) {
   // Each list also names the first number past its table.
   const CheckFinding finding{CheckKind::kNotConvex, "", {1, 0, 2}, {8, 9}, {1, 8}};
   EXPECT_EQ(MarkFinding(f.t(), finding), 4u);  // polygon 0, vector 8, both vectors at point 1
-  std::string marks;
-  for (std::uint32_t k = 0; k < f.t().polygonCount; ++k)
-    marks += f.t().polygonSelected[k] ? "p" + std::to_string(k) : "";
-  for (std::uint32_t v = kReservedVectors; v < f.t().vectorCount; ++v) {
-    marks += f.t().vectors[v].selected ? " v" + std::to_string(v - kReservedVectors) : "";
-  }
-  EXPECT_EQ(marks, "p0p1 v0 v1 v8");
+  const auto polygons = f.t().polygonSelected.begin();
+  EXPECT_EQ(std::make_pair(f.VectorMarks(), Indices(polygons, polygons + 3)),
+            std::make_pair(Indices{1, 1, 0, 0, 0, 0, 0, 0, 1}, Indices{1, 1, 0}));
 }
 
 }  // namespace
