@@ -1,21 +1,40 @@
+// wirestead-cli run in-process against the build tree's Preferences file:
+// each command's output, its refusals, the renderer, the walk and the help.
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <tuple>
 
-#include "cli/cli_support.h"
+#include "cli/help_text.h"
 #include "cli/png_file.h"
 #include "cli/render_command.h"
 #include "cli/walk_command.h"
+#include "support/test_support.h"
 
 namespace ws::cli {
 namespace {
 
 using nlohmann::json;
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+std::string Prefs() { return test::BinaryDir() + "/Preferences"; }
+std::string Cube() { return test::DataPath("cube.wdo"); }
+
+CliRun Cli(std::vector<std::string> args, bool withPrefs = true) {
+  if (withPrefs) args.insert(args.begin(), {"--prefs", Prefs()});
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
 
 // A failed dump has no output and fails the parse, and with it the test.
 json Dump(const std::string& path) { return json::parse(Cli({"dump", path}).out); }
@@ -116,8 +135,9 @@ int Polygons(const std::string& path) {
 TEST(CliConvert, WritesEveryExportFormatAndInfoReadsItBack) {
   test::TempDir dir;
   // The cube's six squares come back as twelve triangles from glTF.
-  for (const auto& [name, polygons] :
-       {std::pair{"cube.x", 6}, {"cube.X", 6}, {"cube.gltf", 12}, {"cube.GLB", 12}, {"cube.obj", 6}}) {
+  const std::pair<const char*, int> formats[] = {
+      {"cube.x", 6}, {"cube.X", 6}, {"cube.gltf", 12}, {"cube.GLB", 12}, {"cube.obj", 6}};
+  for (const auto& [name, polygons] : formats) {
     ASSERT_EQ(Cli({"convert", Cube(), dir.File(name)}).status, 0) << name;
     const json o = json::parse(Cli({"info", dir.File(name)}).out);
     EXPECT_EQ(std::tuple(o["kind"], o["objects"][0]["points"], o["objects"][0]["polygons"]),
@@ -126,9 +146,10 @@ TEST(CliConvert, WritesEveryExportFormatAndInfoReadsItBack) {
   }
   EXPECT_TRUE(test::FileExists(dir.File("cube.mtl")));
   const CliRun refused = Cli({"convert", Cube(), dir.File("cube.xx")});
+  const std::string endings = ".wdo, .wdc, .x, .gltf, .glb or .obj, or be a directory\n";
   EXPECT_EQ(std::tuple(refused.status, refused.err),
             std::tuple(1, "wirestead-cli: can't write " + dir.File("cube.xx") +
-                              ": the output must end in .wdo, .wdc, .x, .gltf, .glb or .obj, or be a directory\n"));
+                              ": the output must end in " + endings));
   const std::string missing = dir.File("no such folder/cube.glb");
   const CliRun failed = Cli({"convert", Cube(), missing});
   EXPECT_EQ(std::tuple(failed.status, failed.err),
@@ -196,8 +217,10 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
       {{"walk", Cube(), "--frames"}, "--frames needs a value"},
       {{"walk", Cube(), "--fast"}, "unknown walk option --fast"},
       {{"walk", Cube(), "--png", dir.File("none/w.png")}, "wirestead-cli: can't write"}};
-  for (auto args : {std::vector<std::string>{}, {"info"}, {"frobnicate", Cube()}, {"check"}, {"check", Cube(), Cube()},
-                    {"render", Cube()}, {"render", "a", "b", "c"}, {"walk"}, {"walk", Cube(), "extra"}}) {
+  // --help is an option alone, no command.
+  for (auto args : {std::vector<std::string>{}, {"info"}, {"frobnicate", Cube()}, {"--help", "info"},
+                    {"check"}, {"check", Cube(), Cube()}, {"render", Cube()}, {"render", "a", "b", "c"},
+                    {"walk"}, {"walk", Cube(), "extra"}}) {
     rows.push_back({args, usage});
   }
   for (const char* size : {"0x5", "8193x10", "10x", "x10", "-5x5", "5x5x5", "1e3x5", ""}) {
@@ -426,6 +449,71 @@ TEST(WalkCommand, WithoutAScriptOneFrameAndThePng) {
   }
   ASSERT_EQ(Cli({"render", Cube(), dir.File("r.png"), "--size", "40x30", "--walk"}).status, 0);
   EXPECT_EQ(test::ReadFileBytes(dir.File("r.png")), test::ReadFileBytes(dir.File("w.png")));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string RoffEscaped(std::string s) {
+  for (std::size_t i = 0; (i = s.find('-', i)) != std::string::npos; i += 2) s.insert(i, "\\");
+  return s;
+}
+
+TEST(CliHelp, HelpAndManPageNeedNoPreferencesAndWriteOnlyStdout) {
+  for (const auto& [option, expected] : {std::pair{"--help", HelpText()}, {"--man", ManPage()}}) {
+    const CliRun r = Cli({option}, false);
+    EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(0, expected, "")) << option;
+  }
+}
+
+// The help text's prose fills up to 79 columns (the usage lines stay whole):
+// no line is longer, and the next line's first word would not have fitted
+// after the last one.
+TEST(CliHelp, HelpIsWrappedGreedilyTo79Columns) {
+  const std::vector<std::string> lines = Lines(HelpText());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find("wirestead-cli [--prefs PATH] ") == std::string::npos) {
+      EXPECT_LE(lines[i].size(), 79u) << lines[i];
+    }
+    if (i + 1 < lines.size() && lines[i].starts_with("      ") &&
+        lines[i + 1].starts_with("      ") && lines[i + 1][6] != ' ') {
+      const std::string next = lines[i + 1].substr(6, lines[i + 1].find(' ', 6) - 6);
+      EXPECT_GT(lines[i].size() + 1 + next.size(), 79u) << lines[i] << " / " << next;
+    }
+  }
+}
+
+// The man page says what --help says: every usage line is in its synopsis
+// and every command in its COMMANDS section, hyphens escaped for roff.
+TEST(CliHelp, ManPageCarriesEveryUsageLineEscaped) {
+  const std::string man = ManPage();
+  const std::string help = HelpText();
+  const std::vector<std::string> usage = Lines(UsageText());
+  ASSERT_EQ(usage.size(), 8u);
+  for (const std::string& line : usage) {
+    const std::string call = line.substr(line.find("wirestead-cli ") + 14);
+    EXPECT_NE(man.find(".B wirestead\\-cli\n" + RoffEscaped(call) + "\n"), std::string::npos)
+        << call;
+    EXPECT_NE(help.find(line), std::string::npos) << line;
+    if (call.starts_with("[--prefs PATH] ")) {
+      const std::string term = call.substr(15);
+      EXPECT_NE(man.find(".TP\n.B " + RoffEscaped(term) + "\n"), std::string::npos) << term;
+      EXPECT_EQ(CommandUsage(term.substr(0, term.find(' '))),
+                "usage: wirestead-cli " + call + "\n");
+    }
+  }
+  EXPECT_EQ(CommandUsage("frobnicate"), UsageText());
+  // Outside the title line no hyphen reaches roff unescaped.
+  for (const std::string& line : Lines(man)) {
+    if (line.starts_with(".TH")) continue;
+    for (std::size_t i = line.find('-'); i != std::string::npos; i = line.find('-', i + 1)) {
+      EXPECT_TRUE(i > 0 && line[i - 1] == '\\') << line;
+    }
+  }
 }
 
 }  // namespace
