@@ -307,7 +307,7 @@ IndexedImage Render(const test::TempDir& dir, const std::string& input,
   return ReadPng(dir.File("out.png"));
 }
 
-TEST(RenderCommand, WritesAnIndexedPngWithTheObjectsColourTableAndPerspective) {
+TEST(RenderCommand, WritesTheColourTablePerspectiveAndAClustersFirstObjectInAView) {
   test::TempDir dir;
   const IndexedImage im = Render(dir, Cube(), {});
   ASSERT_EQ(std::tie(im.width, im.height, im.paletteSize), std::make_tuple(800, 600, 256u));
@@ -322,18 +322,14 @@ TEST(RenderCommand, WritesAnIndexedPngWithTheObjectsColourTableAndPerspective) {
   // 110 as without perspective.
   const IndexedImage persp = Render(dir, Cube(), {"--size", "320x240", "--perspective"});
   EXPECT_EQ(std::tuple(At(persp, 133, 125), At(persp, 110, 125) != 0), std::tuple(0, true));
-}
-
-TEST(RenderCommand, AClusterRendersItsFirstObjectInTheChosenView) {
-  test::TempDir dir;
   // The cube's faces are wound to face inward, so a view shows the face on
-  // its far side: Top (viewer on +y) the y = -50 face, colour 48.
+  // its far side: Top (viewer on +y) the y = -50 face, colour 48; then the
+  // silhouette's wire edge at -50, outside between grid lines.
   const std::string cluster = dir.File("cube.wdc");
   ASSERT_EQ(Cli({"convert", Cube(), cluster}).status, 0);
-  const IndexedImage im = Render(dir, cluster, {"--view", "top", "--size", "320x240"});
-  // The face, the silhouette's wire edge at -50, outside between grid lines.
-  ASSERT_EQ(im.width, 320);
-  EXPECT_EQ(std::tuple(At(im, 180, 145), At(im, 110, 145), At(im, 215, 145)),
+  const IndexedImage top = Render(dir, cluster, {"--view", "top", "--size", "320x240"});
+  ASSERT_EQ(top.width, 320);
+  EXPECT_EQ(std::tuple(At(top, 180, 145), At(top, 110, 145), At(top, 215, 145)),
             std::tuple(48, 0, 255));
 }
 

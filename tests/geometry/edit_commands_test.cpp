@@ -23,6 +23,7 @@ namespace {
 
 using Coords = std::vector<double>;
 using Indices = std::vector<std::uint32_t>;
+using Messages = std::vector<RecordedMessage>;
 using Action = std::function<bool(GeometryFixture&)>;
 namespace id = GeometryCommandId;
 
@@ -185,18 +186,19 @@ TEST(Duplicate, CopiesLieOneGridStepDownLeftWithTheirViewZones) {
   ASSERT_EQ(std::make_tuple(f.t().pointCount, f.t().vectorCount, f.t().polygonCount),
             std::make_tuple(13u, 12u, 5u));
   const Vector& copy = f.t().vectors[9];
-  EXPECT_EQ(std::make_tuple(f.Coords(copy.p1), f.Coords(copy.p2), copy.color, copy.attribute,
-                            copy.width, f.VectorMarks()),
-            std::make_tuple(Coords{-5, -5, 0}, Coords{15, -5, 0}, 44, -9, 3u,
-                            Indices{0, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(
+      std::make_tuple(f.Coords(copy.p1), f.Coords(copy.p2), copy.color, copy.attribute, copy.width,
+                      f.VectorMarks()),
+      std::make_tuple(Coords{-5, -5, 0}, Coords{15, -5, 0}, 44, -9, 3u, Indices{0, 0, 0, 1, 1, 1}));
   // The zone's copy: vectors rebuilt from the corners, the list renumbered;
   // the member's copy follows the leader's copy.
   const Polygon &zoneCopy = f.t().polygons[3], &memberCopy = f.t().polygons[4];
-  EXPECT_EQ(std::make_tuple(f.Coords(zoneCopy.points[2]), f.VectorsOf(3), zoneCopy.frontColor,
-                            f.t().polygonSelected[3], f.ZonesOf(3), memberCopy.viewZones[0],
-                            memberCopy.flags & PolyFlag::kAdopted, f.ui.busy()),
-            std::make_tuple(Coords{-5, 15, 0}, Indices{9, 10, 11}, 9, kSelected,
-                            Indices{4u | ViewZone::kLowPriority, 3u}, 3u, PolyFlag::kAdopted, false));
+  EXPECT_EQ(
+      std::make_tuple(f.Coords(zoneCopy.points[2]), f.VectorsOf(3), zoneCopy.frontColor,
+                      f.t().polygonSelected[3], f.ZonesOf(3), memberCopy.viewZones[0],
+                      memberCopy.flags & PolyFlag::kAdopted, f.ui.busy()),
+      std::make_tuple(Coords{-5, 15, 0}, Indices{9, 10, 11}, 9, kSelected,
+                      Indices{4u | ViewZone::kLowPriority, 3u}, 3u, PolyFlag::kAdopted, false));
 }
 
 TEST(ConnectCopy, SquareGivesFourQuadrilateralsTwentyBehind) {
@@ -293,8 +295,7 @@ TEST(GeometryMatchesLiteralMethod, OnRandomObjects) {
       ASSERT_TRUE(SameUsedTables(f.t(), literal)) << name << ", round " << round;
     }
   }
-  EXPECT_TRUE(f.ui.Messages().empty());
-  EXPECT_FALSE(f.ui.busy());
+  EXPECT_EQ(std::make_pair(f.ui.Messages(), f.ui.busy()), std::make_pair(Messages{}, false));
 }
 
 // Generation of the primitives, and the batching of the messages of a
@@ -409,9 +410,9 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
     EXPECT_EQ(create(f, r), message.empty()) << name;
     EXPECT_FALSE(f.ui.busy()) << name;
     if (!message.empty()) {
-      const std::vector<RecordedMessage> want{{"Bad Value", message}};
-      EXPECT_EQ(f.ui.Messages(), message == "-" ? std::vector<RecordedMessage>{} : want) << name;
-      EXPECT_EQ(f.t().pointCount, points) << name;
+      const Messages want = message == "-" ? Messages{} : Messages{{"Bad Value", message}};
+      EXPECT_EQ(std::make_pair(f.ui.Messages(), f.t().pointCount), std::make_pair(want, points))
+          << name;
       continue;
     }
     if (r.made[0] == 0) continue;  // small shapes with many slices have flat faces
@@ -423,13 +424,13 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
     }
     const std::vector<std::string>& titles = f.feedback.titles;
     const std::string ends = titles.empty() ? "" : titles.front() + ", " + titles.back();
-    EXPECT_EQ(std::make_tuple(f.ui.Messages().size(), f.t().pointCount, f.t().vectorCount,
-                              f.t().polygonCount, low, high, f.VectorMarks(), titles.size(),
-                              f.feedback.redraws, ends),
-              std::make_tuple(0u, r.made[0], r.made[1], r.made[2], r.low, r.high,
-                              Indices(r.made[1] - kReservedVectors, kSelected),
-                              std::size_t{r.made[2]}, static_cast<int>(r.made[2]),
-                              std::string(r.titles)))
+    EXPECT_EQ(
+        std::make_tuple(f.ui.Messages().size(), f.t().pointCount, f.t().vectorCount,
+                        f.t().polygonCount, low, high, f.VectorMarks(), titles.size(),
+                        f.feedback.redraws, ends),
+        std::make_tuple(0u, r.made[0], r.made[1], r.made[2], r.low, r.high,
+                        Indices(r.made[1] - kReservedVectors, kSelected), std::size_t{r.made[2]},
+                        static_cast<int>(r.made[2]), std::string(r.titles)))
         << name;
     // Seen from outside, every face of the closed shapes winds as the cube's
     // do: its right-hand normal points into the solid, at the box's centre.
@@ -467,8 +468,6 @@ TEST(Primitives, MemoryFailuresAddNothing) {
       std::make_tuple(std::string(kGeneralErrorCaption), 7u, 6u, false));
 }
 
-using Messages = std::vector<RecordedMessage>;
-
 TEST(MessageBatch, HoldsUntilTheOutermostEndsAndCountsRepeats) {
   ScriptedUi ui;
   {
@@ -483,8 +482,10 @@ TEST(MessageBatch, HoldsUntilTheOutermostEndsAndCountsRepeats) {
     ui.ShowNote("b");
   }
   ui.ShowNote("b");  // after the batch: at once
-  EXPECT_EQ(ui.Messages(), (Messages{{"Notification", "a (2 times)"}, {"General Error", "a"},
-                                     {"Notification", "b"}, {"Notification", "b"}}));
+  EXPECT_EQ(ui.Messages(), (Messages{{"Notification", "a (2 times)"},
+                                     {"General Error", "a"},
+                                     {"Notification", "b"},
+                                     {"Notification", "b"}}));
   EXPECT_EQ(SkippedFacesMessage(1), "Skipped 1 degenerate polygon with no area.");
 }
 

@@ -36,10 +36,8 @@ struct GeometryFixture {
   ObjectTables& t() { return model.tables; }
   // Keeps a copy of the used part of the tables in `before`.
   void Snapshot() {
-    before.pointCount = t().pointCount;
-    before.vectorCount = t().vectorCount;
-    before.polygonCount = t().polygonCount;
-    before.currentPolygon = t().currentPolygon;
+    std::tie(before.pointCount, before.vectorCount, before.polygonCount, before.currentPolygon) =
+        std::tie(t().pointCount, t().vectorCount, t().polygonCount, t().currentPolygon);
     std::memcpy(before.points, t().points, sizeof(Point) * t().pointCount);
     std::memcpy(before.vectors, t().vectors, sizeof(Vector) * t().vectorCount);
     std::copy_n(t().polygons.begin(), t().polygonCount, before.polygons.begin());
@@ -208,8 +206,9 @@ inline void FillRandomObject(ObjectTables& t, std::mt19937& rng, const RandomSha
     // Entries name polygons or (bit 15) vectors, now and then past the
     // table, with either priority.
     for (std::uint32_t c = 0; c < kMaxViewZones; ++c) {
-      poly.viewZones[c] = (pick(3) == 0 ? ViewZone::kIsVector | pick(t.vectorCount + 4) : pick(s.polygons + 4)) |
-                          (pick(2) == 0 ? ViewZone::kLowPriority : 0);
+      poly.viewZones[c] =
+          (pick(3) == 0 ? ViewZone::kIsVector | pick(t.vectorCount + 4) : pick(s.polygons + 4)) |
+          (pick(2) == 0 ? ViewZone::kLowPriority : 0);
     }
     // Mostly real leaders; now and then one past the table.
     poly.viewZones[0] = pick(10) == 0 ? s.polygons + pick(12) : pick(s.polygons);
