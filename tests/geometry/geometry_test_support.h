@@ -151,9 +151,7 @@ inline ::testing::AssertionResult SameUsedTables(const ObjectTables& a, const Ob
 // whose point and vector lists name merged points and vectors, random
 // selection, scratch fields, flags, group leaders and view-zone lists.
 struct RandomShape {
-  std::uint32_t points = 40;
-  std::uint32_t vectors = 60;
-  std::uint32_t polygons = 20;
+  std::uint32_t points = 40, vectors = 60, polygons = 20;
   int grid = 2;  // coordinates in [-grid, grid]
   std::uint32_t maxCorners = 8;
 };

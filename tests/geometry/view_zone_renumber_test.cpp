@@ -39,6 +39,7 @@ TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
     std::uint32_t zoneAfter;
     std::function<Entries(const ZoneObject&)> want;
   };
+  // clang-format off
   const Row rows[] = {
       {"delete polygon 1", [](ZoneObject& o) { o.t().polygonSelected[1] = kSelected; DeleteSelectedItems(o.t()); }, 2,
        [](const ZoneObject& o) { return Entries{0, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}; }},
@@ -49,6 +50,7 @@ TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
       {"merge the reversed vector", [](ZoneObject& o) { RemoveDuplicateGeometry(o.t(), o.rt); }, 3,
        [](const ZoneObject& o) { return Entries{0, 1 | kLow, 2, kVec | kLow | o.spare, kVec | o.near, kVec | o.near}; }},
   };
+  // clang-format on
   for (const Row& row : rows) {
     ZoneObject o;
     row.run(o);
