@@ -66,7 +66,8 @@ TEST(ViewZoneRenumbering, LeaderSlotIsNoEntry) {
   o.t().polygons[o.zone].viewZones[0] = 1;  // leader: triangle 1
   o.t().polygonSelected[0] = kSelected;
   DeleteSelectedItems(o.t());
-  EXPECT_EQ(o.ZonesOf(2), (Entries{0, kLow, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
+  EXPECT_EQ(o.ZonesOf(2),
+            (Entries{0, kLow, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}));
   o.t().polygonSelected[0] = kSelected;  // the leader
   DeleteSelectedItems(o.t());
   EXPECT_EQ(std::make_pair(o.ZonesOf(1), o.t().polygons[1].flags & PolyFlag::kAdopted),
