@@ -26,11 +26,6 @@ EditorFixture::EditorFixture(int width, int height, std::uint32_t seed) {
   EXPECT_TRUE(ui.Messages().empty());
 }
 
-AxisTables::AxisTables() {
-  EXPECT_TRUE(t.AllocateObjectTables());
-  t.BuildReservedEntries();
-}
-
 int EditorFixture::Frame(std::int32_t check) {
   editor->view().ProjectAll();
   return editor->view().DrawFrame(check);

@@ -25,14 +25,6 @@ class RecordingPresenter final : public Presenter {
   int shows = 0;
 };
 
-// Object tables with the axis cross, on their own.
-struct AxisTables {
-  AxisTables();
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables t{rt};
-};
-
 struct EditorFixture {
   explicit EditorFixture(int width = 160, int height = 120, std::uint32_t seed = 1);
 
