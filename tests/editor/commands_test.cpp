@@ -73,37 +73,106 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
             std::make_tuple(5000.0, 1.0, 5000.0, 1.0));
 }
 
-// An item's expected state: enabled, and checked (-1: not looked at).
-struct Item { int id; bool enabled; int checked; };
+// Each row names the items it looks at: every one enabled unless greyed,
+// and checked or unchecked when so listed.
+const UndoMenuItem kUndoPlot{"Undo Plot\tCtrl+Z", true};
 
 TEST(MenuState, ItemsFollowTheInputs) {
-  constexpr std::uint32_t kUniform = PolyFlag::kCollision | PolyFlag::kBordered |
-                                     PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
-  const struct { const char* name; std::function<void(MenuInputs&)> set; std::vector<Item> items; } rows[] = {
+  using namespace Cmd;
+  using Ids = std::vector<int>;
+  constexpr std::uint32_t kUniform =
+      PolyFlag::kCollision | PolyFlag::kBordered | PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
+  struct Row {
+    const char* name;
+    std::function<void(MenuInputs&)> set;
+    Ids enabled, greyed, checked, unchecked;
+  };
+  const Row rows[] = {
       // clang-format off
-      {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {{Cmd::kUndo, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kTessellate, false, 0}, {Cmd::kFlipPolygonFace, false, 0}, {Cmd::kClearViewZoneList, false, 0}, {Cmd::kStyleBordered, false, 0}, {Cmd::kPurposeCollision, false, 0}, {Cmd::kColorShaded, false, 0}, {Cmd::kCheckObject, true, -1}}},
-      {"snapshot, exactly two objects", [](MenuInputs& in) { in.undo = {"Undo Plot\tCtrl+Z", true}; in.objectCount = 2; }, {{Cmd::kUndo, true, -1}, {Cmd::kDeleteFromCluster, true, -1}}},
-      {"different flags: enabled, nothing checked", [](MenuInputs& in) { in.polygons = {2, false, 0}; }, {{Cmd::kStyleNormal, true, 0}, {Cmd::kStyleBordered, true, 0}, {Cmd::kColorSelected, true, 0}, {Cmd::kColorShaded, true, 0}, {Cmd::kColorAdopted, true, 0}, {Cmd::kColorEachSide, true, 0}, {Cmd::kVisibilityNormal, true, 0}, {Cmd::kVisibilityInvisible, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 0}, {Cmd::kVisibilityNotFromCollision, true, 0}, {Cmd::kVisibilityHigherPriority, true, 0}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeCollision, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kPurposeViewZone, true, 0}, {Cmd::kTessellate, true, -1}, {Cmd::kClearViewZoneList, true, -1}}},
-      {"uniform flags", [](MenuInputs& in) { in.polygons = {3, true, kUniform}; }, {{Cmd::kPurposeCollision, true, 1}, {Cmd::kPurposeNormal, true, 0}, {Cmd::kPurposeEntrance, true, 0}, {Cmd::kStyleBordered, true, 1}, {Cmd::kStyleNormal, true, 0}, {Cmd::kColorShaded, true, 1}, {Cmd::kColorSelected, true, 0}, {Cmd::kVisibilityNeverBackFace, true, 1}, {Cmd::kVisibilityNormal, true, 0}}},
-      {"a defined polygon (0x502)", [](MenuInputs& in) { in.polygons = {1, true, 0x502}; }, {{Cmd::kColorSelected, true, 1}, {Cmd::kStyleBordered, true, 1}, {Cmd::kVisibilityNeverBackFace, true, 1}, {Cmd::kPurposeNormal, true, 1}}},
-      {"no flags: the normal items", [](MenuInputs& in) { in.polygons = {1, true, 0}; }, {{Cmd::kPurposeNormal, true, 1}, {Cmd::kVisibilityNormal, true, 1}, {Cmd::kStyleNormal, true, 1}}},
-      {"settings show one check each", [](MenuInputs& in) { in.marqueeSelection = 2; in.walkEditMode = 1; in.viewerShading = 3; in.rendererChoice = 2; /* neither Software nor DirectX */ in.vectorFilter = 1; in.soundEffects = false; }, {{Cmd::kSelectAllPolygons, true, 0}, {Cmd::kSelectBackFacedOnly, true, 1}, {Cmd::kSelectFrontFacedOnly, true, 0}, {Cmd::kWalkFlipPolygonFace, true, 1}, {Cmd::kWalkColorPolygon, true, 0}, {Cmd::kShadingPhong, true, 1}, {Cmd::kShadingNone, true, 0}, {Cmd::kRenderSoftware, true, 0}, {Cmd::kRenderDirectX, true, 0}, {Cmd::kFrontVectorsOnly, true, 1}, {Cmd::kAllVectors, true, 0}, {Cmd::kSoundEffects, true, 0}}},
-      {"the other marquee settings", [](MenuInputs& in) { in.marqueeSelection = 3; }, {{Cmd::kSelectBackFacedOnly, true, 0}, {Cmd::kSelectFrontFacedOnly, true, 1}}},
-      {"walk mode greys editing, keeps exit and settings", [](MenuInputs& in) { in.walkModeActive = true; in.objectCount = 3; in.undo = {"Undo Plot\tCtrl+Z", true}; in.polygons = {1, true, 0}; }, {{Cmd::kOpen, false, -1}, {Cmd::kSaveCluster, false, -1}, {Cmd::kLoadColorTable, false, -1}, {Cmd::kUndo, false, -1}, {Cmd::kThickLine, false, -1}, {Cmd::kObjectNew, false, -1}, {Cmd::kObjectRename, false, -1}, {Cmd::kDeleteFromCluster, false, -1}, {Cmd::kDuplicate, false, -1}, {Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kSetUnits, false, -1}, {Cmd::kRemoveDuplicateGeometry, false, -1}, {Cmd::kCheckObject, false, -1}, {Cmd::kClearViewZoneList, false, -1}, {Cmd::kExit, true, -1}, {Cmd::kSoundEffects, true, -1}, {Cmd::kSelectAllPolygons, true, -1}, {Cmd::kWalkColorPolygon, true, -1}, {Cmd::kRenderSoftware, true, -1}, {Cmd::kAbout, true, -1}}},
-      {"walk mode, zone mode without a zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; }, {{Cmd::kClearViewZoneList, false, -1}}},
-      {"walk mode, zone chosen", [](MenuInputs& in) { in.walkModeActive = true; in.walkEditMode = 4; in.viewZoneChosen = true; }, {{Cmd::kClearViewZoneList, true, -1}}},
-      {"unwired items are greyed", [](MenuInputs& in) { in.polygons = {1, true, 0}; in.wired = [](int id) { return id != Cmd::kCube && id != Cmd::kTessellate; }; }, {{Cmd::kCube, false, -1}, {Cmd::kTessellate, false, -1}, {Cmd::kCircle, true, -1}, {Cmd::kFlipPolygonFace, true, -1}}},
+      {"no snapshot, one object, no polygon", [](MenuInputs&) {}, {kCheckObject},
+       {kUndo, kDeleteFromCluster, kTessellate, kFlipPolygonFace, kClearViewZoneList,
+        kStyleBordered, kPurposeCollision, kColorShaded},
+       {},
+       {kTessellate, kFlipPolygonFace, kClearViewZoneList, kStyleBordered, kPurposeCollision,
+        kColorShaded}},
+      {"snapshot, exactly two objects",
+       [](MenuInputs& in) {
+         in.undo = kUndoPlot;
+         in.objectCount = 2;
+       },
+       {kUndo, kDeleteFromCluster}, {}, {}, {}},
+      {"different flags: enabled, nothing checked",
+       [](MenuInputs& in) { in.polygons = {2, false, 0}; }, {kTessellate, kClearViewZoneList}, {},
+       {},
+       {kStyleNormal, kStyleBordered, kColorSelected, kColorShaded, kColorAdopted, kColorEachSide,
+        kVisibilityNormal, kVisibilityInvisible, kVisibilityNeverBackFace,
+        kVisibilityNotFromCollision, kVisibilityHigherPriority, kPurposeNormal, kPurposeCollision,
+        kPurposeEntrance, kPurposeViewZone}},
+      {"uniform flags", [](MenuInputs& in) { in.polygons = {3, true, kUniform}; }, {}, {},
+       {kPurposeCollision, kStyleBordered, kColorShaded, kVisibilityNeverBackFace},
+       {kPurposeNormal, kPurposeEntrance, kStyleNormal, kColorSelected, kVisibilityNormal}},
+      {"a defined polygon (0x502)", [](MenuInputs& in) { in.polygons = {1, true, 0x502}; }, {}, {},
+       {kColorSelected, kStyleBordered, kVisibilityNeverBackFace, kPurposeNormal}, {}},
+      {"no flags: the normal items", [](MenuInputs& in) { in.polygons = {1, true, 0}; }, {}, {},
+       {kPurposeNormal, kVisibilityNormal, kStyleNormal}, {}},
+      {"settings show one check each",
+       [](MenuInputs& in) {
+         in.marqueeSelection = 2;
+         in.walkEditMode = 1;
+         in.viewerShading = 3;
+         in.rendererChoice = 2;  // neither Software nor DirectX
+         in.vectorFilter = 1;
+         in.soundEffects = false;
+       },
+       {}, {}, {kSelectBackFacedOnly, kWalkFlipPolygonFace, kShadingPhong, Cmd::kFrontVectorsOnly},
+       {kSelectAllPolygons, kSelectFrontFacedOnly, kWalkColorPolygon, kShadingNone,
+        kRenderSoftware, kRenderDirectX, Cmd::kAllVectors, kSoundEffects}},
+      {"the other marquee settings", [](MenuInputs& in) { in.marqueeSelection = 3; }, {}, {},
+       {kSelectFrontFacedOnly}, {kSelectBackFacedOnly}},
+      {"walk mode greys editing, keeps exit and settings",
+       [](MenuInputs& in) {
+         in.walkModeActive = true;
+         in.objectCount = 3;
+         in.undo = kUndoPlot;
+         in.polygons = {1, true, 0};
+       },
+       {kExit, kSoundEffects, kSelectAllPolygons, kWalkColorPolygon, kRenderSoftware, kAbout},
+       {kOpen, kSaveCluster, kLoadColorTable, kUndo, kThickLine, kObjectNew, kObjectRename,
+        kDeleteFromCluster, kDuplicate, kCube, kTessellate, kSetUnits, kRemoveDuplicateGeometry,
+        kCheckObject, kClearViewZoneList},
+       {}, {}},
+      {"walk mode, zone mode without a zone chosen",
+       [](MenuInputs& in) {
+         in.walkModeActive = true;
+         in.walkEditMode = 4;
+       },
+       {}, {kClearViewZoneList}, {}, {}},
+      {"walk mode, zone chosen",
+       [](MenuInputs& in) {
+         in.walkModeActive = true;
+         in.walkEditMode = 4;
+         in.viewZoneChosen = true;
+       },
+       {kClearViewZoneList}, {}, {}, {}},
+      {"unwired items are greyed",
+       [](MenuInputs& in) {
+         in.polygons = {1, true, 0};
+         in.wired = [](int id) { return id != kCube && id != kTessellate; };
+       },
+       {kCircle, kFlipPolygonFace}, {kCube, kTessellate}, {}, {}},
       // clang-format on
   };
   for (const auto& r : rows) {
     MenuInputs in;
-    in.objectCount = 1;
     r.set(in);
     const MenuState s = RefreshMenuState(in);
-    for (const Item& item : r.items) {
-      EXPECT_EQ(s.at(item.id).enabled, item.enabled) << r.name << ": item " << item.id;
-      if (item.checked >= 0) {
-        EXPECT_EQ(s.at(item.id).checked, item.checked == 1) << r.name << ": item " << item.id;
+    for (const Ids& ids : {r.enabled, r.greyed, r.checked, r.unchecked}) {
+      for (int id : ids) {
+        const bool checked = std::ranges::count(r.checked, id) > 0;
+        EXPECT_EQ(s.at(id).enabled, std::ranges::count(r.greyed, id) == 0) << r.name << ": " << id;
+        if (checked || std::ranges::count(r.unchecked, id) > 0) {
+          EXPECT_EQ(s.at(id).checked, checked) << r.name << ": item " << id;
+        }
       }
     }
   }
@@ -121,31 +190,32 @@ TEST(MenuTable, CheckObjectFollowsRemoveDuplicateGeometry) {
 TEST(UserTexts, AreExactlyAsShown) {
   constexpr std::string_view kCamera =
       "Drag object to the desired position to see vectors and polygons for editing.";
-  const std::pair<std::string_view, std::string_view> rows[] = {
-      {ModeHelpTexts(EditorMode::kGrabColor, false).title, "Grab Color Mode"},
-      {ModeHelpTexts(EditorMode::kGrabColor, false).help,
+  constexpr std::string_view kPlot =
+      "Plot endpoints to define the frame vectors of the object. Use the shift key to start a new "
+      "vector.";
+  // A mode's title and help, as in walk mode when `walk`; 7 is no mode.
+  const std::tuple<int, bool, std::string_view, std::string_view> modes[] = {
+      {EditorMode::kGrabColor, false, "Grab Color Mode",
        "Grab the current color from a polygon or vector."},
-      {ModeHelpTexts(EditorMode::kSetColor, false).title, "Set Color Mode"},
-      {ModeHelpTexts(EditorMode::kSetColor, false).help,
+      {EditorMode::kSetColor, false, "Set Color Mode",
        "Set the fixed color of a polygon or vector to the current color."},
-      {ModeHelpTexts(EditorMode::kSelectVector, false).title, "Select Vector Mode"},
-      {ModeHelpTexts(EditorMode::kSelectVector, false).help, "Select vectors for editing."},
-      {ModeHelpTexts(EditorMode::kSelectPolygon, false).title, "Select Polygon Mode"},
-      {ModeHelpTexts(EditorMode::kSelectPolygon, false).help,
+      {EditorMode::kSelectVector, false, "Select Vector Mode", "Select vectors for editing."},
+      {EditorMode::kSelectPolygon, false, "Select Polygon Mode",
        "Select polygons for editing. Use the Polygons menu to change attributes."},
-      {ModeHelpTexts(EditorMode::kPlot, false).title, "Plot Mode"},
-      {ModeHelpTexts(EditorMode::kPlot, false).help,
-       "Plot endpoints to define the frame vectors of the object. Use the shift key to start a "
-       "new vector."},
-      {ModeHelpTexts(EditorMode::kCameraView, false).title, "Camera View Mode"},
-      {ModeHelpTexts(EditorMode::kCameraView, false).help, kCamera},
-      {ModeHelpTexts(EditorMode::kVirtualWalk, false).title, "Virtual Walk Mode"},
-      {ModeHelpTexts(EditorMode::kVirtualWalk, false).help, kCamera},
-      {ModeHelpTexts(7, false).title, "Plot Mode"},  // no such mode
-      {ModeHelpTexts(EditorMode::kGrabColor, true).title, "Virtual Walk Mode"},
-      {ModeHelpTexts(EditorMode::kGrabColor, true).help,
+      {EditorMode::kPlot, false, "Plot Mode", kPlot},
+      {7, false, "Plot Mode", kPlot},
+      {EditorMode::kCameraView, false, "Camera View Mode", kCamera},
+      {EditorMode::kVirtualWalk, false, "Virtual Walk Mode", kCamera},
+      {EditorMode::kGrabColor, true, "Virtual Walk Mode",
        "Use the arrows to move, page-up/down or the mouse wheel to elevate, and the space bar to "
        "return to ground zero."},
+  };
+  for (const auto& [mode, walk, title, help] : modes) {
+    EXPECT_EQ(std::make_pair(ModeHelpTexts(mode, walk).title, ModeHelpTexts(mode, walk).help),
+              std::make_pair(title, help))
+        << mode << walk;
+  }
+  const std::pair<std::string_view, std::string_view> rows[] = {
       {kTitlePlotVectors, "Plot Vectors"},
       {kHelpPlotVectors,
        "Plot endpoints to define the wire frame vectors of the object. Use the shift key to "
@@ -180,24 +250,27 @@ TEST(TextLabelTable, LongTextIsCutAndTheLastIndexIsTheLimit) {
   EXPECT_FALSE(labels.Set(50, "x", 0, 0, 0, 1, 0, 1.0));
 }
 
-KeyInput Down(int key, bool control = false, bool text = false) { return {key, true, control, text}; }
-KeyInput Up(int key, bool control = false, bool text = false) { return {key, false, control, text}; }
+KeyInput Down(int key) { return {key, true, false, false}; }
+KeyInput Up(int key) { return {key, false, false, false}; }
 
 TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   ShellState shell;
-  struct Case { int key; std::uint32_t bit; bool handlerOnRelease; };
-  for (Case c : {Case{Key::kShift, HeldKey::kShift, false}, {Key::kControl, HeldKey::kControl, false},
-                 {Key::kUp, HeldKey::kUp, false}, {Key::kDown, HeldKey::kDown, false},
-                 {Key::kLeft, HeldKey::kLeft, false}, {Key::kRight, HeldKey::kRight, false},
-                 {Key::kDelete, HeldKey::kDelete, true}, {Key::kPageUp, HeldKey::kPageUp, true},
-                 {Key::kPageDown, HeldKey::kPageDown, true}}) {
-    PreTranslation t = PreTranslateKey(shell, Down(c.key));
+  // The key, its held bit, and whether its release goes to the key handler.
+  const std::tuple<int, std::uint32_t, bool> rows[] = {
+      {Key::kShift, HeldKey::kShift, false},     {Key::kControl, HeldKey::kControl, false},
+      {Key::kUp, HeldKey::kUp, false},           {Key::kDown, HeldKey::kDown, false},
+      {Key::kLeft, HeldKey::kLeft, false},       {Key::kRight, HeldKey::kRight, false},
+      {Key::kDelete, HeldKey::kDelete, true},    {Key::kPageUp, HeldKey::kPageUp, true},
+      {Key::kPageDown, HeldKey::kPageDown, true}};
+  for (const auto& [key, bit, handlerOnRelease] : rows) {
+    PreTranslation t = PreTranslateKey(shell, Down(key));
     EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
-              std::make_tuple(true, KeyAction::kKeyHandler, c.bit));
-    t = PreTranslateKey(shell, Up(c.key));
+              std::make_tuple(true, KeyAction::kKeyHandler, bit));
+    t = PreTranslateKey(shell, Up(key));
+    const KeyAction action = handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone;
     EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
-        std::make_tuple(true, c.handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone, 0u))
-        << c.key;
+              std::make_tuple(true, action, 0u))
+        << key;
   }
   shell.pendingKey = 'K';
   EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
@@ -218,11 +291,13 @@ TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
   t.vectors[t.AddVector(b, c)].selected = kSelected;
   t.AddVector(c, d);  // unselected: d is not touched
   Press(Key::kComma);
-  EXPECT_EQ(std::make_tuple(t.points[a].x, t.points[a].z, t.points[b].x, t.points[c].y, t.points[d].x),
-            std::make_tuple(5.0, 15.0, 20.0, 4.0, 100.0));
+  EXPECT_EQ(
+      std::make_tuple(t.points[a].x, t.points[a].z, t.points[b].x, t.points[c].y, t.points[d].x),
+      std::make_tuple(5.0, 15.0, 20.0, 4.0, 100.0));
   Press(Key::kPeriod);
   // The axis cross never moves.
-  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x), std::make_tuple(40.0, 0.0, 150.0));
+  EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x),
+            std::make_tuple(40.0, 0.0, 150.0));
 }
 
 TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
@@ -245,8 +320,8 @@ TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
       {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};
   for (const auto& [key, panX, panY, help] : rows) {
     Press(key);
-    EXPECT_EQ(std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY, f.shell.helpText,
-                              f.shell.pendingKey),
+    EXPECT_EQ(std::make_tuple(f.editor.display.view.panX, f.editor.display.view.panY,
+                              f.shell.helpText, f.shell.pendingKey),
               std::make_tuple(panX, panY, help, 0))
         << key;
   }
@@ -280,7 +355,8 @@ TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
   const IntRect strip{12, 80, 195, 103};
   const ControlColumn wide = PlaceControls(strip, 500);
   for (int i = 0; i < kToggleCount; ++i)
-    EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top), std::make_pair(12 + 32 * i, 114));
+    EXPECT_EQ(std::make_pair(wide.icons[i].left, wide.icons[i].top),
+              std::make_pair(12 + 32 * i, 114));
   EXPECT_EQ(std::make_pair(wide.swatch.left, wide.swatch.top), std::make_pair(12 + 32 * 7, 114));
   // The limit is 40 pixels left of the EditArea. At 244 icon 6 (x 204) just
   // fits and the swatch starts a row; at 243 icon 6 starts it, the swatch follows.
