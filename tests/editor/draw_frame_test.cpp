@@ -23,7 +23,6 @@ using test::AddLine;
 using test::AddPolygon;
 using test::EditorFixture;
 
-
 class DrawFrameTest : public ::testing::Test {
  protected:
   DrawFrameTest() {
@@ -33,10 +32,10 @@ class DrawFrameTest : public ::testing::Test {
   }
   DisplayOptions& o() { return f.d().options; }
   // Each (x, y, colour) row checked, named by `what`.
-  struct Px { int x, y; std::uint8_t colour; };
-  void ExpectPixels(std::initializer_list<Px> rows, const char* what) {
-    for (const Px& p : rows)
-      EXPECT_EQ(f.Pixel(p.x, p.y), p.colour) << what << " at " << p.x << "," << p.y;
+  void ExpectPixels(std::initializer_list<std::tuple<int, int, std::uint8_t>> rows,
+                    const char* what) {
+    for (const auto& [x, y, colour] : rows)
+      EXPECT_EQ(f.Pixel(x, y), colour) << what << " at " << x << "," << y;
   }
   int CountColour(std::uint8_t colour) {
     int n = 0;
@@ -53,12 +52,13 @@ TEST_F(DrawFrameTest, VectorFilterHidesVectorsInThePlaneZeroBothWays) {
   AddLine(f.t(), {-30, -20, -5}, {30, -20, 0});  // one end in front: y = 80
   AddLine(f.t(), {-30, -40, 5}, {30, -40, 5});   // behind: y = 100
   const std::uint8_t w = f.colours().white, b = f.colours().black;
-  const struct { int filter; std::uint8_t inPlane, front, back; } rows[] = {
+  // The filter, then the colour at the vector in the plane, in front, behind.
+  const std::tuple<int, std::uint8_t, std::uint8_t, std::uint8_t> rows[] = {
       {kAllVectors, w, w, w}, {kFrontVectorsOnly, b, w, b}, {kBackVectorsOnly, b, b, w}};
-  for (const auto& r : rows) {
-    o().vectorFilter = r.filter;
+  for (const auto& [filter, inPlane, front, back] : rows) {
+    o().vectorFilter = filter;
     f.Frame();
-    ExpectPixels({{80, 40, r.inPlane}, {80, 80, r.front}, {80, 100, r.back}}, "filter");
+    ExpectPixels({{80, 40, inPlane}, {80, 80, front}, {80, 100, back}}, "filter");
   }
 }
 
@@ -91,9 +91,8 @@ TEST_F(DrawFrameTest, PlotCursorLineAndFirstEndpointMarker) {
   f.m().plot.ep1Y = 13;  // on screen at (47, 47), off the grid lines
   f.Frame();
   const std::uint8_t red = f.colours().red, black = f.colours().black;
-  ExpectPixels({{42, 47, red}, {52, 47, red}, {47, 42, red}, {47, 52, red}, {41, 47, black},
-                {47, 53, black}},
-               "cross");
+  ExpectPixels({{42, 47, red}, {52, 47, red}, {47, 42, red}, {47, 52, red}}, "cross");
+  ExpectPixels({{41, 47, black}, {47, 53, black}}, "past the cross");
   // Nothing of the line while a marquee is dragged or the program is
   // inactive; Z in Front has no line at all.
   f.d().selection.marqueeActive = true;
@@ -135,13 +134,6 @@ TEST_F(DrawFrameTest, FramesAllocateNothing) {
   EXPECT_EQ(test::AllocationCount(), before + 1);
 }
 
-// The plain reference: a stable sort by key.
-std::vector<DrawItem> Reference(std::vector<DrawItem> items) {
-  std::stable_sort(items.begin(), items.end(),
-                   [](const DrawItem& a, const DrawItem& b) { return a.key < b.key; });
-  return items;
-}
-
 TEST(DrawSort, MatchesAStableSortOnRandomLists) {
   std::mt19937 rng(11);
   std::vector<DrawItem> scratch(40000);
@@ -166,7 +158,9 @@ TEST(DrawSort, MatchesAStableSortOnRandomLists) {
       items[i].kind = static_cast<std::int32_t>(i % 3);
       items[i].key = pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
     }
-    const std::vector<DrawItem> expected = Reference(items);
+    // The plain reference: a stable sort by key.
+    std::vector<DrawItem> expected = items;
+    std::ranges::stable_sort(expected, {}, &DrawItem::key);
     SortDrawItems(items, scratch);
     auto same = [](const DrawItem& a, const DrawItem& b) {
       return std::tie(a.index, a.kind, a.key) == std::tie(b.index, b.kind, b.key);
@@ -180,12 +174,6 @@ TEST(DrawSort, MatchesAStableSortOnRandomLists) {
 // (support/golden_image.h). Every reference was looked at before it was
 // committed.
 using test::AddSphere;
-
-void ExpectGolden(EditorFixture& f, const std::string& name) {
-  f.e().ShowFrame();
-  ASSERT_EQ(f.presenter.shows > 0, true);
-  test::ExpectGoldenImage(CaptureImage(f.d().offscreen.shown, f.d().layout.local), name);
-}
 
 // The cube of the colour-mode scenes: each face a different mode.
 void ColourModeCube(ObjectTables& t) {
@@ -216,7 +204,9 @@ void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
 }
 
 TEST(GoldenFrames, MatchTheReferencePictures) {
-  const struct { const char* name; int width, height; std::function<void(EditorFixture&)> scene; } rows[] = {
+  // clang-format off
+  const struct { const char* name; int width, height; std::function<void(EditorFixture&)> scene; }
+      rows[] = {
       {"axes_grid", 320, 240, [](EditorFixture&) {}},
       {"cube_front", 320, 240, [](EditorFixture& f) { ColourModeCube(f.t()); }},
       {"cube_top", 320, 240,
@@ -258,7 +248,8 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
          Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
          f.t().polygonSelected[0] = kSelected;  // front face: the plain highlight
          f.d().selection.hover.polygon = 4;     // top face: the bordered highlight
-         for (std::uint32_t v : {thickSelected, selected, both}) f.t().vectors[v].selected = kSelected;
+         for (std::uint32_t v : {thickSelected, selected, both})
+           f.t().vectors[v].selected = kSelected;
          f.d().selection.hover.vector = both;  // selected and hovered: a plain line
          f.d().frame.ants.phase = 3;
        }},
@@ -281,12 +272,15 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
          Rotate(f, {{320, 240}, {350, 220}});
        }},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     // The highlights' sparkle comes from the seed.
     EditorFixture f(r.width, r.height, std::string_view(r.name) == "highlights" ? 12345 : 1);
     r.scene(f);
-    ExpectGolden(f, r.name);
+    f.e().ShowFrame();
+    ASSERT_GT(f.presenter.shows, 0);
+    test::ExpectGoldenImage(CaptureImage(f.d().offscreen.shown, f.d().layout.local), r.name);
   }
 }
 
