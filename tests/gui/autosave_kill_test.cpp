@@ -48,36 +48,27 @@ int PointsInWorkingFile(const std::string& base, const std::string& scratch) {
   return static_cast<int>(m.tables.userPointCount());
 }
 
-struct KilledRun {
-  int pointsWhenKilled = -1;
-  bool killed = false;
-};
-
-// Starts the editor on the cube and kills it with SIGKILL once the working
-// file holds the cube, or after 60 seconds at most.
-KilledRun EditThenKill(const test::TempDir& dir, const std::string& base) {
-  std::filesystem::create_directories(base);
-  std::filesystem::create_directories(dir.File("scratch"));
-  const pid_t pid = StartEditor(base, test::DataPath("cube.wdo"));
-  KilledRun run;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (run.pointsWhenKilled != 8 && std::chrono::steady_clock::now() < end) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    run.pointsWhenKilled = PointsInWorkingFile(base, dir.File("scratch") + "/");
-  }
-  run.killed = kill(pid, SIGKILL) == 0;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  run.killed = run.killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-  return run;
-}
-
+// The editor started on the cube and killed with SIGKILL once the working
+// file holds the cube (or after 60 seconds at most): the next start restores
+// the edit.
 TEST(AutosaveKill, TheNextStartRestoresTheEdit) {
   test::TempDir dir;
   const std::string base = dir.File("base") + "/";
-  const KilledRun run = EditThenKill(dir, base);
-  ASSERT_TRUE(run.killed) << "the editor ended before it was killed";
-  EXPECT_EQ(run.pointsWhenKilled, 8);
+  std::filesystem::create_directories(base);
+  std::filesystem::create_directories(dir.File("scratch"));
+  const pid_t pid = StartEditor(base, test::DataPath("cube.wdo"));
+  int points = -1;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (points != 8 && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    points = PointsInWorkingFile(base, dir.File("scratch") + "/");
+  }
+  bool killed = kill(pid, SIGKILL) == 0;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  killed = killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  ASSERT_TRUE(killed) << "the editor ended before it was killed";
+  EXPECT_EQ(points, 8);
 
   // The second start: its start-up backs up the last session's working
   // file; "Restore Last Session" then loads it.

@@ -64,6 +64,12 @@ class GuiTest : public ::testing::Test {
     QTest::mouseMove(window()->pane(), QPoint(x, y));
     Tick();
   }
+  // A left click on the window at `client`, and on a mode of the strip.
+  void Click(QPoint client) {
+    QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, client);
+    Tick();
+  }
+  void ClickMode(int mode) { Click(Middle(app->column().modes[mode])); }
   QString Title() const { return window()->statusTitle()->text(); }
   static QPoint Middle(const IntRect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -29,24 +29,52 @@
 namespace ws::test {
 namespace {
 
-// Letters typed into the object list's field, Ctrl+X among them, and a
-// plain X in the window do nothing; Ctrl+X in the window ends the loop and
-// the toggles are written to Preferences.
-TEST_F(GuiTest, CtrlXEndsTheLoopAndWritesPreferencesButNotFromTheObjectList) {
-  StartEditor();
-  QLineEdit* field = window()->objectList()->lineEdit();
-  field->setFocus();
-  QApplication::processEvents();
-  ASSERT_EQ(QApplication::focusWidget(), window()->objectList());  // it holds its field's focus
-  field->clear();
-  QTest::keyClicks(window()->objectList(), "xnoszk");
-  QTest::keyClick(window()->objectList(), Qt::Key_X, Qt::ControlModifier);
-  window()->pane()->setFocus();
-  QTest::keyClick(window()->pane(), Qt::Key_X);
+// The object list's field keeps what is typed into it: letters, arrows
+// (which never switch objects while the list is closed) and Ctrl+X. Once
+// the drop-down has been opened and closed, or a name ended with Escape,
+// the editor's keys steer the editor again. A plain X in the window does
+// nothing; Ctrl+X there ends the loop and the toggles go to Preferences.
+TEST_F(GuiTest, ObjectListKeepsItsKeysAndCtrlXEndsTheLoopWritingPreferences) {
+  ScriptedUi ui;
+  StartEditor(&ui);
+  for (const char* name : {"one", "two"}) ASSERT_TRUE(NewObject(app->model(), name));
   Tick();
-  // "k" did not pan.
-  EXPECT_EQ(std::make_tuple(app->shell().quit, field->text(), app->editor().display.view.panX),
-            std::make_tuple(false, QString("xnoszk"), 0.0));
+  QComboBox* list = window()->objectList();
+  // The object start-up made first (start-up's own tests cover the base
+  // directory it seeds).
+  EXPECT_EQ(std::make_pair(list->count(), list->itemText(0)),
+            std::make_pair(3, QString("DEFAULT OBJECT")));
+  auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    Tick();
+  };
+  // Opened (as a click on it would: it takes the focus) and dismissed.
+  list->setFocus(Qt::MouseFocusReason);
+  list->showPopup();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->view()->window()));
+  QTest::keyClick(list->view(), Qt::Key_Escape);
+  QApplication::processEvents();
+  press(Qt::Key_Up);
+  EXPECT_EQ(app->model().cluster.current, 2u);
+  press(Qt::Key_L);
+  EXPECT_EQ(app->model().view.viewCode, 1);  // Left
+  // Typing a name ("k" would pan).
+  list->lineEdit()->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), list);  // it holds its field's focus
+  list->lineEdit()->clear();
+  QTest::keyClicks(list, "xnoszk");
+  press(Qt::Key_Up);
+  press(Qt::Key_Down);
+  press(Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(std::make_tuple(app->model().cluster.current, list->lineEdit()->text(),
+                            app->shell().quit, app->editor().display.view.panX),
+            std::make_tuple(2u, QString("xnoszk"), false, 0.0));
+  press(Qt::Key_Escape);
+  press(Qt::Key_F);
+  EXPECT_EQ(app->model().view.viewCode, 4);  // Front
+  press(Qt::Key_X);
+  EXPECT_FALSE(app->shell().quit);
   // Grid off and Perspective on through their buttons.
   for (int index : {kToggleGrid, kTogglePerspective}) {
     const IntRect r = ToggleHitRect(app->column().icons[index]);
@@ -65,7 +93,7 @@ TEST_F(GuiTest, CtrlXEndsTheLoopAndWritesPreferencesButNotFromTheObjectList) {
   EXPECT_EQ(std::make_pair(stillRunning, app->shell().quit), std::make_pair(true, true));
   app->Shutdown();
   EXPECT_EQ(window(), nullptr);
-  ScriptedUi ui;
+  EXPECT_TRUE(ui.Messages().empty());
   Runtime rt(ui);
   ResourceFile files(rt);
   const Preferences prefs = ReadPreferences(files, Base() + "Preferences");
@@ -74,52 +102,13 @@ TEST_F(GuiTest, CtrlXEndsTheLoopAndWritesPreferencesButNotFromTheObjectList) {
             (std::vector{false, true, true, true, true}));
 }
 
-// Once the drop-down has been opened and closed, or a name ended with
-// Escape, the editor's keys steer the editor again; arrow keys never switch
-// objects while the list is closed.
-TEST_F(GuiTest, ObjectListGivesTheKeyboardBackToTheEditor) {
-  ScriptedUi ui;
-  StartEditor(&ui);
-  for (const char* name : {"one", "two"}) ASSERT_TRUE(NewObject(app->model(), name));
-  Tick();
-  QComboBox* list = window()->objectList();
-  // The object start-up made first (start-up's own tests cover the base
-  // directory it seeds).
-  EXPECT_EQ(std::make_pair(list->count(), list->itemText(0)),
-            std::make_pair(3, QString("DEFAULT OBJECT")));
-  auto press = [this](Qt::Key key) {
-    QTest::keyClick(QApplication::focusWidget(), key);
-    Tick();
-  };
-  // Opened (as a click on it would: it takes the focus) and dismissed.
-  list->setFocus(Qt::MouseFocusReason);
-  list->showPopup();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->view()->window()));
-  QTest::keyClick(list->view(), Qt::Key_Escape);
-  QApplication::processEvents();
-  press(Qt::Key_Up);
-  EXPECT_EQ(app->model().cluster.current, 2u);
-  press(Qt::Key_L);
-  EXPECT_EQ(app->model().view.viewCode, 1);  // Left
-  // Typing a name: arrows do not switch objects; Escape ends the name.
-  list->lineEdit()->setFocus();
-  QApplication::processEvents();
-  ASSERT_EQ(QApplication::focusWidget(), list);
-  press(Qt::Key_Up);
-  press(Qt::Key_Down);
-  EXPECT_EQ(app->model().cluster.current, 2u);
-  press(Qt::Key_Escape);
-  press(Qt::Key_F);
-  EXPECT_EQ(app->model().view.viewCode, 4);  // Front
-  EXPECT_TRUE(ui.Messages().empty());
-}
-
 // Letters and digits reach the editor as their own characters, Ctrl+Z
 // among them: it undoes from the window as the menu's Undo does.
-TEST_F(GuiTest, MenuChecksTextsAndGreyingFollowTheMenuStateAndCtrlZUndoes) {
-  // clang-format off
-  for (auto [qt, key] : {std::pair{Qt::Key_A, 'A'}, {Qt::Key_Z, 'Z'}, {Qt::Key_0, '0'}, {Qt::Key_9, '9'}}) EXPECT_EQ(EditorKeyCode(qt), key) << key;
-  // clang-format on
+TEST_F(GuiTest, MenuStateAndCtrlZReachTheWindowAndTheSoundsParse) {
+  for (auto [qt, key] :
+       {std::pair{Qt::Key_A, 'A'}, {Qt::Key_Z, 'Z'}, {Qt::Key_0, '0'}, {Qt::Key_9, '9'}}) {
+    EXPECT_EQ(EditorKeyCode(qt), key) << key;
+  }
   StartEditor();
   Tick();
   EXPECT_TRUE(window()->action(Cmd::kRenderDirectX)->isEnabled());  // the viewer is wired
@@ -143,6 +132,26 @@ TEST_F(GuiTest, MenuChecksTextsAndGreyingFollowTheMenuStateAndCtrlZUndoes) {
                          window()->action(Cmd::kFrontVectorsOnly)->isChecked()}),
             std::vector({true, false, true}));
   EXPECT_TRUE(app->editor().display.options.thickLine);
+
+  // The WAV reader behind the sound player, on a generated sound and on
+  // every truncation of it.
+  const std::vector<std::uint8_t> wav = app->model().sounds[1];
+  // Whole it reads (mono, 16 bits, every sample); every cut is refused,
+  // inside the data chunk too, since its length no longer fits.
+  for (std::size_t n = 0; n <= wav.size(); ++n) {
+    EXPECT_EQ(ParseWav({wav.data(), n}).has_value(), n == wav.size()) << n;
+  }
+  const std::optional<WavPcm> pcm = ParseWav(wav);
+  ASSERT_TRUE(pcm.has_value());
+  EXPECT_EQ(pcm->channels * 100 + pcm->bitsPerSample, 116);
+  EXPECT_EQ(pcm->samples.data() + pcm->samples.size(), wav.data() + wav.size());
+  // Not WAVE, and a compressed format (not PCM, the generated sounds' "fmt "
+  // chunk comes first), are not played.
+  for (std::size_t at : {8, 20}) {
+    std::vector<std::uint8_t> other = wav;
+    other[at] = at == 8 ? 'X' : 2;
+    EXPECT_FALSE(ParseWav(other).has_value()) << at;
+  }
 }
 
 // The value prompt hands its text to the shared number reader (tested with
@@ -163,29 +172,6 @@ TEST_F(GuiTest, ValuePromptAnswersAndWindowGeometryIsRemembered) {
   app = std::make_unique<EditorApp>(Options(nullptr, true));
   ASSERT_TRUE(app->Start());
   EXPECT_EQ(window()->size(), QSize(1000, 640));
-}
-
-// The WAV reader behind the sound player, on the generated sounds and on
-// every truncation of one.
-TEST_F(GuiTest, ParseWavReadsAGeneratedSoundWholeAndRefusesCutsAndForeignData) {
-  StartEditor();
-  const std::vector<std::uint8_t> wav = app->model().sounds[1];
-  // Whole it reads (mono, 16 bits, every sample); every cut is refused,
-  // inside the data chunk too, since its length no longer fits.
-  for (std::size_t n = 0; n <= wav.size(); ++n) {
-    EXPECT_EQ(ParseWav({wav.data(), n}).has_value(), n == wav.size()) << n;
-  }
-  const std::optional<WavPcm> pcm = ParseWav(wav);
-  ASSERT_TRUE(pcm.has_value());
-  EXPECT_EQ(pcm->channels * 100 + pcm->bitsPerSample, 116);
-  EXPECT_EQ(pcm->samples.data() + pcm->samples.size(), wav.data() + wav.size());
-  // Not WAVE, and a compressed format (not PCM, the generated sounds' "fmt "
-  // chunk comes first), are not played.
-  for (std::size_t at : {8, 20}) {
-    std::vector<std::uint8_t> other = wav;
-    other[at] = at == 8 ? 'X' : 2;
-    EXPECT_FALSE(ParseWav(other).has_value()) << at;
-  }
 }
 
 // Interactive editing through the real window: plotting with the mouse and
@@ -223,10 +209,6 @@ class InteractionGuiTest : public GuiTest {
                      Qt::NoModifier);
     QApplication::sendEvent(w, &move);
   }
-  void Click(QPoint client) {
-    QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, client);
-    Tick();
-  }
 };
 
 TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineSaveAndReload) {
@@ -260,7 +242,7 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeDefineSaveAndReload) {
   // The four vectors by a right-button marquee in Select Vector mode, seen
   // from the Front.
   Key(Qt::Key_F);
-  Click(Middle(app->column().modes[EditorMode::kSelectVector]));
+  ClickMode(EditorMode::kSelectVector);
   ASSERT_EQ(app->shell().mode, EditorMode::kSelectVector);
   RightDrag(QPoint(c.x() - g, c.y() + g), QPoint(c.x() + s + g, c.y() - s - g));
   int selected = 0;
@@ -358,10 +340,14 @@ TEST_F(GuiTest, EachPrimitiveRefusesABadValueThenMakesItsShapeAndUndoes) {
   // command, refused fields, their message, accepted fields, undo text
   // clang-format off
   const std::tuple<int, QStringList, std::string, QStringList, std::string> cases[] = {
-      {G::kCube, {"100", "3", "100", "0,0,0"}, "Width too small (5 min)", {"100", "100", "100", "0,0,0"}, "Undo Rectangle\tCtrl+Z"},
-      {G::kCircle, {"8", "6000", "0,0,0"}, "Diameter too big (5000 max)", {"8", "100", "0,0,0"}, "Undo Circle\tCtrl+Z"},
-      {G::kCylinder, {"2", "50", "100", "0,0,0"}, "Too few slices (3 min)", {"6", "50", "100", "0,0,0"}, "Undo Cylinder\tCtrl+Z"},
-      {G::kSphere, {"6", "2", "100", "0,0,0"}, "Bad Horizontal Slices (3 min).", {"6", "4", "100", "0,0,0"}, "Undo Sphere\tCtrl+Z"},
+      {G::kCube, {"100", "3", "100", "0,0,0"}, "Width too small (5 min)",
+       {"100", "100", "100", "0,0,0"}, "Undo Rectangle\tCtrl+Z"},
+      {G::kCircle, {"8", "6000", "0,0,0"}, "Diameter too big (5000 max)", {"8", "100", "0,0,0"},
+       "Undo Circle\tCtrl+Z"},
+      {G::kCylinder, {"2", "50", "100", "0,0,0"}, "Too few slices (3 min)",
+       {"6", "50", "100", "0,0,0"}, "Undo Cylinder\tCtrl+Z"},
+      {G::kSphere, {"6", "2", "100", "0,0,0"}, "Bad Horizontal Slices (3 min).",
+       {"6", "4", "100", "0,0,0"}, "Undo Sphere\tCtrl+Z"},
   };
   // clang-format on
   ScriptedUi ui;

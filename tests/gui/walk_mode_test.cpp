@@ -17,10 +17,6 @@ namespace {
 
 class WalkGuiTest : public GuiTest {
  protected:
-  void ClickMode(int mode) {
-    QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, Middle(app->column().modes[mode]));
-    Tick();
-  }
   void HoldKey(Qt::Key key, int ticks) {
     QTest::keyPress(window()->pane(), key);
     for (int i = 0; i < ticks; ++i) Tick();
@@ -42,7 +38,7 @@ class WalkGuiTest : public GuiTest {
   QImage Shown() { return window()->editArea()->image().copy(); }
 };
 
-TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
+TEST_F(WalkGuiTest, WalkingThroughTheWindowAnotherObjectAndARefusedOne) {
   ScriptedUi ui;
   StartEditor(&ui);
   // A courtyard: a back wall, two side walls and a gate post.
@@ -87,12 +83,8 @@ TEST_F(WalkGuiTest, TheModeButtonStartsWalkingAndHeldUpWalksForward) {
   EXPECT_EQ(std::make_tuple(app->shell().walkModeActive, app->walkSession().active(),
                             ui.Messages().size()),
             std::make_tuple(false, false, 0u));
-}
 
-TEST_F(WalkGuiTest, SelectingAnotherObjectBuildsTheWorldForIt) {
-  ScriptedUi ui;
-  StartEditor(&ui);
-  AddWall({{90, -12, 10}, {90, 12, 10}, {90, 12, -15}, {90, -12, -15}}, 80);
+  // Another object chosen while walking: the world is built for it.
   ASSERT_TRUE(NewObject(app->model(), "empty"));
   Tick();
   ClickMode(EditorMode::kVirtualWalk);
@@ -102,12 +94,9 @@ TEST_F(WalkGuiTest, SelectingAnotherObjectBuildsTheWorldForIt) {
   Tick();
   EXPECT_EQ(std::make_tuple(app->model().cluster.current, app->shell().walkModeActive,
                             app->walkSession().world().objects[0].polygons.size()),
-            std::make_tuple(0u, true, 1u));
-}
+            std::make_tuple(0u, true, 4u));
 
-TEST_F(WalkGuiTest, AnObjectTheWalkViewRefusesKeepsThePreviousMode) {
-  ScriptedUi ui;
-  StartEditor(&ui);
+  // An object the walk view refuses keeps the previous mode.
   ClickMode(EditorMode::kSelectPolygon);
   ObjectTables& t = app->model().tables;
   Polygon& p = t.polygons[t.polygonCount++];
