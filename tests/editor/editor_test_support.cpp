@@ -33,15 +33,20 @@ int EditorFixture::Frame(std::int32_t check) {
 
 std::uint32_t AddP(ObjectTables& t, const P3& p) { return t.AddPoint(p.x, p.y, p.z); }
 
-std::uint32_t AddLine(ObjectTables& t, const P3& a, const P3& b, std::uint8_t colour,
-                      std::uint32_t width) {
-  const std::uint32_t pa = AddP(t, a), pb = AddP(t, b);
-  const std::uint32_t v = t.AddVector(pa, pb);
+// A new vector's colour and width as given, unselected, no attribute.
+static std::uint32_t InitVector(ObjectTables& t, std::uint32_t v, std::uint8_t colour,
+                                std::uint32_t width) {
   t.vectors[v].color = colour;
   t.vectors[v].width = width;
   t.vectors[v].selected = kUnselected;
   t.vectors[v].attribute = 0;
   return v;
+}
+
+std::uint32_t AddLine(ObjectTables& t, const P3& a, const P3& b, std::uint8_t colour,
+                      std::uint32_t width) {
+  const std::uint32_t pa = AddP(t, a), pb = AddP(t, b);
+  return InitVector(t, t.AddVector(pa, pb), colour, width);
 }
 
 std::uint32_t AddPolygon(ObjectTables& t, const std::vector<P3>& points, std::uint32_t flags,
@@ -60,21 +65,10 @@ std::uint32_t AddPolygon(ObjectTables& t, const std::vector<P3>& points, std::ui
   for (std::size_t i = 0; i < points.size(); ++i) {
     const std::uint32_t a = poly.points[i], b = poly.points[(i + 1) % points.size()];
     const std::uint32_t v = t.AddVectorUnique(a, b);
-    if (v + 1 == t.vectorCount) {
-      t.vectors[v].width = 0;
-      t.vectors[v].color = 0;
-      t.vectors[v].selected = kUnselected;
-      t.vectors[v].attribute = 0;
-    }
-    poly.vectors[i] = v;
+    poly.vectors[i] = v + 1 == t.vectorCount ? InitVector(t, v, 0, 0) : v;
   }
   t.polygonSelected[k] = kUnselected;
   return k;
-}
-
-std::uint32_t AddPolygon(ObjectTables& t, std::initializer_list<P3> points, std::uint32_t flags,
-                         std::uint8_t colour, int back) {
-  return AddPolygon(t, std::vector<P3>(points), flags, colour, back);
 }
 
 std::uint32_t AddCube(ObjectTables& t, const P3& c, double h, const std::uint32_t (&flags)[6],

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -52,8 +51,6 @@ std::uint32_t AddLine(ObjectTables& t, const P3& a, const P3& b, std::uint8_t co
                       std::uint32_t width = 0);
 // A polygon over the points in order, with a vector per edge (shared when
 // it exists); both colours `colour` unless `back` is given.
-std::uint32_t AddPolygon(ObjectTables& t, std::initializer_list<P3> points, std::uint32_t flags,
-                         std::uint8_t colour, int back = -1);
 std::uint32_t AddPolygon(ObjectTables& t, const std::vector<P3>& points, std::uint32_t flags,
                          std::uint8_t colour, int back = -1);
 // An axis-aligned cube of half size h centred at c, faces wound to face
