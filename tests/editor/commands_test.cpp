@@ -87,6 +87,8 @@ class CommandsTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(f.TickAt().laidOut); }
   bool Run(int id) { return f.registry.Dispatch(f.ctx, id); }
+  void Press(int key) { HandleKeyMessage(f.ctx, f.registry, {key, true, false, false}); }
+  std::uint32_t Point(double x, double y, double z) { return f.tables().AddPoint(x, y, z); }
   ShellFixture f;
 };
 
@@ -98,14 +100,12 @@ TEST_F(CommandsTest, SetUnitsAndGuideFrameAskAgainUntilInRange) {
             std::make_tuple(std::vector<std::string>(2, std::string(kMsgValueOutOfRange)),
                             std::vector<std::string>(3, std::string(kPromptGridValue)), 50, true));
   // Cancel, and -1 which reads as Cancel, keep the step.
-  f.ui.QueueValue(std::nullopt);
-  Run(Cmd::kSetUnits);
-  f.ui.QueueValue("-1");
-  Run(Cmd::kSetUnits);
-  EXPECT_EQ(f.editor.display.view.gridStep, 50);
-  f.ui.QueueValue("1");
-  Run(Cmd::kSetUnits);
-  EXPECT_EQ(f.editor.display.view.gridStep, 1);
+  for (auto [answer, step] :
+       {std::pair<std::optional<std::string>, int>{std::nullopt, 50}, {"-1", 50}, {"1", 1}}) {
+    f.ui.QueueValue(answer);
+    Run(Cmd::kSetUnits);
+    EXPECT_EQ(f.editor.display.view.gridStep, step) << answer.value_or("cancel");
+  }
   // The guide frame takes 2 to 10000 and keeps the integer halves.
   f.ui.ClearMessages();
   for (const char* v : {"10001", "10000", "1", "3"}) f.ui.QueueValue(v);
@@ -274,9 +274,6 @@ TEST(TextLabelTable, LongTextIsCutAndTheLastIndexIsTheLimit) {
   EXPECT_FALSE(labels.Set(50, "x", 0, 0, 0, 1, 0, 1.0));
 }
 
-KeyInput Down(int key) { return {key, true, false, false}; }
-KeyInput Up(int key) { return {key, false, false, false}; }
-
 TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   ShellState shell;
   // The key, its held bit, and whether its release goes to the key handler.
@@ -287,27 +284,21 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
       {Key::kDelete, HeldKey::kDelete, true},    {Key::kPageUp, HeldKey::kPageUp, true},
       {Key::kPageDown, HeldKey::kPageDown, true}};
   for (const auto& [key, bit, handlerOnRelease] : rows) {
-    PreTranslation t = PreTranslateKey(shell, Down(key));
+    PreTranslation t = PreTranslateKey(shell, {key, true, false, false});
     EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
               std::make_tuple(true, KeyAction::kKeyHandler, bit));
-    t = PreTranslateKey(shell, Up(key));
+    t = PreTranslateKey(shell, {key, false, false, false});
     const KeyAction action = handlerOnRelease ? KeyAction::kKeyHandler : KeyAction::kNone;
     EXPECT_EQ(std::make_tuple(t.consumed, t.action, shell.heldKeys),
               std::make_tuple(true, action, 0u))
         << key;
   }
   shell.pendingKey = 'K';
-  EXPECT_TRUE(PreTranslateKey(shell, Up(Key::kEnter)).consumed);
+  EXPECT_TRUE(PreTranslateKey(shell, {Key::kEnter, false, false, false}).consumed);
   EXPECT_EQ(shell.pendingKey, 0);
 }
 
-class KeyHandlerTest : public CommandsTest {
- protected:
-  void Press(int key) { HandleKeyMessage(f.ctx, f.registry, Down(key)); }
-  std::uint32_t Point(double x, double y, double z) { return f.tables().AddPoint(x, y, z); }
-};
-
-TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
+TEST_F(CommandsTest, CommaHalvesASharedPointOnce) {
   ObjectTables& t = f.tables();
   const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0),
                       d = Point(100, 100, 100);
@@ -324,7 +315,7 @@ TEST_F(KeyHandlerTest, CommaHalvesASharedPointOnce) {
             std::make_tuple(40.0, 0.0, 150.0));
 }
 
-TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
+TEST_F(CommandsTest, DigitsSetWidthAndUnselect) {
   ObjectTables& t = f.tables();
   const std::uint32_t v = t.AddVector(Point(0, 0, 0), Point(10, 0, 0));
   const std::uint32_t w = t.AddVector(Point(0, 10, 0), Point(10, 10, 0));
@@ -338,7 +329,7 @@ TEST_F(KeyHandlerTest, DigitsSetWidthAndUnselect) {
   EXPECT_EQ(std::make_tuple(t.vectors[w].width, t.vectors[v].width), std::make_tuple(9u, 0u));
 }
 
-TEST_F(KeyHandlerTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
+TEST_F(CommandsTest, PanKeysMoveByOneGridStepWithTheirHelpText) {
   const std::tuple<char, double, double, const char*> rows[] = {
       {'K', -1, 0, "Shift Left"}, {'J', 0, 0, "Shift Right"}, {'J', 1, 0, "Shift Right"},
       {'M', 1, 1, "Shift Up"},    {'I', 1, 0, "Shift Down"},  {'I', 1, -1, "Shift Down"}};

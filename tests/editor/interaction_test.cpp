@@ -170,13 +170,12 @@ TEST_F(InteractionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
     EditAreaClick(ctx, CX(), CY());
   }
   const Polygon &pf = t().polygons[front], &pa = t().polygons[away], &ps = t().polygons[single];
-  EXPECT_EQ(t().vectors[v].color, 99);
-  EXPECT_EQ(std::make_tuple(int(pf.frontColor), pf.frontFill, int(pf.backColor)),
-            std::make_tuple(99, FillWord(99), 24));
-  EXPECT_EQ(std::make_tuple(int(pa.frontColor), int(pa.backColor), pa.backFill),
-            std::make_tuple(32, 99, FillWord(99)));
-  EXPECT_EQ(std::make_tuple(int(ps.frontColor), ps.frontFill, int(ps.backColor)),
-            std::make_tuple(99, FillWord(99), 56));
+  const std::uint32_t fill = FillWord(99);
+  EXPECT_EQ(
+      std::vector({int(t().vectors[v].color), int(pf.frontColor), int(pf.backColor),
+                   int(pa.frontColor), int(pa.backColor), int(ps.frontColor), int(ps.backColor)}),
+      std::vector({99, 99, 24, 32, 99, 99, 56}));
+  EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, fill));
 }
 
 TEST_F(InteractionTest, SelectByNumberRefusesNumbersOutOfRange) {
@@ -324,14 +323,11 @@ TEST_F(InteractionTest, DefinePolygonMarksANonZeroVectorAndFacesTheViewOfTheButt
 }
 
 TEST(PlotSnapTest, SnapsTheScaledPannedDistanceToTheGrid) {
+  // The cursor, the centre, the scale, the grid step, the pan and the
+  // snapped values.
   // clang-format off
-  const struct {
-    const char* name;
-    int x, y, cx, cy;
-    double scale;
-    int g;
-    double panX, panY, a, b;
-  } rows[] = {
+  const std::tuple<const char*, int, int, int, int, double, int, double, double, double, double>
+      rows[] = {
       {"half right goes away from zero", 115, 50, 100, 50, 1.0, 10, 0, 0, 20, 0},
       {"half left goes away from zero", 85, 50, 100, 50, 1.0, 10, 0, 0, -20, 0},
       {"screen down is world down", 100, 64, 100, 50, 1.0, 10, 0, 0, 0, -10},
@@ -342,9 +338,9 @@ TEST(PlotSnapTest, SnapsTheScaledPannedDistanceToTheGrid) {
       {"odd step: past the half", 8, 0, 0, 0, 1.0, 5, 0, 0, 10, 0},
   };
   // clang-format on
-  for (const auto& r : rows) {
-    const GridValues v = SnapCursorToGrid(r.x, r.y, r.cx, r.cy, r.scale, r.g, r.panX, r.panY);
-    EXPECT_EQ(std::make_tuple(v.a, v.b), std::make_tuple(r.a, r.b)) << r.name;
+  for (const auto& [name, x, y, cx, cy, scale, g, panX, panY, a, b] : rows) {
+    const GridValues v = SnapCursorToGrid(x, y, cx, cy, scale, g, panX, panY);
+    EXPECT_EQ(std::make_tuple(v.a, v.b), std::make_tuple(a, b)) << name;
   }
 }
 
@@ -423,14 +419,11 @@ TEST_F(InteractionTest, EachMarqueeModeAndSettingMarksWhatItTests) {
   f.Frame();
   auto mark = [&](std::uint32_t vector) { return t().vectors[vector].selected; };
   auto edge = [&](std::uint32_t polygon, int i) { return mark(t().polygons[polygon].vectors[i]); };
+  // The mode, the setting, the polygons reported while dragging, the
+  // polygons and then the vectors selected after the release.
   // clang-format off
-  const struct {
-    const char* name;
-    int mode, setting;
-    long count;                         // polygons reported while dragging
-    bool front, away;                   // polygons selected after the release
-    bool frontEdges, awayEdges, stray;  // vectors selected after the release
-  } rows[] = {
+  const struct { const char* name; int mode, setting; long count; bool front, away;
+                 bool frontEdges, awayEdges, stray; } rows[] = {
       {"camera view", EditorMode::kCameraView, kMarqueeAllPolygons, 2, 1, 1, 1, 1, 1},
       {"select vector", EditorMode::kSelectVector, kMarqueeAllPolygons, 0, 0, 0, 1, 1, 1},
       {"select polygon", EditorMode::kSelectPolygon, kMarqueeAllPolygons, 2, 1, 1, 0, 0, 0},

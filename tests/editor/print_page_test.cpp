@@ -1,9 +1,9 @@
 // The printed page: the picture rectangle on the page, the bitmap handed to
 // the printer, and the refusals with their messages.
+#include "editor/view/print_page.h"
+
 #include <gtest/gtest.h>
 
-
-#include "editor/view/print_page.h"
 #include "platform/scripted_ui.h"
 #include "resource/handle_memory.h"
 
@@ -11,24 +11,16 @@ namespace ws {
 namespace {
 
 TEST(PrintPictureRect, PlacesThePictureByTheFactorAndKeepsTheAreaProportions) {
-  struct Row {
-    const char* name;
-    int width, height;
-    double f;
-    int localWidth, localHeight;
-    IntRect expected;
-  };
-  const Row rows[] = {
+  // The page's width and height, the factor, the area's width and height.
+  const std::tuple<const char*, int, int, double, int, int, IntRect> rows[] = {
       // Wu = 1000, Wp = 500: left exactly 255, top from Hu = 2995.
       {"whole halves", 1005, 3000, 0.5, 100, 100, {255, 754, 755, 1254}},
       // Hu = 3, Hu * f = 1.5: top = 5.75 -> 6 and left (10 - 5) / 2 + 5 = 7.5 -> 8.
       {"halves round up", 15, 8, 0.5, 5, 1, {8, 6, 13, 7}},
       {"full width", 105, 105, 1.0, 10, 5, {5, 5, 105, 55}},
   };
-  for (const Row& r : rows) {
-    EXPECT_EQ(PrintPictureRect(r.width, r.height, r.f, r.localWidth, r.localHeight), r.expected)
-        << r.name;
-  }
+  for (const auto& [name, width, height, f, localWidth, localHeight, expected] : rows)
+    EXPECT_EQ(PrintPictureRect(width, height, f, localWidth, localHeight), expected) << name;
 }
 
 // Records the page it printed; `page` is the printer chosen (none: the
@@ -92,7 +84,7 @@ TEST_F(PrintEditAreaTest, RefusesInDirectXModeAndWithoutAPrinter) {
   EXPECT_FALSE(Print(true));
   EXPECT_EQ(printer.chosen, 0);  // no dialog at all
   EXPECT_FALSE(Print(false));    // no page: no printer or cancelled
-  EXPECT_EQ(std::make_pair(printer.chosen, printer.printed.size()), std::make_pair(1, std::size_t{0}));
+  EXPECT_EQ(std::make_pair(printer.chosen, printer.printed.empty()), std::make_pair(1, true));
   const std::vector<RecordedMessage> expected = {
       {"Notification", "Printing the edit area is not supported in DirectX mode."},
       {"Notification", "Printing failed. Wirestead can't find a printer."}};

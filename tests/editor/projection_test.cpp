@@ -100,7 +100,7 @@ TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
 }
 
 TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
-  const struct { int slider; double scale; const char* caption; } rows[] = {
+  const std::tuple<int, double, const char*> rows[] = {
       {54, 1.0, "Scale: 100%"},  // 54 / 51 = 1.06 -> 1.0
       {55, 1.0, "Scale: 100%"},  {57, 1.5, "Scale: 150%"},  // v = 77: 1.509
       {50, 0.9, "Scale:  90%"},  // dragging to 50 is not 100%
@@ -108,13 +108,14 @@ TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
       {101, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"}, {0, 0.1, "Scale:  10%"},
       {-1, 0.1, "Scale:  10%"},
   };
-  for (const auto& r : rows) {
-    EXPECT_DOUBLE_EQ(ScaleFromSlider(r.slider), r.scale) << r.slider;
-    EXPECT_EQ(ScaleCaption(ScaleFromSlider(r.slider)), r.caption) << r.slider;
+  for (const auto& [slider, scale, caption] : rows) {
+    EXPECT_DOUBLE_EQ(ScaleFromSlider(slider), scale) << slider;
+    EXPECT_EQ(ScaleCaption(ScaleFromSlider(slider)), caption) << slider;
   }
 }
 
 TEST(EditAreaLayout, FollowsTheWindowRule) {
+  // clang-format off
   const struct {
     const char* name;
     EditAreaLayout got;
@@ -139,6 +140,7 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
        -13.5},
       {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
   };
+  // clang-format on
   for (const auto& r : rows) {
     const EditAreaLayout& l = r.got;
     // The perspective factors are halves: exact in a double.
@@ -164,16 +166,17 @@ TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
   };
   const char* const kSurface = "CD_Offscreen failed.";
   const char* const kFill = "Not enough memory for polygon filling.";
+  const char* const kNoColours = "Failed to get color table for offscreen.";
   // clang-format off
   const Row rows[] = {
-      {"zero width waits",             true,  0,   std::nullopt, nullptr},
-      {"no colour table",              false, 320, std::nullopt, "Failed to get color table for offscreen."},
-      {"draw pixels",                  true,  320, 0,            kSurface},
-      {"shown pixels",                 true,  320, 2,            kSurface},
-      {"shown row table",              true,  320, 3,            kSurface},
-      {"draw list",                    true,  320, 4,            kFill},
-      {"sort scratch",                 true,  320, 6,            kFill},
-      {"fill tables only",             true,  320, 7,            kFill},
+      {"zero width waits",  true,  0,   std::nullopt, nullptr},
+      {"no colour table",   false, 320, std::nullopt, kNoColours},
+      {"draw pixels",       true,  320, 0,            kSurface},
+      {"shown pixels",      true,  320, 2,            kSurface},
+      {"shown row table",   true,  320, 3,            kSurface},
+      {"draw list",         true,  320, 4,            kFill},
+      {"sort scratch",      true,  320, 6,            kFill},
+      {"fill tables only",  true,  320, 7,            kFill},
   };
   // clang-format on
   test::EditorFixture source;
