@@ -115,7 +115,6 @@ TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
 }
 
 TEST(EditAreaLayout, FollowsTheWindowRule) {
-  // clang-format off
   const struct {
     const char* name;
     EditAreaLayout got;
@@ -140,7 +139,6 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
        -13.5},
       {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
   };
-  // clang-format on
   for (const auto& r : rows) {
     const EditAreaLayout& l = r.got;
     // The perspective factors are halves: exact in a double.
