@@ -1,23 +1,30 @@
 // The main window driven through its real widgets: start-up, layout, keys,
-// the object list's focus, menus, prompts and shutdown.
+// the object list's focus, menus, prompts, dialogs, printing and shutdown.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "app/edit_area.h"
 #include "app/import_wiring.h"
 #include "app/primitive_dialog.h"
 #include "app/sound_player.h"
+#include "app/viewer_wiring.h"
 #include "editor/editor_state.h"
 #include "editor/interaction/colour_chooser.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/commands.h"
 #include "editor/shell/control_column.h"
+#include "editor/shell/key_handler.h"
+#include "editor/view/print_page.h"
 #include "geometry/commands.h"
 #include "gui_fixture.h"
 #include "model/cluster.h"
@@ -104,12 +111,12 @@ TEST_F(GuiTest, ObjectListKeepsItsKeysAndCtrlXEndsTheLoopWritingPreferences) {
 
 // Letters and digits reach the editor as their own characters, Ctrl+Z
 // among them: it undoes from the window as the menu's Undo does.
-TEST_F(GuiTest, MenuStateAndCtrlZReachTheWindowAndTheSoundsParse) {
+TEST_F(GuiTest, MenuStateCtrlZSoundsTheValuePromptAndTheRememberedSize) {
   for (auto [qt, key] :
        {std::pair{Qt::Key_A, 'A'}, {Qt::Key_Z, 'Z'}, {Qt::Key_0, '0'}, {Qt::Key_9, '9'}}) {
     EXPECT_EQ(EditorKeyCode(qt), key) << key;
   }
-  StartEditor();
+  StartEditor(nullptr, true);
   Tick();
   EXPECT_TRUE(window()->action(Cmd::kRenderDirectX)->isEnabled());  // the viewer is wired
   QAction* undo = window()->action(Cmd::kUndo);
@@ -152,12 +159,10 @@ TEST_F(GuiTest, MenuStateAndCtrlZReachTheWindowAndTheSoundsParse) {
     other[at] = at == 8 ? 'X' : 2;
     EXPECT_FALSE(ParseWav(other).has_value()) << at;
   }
-}
 
-// The value prompt hands its text to the shared number reader (tested with
-// the commands); Cancel reads as -1. The window's size outlives a restart.
-TEST_F(GuiTest, ValuePromptAnswersAndWindowGeometryIsRemembered) {
-  StartEditor(nullptr, true);
+  // The value prompt hands its text to the shared number reader (tested
+  // with the commands); Cancel reads as -1. The window's size outlives a
+  // restart.
   for (auto [text, ok, value] : {std::tuple{"17 units", true, 17}, {"17", false, -1}}) {
     WhenModal([text, ok](QWidget* modal) {
       EXPECT_EQ(modal->windowTitle(), "Need More Information");
@@ -286,56 +291,17 @@ TEST_F(InteractionGuiTest, ColourChooserFollowsTheButtonAndTakesTheCellReleasedO
   EXPECT_EQ(window()->pane()->swatchColor, QColor::fromRgb(c.red >> 8, c.green >> 8, c.blue >> 8));
 }
 
-// The scene import through the File menu and dialog 154 on its result: Open
-// of an OBJ file reaches the scene import (whose results the import tests
-// cover) and its notifier logs into the base directory; in "Set Priority
-// List For This View Zone" the zone is the selected face, "Add" lists the
-// first other face with Low priority and "Done" writes the list.
-TEST_F(GuiTest, OpenAnObjFileAndSetAViewZoneListOnIt) {
-  ScriptedUi ui;
-  StartEditor(&ui);
-  // A unit box: 8 corners, 12 edges, 6 quadrilaterals.
-  WriteFileText(dir.File("box.obj"),
-                "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-                "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
-  ui.QueueOpenPath(dir.File("box.obj"));
-  window()->action(Cmd::kOpen)->trigger();
-  Tick();
-  ObjectTables& t = app->model().tables;
-  ASSERT_EQ(t.polygonCount, 6u);
-  EXPECT_EQ(std::make_tuple(ui.Messages().size(), FileExists(Base() + "import_log.txt"),
-                            app->import()->importing()),
-            std::make_tuple(std::size_t{0}, true, false));
-  t.polygonSelected[2] = kSelected;
-  app->shell().RequestMenuRefresh();
-  Tick();
-  QStringList listed;
-  WhenModal([&listed](QWidget* modal) {
-    auto* add = modal->findChild<QPushButton*>("button1017");
-    auto* list = modal->findChild<QListWidget*>("list1018");
-    auto* combo = modal->findChild<QComboBox*>("combo1000");
-    if (!add || !list || !combo) return (void)modal->close();
-    EXPECT_EQ(combo->count(), 5);  // every face but the zone
-    QTest::mouseClick(add, Qt::LeftButton);
-    for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
-    for (QPushButton* b : modal->findChildren<QPushButton*>()) {
-      if (b->text() == "Done") QTest::mouseClick(b, Qt::LeftButton);
-    }
-    if (modal->isVisible()) modal->close();
-  });
-  window()->action(Cmd::kPurposeViewZone)->trigger();
-  Tick();
-  EXPECT_EQ(listed, QStringList{"Poly Low - 0"});
-  EXPECT_EQ(std::make_tuple(t.polygons[2].flags & PolyFlag::kViewZone, t.polygons[2].viewZoneCount,
-                            t.polygons[2].viewZones[0]),
-            std::make_tuple(std::uint32_t{PolyFlag::kViewZone}, 1u, 0x4000u));
-}
-
 // The four primitives through their Qt dialogs: the dialog hands its fields
 // to the shared primitive commands (whose values and messages the geometry
 // tests cover); a refused value keeps it open after its "Bad Value" box, a
 // good one makes the shape, and Undo takes it away again.
-TEST_F(GuiTest, EachPrimitiveRefusesABadValueThenMakesItsShapeAndUndoes) {
+//
+// Then the scene import through the File menu and dialog 154 on its result:
+// Open of an OBJ file reaches the scene import (whose results the import
+// tests cover) and its notifier logs into the base directory; in "Set
+// Priority List For This View Zone" the zone is the selected face, "Add"
+// lists the first other face with Low priority and "Done" writes the list.
+TEST_F(GuiTest, PrimitiveDialogsThenAnObjFileAndItsViewZoneList) {
   namespace G = GeometryCommandId;
   // command, refused fields, their message, accepted fields, undo text
   // clang-format off
@@ -352,7 +318,7 @@ TEST_F(GuiTest, EachPrimitiveRefusesABadValueThenMakesItsShapeAndUndoes) {
   // clang-format on
   ScriptedUi ui;
   StartEditor(&ui);
-  const ObjectTables& t = app->model().tables;
+  ObjectTables& t = app->model().tables;
   for (const auto& [id, bad, badMessage, good, undoText] : cases) {
     SCOPED_TRACE(id);
     ui.ClearMessages();
@@ -386,6 +352,157 @@ TEST_F(GuiTest, EachPrimitiveRefusesABadValueThenMakesItsShapeAndUndoes) {
     Tick();
     EXPECT_EQ(t.userPointCount() + t.userVectorCount() + t.polygonCount, 0u);
   }
+
+  ui.ClearMessages();
+  // A unit box: 8 corners, 12 edges, 6 quadrilaterals.
+  WriteFileText(dir.File("box.obj"),
+                "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+                "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
+  ui.QueueOpenPath(dir.File("box.obj"));
+  window()->action(Cmd::kOpen)->trigger();
+  Tick();
+  ASSERT_EQ(t.polygonCount, 6u);
+  EXPECT_EQ(std::make_tuple(ui.Messages().size(), FileExists(Base() + "import_log.txt"),
+                            app->import()->importing()),
+            std::make_tuple(std::size_t{0}, true, false));
+  t.polygonSelected[2] = kSelected;
+  app->shell().RequestMenuRefresh();
+  Tick();
+  QStringList listed;
+  WhenModal([&listed](QWidget* modal) {
+    auto* add = modal->findChild<QPushButton*>("button1017");
+    auto* list = modal->findChild<QListWidget*>("list1018");
+    auto* combo = modal->findChild<QComboBox*>("combo1000");
+    if (!add || !list || !combo) return (void)modal->close();
+    EXPECT_EQ(combo->count(), 5);  // every face but the zone
+    QTest::mouseClick(add, Qt::LeftButton);
+    for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
+    for (QPushButton* b : modal->findChildren<QPushButton*>()) {
+      if (b->text() == "Done") QTest::mouseClick(b, Qt::LeftButton);
+    }
+    if (modal->isVisible()) modal->close();
+  });
+  window()->action(Cmd::kPurposeViewZone)->trigger();
+  Tick();
+  EXPECT_EQ(listed, QStringList{"Poly Low - 0"});
+  EXPECT_EQ(std::make_tuple(t.polygons[2].flags & PolyFlag::kViewZone, t.polygons[2].viewZoneCount,
+                            t.polygons[2].viewZones[0]),
+            std::make_tuple(std::uint32_t{PolyFlag::kViewZone}, 1u, 0x4000u));
+}
+
+// "Check Object" in the Object menu: its dialog lists the findings, and a
+// double-click on one replaces the selection with what it names.
+struct CheckObjectGui : GuiTest {
+  // The rows of the dialog, then the marks after double-clicking each row,
+  // as "polygons 5 | vectors 0 3 | redraw" in file numbering.
+  std::vector<std::string> RunCheckObject(EditorApp& app) {
+    const ObjectTables& t = app.model().tables;
+    std::vector<std::string> seen;
+    WhenModal([&](QWidget* modal) {
+      auto* list = modal->findChild<QListWidget*>("checkFindings");
+      for (int i = 0; list && i < list->count(); ++i)
+        seen.push_back(list->item(i)->text().toStdString());
+      for (int i = 0; list && i < list->count(); ++i) {
+        app.shell().redraw = false;
+        // As a person does it: press, release, then the second press.
+        const QPoint at = list->visualItemRect(list->item(i)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        std::string marks = "polygons";
+        for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
+          if (t.polygonSelected[k]) marks += ' ' + std::to_string(k);
+        }
+        marks += " | vectors";
+        for (std::uint32_t v = kReservedVectors; v < t.vectorCount; ++v) {
+          if (t.vectors[v].selected) marks += ' ' + std::to_string(v - kReservedVectors);
+        }
+        seen.push_back(marks + (app.shell().redraw ? " | redraw" : ""));
+      }
+      modal->close();
+    });
+    app.window()->action(Cmd::kCheckObject)->trigger();
+    return seen;
+  }
+};
+
+TEST_F(CheckObjectGui, ListsFindingsAndADoubleClickSelectsWhatOneNames) {
+  StartEditor();
+  ASSERT_TRUE(OpenPath(app->context(), Cmd::kOpen, DataPath("check_faults.wdo")));
+  ObjectTables& t = app->model().tables;
+  t.polygonSelected[1] = kSelected;  // the selection before: replaced
+  t.vectors[kReservedVectors + 1].selected = kSelected;
+  Tick();
+  EXPECT_EQ(RunCheckObject(*app),
+            (std::vector<std::string>{
+                "Collision polygon 5 has no Entrance polygon: walking in is impossible.",
+                "1 vector belongs to no polygon: 12.",
+                "Points 0, 8 lie at the same place (-50, -50, -50); Remove Duplicate Geometry "
+                "merges them into 0.",
+                "polygons 5 | vectors | redraw", "polygons | vectors 12 | redraw",
+                "polygons | vectors 0 3 8 12 | redraw"}));
+  // Nothing to find: the one row selects nothing.
+  t.polygons[5].flags = PolyFlag::kImported;
+  --t.vectorCount;
+  --t.pointCount;
+  EXPECT_EQ(RunCheckObject(*app),
+            (std::vector<std::string>{"No problems found.", "polygons | vectors 0 3 8"}));
+}
+
+// Printing the EditArea through the real print path (the P key, the key
+// handler's hook, the Qt printer, a PDF file), the PDF rasterised with
+// pdftoppm.
+constexpr int kPrinterDpi = 300;
+constexpr int kRasterDpi = 60;
+
+TEST_F(GuiTest, PrintsThePictureOnAPdfPageWithTheBackgroundInTheWireColour) {
+  const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+  if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+  StartEditor();
+  const std::string pdf = dir.File("page.pdf");
+  QRect paint;
+  app->viewer()->choosePrinter = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setResolution(kPrinterDpi);
+    paint = printer.pageLayout().paintRectPixels(kPrinterDpi);
+    return true;
+  };
+  // A blue picture with a background hole in its middle.
+  EditorDisplay& d = app->editor().display;
+  const DrawingColors& colours = app->model().colors.drawing;
+  const IntRect local = d.layout.local;
+  const int w = local.right + 1, h = local.bottom + 1;
+  d.offscreen.draw.FillRect(local, colours.blue);
+  d.offscreen.draw.FillRect({w / 4, h / 4, w * 3 / 4, h * 3 / 4}, colours.black);
+  // The P key, as a person prints.
+  window()->pane()->setFocus();
+  QTest::keyClick(window()->pane(), Qt::Key_P);
+  ASSERT_TRUE(FileExists(pdf));
+
+  const QString prefix = QString::fromStdString(dir.File("page"));
+  ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", QString::number(kRasterDpi), "-png", "-singlefile",
+                                         QString::fromStdString(pdf), prefix}),
+            0);
+  QImage page(prefix + ".png");
+  ASSERT_FALSE(page.isNull());
+  // The blue pixels' bounding box is the picture's rectangle on the page.
+  int left = page.width(), top = page.height(), right = -1, bottom = -1;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      if (page.pixel(x, y) != qRgb(0, 0, 255)) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  const IntRect r = PrintPictureRect(paint.width(), paint.height(), kPrintFactor, w, h);
+  const double s = double(kRasterDpi) / kPrinterDpi;
+  const int expected[] = {int((paint.left() + r.left) * s), int((paint.top() + r.top) * s),
+                          int((paint.left() + r.right) * s), int((paint.top() + r.bottom) * s)};
+  const int found[] = {left, top, right, bottom};
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(found[i], expected[i], 2) << "edge " << i;
+  // The hole printed in the wire colour (white), the blue around it.
+  EXPECT_EQ(page.pixel((left + right) / 2, (top + bottom) / 2), qRgb(255, 255, 255));
+  EXPECT_EQ(page.pixel(left + (right - left) / 8, (top + bottom) / 2), qRgb(0, 0, 255));
 }
 
 }  // namespace
