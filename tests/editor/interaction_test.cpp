@@ -178,37 +178,33 @@ TEST_F(InteractionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
   EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, fill));
 }
 
-TEST_F(InteractionTest, SelectByNumberRefusesNumbersOutOfRange) {
+// Selecting by number refuses numbers out of range; Select Same needs a
+// hovered polygon and then takes every polygon of its front colour.
+TEST_F(InteractionTest, SelectByNumberAndSameColourRefuseWhatIsNotThere) {
   AddLine(t(), {0, 0, 0}, {40, 0, 0});
   AddLine(t(), {0, 0, 0}, {0, 40, 0});
-  const std::uint32_t good[] = {1};
+  const std::uint32_t good[] = {1}, bad[] = {0, 2}, polygons[] = {0};
   EXPECT_TRUE(SelectVectorsByFileNumber(t(), f.ui, good));
-  const std::uint32_t bad[] = {0, 2};
   EXPECT_FALSE(SelectVectorsByFileNumber(t(), f.ui, bad));
   EXPECT_EQ(std::make_tuple(t().vectors[kReservedVectors].selected,
                             t().vectors[kReservedVectors + 1].selected),
             std::make_tuple(kUnselected, kSelected));
-  const std::uint32_t polygons[] = {0};
   EXPECT_FALSE(SelectPolygonsByNumber(t(), f.ui, polygons));
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{"Vector 2 does not exist.", "Polygon 0 does not exist."}));
-  Square(0, kDefined, 1);
-  EXPECT_TRUE(SelectPolygonsByNumber(t(), f.ui, polygons) && t().polygonSelected[0] == kSelected);
-}
-
-TEST_F(InteractionTest, SameColourNeedsAHoveredPolygon) {
   Square(0, kDefined, 7);
   Square(20, kDefined, 8);
   FrontSquare(40, 0, 10, kDefined, 7, 8);
   EXPECT_FALSE(SelectSameColour(t(), f.ui, -1));
   EXPECT_EQ(Messages(),
-            std::vector<std::string>{
+            (std::vector<std::string>{
+                "Vector 2 does not exist.", "Polygon 0 does not exist.",
                 "Can't select same because your not using the polygon select tool,\r or there is "
-                "no polygon under the cursor."});
+                "no polygon under the cursor."}));
   EXPECT_EQ(t().polygonSelected[0], kUnselected);
   EXPECT_TRUE(SelectSameColour(t(), f.ui, 2));
   EXPECT_EQ(std::vector(t().polygonSelected.begin(), t().polygonSelected.begin() + 3),
             (std::vector{kSelected, kUnselected, kSelected}));
+  UnselectAll(t());
+  EXPECT_TRUE(SelectPolygonsByNumber(t(), f.ui, polygons) && t().polygonSelected[0] == kSelected);
 }
 
 TEST_F(InteractionTest, HeldKeysMoveTheSelectedEndpointsOnce) {
