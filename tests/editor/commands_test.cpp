@@ -202,12 +202,6 @@ TEST(MenuState, ItemsFollowTheInputs) {
 }
 #pragma GCC diagnostic pop
 
-TEST(MenuTable, CheckObjectFollowsRemoveDuplicateGeometry) {
-  const auto ids = MainMenuIds();
-  const auto at = std::find(ids.begin(), ids.end(), Cmd::kRemoveDuplicateGeometry) + 1;
-  EXPECT_EQ(at < ids.end() ? *at : 0, Cmd::kCheckObject);
-}
-
 // The exact texts the editor shows in its title, help box and messages, in
 // one place; the other tests compare against the named constants (the
 // layout and view zone tests spell out the messages they check).
@@ -258,16 +252,17 @@ TEST(UserTexts, AreExactlyAsShown) {
       {MenuItemText(Cmd::kCheckObject), "Check Object"},
   };
   for (const auto& [shown, expected] : rows) EXPECT_EQ(shown, expected);
+  // Check Object follows Remove Duplicate Geometry in the menu.
+  const auto ids = MainMenuIds();
+  const auto at = std::find(ids.begin(), ids.end(), Cmd::kRemoveDuplicateGeometry) + 1;
+  EXPECT_EQ(at < ids.end() ? *at : 0, Cmd::kCheckObject);
 }
 
-TEST(GlyphMapping, LettersDigitsAndThreeMarks) {
+TEST(TextLabels, GlyphsAndTheTableLimits) {
   const std::pair<char, unsigned> rows[] = {{'A', 0},  {'Z', 25}, {'a', 0},  {'z', 25}, {'0', 26},
                                             {'9', 35}, {'-', 36}, {',', 37}, {'.', 38}};
   for (const auto& [c, glyph] : rows) EXPECT_EQ(GlyphForCharacter(c), glyph) << c;
   for (char c : std::string(" \t/:@[`{~\x7f\xC4")) EXPECT_FALSE(GlyphForCharacter(c)) << int(c);
-}
-
-TEST(TextLabelTable, LongTextIsCutAndTheLastIndexIsTheLimit) {
   TextLabels labels;
   ASSERT_TRUE(labels.Set(49, std::string(256, 'B'), 0, 0, 0, 1, 0, 1.0));
   EXPECT_EQ(labels.entries()[49].Text(), std::string(255, 'B'));
