@@ -21,7 +21,8 @@ struct Setup {
     quads = m.dir + "/quads.obj";
     std::ofstream out(quads);
     for (int y = 0; y <= 100; ++y) {
-      for (int x = 0; x <= 100; ++x) out << "v " << x << ' ' << y << ' ' << ((x * y) % 7) * 0.1 << '\n';
+      for (int x = 0; x <= 100; ++x)
+        out << "v " << x << ' ' << y << ' ' << ((x * y) % 7) * 0.1 << '\n';
     }
     for (int y = 0; y < 100; ++y) {
       for (int x = 0; x < 100; ++x) {
@@ -46,9 +47,7 @@ void BM_ImportSpiderObj(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportSpiderObj)->Unit(benchmark::kMillisecond);
 
-void BM_ImportTenThousandQuads(benchmark::State& state) {
-  Import(state, Shared().quads, 10000);
-}
+void BM_ImportTenThousandQuads(benchmark::State& state) { Import(state, Shared().quads, 10000); }
 BENCHMARK(BM_ImportTenThousandQuads)->Unit(benchmark::kMillisecond);
 
 // Baseline: only reading the file's bytes.

@@ -51,8 +51,10 @@ std::string WriteTriMesh(const std::string& dir, std::uint32_t triangles) {
   f += "tmsh";
   u32(24 + 6 * triangles + 12 * points + 28);
   for (std::uint32_t v : {triangles, 0u, 0u, 0u, points, 0u}) u32(v);
-  for (std::uint32_t i = 0; i < points; ++i) f += static_cast<char>(i >> 8), f += static_cast<char>(i);
-  for (std::uint32_t i = 0; i < points; ++i) f32(float(i % 97)), f32(float(i / 97)), f32(float(i % 3));
+  for (std::uint32_t i = 0; i < points; ++i)
+    f += static_cast<char>(i >> 8), f += static_cast<char>(i);
+  for (std::uint32_t i = 0; i < points; ++i)
+    f32(float(i % 97)), f32(float(i / 97)), f32(float(i % 3));
   for (int i = 0; i < 6; ++i) f32(0);
   u32(0);
   const std::string path = dir + "/trimesh.3dmf";

@@ -29,9 +29,7 @@ Setup& Shared() {
   return setup;
 }
 
-void PerThousandFaces(benchmark::State& state) {
-  ws::bench::PerThousandFaces(state, kSpiderFaces);
-}
+void PerThousandFaces(benchmark::State& state) { ws::bench::PerThousandFaces(state, kSpiderFaces); }
 
 void BM_ImportSpider3ds(benchmark::State& state) {
   ws::bench::ImportEachIteration(state, Shared().spider, kSpiderFaces, true);

@@ -9,7 +9,10 @@
 
 namespace {
 
-struct Sample { const char* file; double faces; };
+struct Sample {
+  const char* file;
+  double faces;
+};
 constexpr Sample kText{"x/BCN_Epileptic.X", 5126}, kBinary{"x/fromtruespace_bin32.x", 6656};
 
 void BM_ImportXText(benchmark::State& state) {

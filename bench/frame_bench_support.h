@@ -15,7 +15,6 @@
 
 namespace ws::bench {
 
-
 inline constexpr int kWidth = 1024;
 inline constexpr int kHeight = 768;
 inline constexpr int kRing = 100;  // quads around the torus

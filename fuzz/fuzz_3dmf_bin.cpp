@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string whole(reinterpret_cast<const char*>(data), size);
-  if (whole.starts_with("3DMF") || whole.starts_with("FMD3")) return fuzz_support::FuzzMetafile(whole);
+  if (whole.starts_with("3DMF") || whole.starts_with("FMD3"))
+    return fuzz_support::FuzzMetafile(whole);
   if (size < 3) return 0;
   const bool little = data[0] & 1;
   const std::uint64_t toc = data[1] | (std::uint64_t{data[2]} << 8);

@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string file(reinterpret_cast<const char*>(data), size);
-  if (!file.starts_with("3DMetafile")) file.insert(0, "3DMetafile ( 1 6 Normal tableofcontents0> )\n");
+  if (!file.starts_with("3DMetafile"))
+    file.insert(0, "3DMetafile ( 1 6 Normal tableofcontents0> )\n");
   return fuzz_support::FuzzMetafile(file);
 }

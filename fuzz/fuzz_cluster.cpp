@@ -158,7 +158,8 @@ void WriteResourceList(const Harness& h, const std::string& path, const std::uin
     pos += 4;
     length = std::min(length, size - pos);
     const Item item{type, id, {data + pos, length}};
-    auto same = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.type == type && i.id == id; });
+    auto same = std::find_if(items.begin(), items.end(),
+                             [&](const Item& i) { return i.type == type && i.id == id; });
     if (same != items.end() && same->bytes.size() == length) {
       *same = item;
     } else {
@@ -224,6 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The whole cluster; a refusal leaves the working file as it was.
   h.Reset();
-  if (!ws::LoadCluster(m, cluster) && ws::ReadWholeFile(m.paths.working) != h.cleanWorking) std::abort();
+  if (!ws::LoadCluster(m, cluster) && ws::ReadWholeFile(m.paths.working) != h.cleanWorking)
+    std::abort();
   return 0;
 }

@@ -41,7 +41,8 @@ class Bytes {
     if (b == 0xFF) return -1;
     if (b == 0xFE) {
       std::int32_t v = 0;
-      for (int i = 0; i < 4; ++i) v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << 8 | U8());
+      for (int i = 0; i < 4; ++i)
+        v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v) << 8 | U8());
       return v;
     }
     return b % 24;
@@ -49,9 +50,12 @@ class Bytes {
   double Real() {
     const std::uint8_t b = U8();
     switch (b) {
-      case 0xFF: return std::numeric_limits<double>::quiet_NaN();
-      case 0xFE: return std::numeric_limits<double>::infinity();
-      case 0xFD: return 1e300;
+      case 0xFF:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 0xFE:
+        return std::numeric_limits<double>::infinity();
+      case 0xFD:
+        return 1e300;
       case 0xFC: {
         double d;
         std::uint64_t bits = 0;
@@ -59,7 +63,8 @@ class Bytes {
         std::memcpy(&d, &bits, sizeof d);
         return d;
       }
-      default: return (static_cast<int>(b) - 100) / 8.0;
+      default:
+        return (static_cast<int>(b) - 100) / 8.0;
     }
   }
   ws::Vec3 Vec() { return {Real(), Real(), Real()}; }
@@ -77,9 +82,15 @@ void Build(Bytes& in, Separator& root) {
   while (in.more()) {
     GroupNode& g = *stack.back();
     switch (in.U8() % 24) {
-      case 0: stack.push_back(&g.Make<Separator>("s")); break;
-      case 1: stack.push_back(&g.Make<Group>("g")); break;
-      case 2: stack.push_back(&g.Make<TransformSeparator>()); break;
+      case 0:
+        stack.push_back(&g.Make<Separator>("s"));
+        break;
+      case 1:
+        stack.push_back(&g.Make<Group>("g"));
+        break;
+      case 2:
+        stack.push_back(&g.Make<TransformSeparator>());
+        break;
       case 3: {
         Switch& s = g.Make<Switch>();
         s.whichChild = static_cast<int>(in.U8() % 6) - 3;
@@ -103,8 +114,12 @@ void Build(Bytes& in, Separator& root) {
         for (int n = in.U8() % 2; n > 0; --n) m.shininess.push_back(in.Real());
         break;
       }
-      case 7: g.Make<MaterialBinding>(AnyBinding(in)); break;
-      case 8: g.Make<NormalBinding>(AnyBinding(in)); break;
+      case 7:
+        g.Make<MaterialBinding>(AnyBinding(in));
+        break;
+      case 8:
+        g.Make<NormalBinding>(AnyBinding(in));
+        break;
       case 9: {
         Coordinate3& c = g.Make<Coordinate3>();
         for (int n = in.U8() % 24; n > 0; --n) c.point.push_back(in.Vec());
@@ -122,9 +137,15 @@ void Build(Bytes& in, Separator& root) {
         for (int n = in.U8() % 16; n > 0; --n) f.normalIndex.push_back(in.Index());
         break;
       }
-      case 12: g.Make<Translation>(in.Vec()); break;
-      case 13: g.Make<Rotation>(in.Vec(), in.Real()); break;
-      case 14: g.Make<Scale>(in.Vec()); break;
+      case 12:
+        g.Make<Translation>(in.Vec());
+        break;
+      case 13:
+        g.Make<Rotation>(in.Vec(), in.Real());
+        break;
+      case 14:
+        g.Make<Scale>(in.Vec());
+        break;
       case 15: {
         Matrix m;
         for (double& v : m) v = in.Real();
@@ -147,7 +168,9 @@ void Build(Bytes& in, Separator& root) {
         c.depth = in.Real();
         break;
       }
-      case 18: g.Make<Sphere>(in.Real()); break;
+      case 18:
+        g.Make<Sphere>(in.Real());
+        break;
       case 19: {
         Cone& c = g.Make<Cone>();
         c.bottomRadius = in.Real();

@@ -22,7 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& t : first.file->declared) reg.Add(t);
   auto written = ws::xfile::WriteText(first.file->objects, reg, nullptr);
   if (!written) return 0;  // objects of undeclared templates
-  auto second = ws::xfile::Read(std::span(reinterpret_cast<const std::uint8_t*>(written->data()), written->size()), reg);
-  if (!second.file || ws::xfile::WriteText(second.file->objects, reg, nullptr) != written) __builtin_trap();
+  auto second = ws::xfile::Read(
+      std::span(reinterpret_cast<const std::uint8_t*>(written->data()), written->size()), reg);
+  if (!second.file || ws::xfile::WriteText(second.file->objects, reg, nullptr) != written)
+    __builtin_trap();
   return 0;
 }

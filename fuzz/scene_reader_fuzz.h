@@ -72,7 +72,8 @@ inline int FuzzSceneReader(const std::uint8_t* data, std::size_t size, const cha
   ws::ImportProgress progress;
   std::vector<std::uint32_t> polygonOfFace;
   ws::ConvertCollected(setup.tables, collector, setup.colors, progress, &polygonOfFace);
-  if (importer.afterConversion()) importer.afterConversion()(setup.tables, polygonOfFace, setup.colors);
+  if (importer.afterConversion())
+    importer.afterConversion()(setup.tables, polygonOfFace, setup.colors);
   CheckTables(setup.tables);
   return 0;
 }

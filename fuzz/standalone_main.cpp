@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
       const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
       // An empty file still gets a valid (non-null) pointer, as libFuzzer gives.
       static const std::uint8_t kNone = 0;
-      const auto* data = bytes.empty() ? &kNone : reinterpret_cast<const std::uint8_t*>(bytes.data());
+      const auto* data =
+          bytes.empty() ? &kNone : reinterpret_cast<const std::uint8_t*>(bytes.data());
       std::fprintf(stderr, "%s\n", path.c_str());
       LLVMFuzzerTestOneInput(data, bytes.size());
       ++fed;

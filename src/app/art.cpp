@@ -218,9 +218,8 @@ void DrawWalk(QPainter& p, int x, int y) {
 }
 
 using ModePicture = void (*)(QPainter&, int, int);
-constexpr std::array<ModePicture, 7> kModePictures = {DrawEyedropper, DrawBrush, DrawSelectVector,
-                                                      DrawSelectPolygon, DrawPlot, DrawCamera,
-                                                      DrawWalk};
+constexpr std::array<ModePicture, 7> kModePictures = {
+    DrawEyedropper, DrawBrush, DrawSelectVector, DrawSelectPolygon, DrawPlot, DrawCamera, DrawWalk};
 
 }  // namespace
 
@@ -230,14 +229,29 @@ QImage ToggleIcon(int index, bool pressed) {
   Bevel(p, QRect(3, 2, 26, 29), pressed);
   const int o = pressed ? 1 : 0;  // the picture sinks with the button
   switch (index) {
-    case 0: DrawGrid(p, o); break;
-    case 1: DrawAxis(p, o); break;
-    case 2: DrawPerspective(p, o); break;
-    case 3: DrawVectors(p, o); break;
-    case 4: DrawPolygons(p, o); break;
-    case 5: DrawDefinePolygon(p, o); break;
-    case 6: DrawDelete(p, o); break;
-    default: break;
+    case 0:
+      DrawGrid(p, o);
+      break;
+    case 1:
+      DrawAxis(p, o);
+      break;
+    case 2:
+      DrawPerspective(p, o);
+      break;
+    case 3:
+      DrawVectors(p, o);
+      break;
+    case 4:
+      DrawPolygons(p, o);
+      break;
+    case 5:
+      DrawDefinePolygon(p, o);
+      break;
+    case 6:
+      DrawDelete(p, o);
+      break;
+    default:
+      break;
   }
   return img;
 }
@@ -260,11 +274,20 @@ QImage ModeCursorImage(int mode) {
   {
     QPainter p(&img);
     switch (mode) {
-      case 0: DrawEyedropper(p, 0, 0); break;
-      case 1: DrawBrush(p, 0, 0); break;
-      case 5: DrawCamera(p, 0, 0); break;
-      case 6: DrawWalk(p, 0, 0); break;
-      default: break;
+      case 0:
+        DrawEyedropper(p, 0, 0);
+        break;
+      case 1:
+        DrawBrush(p, 0, 0);
+        break;
+      case 5:
+        DrawCamera(p, 0, 0);
+        break;
+      case 6:
+        DrawWalk(p, 0, 0);
+        break;
+      default:
+        break;
     }
   }
   // A white rim keeps the dark pictures visible over the black EditArea.
@@ -288,11 +311,16 @@ QImage ModeCursorImage(int mode) {
 
 QCursor ModeCursor(int mode) {
   switch (mode) {
-    case 0: return QCursor(QPixmap::fromImage(ModeCursorImage(0)), 5, 19);  // the drop
-    case 1: return QCursor(QPixmap::fromImage(ModeCursorImage(1)), 4, 20);  // the bristles
-    case 5: return QCursor(QPixmap::fromImage(ModeCursorImage(5)), 12, 12);
-    case 6: return QCursor(QPixmap::fromImage(ModeCursorImage(6)), 12, 12);
-    default: return QCursor(Qt::ArrowCursor);
+    case 0:
+      return QCursor(QPixmap::fromImage(ModeCursorImage(0)), 5, 19);  // the drop
+    case 1:
+      return QCursor(QPixmap::fromImage(ModeCursorImage(1)), 4, 20);  // the bristles
+    case 5:
+      return QCursor(QPixmap::fromImage(ModeCursorImage(5)), 12, 12);
+    case 6:
+      return QCursor(QPixmap::fromImage(ModeCursorImage(6)), 12, 12);
+    default:
+      return QCursor(Qt::ArrowCursor);
   }
 }
 

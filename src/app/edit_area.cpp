@@ -23,7 +23,8 @@ void EditArea::Show(const Surface8& bitmap, const IntRect& source, const IntRect
   for (int i = 0; i < 256; ++i) colorTable_[i] = bitmap.Argb(static_cast<std::size_t>(i));
   image_.setColorTable(colorTable_);
   for (int y = 0; y < h; ++y) {
-    std::memcpy(image_.scanLine(y), bitmap.Row(src.top + y) + src.left, static_cast<std::size_t>(w));
+    std::memcpy(image_.scanLine(y), bitmap.Row(src.top + y) + src.left,
+                static_cast<std::size_t>(w));
   }
   const QRect where(target.left, target.top, target.right - target.left + 1,
                     target.bottom - target.top + 1);

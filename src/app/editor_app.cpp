@@ -21,18 +21,18 @@
 #include "app/art.h"
 #include "app/check_dialog.h"
 #include "app/edit_area.h"
-#include "app/main_window.h"
-#include "app/splash.h"
 #include "app/geometry_wiring.h"
 #include "app/import_wiring.h"
+#include "app/main_window.h"
+#include "app/splash.h"
 #include "app/view_zone_qt.h"
 #include "app/viewer_wiring.h"
-#include "editor/shell/command_ids.h"
 #include "editor/interaction/drag.h"
 #include "editor/interaction/interaction_commands.h"
-#include "editor/shell/key_handler.h"
 #include "editor/interaction/marquee.h"
 #include "editor/interaction/selection.h"
+#include "editor/shell/command_ids.h"
+#include "editor/shell/key_handler.h"
 #include "model/cluster.h"
 #include "model/glyph_store.h"
 #include "model/preferences.h"
@@ -68,21 +68,36 @@ int EditorKeyCode(int qtKey) {
   if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
   switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return Key::kEnter;
-    case Qt::Key_Shift: return Key::kShift;
-    case Qt::Key_Control: return Key::kControl;
-    case Qt::Key_Space: return Key::kSpace;
-    case Qt::Key_PageUp: return Key::kPageUp;
-    case Qt::Key_PageDown: return Key::kPageDown;
-    case Qt::Key_Left: return Key::kLeft;
-    case Qt::Key_Up: return Key::kUp;
-    case Qt::Key_Right: return Key::kRight;
-    case Qt::Key_Down: return Key::kDown;
-    case Qt::Key_Delete: return Key::kDelete;
-    case Qt::Key_F5: return Key::kF5;
-    case Qt::Key_Comma: return Key::kComma;
-    case Qt::Key_Period: return Key::kPeriod;
-    default: return 0;
+    case Qt::Key_Enter:
+      return Key::kEnter;
+    case Qt::Key_Shift:
+      return Key::kShift;
+    case Qt::Key_Control:
+      return Key::kControl;
+    case Qt::Key_Space:
+      return Key::kSpace;
+    case Qt::Key_PageUp:
+      return Key::kPageUp;
+    case Qt::Key_PageDown:
+      return Key::kPageDown;
+    case Qt::Key_Left:
+      return Key::kLeft;
+    case Qt::Key_Up:
+      return Key::kUp;
+    case Qt::Key_Right:
+      return Key::kRight;
+    case Qt::Key_Down:
+      return Key::kDown;
+    case Qt::Key_Delete:
+      return Key::kDelete;
+    case Qt::Key_F5:
+      return Key::kF5;
+    case Qt::Key_Comma:
+      return Key::kComma;
+    case Qt::Key_Period:
+      return Key::kPeriod;
+    default:
+      return 0;
   }
 }
 
@@ -99,8 +114,8 @@ EditorApp::EditorApp(AppOptions options)
   ctx_ = std::make_unique<CommandContext>(
       CommandContext{editor_->model, shell_, *binding_, hooks_, sound_.get()});
   RegisterCoreCommands(registry_);
-  ectx_ = std::make_unique<EditContext>(
-      EditContext{*editor_, shell_, interaction_, {}, {}, {}, {}});
+  ectx_ =
+      std::make_unique<EditContext>(EditContext{*editor_, shell_, interaction_, {}, {}, {}, {}});
   ectx_->playSound = [this](int n) { PlaySoundEffect(*ctx_, n); };
   ectx_->runViewZoneDialog = [this](ViewZoneDialog& dialog) { return RunViewZoneDialog(dialog); };
   RegisterInteractionCommands(registry_, *ectx_);
@@ -308,8 +323,10 @@ void EditorApp::RefreshObjectList() {
   updatingList_ = true;
   list->clear();
   // The list shows its names in capitals, as its style always did.
-  for (const std::string& name : cluster.objectNames) list->addItem(QString::fromStdString(name).toUpper());
-  if (cluster.current < cluster.objectNames.size()) list->setCurrentIndex(static_cast<int>(cluster.current));
+  for (const std::string& name : cluster.objectNames)
+    list->addItem(QString::fromStdString(name).toUpper());
+  if (cluster.current < cluster.objectNames.size())
+    list->setCurrentIndex(static_cast<int>(cluster.current));
   updatingList_ = false;
 }
 

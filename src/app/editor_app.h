@@ -15,11 +15,11 @@
 
 #include "app/qt_ui.h"
 #include "app/sound_player.h"
+#include "editor/editor.h"
+#include "editor/interaction/interaction.h"
 #include "editor/shell/commands.h"
 #include "editor/shell/control_column.h"
-#include "editor/editor.h"
 #include "editor/shell/editor_binding.h"
-#include "editor/interaction/interaction.h"
 #include "editor/shell/shell_observer.h"
 #include "editor/shell/tick.h"
 #include "model/autosave.h"

@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "editor/shell/commands.h"
 #include "editor/interaction/interaction.h"
+#include "editor/shell/commands.h"
 
 class QWidget;
 

@@ -109,8 +109,12 @@ void MainWindow::BuildMenus() {
       case MenuEntryKind::kSubmenu:
         open.push_back(open.empty() ? menuBar()->addMenu(text) : open.back()->addMenu(text));
         break;
-      case MenuEntryKind::kEnd: open.pop_back(); break;
-      case MenuEntryKind::kSeparator: open.back()->addSeparator(); break;
+      case MenuEntryKind::kEnd:
+        open.pop_back();
+        break;
+      case MenuEntryKind::kSeparator:
+        open.back()->addSeparator();
+        break;
       case MenuEntryKind::kItem: {
         // The shortcut text after the tab is shown, not bound: the key
         // pre-translation handles Ctrl+N, O, S, X and Z itself.
@@ -214,7 +218,7 @@ void MainWindow::BuildControls() {
   // Buttons must not keep the keyboard focus from the pre-translation's
   // letters, which a focused button would take as its own mnemonics.
   for (QWidget* w : std::initializer_list<QWidget*>{button100_, buttonApply_, buttonSet_, slider_,
-                                                     guideFrame_, hideEnvironment_}) {
+                                                    guideFrame_, hideEnvironment_}) {
     w->setFocusPolicy(Qt::NoFocus);
   }
 

@@ -47,9 +47,9 @@ void QtPrinter::PrintPage(const PrintImage& image, const IntRect& target) {
   // no lossy compression of the picture in a PDF.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.setRenderHint(QPainter::LosslessImageRendering, true);
-  painter.drawImage(QRect(target.left, target.top, target.right - target.left,
-                          target.bottom - target.top),
-                    bitmap);
+  painter.drawImage(
+      QRect(target.left, target.top, target.right - target.left, target.bottom - target.top),
+      bitmap);
   painter.end();
 }
 

@@ -55,7 +55,8 @@ void QtUi::PresentMessage(std::string_view caption, std::string_view text) {
   const bool busy = busy_;
   if (busy) QApplication::restoreOverrideCursor();
   Modal(true);
-  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), DisplayText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::NoIcon, ToQString(caption), DisplayText(text), QMessageBox::Ok,
+                  parent_);
   box.setObjectName("messageBox");
   if (caption == kGeneralErrorCaption) box.setIcon(QMessageBox::Critical);
   box.exec();
@@ -85,8 +86,8 @@ QString QtFilterString(const std::vector<FileFilter>& filters) {
 std::optional<std::string> QtUi::AskOpenPath(std::string_view title,
                                              const std::vector<FileFilter>& filters) {
   Modal(true);
-  const QString path = QFileDialog::getOpenFileName(parent_, ToQString(title), QString(),
-                                                    QtFilterString(filters));
+  const QString path =
+      QFileDialog::getOpenFileName(parent_, ToQString(title), QString(), QtFilterString(filters));
   Modal(false);
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
@@ -97,7 +98,8 @@ std::optional<std::string> QtUi::AskSavePath(const SaveDialogOptions& options) {
   QFileDialog dialog(parent_, ToQString(options.title), QString(), QtFilterString(options.filters));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  if (!options.defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(options.defaultExtension));
+  if (!options.defaultExtension.empty())
+    dialog.setDefaultSuffix(ToQString(options.defaultExtension));
   if (!options.defaultName.empty()) dialog.selectFile(ToQString(options.defaultName));
   if (!options.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   const int result = dialog.exec();

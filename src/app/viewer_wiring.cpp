@@ -34,11 +34,10 @@ std::optional<viewer::ViewerFailure> ProbeContext(const QSurfaceFormat& format) 
     return viewer::ViewerFailure{viewer::kResultGenericFailure, "Create an OpenGL context"};
   }
   if (context.format().version() < format.version() || context.isOpenGLES()) {
-    return viewer::ViewerFailure{viewer::kResultNotSupported,
-                                 QString("Acquire OpenGL %1.%2 core")
-                                     .arg(format.majorVersion())
-                                     .arg(format.minorVersion())
-                                     .toStdString()};
+    return viewer::ViewerFailure{viewer::kResultNotSupported, QString("Acquire OpenGL %1.%2 core")
+                                                                  .arg(format.majorVersion())
+                                                                  .arg(format.minorVersion())
+                                                                  .toStdString()};
   }
   return std::nullopt;
 }

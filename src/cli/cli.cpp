@@ -19,8 +19,8 @@
 #include "model/cluster.h"
 #include "model/color_ops.h"
 #include "model/model.h"
-#include "model/startup.h"
 #include "model/object_text.h"
+#include "model/startup.h"
 #include "platform/scripted_ui.h"
 #include "resource/file_io.h"
 
@@ -256,8 +256,7 @@ int ConvertToObjectDirectory(Session& s, const std::string& directory) {
   return ok ? 0 : 1;
 }
 
-int RunConvert(Session& s, const std::string& input, const std::string& target,
-               std::ostream& err) {
+int RunConvert(Session& s, const std::string& input, const std::string& target, std::ostream& err) {
   std::string lower = target;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::error_code ec;
@@ -290,8 +289,7 @@ bool CopyPrivatePreferences(const std::string& from, const std::string& to, std:
   // file, say) would leave a copy the resource library cannot open for
   // writing.
   if (!ec) {
-    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
-                    ec);
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
   }
   if (ec) {
     err << "wirestead-cli: can't copy the Preferences file: " << ec.message() << "\n";

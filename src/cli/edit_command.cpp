@@ -5,10 +5,10 @@
 #include <map>
 #include <vector>
 
-#include "editor/view/layout.h"
 #include "editor/interaction/polygon_define.h"
-#include "editor/view/projection.h"
 #include "editor/interaction/selection.h"
+#include "editor/view/layout.h"
+#include "editor/view/projection.h"
 #include "geometry/commands.h"
 #include "geometry/primitives.h"
 

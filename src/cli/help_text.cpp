@@ -14,8 +14,7 @@ struct Entry {
   std::string_view text;  // paragraphs separated by "\n"
 };
 
-constexpr std::string_view kSummary =
-    "command-line front end of the Wirestead 3D object editor";
+constexpr std::string_view kSummary = "command-line front end of the Wirestead 3D object editor";
 
 constexpr std::string_view kDescription =
     "wirestead-cli opens the editor's own files (.wdo objects, .wdc clusters) and every "
@@ -87,8 +86,9 @@ constexpr Entry kOptions[] = {
 
 constexpr Entry kExitStatus[] = {
     {"0", "Success."},
-    {"1", "A bad command line, a file that cannot be read or written, or input the editor "
-          "refuses; the reason is on standard error."},
+    {"1",
+     "A bad command line, a file that cannot be read or written, or input the editor "
+     "refuses; the reason is on standard error."},
     {"3", "check found something in at least one object."},
 };
 
@@ -188,8 +188,7 @@ std::string UsageText() {
   std::ostringstream out;
   bool first = true;
   for (const Entry& c : kCommands) {
-    out << (first ? "usage: " : "       ") << kProgram << ' ' << kGlobal << ' ' << c.term
-        << '\n';
+    out << (first ? "usage: " : "       ") << kProgram << ' ' << kGlobal << ' ' << c.term << '\n';
     first = false;
   }
   out << "       " << kProgram << " --help\n";
@@ -221,7 +220,9 @@ std::string ManPage() {
   std::ostringstream out;
   // No hyphenation and a ragged right edge: command names must stay whole.
   out << ".TH WIRESTEAD-CLI 1 \"\" \"Wirestead\" \"User Commands\"\n.nh\n.ad l\n"
-      << ".SH NAME\n" << Roff(kProgram) << " \\- " << Roff(kSummary) << '\n' << ".SH SYNOPSIS\n";
+      << ".SH NAME\n"
+      << Roff(kProgram) << " \\- " << Roff(kSummary) << '\n'
+      << ".SH SYNOPSIS\n";
   for (const Entry& c : kCommands) {
     out << ".B " << Roff(kProgram) << "\n" << Roff(kGlobal) << ' ' << Roff(c.term) << "\n.br\n";
   }

@@ -15,7 +15,6 @@ namespace ws::cli {
 
 namespace {
 
-
 std::optional<int> ViewByName(const std::string& name) {
   if (name == "front") return kViewFront;
   if (name == "back") return kViewBack;

@@ -12,7 +12,6 @@
 namespace ws::cli {
 namespace {
 
-
 std::optional<walk::WalkKey> HeldKeyByName(std::string_view name) {
   using walk::WalkKey;
   if (name == "up") return WalkKey::kUp;
@@ -68,9 +67,8 @@ std::optional<std::vector<WalkScriptStep>> ParseWalkScript(const std::string& te
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = text.find(',', start);
-    const std::string_view part =
-        std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos
-                                                                        : comma - start);
+    const std::string_view part = std::string_view(text).substr(
+        start, comma == std::string::npos ? std::string::npos : comma - start);
     std::optional<WalkScriptStep> step = ParseStep(part, error);
     if (!step) return std::nullopt;
     steps.push_back(*step);
@@ -175,12 +173,18 @@ int RunWalk(Model& model, const WalkOptions& options, std::ostream& out, std::os
     }
   }
   const walk::WalkViewer& v = session.viewer();
-  nlohmann::ordered_json state = {{"x", v.x},         {"y", v.y},
-                                  {"eye", v.z},       {"ground", v.ground},
-                                  {"heading", v.heading}, {"vx", v.vx},
-                                  {"vy", v.vy},       {"vz", v.vz},
-                                  {"omega", v.omega}, {"inside", v.insideItem >= 0},
-                                  {"zone", v.zonePolygon}, {"frames", frames}};
+  nlohmann::ordered_json state = {{"x", v.x},
+                                  {"y", v.y},
+                                  {"eye", v.z},
+                                  {"ground", v.ground},
+                                  {"heading", v.heading},
+                                  {"vx", v.vx},
+                                  {"vy", v.vy},
+                                  {"vz", v.vz},
+                                  {"omega", v.omega},
+                                  {"inside", v.insideItem >= 0},
+                                  {"zone", v.zonePolygon},
+                                  {"frames", frames}};
   out << state.dump() << "\n";
   return 0;
 }

@@ -137,7 +137,8 @@ bool Tessellate(ObjectTables& t, Ui& ui) {
     if (number >= originals) {
       const std::uint64_t ahead = number - originals;
       const std::uint64_t atSplit = ahead / 2;
-      if (atSplit >= splitCount) return static_cast<std::uint32_t>(finalCount + ahead - 2 * splitCount);
+      if (atSplit >= splitCount)
+        return static_cast<std::uint32_t>(finalCount + ahead - 2 * splitCount);
       id = originals + 2 * atSplit + ahead % 2;
     }
     return finalIndex[id];

@@ -11,7 +11,6 @@
 
 namespace ws {
 
-
 // Where the primitive generators report while they define polygons. The
 // defaults do nothing, so a command can run with no editor at all.
 class GeometryFeedback {

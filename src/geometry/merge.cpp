@@ -105,7 +105,8 @@ void MergeVectors(ObjectTables& t, Ui& ui) {
   for (std::uint32_t i = kReservedVectors; i < n; ++i) map.Set(i, t.vectors[i].work1 == 0);
   // A view zone's entry for a merged vector follows it to the one kept.
   t.RenumberViewZones(true, [&](std::uint32_t v) {
-    return map.Map(v >= kReservedVectors && v < n && t.vectors[v].work1 != 0 ? t.vectors[v].work2 : v);
+    return map.Map(v >= kReservedVectors && v < n && t.vectors[v].work1 != 0 ? t.vectors[v].work2
+                                                                             : v);
   });
   for (std::uint32_t i = kReservedVectors; i < n; ++i) {
     if (t.vectors[i].work1 == 0 && map.Map(i) != i) t.vectors[map.Map(i)] = t.vectors[i];

@@ -17,18 +17,20 @@ struct Named {
   std::uint32_t bit;
 };
 
-constexpr std::array<Named, 7> kBooleans{{{"collision", PolyFlag::kCollision},
-                                          {"entrance", PolyFlag::kEntrance},
-                                          {"viewZone", PolyFlag::kViewZone},
-                                          {"higherSortingPriority", PolyFlag::kHigherPriority},
-                                          {"invisible", PolyFlag::kInvisible},
-                                          {"notVisibleFromCollision", PolyFlag::kNotVisibleFromCollision},
-                                          {"neverDrawBackFace", PolyFlag::kNeverDrawBackFace}}};
+constexpr std::array<Named, 7> kBooleans{
+    {{"collision", PolyFlag::kCollision},
+     {"entrance", PolyFlag::kEntrance},
+     {"viewZone", PolyFlag::kViewZone},
+     {"higherSortingPriority", PolyFlag::kHigherPriority},
+     {"invisible", PolyFlag::kInvisible},
+     {"notVisibleFromCollision", PolyFlag::kNotVisibleFromCollision},
+     {"neverDrawBackFace", PolyFlag::kNeverDrawBackFace}}};
 constexpr std::array<Named, 4> kColorModes{{{"shaded", PolyFlag::kShaded},
                                             {"selected", PolyFlag::kSelectedColor},
                                             {"adopted", PolyFlag::kAdopted},
                                             {"eachSide", PolyFlag::kEachSideDifferent}}};
-constexpr std::array<Named, 2> kStyles{{{"outline", PolyFlag::kOutline}, {"bordered", PolyFlag::kBordered}}};
+constexpr std::array<Named, 2> kStyles{
+    {{"outline", PolyFlag::kOutline}, {"bordered", PolyFlag::kBordered}}};
 
 template <std::size_t N>
 constexpr std::uint32_t AllBits(const std::array<Named, N>& names) {
@@ -51,7 +53,8 @@ std::string JoinBits(std::uint32_t flags, const std::array<Named, N>& names, con
 }
 
 template <std::size_t N>
-std::optional<std::uint32_t> SplitBits(const Value& v, const std::array<Named, N>& names, const char* none) {
+std::optional<std::uint32_t> SplitBits(const Value& v, const std::array<Named, N>& names,
+                                       const char* none) {
   if (!v.IsString()) return std::nullopt;
   const std::string& text = v.Get<std::string>();
   if (text == none) return 0u;
@@ -121,7 +124,8 @@ std::optional<std::uint32_t> ParseZoneEntry(const Value& v) {
 
 }  // namespace
 
-Value AttributesToExtras(const GltfAttributes& a, bool back, const std::vector<std::uint32_t>& polygons,
+Value AttributesToExtras(const GltfAttributes& a, bool back,
+                         const std::vector<std::uint32_t>& polygons,
                          const std::vector<std::uint32_t>& triangles) {
   Value::Object o;
   o["side"] = Value(std::string(back ? "back" : "front"));
@@ -145,7 +149,8 @@ std::optional<GltfPrimitiveExtras> ExtrasToAttributes(const Value& extras) {
   if (!extras.IsObject()) return std::nullopt;
   GltfPrimitiveExtras out;
   const Value& side = extras.Get("side");
-  if (!side.IsString() || (side.Get<std::string>() != "front" && side.Get<std::string>() != "back")) {
+  if (!side.IsString() ||
+      (side.Get<std::string>() != "front" && side.Get<std::string>() != "back")) {
     return std::nullopt;
   }
   out.back = side.Get<std::string>() == "back";

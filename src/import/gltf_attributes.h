@@ -24,13 +24,13 @@
 // Materials carry "paletteIndex" in their extras.
 #pragma once
 
+#include <tiny_gltf.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include <tiny_gltf.h>
 
 namespace ws {
 
@@ -38,8 +38,8 @@ inline constexpr double kEditorUnitsPerMetre = 100.0;
 
 // A polygon's game attributes as the export writes them.
 struct GltfAttributes {
-  std::uint32_t flags = 0;            // drawing scratch bits never included
-  std::vector<std::uint32_t> zones;   // raw view-zone entries
+  std::uint32_t flags = 0;              // drawing scratch bits never included
+  std::vector<std::uint32_t> zones;     // raw view-zone entries
   std::optional<std::uint32_t> leader;  // with the adopted colour mode
   bool operator==(const GltfAttributes&) const = default;
   bool operator<(const GltfAttributes& o) const {

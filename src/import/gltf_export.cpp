@@ -38,7 +38,8 @@ tinygltf::Material MaterialFor(const ColorTable& colors, std::uint8_t index, boo
   tinygltf::Material m;
   m.name = "color " + std::to_string(index) + (doubleSided ? " two-sided" : "");
   const RGB16& c = colors[index];
-  m.pbrMetallicRoughness.baseColorFactor = {c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0, 1.0};
+  m.pbrMetallicRoughness.baseColorFactor = {c.red / 65535.0, c.green / 65535.0, c.blue / 65535.0,
+                                            1.0};
   m.pbrMetallicRoughness.metallicFactor = 0.0;
   m.pbrMetallicRoughness.roughnessFactor = 1.0;
   m.doubleSided = doubleSided;
@@ -84,7 +85,8 @@ std::optional<std::string> FormatGltf(const ObjectTables& t, const ColorTable& c
     return vertexOf[point];
   };
   auto material = [&](std::uint8_t index, bool doubleSided) {
-    auto [it, added] = materialOf.try_emplace({index, doubleSided}, static_cast<int>(model.materials.size()));
+    auto [it, added] =
+        materialOf.try_emplace({index, doubleSided}, static_cast<int>(model.materials.size()));
     if (added) model.materials.push_back(MaterialFor(colors, index, doubleSided));
     return it->second;
   };
@@ -115,8 +117,8 @@ std::optional<std::string> FormatGltf(const ObjectTables& t, const ColorTable& c
       PrimitiveParts& part = parts({material(color, doubleSided), back, attributes});
       for (std::uint32_t i = 1; i + 1 < n; ++i) {
         // glTF fronts run the other way round from the editor's.
-        part.indices.insert(part.indices.end(), {corners[0], corners[back ? i : i + 1],
-                                                 corners[back ? i + 1 : i]});
+        part.indices.insert(part.indices.end(),
+                            {corners[0], corners[back ? i : i + 1], corners[back ? i + 1 : i]});
       }
       part.polygons.push_back(k);
       part.triangles.push_back(n - 2);
@@ -155,7 +157,8 @@ std::optional<std::string> FormatGltf(const ObjectTables& t, const ColorTable& c
       prim.attributes["POSITION"] = 0;
       prim.indices = static_cast<int>(model.accessors.size());
       prim.material = std::get<0>(key);
-      prim.extras = AttributesToExtras(std::get<2>(key), std::get<1>(key), part.polygons, part.triangles);
+      prim.extras =
+          AttributesToExtras(std::get<2>(key), std::get<1>(key), part.polygons, part.triangles);
       model.accessors.push_back(idx);
       mesh.primitives.push_back(std::move(prim));
     }

@@ -26,8 +26,8 @@ namespace ws {
 
 // The file's bytes: a ".gltf" text with the buffer as a data URI, or a
 // ".glb" container. No value when a coordinate is not a finite number.
-std::optional<std::string> FormatGltf(const ObjectTables& tables, const ColorTable& colors, double scale,
-                                      bool binary);
+std::optional<std::string> FormatGltf(const ObjectTables& tables, const ColorTable& colors,
+                                      double scale, bool binary);
 
 // The exporter of Save Object As and of convert: the current colour table of
 // the Preferences file and the current object, written to `path`

@@ -51,15 +51,24 @@ class Converter {
                                Component16(o.values[2]));
         fill_ = colour_ * 0x01010101u;
         break;
-      case metafile::kTriangle: Triangle(o.values); break;
-      case metafile::kPolygon: SimplePolygon(o); break;
-      case metafile::kTriMesh: TriMesh(o); break;
-      case metafile::kMesh: Mesh(o); break;
+      case metafile::kTriangle:
+        Triangle(o.values);
+        break;
+      case metafile::kPolygon:
+        SimplePolygon(o);
+        break;
+      case metafile::kTriMesh:
+        TriMesh(o);
+        break;
+      case metafile::kMesh:
+        Mesh(o);
+        break;
       case metafile::kEllipsoid:
         if (!CanTakePolygons(36)) break;
         if (!Ellipsoid(o.values)) Stop(kMsgObjectTooBig);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   bool stopped() const { return stop_; }
@@ -73,11 +82,15 @@ class Converter {
   static bool BringsPoints(const MetafileObject& o) {
     switch (o.type) {
       case metafile::kTriangle:
-      case metafile::kEllipsoid: return true;
+      case metafile::kEllipsoid:
+        return true;
       case metafile::kPolygon:
-      case metafile::kMesh: return !o.values.empty();
-      case metafile::kTriMesh: return !o.triangles.empty();
-      default: return false;
+      case metafile::kMesh:
+        return !o.values.empty();
+      case metafile::kTriMesh:
+        return !o.triangles.empty();
+      default:
+        return false;
     }
   }
   bool Prepared() {
@@ -306,7 +319,8 @@ class Converter {
     for (std::uint32_t e = 0; e < 2 * kSlices; ++e) {
       t_.vectors[top[e]].selected = t_.vectors[bottom[e]].selected = kSelected;
     }
-    for (std::uint32_t e = 0; e < 4 * kSlices * kBands; ++e) t_.vectors[center[e]].selected = kSelected;
+    for (std::uint32_t e = 0; e < 4 * kSlices * kBands; ++e)
+      t_.vectors[center[e]].selected = kSelected;
     return true;
   }
 

@@ -53,7 +53,8 @@ bool PrepareTarget(Model& model, OpenMode mode) {
 
 }  // namespace
 
-OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& path, OpenMode mode) {
+OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& path,
+                     OpenMode mode) {
   const Dispatched d = FirstDispatch(path);
   FileStateKeeper keeper(model, mode != OpenMode::kOpen);
   OpenOutcome out;
@@ -79,8 +80,8 @@ OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& 
       break;
     case FileKind::kScene:
       out.kind = "import";
-      out.ok = ImportScene(model, services, d.path, d.flip,
-                           [&] { return PrepareTarget(model, mode); });
+      out.ok =
+          ImportScene(model, services, d.path, d.flip, [&] { return PrepareTarget(model, mode); });
       break;
   }
   return out;

@@ -37,7 +37,8 @@ struct OpenOutcome {
 };
 
 // Opens `path` in `mode` without a dialog.
-OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& path, OpenMode mode);
+OpenOutcome OpenFile(Model& model, ImportServices& services, const std::string& path,
+                     OpenMode mode);
 
 // The commands: their dialog ("Select directory.."; Open with
 // OpenDialogFilters, Insert and Merge with InsertDialogFilters), then

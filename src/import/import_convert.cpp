@@ -28,8 +28,8 @@ class Placement {
       // The extent overflowed: work in halves, which cannot.
       halves_ = true;
       center_ = {lo.x * 0.5 + hi.x * 0.5, lo.y * 0.5 + hi.y * 0.5, lo.z * 0.5 + hi.z * 0.5};
-      const double half = std::max({hi.x * 0.5 - lo.x * 0.5, hi.y * 0.5 - lo.y * 0.5,
-                                    hi.z * 0.5 - lo.z * 0.5});
+      const double half =
+          std::max({hi.x * 0.5 - lo.x * 0.5, hi.y * 0.5 - lo.y * 0.5, hi.z * 0.5 - lo.z * 0.5});
       scale_ = kImportModelSize * 0.5 / half;
     }
     if (!std::isfinite(scale_)) scale_ = 1.0;
@@ -70,8 +70,8 @@ std::string DropReport(const DropReasons& r) {
 }
 
 std::uint8_t FaceColorIndex(const ColorTable& table, const MaterialValue& m) {
-  return NearestColor(table, Component(m.diffuse.x, m.ambient.x), Component(m.diffuse.y, m.ambient.y),
-                      Component(m.diffuse.z, m.ambient.z));
+  return NearestColor(table, Component(m.diffuse.x, m.ambient.x),
+                      Component(m.diffuse.y, m.ambient.y), Component(m.diffuse.z, m.ambient.z));
 }
 
 DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const ColorTable& colors,
@@ -86,8 +86,9 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
   // 1-2. Points, scaled and centred, without further de-duplication.
   const Placement place(c);
   const std::uint64_t wantedPoints = std::uint64_t{pointBase} + points.size();
-  const std::uint32_t newPointCount = std::max(
-      pointBase, static_cast<std::uint32_t>(std::min<std::uint64_t>(wantedPoints, kImportMaxPoints)));
+  const std::uint32_t newPointCount =
+      std::max(pointBase,
+               static_cast<std::uint32_t>(std::min<std::uint64_t>(wantedPoints, kImportMaxPoints)));
   const std::uint32_t keptPoints = newPointCount - pointBase;
   for (std::uint32_t i = 0; i < keptPoints; ++i) {
     const Vec3& q = points[i];
@@ -108,7 +109,8 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
   std::uint32_t vectorCount = vectorBase;
   for (std::size_t j = 0; j < edges.size(); ++j) {
     const Edge& e = edges[j];
-    if (static_cast<std::uint32_t>(e.p1) >= keptPoints || static_cast<std::uint32_t>(e.p2) >= keptPoints) {
+    if (static_cast<std::uint32_t>(e.p1) >= keptPoints ||
+        static_cast<std::uint32_t>(e.p2) >= keptPoints) {
       edgeVector[j] = kEdgeLostPoint;
     } else if (vectorCount < kImportMaxVectors) {
       edgeVector[j] = vectorCount++;
@@ -160,7 +162,8 @@ DropReasons ConvertCollected(ObjectTables& t, const ImportCollector& c, const Co
     for (std::size_t pos = 0; pos < faces.size(); ++face) {
       if (t.polygonCount >= kImportPolygonStop) {
         // Only polygons of this import are given back.
-        if (t.polygonCount > polygonBase) t.polygonCount = std::max(kImportMaxPolygons, polygonBase);
+        if (t.polygonCount > polygonBase)
+          t.polygonCount = std::max(kImportMaxPolygons, polygonBase);
         reasons.polygonCount = true;
         if (polygonOfFace) {
           for (std::uint32_t& k : *polygonOfFace) {

@@ -27,10 +27,10 @@ Dispatched FirstDispatch(std::string_view path) {
   } else if (n >= 6 && path.ends_with(".3dm")) {
     d.kind = FileKind::kMetafile;
     d.path += "f";
-  } else if (n >= 5 && (path.ends_with(".b3d") || path.ends_with(".b3D") ||
-                        path.ends_with(".B3D") || path.ends_with(".B3d") ||
-                        path.ends_with(".t3d") || path.ends_with(".t3D") ||
-                        path.ends_with(".T3D") || path.ends_with(".T3d"))) {
+  } else if (n >= 5 &&
+             (path.ends_with(".b3d") || path.ends_with(".b3D") || path.ends_with(".B3D") ||
+              path.ends_with(".B3d") || path.ends_with(".t3d") || path.ends_with(".t3D") ||
+              path.ends_with(".T3D") || path.ends_with(".T3d"))) {
     d.kind = FileKind::kMetafile;
   } else if (n >= 5 && path.ends_with(".wdc")) {
     d.kind = FileKind::kCluster;
@@ -60,16 +60,26 @@ SceneFormat SecondDispatch(std::string_view path) {
 
 std::string_view SceneFormatName(SceneFormat format) {
   switch (format) {
-    case SceneFormat::kVrml: return "VRML";
-    case SceneFormat::kDirectX: return "DirectX";
-    case SceneFormat::kRaw: return "RAW";
-    case SceneFormat::kTrueSpace: return "trueSpace";
-    case SceneFormat::kObj: return "OBJ";
-    case SceneFormat::kDxf: return "DXF";
-    case SceneFormat::kNff: return "NFF";
-    case SceneFormat::k3ds: return "3D Studio";
-    case SceneFormat::kGltf: return "glTF";
-    case SceneFormat::kNone: break;
+    case SceneFormat::kVrml:
+      return "VRML";
+    case SceneFormat::kDirectX:
+      return "DirectX";
+    case SceneFormat::kRaw:
+      return "RAW";
+    case SceneFormat::kTrueSpace:
+      return "trueSpace";
+    case SceneFormat::kObj:
+      return "OBJ";
+    case SceneFormat::kDxf:
+      return "DXF";
+    case SceneFormat::kNff:
+      return "NFF";
+    case SceneFormat::k3ds:
+      return "3D Studio";
+    case SceneFormat::kGltf:
+      return "glTF";
+    case SceneFormat::kNone:
+      break;
   }
   return "";
 }
@@ -99,7 +109,8 @@ const SceneReader& SceneReaders::For(SceneFormat format) const {
 }
 
 std::vector<FileFilter> OpenDialogFilters() {
-  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x;*.gltf;*.glb"},
+  return {{"All Supported 3D Formats",
+           "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdc;*.wdo;*.x;*.gltf;*.glb"},
           {"Wirestead Object (wdo)", "*.wdo"},
           {"Wirestead Cluster (wdc)", "*.wdc"},
           {"3DMF (3dmf,b3d,t3d)", "*.3dmf;*.b3d;*.t3d"},
@@ -112,7 +123,8 @@ std::vector<FileFilter> OpenDialogFilters() {
 }
 
 std::vector<FileFilter> InsertDialogFilters() {
-  return {{"All Supported 3D Formats", "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdo;*.gltf;*.glb"},
+  return {{"All Supported 3D Formats",
+           "*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;*.wdo;*.gltf;*.glb"},
           {"Wirestead Object (wdo)", "*.wdo"},
           {"3DMF (3dmf,b3d,t3d)", "*.3dmf;*.b3d;*.t3d"},
           {"VRML (wrl)", "*.wrl"},

@@ -31,7 +31,8 @@ void ImportNotifier::Notify(std::string_view line) {
   if (line.find(kTitleKeyword) != std::string_view::npos) {
     constexpr std::size_t kTitleStart = kTitleKeyword.size() + 1;
     if (progress_ != nullptr) {
-      progress_->SetTitle(line.size() > kTitleStart ? line.substr(kTitleStart) : std::string_view());
+      progress_->SetTitle(line.size() > kTitleStart ? line.substr(kTitleStart)
+                                                    : std::string_view());
     }
     return;
   }

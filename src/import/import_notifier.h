@@ -55,8 +55,8 @@ class ImportNotifier {
   void Notify(std::string_view line);
 
   // Helpers that build the protocol's lines.
-  void Progress(int percent);                 // "IMPORT_PROGRESS %d"
-  void Title(std::string_view title);         // "IMPORT_DLG_TITLE " + title
+  void Progress(int percent);          // "IMPORT_PROGRESS %d"
+  void Title(std::string_view title);  // "IMPORT_DLG_TITLE " + title
   void Log(std::string_view line) { Notify(line); }
 
   bool logOpen() const { return log_ != nullptr; }

@@ -90,9 +90,13 @@ std::string BeyondCapNote(std::size_t faces) {
   return std::to_string(faces) + " faces beyond the 10,000 that an object can take were left out";
 }
 
-std::string CouldNotImportMessage(std::string_view path) { return Quoted("Could not import \"", path); }
+std::string CouldNotImportMessage(std::string_view path) {
+  return Quoted("Could not import \"", path);
+}
 std::string NoReaderYetMessage(std::string_view path) { return Quoted(kMsgNoReaderYet, path); }
-std::string NothingToImportMessage(std::string_view path) { return Quoted(kMsgNothingToImport, path); }
+std::string NothingToImportMessage(std::string_view path) {
+  return Quoted(kMsgNothingToImport, path);
+}
 
 bool ImportScene(Model& model, ImportServices& services, const std::string& path, bool flip,
                  const std::function<bool()>& prepare) {

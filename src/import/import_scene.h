@@ -32,17 +32,19 @@
 namespace ws {
 
 inline constexpr std::size_t kMaxImportFaces = 10000;
-inline constexpr std::string_view kMsgNoReaderYet = "Wirestead can't read this kind of file yet: \"";
-inline constexpr std::string_view kMsgNothingToImport = "There is nothing Wirestead can import in \"";
+inline constexpr std::string_view kMsgNoReaderYet =
+    "Wirestead can't read this kind of file yet: \"";
+inline constexpr std::string_view kMsgNothingToImport =
+    "There is nothing Wirestead can import in \"";
 inline constexpr std::string_view kHelpAborting = "*** Aborting ***";
 
 // Reads a 3DMF file into the current object (the metafile reader, when
 // it exists); `flip` and `prepare` as for ImportScene (`prepare` runs before
 // the first geometry is written). True on success.
 struct ImportServices;
-using MetafileReader = std::function<bool(Model& model, ImportServices& services,
-                                          const std::string& path, bool flip,
-                                          const std::function<bool()>& prepare)>;
+using MetafileReader =
+    std::function<bool(Model& model, ImportServices& services, const std::string& path, bool flip,
+                       const std::function<bool()>& prepare)>;
 
 // What the front end gives every import. The editor keeps one for its whole
 // run (the notifier's log lives as long); the command-line tool makes its
@@ -68,7 +70,7 @@ std::string NothingToImportMessage(std::string_view path);
 // each face and showing the help lines through `observer`; progress lines
 // go to `report`.
 struct Collected {
-  bool aborted = false;     // Escape stopped it
+  bool aborted = false;       // Escape stopped it
   std::size_t beyondCap = 0;  // faces past kMaxImportFaces, left out
 };
 Collected CollectScene(scene::GroupNode& root, ImportCollector& collector,

@@ -45,8 +45,9 @@ class Importer {
   // run once the faces are in the object, with `polygonOfFace[n]` the
   // polygon the n-th face of the walk became (kNoIndex when it was dropped;
   // faces not converted have no entry).
-  using AfterConversion = std::function<void(
-      ObjectTables& tables, std::span<const std::uint32_t> polygonOfFace, const ColorTable& colors)>;
+  using AfterConversion =
+      std::function<void(ObjectTables& tables, std::span<const std::uint32_t> polygonOfFace,
+                         const ColorTable& colors)>;
   void SetAfterConversion(AfterConversion f) { afterConversion_ = std::move(f); }
   const AfterConversion& afterConversion() const { return afterConversion_; }
 

@@ -259,7 +259,8 @@ ImportCollector::ImportCollector() = default;
 
 BlockArray<std::int32_t>& ImportCollector::CurrentCornerEdges() {
   const std::size_t g = currentGroup();
-  while (cornerEdges_.size() <= g) cornerEdges_.push_back(std::make_unique<BlockArray<std::int32_t>>());
+  while (cornerEdges_.size() <= g)
+    cornerEdges_.push_back(std::make_unique<BlockArray<std::int32_t>>());
   return *cornerEdges_[g];
 }
 
@@ -270,8 +271,8 @@ const BlockArray<std::int32_t>& ImportCollector::CornerEdges(std::size_t g) cons
 std::int32_t ImportCollector::FindOrAddEdge(std::int32_t a, std::int32_t b) {
   const auto lo = static_cast<std::uint32_t>(std::min(a, b));
   const auto hi = static_cast<std::uint32_t>(std::max(a, b));
-  const auto [it, inserted] =
-      edgeIndex_.try_emplace(std::uint64_t{lo} << 32 | hi, static_cast<std::int32_t>(edges_.size()));
+  const auto [it, inserted] = edgeIndex_.try_emplace(std::uint64_t{lo} << 32 | hi,
+                                                     static_cast<std::int32_t>(edges_.size()));
   // AddVertex made sure of the room.
   if (inserted) edges_.Append(Edge{a, b});
   return it->second;

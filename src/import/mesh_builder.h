@@ -94,7 +94,9 @@ class MeshBuilder {
   bool materialsPresent() const { return materialsPresent_; }
 
   // Accessors of the export and of the conversion.
-  const BlockArray<std::int32_t>& FaceIndices(std::size_t g) const { return groups_[g]->faceIndices; }
+  const BlockArray<std::int32_t>& FaceIndices(std::size_t g) const {
+    return groups_[g]->faceIndices;
+  }
   std::size_t GroupMaterialCount(std::size_t g) const { return groups_[g]->materials.size(); }
   // The MaterialValue of group g's n-th material (n below the count).
   const MaterialValue& GroupMaterial(std::size_t g, std::size_t n) const;

@@ -29,15 +29,16 @@ std::string OneLine(std::string_view name) {
 
 }  // namespace
 
-std::optional<ObjTexts> FormatObj(const ObjectTables& t, const ColorTable& colors, std::string_view mtlName,
-                                  double scale) {
+std::optional<ObjTexts> FormatObj(const ObjectTables& t, const ColorTable& colors,
+                                  std::string_view mtlName, double scale) {
   ObjTexts out;
   out.obj = "# Wirestead object\nmtllib " + OneLine(mtlName) + "\no " + OneLine(t.name) + "\n";
   out.mtl = "# Wirestead palette entries\n";
   const double factor = scale / kEditorUnitsPerMetre;
   for (std::uint32_t i = kReservedPoints; i < t.pointCount; ++i) {
     const Point& p = t.points[i];
-    out.obj += "v " + Fixed(p.x * factor) + " " + Fixed(p.y * factor) + " " + Fixed(p.z * factor) + "\n";
+    out.obj +=
+        "v " + Fixed(p.x * factor) + " " + Fixed(p.y * factor) + " " + Fixed(p.z * factor) + "\n";
   }
   std::vector<bool> described(kColorCount, false);
   int current = -1;
@@ -70,9 +71,8 @@ bool ExportObjectAsObj(Model& model, const std::string& path, bool walkMode) {
   if (!colors || !model.tables.allocated()) return false;
   const std::size_t slash = path.find_last_of('/');
   const std::size_t dot = path.find_last_of('.');
-  const std::size_t stemEnd = dot != std::string::npos && (slash == std::string::npos || dot > slash)
-                                  ? dot
-                                  : path.size();
+  const std::size_t stemEnd =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot : path.size();
   const std::string mtlPath = path.substr(0, stemEnd) + ".mtl";
   const std::string mtlName = slash == std::string::npos ? mtlPath : mtlPath.substr(slash + 1);
   const auto texts = FormatObj(model.tables, *colors, mtlName, walkMode ? kWalkExportScale : 1.0);

@@ -8,7 +8,8 @@ namespace ws {
 
 ObjectExporters StandardObjectExporters(bool walkMode) {
   auto with = [walkMode](bool (*write)(Model&, const std::string&, bool)) {
-    return [walkMode, write](Model& m, const std::string& path) { return write(m, path, walkMode); };
+    return
+        [walkMode, write](Model& m, const std::string& path) { return write(m, path, walkMode); };
   };
   return {{"x", {"DirectX (x)", "*.x"}, with(&ExportObjectAsX)},
           {"gltf", {"glTF 2.0 (gltf)", "*.gltf"}, with(&ExportObjectAsGltf)},

@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kSegments = 16;  // sphere rings and segments, cone and cylinder segments
 
-bool Finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool Finite(const Vec3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
 // Position `i` of an index list, or -1 beyond it.
 std::int64_t At(const std::vector<std::int32_t>& list, std::size_t i) {
@@ -56,7 +58,8 @@ void SceneWalk::NodeVisited() {
   }
 }
 
-MaterialValue SceneWalk::FaceMaterial(int faceNumber, const std::vector<std::int32_t>& materialIndex,
+MaterialValue SceneWalk::FaceMaterial(int faceNumber,
+                                      const std::vector<std::int32_t>& materialIndex,
                                       std::size_t firstCorner, std::size_t firstVertex) const {
   const TraversalLevel& s = levels_[static_cast<std::size_t>(level_)];
   if (s.material == nullptr || s.material->LongestList() == 0) return MaterialValue{};
@@ -243,8 +246,9 @@ void IndexedFaceSet::Apply(SceneWalk& walk) {
         n = 0;
         break;
     }
-    return n >= 0 && static_cast<std::size_t>(n) < normals->size() ? (*normals)[static_cast<std::size_t>(n)]
-                                                                   : Vec3{};
+    return n >= 0 && static_cast<std::size_t>(n) < normals->size()
+               ? (*normals)[static_cast<std::size_t>(n)]
+               : Vec3{};
   };
   auto emit = [&] {
     walk.EmitFace(face, corners,
@@ -287,12 +291,12 @@ std::vector<Vec3> MergeCloseCorners(std::span<const Vec3> corners) {
 std::vector<std::vector<Vec3>> CubeFaces(const Cube& cube) {
   const double x = 0.5 * cube.width, y = 0.5 * cube.height, z = 0.5 * cube.depth;
   // Counter-clockwise seen from outside.
-  return {{{-x, -y, z}, {x, -y, z}, {x, y, z}, {-x, y, z}},        // front
-          {{x, -y, -z}, {-x, -y, -z}, {-x, y, -z}, {x, y, -z}},    // back
-          {{x, -y, z}, {x, -y, -z}, {x, y, -z}, {x, y, z}},        // right
-          {{-x, -y, -z}, {-x, -y, z}, {-x, y, z}, {-x, y, -z}},    // left
-          {{-x, y, z}, {x, y, z}, {x, y, -z}, {-x, y, -z}},        // top
-          {{-x, -y, -z}, {x, -y, -z}, {x, -y, z}, {-x, -y, z}}};   // bottom
+  return {{{-x, -y, z}, {x, -y, z}, {x, y, z}, {-x, y, z}},       // front
+          {{x, -y, -z}, {-x, -y, -z}, {-x, y, -z}, {x, y, -z}},   // back
+          {{x, -y, z}, {x, -y, -z}, {x, y, -z}, {x, y, z}},       // right
+          {{-x, -y, -z}, {-x, -y, z}, {-x, y, z}, {-x, y, -z}},   // left
+          {{-x, y, z}, {x, y, z}, {x, y, -z}, {-x, y, -z}},       // top
+          {{-x, -y, -z}, {x, -y, -z}, {x, -y, z}, {-x, -y, z}}};  // bottom
 }
 
 std::vector<std::vector<Vec3>> SphereFaces(double r) {
@@ -325,8 +329,8 @@ std::vector<std::vector<Vec3>> ConeFaces(double bottomRadius, double topRadius, 
   if (parts & Parts::kSides) {
     for (int j = 0; j < kSegments; ++j) {
       const int k = (j + 1) % kSegments;
-      const Vec3 quad[4] = {ring(topRadius, h, j), ring(topRadius, h, k),
-                            ring(bottomRadius, -h, k), ring(bottomRadius, -h, j)};
+      const Vec3 quad[4] = {ring(topRadius, h, j), ring(topRadius, h, k), ring(bottomRadius, -h, k),
+                            ring(bottomRadius, -h, j)};
       faces.push_back(MergeCloseCorners(quad));
     }
   }

@@ -37,8 +37,8 @@ class SceneAction {
   virtual bool WantsFaces() const { return true; }
   // `normals` is empty when the shape has none, else one per corner
   // ((0, 0, 0) where the lists name none).
-  virtual void AddFace(int faceNumber, std::span<const Vec3> corners,
-                       std::span<const Vec3> normals, const MaterialValue& material) {}
+  virtual void AddFace(int faceNumber, std::span<const Vec3> corners, std::span<const Vec3> normals,
+                       const MaterialValue& material) {}
   virtual void EndShape() {}
   virtual bool WantsCoordinates() const { return false; }
   virtual void TakeCoordinates(const std::vector<Vec3>& points) {}

@@ -44,7 +44,8 @@ std::uint64_t ObjectFingerprint(const Model& model) {
   return h;
 }
 
-AutosaveResult AutosaveTick(Model& model, AutosaveState& state, std::chrono::steady_clock::time_point now) {
+AutosaveResult AutosaveTick(Model& model, AutosaveState& state,
+                            std::chrono::steady_clock::time_point now) {
   if (!model.tables.allocated() || model.cluster.current >= model.cluster.objectNames.size()) {
     return AutosaveResult::kNotDue;
   }

@@ -27,10 +27,9 @@ struct AutosaveState {
   bool started = false;
   std::chrono::steady_clock::time_point due;
   bool haveFingerprint = false;
-  std::uint64_t stored = 0;  // the fingerprint at the last store
+  std::uint64_t stored = 0;    // the fingerprint at the last store
   std::uint32_t failures = 0;  // stores failed in a row
 };
-
 
 enum class AutosaveResult { kNotDue, kUnchanged, kStored, kFailed };
 
@@ -42,6 +41,7 @@ enum class AutosaveResult { kNotDue, kUnchanged, kStored, kFailed };
 // 2, 4, 8 and then every 16 intervals, so that a lasting failure does not
 // interrupt the user every minute; a store that succeeds restores the
 // interval.
-AutosaveResult AutosaveTick(Model& model, AutosaveState& state, std::chrono::steady_clock::time_point now);
+AutosaveResult AutosaveTick(Model& model, AutosaveState& state,
+                            std::chrono::steady_clock::time_point now);
 
 }  // namespace ws

@@ -81,10 +81,10 @@ bool ReadColorTableLines(TextScanner& in, ColorTable& table) {
 }
 
 void LoadColorTable(Model& model) {
-  auto path = model.ui().AskOpenPath("Select color table...",
-                                     {{"All 8-bit Color Formats", "*.wct;*.act"},
-                                      {"Wirestead Color Table", "*.wct"},
-                                      {"Adobe 8-bit ACT File", "*.act"}});
+  auto path =
+      model.ui().AskOpenPath("Select color table...", {{"All 8-bit Color Formats", "*.wct;*.act"},
+                                                       {"Wirestead Color Table", "*.wct"},
+                                                       {"Adobe 8-bit ACT File", "*.act"}});
   if (!path || path->size() < 5) return;
   if (path->ends_with(".wct")) {
     ImportColorTableText(model, *path);

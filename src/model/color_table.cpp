@@ -9,8 +9,8 @@
 namespace ws {
 namespace {
 
-std::uint32_t Distance(const RGB16& e, std::uint16_t r, std::uint16_t g, std::uint16_t b,
-                       bool useR, bool useG, bool useB) {
+std::uint32_t Distance(const RGB16& e, std::uint16_t r, std::uint16_t g, std::uint16_t b, bool useR,
+                       bool useG, bool useB) {
   std::uint32_t d = 0;
   if (useR) d += static_cast<std::uint32_t>(std::abs(int{e.red} - int{r}));
   if (useG) d += static_cast<std::uint32_t>(std::abs(int{e.green} - int{g}));

@@ -94,9 +94,9 @@ DrawingColors ComputeDrawingColors(const ColorTable& table);
 
 // The colour state held for the editor and the renderer.
 struct ColorState {
-  ColorTable current;             // copy of 'clut' 1000 of the Preferences file
+  ColorTable current;  // copy of 'clut' 1000 of the Preferences file
   DrawingColors drawing;
-  std::array<std::uint8_t, 256> imageMap{};  // 'clut' 2000 index -> current index
+  std::array<std::uint8_t, 256> imageMap{};   // 'clut' 2000 index -> current index
   std::vector<std::uint8_t> translatedFloor;  // 'LPAT' 0 through imageMap, 65,536 bytes
   bool valid = false;
 };

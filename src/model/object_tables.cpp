@@ -64,7 +64,7 @@ bool ObjectTables::AllocateObjectTables() {
 
 void ObjectTables::BuildReservedEntries() {
   static constexpr double kAxis[kReservedPoints][3] = {
-      {0, 0, 0},           {kAxisLength, 0, 0}, {-kAxisLength, 0, 0}, {0, -kAxisLength, 0},
+      {0, 0, 0},           {kAxisLength, 0, 0},  {-kAxisLength, 0, 0}, {0, -kAxisLength, 0},
       {0, kAxisLength, 0}, {0, 0, -kAxisLength}, {0, 0, kAxisLength}};
   for (std::uint32_t i = 0; i < kReservedPoints; ++i) {
     points[i] = Point{};
@@ -178,7 +178,8 @@ void ObjectTables::DeletePolygon(std::uint32_t k) {
                  sizeof(std::uint32_t) * (polygonCount - k - 1));
     --polygonCount;
   }
-  RenumberViewZones(false, [k](std::uint32_t p) { return p == k ? kNoIndex : p - (p > k ? 1 : 0); });
+  RenumberViewZones(false,
+                    [k](std::uint32_t p) { return p == k ? kNoIndex : p - (p > k ? 1 : 0); });
   // Followers of the removed polygon lose their leader, also when it was the
   // last one: a leader number past the table would be read later.
   for (std::uint32_t p = 0; p < polygonCount; ++p) {

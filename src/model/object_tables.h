@@ -40,10 +40,10 @@ inline constexpr std::size_t kPolygonFillBufferBytes = 131072;
 
 // Polygon flag bits.
 namespace PolyFlag {
-inline constexpr std::uint32_t kShaded = 0x1;        // "Shaded From Base Color"
-inline constexpr std::uint32_t kSelectedColor = 0x2; // "Selected Color"
+inline constexpr std::uint32_t kShaded = 0x1;         // "Shaded From Base Color"
+inline constexpr std::uint32_t kSelectedColor = 0x2;  // "Selected Color"
 inline constexpr std::uint32_t kOutline = 0x4;
-inline constexpr std::uint32_t kAdopted = 0x8;       // "Adopted From Group Leader"
+inline constexpr std::uint32_t kAdopted = 0x8;  // "Adopted From Group Leader"
 inline constexpr std::uint32_t kInvisible = 0x10;
 inline constexpr std::uint32_t kNotVisibleFromCollision = 0x20;
 inline constexpr std::uint32_t kCollision = 0x40;
@@ -77,9 +77,9 @@ struct Point {
   double x;
   double y;
   double z;
-  double eyeDepth;   // projection scratch; rotations keep unrounded x here
-  double eyeX;       // projection scratch; rotations keep unrounded y here
-  double eyeY;       // projection scratch; rotations keep unrounded z here
+  double eyeDepth;  // projection scratch; rotations keep unrounded x here
+  double eyeX;      // projection scratch; rotations keep unrounded y here
+  double eyeY;      // projection scratch; rotations keep unrounded z here
   std::int32_t screenX;
   std::int32_t screenY;
   std::int32_t screenDepth;
@@ -163,7 +163,9 @@ class ObjectTables {
   void ResetObject();
 
   bool CanAddPoints(std::uint32_t n) const { return pointCount + std::uint64_t{n} <= kMaxPoints; }
-  bool CanAddVectors(std::uint32_t n) const { return vectorCount + std::uint64_t{n} <= kMaxVectors; }
+  bool CanAddVectors(std::uint32_t n) const {
+    return vectorCount + std::uint64_t{n} <= kMaxVectors;
+  }
   bool CanAddPolygons(std::uint32_t n) const {
     return polygonCount + std::uint64_t{n} <= kMaxPolygons;
   }
@@ -174,7 +176,7 @@ class ObjectTables {
   // selection are fixed arrays for the life of the object tables.
   Point* points = nullptr;
   Vector* vectors = nullptr;
-  std::vector<Polygon> polygons;          // kMaxPolygons records
+  std::vector<Polygon> polygons;               // kMaxPolygons records
   std::vector<std::uint32_t> polygonSelected;  // kMaxPolygons marks
   std::uint8_t* polygonFillBuffer = nullptr;
 

@@ -77,8 +77,8 @@ class ObjectTextReader {
     return false;
   }
   bool BadValue() {
-    return Fail(Format("Corrupt object definition file. Unreadable value at line %zu.",
-                       in_.line()));
+    return Fail(
+        Format("Corrupt object definition file. Unreadable value at line %zu.", in_.line()));
   }
   // %ld fields: a signed value in the range of the field they fill.
   std::optional<std::int64_t> Number(std::int64_t min, std::int64_t max) {
@@ -118,7 +118,8 @@ bool ObjectTextReader::ParsePoints(bool version10, ParsedObject& out) {
   }
   auto n = Number(0, kU32Max);
   if (!n) return BadValue();
-  if (!tables_.CanAddPoints(static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxPoints + 1)))) {
+  if (!tables_.CanAddPoints(
+          static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxPoints + 1)))) {
     return Fail(Format("Can't load this object: its %" PRId64
                        " points would not fit beside the %u already there (an object holds at "
                        "most %u).",
@@ -155,7 +156,8 @@ bool ObjectTextReader::ParseVectors(ParsedObject& out) {
   }
   auto n = Number(0, kU32Max);
   if (!n) return BadValue();
-  if (!tables_.CanAddVectors(static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxVectors + 1)))) {
+  if (!tables_.CanAddVectors(
+          static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxVectors + 1)))) {
     return Fail(Format("Can't load this object: its %" PRId64
                        " vectors would not fit beside the %u already there (an object holds at "
                        "most %u).",
@@ -205,7 +207,8 @@ bool ObjectTextReader::ParsePolygons(ParsedObject& out) {
     return Fail("found=" + word);
   }
   if (!n || *n < 0) return BadValue();
-  if (!tables_.CanAddPolygons(static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxPolygons + 1)))) {
+  if (!tables_.CanAddPolygons(
+          static_cast<std::uint32_t>(std::min<std::int64_t>(*n, kMaxPolygons + 1)))) {
     return Fail(Format("Can't load this object: its %" PRId64
                        " polygons would not fit beside the %u already there (an object holds at "
                        "most %u).",
@@ -274,9 +277,10 @@ bool ObjectTextReader::ParsePolygons(ParsedObject& out) {
       bool valid = (entry >> 16) == 0 &&
                    (isVector ? index < vectorsInFile + kReservedVectors : index < polygonsInFile);
       if (!valid) {
-        return Fail(Format("Corrupt object definition file. Polygon %zu has view-zone entry %u, "
-                           "which names nothing in the file.",
-                           k, entry));
+        return Fail(
+            Format("Corrupt object definition file. Polygon %zu has view-zone entry %u, "
+                   "which names nothing in the file.",
+                   k, entry));
       }
       poly.viewZones[c] = entry;
     }
@@ -389,10 +393,10 @@ std::string FormatObjectText(const ObjectTables& t, const ColorTable& colors) {
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
     const Polygon& poly = t.polygons[k];
     AppendLine(out, Format("(poly%d)", static_cast<int>(k)));
-    AppendLine(out, Format("%ld,%ld,%ld,%ld", static_cast<long>(poly.pointCount),
-                           static_cast<long>(poly.vectorCount),
-                           static_cast<long>(poly.viewZoneCount),
-                           static_cast<long>(static_cast<std::int32_t>(poly.flags))));
+    AppendLine(out,
+               Format("%ld,%ld,%ld,%ld", static_cast<long>(poly.pointCount),
+                      static_cast<long>(poly.vectorCount), static_cast<long>(poly.viewZoneCount),
+                      static_cast<long>(static_cast<std::int32_t>(poly.flags))));
     AppendLine(out, ZeroPadded(Format("%8x,%8x,%2x,%2x", poly.frontFill, poly.backFill,
                                       static_cast<unsigned>(poly.frontColor),
                                       static_cast<unsigned>(poly.backColor))));
@@ -416,9 +420,10 @@ bool WriteObjectText(Model& model, const std::string& path) {
   WaitScope wait(model.rt);
   if (auto bad = FirstNonFinitePoint(model.tables)) {
     wait.End();
-    model.ui().ShowNote(Format("Can't save this object: point %u has a coordinate that is not a "
-                               "finite number. Nothing was written.",
-                               *bad));
+    model.ui().ShowNote(
+        Format("Can't save this object: point %u has a coordinate that is not a "
+               "finite number. Nothing was written.",
+               *bad));
     return false;
   }
   auto colors = ReadClutFromFile(model.resources, model.paths.preferences, kCurrentClutId);

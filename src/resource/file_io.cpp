@@ -121,7 +121,8 @@ namespace {
 // same target clears them away.
 void RemoveStaleTemporaries(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string folder =
+      slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
   const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;

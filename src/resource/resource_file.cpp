@@ -14,10 +14,12 @@ constexpr std::uint32_t kHeaderTag = 0x48445220;  // 'HDR '
 constexpr std::size_t kMoveChunk = 1 << 20;
 
 std::uint8_t* EntryAt(Block& header, std::uint32_t index) {
-  return header.data() + ResourceFile::kDirectoryOffset + std::size_t{index} * ResourceFile::kEntrySize;
+  return header.data() + ResourceFile::kDirectoryOffset +
+         std::size_t{index} * ResourceFile::kEntrySize;
 }
 const std::uint8_t* EntryAt(const Block& header, std::uint32_t index) {
-  return header.data() + ResourceFile::kDirectoryOffset + std::size_t{index} * ResourceFile::kEntrySize;
+  return header.data() + ResourceFile::kDirectoryOffset +
+         std::size_t{index} * ResourceFile::kEntrySize;
 }
 
 std::uint32_t Count(const Block& h) { return LoadBE32(h.data() + 16); }
@@ -163,7 +165,8 @@ int ResourceFile::CloseResFile(RefNum ref) {
   // A directory that did not change is not written back: that would be a
   // 408 KB write for every file only read, and a crash in the middle of
   // it would leave the file at risk for nothing.
-  const bool ok = !slot->dirty || (SeekTo(file, 0) && WriteBytes(file, slot->header.data(), kHeaderSize));
+  const bool ok =
+      !slot->dirty || (SeekTo(file, 0) && WriteBytes(file, slot->header.data(), kHeaderSize));
   CloseFile(file);
   slot->header.reset();
   slot->path.clear();
@@ -254,7 +257,8 @@ bool ResourceFile::WriteResource(RefNum ref, ResType type, std::uint32_t id,
   if (!slot) return false;
   slot->dirty = true;
   if (name.size() > kMaxNameLength) {
-    rt_.ui.ShowNote("CLVlib:WriteResource - resource name longer than 255 characters; not written.");
+    rt_.ui.ShowNote(
+        "CLVlib:WriteResource - resource name longer than 255 characters; not written.");
     return false;
   }
   // A name is stored up to its first NUL.

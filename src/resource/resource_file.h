@@ -107,8 +107,8 @@ class ResourceFile {
   // Adds or replaces; a replacement of another length moves to the end of the
   // directory. Refused with a Notification (false) when the directory is
   // full or the name is longer than 255 characters.
-  bool WriteResource(RefNum ref, ResType type, std::uint32_t id,
-                     std::span<const std::uint8_t> data, std::string_view name);
+  bool WriteResource(RefNum ref, ResType type, std::uint32_t id, std::span<const std::uint8_t> data,
+                     std::string_view name);
   void DeleteResource(RefNum ref, ResType type, std::uint32_t id);
   std::uint32_t CountResourcesOfType(RefNum ref, ResType type);
   int ChangeResourceInfo(RefNum ref, ResType type, std::uint32_t id, std::string_view newName,
@@ -125,7 +125,7 @@ class ResourceFile {
     bool open = false;
     std::uint32_t generation = 0;
     std::string path;
-    Block header;  // kHeaderSize bytes, exactly as on disk
+    Block header;        // kHeaderSize bytes, exactly as on disk
     bool dirty = false;  // the directory changed since the file was opened
   };
 

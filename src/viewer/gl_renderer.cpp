@@ -158,7 +158,8 @@ std::optional<ViewerFailure> GlRenderer::Initialise() {
     gl_->glBindVertexArray(array);
     gl_->glBindBuffer(GL_ARRAY_BUFFER, buffer);
     const std::size_t offsets[] = {offsetof(MeshVertex, position), offsetof(MeshVertex, faceNormal),
-                                   offsetof(MeshVertex, smoothNormal), offsetof(MeshVertex, colour)};
+                                   offsetof(MeshVertex, smoothNormal),
+                                   offsetof(MeshVertex, colour)};
     for (GLuint i = 0; i < 4; ++i) {
       gl_->glEnableVertexAttribArray(i);
       gl_->glVertexAttribPointer(i, 3, GL_FLOAT, GL_FALSE, stride,
@@ -294,7 +295,8 @@ void GlRenderer::UploadIndexed(Layer& layer, RowOf rowOf, int left, int w, int h
   }
 }
 
-void GlRenderer::UploadOverlay(const Surface8& bitmap, const IntRect& local, std::uint8_t background) {
+void GlRenderer::UploadOverlay(const Surface8& bitmap, const IntRect& local,
+                               std::uint8_t background) {
   if (!ready_) return;
   const IntRect r = Intersect(local, bitmap.Bounds());
   haveOverlay_ = !r.Empty();
@@ -306,7 +308,8 @@ void GlRenderer::UploadOverlay(const Surface8& bitmap, const IntRect& local, std
 
 void GlRenderer::UploadSky(PixelRows rows, const std::array<Rgb8, 256>& palette) {
   if (!ready_ || rows.width <= 0 || rows.height <= 0) return;
-  UploadIndexed(sky_, [&](int y) { return rows.rows[y]; }, 0, rows.width, rows.height, palette, -1);
+  UploadIndexed(
+      sky_, [&](int y) { return rows.rows[y]; }, 0, rows.width, rows.height, palette, -1);
 }
 
 bool GlRenderer::UploadGround(const QImage& image) {
@@ -357,7 +360,8 @@ std::optional<ViewerFailure> GlRenderer::Render(const RenderParams& p, int width
                             viewProjection.m.data());
     gl_->glUniform2f(gl_->glGetUniformLocation(g, "centre"), p.groundCentre[0], p.groundCentre[1]);
     gl_->glUniform1f(gl_->glGetUniformLocation(g, "extent"), kBackClip);
-    gl_->glUniform1f(gl_->glGetUniformLocation(g, "itemOffset"), static_cast<float>(kWalkItemOffset));
+    gl_->glUniform1f(gl_->glGetUniformLocation(g, "itemOffset"),
+                     static_cast<float>(kWalkItemOffset));
     gl_->glUniform1f(gl_->glGetUniformLocation(g, "period"), kGroundTexturePeriod);
     gl_->glBindVertexArray(quadArray_);
     gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);

@@ -16,9 +16,7 @@ bool HardwareView::SourceChanged() const {
   return SceneSourceHash(d_.model.tables, d_.model.colors.current) != builtFrom_;
 }
 
-std::optional<WalkEye> HardwareView::Eye() const {
-  return walk_ ? walk_->Eye() : std::nullopt;
-}
+std::optional<WalkEye> HardwareView::Eye() const { return walk_ ? walk_->Eye() : std::nullopt; }
 
 void HardwareView::BuildScene() {
   const ObjectTables& t = d_.model.tables;
@@ -110,7 +108,8 @@ std::optional<ViewerFailure> HardwareView::Render(GlRenderer& renderer, int widt
       const int rows = SkyStripRows(h);
       skyPixels_.resize(static_cast<std::size_t>(w) * rows);
       skyRows_.resize(static_cast<std::size_t>(rows));
-      for (int r = 0; r < rows; ++r) skyRows_[static_cast<std::size_t>(r)] = &skyPixels_[static_cast<std::size_t>(r) * w];
+      for (int r = 0; r < rows; ++r)
+        skyRows_[static_cast<std::size_t>(r)] = &skyPixels_[static_cast<std::size_t>(r) * w];
       const PixelRows strip{skyRows_.data(), w, rows};
       walk_->DrawBackground(strip);
       renderer.UploadSky(strip, d_.offscreen.shown.palette());

@@ -68,10 +68,14 @@ struct Face {
 ShadingState ShadingFor(int shading, bool polygonsOn) {
   if (!polygonsOn) return {kQualityPoints, 0.5f};
   switch (shading) {
-    case 1: return {kQualityFlat, 0.5f};
-    case 2: return {kQualityGouraud, 0.5f};
-    case 3: return {kQualityPhong, 0.5f};
-    default: return {kQualityNone, 1.0f};
+    case 1:
+      return {kQualityFlat, 0.5f};
+    case 2:
+      return {kQualityGouraud, 0.5f};
+    case 3:
+      return {kQualityPhong, 0.5f};
+    default:
+      return {kQualityNone, 1.0f};
   }
 }
 
@@ -137,14 +141,16 @@ void BuildSceneMesh(const ObjectTables& tables, const ColorTable& colors, bool w
   // The faces at each point (compressed rows: facesAt[rowStart[p]..rowStart[p+1])).
   std::vector<std::size_t> rowStart(points.size() + 1, 0);
   for (const Face& f : faces) {
-    for (std::size_t k = 0; k < f.count; ++k) ++rowStart[static_cast<std::size_t>(indices[f.first + k]) + 1];
+    for (std::size_t k = 0; k < f.count; ++k)
+      ++rowStart[static_cast<std::size_t>(indices[f.first + k]) + 1];
   }
   for (std::size_t p = 0; p < points.size(); ++p) rowStart[p + 1] += rowStart[p];
   std::vector<std::size_t> facesAt(rowStart.back());
   std::vector<std::size_t> fill(rowStart.begin(), rowStart.end() - 1);
   for (std::size_t fi = 0; fi < faces.size(); ++fi) {
     const Face& f = faces[fi];
-    for (std::size_t k = 0; k < f.count; ++k) facesAt[fill[static_cast<std::size_t>(indices[f.first + k])]++] = fi;
+    for (std::size_t k = 0; k < f.count; ++k)
+      facesAt[fill[static_cast<std::size_t>(indices[f.first + k])]++] = fi;
   }
 
   // The corners before and after point p in face g.
@@ -215,7 +221,8 @@ void BuildSceneMesh(const ObjectTables& tables, const ColorTable& colors, bool w
       v.position = ToFloat({pt.x * scale, pt.y * scale, pt.z * scale});
       v.colour = ToFloat({c.x, c.y, c.z});
       mesh.lines.push_back(v);
-      for (float q : v.position) mesh.largestExtent = std::max(mesh.largestExtent, std::abs(double{q}));
+      for (float q : v.position)
+        mesh.largestExtent = std::max(mesh.largestExtent, std::abs(double{q}));
     }
   }
 }
@@ -243,7 +250,8 @@ Mat4 Translation(float x, float y, float z) {
 std::array<float, 3> TransformPoint(const Mat4& m, const std::array<float, 3>& p) {
   std::array<float, 3> r{};
   for (int row = 0; row < 3; ++row) {
-    r[static_cast<std::size_t>(row)] = m(row, 0) * p[0] + m(row, 1) * p[1] + m(row, 2) * p[2] + m(row, 3);
+    r[static_cast<std::size_t>(row)] =
+        m(row, 0) * p[0] + m(row, 1) * p[1] + m(row, 2) * p[2] + m(row, 3);
   }
   return r;
 }
@@ -259,7 +267,8 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent) {
   }
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) {
-      frames.object(r, c) = static_cast<float>(rotation[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+      frames.object(r, c) =
+          static_cast<float>(rotation[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
     }
   }
   const float w = static_cast<float>(std::max(layout.width(), 1));
@@ -287,7 +296,8 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent) {
     cameraZ = static_cast<float>(kPerspectiveEyeOffset) / k;
     Mat4 scale;
     for (int i = 0; i < 3; ++i) scale(i, i) = k;
-    frames.view = Translation(panX * k, panY * k, -static_cast<float>(kPerspectiveEyeOffset)) * scale;
+    frames.view =
+        Translation(panX * k, panY * k, -static_cast<float>(kPerspectiveEyeOffset)) * scale;
     const float f = static_cast<float>(layout.perspectiveFactor);
     projection = Perspective(2.0f * f / w, 2.0f * f / h);
   }
@@ -295,11 +305,14 @@ SceneFrames PlaceFrames(const EditorDisplay& display, double largestExtent) {
   // The camera frame looks along its own z axis (-z of the scene), up +y.
   frames.camera = Translation(-panX, -panY, cameraZ);
   frames.camera(2, 2) = -1.0f;
-  frames.lights = Translation(kLightsFramePosition[0], kLightsFramePosition[1], kLightsFramePosition[2]);
+  frames.lights =
+      Translation(kLightsFramePosition[0], kLightsFramePosition[1], kLightsFramePosition[2]);
   return frames;
 }
 
-std::array<double, 3> WalkToMesh(double x, double y, double z) { return {x, z, kWalkItemOffset - y}; }
+std::array<double, 3> WalkToMesh(double x, double y, double z) {
+  return {x, z, kWalkItemOffset - y};
+}
 
 SceneFrames PlaceWalkFrames(const WalkEye& eye, int width, int height) {
   SceneFrames frames;
@@ -335,9 +348,9 @@ SceneFrames PlaceWalkFrames(const WalkEye& eye, int width, int height) {
   const float shiftX = 2.0f * (hw + 0.5f - w * 0.5f) / w;
   const float shiftY = 2.0f * (ht * 0.5f - hh - 0.5f) / ht;
   frames.projection = Translation(shiftX, shiftY, 0.0f) * projection;
-  frames.lights = Translation(static_cast<float>(where[0]),
-                              static_cast<float>(where[1]) + kWalkLightsAbove,
-                              static_cast<float>(where[2]));
+  frames.lights =
+      Translation(static_cast<float>(where[0]), static_cast<float>(where[1]) + kWalkLightsAbove,
+                  static_cast<float>(where[2]));
   return frames;
 }
 

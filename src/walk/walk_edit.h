@@ -39,7 +39,7 @@ struct WalkEditInput {
 struct WalkEditResult {
   bool objectChanged = false;
   std::optional<std::uint8_t> grabbedColour;  // Color Polygon's right press
-  bool playSound = false;                      // sound 6
+  bool playSound = false;                     // sound 6
 };
 
 // The polygon last edited in modes 1 and 4 (-1 none); kept across frames.

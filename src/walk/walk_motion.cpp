@@ -24,12 +24,24 @@ void RaiseEye(WalkViewer& v, double by) {
 
 void SetWalkKey(WalkViewer& v, WalkKey key, bool down) {
   switch (key) {
-    case WalkKey::kUp: v.keyUp = down; break;
-    case WalkKey::kDown: v.keyDown = down; break;
-    case WalkKey::kLeft: v.keyLeft = down; break;
-    case WalkKey::kRight: v.keyRight = down; break;
-    case WalkKey::kPageUp: v.keyPageUp = down; break;
-    case WalkKey::kPageDown: v.keyPageDown = down; break;
+    case WalkKey::kUp:
+      v.keyUp = down;
+      break;
+    case WalkKey::kDown:
+      v.keyDown = down;
+      break;
+    case WalkKey::kLeft:
+      v.keyLeft = down;
+      break;
+    case WalkKey::kRight:
+      v.keyRight = down;
+      break;
+    case WalkKey::kPageUp:
+      v.keyPageUp = down;
+      break;
+    case WalkKey::kPageDown:
+      v.keyPageDown = down;
+      break;
   }
 }
 

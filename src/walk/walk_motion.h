@@ -25,8 +25,8 @@
 
 namespace ws::walk {
 
-inline constexpr double kWalkStep = 15.0;       // forward speed input of a held arrow
-inline constexpr double kWalkTurnStep = 0.75;   // turn input of a held arrow (3 x 0.25)
+inline constexpr double kWalkStep = 15.0;      // forward speed input of a held arrow
+inline constexpr double kWalkTurnStep = 0.75;  // turn input of a held arrow (3 x 0.25)
 inline constexpr double kWalkMass = 120.0;
 inline constexpr double kWalkGravity = -0.1;
 inline constexpr double kWalkDamping = 0.9;

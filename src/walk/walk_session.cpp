@@ -16,13 +16,20 @@ namespace {
 
 std::optional<WalkKey> WalkKeyOf(int editorKey) {
   switch (editorKey) {
-    case Key::kUp: return WalkKey::kUp;
-    case Key::kDown: return WalkKey::kDown;
-    case Key::kLeft: return WalkKey::kLeft;
-    case Key::kRight: return WalkKey::kRight;
-    case Key::kPageUp: return WalkKey::kPageUp;
-    case Key::kPageDown: return WalkKey::kPageDown;
-    default: return std::nullopt;
+    case Key::kUp:
+      return WalkKey::kUp;
+    case Key::kDown:
+      return WalkKey::kDown;
+    case Key::kLeft:
+      return WalkKey::kLeft;
+    case Key::kRight:
+      return WalkKey::kRight;
+    case Key::kPageUp:
+      return WalkKey::kPageUp;
+    case Key::kPageDown:
+      return WalkKey::kPageDown;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -33,8 +40,8 @@ WalkSession::WalkSession(Model& model) : model_(model) {}
 WalkSession::~WalkSession() { End(); }
 
 bool WalkSession::Build() {
-  const std::string message = BuildRenderWorld(world_, model_.tables, EnvironmentFrom(model_), width_,
-                                               height_, display_, model_.ui());
+  const std::string message = BuildRenderWorld(world_, model_.tables, EnvironmentFrom(model_),
+                                               width_, height_, display_, model_.ui());
   if (message.empty()) return true;
   model_.ui().ShowError(message);
   return false;
@@ -58,8 +65,8 @@ bool WalkSession::Resize(int width, int height) {
   if (!world_.built || (width == width_ && height == height_)) return world_.built;
   width_ = width;
   height_ = height;
-  const std::string message = ResizeRenderWorld(world_, model_.tables, EnvironmentFrom(model_), width,
-                                                height, display_, model_.ui());
+  const std::string message = ResizeRenderWorld(world_, model_.tables, EnvironmentFrom(model_),
+                                                width, height, display_, model_.ui());
   if (message.empty()) return true;
   model_.ui().ShowError(message);
   return false;

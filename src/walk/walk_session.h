@@ -105,8 +105,7 @@ void WireWalkMode(WalkSession& session, CommandContext& ctx, EditContext& ectx,
 
 // The display switches and colours the editor hands the walk view: the
 // wire frame in white, the pick outline in yellow.
-WalkDisplay WalkDisplayFor(const Model& model, const DisplayOptions& options,
-                           bool hideEnvironment);
+WalkDisplay WalkDisplayFor(const Model& model, const DisplayOptions& options, bool hideEnvironment);
 WalkDisplay WalkDisplayOf(const EditContext& ectx);
 
 }  // namespace ws::walk

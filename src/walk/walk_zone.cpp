@@ -116,7 +116,8 @@ ZoneTestResult ZoneTest(RenderWorld& world, double x, double y, double eye) {
   if (current >= 0) {
     const WalkItem& item = world.items[current];
     const RenderObject& object = ObjectOf(world, item);
-    inCollision = object.hasCollision && InsideItemPolygon(world, item, object.collisionPolygon, x, y);
+    inCollision =
+        object.hasCollision && InsideItemPolygon(world, item, object.collisionPolygon, x, y);
     inEntrance = object.hasEntrance && InsideItemPolygon(world, item, object.entrancePolygon, x, y);
   }
 

@@ -15,7 +15,9 @@
 
 namespace ws::test {
 
-struct P3 { double x, y, z; };
+struct P3 {
+  double x, y, z;
+};
 
 // A presenter that keeps what it was shown.
 class RecordingPresenter final : public Presenter {

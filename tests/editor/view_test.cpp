@@ -295,7 +295,6 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
   }
 }
 
-
 Point At(double x, double y, double z) {
   Point p{};
   p.x = x, p.y = y, p.z = z;
@@ -309,7 +308,9 @@ TEST(Projection, KnownPointInEachViewFromEveryOther) {
   const EditAreaLayout layout = LayoutForAreaSize(800, 600);  // centre (400, 300)
   EditorViewState extra;
   // e = T p, d = e.z - 2000, X = e.x + 400, Y = -e.y + 300 for p = (10, 20, 30).
-  const struct { int view, x, y, depth; } rows[] = {
+  const struct {
+    int view, x, y, depth;
+  } rows[] = {
       {kViewFront, 410, 280, 29030}, {kViewBack, 390, 280, 28970}, {kViewLeft, 430, 280, 28990},
       {kViewRight, 370, 280, 29010}, {kViewTop, 410, 330, 29020},  {kViewBottom, 410, 270, 28980},
   };
@@ -383,12 +384,12 @@ TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
 
 TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
   const std::tuple<int, double, const char*> rows[] = {
-      {54, 1.0, "Scale: 100%"},  // 54 / 51 = 1.06 -> 1.0
-      {55, 1.0, "Scale: 100%"},  {57, 1.5, "Scale: 150%"},  // v = 77: 1.509
-      {50, 0.9, "Scale:  90%"},  // dragging to 50 is not 100%
-      {100, 10.7, "Scale: 1070%"},  // v = 550
-      {101, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"}, {0, 0.1, "Scale:  10%"},
-      {-1, 0.1, "Scale:  10%"},
+      {54, 1.0, "Scale: 100%"},                               // 54 / 51 = 1.06 -> 1.0
+      {55, 1.0, "Scale: 100%"},    {57, 1.5, "Scale: 150%"},  // v = 77: 1.509
+      {50, 0.9, "Scale:  90%"},                               // dragging to 50 is not 100%
+      {100, 10.7, "Scale: 1070%"},                            // v = 550
+      {101, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"},
+      {0, 0.1, "Scale:  10%"},     {-1, 0.1, "Scale:  10%"},
   };
   for (const auto& [slider, scale, caption] : rows) {
     EXPECT_DOUBLE_EQ(ScaleFromSlider(slider), scale) << slider;
@@ -405,19 +406,49 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
     double perspectiveFactor;
   } rows[] = {
       // h = 679 -> 676; w = 774 + 8 = 782 -> 776; W = 900 >= w, on the surface 896.
-      {"ordinary", ComputeEditAreaLayout(1000, 700, 200), {210, 10, 985, 685}, 388, 338, 896, 827,
+      {"ordinary",
+       ComputeEditAreaLayout(1000, 700, 200),
+       {210, 10, 985, 685},
+       388,
+       338,
+       896,
+       827,
        422.5},
       // Narrower than the column plus 26 pixels: width 8; (500 - 21) down to 4.
-      {"narrow", ComputeEditAreaLayout(250, 500, 240), {250, 10, 257, 485}, 4, 238, 632, 627,
+      {"narrow",
+       ComputeEditAreaLayout(250, 500, 240),
+       {250, 10, 257, 485},
+       4,
+       238,
+       632,
+       627,
        290.5},
       // h = 276 gives W = 368 < w = 1376: h becomes 1376 / 4 * 3 = 1032.
-      {"wide and short", ComputeEditAreaLayout(1600, 300, 200), {210, 10, 1585, 1041}, 688, 516,
-       1376, 1183, 662.5},
+      {"wide and short",
+       ComputeEditAreaLayout(1600, 300, 200),
+       {210, 10, 1585, 1041},
+       688,
+       516,
+       1376,
+       1183,
+       662.5},
       // Lower than the margin: h is 0, then raised by the 4:3 rule.
-      {"margin exactly", ComputeEditAreaLayout(400, 21, 100), {110, 10, 389, 219}, 140, 105, 280,
-       361, 114.5},
+      {"margin exactly",
+       ComputeEditAreaLayout(400, 21, 100),
+       {110, 10, 389, 219},
+       140,
+       105,
+       280,
+       361,
+       114.5},
       // 8 pixels past the column and margin: one more step of 8 (16).
-      {"one width step", ComputeEditAreaLayout(134, 41, 100), {110, 10, 125, 29}, 8, 10, 24, 171,
+      {"one width step",
+       ComputeEditAreaLayout(134, 41, 100),
+       {110, 10, 125, 29},
+       8,
+       10,
+       24,
+       171,
        -13.5},
       {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
   };

@@ -52,7 +52,9 @@ TEST(Autosave, StoresOncePerIntervalOnlyAfterAChangeAndBacksOffWhileStoresFail) 
   double x = 0;
   for (const auto& [at, change, want] : steps) {
     if (change == kBreak || change == kMend) std::filesystem::remove(m.paths.working);
-    if (change == kMend) ASSERT_TRUE(CreateWorkingCluster(m));
+    if (change == kMend) {
+      ASSERT_TRUE(CreateWorkingCluster(m));
+    }
     if (change == kEdit || change == kBreak) f.tables().AddPoint(++x, 1, 2);
     if (change == kBreak) std::filesystem::create_directory(m.paths.working);
     const std::uint32_t points = f.tables().pointCount;
@@ -60,7 +62,9 @@ TEST(Autosave, StoresOncePerIntervalOnlyAfterAChangeAndBacksOffWhileStoresFail) 
         << std::chrono::duration<double>(at).count() << " s";
     if (want == kFailed) said.insert(said.end(), {kOpenError, std::string(kMsgCantOpenWorking)});
     // What was stored is in the working file.
-    if (want == kStored) EXPECT_EQ(StoredPoints(m), points);
+    if (want == kStored) {
+      EXPECT_EQ(StoredPoints(m), points);
+    }
   }
   EXPECT_EQ(f.ui.MessageTexts(), said);
 }

@@ -1,5 +1,3 @@
-#include "raster/raster_fill.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "raster/raster_fill.h"
 #include "raster/raster_lines.h"
 #include "raster/raster_math.h"
 #include "raster/raster_test_support.h"
@@ -177,9 +176,11 @@ TEST(CdOffscreen, TwoEqualBuffersWithOnePalette) {
     CD_Offscreen off;
     ASSERT_TRUE(off.Create(memory, 24, 10, table));
     // Two buffers; the high byte of each channel.
-    EXPECT_EQ(std::make_tuple(off.shown.pixels() != off.draw.pixels(), off.shown.width(), off.shown.height(),
-                              off.shown.palette()[5], off.draw.palette()[5], off.shown.Argb(5), memory.LiveCount()),
-              std::make_tuple(true, 24, 10, Rgb8{0xFF, 0x80, 0x01}, Rgb8{0xFF, 0x80, 0x01}, 0xFFFF8001u, 4u));
+    EXPECT_EQ(std::make_tuple(off.shown.pixels() != off.draw.pixels(), off.shown.width(),
+                              off.shown.height(), off.shown.palette()[5], off.draw.palette()[5],
+                              off.shown.Argb(5), memory.LiveCount()),
+              std::make_tuple(true, 24, 10, Rgb8{0xFF, 0x80, 0x01}, Rgb8{0xFF, 0x80, 0x01},
+                              0xFFFF8001u, 4u));
   }
   EXPECT_EQ(memory.LiveCount(), 0u);
   CD_Offscreen off;
@@ -189,8 +190,10 @@ TEST(CdOffscreen, TwoEqualBuffersWithOnePalette) {
   off.Present({0, 0, 5, 5});  // nothing to copy, nothing happens
 }
 
-
-struct Pixel { int x, y; bool operator==(const Pixel&) const = default; };
+struct Pixel {
+  int x, y;
+  bool operator==(const Pixel&) const = default;
+};
 
 std::vector<Pixel> Walked(const LineSteps& line, LineSteps::Range range) {
   std::vector<Pixel> out;

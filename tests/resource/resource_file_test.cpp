@@ -255,8 +255,10 @@ TEST(ResourceFileClose, WritesTheDirectoryOnlyWhenItChanged) {
   std::vector<std::uint8_t> disk = ReadFileBytes(f.path);
   const std::pair<const char*, std::function<void(RefNum)>> calls[] = {
       {"read only", [&](RefNum r) { (void)f.files.ReadResource(r, kResClut, 1000); }},
-      {"renamed", [&](RefNum r) { f.files.ChangeResourceInfo(r, kResClut, 1000, "x", kResClut, 7); }},
-      {"written", [&](RefNum r) { f.files.WriteResource(r, kResPinf, 1, ResFixture::Bytes("x"), "o"); }},
+      {"renamed",
+       [&](RefNum r) { f.files.ChangeResourceInfo(r, kResClut, 1000, "x", kResClut, 7); }},
+      {"written",
+       [&](RefNum r) { f.files.WriteResource(r, kResPinf, 1, ResFixture::Bytes("x"), "o"); }},
       {"deleted", [&](RefNum r) { f.files.DeleteResource(r, kResPinf, 1); }},
   };
   for (const auto& [name, call] : calls) {

@@ -8,10 +8,10 @@ namespace ws::test {
 ColorTable SampleColorTable() {
   ColorTable t;
   // Ramp r (entries 8r..8r+7) runs from its base colour at 8r down to dark.
-  const RGB16 bases[32] = {
-      {65535, 65535, 65535}, {65535, 0, 0},     {0, 65535, 0},     {0, 0, 65535},
-      {65535, 65535, 0},     {0, 65535, 65535}, {65535, 0, 65535}, {34952, 34952, 34952},
-      {13107, 13107, 13107}, {50000, 30000, 10000}};
+  const RGB16 bases[32] = {{65535, 65535, 65535}, {65535, 0, 0},         {0, 65535, 0},
+                           {0, 0, 65535},         {65535, 65535, 0},     {0, 65535, 65535},
+                           {65535, 0, 65535},     {34952, 34952, 34952}, {13107, 13107, 13107},
+                           {50000, 30000, 10000}};
   for (int r = 0; r < 32; ++r) {
     RGB16 base = r < 10 ? bases[r]
                         : RGB16{static_cast<std::uint16_t>((r * 7919) % 65536),
@@ -23,7 +23,8 @@ ColorTable SampleColorTable() {
       auto scale = [&](std::uint16_t c) {
         return static_cast<std::uint16_t>(static_cast<std::uint32_t>(c) * (steps - k) / steps);
       };
-      t.Set(static_cast<std::size_t>(r * 8 + k), {scale(base.red), scale(base.green), scale(base.blue)});
+      t.Set(static_cast<std::size_t>(r * 8 + k),
+            {scale(base.red), scale(base.green), scale(base.blue)});
     }
   }
   return t;
@@ -47,7 +48,8 @@ ModelFixture::ModelFixture() {
     OpenResource prefs(files, model->paths.preferences);
     std::vector<std::uint8_t> sky(560), floor(65536);
     for (std::size_t i = 0; i < sky.size(); ++i) sky[i] = static_cast<std::uint8_t>(i * 7);
-    for (std::size_t i = 0; i < floor.size(); ++i) floor[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
+    for (std::size_t i = 0; i < floor.size(); ++i)
+      floor[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
     files.WriteResource(prefs.ref(), kResSkdt, 128, sky, "Sky");
     files.WriteResource(prefs.ref(), kResLpat, 0, floor, "Floor");
   }

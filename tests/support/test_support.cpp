@@ -50,7 +50,9 @@ std::uint64_t FileSizeOf(const std::string& path) { return std::filesystem::file
 std::string SourceDir() { return WS_SOURCE_DIR; }
 std::string BinaryDir() { return WS_BINARY_DIR; }
 
-std::string DataPath(std::string_view name) { return SourceDir() + "/tests/data/" + std::string(name); }
+std::string DataPath(std::string_view name) {
+  return SourceDir() + "/tests/data/" + std::string(name);
+}
 
 std::string SamplesDir() {
   const std::string dir = SourceDir() + "/../shared/samples";

@@ -48,8 +48,8 @@ std::string SamplePath(std::string_view name);
 
 }  // namespace ws::test
 
-#define WS_SKIP_WITHOUT_SAMPLES()                                                              \
-  do {                                                                                         \
-    if (::ws::test::SamplesDir().empty())                                                      \
-      GTEST_SKIP() << "samples not found: no ../shared/samples beside the checkout";        \
+#define WS_SKIP_WITHOUT_SAMPLES()                                                    \
+  do {                                                                               \
+    if (::ws::test::SamplesDir().empty())                                            \
+      GTEST_SKIP() << "samples not found: no ../shared/samples beside the checkout"; \
   } while (0)

@@ -17,12 +17,12 @@ std::vector<std::uint8_t> EncodeBmp24(const std::vector<std::uint8_t>& rgb, std:
   StoreLE32(p + 10, kBmpHeaderBytes);  // offset of the pixels
   StoreLE32(p + 14, 40);               // BITMAPINFOHEADER size
   StoreLE32(p + 18, width);
-  StoreLE32(p + 22, height);           // positive: bottom-up rows
-  StoreLE16(p + 26, 1);                // planes
-  StoreLE16(p + 28, 24);               // bits per pixel
-  StoreLE32(p + 30, 0);                // no compression
+  StoreLE32(p + 22, height);  // positive: bottom-up rows
+  StoreLE16(p + 26, 1);       // planes
+  StoreLE16(p + 28, 24);      // bits per pixel
+  StoreLE32(p + 30, 0);       // no compression
   StoreLE32(p + 34, static_cast<std::uint32_t>(pixelBytes));
-  StoreLE32(p + 38, 2835);             // 72 dpi, in pixels per metre
+  StoreLE32(p + 38, 2835);  // 72 dpi, in pixels per metre
   StoreLE32(p + 42, 2835);
   for (std::uint32_t row = 0; row < height; ++row) {
     const std::uint8_t* src = rgb.data() + std::size_t{height - 1 - row} * width * 3;

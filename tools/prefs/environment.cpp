@@ -123,8 +123,7 @@ std::vector<std::uint8_t> BuildFloor() {
   constexpr int kJoint = 2;
   constexpr int kStonesX = static_cast<int>(kFloorWidth) / kStone;     // 4
   constexpr int kStonesY = static_cast<int>(kFloorTileRows) / kStone;  // 2
-  constexpr std::array<double, kStonesX * kStonesY> kTone = {1.3, 2.2, 1.8, 2.6,
-                                                             2.4, 1.5, 2.8, 1.9};
+  constexpr std::array<double, kStonesX* kStonesY> kTone = {1.3, 2.2, 1.8, 2.6, 2.4, 1.5, 2.8, 1.9};
   std::vector<std::uint8_t> floor(kFloorBytes);
   for (int y = 0; y < static_cast<int>(kFloorTileRows); ++y) {
     for (int x = 0; x < static_cast<int>(kFloorWidth); ++x) {
@@ -133,7 +132,8 @@ std::vector<std::uint8_t> BuildFloor() {
       std::uint8_t v;
       if (sx < kJoint || sy < kJoint) {
         // Grout: dark, with a little grit.
-        const double grit = Unit(Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 7));
+        const double grit =
+            Unit(Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 7));
         v = RampIndex(Ramp::kGreyLow, grit < 0.25 ? 2 : 3);
       } else {
         const double coarse = ValueNoise(x, y, 16, kFloorWidth / 16, kFloorTileRows / 16, 1);

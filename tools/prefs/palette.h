@@ -29,12 +29,12 @@ inline constexpr std::size_t kRampLength = 8;
 // Ramps referred to by name: the hand-drawn ones and those the
 // environment images draw from.
 namespace Ramp {
-inline constexpr std::size_t kGreyHigh = 0;    // white .. 0x88 grey
-inline constexpr std::size_t kStone = 14;      // warm paving grey
-inline constexpr std::size_t kMeadow = 20;     // hazy pale green .. deep green
-inline constexpr std::size_t kSkyLight = 22;   // horizon haze .. clear blue
-inline constexpr std::size_t kSkyDeep = 23;    // clear blue .. zenith
-inline constexpr std::size_t kGreyLow = 31;    // 0x77 grey .. black
+inline constexpr std::size_t kGreyHigh = 0;   // white .. 0x88 grey
+inline constexpr std::size_t kStone = 14;     // warm paving grey
+inline constexpr std::size_t kMeadow = 20;    // hazy pale green .. deep green
+inline constexpr std::size_t kSkyLight = 22;  // horizon haze .. clear blue
+inline constexpr std::size_t kSkyDeep = 23;   // clear blue .. zenith
+inline constexpr std::size_t kGreyLow = 31;   // 0x77 grey .. black
 }  // namespace Ramp
 
 struct RampInfo {

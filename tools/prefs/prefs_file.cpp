@@ -87,8 +87,7 @@ bool WriteAll(Runtime& rt, ResourceFile& files, RefNum ref, std::ostream& err) {
             files.WriteResource(ref, kResClut, kImageClutId, clut, "Image Palette") &&
             files.WriteResource(ref, kResPref, kPreferencesId, prefs, kPreferencesName) &&
             files.WriteResource(ref, kResSkdt, kSkyId, sky, "Sky") &&
-            files.WriteResource(ref, kResSkdt, kTranslatedSkyId, translatedSky,
-                                "Translated Sky") &&
+            files.WriteResource(ref, kResSkdt, kTranslatedSkyId, translatedSky, "Translated Sky") &&
             files.WriteResource(ref, kResLndt, kGroundId, BuildGround(), "Ground") &&
             files.WriteResource(ref, kResLpat, kFloorId, BuildFloor(), "Floor");
   for (std::uint32_t n = 0; ok && n < kSoundCount; ++n) {

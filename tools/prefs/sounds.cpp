@@ -166,16 +166,16 @@ std::vector<std::uint8_t> EncodeWav(const std::vector<std::int16_t>& samples,
   const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size() * kBlockAlign);
   std::vector<std::uint8_t> wav(kWavHeaderBytes + dataBytes);
   std::uint8_t* p = wav.data();
-  auto tag = [](std::uint8_t* at, const char (&t)[5]) { std::copy_n(t, 4, at); };
+  auto tag = [](std::uint8_t* at, const char(&t)[5]) { std::copy_n(t, 4, at); };
   tag(p + 0, "RIFF");
   StoreLE32(p + 4, 36 + dataBytes);
   tag(p + 8, "WAVE");
   tag(p + 12, "fmt ");
-  StoreLE32(p + 16, 16);                               // fmt chunk size
-  StoreLE16(p + 20, 1);                                // PCM
+  StoreLE32(p + 16, 16);  // fmt chunk size
+  StoreLE16(p + 20, 1);   // PCM
   StoreLE16(p + 22, kChannels);
   StoreLE32(p + 24, sampleRate);
-  StoreLE32(p + 28, sampleRate * kBlockAlign);         // byte rate
+  StoreLE32(p + 28, sampleRate * kBlockAlign);  // byte rate
   StoreLE16(p + 32, kBlockAlign);
   StoreLE16(p + 34, kBitsPerSample);
   tag(p + 36, "data");

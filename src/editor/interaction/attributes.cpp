@@ -1,8 +1,8 @@
 #include "editor/interaction/attributes.h"
 
+#include "editor/interaction/view_zone_dialog.h"
 #include "editor/shell/command_ids.h"
 #include "editor/shell/commands.h"
-#include "editor/interaction/view_zone_dialog.h"
 
 namespace ws {
 namespace {

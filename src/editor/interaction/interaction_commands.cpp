@@ -2,10 +2,10 @@
 
 #include "editor/interaction/attributes.h"
 #include "editor/interaction/colour_chooser.h"
-#include "editor/shell/command_ids.h"
 #include "editor/interaction/plot_mode.h"
 #include "editor/interaction/polygon_define.h"
 #include "editor/interaction/selection.h"
+#include "editor/shell/command_ids.h"
 
 namespace ws {
 

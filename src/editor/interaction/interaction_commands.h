@@ -19,8 +19,8 @@
 // `ctx` must outlive the registry and the hooks.
 #pragma once
 
-#include "editor/shell/commands.h"
 #include "editor/interaction/interaction.h"
+#include "editor/shell/commands.h"
 #include "editor/shell/tick.h"
 
 namespace ws {

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/view/editor_views.h"
 #include "editor/shell/menu_state.h"
 #include "editor/shell/shell_state.h"
+#include "editor/view/editor_views.h"
 #include "model/model.h"
 
 namespace ws {

@@ -13,12 +13,23 @@ bool Inside(const IntRect& r, int x, int y) { return r.Contains(x, y); }
 void ToggleOption(CommandContext& ctx, int index) {
   DisplayOptions d = ctx.views.Display();
   switch (index) {
-    case kToggleGrid: d.gridOn = !d.gridOn; break;
-    case kToggleAxis: d.axisOn = !d.axisOn; break;
-    case kTogglePerspective: d.perspective = !d.perspective; break;
-    case kToggleVectors: d.vectorsOn = !d.vectorsOn; break;
-    case kTogglePolygons: d.polygonsOn = !d.polygonsOn; break;
-    default: return;
+    case kToggleGrid:
+      d.gridOn = !d.gridOn;
+      break;
+    case kToggleAxis:
+      d.axisOn = !d.axisOn;
+      break;
+    case kTogglePerspective:
+      d.perspective = !d.perspective;
+      break;
+    case kToggleVectors:
+      d.vectorsOn = !d.vectorsOn;
+      break;
+    case kTogglePolygons:
+      d.polygonsOn = !d.polygonsOn;
+      break;
+    default:
+      return;
   }
   ctx.views.SetDisplay(d);
   StoreOptions(d, ctx.model.preferences);
@@ -85,27 +96,42 @@ int ToggleAt(const ControlColumn& column, int x, int y) {
 std::string_view ToggleTitle(int index, const DisplayOptions& d, bool walk) {
   if (walk && DisabledInWalk(index)) return kTitleFunctionDisabled;
   switch (index) {
-    case kToggleGrid: return d.gridOn ? "Grid On" : "Grid Off";
-    case kToggleAxis: return d.axisOn ? "Axis On" : "Axis Off";
-    case kTogglePerspective: return d.perspective ? "Perspective On" : "Perspective Off";
-    case kToggleVectors: return d.vectorsOn ? "Vectors On" : "Vectors Off";
-    case kTogglePolygons: return d.polygonsOn ? "Polygons On" : "Polygons Off";
-    case kToggleDefinePolygon: return "Define Polygon";
-    case kToggleDeleteObjects: return "Delete Objects";
-    case kSwatchArea: return kTitleChangeColor;
-    default: return {};
+    case kToggleGrid:
+      return d.gridOn ? "Grid On" : "Grid Off";
+    case kToggleAxis:
+      return d.axisOn ? "Axis On" : "Axis Off";
+    case kTogglePerspective:
+      return d.perspective ? "Perspective On" : "Perspective Off";
+    case kToggleVectors:
+      return d.vectorsOn ? "Vectors On" : "Vectors Off";
+    case kTogglePolygons:
+      return d.polygonsOn ? "Polygons On" : "Polygons Off";
+    case kToggleDefinePolygon:
+      return "Define Polygon";
+    case kToggleDeleteObjects:
+      return "Delete Objects";
+    case kSwatchArea:
+      return kTitleChangeColor;
+    default:
+      return {};
   }
 }
 
 bool TogglePressed(int index, const DisplayOptions& d, int pressedHotArea) {
   if (index == pressedHotArea) return true;
   switch (index) {
-    case kToggleGrid: return d.gridOn;
-    case kToggleAxis: return d.axisOn;
-    case kTogglePerspective: return d.perspective;
-    case kToggleVectors: return d.vectorsOn;
-    case kTogglePolygons: return d.polygonsOn;
-    default: return false;
+    case kToggleGrid:
+      return d.gridOn;
+    case kToggleAxis:
+      return d.axisOn;
+    case kTogglePerspective:
+      return d.perspective;
+    case kToggleVectors:
+      return d.vectorsOn;
+    case kTogglePolygons:
+      return d.polygonsOn;
+    default:
+      return false;
   }
 }
 
@@ -127,7 +153,9 @@ int ReleaseToggle(CommandContext& ctx) {
       case kToggleDeleteObjects:
         if (ctx.hooks.deleteSelection) ctx.hooks.deleteSelection();
         break;
-      default: ToggleOption(ctx, index); break;
+      default:
+        ToggleOption(ctx, index);
+        break;
     }
   }
   ctx.shell.RequestRedraw();

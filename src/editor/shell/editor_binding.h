@@ -5,8 +5,8 @@
 #pragma once
 
 #include "editor/editor.h"
-#include "editor/view/editor_views.h"
 #include "editor/shell/shell_state.h"
+#include "editor/view/editor_views.h"
 
 namespace ws {
 

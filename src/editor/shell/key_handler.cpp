@@ -10,16 +10,26 @@ namespace {
 
 std::uint32_t HeldBit(int key) {
   switch (key) {
-    case Key::kShift: return HeldKey::kShift;
-    case Key::kControl: return HeldKey::kControl;
-    case Key::kUp: return HeldKey::kUp;
-    case Key::kDown: return HeldKey::kDown;
-    case Key::kLeft: return HeldKey::kLeft;
-    case Key::kRight: return HeldKey::kRight;
-    case Key::kDelete: return HeldKey::kDelete;
-    case Key::kPageUp: return HeldKey::kPageUp;
-    case Key::kPageDown: return HeldKey::kPageDown;
-    default: return 0;
+    case Key::kShift:
+      return HeldKey::kShift;
+    case Key::kControl:
+      return HeldKey::kControl;
+    case Key::kUp:
+      return HeldKey::kUp;
+    case Key::kDown:
+      return HeldKey::kDown;
+    case Key::kLeft:
+      return HeldKey::kLeft;
+    case Key::kRight:
+      return HeldKey::kRight;
+    case Key::kDelete:
+      return HeldKey::kDelete;
+    case Key::kPageUp:
+      return HeldKey::kPageUp;
+    case Key::kPageDown:
+      return HeldKey::kPageDown;
+    default:
+      return 0;
   }
 }
 
@@ -32,12 +42,18 @@ bool HandlerKey(int key) {
 
 KeyAction ShortcutAction(int key) {
   switch (key) {
-    case 'N': return KeyAction::kStartNewCluster;
-    case 'O': return KeyAction::kOpen;
-    case 'S': return KeyAction::kSaveObject;
-    case 'X': return KeyAction::kExit;
-    case 'Z': return KeyAction::kUndo;
-    default: return KeyAction::kNone;
+    case 'N':
+      return KeyAction::kStartNewCluster;
+    case 'O':
+      return KeyAction::kOpen;
+    case 'S':
+      return KeyAction::kSaveObject;
+    case 'X':
+      return KeyAction::kExit;
+    case 'Z':
+      return KeyAction::kUndo;
+    default:
+      return KeyAction::kNone;
   }
 }
 
@@ -94,12 +110,23 @@ PreTranslation PreTranslateKey(ShellState& shell, const KeyInput& in) {
 bool HandleKeyMessage(CommandContext& ctx, const CommandRegistry& registry, const KeyInput& in) {
   const PreTranslation t = PreTranslateKey(ctx.shell, in);
   switch (t.action) {
-    case KeyAction::kNone: break;
-    case KeyAction::kKeyHandler: KeyHandler(ctx); break;
-    case KeyAction::kStartNewCluster: registry.Dispatch(ctx, Cmd::kStartNewCluster); break;
-    case KeyAction::kOpen: registry.Dispatch(ctx, Cmd::kOpen); break;
-    case KeyAction::kSaveObject: registry.Dispatch(ctx, Cmd::kSaveObject); break;
-    case KeyAction::kExit: registry.Dispatch(ctx, Cmd::kExit); break;
+    case KeyAction::kNone:
+      break;
+    case KeyAction::kKeyHandler:
+      KeyHandler(ctx);
+      break;
+    case KeyAction::kStartNewCluster:
+      registry.Dispatch(ctx, Cmd::kStartNewCluster);
+      break;
+    case KeyAction::kOpen:
+      registry.Dispatch(ctx, Cmd::kOpen);
+      break;
+    case KeyAction::kSaveObject:
+      registry.Dispatch(ctx, Cmd::kSaveObject);
+      break;
+    case KeyAction::kExit:
+      registry.Dispatch(ctx, Cmd::kExit);
+      break;
     case KeyAction::kUndo:
       registry.Dispatch(ctx, Cmd::kUndo);
       ctx.shell.RequestMenuRefresh();
@@ -150,10 +177,18 @@ void KeyHandler(CommandContext& ctx) {
     case 'P':
       if (ctx.hooks.printEditArea) ctx.hooks.printEditArea(kPrintFactor);
       return;
-    case 'K': Pan(ctx, -1.0, 0.0, "Shift Left"); return;
-    case 'J': Pan(ctx, 1.0, 0.0, "Shift Right"); return;
-    case 'M': Pan(ctx, 0.0, 1.0, "Shift Up"); return;
-    case 'I': Pan(ctx, 0.0, -1.0, "Shift Down"); return;
+    case 'K':
+      Pan(ctx, -1.0, 0.0, "Shift Left");
+      return;
+    case 'J':
+      Pan(ctx, 1.0, 0.0, "Shift Right");
+      return;
+    case 'M':
+      Pan(ctx, 0.0, 1.0, "Shift Up");
+      return;
+    case 'I':
+      Pan(ctx, 0.0, -1.0, "Shift Down");
+      return;
     case Key::kComma:
     case Key::kPeriod:
       if (!tables.allocated()) return;
@@ -175,7 +210,8 @@ void KeyHandler(CommandContext& ctx) {
         shell.RequestRedraw();
       }
       return;
-    default: break;
+    default:
+      break;
   }
   if (deleteHeld) {
     if (ctx.hooks.deleteSelection) {

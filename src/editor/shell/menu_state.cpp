@@ -20,25 +20,35 @@ constexpr std::array kFileItems = {Cmd::kOpen,
                                    Cmd::kRestoreLastSession,
                                    Cmd::kLoadColorTable,
                                    Cmd::kSaveColorTableAs};
-constexpr std::array kDisplayItems = {Cmd::kThickLine,          Cmd::kAllVectors,
-                                      Cmd::kFrontVectorsOnly,   Cmd::kBackVectorsOnly,
+constexpr std::array kDisplayItems = {Cmd::kThickLine,         Cmd::kAllVectors,
+                                      Cmd::kFrontVectorsOnly,  Cmd::kBackVectorsOnly,
                                       Cmd::kInvisiblePolygons, Cmd::kBackfacedPolygons};
 constexpr std::array kSelectionItems = {
-    Cmd::kDuplicate,       Cmd::kRotate45X,         Cmd::kRotate90X,
-    Cmd::kRotate45Y,       Cmd::kRotate90Y,         Cmd::kFlipVertically,
-    Cmd::kFlipHorizontally, Cmd::kFlipFrontBack,    Cmd::kDuplicateConnect};
+    Cmd::kDuplicate,        Cmd::kRotate45X,     Cmd::kRotate90X,
+    Cmd::kRotate45Y,        Cmd::kRotate90Y,     Cmd::kFlipVertically,
+    Cmd::kFlipHorizontally, Cmd::kFlipFrontBack, Cmd::kDuplicateConnect};
 constexpr std::array kPrimitiveItems = {Cmd::kCube, Cmd::kCircle, Cmd::kCylinder, Cmd::kSphere};
 constexpr std::array kObjectItems = {Cmd::kObjectNew, Cmd::kObjectRename, Cmd::kDeleteFromCluster,
                                      Cmd::kRemoveDuplicateGeometry, Cmd::kCheckObject};
 // The Polygons items other than "Clear View Zone List", which has a rule of
 // its own in walk mode.
-constexpr std::array kPolygonItems = {
-    Cmd::kTessellate,        Cmd::kFlipPolygonFace,          Cmd::kStyleNormal,
-    Cmd::kStyleBordered,     Cmd::kColorSelected,            Cmd::kColorShaded,
-    Cmd::kColorAdopted,      Cmd::kColorEachSide,            Cmd::kVisibilityNormal,
-    Cmd::kVisibilityInvisible, Cmd::kVisibilityNeverBackFace, Cmd::kVisibilityNotFromCollision,
-    Cmd::kVisibilityHigherPriority, Cmd::kPurposeNormal,     Cmd::kPurposeCollision,
-    Cmd::kPurposeEntrance,   Cmd::kPurposeViewZone};
+constexpr std::array kPolygonItems = {Cmd::kTessellate,
+                                      Cmd::kFlipPolygonFace,
+                                      Cmd::kStyleNormal,
+                                      Cmd::kStyleBordered,
+                                      Cmd::kColorSelected,
+                                      Cmd::kColorShaded,
+                                      Cmd::kColorAdopted,
+                                      Cmd::kColorEachSide,
+                                      Cmd::kVisibilityNormal,
+                                      Cmd::kVisibilityInvisible,
+                                      Cmd::kVisibilityNeverBackFace,
+                                      Cmd::kVisibilityNotFromCollision,
+                                      Cmd::kVisibilityHigherPriority,
+                                      Cmd::kPurposeNormal,
+                                      Cmd::kPurposeCollision,
+                                      Cmd::kPurposeEntrance,
+                                      Cmd::kPurposeViewZone};
 
 template <std::size_t N>
 void Enable(MenuState& s, const std::array<int, N>& ids, bool enabled) {

@@ -4,8 +4,8 @@
 // changes bump the versions the window watches.
 #pragma once
 
-#include "editor/view/editor_views.h"
 #include "editor/shell/shell_state.h"
+#include "editor/view/editor_views.h"
 #include "model/model.h"
 
 namespace ws {

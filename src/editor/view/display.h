@@ -6,14 +6,14 @@
 // drawing serves the editor, the command-line renderer and the tests.
 #pragma once
 
-#include "editor/view/display_options.h"
 #include "editor/editor_state.h"
+#include "editor/view/display_options.h"
 #include "editor/view/layout.h"
 #include "editor/view/projection.h"
-#include "raster/surface8.h"
 #include "editor/view/text_labels.h"
 #include "editor/view/view_state.h"
 #include "model/model.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

@@ -6,15 +6,15 @@
 
 #include <cstdint>
 
-#include "editor/view/display_options.h"
 #include "editor/shell/shell_state.h"
+#include "editor/view/display_options.h"
 #include "raster/surface8.h"
 
 namespace ws {
 
 struct HoverResult {
-  std::uint32_t vector = 0;    // 0: none
-  std::int32_t polygon = -1;   // -1: none
+  std::uint32_t vector = 0;   // 0: none
+  std::int32_t polygon = -1;  // -1: none
 };
 
 class EditorViews {

@@ -51,8 +51,8 @@ bool PrintEditArea(Ui& ui, Printer& printer, bool directXChosen, const Surface8&
   }
   const PrintImage image = PrintableCopy(draw, local, background, wire);
   if (image.width == 0) return false;
-  printer.PrintPage(image, PrintPictureRect(page->width, page->height, f, image.width,
-                                            image.height));
+  printer.PrintPage(image,
+                    PrintPictureRect(page->width, page->height, f, image.width, image.height));
   return true;
 }
 

@@ -210,7 +210,9 @@ double ClampScreen(double v) {
   return std::clamp(v, -kScreenLimit, kScreenLimit);
 }
 
-std::int32_t RoundScreen(double v) { return static_cast<std::int32_t>(std::lround(ClampScreen(v))); }
+std::int32_t RoundScreen(double v) {
+  return static_cast<std::int32_t>(std::lround(ClampScreen(v)));
+}
 
 }  // namespace
 

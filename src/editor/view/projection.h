@@ -32,10 +32,10 @@
 #include <span>
 
 #include "editor/view/layout.h"
-#include "raster/surface8.h"
 #include "editor/view/view_state.h"
 #include "model/object_tables.h"
 #include "model/view_plot_state.h"
+#include "raster/surface8.h"
 
 namespace ws {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <initializer_list>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 #include "resource/byte_order.h"
@@ -69,7 +69,8 @@ std::string DecodeText(std::span<const std::uint8_t> bytes) {
   };
   for (std::size_t i = 1; i < units; ++i) {
     const std::uint32_t u = unit(i);
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000) {
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) < 0xE000) {
       AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
       ++i;
     } else {

@@ -14,7 +14,21 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 16;
 
-enum class Tok { kEnd, kName, kString, kInteger, kFloat, kGuid, kOBrace, kCBrace, kOBracket, kCBracket, kComma, kSemicolon, kDot };
+enum class Tok {
+  kEnd,
+  kName,
+  kString,
+  kInteger,
+  kFloat,
+  kGuid,
+  kOBrace,
+  kCBrace,
+  kOBracket,
+  kCBracket,
+  kComma,
+  kSemicolon,
+  kDot
+};
 
 struct Token {
   Tok kind = Tok::kEnd;
@@ -37,7 +51,8 @@ std::string Hex(std::uint32_t v, int digits) {
 
 class Lexer {
  public:
-  Lexer(std::string_view data, bool binary, bool doubles) : d_(data), binary_(binary), doubles_(doubles) {}
+  Lexer(std::string_view data, bool binary, bool doubles)
+      : d_(data), binary_(binary), doubles_(doubles) {}
   // False with `error` set when the data holds no valid token here.
   bool Next(Token& t) { return binary_ ? NextBinary(t) : NextText(t); }
   std::size_t remaining() const { return d_.size() - pos_; }
@@ -130,18 +145,37 @@ again:
       code = Le(p, 2);
       goto again;
     }
-    case 0x0a: t.kind = Tok::kOBrace; return true;
-    case 0x0b: t.kind = Tok::kCBrace; return true;
-    case 0x0e: t.kind = Tok::kOBracket; return true;
-    case 0x0f: t.kind = Tok::kCBracket; return true;
-    case 0x12: t.kind = Tok::kDot; return true;
-    case 0x13: t.kind = Tok::kComma; return true;
-    case 0x14: t.kind = Tok::kSemicolon; return true;
-    case 0x1f: t.kind = Tok::kName; t.text = "template"; return true;
-    default: break;
+    case 0x0a:
+      t.kind = Tok::kOBrace;
+      return true;
+    case 0x0b:
+      t.kind = Tok::kCBrace;
+      return true;
+    case 0x0e:
+      t.kind = Tok::kOBracket;
+      return true;
+    case 0x0f:
+      t.kind = Tok::kCBracket;
+      return true;
+    case 0x12:
+      t.kind = Tok::kDot;
+      return true;
+    case 0x13:
+      t.kind = Tok::kComma;
+      return true;
+    case 0x14:
+      t.kind = Tok::kSemicolon;
+      return true;
+    case 0x1f:
+      t.kind = Tok::kName;
+      t.text = "template";
+      return true;
+    default:
+      break;
   }
-  static constexpr const char* kTypes[] = {"WORD", "DWORD", "FLOAT", "DOUBLE", "CHAR", "UCHAR", "SWORD",
-                                           "SDWORD", "VOID", "LPSTR", "UNICODE", "CSTRING", "array"};
+  static constexpr const char* kTypes[] = {"WORD",    "DWORD",   "FLOAT",  "DOUBLE", "CHAR",
+                                           "UCHAR",   "SWORD",   "SDWORD", "VOID",   "LPSTR",
+                                           "UNICODE", "CSTRING", "array"};
   if (code >= 0x28 && code <= 0x34) {
     t.kind = Tok::kName;
     t.text = kTypes[code - 0x28];
@@ -151,8 +185,8 @@ again:
 }
 
 bool IsNameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-         c == '.';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '-' || c == '.';
 }
 
 bool Lexer::NextText(Token& t) {
@@ -169,13 +203,26 @@ bool Lexer::NextText(Token& t) {
   if (pos_ == d_.size()) return true;
   char c = d_[pos_];
   switch (c) {
-    case '{': t.kind = Tok::kOBrace; break;
-    case '}': t.kind = Tok::kCBrace; break;
-    case '[': t.kind = Tok::kOBracket; break;
-    case ']': t.kind = Tok::kCBracket; break;
-    case ',': t.kind = Tok::kComma; break;
-    case ';': t.kind = Tok::kSemicolon; break;
-    default: break;
+    case '{':
+      t.kind = Tok::kOBrace;
+      break;
+    case '}':
+      t.kind = Tok::kCBrace;
+      break;
+    case '[':
+      t.kind = Tok::kOBracket;
+      break;
+    case ']':
+      t.kind = Tok::kCBracket;
+      break;
+    case ',':
+      t.kind = Tok::kComma;
+      break;
+    case ';':
+      t.kind = Tok::kSemicolon;
+      break;
+    default:
+      break;
   }
   if (t.kind != Tok::kEnd) {
     ++pos_;
@@ -204,7 +251,8 @@ bool Lexer::NextText(Token& t) {
   }
   if (c == '"' || c == '<') {
     std::size_t end = d_.find(c == '"' ? '"' : '>', pos_ + 1);
-    if (end == std::string_view::npos) return Fail(c == '"' ? "unterminated string" : "unterminated GUID");
+    if (end == std::string_view::npos)
+      return Fail(c == '"' ? "unterminated string" : "unterminated GUID");
     t.text.assign(d_.substr(pos_ + 1, end - pos_ - 1));
     pos_ = end + 1;
     if (c == '"') {
@@ -320,7 +368,9 @@ class Parser {
   }
   // Positions count from the file's start (in the inflated data for the
   // compressed forms).
-  std::string error() const { return error_ + " at byte " + std::to_string(kHeaderBytes + lex_.tokenStart()); }
+  std::string error() const {
+    return error_ + " at byte " + std::to_string(kHeaderBytes + lex_.tokenStart());
+  }
 
  private:
   bool Advance() { return lex_.Next(tok_) || Fail(lex_.error); }
@@ -357,8 +407,10 @@ class Parser {
       if (tok_.kind == Tok::kName && !Name(m.name)) return false;
       while (m.array && tok_.kind == Tok::kOBracket) {
         if (!Advance()) return false;
-        if (tok_.kind == Tok::kInteger) tok_.text = std::to_string(static_cast<std::uint64_t>(tok_.number));
-        else if (tok_.kind != Tok::kName) return Fail("expected an array dimension");
+        if (tok_.kind == Tok::kInteger)
+          tok_.text = std::to_string(static_cast<std::uint64_t>(tok_.number));
+        else if (tok_.kind != Tok::kName)
+          return Fail("expected an array dimension");
         m.dimensions.push_back(tok_.text);
         if (!Advance() || !Expect(Tok::kCBracket, "']'")) return false;
       }
@@ -411,7 +463,8 @@ class Parser {
           return Fail("template '" + t->name + "' takes no child objects");
         if (!ParseObject(child, depth + 1)) return false;
       } else {
-        return Fail(tok_.kind == Tok::kEnd ? "unexpected end of data" : "unexpected token in data object");
+        return Fail(tok_.kind == Tok::kEnd ? "unexpected end of data"
+                                           : "unexpected token in data object");
       }
       o.children.push_back(std::move(child));
       if (!SkipSeparators()) return false;
@@ -438,14 +491,16 @@ class Parser {
     while (tok_.kind != Tok::kCBrace) {
       if (tok_.kind == Tok::kName || tok_.kind == Tok::kOBrace) {
         Object child;
-        if (tok_.kind == Tok::kName ? !ParseObject(child, depth + 1) : !ParseReference(child)) return false;
+        if (tok_.kind == Tok::kName ? !ParseObject(child, depth + 1) : !ParseReference(child))
+          return false;
         o.children.push_back(std::move(child));
         continue;
       }
       if (tok_.kind == Tok::kInteger || tok_.kind == Tok::kFloat || tok_.kind == Tok::kString)
         o.values.push_back(Value{tok_.kind == Tok::kString, tok_.number, tok_.text});
       else if (tok_.kind != Tok::kComma && tok_.kind != Tok::kSemicolon)
-        return Fail(tok_.kind == Tok::kEnd ? "unexpected end of data" : "unexpected token in data object");
+        return Fail(tok_.kind == Tok::kEnd ? "unexpected end of data"
+                                           : "unexpected token in data object");
       if (!Advance()) return false;
     }
     return Advance();
@@ -493,7 +548,8 @@ class Parser {
         count = shape->count;
       }
       // Every element takes at least one byte, the current token one.
-      if (count > lex_.remaining() + 1) return Fail("array '" + m.name + "' longer than the data left");
+      if (count > lex_.remaining() + 1)
+        return Fail("array '" + m.name + "' longer than the data left");
       for (std::uint64_t i = 0; i < count; ++i) {
         if (mi.inner) {
           std::size_t before = o.values.size();

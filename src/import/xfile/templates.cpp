@@ -58,8 +58,9 @@ template RightHanded { <7F5D5EA0-D53A-11D1-82C0-00A0C9697271> DWORD bRightHanded
 )";
 
 TemplateRegistry ReadStandard() {
-  auto result = Read(std::span(reinterpret_cast<const std::uint8_t*>(kStandard.data()), kStandard.size()),
-                     TemplateRegistry());
+  auto result =
+      Read(std::span(reinterpret_cast<const std::uint8_t*>(kStandard.data()), kStandard.size()),
+           TemplateRegistry());
   TemplateRegistry registry;
   for (auto& t : result.file->declared) registry.Add(std::move(t));
   return registry;
@@ -70,7 +71,8 @@ TemplateRegistry ReadStandard() {
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -101,8 +103,10 @@ const TemplateRegistry& StandardTemplates() {
 }
 
 bool IsPrimitive(std::string_view type, bool* integer) {
-  static constexpr std::string_view kIntegers[] = {"WORD", "DWORD", "CHAR", "UCHAR", "SWORD", "SDWORD", "BYTE"};
-  static constexpr std::string_view kOthers[] = {"FLOAT", "DOUBLE", "STRING", "LPSTR", "CSTRING", "UNICODE"};
+  static constexpr std::string_view kIntegers[] = {"WORD",  "DWORD",  "CHAR", "UCHAR",
+                                                   "SWORD", "SDWORD", "BYTE"};
+  static constexpr std::string_view kOthers[] = {"FLOAT", "DOUBLE",  "STRING",
+                                                 "LPSTR", "CSTRING", "UNICODE"};
   for (auto t : kIntegers) {
     if (type == t) {
       if (integer) *integer = true;
@@ -122,8 +126,8 @@ bool IsStringType(std::string_view type) {
   return type == "STRING" || type == "LPSTR" || type == "CSTRING" || type == "UNICODE";
 }
 
-static std::optional<std::uint64_t> ArrayCount(const Member& member,
-                                               const std::map<std::string, std::uint64_t>& earlier) {
+static std::optional<std::uint64_t> ArrayCount(
+    const Member& member, const std::map<std::string, std::uint64_t>& earlier) {
   std::uint64_t count = 1;
   for (const auto& d : member.dimensions) {
     std::uint64_t n = 0;
@@ -146,7 +150,8 @@ static std::optional<std::uint64_t> ArrayCount(const Member& member,
 }
 
 std::optional<MemberShape> ShapeOf(const Member& member, const TemplateRegistry& registry,
-                                   const std::map<std::string, std::uint64_t>& earlier, std::string* error) {
+                                   const std::map<std::string, std::uint64_t>& earlier,
+                                   std::string* error) {
   MemberShape shape;
   if (member.array) {
     auto n = ArrayCount(member, earlier);
@@ -165,13 +170,16 @@ std::optional<MemberShape> ShapeOf(const Member& member, const TemplateRegistry&
 
 static const Object* FindIn(const std::vector<Object>& list, const Object& ref) {
   for (const auto& o : list) {
-    if (!o.reference && (ref.guid.empty() ? (!ref.name.empty() && o.name == ref.name) : o.guid == ref.guid))
+    if (!o.reference &&
+        (ref.guid.empty() ? (!ref.name.empty() && o.name == ref.name) : o.guid == ref.guid))
       return &o;
     if (const Object* inner = FindIn(o.children, ref)) return inner;
   }
   return nullptr;
 }
 
-const Object* Resolve(const File& file, const Object& reference) { return FindIn(file.objects, reference); }
+const Object* Resolve(const File& file, const Object& reference) {
+  return FindIn(file.objects, reference);
+}
 
 }  // namespace ws::xfile

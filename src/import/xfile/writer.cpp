@@ -29,7 +29,8 @@ class Writer {
     std::size_t pos = 0;
     std::vector<std::string> lines;
     if (!Members(*t, o.values, pos, 1, &lines)) return false;
-    if (pos != o.values.size()) return Fail("values of '" + o.templateName + "' do not fit its template");
+    if (pos != o.values.size())
+      return Fail("values of '" + o.templateName + "' do not fit its template");
     for (const auto& line : lines) out_ += pad + " " + line + "\n";
     for (const auto& child : o.children) {
       if (!Object(child, depth + 1)) return false;
@@ -75,12 +76,15 @@ class Writer {
         if (v.isString) {
           e = "\"" + v.text + "\"";
         } else if (integer) {
-          e.assign(buf, std::to_chars(buf, buf + sizeof buf, static_cast<std::int64_t>(v.number)).ptr);
+          e.assign(buf,
+                   std::to_chars(buf, buf + sizeof buf, static_cast<std::int64_t>(v.number)).ptr);
           if (!m.array && v.number >= 0) integers[m.name] = static_cast<std::uint64_t>(v.number);
         } else {
           // The text form has no spelling for these: a reader would refuse the file.
-          if (!std::isfinite(v.number)) return Fail("member '" + m.name + "' of '" + t.name + "' is not a finite number");
-          e.assign(buf, std::to_chars(buf, buf + sizeof buf, v.number, std::chars_format::fixed, 6).ptr);
+          if (!std::isfinite(v.number))
+            return Fail("member '" + m.name + "' of '" + t.name + "' is not a finite number");
+          e.assign(buf,
+                   std::to_chars(buf, buf + sizeof buf, v.number, std::chars_format::fixed, 6).ptr);
         }
         elements.push_back(std::move(e));
       }
@@ -110,8 +114,8 @@ class Writer {
 
 }  // namespace
 
-std::optional<std::string> WriteText(const std::vector<Object>& objects, const TemplateRegistry& registered,
-                                     std::string* error) {
+std::optional<std::string> WriteText(const std::vector<Object>& objects,
+                                     const TemplateRegistry& registered, std::string* error) {
   Writer w(registered);
   w.text() = "xof 0303txt 0032\n";
   for (const auto& o : objects) {

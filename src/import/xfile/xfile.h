@@ -116,6 +116,7 @@ struct MemberShape {
 // instance; no value, with `error` set, when its array size or its type is
 // unknown.
 std::optional<MemberShape> ShapeOf(const Member& member, const TemplateRegistry& registry,
-                                   const std::map<std::string, std::uint64_t>& earlier, std::string* error);
+                                   const std::map<std::string, std::uint64_t>& earlier,
+                                   std::string* error);
 
 }  // namespace ws::xfile

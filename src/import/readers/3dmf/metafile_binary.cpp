@@ -100,10 +100,14 @@ bool DecodeMesh(Cursor& c, MetafileObject& out) {
 bool Decode(std::uint32_t type, Cursor& c, MetafileObject& out) {
   std::uint32_t n = 0;
   switch (type) {
-    case kReference: return c.U32(out.referenceId);
-    case kMatrix: return c.Floats(16, out.values);
-    case kDiffuseColor: return c.Floats(3, out.values);
-    case kTriangle: return c.Floats(9, out.values);
+    case kReference:
+      return c.U32(out.referenceId);
+    case kMatrix:
+      return c.Floats(16, out.values);
+    case kDiffuseColor:
+      return c.Floats(3, out.values);
+    case kTriangle:
+      return c.Floats(9, out.values);
     case kEllipsoid:
       if (c.remaining() == 0) {
         out.values.assign(kDefaultEllipsoid.begin(), kDefaultEllipsoid.end());
@@ -114,9 +118,12 @@ bool Decode(std::uint32_t type, Cursor& c, MetafileObject& out) {
       if (!c.U32(n)) return false;
       out.counts[0] = n;
       return c.Floats(3ULL * n, out.values);
-    case kTriMesh: return DecodeTriMesh(c, out);
-    case kMesh: return DecodeMesh(c, out);
-    default: return true;
+    case kTriMesh:
+      return DecodeTriMesh(c, out);
+    case kMesh:
+      return DecodeMesh(c, out);
+    default:
+      return true;
   }
 }
 

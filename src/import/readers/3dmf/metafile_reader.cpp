@@ -61,8 +61,7 @@ int StreamReader::ReadNextObject(MetafileObject& out) {
   }
 }
 
-int StreamReader::ResolveReference(const MetafileObject& reference,
-                                   const MetafileObject* storage) {
+int StreamReader::ResolveReference(const MetafileObject& reference, const MetafileObject* storage) {
   if (reference.type != kReference) return kNotReference;
   if (reference.referenceId == 0) return storage ? kReferenceNotFound : kReferenceWithoutId;
   if (frames_.size() > kMaxReferenceDepth || resolved_ >= kMaxResolvedReferences) {

@@ -66,9 +66,9 @@ inline constexpr int kOk = 0;
 inline constexpr int kEndOfMetafile = 12000;
 inline constexpr int kMissingArgument = 12001;
 inline constexpr int kOutOfMemory = 12002;
-inline constexpr int kBadObject = 12003;         // damaged data inside a container
-inline constexpr int kNotAMetafile = 12004;      // no binary or text header
-inline constexpr int kCannotOpen = 12005;        // the file cannot be read
+inline constexpr int kBadObject = 12003;     // damaged data inside a container
+inline constexpr int kNotAMetafile = 12004;  // no binary or text header
+inline constexpr int kCannotOpen = 12005;    // the file cannot be read
 inline constexpr int kNotReference = 12013;
 inline constexpr int kReferenceNotFound = 12014;
 inline constexpr int kReferenceTooDeep = 12015;  // references nested or repeated past the limits
@@ -93,7 +93,7 @@ struct MeshFace {
 // the points of plyg, tmsh and mesh (3 per point).
 struct MetafileObject {
   std::uint32_t type = 0;
-  std::uint32_t referenceId = 0;        // rfrn
+  std::uint32_t referenceId = 0;  // rfrn
   // tmsh: triangles, triangle attribute types, edges, edge attribute
   // types, points, vertex attribute types. plyg: [0] the corner count.
   // mesh: [0] vertices, [1] faces, [2] contours.

@@ -32,7 +32,9 @@ class StreamReader : public MetafileReader {
   };
   explicit StreamReader(LogLine log) : log_(std::move(log)) {}
   // Starts the walk of the file's objects at [start, end).
-  void Begin(std::size_t start, std::size_t end) { frames_.push_back({start, end, {}, false, false}); }
+  void Begin(std::size_t start, std::size_t end) {
+    frames_.push_back({start, end, {}, false, false});
+  }
   // Parses the object at `pos`, which must end by `limit`: kOk with `out`
   // and `parsed` filled (parsed.next > pos), or kBadObject.
   virtual int Parse(std::size_t pos, std::size_t limit, MetafileObject& out, Parsed& parsed) = 0;

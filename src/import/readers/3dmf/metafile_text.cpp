@@ -60,10 +60,11 @@ bool SameName(std::string_view a, std::string_view b) {
 
 std::uint32_t ClassType(std::string_view name) {
   static constexpr std::pair<std::string_view, std::uint32_t> kClasses[] = {
-      {"Container", kContainer},   {"Reference", kReference}, {"Matrix", kMatrix},
-      {"DiffuseColor", kDiffuseColor}, {"Ellipsoid", kEllipsoid}, {"Triangle", kTriangle},
-      {"Polygon", kPolygon},       {"TriMesh", kTriMesh},     {"Mesh", kMesh},
-      {"TableOfContents", kTableOfContents}};
+      {"Container", kContainer}, {"Reference", kReference},
+      {"Matrix", kMatrix},       {"DiffuseColor", kDiffuseColor},
+      {"Ellipsoid", kEllipsoid}, {"Triangle", kTriangle},
+      {"Polygon", kPolygon},     {"TriMesh", kTriMesh},
+      {"Mesh", kMesh},           {"TableOfContents", kTableOfContents}};
   for (const auto& [n, type] : kClasses) {
     if (SameName(name, n)) return type;
   }
@@ -97,8 +98,7 @@ bool ParseNumber(std::string_view w, double& v) {
 // The numbers of one object's data, in order.
 class Numbers {
  public:
-  Numbers(std::string_view text, const std::vector<Token>& tokens, std::size_t from,
-          std::size_t to)
+  Numbers(std::string_view text, const std::vector<Token>& tokens, std::size_t from, std::size_t to)
       : text_(text), tokens_(tokens), pos_(from), end_(to) {}
   std::size_t remaining() const { return end_ - pos_; }
   bool Skip(std::uint64_t n) {
@@ -128,7 +128,8 @@ class Numbers {
   // A whole number within [lo, hi].
   bool Int(std::int64_t& i, std::int64_t lo, std::int64_t hi) {
     double v = 0;
-    if (!Real(v) || v != std::floor(v) || v < static_cast<double>(lo) || v > static_cast<double>(hi))
+    if (!Real(v) || v != std::floor(v) || v < static_cast<double>(lo) ||
+        v > static_cast<double>(hi))
       return false;
     i = static_cast<std::int64_t>(v);
     return true;
@@ -185,20 +186,28 @@ bool DecodeMesh(Numbers& n, MetafileObject& out) {
 
 bool Decode(std::uint32_t type, Numbers& n, MetafileObject& out) {
   switch (type) {
-    case kReference: return n.U32(out.referenceId);
-    case kMatrix: return n.Floats(16, out.values);
-    case kDiffuseColor: return n.Floats(3, out.values);
-    case kTriangle: return n.Floats(9, out.values);
+    case kReference:
+      return n.U32(out.referenceId);
+    case kMatrix:
+      return n.Floats(16, out.values);
+    case kDiffuseColor:
+      return n.Floats(3, out.values);
+    case kTriangle:
+      return n.Floats(9, out.values);
     case kEllipsoid:
       if (n.remaining() == 0) {
         out.values.assign(kDefaultEllipsoid.begin(), kDefaultEllipsoid.end());
         return true;
       }
       return n.Floats(12, out.values);
-    case kPolygon: return n.U32(out.counts[0]) && n.Floats(3ULL * out.counts[0], out.values);
-    case kTriMesh: return DecodeTriMesh(n, out);
-    case kMesh: return DecodeMesh(n, out);
-    default: return true;
+    case kPolygon:
+      return n.U32(out.counts[0]) && n.Floats(3ULL * out.counts[0], out.values);
+    case kTriMesh:
+      return DecodeTriMesh(n, out);
+    case kMesh:
+      return DecodeMesh(n, out);
+    default:
+      return true;
   }
 }
 

@@ -60,8 +60,7 @@ struct ChunkData {
 
 class CobReader {
  public:
-  CobReader(Importer& importer, std::size_t fileSize)
-      : importer_(importer), fileSize_(fileSize) {}
+  CobReader(Importer& importer, std::size_t fileSize) : importer_(importer), fileSize_(fileSize) {}
 
   // Reads the chunks after the header; false when the file ends inside one.
   bool ReadChunks(std::span<const std::uint8_t> bytes);
@@ -132,7 +131,7 @@ ObjectEntry* CobReader::Entry(std::uint32_t chunkId) {
 bool CobReader::ReadObject(ChunkData& c, const ChunkHeader& h, bool polygons) {
   std::optional<std::string> name;
   if (!c.in.Skip(2) || !(name = String(c))) return false;  // dupecount, then the name
-  if (!c.in.Skip(kMatrixFloats * 4)) return false;           // local axes, not used
+  if (!c.in.Skip(kMatrixFloats * 4)) return false;         // local axes, not used
   // The current position: three rows of a 4 x 4 matrix that moves column
   // vectors; the scene's matrices move row vectors, hence the transpose.
   Matrix position = IdentityMatrix();
@@ -202,7 +201,8 @@ bool CobReader::ReadPolygons(ChunkData& c, Coordinate3& points, IndexedFaceSet& 
       c.in.Skip(4);  // the texture coordinate, not used
       // A number beyond the face list's range names no point; it must not
       // wrap round to -1, which would end the face.
-      faces.coordIndex.push_back(vertex > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(vertex));
+      faces.coordIndex.push_back(vertex > INT32_MAX ? INT32_MAX
+                                                    : static_cast<std::int32_t>(vertex));
     }
     faces.coordIndex.push_back(-1);
   }

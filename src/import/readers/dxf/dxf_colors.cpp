@@ -77,7 +77,8 @@ int BestColorMatch(const ColorTriple& color, const Trace& trace) {
 
 void LayerTable::AddLayer(std::string_view name, int color, const Trace& trace) {
   if (trace) {
-    trace("DXF: +AddLayer(name=\"" + std::string(name) + "\", color=" + std::to_string(color) + ")");
+    trace("DXF: +AddLayer(name=\"" + std::string(name) + "\", color=" + std::to_string(color) +
+          ")");
   }
   if (!colors_.emplace(std::string(name), color).second && trace) {
     trace("DXF:  Layer exists... skipping");

@@ -88,7 +88,8 @@ class GroupReader {
                      ? static_cast<int>(*n)
                      : -1;
     last_.value = Trim(value);
-    if (trace_) trace_("Read Group (" + std::to_string(last_.code) + ", " + std::string(last_.value) + ")");
+    if (trace_)
+      trace_("Read Group (" + std::to_string(last_.code) + ", " + std::string(last_.value) + ")");
     group = last_;
     return true;
   }
@@ -143,10 +144,14 @@ void ReadInteger(std::string_view value, int& out) {
 
 // Sets the x, y or z of `p` for codes base, base + 10 and base + 20.
 bool ReadCoordinate(const CodePair& g, int base, Vec3& p) {
-  if (g.code == base) ReadNumber(g.value, p.x);
-  else if (g.code == base + 10) ReadNumber(g.value, p.y);
-  else if (g.code == base + 20) ReadNumber(g.value, p.z);
-  else return false;
+  if (g.code == base)
+    ReadNumber(g.value, p.x);
+  else if (g.code == base + 10)
+    ReadNumber(g.value, p.y);
+  else if (g.code == base + 20)
+    ReadNumber(g.value, p.z);
+  else
+    return false;
   return true;
 }
 
@@ -238,9 +243,10 @@ Affine InsertTransform(const Insert& in, const Vec3& base, int column, int row) 
   const double length =
       std::sqrt(in.extrusion.x * in.extrusion.x + in.extrusion.y * in.extrusion.y +
                 in.extrusion.z * in.extrusion.z);
-  const Vec3 n = length > 0 && std::isfinite(length)
-                     ? Vec3{in.extrusion.x / length, in.extrusion.y / length, in.extrusion.z / length}
-                     : Vec3{0, 0, 1};
+  const Vec3 n =
+      length > 0 && std::isfinite(length)
+          ? Vec3{in.extrusion.x / length, in.extrusion.y / length, in.extrusion.z / length}
+          : Vec3{0, 0, 1};
   auto cross = [](const Vec3& a, const Vec3& b) {
     return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
   };
@@ -256,10 +262,13 @@ Affine InsertTransform(const Insert& in, const Vec3& base, int column, int row) 
   const double c = std::cos(angle), s = std::sin(angle);
   // In the insert's plane: q = R((p - base) * scale + offset) + point.
   Affine plane;
-  plane.linear = {{{c * in.scale.x, -s * in.scale.y, 0}, {s * in.scale.x, c * in.scale.y, 0}, {0, 0, in.scale.z}}};
+  plane.linear = {{{c * in.scale.x, -s * in.scale.y, 0},
+                   {s * in.scale.x, c * in.scale.y, 0},
+                   {0, 0, in.scale.z}}};
   const Vec3 shifted{-base.x * in.scale.x + column * in.columnSpacing,
                      -base.y * in.scale.y + row * in.rowSpacing, -base.z * in.scale.z};
-  plane.offset = Add({c * shifted.x - s * shifted.y, s * shifted.x + c * shifted.y, shifted.z}, in.point);
+  plane.offset =
+      Add({c * shifted.x - s * shifted.y, s * shifted.x + c * shifted.y, shifted.z}, in.point);
   Affine frame;
   frame.linear = {{{ax.x, ay.x, n.x}, {ax.y, ay.y, n.y}, {ax.z, ay.z, n.z}}};
   return frame.After(plane);
@@ -300,7 +309,8 @@ class DxfReader {
   // insert's colour for the faces that take it; `depth` counts the inserts
   // this copy is nested in.
   void Merge(Drawing& target, std::size_t b, const Affine& transform, int insertColor, int depth);
-  void ExpandInsert(Drawing& target, const Insert& in, const Affine& outer, int outerColor, int depth);
+  void ExpandInsert(Drawing& target, const Insert& in, const Affine& outer, int outerColor,
+                    int depth);
   // How many faces inserting block `b` with `levels` more nesting levels
   // would bring (saturating): zero means an insert can be passed over.
   std::uint64_t FacesOf(std::size_t b, int levels);
@@ -376,8 +386,10 @@ bool DxfReader::ReadTables(CodePair& g) {
     int color = 0;
     do {
       ReadFields([&](const CodePair& f) {
-        if (f.code == 2) name = Name(f.value);
-        else if (f.code == 62) ReadInteger(f.value, color);
+        if (f.code == 2)
+          name = Name(f.value);
+        else if (f.code == 62)
+          ReadInteger(f.value, color);
       });
       layers_.AddLayer(name, color, trace_);
       if (!groups_.Next(g)) return false;
@@ -392,8 +404,10 @@ void DxfReader::ReadBlock() {
   std::string name;
   Vec3 base;
   ReadFields([&](const CodePair& g) {
-    if (g.code == 2 || g.code == 3) name = Name(g.value);
-    else ReadCoordinate(g, 10, base);
+    if (g.code == 2 || g.code == 3)
+      name = Name(g.value);
+    else
+      ReadCoordinate(g, 10, base);
   });
   CodePair g;
   while (groups_.Next(g) && !Is(g, "ENDBLK")) {
@@ -439,8 +453,9 @@ void DxfReader::StoreFace(Drawing& drawing, const std::string& layer, std::span<
   record.colorIndex = colorIndex;
   drawing.points.BeginFace(&material);
   for (std::size_t i = 0; i < 4; ++i) {
-    const std::int32_t index = i < corners.size() ? drawing.points.AddVertex(corners[i].x, corners[i].y, corners[i].z)
-                                                  : record.corners[2];
+    const std::int32_t index =
+        i < corners.size() ? drawing.points.AddVertex(corners[i].x, corners[i].y, corners[i].z)
+                           : record.corners[2];
     record.corners[i] = index;
   }
   drawing.points.EndFace();
@@ -461,8 +476,10 @@ void DxfReader::ReadLine(Drawing& drawing) {
   int color = kByLayerDefault;
   ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, p1) || ReadCoordinate(g, 11, p2)) return;
-    if (g.code == 8) layer = Name(g.value);
-    else if (g.code == 62) ReadInteger(g.value, color);
+    if (g.code == 8)
+      layer = Name(g.value);
+    else if (g.code == 62)
+      ReadInteger(g.value, color);
   });
   const Vec3 lift{0, 0, kLineLift};
   const Vec3 corners[4] = {p1, Add(p1, lift), p2, Add(p2, lift)};
@@ -477,8 +494,10 @@ void DxfReader::Read3dFace(Drawing& drawing) {
     for (int i = 0; i < 4; ++i) {
       if (ReadCoordinate(g, 10 + i, corners[i])) return;
     }
-    if (g.code == 8) layer = Name(g.value);
-    else if (g.code == 62) ReadInteger(g.value, color);
+    if (g.code == 8)
+      layer = Name(g.value);
+    else if (g.code == 62)
+      ReadInteger(g.value, color);
   });
   const bool quad = !(Distance(corners[2], corners[3]) < kSameCorner);
   StoreEntityFace(drawing, layer, std::span(corners, quad ? 4 : 3), color);
@@ -490,12 +509,18 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
   int color = kByLayerDefault, follow = 0, flags = 0, m = 0, n = 0;
   ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, origin)) return;
-    if (g.code == 8) layer = Name(g.value);
-    else if (g.code == 62) ReadInteger(g.value, color);
-    else if (g.code == 66) ReadInteger(g.value, follow);
-    else if (g.code == 70) ReadInteger(g.value, flags);
-    else if (g.code == 71) ReadInteger(g.value, m);
-    else if (g.code == 72) ReadInteger(g.value, n);
+    if (g.code == 8)
+      layer = Name(g.value);
+    else if (g.code == 62)
+      ReadInteger(g.value, color);
+    else if (g.code == 66)
+      ReadInteger(g.value, follow);
+    else if (g.code == 70)
+      ReadInteger(g.value, flags);
+    else if (g.code == 71)
+      ReadInteger(g.value, m);
+    else if (g.code == 72)
+      ReadInteger(g.value, n);
   });
   std::vector<Vec3> vertices;
   CodePair g;
@@ -511,8 +536,10 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
     std::array<int, 4> face{};
     ReadFields([&](const CodePair& f) {
       if (ReadCoordinate(f, 10, at)) return;
-      if (f.code == 70) ReadInteger(f.value, vertexFlags);
-      else if (f.code >= 71 && f.code <= 74) ReadInteger(f.value, face[f.code - 71]);
+      if (f.code == 70)
+        ReadInteger(f.value, vertexFlags);
+      else if (f.code >= 71 && f.code <= 74)
+        ReadInteger(f.value, face[f.code - 71]);
     });
     if (follow == 0) continue;
     if (vertexFlags & 64) {
@@ -541,10 +568,13 @@ void DxfReader::ReadPolyline(Drawing& drawing) {
   }
   const int rows = m - 1 + (flags & 1 ? 1 : 0);
   const int columns = n - 1 + (flags & 32 ? 1 : 0);
-  auto vertex = [&](int i, int j) { return vertices[static_cast<std::size_t>((i % m) * n + (j % n))]; };
+  auto vertex = [&](int i, int j) {
+    return vertices[static_cast<std::size_t>((i % m) * n + (j % n))];
+  };
   for (int r = 0; r < rows && !drawing.full(); ++r) {
     for (int c = 0; c < columns; ++c) {
-      const Vec3 corners[4] = {vertex(r, c), vertex(r, c + 1), vertex(r + 1, c + 1), vertex(r + 1, c)};
+      const Vec3 corners[4] = {vertex(r, c), vertex(r, c + 1), vertex(r + 1, c + 1),
+                               vertex(r + 1, c)};
       StoreEntityFace(drawing, layer, corners, color);
     }
   }
@@ -555,19 +585,42 @@ Insert DxfReader::ReadInsert() {
   ReadFields([&](const CodePair& g) {
     if (ReadCoordinate(g, 10, in.point) || ReadCoordinate(g, 210, in.extrusion)) return;
     switch (g.code) {
-      case 41: ReadNumber(g.value, in.scale.x); break;
-      case 42: ReadNumber(g.value, in.scale.y); break;
-      case 43: ReadNumber(g.value, in.scale.z); break;
+      case 41:
+        ReadNumber(g.value, in.scale.x);
+        break;
+      case 42:
+        ReadNumber(g.value, in.scale.y);
+        break;
+      case 43:
+        ReadNumber(g.value, in.scale.z);
+        break;
       case 2:
-      case 3: in.block = Name(g.value); break;
-      case 8: in.layer = Name(g.value); break;
-      case 44: ReadNumber(g.value, in.columnSpacing); break;
-      case 45: ReadNumber(g.value, in.rowSpacing); break;
-      case 50: ReadNumber(g.value, in.rotation); break;
-      case 62: ReadInteger(g.value, in.color); break;
-      case 70: ReadInteger(g.value, in.columns); break;
-      case 71: ReadInteger(g.value, in.rows); break;
-      default: break;
+      case 3:
+        in.block = Name(g.value);
+        break;
+      case 8:
+        in.layer = Name(g.value);
+        break;
+      case 44:
+        ReadNumber(g.value, in.columnSpacing);
+        break;
+      case 45:
+        ReadNumber(g.value, in.rowSpacing);
+        break;
+      case 50:
+        ReadNumber(g.value, in.rotation);
+        break;
+      case 62:
+        ReadInteger(g.value, in.color);
+        break;
+      case 70:
+        ReadInteger(g.value, in.columns);
+        break;
+      case 71:
+        ReadInteger(g.value, in.rows);
+        break;
+      default:
+        break;
     }
   });
   return in;
@@ -590,8 +643,9 @@ std::uint64_t DxfReader::FacesOf(std::size_t b, int levels) {
     const auto it = blockIndex_.find(in.block);
     if (it == blockIndex_.end() || in.columns <= 0 || in.rows <= 0) continue;
     const std::uint64_t each = FacesOf(it->second, levels - 1);
-    total = std::min(kPlenty, total + std::min(kPlenty, each * static_cast<std::uint64_t>(in.columns) *
-                                                            static_cast<std::uint64_t>(in.rows)));
+    total =
+        std::min(kPlenty, total + std::min(kPlenty, each * static_cast<std::uint64_t>(in.columns) *
+                                                        static_cast<std::uint64_t>(in.rows)));
   }
   facesOf_[b][static_cast<std::size_t>(levels)] = total + 1;
   return total;
@@ -614,8 +668,9 @@ void DxfReader::ExpandInsert(Drawing& target, const Insert& in, const Affine& ou
   if (FacesOf(b, kMaxInsertDepth - depth) == 0) return;
   // The insert's own colour; inside a block it may itself take the colour
   // of the insert around it.
-  const int color = depth == 0 ? dxf::FindColor(layers_, in.layer, in.color, true, -1, trace_)
-                               : dxf::FindColor(layers_, in.layer, in.color, false, outerColor, trace_);
+  const int color = depth == 0
+                        ? dxf::FindColor(layers_, in.layer, in.color, true, -1, trace_)
+                        : dxf::FindColor(layers_, in.layer, in.color, false, outerColor, trace_);
   for (int c = 0; c < in.columns && !target.full(); ++c) {
     for (int r = 0; r < in.rows && !target.full(); ++r) {
       Merge(target, b, outer.After(InsertTransform(in, block->base, c, r)), color, depth + 1);
@@ -676,7 +731,8 @@ bool ImportDxfTraced(Importer& importer, const std::string& path, const dxf::Tra
   importer.Title("Importing Drawing Interchange File...");
   const std::string text = DecodeText(*bytes);
   if (std::string_view(text).substr(0, kBinarySentinel.size()) == kBinarySentinel) {
-    importer.SetEmptyReason("It is a binary DXF file; only DXF files in text form can be imported.");
+    importer.SetEmptyReason(
+        "It is a binary DXF file; only DXF files in text form can be imported.");
     return true;
   }
   DxfReader reader(text, importer, trace);
@@ -686,7 +742,8 @@ bool ImportDxfTraced(Importer& importer, const std::string& path, const dxf::Tra
   if (!reader.sawSection()) {
     importer.SetEmptyReason("It holds no DXF section.");
   } else {
-    importer.SetEmptyReason("It holds no LINE, 3DFACE or POLYLINE mesh, directly or through a block.");
+    importer.SetEmptyReason(
+        "It holds no LINE, 3DFACE or POLYLINE mesh, directly or through a block.");
   }
   if (!reader.cutInSection().empty()) {
     importer.NoteDropped("the file ends inside its " + reader.cutInSection() +

@@ -54,22 +54,31 @@ struct Restore {
 int ComponentBytes(int type) {
   switch (type) {
     case TINYGLTF_COMPONENT_TYPE_BYTE:
-    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: return 1;
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+      return 1;
     case TINYGLTF_COMPONENT_TYPE_SHORT:
-    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: return 2;
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+      return 2;
     case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
-    case TINYGLTF_COMPONENT_TYPE_FLOAT: return 4;
-    default: return 0;
+    case TINYGLTF_COMPONENT_TYPE_FLOAT:
+      return 4;
+    default:
+      return 0;
   }
 }
 
 int Components(int type) {
   switch (type) {
-    case TINYGLTF_TYPE_SCALAR: return 1;
-    case TINYGLTF_TYPE_VEC2: return 2;
-    case TINYGLTF_TYPE_VEC3: return 3;
-    case TINYGLTF_TYPE_VEC4: return 4;
-    default: return 0;
+    case TINYGLTF_TYPE_SCALAR:
+      return 1;
+    case TINYGLTF_TYPE_VEC2:
+      return 2;
+    case TINYGLTF_TYPE_VEC3:
+      return 3;
+    case TINYGLTF_TYPE_VEC4:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -85,14 +94,18 @@ double Component(const unsigned char* p, int type, bool normalized) {
       const double v = get(std::int8_t{});
       return normalized ? std::max(v / 127.0, -1.0) : v;
     }
-    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: return get(std::uint8_t{}) / (normalized ? 255.0 : 1.0);
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+      return get(std::uint8_t{}) / (normalized ? 255.0 : 1.0);
     case TINYGLTF_COMPONENT_TYPE_SHORT: {
       const double v = get(std::int16_t{});
       return normalized ? std::max(v / 32767.0, -1.0) : v;
     }
-    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: return get(std::uint16_t{}) / (normalized ? 65535.0 : 1.0);
-    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: return get(std::uint32_t{});
-    default: return get(float{});
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+      return get(std::uint16_t{}) / (normalized ? 65535.0 : 1.0);
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
+      return get(std::uint32_t{});
+    default:
+      return get(float{});
   }
 }
 
@@ -107,8 +120,8 @@ class GltfScene {
   // The accessor's elements, `components` numbers each; none (with the
   // reason in error_) when it is not of that shape or lies outside its
   // buffer. An accessor without a buffer view is all zeros.
-  std::optional<std::vector<double>> Read(int index, std::initializer_list<int> components, int* got = nullptr,
-                                          bool indices = false);
+  std::optional<std::vector<double>> Read(int index, std::initializer_list<int> components,
+                                          int* got = nullptr, bool indices = false);
   bool Fail(const std::string& why) {
     if (error_.empty()) error_ = why;
     return false;
@@ -127,8 +140,8 @@ class GltfScene {
   bool full_ = false;
 };
 
-std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_list<int> components, int* got,
-                                                   bool indices) {
+std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_list<int> components,
+                                                   int* got, bool indices) {
   const std::string which = "accessor " + std::to_string(index);
   if (index < 0 || static_cast<std::size_t>(index) >= m_.accessors.size()) {
     Fail(which + " does not exist");
@@ -173,9 +186,10 @@ std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_l
   // Every sum below stays far from overflowing: each term is checked
   // against the buffer's size before it is added.
   const bool viewFits = v.byteOffset <= data.size() && v.byteLength <= data.size() - v.byteOffset;
-  const bool fits = viewFits && stride >= elementBytes && a.byteOffset <= v.byteLength &&
-                    (a.count == 0 || (a.count - 1 <= v.byteLength / stride &&
-                                      (a.count - 1) * stride + elementBytes <= v.byteLength - a.byteOffset));
+  const bool fits =
+      viewFits && stride >= elementBytes && a.byteOffset <= v.byteLength &&
+      (a.count == 0 || (a.count - 1 <= v.byteLength / stride &&
+                        (a.count - 1) * stride + elementBytes <= v.byteLength - a.byteOffset));
   if (!fits) {
     Fail(which + " lies outside its buffer");
     return std::nullopt;
@@ -184,7 +198,8 @@ std::optional<std::vector<double>> GltfScene::Read(int index, std::initializer_l
   out.reserve(a.count * n);
   const unsigned char* base = data.data() + v.byteOffset + a.byteOffset;
   for (std::size_t i = 0; i < a.count; ++i) {
-    for (int c = 0; c < n; ++c) out.push_back(Component(base + i * stride + c * size, a.componentType, a.normalized));
+    for (int c = 0; c < n; ++c)
+      out.push_back(Component(base + i * stride + c * size, a.componentType, a.normalized));
   }
   return out;
 }
@@ -264,14 +279,16 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
     if (mode != kModeTriangles && mode != kModeStrip && mode != kModeFan) continue;
     const auto pos = p.attributes.find("POSITION");
     if (pos == p.attributes.end()) continue;
-    auto [it, added] = baseOf.try_emplace(pos->second, static_cast<std::uint32_t>(coords.point.size()));
+    auto [it, added] =
+        baseOf.try_emplace(pos->second, static_cast<std::uint32_t>(coords.point.size()));
     std::size_t count = 0;
     if (added) {
       const auto xyz = Read(pos->second, {3});
       if (!xyz) return false;
       if (points_ + xyz->size() / 3 > kMaxGltfPoints) return full_ = true;
       points_ += xyz->size() / 3;
-      for (std::size_t i = 0; i + 2 < xyz->size(); i += 3) coords.point.push_back({(*xyz)[i], (*xyz)[i + 1], (*xyz)[i + 2]});
+      for (std::size_t i = 0; i + 2 < xyz->size(); i += 3)
+        coords.point.push_back({(*xyz)[i], (*xyz)[i + 1], (*xyz)[i + 2]});
       count = xyz->size() / 3;
     } else {
       count = m_.accessors[static_cast<std::size_t>(pos->second)].count;
@@ -299,7 +316,8 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
     }
     prim.triangles.resize(kept * 3);
     if (dropped > 0) {
-      importer_.NoteDropped(std::to_string(dropped) + " triangles name vertices the file does not have");
+      importer_.NoteDropped(std::to_string(dropped) +
+                            " triangles name vertices the file does not have");
     }
     for (std::uint32_t& c : prim.triangles) c += it->second;
     if (const auto col = p.attributes.find("COLOR_0"); col != p.attributes.end()) {
@@ -313,7 +331,8 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
       for (std::uint32_t t : prim.extras->triangles) expected += t;
     }
     // Only a primitive whose triangles are the ones its extras list keeps them.
-    if (prim.extras && (mode != kModeTriangles || dropped > 0 || expected * 3 != prim.triangles.size())) {
+    if (prim.extras &&
+        (mode != kModeTriangles || dropped > 0 || expected * 3 != prim.triangles.size())) {
       prim.extras.reset();
     }
     if (prim.extras && prim.extras->back) {
@@ -340,7 +359,8 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
       for (std::size_t f = 0; f < faces; ++f) {
         double mean[3] = {0, 0, 0};
         for (std::size_t c = 0; c < 3; ++c) {
-          const std::size_t v = prim.triangles[f * 3 + c] - baseOf[prim.p->attributes.at("POSITION")];
+          const std::size_t v =
+              prim.triangles[f * 3 + c] - baseOf[prim.p->attributes.at("POSITION")];
           for (int k = 0; k < 3; ++k) mean[k] += prim.colors[v * prim.colorComponents + k] / 3.0;
         }
         material.Append(MaterialOf(prim.p->material, mean));
@@ -350,9 +370,10 @@ bool GltfScene::Instance(const tinygltf::Node& node, const Matrix& world) {
     // Counter-clockwise glTF fronts become the editor's clockwise ones.
     auto& set = part.Make<IndexedFaceSet>();
     for (std::size_t f = 0; f < faces; ++f) {
-      set.coordIndex.insert(set.coordIndex.end(), {static_cast<std::int32_t>(prim.triangles[f * 3]),
-                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 2]),
-                                                   static_cast<std::int32_t>(prim.triangles[f * 3 + 1]), -1});
+      set.coordIndex.insert(set.coordIndex.end(),
+                            {static_cast<std::int32_t>(prim.triangles[f * 3]),
+                             static_cast<std::int32_t>(prim.triangles[f * 3 + 2]),
+                             static_cast<std::int32_t>(prim.triangles[f * 3 + 1]), -1});
     }
     GltfFace record;
     record.instance = instance;
@@ -392,10 +413,22 @@ Matrix LocalMatrix(const tinygltf::Node& n) {
     if (len > 0 && std::isfinite(len)) {
       x /= len, y /= len, z /= len, w /= len;
       // Column-major, as the walk's matrices are laid out.
-      const Matrix r = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
-                        2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
-                        2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
-                        0,                       0,                       0,                       1};
+      const Matrix r = {1 - 2 * (y * y + z * z),
+                        2 * (x * y + z * w),
+                        2 * (x * z - y * w),
+                        0,
+                        2 * (x * y - z * w),
+                        1 - 2 * (x * x + z * z),
+                        2 * (y * z + x * w),
+                        0,
+                        2 * (x * z + y * w),
+                        2 * (y * z - x * w),
+                        1 - 2 * (x * x + y * y),
+                        0,
+                        0,
+                        0,
+                        0,
+                        1};
       m = Multiply(m, r);
     }
   }
@@ -407,16 +440,18 @@ Matrix LocalMatrix(const tinygltf::Node& n) {
 
 bool GltfScene::Build() {
   std::vector<int> roots;
-  const int sceneIndex = m_.defaultScene >= 0 && static_cast<std::size_t>(m_.defaultScene) < m_.scenes.size()
-                             ? m_.defaultScene
-                             : (m_.scenes.empty() ? -1 : 0);
+  const int sceneIndex =
+      m_.defaultScene >= 0 && static_cast<std::size_t>(m_.defaultScene) < m_.scenes.size()
+          ? m_.defaultScene
+          : (m_.scenes.empty() ? -1 : 0);
   if (sceneIndex >= 0) {
     roots = m_.scenes[static_cast<std::size_t>(sceneIndex)].nodes;
   } else {
     std::vector<bool> child(m_.nodes.size(), false);
     for (const tinygltf::Node& n : m_.nodes) {
       for (int c : n.children) {
-        if (c >= 0 && static_cast<std::size_t>(c) < child.size()) child[static_cast<std::size_t>(c)] = true;
+        if (c >= 0 && static_cast<std::size_t>(c) < child.size())
+          child[static_cast<std::size_t>(c)] = true;
       }
     }
     for (std::size_t i = 0; i < m_.nodes.size(); ++i) {
@@ -431,7 +466,8 @@ bool GltfScene::Build() {
   while (!stack.empty() && !full_) {
     auto [index, parent] = stack.back();
     stack.pop_back();
-    if (index < 0 || static_cast<std::size_t>(index) >= m_.nodes.size() || seen[static_cast<std::size_t>(index)]) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_.nodes.size() ||
+        seen[static_cast<std::size_t>(index)]) {
       continue;
     }
     seen[static_cast<std::size_t>(index)] = true;
@@ -439,20 +475,25 @@ bool GltfScene::Build() {
     const Matrix world = Multiply(LocalMatrix(node), parent);
     // Metres become editor units before the corners are welded, so that
     // corners weld as closely as those of the object the file came from.
-    const Matrix placed = Multiply(world, ScaleMatrix({kEditorUnitsPerMetre, kEditorUnitsPerMetre, kEditorUnitsPerMetre}));
+    const Matrix placed = Multiply(
+        world, ScaleMatrix({kEditorUnitsPerMetre, kEditorUnitsPerMetre, kEditorUnitsPerMetre}));
     if (!Finite(placed)) continue;
-    if (node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < m_.meshes.size() && !Instance(node, placed)) {
+    if (node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < m_.meshes.size() &&
+        !Instance(node, placed)) {
       importer_.Log("Bad glTF file '" + path_ + "': " + error_);
       return false;
     }
-    for (auto c = node.children.rbegin(); c != node.children.rend(); ++c) stack.emplace_back(*c, world);
+    for (auto c = node.children.rbegin(); c != node.children.rend(); ++c)
+      stack.emplace_back(*c, world);
   }
-  if (full_) importer_.NoteDropped("the file holds more than an import can take; the rest was not read");
+  if (full_)
+    importer_.NoteDropped("the file holds more than an import can take; the rest was not read");
   if (restore_->faces.empty()) {
     importer_.SetEmptyReason("The file's scene has no triangles.");
     return true;
   }
-  importer_.SetAfterConversion([restore = restore_](ObjectTables& t, std::span<const std::uint32_t> polygonOf,
+  importer_.SetAfterConversion([restore = restore_](ObjectTables& t,
+                                                    std::span<const std::uint32_t> polygonOf,
                                                     const ColorTable& colors) {
     const std::size_t n = std::min(restore->faces.size(), polygonOf.size());
     // A polygon of the file is now its first triangle that was kept.
@@ -509,8 +550,8 @@ bool GltfScene::Build() {
 }
 
 // Images are of no use to a palette-coloured object: passed over unread.
-bool SkipImage(tinygltf::Image*, const int, std::string*, std::string*, int, int, const unsigned char*, int,
-               void*) {
+bool SkipImage(tinygltf::Image*, const int, std::string*, std::string*, int, int,
+               const unsigned char*, int, void*) {
   return true;
 }
 
@@ -535,7 +576,8 @@ bool ImportGltf(Importer& importer, const std::string& path) {
   const auto length = static_cast<unsigned int>(bytes->size());
   const bool loaded =
       binary ? loader.LoadBinaryFromMemory(&model, &err, &warn, bytes->data(), length, dir)
-             : loader.LoadASCIIFromString(&model, &err, &warn, reinterpret_cast<const char*>(bytes->data()), length, dir);
+             : loader.LoadASCIIFromString(
+                   &model, &err, &warn, reinterpret_cast<const char*>(bytes->data()), length, dir);
   bytes.reset();
   if (!loaded) {
     importer.Log("Unable to load glTF file '" + path + "'");

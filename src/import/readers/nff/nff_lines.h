@@ -22,7 +22,10 @@ class NffLines {
   // `comment` starts a comment: anywhere in a line when `anywhere`, else
   // only as the line's first non-blank characters.
   NffLines(std::string_view text, Importer& importer, std::string_view comment, bool anywhere)
-      : lines_(text, text.size() + 1), importer_(importer), comment_(comment), anywhere_(anywhere) {}
+      : lines_(text, text.size() + 1),
+        importer_(importer),
+        comment_(comment),
+        anywhere_(anywhere) {}
 
   // The next line that holds anything but white space and comments.
   bool Next(std::string_view& line);

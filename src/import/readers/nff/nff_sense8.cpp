@@ -40,7 +40,8 @@ int HexDigit(char c) {
 // "0xRGB" (three digits, 4 bits a component) or "0xRRGGBB" (more digits,
 // the low 24 bits); no value for anything else.
 std::optional<ColorTriple> ParseColor(std::string_view token) {
-  if (token.size() < 3 || token[0] != '0' || (token[1] != 'x' && token[1] != 'X')) return std::nullopt;
+  if (token.size() < 3 || token[0] != '0' || (token[1] != 'x' && token[1] != 'X'))
+    return std::nullopt;
   const std::string_view digits = token.substr(2);
   if (digits.size() > 16) return std::nullopt;
   std::uint64_t value = 0;
@@ -50,7 +51,8 @@ std::optional<ColorTriple> ParseColor(std::string_view token) {
     value = value << 4 | static_cast<std::uint64_t>(d);
   }
   if (digits.size() <= 3) {
-    return ColorTriple{((value >> 8) & 0xF) / 15.0, ((value >> 4) & 0xF) / 15.0, (value & 0xF) / 15.0};
+    return ColorTriple{((value >> 8) & 0xF) / 15.0, ((value >> 4) & 0xF) / 15.0,
+                       (value & 0xF) / 15.0};
   }
   return ColorTriple{((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0,
                      (value & 0xFF) / 255.0};
@@ -88,7 +90,8 @@ MaterialTable ReadMaterialTable(std::string_view text, Importer& importer) {
 // The folder of `path` (with its separator) followed by `name`.
 std::string Beside(const std::string& path, std::string_view name) {
   const std::size_t slash = path.find_last_of("/\\");
-  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + std::string(name);
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+         std::string(name);
 }
 
 // A count on a line of its own.
@@ -172,7 +175,8 @@ bool ReadSense8(std::string_view text, Importer& importer, const std::string& pa
           bothSides = true;
         } else if (word == "matid") {
           const std::optional<std::int64_t> id = WholeNumber(reader.Token());
-          const auto found = materials && id ? materials->find(*id) : MaterialTable::const_iterator{};
+          const auto found =
+              materials && id ? materials->find(*id) : MaterialTable::const_iterator{};
           if (materials && id && found != materials->end()) {
             tableColor = found->second;
           } else if (materials && !missingLogged) {

@@ -105,7 +105,8 @@ LineResult ObjReader::ReadThree(std::string_view args, std::vector<Vec3>& list) 
       // A lone sign or point reads as 0, as atof has it; digits that make
       // no finite number are an error.
       std::size_t q = p;
-      while (q < args.size() && q < p + 2 && (args[q] == '-' || args[q] == '+' || args[q] == '.')) ++q;
+      while (q < args.size() && q < p + 2 && (args[q] == '-' || args[q] == '+' || args[q] == '.'))
+        ++q;
       if (q < args.size() && IsAsciiDigit(args[q])) return LineResult::kSyntaxError;
       value = 0;
     }
@@ -238,7 +239,8 @@ void ObjReader::Read(std::string_view text) {
   std::size_t lineNumber = 0;
   std::string_view line;
   for (std::size_t before = lines.position(); lines.Next(line); before = lines.position()) {
-    if (lineNumber % kStatusEveryLines == 0) importer_.Log(ReadingCompleteLine(before, lines.size()));
+    if (lineNumber % kStatusEveryLines == 0)
+      importer_.Log(ReadingCompleteLine(before, lines.size()));
     ++lineNumber;
     const LineResult result = ReadLine(line);
     if (result == LineResult::kOk) continue;
@@ -248,7 +250,8 @@ void ObjReader::Read(std::string_view text) {
       break;
     }
     importer_.Log("Syntax error " + where);
-    importer_.SetEmptyReason("Line " + std::to_string(lineNumber) + " is not what the format allows.");
+    importer_.SetEmptyReason("Line " + std::to_string(lineNumber) +
+                             " is not what the format allows.");
     return;  // nothing goes into the scene
   }
   importer_.Log(ReadingCompleteLine(lines.size(), lines.size()));

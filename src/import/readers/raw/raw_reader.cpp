@@ -91,7 +91,8 @@ bool ImportRaw(Importer& importer, const std::string& path) {
   std::string_view line;
   std::vector<std::size_t> shortLines;
   for (std::size_t before = lines.position(); lines.Next(line); before = lines.position()) {
-    if (lineNumber++ % kStatusEveryLines == 0) importer.Log(ReadingCompleteLine(before, lines.size()));
+    if (lineNumber++ % kStatusEveryLines == 0)
+      importer.Log(ReadingCompleteLine(before, lines.size()));
     if (!ReadRawLine(line, builder)) shortLines.push_back(lineNumber);
   }
   if (!shortLines.empty()) {

@@ -96,7 +96,8 @@ class Loader {
       } else if (target->templateName == "FrameTransformMatrix" && isFrame) {
         std::array<double, 16> m{};
         Values in(*target);
-        if (!in.Numbers(m)) return Fail("frame '" + group.name + "': its transform matrix is incomplete");
+        if (!in.Numbers(m))
+          return Fail("frame '" + group.name + "': its transform matrix is incomplete");
         if (in.AtEnd()) group.matrix = m;
       }
     }
@@ -126,11 +127,14 @@ class Loader {
     mesh.faceSizes.reserve(*faces);
     for (std::size_t f = 0; f < *faces; ++f) {
       const std::optional<std::size_t> corners = in.Count(1);
-      if (!corners) return Fail(where + "face " + std::to_string(f) + " has fewer indices than it says");
+      if (!corners)
+        return Fail(where + "face " + std::to_string(f) + " has fewer indices than it says");
       mesh.faceSizes.push_back(static_cast<std::uint32_t>(*corners));
       for (std::size_t i = 0; i < *corners; ++i) {
         const std::optional<std::uint32_t> index = in.Index();
-        if (!index) return Fail(where + "face " + std::to_string(f) + " has an index that is not a vertex number");
+        if (!index)
+          return Fail(where + "face " + std::to_string(f) +
+                      " has an index that is not a vertex number");
         mesh.corners.push_back(*index);
       }
     }
@@ -144,7 +148,8 @@ class Loader {
                                        [](Values& v, Vec3& n) { return v.Vec(n); });
       } else if (target->templateName == "MeshTextureCoords") {
         mesh.textureCoords = PerVertex<std::array<double, 2>>(
-            *target, mesh.vertices.size(), 2, [](Values& v, std::array<double, 2>& uv) { return v.Numbers(uv); });
+            *target, mesh.vertices.size(), 2,
+            [](Values& v, std::array<double, 2>& uv) { return v.Numbers(uv); });
       }
     }
     return true;
@@ -152,8 +157,8 @@ class Loader {
 
   // A list of one entry per vertex, or nothing when its count differs.
   template <class T, class ReadOne>
-  static std::vector<T> PerVertex(const xfile::Object& object, std::size_t vertices, std::size_t width,
-                                  ReadOne readOne) {
+  static std::vector<T> PerVertex(const xfile::Object& object, std::size_t vertices,
+                                  std::size_t width, ReadOne readOne) {
     Values in(object);
     const std::optional<std::size_t> n = in.Count(width);
     if (n != vertices) return {};
@@ -186,7 +191,8 @@ class Loader {
     }
     // Exporters often write one index for a mesh in one material, or fewer
     // than the faces: the rest keep the last one given.
-    if (!mesh.faceMaterials.empty()) mesh.faceMaterials.resize(mesh.faceSizes.size(), mesh.faceMaterials.back());
+    if (!mesh.faceMaterials.empty())
+      mesh.faceMaterials.resize(mesh.faceSizes.size(), mesh.faceMaterials.back());
     for (const xfile::Object& child : list.children) {
       const xfile::Object* material = Target(file_, child);
       if (material == nullptr || material->templateName != "Material") continue;
@@ -202,14 +208,16 @@ class Loader {
 
 // An index past the int range names no point (and no material) either way.
 std::int32_t ToIndex(std::uint32_t i) {
-  return static_cast<std::int32_t>(std::min<std::uint32_t>(i, std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(
+      std::min<std::uint32_t>(i, std::numeric_limits<std::int32_t>::max()));
 }
 
 // Each mesh adds its coordinates, its materials (bound per face) and its
 // faces to `parent`; each frame a Separator of its own.
 void HandOver(const XNode& node, scene::GroupNode& parent) {
   if (!node.isMesh) {
-    auto group = std::make_unique<scene::Separator>(node.name.empty() ? "" : GroupNodeName(node.name));
+    auto group =
+        std::make_unique<scene::Separator>(node.name.empty() ? "" : GroupNodeName(node.name));
     for (const XNode& child : node.children) HandOver(child, *group);
     parent.Add(std::move(group));
     return;
@@ -226,7 +234,8 @@ void HandOver(const XNode& node, scene::GroupNode& parent) {
   faces.materialIndex.reserve(mesh.faceSizes.size());
   std::size_t at = 0;
   for (std::size_t f = 0; f < mesh.faceSizes.size(); ++f) {
-    for (std::uint32_t k = 0; k < mesh.faceSizes[f]; ++k) faces.coordIndex.push_back(ToIndex(mesh.corners[at++]));
+    for (std::uint32_t k = 0; k < mesh.faceSizes[f]; ++k)
+      faces.coordIndex.push_back(ToIndex(mesh.corners[at++]));
     faces.coordIndex.push_back(-1);
     faces.materialIndex.push_back(mesh.faceMaterials.empty() ? 0 : ToIndex(mesh.faceMaterials[f]));
   }
@@ -256,7 +265,8 @@ bool ImportXFile(Importer& importer, const std::string& path) {
   bool tooLarge = false;
   const std::optional<std::vector<std::uint8_t>> bytes = ReadImportFile(path, &tooLarge);
   if (!bytes) {
-    importer.Log(tooLarge ? "File '" + path + "' is too large to import" : "Unable to open file '" + path + "'");
+    importer.Log(tooLarge ? "File '" + path + "' is too large to import"
+                          : "Unable to open file '" + path + "'");
     return false;
   }
   importer.Title("DirectX File...");
