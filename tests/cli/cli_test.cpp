@@ -203,11 +203,12 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
   std::string text = test::ReadFileText(Cube());
   test::WriteFileText(dir.File("cut.wdo"), text.substr(0, text.find("[VECTORS]")));
   const std::string usage = "usage: wirestead-cli";
-  // clang-format off
   std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
       {{"info", dir.File("none.wdo")}, "wirestead-cli: no such file: " + dir.File("none.wdo")},
-      {{"check", dir.File("cut.wdo")}, "Notification: Corrupt object definition file. [VECTORS] not found.\n"},
-      {{"--prefs", dir.File("nothing"), "info", Cube()}, "wirestead-cli: can't find the Preferences file " + dir.File("nothing")},
+      {{"check", dir.File("cut.wdo")},
+       "Notification: Corrupt object definition file. [VECTORS] not found.\n"},
+      {{"--prefs", dir.File("nothing"), "info", Cube()},
+       "wirestead-cli: can't find the Preferences file " + dir.File("nothing")},
       {{"render", dir.File("missing.wdo"), dir.File("x.png")}, "wirestead-cli: no such file"},
       {{"render", Cube(), dir.File("no/such/dir/x.png")}, "wirestead-cli: can't write"},
       {{"render", "a", "b", "--view", "sideways"}, "unknown view sideways"},
@@ -218,15 +219,21 @@ TEST(CliErrors, ExitOneWithAMessageAndNoOutput) {
       {{"walk", Cube(), "--fast"}, "unknown walk option --fast"},
       {{"walk", Cube(), "--png", dir.File("none/w.png")}, "wirestead-cli: can't write"}};
   // --help is an option alone, no command.
-  for (auto args : {std::vector<std::string>{}, {"info"}, {"frobnicate", Cube()}, {"--help", "info"},
-                    {"check"}, {"check", Cube(), Cube()}, {"render", Cube()}, {"render", "a", "b", "c"},
-                    {"walk"}, {"walk", Cube(), "extra"}}) {
+  for (auto args : {std::vector<std::string>{},
+                    {"info"},
+                    {"frobnicate", Cube()},
+                    {"--help", "info"},
+                    {"check"},
+                    {"check", Cube(), Cube()},
+                    {"render", Cube()},
+                    {"render", "a", "b", "c"},
+                    {"walk"},
+                    {"walk", Cube(), "extra"}}) {
     rows.push_back({args, usage});
   }
   for (const char* size : {"0x5", "8193x10", "10x", "x10", "-5x5", "5x5x5", "1e3x5", ""}) {
     rows.push_back({{"render", "a", "b", "--size", size}, "wirestead-cli: bad size"});
   }
-  // clang-format on
   for (const auto& [args, message] : rows) {
     CliRun r = Cli(args, args.empty() || args[0] != "--prefs");
     EXPECT_EQ(std::tuple(r.status, r.err.find(message) != std::string::npos, r.out),
@@ -372,7 +379,6 @@ TEST(WalkScript, GrammarOfSteps) {
   auto hold = [](WalkKey key, int n) { return WalkScriptStep{Kind::kHold, key, 0, n}; };
   auto none = [](int n) { return WalkScriptStep{Kind::kNone, WalkKey::kUp, 0, n}; };
   auto wheel = [](int notch) { return WalkScriptStep{Kind::kWheel, WalkKey::kUp, notch, 1}; };
-  // clang-format off
   const std::pair<const char*, std::vector<WalkScriptStep>> good[] = {
       {"up*3", {hold(WalkKey::kUp, 3)}},
       {"down,left*2,right*100000",
@@ -381,14 +387,20 @@ TEST(WalkScript, GrammarOfSteps) {
        {hold(WalkKey::kPageUp, 1), hold(WalkKey::kPageDown, 4), none(5), none(1)}},
       {"space,wheel+1,wheel-1", {{Kind::kSpace, WalkKey::kUp, 0, 1}, wheel(1), wheel(-1)}}};
   const std::pair<const char*, const char*> bad[] = {
-      {"", "unknown step \"\""},    {"up,,down", "unknown step \"\""}, {"up,", "unknown step \"\""},
-      {"UP", "unknown step \"UP\""}, {"jump*2", "unknown step \"jump*2\""},
+      {"", "unknown step \"\""},
+      {"up,,down", "unknown step \"\""},
+      {"up,", "unknown step \"\""},
+      {"UP", "unknown step \"UP\""},
+      {"jump*2", "unknown step \"jump*2\""},
       {"wheel+2", "unknown step"},
-      {"up*0", "bad frame count in step \"up*0\""}, {"up*100001", "bad frame count"},
-      {"up*", "bad frame count"},    {"up*-1", "bad frame count"},
-      {"up*2x", "bad frame count"},  {"up* 2", "bad frame count"},
-      {"space*2", "step \"space*2\" runs one frame and takes no *N"}, {"wheel+1*1", "takes no *N"}};
-  // clang-format on
+      {"up*0", "bad frame count in step \"up*0\""},
+      {"up*100001", "bad frame count"},
+      {"up*", "bad frame count"},
+      {"up*-1", "bad frame count"},
+      {"up*2x", "bad frame count"},
+      {"up* 2", "bad frame count"},
+      {"space*2", "step \"space*2\" runs one frame and takes no *N"},
+      {"wheel+1*1", "takes no *N"}};
   std::string error;
   for (const auto& [script, steps] : good) {
     const auto parsed = ParseWalkScript(script, error);

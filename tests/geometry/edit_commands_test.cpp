@@ -42,9 +42,8 @@ TEST(RoundHalfAwayFromZero, HalvesGoOutwardAndZeroIsPositive) {
 // vector, and the axis cross stay. Turns are clockwise seen from the
 // positive axis, rounded; flips also reverse every polygon, selected or not.
 TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
-  // clang-format off
   const std::tuple<int, Coords, Coords> rows[] = {
-      {id::kRotateY90, {5, 4, -3}, {10, 0, 7}},  // (z, y, -x)
+      {id::kRotateY90, {5, 4, -3}, {10, 0, 7}},    // (z, y, -x)
       {id::kRotateX90, {3, -5, 4}, {-7, -10, 0}},  // (x, -z, y)
       {id::kRotateY45, {6, 4, 1}, {2, 0, 12}},
       {id::kRotateX45, {3, -1, 6}, {-7, -7, 7}},
@@ -52,7 +51,6 @@ TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
       {id::kFlipHorizontally, {-3, 4, 5}, {7, 0, 10}},
       {id::kFlipFrontAndBack, {3, 4, -5}, {-7, 0, -10}},
   };
-  // clang-format on
   for (const auto& [command, wantA, wantB] : rows) {
     GeometryFixture f;
     const auto a = f.P(3, 4, 5), b = f.P(-7, 0, 10), c = f.P(1, 1, 1);
@@ -76,22 +74,39 @@ TEST(GeometryCommands, EachTransformMovesTheSelectionOnce) {
 }
 
 TEST(GeometryCommands, EachTakesItsUndoStepAndUndoRestoresTheTables) {
-  // clang-format off
   const std::pair<std::string_view, Action> cases[] = {
-      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX45)}, {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX90)},
-      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY45)}, {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY90)},
-      {"Undo Flip\tCtrl+Z", Menu(id::kFlipVertically)}, {"Undo Flip\tCtrl+Z", Menu(id::kFlipHorizontally)},
-      {"Undo Flip\tCtrl+Z", Menu(id::kFlipFrontAndBack)}, {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicate)},
-      {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicatePopup)}, {"Undo Vector Connect\tCtrl+Z", Menu(id::kConnectCopy)},
-      {"Undo Remove Duplicates", Menu(id::kRemoveDuplicates)}, {"Undo Delete\tCtrl+Z", Menu(id::kDeletePopup)},
-      {"Undo Tessulate", Menu(id::kTessellate)}, {"Undo Flip Backface", Menu(id::kFlipPolygonFace)},
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX45)},
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateX90)},
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY45)},
+      {"Undo Rotate\tCtrl+Z", Menu(id::kRotateY90)},
+      {"Undo Flip\tCtrl+Z", Menu(id::kFlipVertically)},
+      {"Undo Flip\tCtrl+Z", Menu(id::kFlipHorizontally)},
+      {"Undo Flip\tCtrl+Z", Menu(id::kFlipFrontAndBack)},
+      {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicate)},
+      {"Undo Duplicate\tCtrl+Z", Menu(id::kDuplicatePopup)},
+      {"Undo Vector Connect\tCtrl+Z", Menu(id::kConnectCopy)},
+      {"Undo Remove Duplicates", Menu(id::kRemoveDuplicates)},
+      {"Undo Delete\tCtrl+Z", Menu(id::kDeletePopup)},
+      {"Undo Tessulate", Menu(id::kTessellate)},
+      {"Undo Flip Backface", Menu(id::kFlipPolygonFace)},
       {"Undo Reset View Zone", Menu(id::kClearViewZoneList)},
-      {"Undo Circle\tCtrl+Z", [](GeometryFixture& f) { return CreateCircle(f.ctx, {"8", "100", "0,0,0", false}); }},
-      {"Undo Cylinder\tCtrl+Z", [](GeometryFixture& f) { return CreateCylinder(f.ctx, {"6", "30", "60", "0,0,0", false}); }},
-      {"Undo Sphere\tCtrl+Z", [](GeometryFixture& f) { return CreateSphere(f.ctx, {"4", "5", "80", "0,0,0", false}); }},
-      {"Undo Rectangle\tCtrl+Z", [](GeometryFixture& f) { return CreateCube(f.ctx, {"10", "20", "30", "1,2,3", false}); }},
+      {"Undo Circle\tCtrl+Z",
+       [](GeometryFixture& f) {
+         return CreateCircle(f.ctx, {"8", "100", "0,0,0", false});
+       }},
+      {"Undo Cylinder\tCtrl+Z",
+       [](GeometryFixture& f) {
+         return CreateCylinder(f.ctx, {"6", "30", "60", "0,0,0", false});
+       }},
+      {"Undo Sphere\tCtrl+Z",
+       [](GeometryFixture& f) {
+         return CreateSphere(f.ctx, {"4", "5", "80", "0,0,0", false});
+       }},
+      {"Undo Rectangle\tCtrl+Z",
+       [](GeometryFixture& f) {
+         return CreateCube(f.ctx, {"10", "20", "30", "1,2,3", false});
+       }},
   };
-  // clang-format on
   // One object every command has work on, and each undo must bring back: a
   // selected hexagon and view zone, two of its edges selected, a duplicate
   // point and an opposite duplicate vector.
@@ -134,24 +149,46 @@ void SelectedTriangle(GeometryFixture& f) {
 // one short.
 TEST(GeometryCommands, RefusalsSayWhyAndChangeNothing) {
   const std::string room = "Not enough room in the object to ";
-  // clang-format off
   auto unselected = [](GeometryFixture& f) { f.V(f.P(0, 0, 0), f.P(1, 0, 0)); };
-  auto full = [](std::uint32_t ObjectTables::*count, std::uint32_t value) { return [=](GeometryFixture& f) { SelectedTriangle(f); f.t().*count = value; }; };
-  auto pentagon = [](GeometryFixture& f) { f.Poly({f.P(0, 0, 0), f.P(9, 0, 0), f.P(9, 9, 0), f.P(5, 12, 0), f.P(0, 9, 0)}, true); f.t().vectorCount = kMaxVectors - 1; };
+  auto full = [](std::uint32_t ObjectTables::*count, std::uint32_t value) {
+    return [=](GeometryFixture& f) {
+      SelectedTriangle(f);
+      f.t().*count = value;
+    };
+  };
+  auto pentagon = [](GeometryFixture& f) {
+    f.Poly({f.P(0, 0, 0), f.P(9, 0, 0), f.P(9, 9, 0), f.P(5, 12, 0), f.P(0, 9, 0)}, true);
+    f.t().vectorCount = kMaxVectors - 1;
+  };
   auto define = [](GeometryFixture& f) { return DefinePolygonFromSelection(f.t(), f.ui, 0) >= 0; };
   auto cube = [](GeometryFixture& f) { return GenerateCube(f.ctx, {10, 10, 10, {}, false}); };
   const std::tuple<std::function<void(GeometryFixture&)>, Action, std::string, bool> rows[] = {
       {unselected, Menu(id::kDuplicate), "There is nothing to duplicate", true},
       {unselected, Menu(id::kDeletePopup), "There is nothing to delete", true},
-      {full(&ObjectTables::pointCount, kMaxPoints - 5), Menu(id::kDuplicate), room + "duplicate the selection: it would exceed the limit of 20000 points.", true},
-      {full(&ObjectTables::vectorCount, kMaxVectors - 5), Menu(id::kConnectCopy), room + "duplicate and connect the selection: it would exceed the limit of 20000 vectors.", true},
-      {full(&ObjectTables::polygonCount, kMaxPolygons), define, "The object already holds the maximum of 10000 polygons.", true},
-      {[](GeometryFixture& f) { f.V(f.P(0, 0, 0), f.P(9, 0, 0), true); f.V(7, f.P(0, 9, 0), true); }, define, "At least 3 verticies are required to define a polygon.", true},
-      {[](GeometryFixture& f) { SelectedTriangle(f); f.V(f.P(0, 9, 9), 9, true); f.t().vectors[7].selected = kUnselected; }, define, "Points do not connect to define a polygon.", false},
-      {full(&ObjectTables::polygonCount, kMaxPolygons - 5), cube, "Not enough room in the object for this cube: it would exceed the limit of 10000 polygons.", true},
-      {pentagon, Menu(id::kTessellate), room + "tessellate the selection: it would exceed the limit of 20000 vectors.", true},
+      {full(&ObjectTables::pointCount, kMaxPoints - 5), Menu(id::kDuplicate),
+       room + "duplicate the selection: it would exceed the limit of 20000 points.", true},
+      {full(&ObjectTables::vectorCount, kMaxVectors - 5), Menu(id::kConnectCopy),
+       room + "duplicate and connect the selection: it would exceed the limit of 20000 vectors.",
+       true},
+      {full(&ObjectTables::polygonCount, kMaxPolygons), define,
+       "The object already holds the maximum of 10000 polygons.", true},
+      {[](GeometryFixture& f) {
+         f.V(f.P(0, 0, 0), f.P(9, 0, 0), true);
+         f.V(7, f.P(0, 9, 0), true);
+       },
+       define, "At least 3 verticies are required to define a polygon.", true},
+      {[](GeometryFixture& f) {
+         SelectedTriangle(f);
+         f.V(f.P(0, 9, 9), 9, true);
+         f.t().vectors[7].selected = kUnselected;
+       },
+       define, "Points do not connect to define a polygon.", false},
+      {full(&ObjectTables::polygonCount, kMaxPolygons - 5), cube,
+       "Not enough room in the object for this cube: it would exceed the limit of 10000 polygons.",
+       true},
+      {pentagon, Menu(id::kTessellate),
+       room + "tessellate the selection: it would exceed the limit of 20000 vectors.", true},
   };
-  // clang-format on
   for (const auto& [setUp, run, message, unchanged] : rows) {
     GeometryFixture f;
     setUp(f);
@@ -263,23 +300,46 @@ RandomShape Sized(std::uint32_t points, std::uint32_t vectors, std::uint32_t pol
 using Operation = std::function<bool(GeometryFixture&, ObjectTables&, std::mt19937&)>;
 
 TEST(GeometryMatchesLiteralMethod, OnRandomObjects) {
-  // clang-format off
-  const Operation merge = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) { RemoveDuplicateGeometry(f.t(), f.rt); reference::LiteralMergeFrom(literal, f.ui, kReservedPoints); return true; };
-  // From below the reserved points, inside the table, or past its end.
-  const Operation mergeFrom = [](GeometryFixture& f, ObjectTables& literal, std::mt19937& rng) { const auto first = static_cast<std::uint32_t>(rng() % (f.t().pointCount + 3)); MergeDuplicatesFrom(f.t(), f.rt, first); reference::LiteralMergeFrom(literal, f.ui, first); return true; };
-  const Operation erase = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) { return DeleteSelectedItems(f.t()) == reference::LiteralDeleteSelectedItems(literal); };
-  const Operation tessellate = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) { return Tessellate(f.t(), f.ui) == reference::LiteralTessellate(literal); };
-  // name, operation, seed, rounds, object shape, 1 in how many vector marks stays (0: all)
-  const std::tuple<const char*, Operation, unsigned, int, std::function<RandomShape(std::mt19937&)>, unsigned> cases[] = {
-      {"merge", merge, 7, 400, [](std::mt19937& r) { return Sized(r() % 60, r() % 90, r() % 25, 1 + r() % 3); }, 0},
-      {"merge from a point", mergeFrom, 11, 300, [](std::mt19937& r) { return Sized(1 + r() % 70, r() % 80, r() % 20); }, 0},
-      {"merge, few distinct points", merge, 5, 3, [](std::mt19937&) { return Sized(1500, 2500, 400, 3, 12); }, 0},
-      {"delete", erase, 17, 400, [](std::mt19937& r) { return Sized(r() % 40, r() % 70, r() % 30); }, 3},
-      {"delete, large selection", erase, 29, 1, [](std::mt19937&) { return Sized(2000, 3000, 1500, 6, 6); }, 8},
-      {"tessellate", tessellate, 3, 300, [](std::mt19937& r) { return Sized(1 + r() % 50, 1 + r() % 60, r() % 25, 2, 3 + r() % 12); }, 0},
-      {"tessellate, large selection", tessellate, 21, 1, [](std::mt19937&) { return Sized(400, 800, 600, 4, 20); }, 0},
+  const Operation merge = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) {
+    RemoveDuplicateGeometry(f.t(), f.rt);
+    reference::LiteralMergeFrom(literal, f.ui, kReservedPoints);
+    return true;
   };
-  // clang-format on
+  // From below the reserved points, inside the table, or past its end.
+  const Operation mergeFrom = [](GeometryFixture& f, ObjectTables& literal, std::mt19937& rng) {
+    const auto first = static_cast<std::uint32_t>(rng() % (f.t().pointCount + 3));
+    MergeDuplicatesFrom(f.t(), f.rt, first);
+    reference::LiteralMergeFrom(literal, f.ui, first);
+    return true;
+  };
+  const Operation erase = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) {
+    return DeleteSelectedItems(f.t()) == reference::LiteralDeleteSelectedItems(literal);
+  };
+  const Operation tessellate = [](GeometryFixture& f, ObjectTables& literal, std::mt19937&) {
+    return Tessellate(f.t(), f.ui) == reference::LiteralTessellate(literal);
+  };
+  // name, operation, seed, rounds, object shape, 1 in how many vector marks stays (0: all)
+  const std::tuple<const char*, Operation, unsigned, int, std::function<RandomShape(std::mt19937&)>,
+                   unsigned>
+      cases[] = {
+          {"merge", merge, 7, 400,
+           [](std::mt19937& r) { return Sized(r() % 60, r() % 90, r() % 25, 1 + r() % 3); }, 0},
+          {"merge from a point", mergeFrom, 11, 300,
+           [](std::mt19937& r) { return Sized(1 + r() % 70, r() % 80, r() % 20); }, 0},
+          {"merge, few distinct points", merge, 5, 3,
+           [](std::mt19937&) { return Sized(1500, 2500, 400, 3, 12); }, 0},
+          {"delete", erase, 17, 400,
+           [](std::mt19937& r) { return Sized(r() % 40, r() % 70, r() % 30); }, 3},
+          {"delete, large selection", erase, 29, 1,
+           [](std::mt19937&) { return Sized(2000, 3000, 1500, 6, 6); }, 8},
+          {"tessellate", tessellate, 3, 300,
+           [](std::mt19937& r) {
+             return Sized(1 + r() % 50, 1 + r() % 60, r() % 25, 2, 3 + r() % 12);
+           },
+           0},
+          {"tessellate, large selection", tessellate, 21, 1,
+           [](std::mt19937&) { return Sized(400, 800, 600, 4, 20); }, 0},
+      };
   GeometryFixture f;
   ObjectTables& literal = f.before;
   for (const auto& [name, operation, seed, rounds, shape, keepSelected] : cases) {
@@ -321,7 +381,6 @@ struct Row {
 };
 
 TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
-  // clang-format off
   const Row rows[] = {
       {'C', 0, 0, "", "", "", "", false, "Missing diameter"},
       {'C', 0, 0, "", "5001", "", "", false, "Diameter too big (5000 max)"},
@@ -336,27 +395,34 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'C', 0, 0, "4", "10", "1000,-1000,0", "", false, ""},
       {'C', 0, 0, "4", " 10 ", "0,0,+1000", "", false, ""},
       {'C', 0, 0, "4", "10", "99999999999,0,0", "", false, "Origin parameter too big (1000 max)"},
-      {'C', 0, 0, "4", "10", "0,-99999999999,0", "", false, "Origin parameter too small (-1000 max)"},
+      {'C', 0, 0, "4", "10", "0,-99999999999,0", "", false,
+       "Origin parameter too small (-1000 max)"},
       {'C', 0, 0, "4", "10", "0 ,0,-1001", "", false, ""},  // the comma must follow at once
       {'C', 0, 0, "4", "10", "1001", "", false, "Origin parameter too big (1000 max)"},
-      {'C', 0, 0, "4", "10", "0,                      0,1001", "", false, "Origin parameter too big (1000 max)"},  // 30 characters
-      {'C', 0, 0, "4", "10", "0,                       0,1001", "", false, ""},  // the 31st is cut off
-      {'C', 19990, 0, "30", "10", "0,0,0", "", false, "Too many vectors (29 max)"},  // 20019 - points
-      {'C', 19990, 0, "29", "10", "0,0,0", "", false, "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
+      {'C', 0, 0, "4", "10", "0,                      0,1001", "", false,
+       "Origin parameter too big (1000 max)"},  // 30 characters
+      {'C', 0, 0, "4", "10", "0,                       0,1001", "", false,
+       ""},  // the 31st is cut off
+      {'C', 19990, 0, "30", "10", "0,0,0", "", false,
+       "Too many vectors (29 max)"},  // 20019 - points
+      {'C', 19990, 0, "29", "10", "0,0,0", "", false,
+       "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
       {'C', 19990, 0, "9", "10", "0,0,0", "", false, ""},
       {'Y', 0, 0, "", "", "", "", false, "Bad diameter"},
       {'Y', 0, 0, "", "", "5001", "", false, "Diameter too big (5000 max)"},
       {'Y', 0, 0, "", "", "4", "", false, "Diameter too small (5 min)"},
       {'Y', 0, 0, "", "", "10", "", false, "Bad Slices"},
       {'Y', 0, 0, "0", "", "10", "", false, "Bad Slices"},
-      {'Y', 0, 0, "11", "", "10", "", false, "Diameter must equal to or greater than the number of slices"},
+      {'Y', 0, 0, "11", "", "10", "", false,
+       "Diameter must equal to or greater than the number of slices"},
       {'Y', 0, 0, "10", "", "10", "", false, "Bad height"},
       {'Y', 0, 0, "2", "", "10", "", false, "Too few slices (3 min)"},
       {'Y', 0, 0, "2857", "", "5000", "", false, "Too many slices (2856 max)"},  // (20000 - 6) / 7
       {'Y', 0, 0, "2856", "", "5000", "", false, "Bad height"},
       {'Y', 0, 0, "3", "2", "10", "", false, "Bad height"},
       {'Y', 0, 0, "3", "3", "10", "", false, "Bad Origin"},
-      {'Y', 0, 0, "10", "4294967295", "10", "anything", false, ""},  // no height bound, any origin text
+      {'Y', 0, 0, "10", "4294967295", "10", "anything", false,
+       ""},  // no height bound, any origin text
       {'Y', 0, 0, "10", "4294967296", "10", "", false, "Bad height"},  // 32 bits at most
       {'Y', 0, 0, "10", "-3", "10", "", false, "Bad height"},
       {'Y', 0, 0, "10", "12a", "10", "", false, "Bad height"},
@@ -366,8 +432,14 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'S', 0, 0, "3", "0", "", "", false, "Bad Horizontal Slices"},
       {'S', 0, 0, "3", "2", "", "", false, "Bad Horizontal Slices (3 min)."},
       {'S', 0, 0, "3", "3", "", "", false, "Bad Diameter"},
-      {'S', 0, 0, "4294967295", "4294967295", "", "", false, "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // (4m + 6) m <= 19994 up to m = 69
-      {'S', 0, 542, "69", "70", "", "", false, "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // room 19458 = (4 69 + 6) 69 exactly
+      {'S', 0, 0, "4294967295", "4294967295", "", "", false,
+       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // (4m + 6) m <=
+                                                                                // 19994 up to m =
+                                                                                // 69
+      {'S', 0, 542, "69", "70", "", "", false,
+       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // room 19458 = (4
+                                                                                // 69 + 6) 69
+                                                                                // exactly
       {'S', 0, 542, "69", "69", "100", "0,0,0", false, ""},
       {'S', 0, 0, "3", "3", "5001", "", false, "Diameter too big (5000 max)"},
       {'S', 0, 0, "3", "3", "5000", "", false, "Bad Origin"},
@@ -382,23 +454,96 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'B', 0, 0, "5", "5", "5001", "", false, "Depth too big (5000 max)"},
       {'B', 0, 0, "5", "5", "0", "", false, "Depth too small (5 min)"},
       {'B', 0, 0, "5", "5", "5", "", false, "Bad Origin"},
-      {'C', 0, 0, "4", "10", "0,0,0", "", false, "", {12, 14, 4}, {-5, -5, 0}, {5, 5, 0}, "Defining Polygon 0, Defining Polygon 3"},
-      {'C', 0, 0, "4", "10", "10,0,0", "", true, "", {12, 14, 0}, {-15, -5, 0}, {0, 5, 0}},  // the centre stays at 0
-      {'Y', 0, 0, "4", "5", "10", "0,-10,0", false, "", {17, 26, 12}, {-5, -12, -5}, {5, -7, 5}, "Defining Polygon 0, Defining Polygon 3"},  // trunc(-7.5); each group counts from 0
+      {'C',
+       0,
+       0,
+       "4",
+       "10",
+       "0,0,0",
+       "",
+       false,
+       "",
+       {12, 14, 4},
+       {-5, -5, 0},
+       {5, 5, 0},
+       "Defining Polygon 0, Defining Polygon 3"},
+      {'C',
+       0,
+       0,
+       "4",
+       "10",
+       "10,0,0",
+       "",
+       true,
+       "",
+       {12, 14, 0},
+       {-15, -5, 0},
+       {0, 5, 0}},  // the centre stays at 0
+      {'Y',
+       0,
+       0,
+       "4",
+       "5",
+       "10",
+       "0,-10,0",
+       false,
+       "",
+       {17, 26, 12},
+       {-5, -12, -5},
+       {5, -7, 5},
+       "Defining Polygon 0, Defining Polygon 3"},  // trunc(-7.5); each group counts from 0
       {'S', 0, 0, "3", "3", "100", "0,0,0", true, "", {15, 21, 0}, {-21, -50, -37}, {43, 50, 37}},
-      {'S', 0, 0, "4", "6", "200", "0,0,0", false, "", {27, 48, 24}, {-100, -100, -86}, {100, 100, 86}, "Defining Polygon 0, Defining Polygon 23"},
-      {'B', 0, 0, "10", "10", "10", "0,0,0", false, "", {15, 18, 6}, {-5, -5, -5}, {5, 5, 5}, "Defining Polygon 1, Defining Polygon 6"},
-      {'B', 0, 0, "10", "5", "10", "100,0,-20", true, "", {15, 18, 0}, {98, -5, -25}, {102, 5, -15}},  // 5 / 2 = 2
+      {'S',
+       0,
+       0,
+       "4",
+       "6",
+       "200",
+       "0,0,0",
+       false,
+       "",
+       {27, 48, 24},
+       {-100, -100, -86},
+       {100, 100, 86},
+       "Defining Polygon 0, Defining Polygon 23"},
+      {'B',
+       0,
+       0,
+       "10",
+       "10",
+       "10",
+       "0,0,0",
+       false,
+       "",
+       {15, 18, 6},
+       {-5, -5, -5},
+       {5, 5, 5},
+       "Defining Polygon 1, Defining Polygon 6"},
+      {'B',
+       0,
+       0,
+       "10",
+       "5",
+       "10",
+       "100,0,-20",
+       true,
+       "",
+       {15, 18, 0},
+       {98, -5, -25},
+       {102, 5, -15}},  // 5 / 2 = 2
   };
   auto create = [](GeometryFixture& f, const Row& r) {
     switch (r.shape) {
-      case 'C': return CreateCircle(f.ctx, {r.a, r.b, r.c, r.vectorsOnly});
-      case 'Y': return CreateCylinder(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
-      case 'S': return CreateSphere(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
-      default: return CreateCube(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+      case 'C':
+        return CreateCircle(f.ctx, {r.a, r.b, r.c, r.vectorsOnly});
+      case 'Y':
+        return CreateCylinder(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+      case 'S':
+        return CreateSphere(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+      default:
+        return CreateCube(f.ctx, {r.a, r.b, r.c, r.d, r.vectorsOnly});
     }
   };
-  // clang-format on
   for (const Row& r : rows) {
     GeometryFixture f;
     if (r.points) f.t().pointCount = r.points;

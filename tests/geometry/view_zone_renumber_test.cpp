@@ -39,18 +39,39 @@ TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
     std::uint32_t zoneAfter;
     std::function<Entries(const ZoneObject&)> want;
   };
-  // clang-format off
   const Row rows[] = {
-      {"delete polygon 1", [](ZoneObject& o) { o.t().polygonSelected[1] = kSelected; DeleteSelectedItems(o.t()); }, 2,
-       [](const ZoneObject& o) { return Entries{0, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}; }},
-      {"delete the spare vector", [](ZoneObject& o) { o.t().vectors[o.spare].selected = kSelected; DeleteSelectedItems(o.t()); }, 3,
-       [](const ZoneObject& o) { return Entries{0, 1 | kLow, 2, kVec | (o.near - 1), kVec | (o.far - 1)}; }},
-      {"tessellate the square", [](ZoneObject& o) { o.t().polygonSelected[2] = kSelected; Tessellate(o.t(), o.ui); }, 2,
-       [](const ZoneObject& o) { return Entries{0, 1 | kLow, kVec | kLow | o.spare, kVec | o.near, kVec | o.far}; }},
+      {"delete polygon 1",
+       [](ZoneObject& o) {
+         o.t().polygonSelected[1] = kSelected;
+         DeleteSelectedItems(o.t());
+       },
+       2,
+       [](const ZoneObject& o) {
+         return Entries{0, 1, kVec | kLow | o.spare, kVec | o.near, kVec | o.far};
+       }},
+      {"delete the spare vector",
+       [](ZoneObject& o) {
+         o.t().vectors[o.spare].selected = kSelected;
+         DeleteSelectedItems(o.t());
+       },
+       3,
+       [](const ZoneObject& o) {
+         return Entries{0, 1 | kLow, 2, kVec | (o.near - 1), kVec | (o.far - 1)};
+       }},
+      {"tessellate the square",
+       [](ZoneObject& o) {
+         o.t().polygonSelected[2] = kSelected;
+         Tessellate(o.t(), o.ui);
+       },
+       2,
+       [](const ZoneObject& o) {
+         return Entries{0, 1 | kLow, kVec | kLow | o.spare, kVec | o.near, kVec | o.far};
+       }},
       {"merge the reversed vector", [](ZoneObject& o) { RemoveDuplicateGeometry(o.t(), o.rt); }, 3,
-       [](const ZoneObject& o) { return Entries{0, 1 | kLow, 2, kVec | kLow | o.spare, kVec | o.near, kVec | o.near}; }},
+       [](const ZoneObject& o) {
+         return Entries{0, 1 | kLow, 2, kVec | kLow | o.spare, kVec | o.near, kVec | o.near};
+       }},
   };
-  // clang-format on
   for (const Row& row : rows) {
     ZoneObject o;
     row.run(o);

@@ -96,7 +96,6 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
     std::uint32_t edge0, flags, leader;
   };
   const std::uint32_t defined = PolyFlag::kDefined, adopted = defined | PolyFlag::kAdopted;
-  // clang-format off
   const Row rows[] = {
       {"stale edge past the vectors", {{28, 0xFFFF}}, true, 6, defined, 0x4000},
       {"leader one past the polygons", {{16, adopted}, {628, 1}}, true, 6, defined, 0},
@@ -104,7 +103,6 @@ TEST_F(ClusterTest, StaleEdgesAndLeadersDoNotRefuseTheObject) {
       {"unreached corner keeps its edge", {{708, 4}, {28, 3}}, true, 9, defined, 0x4000},
       {"unreached corner, edge past the vectors", {{708, 4}, {28, 0xFFFF}}, false, 0, 0, 0},
   };
-  // clang-format on
   AddSquare(m.tables, 0, 8);
   m.tables.AddPoint(99, 99, 99);  // file point 4: no vector reaches it
   ASSERT_TRUE(StoreObject(m, 0, kDefaultObjectName));
@@ -208,16 +206,29 @@ TEST_F(ClusterTest, DamageIsRefusedAndChangesNothing) {
   };
   const std::string noPinf = "Shape corrupt. It doesn't have PINF resource.",
                     notCluster = "That file is not a Wirestead cluster file.";
-  // clang-format off
   const std::vector<std::tuple<const char*, std::function<void()>, std::string>> fileDamages = {
-      {"no clut", [&] { edit([&](RefNum r) { m.resources.DeleteResource(r, kResClut, kCurrentClutId); }); }, "Can't find clut in user object file."},
-      {"objects not numbered from 0", [&] { edit([&](RefNum r) { m.resources.ChangeResourceInfo(r, kResPinf, 0, "", kResPinf, 7); }); }, noPinf},
-      {"no objects", [&] { edit([&](RefNum r) { for (std::uint32_t i = 0; i < 3; ++i) m.resources.DeleteResource(r, kResPinf, i); }); }, noPinf},
-      {"not a resource file", [&] { test::WriteFileText(bad, "[COLORS256_RGB_1.1]\n"); }, notCluster},
-      {"cut inside the directory", [&] { test::WriteFileBytes(bad, Bytes(goodBytes.begin(), goodBytes.begin() + 5000)); }, notCluster},
+      {"no clut",
+       [&] { edit([&](RefNum r) { m.resources.DeleteResource(r, kResClut, kCurrentClutId); }); },
+       "Can't find clut in user object file."},
+      {"objects not numbered from 0",
+       [&] {
+         edit([&](RefNum r) { m.resources.ChangeResourceInfo(r, kResPinf, 0, "", kResPinf, 7); });
+       },
+       noPinf},
+      {"no objects",
+       [&] {
+         edit([&](RefNum r) {
+           for (std::uint32_t i = 0; i < 3; ++i) m.resources.DeleteResource(r, kResPinf, i);
+         });
+       },
+       noPinf},
+      {"not a resource file", [&] { test::WriteFileText(bad, "[COLORS256_RGB_1.1]\n"); },
+       notCluster},
+      {"cut inside the directory",
+       [&] { test::WriteFileBytes(bad, Bytes(goodBytes.begin(), goodBytes.begin() + 5000)); },
+       notCluster},
       {"no such file", [&] { std::remove(bad.c_str()); }, "Error reading file."},
   };
-  // clang-format on
   for (const auto& [what, apply, message] : fileDamages) {
     SCOPED_TRACE(what);
     apply();
@@ -281,9 +292,8 @@ TEST_F(ClusterTest, SavedClusterLoadsBackAndSavesTheSameResourcesOrOneFilePerObj
 // file with a path is saved without asking, an object file asks again.
 TEST_F(ClusterTest, SaveClusterAsksWhenItMustAndAppendsTheExtension) {
   const std::string d = fx.dir.path() + "/";
-  // clang-format off
-  const std::pair<std::string, std::string> rows[] = {{"a.wdc", "a.wdc"}, {"b", "b.wdc"}, {"c.WDC", "c.WDC.wdc"}, {"e.wdcx", "e.wdcx.wdc"}};
-  // clang-format on
+  const std::pair<std::string, std::string> rows[] = {
+      {"a.wdc", "a.wdc"}, {"b", "b.wdc"}, {"c.WDC", "c.WDC.wdc"}, {"e.wdcx", "e.wdcx.wdc"}};
   for (const auto& [chosen, expected] : rows) {
     SaveAs(d + chosen);
     EXPECT_EQ(std::make_tuple(m.cluster.clusterPath, m.cluster.fileState, FileExists(d + expected)),

@@ -52,13 +52,20 @@ std::uint8_t ReferenceNearest(const ColorTable& t, int r, int g, int b) {
 
 // Ties and the 65535 escape, which random tables seldom reach.
 TEST(NearestColor, TiesAndTheEscapeToTheFullSearch) {
-  // clang-format off
   const std::tuple<const char*, ColorTable, RGB16, int> rows[] = {
-      {"equal distances: lower index", Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}), {200, 200, 200}, 10},
-      {"equal red distances: lower index", Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}), {2000, 0, 0}, 30},
-      {"only red candidate at exactly 65535: full search", Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}), {65535, 0, 0}, 200},
+      {"equal distances: lower index",
+       Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}),
+       {200, 200, 200},
+       10},
+      {"equal red distances: lower index",
+       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
+       {2000, 0, 0},
+       30},
+      {"only red candidate at exactly 65535: full search",
+       Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}),
+       {65535, 0, 0},
+       200},
   };
-  // clang-format on
   for (const auto& [name, table, q, expected] : rows)
     EXPECT_EQ(NearestColor(table, q.red, q.green, q.blue), expected) << name;
 }
@@ -151,13 +158,11 @@ TEST(ColorTableFiles, RefusedLoadedAndSaved) {
   f.m().SetObserver(&obs);
   const ColorTable original = PrefsTable(f), other = test::ShiftedColorTable(5);
   const std::string notATable = "Wirestead does not recognize that file as a color table.";
-  // clang-format off
   const std::tuple<const char*, std::string, bool, std::string> rows[] = {
       {"v11.wct", WctText(other, kColorTextHeader11), true, notATable},
       {"missing.wct", "", true, "Can't open color table text import."},
       {"short.act", std::string(767, 'U'), false, notATable},
       {"missing.act", "", false, "Can't open Adobe color table for import."}};
-  // clang-format on
   for (const auto& [name, text, isText, message] : rows) {
     if (!text.empty()) test::WriteFileText(f.dir.File(name), text);
     f.ui.ClearMessages();

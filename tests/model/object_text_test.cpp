@@ -100,12 +100,12 @@ TEST(ObjectTextWrite, RefusalsKeepTheTarget) {
   const std::string nonFinite =
       "Can't save this object: point 1 has a coordinate that is not a finite number. Nothing was "
       "written.";
-  // clang-format off
   const std::tuple<double, double, double, const char*, std::string> rows[] = {
-      {std::nan(""), 0, 0, "kept.wdo", nonFinite}, {0, inf, 0, "kept.wdo", nonFinite}, {0, 0, -inf, "kept.wdo", nonFinite},
+      {std::nan(""), 0, 0, "kept.wdo", nonFinite},
+      {0, inf, 0, "kept.wdo", nonFinite},
+      {0, 0, -inf, "kept.wdo", nonFinite},
       {0, 0, 0, "no/dir/x.wdo", "Can't open color table text file for writing."},
       {0, 0, 0, "", "Can't find clut in preferences file."}};
-  // clang-format on
   for (const auto& [x, y, z, name, message] : rows) {
     ModelFixture f;
     f.tables().AddPoint(1, 2, 3);
@@ -183,34 +183,68 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   badColour[120] = 'z';
   const std::string corrupt = "Corrupt object definition file. ";
   const std::string noTable = corrupt + "Can't find color table.";
-  // clang-format off
   const std::tuple<const char*, std::string, Strings> rows[] = {
       {"empty file", "", {noTable}},
       {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
       {"bad colour line", badColour, {}},
       {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
       {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},
-      {"no [POLYGONS]", head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n", {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
-      {"vector end one past", Body(c, two, "1\n0,2,0,0,0\n", "0\n"), {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
-      {"vector end below the origin", Body(c, two, "1\n-8,1,0,0,0\n", "0\n"), {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
-      {"colour 256", Body(c, two, "1\n0,1,256,0,0\n", "0\n"), {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
-      {"edge one past", Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
-      {"edge below the axes", Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
-      {"corner past", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"), {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
-      {"corner below the origin", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"), {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
-      {"view zone one past", Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
-      {"view zone past 16 bits", Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"), {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
-      {"points over capacity", Body(c, "19993\n", "", ""), {"Can't load this object: its 19993 points would not fit beside the 1 already there (an object holds at most 19993)."}},
-      {"vectors over capacity", Body(c, "0\n", "19994\n", ""), {"Can't load this object: its 19994 vectors would not fit beside the 1 already there (an object holds at most 19994)."}},
-      {"polygons over capacity", Body(c, "0\n", "0\n", "10000\n"), {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an object holds at most 10000)."}},
-      {"151 corners", Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"), {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at most 150, 150 and 20."}},
+      {"no [POLYGONS]",
+       head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n",
+       {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
+      {"vector end one past",
+       Body(c, two, "1\n0,2,0,0,0\n", "0\n"),
+       {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
+      {"vector end below the origin",
+       Body(c, two, "1\n-8,1,0,0,0\n", "0\n"),
+       {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
+      {"colour 256",
+       Body(c, two, "1\n0,1,256,0,0\n", "0\n"),
+       {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
+      {"edge one past",
+       Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
+      {"edge below the axes",
+       Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
+      {"corner past",
+       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"),
+       {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
+      {"corner below the origin",
+       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
+       {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
+      {"view zone one past",
+       Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
+      {"view zone past 16 bits",
+       Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"),
+       {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
+      {"points over capacity",
+       Body(c, "19993\n", "", ""),
+       {"Can't load this object: its 19993 points would not fit beside the 1 already there (an "
+        "object holds at most 19993)."}},
+      {"vectors over capacity",
+       Body(c, "0\n", "19994\n", ""),
+       {"Can't load this object: its 19994 vectors would not fit beside the 1 already there (an "
+        "object holds at most 19994)."}},
+      {"polygons over capacity",
+       Body(c, "0\n", "0\n", "10000\n"),
+       {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an "
+        "object holds at most 10000)."}},
+      {"151 corners",
+       Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"),
+       {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at most "
+                  "150, 150 and 20."}},
       {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), {}},
-      {"count past 64 bits", Body(c, "99999999999999999999\n", "", ""), {corrupt + "Unreadable value at line 259."}},
+      {"count past 64 bits",
+       Body(c, "99999999999999999999\n", "", ""),
+       {corrupt + "Unreadable value at line 259."}},
       {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
       {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
-      {"view zone rebased past 14 bits", Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)), {beyond}},
+      {"view zone rebased past 14 bits",
+       Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)),
+       {beyond}},
   };
-  // clang-format on
   for (const auto& [what, text, messages] : rows) {
     SCOPED_TRACE(what);
     const Strings said = g.Load(text);
@@ -228,13 +262,12 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   // entry may name any vector of the table, reserved ones included; a
   // polygon holds 20 view zones; vector 16,382 moves to 16,383, the last
   // number an entry holds.
-  // clang-format off
   const std::pair<std::string, std::uint32_t> fits[] = {
       {Body(c, two, vec, zones + "32774\n(pnts)\n0\n1\n"), 7 | ViewZone::kIsVector},
       {Body(c, two, vec, zoneList(20) + twenty + "(pnts)\n"), 1},
-      {Body(c, "1\n0,0,0\n", many, oneZone(16382 | ViewZone::kIsVector)), 16383 | ViewZone::kIsVector},
+      {Body(c, "1\n0,0,0\n", many, oneZone(16382 | ViewZone::kIsVector)),
+       16383 | ViewZone::kIsVector},
   };
-  // clang-format on
   for (const auto& [text, zone] : fits) {
     Guarded ok;
     test::WriteFileText(ok.f.dir.File("ok.wdo"), text);

@@ -21,8 +21,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
   using Opt = std::optional<std::string>;
-  // clang-format off
-  const std::tuple<Opt, const char*, Opt, Opt> rows[] = {  // environment, "Root", home, expected
+  const std::tuple<Opt, const char*, Opt, Opt> rows[] = {
+      // environment, "Root", home, expected
       {{}, "", {}, {}},
       {{}, "", "/home/ann", "/home/ann/.local/share/wirestead/"},
       {{}, "", "/home/ann/", "/home/ann/.local/share/wirestead/"},
@@ -30,7 +30,6 @@ TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
       {"", "/opt/ws", "/home/ann", "/opt/ws/"},  // an empty value counts as unset
       {"/tmp/root/", "/opt/ws", "/home/ann", "/tmp/root/"},
   };
-  // clang-format on
   for (const auto& [env, root, home, expected] : rows) {
     MemorySettingsStore settings;
     settings.SetValue("Root", root);
@@ -124,15 +123,22 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
       "Wirestead.";
   test::WriteFileText(dir.File("plainfile"), "x");
   using Row = std::tuple<const char*, std::function<void(StartupInputs&)>, std::string>;
-  // clang-format off
   const std::vector<Row> rows = {
-      {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); }, "Can't find Prefs File"},
-      {"a base directory that cannot be made", [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); }, "Can't find Prefs File"},
-      {"no default Preferences", [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
+      {"no base directory", [](StartupInputs& i) { i.rootFromEnvironment.reset(); },
+       "Can't find Prefs File"},
+      {"a base directory that cannot be made",
+       [&](StartupInputs& i) { i.rootFromEnvironment = dir.File("plainfile/sub"); },
+       "Can't find Prefs File"},
+      {"no default Preferences",
+       [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
       {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
-      {"a Preferences file without a colour table", [&](StartupInputs&) { OpenResource f(model.resources, defaults + "/Preferences"); model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId); }, "Can't find clut in preferences file."},
+      {"a Preferences file without a colour table",
+       [&](StartupInputs&) {
+         OpenResource f(model.resources, defaults + "/Preferences");
+         model.resources.DeleteResource(f.ref(), kResClut, kCurrentClutId);
+       },
+       "Can't find clut in preferences file."},
   };
-  // clang-format on
   for (const auto& [name, setUp, message] : rows) {
     StartupInputs inputs = in;
     setUp(inputs);
@@ -149,18 +155,20 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
 // files named Preferences (a trailing '/' makes a folder of that name
 // instead) and the folder the lookup must answer ("" for none).
 TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
-  // clang-format off
   const std::tuple<const char*, const char*, std::vector<std::string>, const char*> rows[] = {
       {"build tree", "build/src/app", {"build/Preferences"}, "build"},
-      {"portable copy wins", "usr/bin",
-       {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
-      {"installed before build tree", "a/bin",
-       {"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
+      {"portable copy wins",
+       "usr/bin",
+       {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"},
+       "usr/bin"},
+      {"installed before build tree",
+       "a/bin",
+       {"a/share/wirestead/Preferences", "Preferences"},
+       "a/share/wirestead"},
       {"other data folder", "usr/bin", {"usr/share/other/Preferences", "usr/Preferences"}, ""},
       {"a folder is not the file", "usr/bin", {"usr/share/wirestead/Preferences/"}, ""},
       {"nothing", "usr/bin", {}, ""},
   };
-  // clang-format on
   for (const auto& [name, program, prefs, expected] : rows) {
     test::TempDir dir;
     std::filesystem::create_directories(dir.File(program));

@@ -150,14 +150,16 @@ void FillObjects(UndoFixture& f, std::uint32_t objects) {
 }
 
 TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
-  // clang-format off
-  struct Row { std::uint32_t current, dropped, newCurrent; const char* label; std::size_t depths[3]; };
+  struct Row {
+    std::uint32_t current, dropped, newCurrent;
+    const char* label;
+    std::size_t depths[3];
+  };
   const Row rows[] = {
       {3, 1, 2, "o3", {1, 3, 4}},  // the current object moves down with its number
       {1, 1, 1, "o2", {1, 3, 4}},  // the dropped current object's history is never handed over
       {0, 1, 0, "o0", {1, 3, 4}},  // a current number below the dropped one is kept
   };
-  // clang-format on
   for (const Row& row : rows) {
     UndoFixture f;
     const std::size_t baseBlocks = f.rt.memory.LiveCount();

@@ -43,12 +43,14 @@ struct Generated : ::testing::Test {
 };
 
 TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
-  // clang-format off
   const std::tuple<ResType, std::uint32_t, std::size_t, std::string> expected[] = {
-      {kResClut, 1000, 2056, "Color Table 256_1.0"}, {kResClut, 2000, 2056, "Image Palette"},
-      {kResPref, 128, 80, "Preferences"}, {kResSkdt, 128, 140 * 4, "Sky"},
-      {kResSkdt, 129, 140 * 4, "Translated Sky"}, {kResLndt, 128, 231 * 4, "Ground"}, {kResLpat, 0, 65536, "Floor"}};
-  // clang-format on
+      {kResClut, 1000, 2056, "Color Table 256_1.0"},
+      {kResClut, 2000, 2056, "Image Palette"},
+      {kResPref, 128, 80, "Preferences"},
+      {kResSkdt, 128, 140 * 4, "Sky"},
+      {kResSkdt, 129, 140 * 4, "Translated Sky"},
+      {kResLndt, 128, 231 * 4, "Ground"},
+      {kResLpat, 0, 65536, "Floor"}};
   for (const auto& [type, id, size, name] : expected) {
     std::optional<Resource> r = files.ReadResource(file.ref(), type, id);
     ASSERT_TRUE(r.has_value()) << ResTypeName(type) << " " << id;
@@ -80,10 +82,11 @@ TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
   const std::uint8_t* p = bmp.data();
   // "BM", file size, data offset, header size, 256 x 256 bottom-up, one
   // plane, 24 bits, no compression.
-  // clang-format off
-  EXPECT_EQ((std::vector<std::uint32_t>{LoadLE16(p), LoadLE32(p + 2), LoadLE32(p + 10), LoadLE32(p + 14), LoadLE32(p + 18), LoadLE32(p + 22), LoadLE16(p + 26), LoadLE16(p + 28), LoadLE32(p + 30)}),
-            (std::vector<std::uint32_t>{0x4D42, static_cast<std::uint32_t>(bmp.size()), 54, 40, 256, 256, 1, 24, 0}));
-  // clang-format on
+  EXPECT_EQ((std::vector<std::uint32_t>{LoadLE16(p), LoadLE32(p + 2), LoadLE32(p + 10),
+                                        LoadLE32(p + 14), LoadLE32(p + 18), LoadLE32(p + 22),
+                                        LoadLE16(p + 26), LoadLE16(p + 28), LoadLE32(p + 30)}),
+            (std::vector<std::uint32_t>{0x4D42, static_cast<std::uint32_t>(bmp.size()), 54, 40, 256,
+                                        256, 1, 24, 0}));
   // Texel (x, y) of the floor is pixel (x, 255 - y) of the bitmap, in
   // blue-green-red order, through the image palette.
   int mismatches = 0;
