@@ -1,10 +1,11 @@
-// Every RAW, OBJ, NFF, DXF, X, VRML, 3D Studio and trueSpace file of the
-// shared sample set, imported the way Merge imports it. The counts were worked out once from the files (for
-// the large ones with a separate straightforward script that welds,
-// removes repeated corners and counts edges the same way), then recorded.
-// DXF face counts were checked once against independent readers (assimp
-// info -r for faces, ezdxf for the entities, with INSERTs expanded); where
-// ours differ the row says why.
+// Every sample file of the shared set, opened as Open opens it.
+// The counts were worked out once from the files (for the large ones with a
+// separate straightforward script that welds, removes repeated corners and
+// counts edges the same way), then recorded. DXF face counts were checked
+// once against independent readers (assimp info -r for faces, ezdxf for the
+// entities, with INSERTs expanded); where ours differ the row says why. A
+// 3DMF TriMesh makes its declared triangles and points, a Mesh its faces
+// (contours left out) and vertices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,10 +17,26 @@
 namespace ws {
 namespace {
 
-using test::ImportFixture;
 using test::SamplePath;
 
-struct Expected { const char* file; std::uint32_t points, vectors, polygons; bool dropReport; };
+// A model holding a second object, "work", that opens a file as Open does.
+struct SampleFixture : test::ImportFixture {
+  SampleFixture() {
+    services.metafileReader = Import3dmf;
+    EXPECT_TRUE(NewObject(m(), "work"));
+    ui.ClearMessages();
+  }
+  bool Open(const std::string& path, OpenMode mode = OpenMode::kOpen) {
+    return OpenFile(m(), services, path, mode).ok;
+  }
+};
+
+struct Expected {
+  const char* file;
+  std::uint32_t points, vectors, polygons;
+  bool dropReport;
+  const char* as = nullptr;  // read under this name
+};
 
 // Notes: box_longline.obj drops a 936-corner face; malformed.obj has faces
 // naming vertices 0 and 12 of 8; concave_polygon.obj is one 66-corner face
@@ -113,40 +130,48 @@ const Expected kReadable[] = {
     {"wrl/v2_cones.wrl", 97, 128, 38, false},
     {"wrl/v2_normals.wrl", 16, 16, 4, false},
     {"wrl/v2_teapot.wrl", 1563, 3108, 1546, false},
+    // gzip-compressed VRML read as the text it holds; a 3D Studio file that
+    // has no ending of its own.
+    {"wrl/malformed/v1_cones_gzip.wrl.gz", 97, 128, 38, false, "cones.wrl"},
+    {"3ds/testFormatDetection", 722, 2004, 1312, false, "spider.3ds"},
+    {"3dmf/Triangle.3dmf", 3, 3, 1, false},
+    {"3dmf/Polygon.3dmf", 5, 5, 1, false},
+    {"3dmf/Mesh.3dmf", 14, 21, 8, false},  // 8 faces; its 2 contours (holes) are left out
+    {"3dmf/Mesh_Concave.3dmf", 7, 7, 1, false},
+    {"3dmf/Mesh_Nonplanar.3dmf", 5, 5, 1, false},
+    {"3dmf/Mesh_Star.3dmf", 5, 5, 1, false},
+    {"3dmf/TriMesh-simple.3dmf", 4, 5, 2, false},
+    {"3dmf/TriMesh-no-normals.3dmf", 8, 13, 6, false},
+    {"3dmf/TriMesh-face-colors.3dmf", 8, 13, 6, false},
+    {"3dmf/TriMesh-face-colors-normals.3dmf", 8, 15, 8, false},
+    {"3dmf/TriMesh-fancy.3dmf", 6, 9, 4, false},
+    {"3dmf/ndc-foreground.3dmf", 8, 16, 8, false},
+    {"3dmf/ndc-textured-background.3dmf", 4, 5, 2, false},  // binary
+    // Four meshes of two triangles, and Reference ( 4 ) repeats the first.
+    {"3dmf/references.3dmf", 16, 20, 10, false},
+    {"3dmf/Ellipsoid_Default.3dmf", 32, 66, 36, false},  // the unit sphere
+    // Radius a is the major radius' y, here 0: the ellipsoid folds onto its
+    // centre, one point and no face.
+    {"3dmf/Ellipsoid.3dmf", 1, 1, 0, false},
+    {"3dmf/Ellipsoid_PartialA.3dmf", 1, 1, 0, false},
+    {"3dmf/quesa.3dmf", 1, 1, 0, false},  // the same, beside a torus and a cone
 };
 
 TEST(Samples, ReadableFilesGiveTheirRecordedCounts) {
   WS_SKIP_WITHOUT_SAMPLES();
   for (const Expected& e : kReadable) {
-    ImportFixture f;
-    const std::string path = SamplePath(e.file);
-    EXPECT_TRUE(f.Import(path, FirstDispatch(path).flip)) << e.file;
+    SampleFixture f;
+    std::string path = SamplePath(e.file);
+    if (e.as) {
+      test::WriteFileBytes(f.dir.File(e.as), test::ReadFileBytes(path));
+      path = f.dir.File(e.as);
+    }
+    EXPECT_TRUE(f.Open(path)) << e.file;
     EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount,
-                         f.ui.Messages().size()),
-              std::tuple(e.points, e.vectors, e.polygons, e.dropReport ? 1u : 0u))
+                         f.ui.Messages().size(), f.m().cluster.objectNames.size()),
+              std::tuple(e.points, e.vectors, e.polygons, e.dropReport ? 1u : 0u, 1u))
         << e.file;
     test::ExpectConsistent(f.tables());
-  }
-}
-
-// Files read under another name: a gzip-compressed VRML file as the text
-// it holds (v1_cones.wrl), by the VRML reader; the 3D Studio spider that
-// has no ending of its own.
-TEST(Samples, FilesReadUnderAnotherName) {
-  WS_SKIP_WITHOUT_SAMPLES();
-  const std::tuple<const char*, const char*, std::uint32_t, std::uint32_t, std::uint32_t, long>
-      rows[] = {{"wrl/malformed/v1_cones_gzip.wrl.gz", "cones.wrl", 97, 128, 38, 1},
-                {"3ds/testFormatDetection", "spider.3ds", 722, 2004, 1312, 0}};
-  for (const auto& [file, name, points, vectors, polygons, vrmlTitles] : rows) {
-    ImportFixture f;
-    const std::string path = f.dir.File(name);
-    test::WriteFileBytes(path, test::ReadFileBytes(SamplePath(file)));
-    EXPECT_TRUE(f.Import(path, FirstDispatch(path).flip)) << file;
-    const auto& titles = f.progress.titles;
-    EXPECT_EQ(std::tuple(f.userPoints(), f.userVectors(), f.tables().polygonCount,
-                         std::count(titles.begin(), titles.end(), "Importing VRML File...")),
-              std::tuple(points, vectors, polygons, vrmlTitles))
-        << file;
   }
 }
 
@@ -188,20 +213,24 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"cob/malformed/spider_6_6_truncated.cob", "\nPremature EOF"},  // in its only object
     {"x/malformed/empty.x", "could not"},
     {"x/malformed/test_cube_binary_truncated.x", "could not"},
-    {"x/malformed/tiger_truncated.x", "could not"}};
+    {"x/malformed/tiger_truncated.x", "could not"},
+    {"3dmf/Box.3dmf", ""},  // 3DMF files: kMsgNoUsableObjects
+    {"3dmf/malformed/Mesh~TopoErr0.3dmf", ""},  // no vertices
+    {"3dmf/malformed/TriMesh-simple_truncated.3dmf", ""},
+    {"3dmf/malformed/ndc-textured-background_truncated.3dmf", ""},
+    {"3dmf/malformed/empty.3dmf", ""}};
 
 TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
   WS_SKIP_WITHOUT_SAMPLES();
   for (const auto& [file, why] : kUnusable) {
-    ImportFixture f;
-    ASSERT_TRUE(NewObject(f.m(), "work"));
-    f.ui.ClearMessages();
+    SampleFixture f;
     const std::string path = SamplePath(file);
-    EXPECT_FALSE(OpenFile(f.m(), f.services, path, OpenMode::kOpen).ok) << file;
+    EXPECT_FALSE(f.Open(path)) << file;
     const std::string expected =
-        std::string(why) == "could not"
-            ? "Could not import \"" + path + "\""
-            : "There is nothing Wirestead can import in \"" + path + "\"" + why;
+        path.ends_with(".3dmf")       ? std::string(kMsgNoUsableObjects)
+        : std::string(why) == "could not" ? "Could not import \"" + path + "\""
+                                        : "There is nothing Wirestead can import in \"" + path +
+                                              "\"" + why;
     EXPECT_EQ(
         std::make_tuple(f.ui.MessageTexts(), f.m().cluster.objectNames, f.tables().pointCount),
         std::make_tuple(std::vector<std::string>{expected},
@@ -215,8 +244,7 @@ TEST(Samples, UnusableFilesChangeNothingAndSayWhy) {
 // consistent object within the limits.
 TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
   WS_SKIP_WITHOUT_SAMPLES();
-  std::vector<std::string> files;
-  std::istringstream names(
+  std::istringstream files(
       "obj/box.obj obj/concave_polygon.obj obj/cube_usemtl.obj obj/number_formats.obj "
       "obj/box_longline.obj obj/box_UTF16BE.obj obj/spider.obj raw/WithColor.raw "
       "raw/WithTexture.raw raw/spider_groups.raw nff/box_sense8.nff nff/spider_sense8.nff "
@@ -225,9 +253,8 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       "dxf/lineTest.dxf dxf/ASCII_R12.dxf wrl/v1_cones.wrl x/test_cube_text.x x/test_cube_binary.x "
       "x/malformed/test_cube_compressed.x 3dmf/Triangle.3dmf 3dmf/Mesh.3dmf 3dmf/TriMesh-fancy.3dmf "
       "3dmf/references.3dmf 3dmf/Ellipsoid_Default.3dmf 3dmf/ndc-textured-background.3dmf");
-  for (std::string name; names >> name;) files.push_back(name);
-  ImportFixture f;
-  for (const std::string& file : files) {
+  SampleFixture f;
+  for (std::string file; files >> file;) {
     const std::vector<std::uint8_t> bytes = test::ReadFileBytes(SamplePath(file));
     ASSERT_GT(bytes.size(), 100u) << file;  // an empty file would test nothing
     const std::string path = f.dir.File("cut" + file.substr(file.rfind('.')));
@@ -236,11 +263,7 @@ TEST(Samples, TruncatedFilesNeverBreakTheReaders) {
       test::WriteFileBytes(path, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
       f.tables().ResetObject();
       f.ui.ClearMessages();
-      if (file.ends_with(".3dmf")) {
-        Import3dmf(f.m(), f.services, path, true);
-      } else {
-        f.Import(path);
-      }
+      f.Open(path, OpenMode::kMerge);
       test::ExpectConsistent(f.tables());
       ASSERT_LE(f.ui.Messages().size(), 1u) << file << " cut at " << n;
       if (HasFatalFailure()) {
