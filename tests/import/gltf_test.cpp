@@ -1,14 +1,21 @@
-// The glTF reader on small files written by hand: the primitive modes that
-// make faces, node transforms, colours to the palette, and refusals.
+// glTF: the reader on small files written by hand (the primitive modes
+// that make faces, node transforms, colours to the palette, refusals), what
+// the export puts in the file, and random objects exported as .gltf and
+// .glb and opened again.
 #include <gtest/gtest.h>
+#include <tiny_gltf.h>
 
+#include <array>
 #include <cstring>
+#include <random>
 
+#include "import/gltf_export.h"
 #include "import_test_support.h"
 
 namespace ws {
 namespace {
 
+using test::AddPolygon;
 using test::ImportFixture;
 using test::RunReader;
 
@@ -196,6 +203,190 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
     EXPECT_TRUE(r.root().children.empty()) << row.name;
     ASSERT_FALSE(r.log.empty()) << row.name;
     EXPECT_EQ(r.log[0], line) << row.name;
+  }
+}
+
+TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
+  test::ModelFixture f;
+  ColorTable table;
+  table.Set(3, {0xFFFF, 0x8000, 0x0001});
+  table.Set(4, {0, 0x1234, 0});
+  table.Set(5, {0, 0, 0xFFFF});
+  ObjectTables& t = f.tables();
+  const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(0, 100, 0),
+                      d = t.AddPoint(0, 0, 50);
+  AddPolygon(t, {a, b, c}, PolyFlag::kNeverDrawBackFace | PolyFlag::kCollision, 3, 5);
+  AddPolygon(t, {a, c, d}, 0, 3, 5);                     // both sides in 3: double-sided material
+  AddPolygon(t, {a, b, d}, PolyFlag::kEachSideDifferent, 4, 5);  // two colours: both faces one-sided
+  const auto bytes = FormatGltf(t, table, 1.0, false);
+  ASSERT_TRUE(bytes);
+  tinygltf::TinyGLTF loader;
+  tinygltf::Model m;
+  std::string err, warn;
+  ASSERT_TRUE(loader.LoadASCIIFromString(&m, &err, &warn, bytes->data(), static_cast<unsigned>(bytes->size()), ""))
+      << err;
+
+  std::vector<std::tuple<std::vector<double>, bool, int>> materials;
+  for (const auto& x : m.materials) {
+    materials.emplace_back(x.pbrMetallicRoughness.baseColorFactor, x.doubleSided,
+                           x.extras.Get("paletteIndex").GetNumberAsInt());
+  }
+  const std::vector<double> c3 = {1.0, 0x8000 / 65535.0, 1 / 65535.0, 1.0};
+  const std::vector<double> c4 = {0.0, 0x1234 / 65535.0, 0.0, 1.0};
+  const std::vector<double> c5 = {0.0, 0.0, 1.0, 1.0};
+  EXPECT_EQ(materials, (std::vector<std::tuple<std::vector<double>, bool, int>>{
+                           {c3, false, 3}, {c3, true, 3}, {c4, false, 4}, {c5, false, 5}}));
+
+  // Vertices by first use: a 0, b 1, c 2, d 3, in metres.
+  const auto& pos = m.accessors[0];
+  const auto& view = m.bufferViews[pos.bufferView];
+  float xyz[12];
+  std::memcpy(xyz, m.buffers[0].data.data() + view.byteOffset, sizeof xyz);
+  EXPECT_EQ(std::vector<float>(xyz, xyz + 12), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0.5f}));
+  using Primitive = std::tuple<std::vector<std::uint32_t>, int, std::string, bool>;
+  std::vector<Primitive> got;
+  for (const auto& p : m.meshes[0].primitives) {
+    const auto& acc = m.accessors[p.indices];
+    const auto& v = m.bufferViews[acc.bufferView];
+    std::vector<std::uint32_t> indices(acc.count);
+    std::memcpy(indices.data(), m.buffers[0].data.data() + v.byteOffset + acc.byteOffset, acc.count * 4);
+    got.emplace_back(indices, p.material, p.extras.Get("side").Get<std::string>(),
+                     p.extras.Get("collision").Get<bool>());
+  }
+  EXPECT_EQ(got, (std::vector<Primitive>{{{0, 2, 1}, 0, "front", true},
+                                         {{0, 3, 2}, 1, "front", false},
+                                         {{0, 2, 3}, 1, "back", false},
+                                         {{0, 3, 1}, 2, "front", false},
+                                         {{0, 1, 3}, 3, "back", false}}));
+  EXPECT_EQ(std::tuple(m.nodes[0].name, m.meshes[0].name, m.asset.generator),
+            std::tuple(std::string("Default Object"), std::string("Default Object"), std::string("Wirestead")));
+}
+
+// Distinct in 8 bits, except that 200..207 repeat 0..7: those can only come
+// back through the palette index the file keeps.
+ColorTable TestTable() {
+  ColorTable t;
+  for (std::uint16_t i = 0; i < 256; ++i) {
+    const std::uint16_t k = i >= 200 && i < 208 ? i - 200 : i;
+    t.Set(i, {static_cast<std::uint16_t>(k * 257), static_cast<std::uint16_t>((255 - k) * 257),
+              static_cast<std::uint16_t>(k * 7 % 256 * 257)});
+  }
+  return t;
+}
+
+// 40 distinct points, 25 polygons of 3 to 6 of them with every attribute
+// drawn at random; view-zone slot 0 holds the leader of an adopted polygon.
+// Polygon 0 repeats its first corner, so that its first triangle is lost.
+void MakeRandomObject(ObjectTables& t, std::mt19937& rng) {
+  auto pick = [&](std::uint32_t n) { return static_cast<std::uint32_t>(rng() % n); };
+  while (t.userPointCount() < 40) {
+    t.AddPoint(double(pick(301)) - 150, double(pick(301)) - 150, double(pick(301)) - 150);
+  }
+  constexpr std::uint32_t kPolygons = 25;
+  for (std::uint32_t k = 0; k < kPolygons; ++k) {
+    Polygon& p = t.polygons[t.polygonCount++];
+    p = Polygon{};
+    std::vector<std::uint32_t> points(40);
+    for (std::uint32_t i = 0; i < 40; ++i) points[i] = kReservedPoints + i;
+    std::shuffle(points.begin(), points.end(), rng);
+    p.pointCount = (k == 0 ? 4 : 3) + pick(3);
+    std::copy_n(points.begin(), p.pointCount, p.points);
+    if (k == 0) p.points[1] = p.points[0];
+    p.flags = pick(0x2000) | (pick(4) == 0 ? 0x10000u : 0u);
+    p.frontColor = static_cast<std::uint8_t>(pick(256));
+    p.backColor = static_cast<std::uint8_t>(pick(256));
+    p.viewZoneCount = pick(4);
+    for (std::uint32_t z = 0; z < p.viewZoneCount; ++z) {
+      p.viewZones[z] = pick(kPolygons) | (pick(2) ? ViewZone::kLowPriority : 0) |
+                       (pick(4) == 0 ? ViewZone::kIsVector : 0);
+    }
+    if (p.flags & PolyFlag::kAdopted) p.viewZones[0] = pick(kPolygons);
+  }
+}
+
+TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
+  for (const char* name : {"object.gltf", "object.glb"}) {
+    for (std::uint32_t seed : {1u, 2u, 3u}) {
+      SCOPED_TRACE(std::string(name) + " seed " + std::to_string(seed));
+      ImportFixture f;
+      const ColorTable table = TestTable();
+      ASSERT_TRUE(WriteClutToFile(f.m().resources, f.m().paths.preferences, kCurrentClutId, table));
+      std::mt19937 rng(seed);
+      MakeRandomObject(f.tables(), rng);
+      const std::string path = f.dir.File(name);
+      ASSERT_TRUE(ExportObjectAsGltf(f.m(), path, false));
+      const std::string bytes = test::ReadFileText(path);
+      const bool binary = name == std::string("object.glb");
+      // A container, or text with the buffer inside it as a data URI.
+      const bool dataUri = bytes.find("\"data:application/octet-stream;base64,") != std::string::npos;
+      EXPECT_EQ(std::tuple(bytes.starts_with("glTF"), dataUri), std::tuple(binary, !binary));
+
+      // What the import should make of it, in the import's placement.
+      const std::vector<Point> points(f.tables().points, f.tables().points + f.tables().pointCount);
+      const std::vector<Polygon> polygons(f.tables().polygons.begin(),
+                                          f.tables().polygons.begin() + f.tables().polygonCount);
+      // The box of the points the polygons use: only those are written.
+      Vec3 lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
+      for (const Polygon& p : polygons) {
+        for (std::uint32_t c = 0; c < p.pointCount; ++c) {
+          const Point& q = points[p.points[c]];
+          lo = {std::min(lo.x, q.x), std::min(lo.y, q.y), std::min(lo.z, q.z)};
+          hi = {std::max(hi.x, q.x), std::max(hi.y, q.y), std::max(hi.z, q.z)};
+        }
+      }
+      struct Triangle { std::uint32_t polygon, index; std::array<Vec3, 3> corners; };
+      std::vector<Triangle> expected;
+      for (std::uint32_t k = 0; k < polygons.size(); ++k) {
+        const Polygon& p = polygons[k];
+        auto at = [&](std::uint32_t i) { return test::Placed(points[p.points[i]], lo, hi); };
+        for (std::uint32_t i = 1; i + 1 < p.pointCount; ++i) {
+          if (p.points[i] != p.points[0]) expected.push_back({k, i - 1, {at(0), at(i), at(i + 1)}});
+        }
+      }
+
+      f.tables().ResetObject();
+      ASSERT_TRUE(f.Import(path)) << (f.ui.Messages().empty() ? "" : f.ui.Messages()[0].text);
+      const ObjectTables& t = f.tables();
+      ASSERT_EQ(t.polygonCount, expected.size());
+      // Each imported polygon is found by its corners.
+      std::vector<std::uint32_t> origin(t.polygonCount, kNoIndex), first(polygons.size(), kNoIndex);
+      for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
+        ASSERT_EQ(t.polygons[q].pointCount, 3u) << q;
+        for (std::uint32_t e = 0; e < expected.size(); ++e) {
+          bool same = true;
+          for (int c = 0; c < 3; ++c) {
+            const Point& got = t.points[t.polygons[q].points[c]];
+            const Vec3& want = expected[e].corners[c];
+            same = same && std::fabs(got.x - want.x) + std::fabs(got.y - want.y) + std::fabs(got.z - want.z) < 1e-3;
+          }
+          if (same) origin[q] = e;
+        }
+        ASSERT_NE(origin[q], kNoIndex) << "imported polygon " << q << " is no expected triangle";
+        // A polygon is now its first triangle that came through.
+        if (first[expected[origin[q]].polygon] == kNoIndex) first[expected[origin[q]].polygon] = q;
+      }
+      for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
+        const Polygon& got = t.polygons[q];
+        const Polygon& p = polygons[expected[origin[q]].polygon];
+        const bool back = (p.flags & (PolyFlag::kEachSideDifferent | PolyFlag::kNeverDrawBackFace)) ==
+                          PolyFlag::kEachSideDifferent;
+        std::vector<std::uint32_t> zones;
+        for (std::uint32_t z = 0; z < p.viewZoneCount; ++z) {
+          if (!(p.viewZones[z] & ViewZone::kIsVector)) {
+            zones.push_back((p.viewZones[z] & ViewZone::kFlagMask) | first[p.viewZones[z] & ViewZone::kIndexMask]);
+          }
+        }
+        if ((p.flags & PolyFlag::kAdopted) && !zones.empty()) zones[0] = first[p.viewZones[0]];
+        EXPECT_EQ(std::tuple(got.frontColor, got.backColor, got.frontFill, got.flags,
+                             std::vector(got.viewZones, got.viewZones + got.viewZoneCount)),
+                  std::tuple(p.frontColor, back ? p.backColor : p.frontColor, FillWord(p.frontColor), p.flags,
+                             zones))
+            << "triangle " << expected[origin[q]].index << " of polygon " << expected[origin[q]].polygon;
+        if (p.flags & PolyFlag::kAdopted) {
+          EXPECT_EQ(got.viewZones[0], first[p.viewZones[0]]) << q;
+        }
+      }
+    }
   }
 }
 
