@@ -166,43 +166,41 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
   glb += "{\"asset\":";
   struct Row { const char* name; std::string text; std::string line; };
   const Row rows[] = {
-      {"no file", std::string(), "Unable to open file '%'"},
-      {"not glTF", "this is no glTF", "Unable to load glTF file '%'"},
-      {"cut-off binary", glb, "Unable to load glTF file '%'"},
+      {"no file", std::string(), "Unable to open file '@'"},
+      {"not glTF", "this is no glTF", "Unable to load glTF file '@'"},
+      {"cut-off binary", glb, "Unable to load glTF file '@'"},
       {"corners past the buffer", File("", R"([{"mesh":0}])", "[{}]", R"("count":6)"),
-       "Bad glTF file '%': accessor 0 lies outside its buffer"},
+       "Bad glTF file '@': accessor 0 lies outside its buffer"},
       // 16,000,000 numbers at most: 5,333,333 corners are checked against the buffer, one more is not.
       {"longest list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333333)"),
-       "Bad glTF file '%': accessor 0 lies outside its buffer"},
+       "Bad glTF file '@': accessor 0 lies outside its buffer"},
       {"list too long", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333334)"),
-       "Bad glTF file '%': accessor 0 is too long"},
+       "Bad glTF file '@': accessor 0 is too long"},
       {"float index list", [] {
          std::string t = File(R"(,"indices":1)");
          t.replace(t.find(R"("componentType":5121)"), 20, R"("componentType":5126)");
          return t;
-       }(), "Bad glTF file '%': accessor 1 has the wrong type"},
+       }(), "Bad glTF file '@': accessor 1 has the wrong type"},
       {"corners as numbers", File("", R"([{"mesh":0}])", "[{}]", R"("count":5,"type":"SCALAR")"),
-       "Bad glTF file '%': accessor 0 has the wrong type"},
+       "Bad glTF file '@': accessor 0 has the wrong type"},
       {"no such colour list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),
-       "Bad glTF file '%': accessor 9 does not exist"},
+       "Bad glTF file '@': accessor 9 does not exist"},
       {"stride shorter than a corner", [] {
          std::string t = File("");
          t.replace(t.find(R"("byteLength":60})"), 16, R"("byteLength":60,"byteStride":4})");
          return t;
-       }(), "Bad glTF file '%': accessor 0 lies outside its buffer"},
+       }(), "Bad glTF file '@': accessor 0 lies outside its buffer"},
       {"sparse corners", File("", R"([{"mesh":0}])", "[{}]",
                               R"("count":5,"sparse":{"count":1,"indices":{"bufferView":1,"componentType":5121},)"
                               R"("values":{"bufferView":0}})"),
-       "Bad glTF file '%': accessor 0 is sparse, which is not supported"},
+       "Bad glTF file '@': accessor 0 is sparse, which is not supported"},
   };
   for (const Row& row : rows) {
     auto r = RunReader(&ImportGltf, "bad.glb", row.text.empty() ? std::string_view() : std::string_view(row.text));
-    std::string line = row.line;
-    line.replace(line.find('%'), 1, r.path);
-    EXPECT_FALSE(r.ok) << row.name;
-    EXPECT_TRUE(r.root().children.empty()) << row.name;
-    ASSERT_FALSE(r.log.empty()) << row.name;
-    EXPECT_EQ(r.log[0], line) << row.name;
+    // The first line is ours; a second one may carry the parser's words.
+    EXPECT_EQ(std::tuple(r.ok, r.root().children.size(), r.log.at(0)),
+              std::tuple(false, 0u, row.line))
+        << row.name;
   }
 }
 

@@ -126,7 +126,8 @@ struct ImportFixture : ModelFixture {
   ImportServices services{notifier, progress, {}, SceneReaders::Defaults(), {}};
 };
 
-// One reader run on a file: its result, its log lines and its scene.
+// One reader run on a file: its result, its log lines (the file's path in
+// them written '@') and its scene.
 struct ReadResult {
   bool ok = false;
   std::string path;
@@ -175,7 +176,9 @@ inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std:
   const std::string log = ReadFileText(dir.File("log.txt"));
   for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
        start = end + 1) {
-    r.log.push_back(log.substr(start, end - start));
+    std::string line = log.substr(start, end - start);
+    if (const auto at = line.find(r.path); at != std::string::npos) line.replace(at, r.path.size(), "@");
+    r.log.push_back(line);
   }
   return r;
 }

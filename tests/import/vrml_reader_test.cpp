@@ -217,7 +217,7 @@ TEST(VrmlReader, LimitsHoldExactlyAtTheirValues) {
     EXPECT_EQ(r.ok, row.error == nullptr) << row.name;
     if (row.error) {
       EXPECT_EQ(r.log,
-                std::vector<std::string>{"Syntax error file '" + r.path + "', line " + row.error})
+                std::vector<std::string>{"Syntax error file '@', line " + std::string(row.error)})
           << row.name;
       EXPECT_TRUE(r.root().children.empty()) << row.name;
     }
@@ -253,10 +253,8 @@ TEST(VrmlReader, RefusesWhatItCannotReadAndAddsNothing) {
   };
   for (const auto& row : rows) {
     test::ReadResult r = RunReader(ImportVrml, "t.wrl", row.text);
-    std::string expected = row.error;
-    expected.replace(expected.find('@'), 1, r.path);
     EXPECT_FALSE(r.ok) << row.name;
-    EXPECT_EQ(r.log, std::vector<std::string>{expected}) << row.name;
+    EXPECT_EQ(r.log, std::vector<std::string>{row.error}) << row.name;
     EXPECT_TRUE(r.root().children.empty()) << row.name;
   }
 }

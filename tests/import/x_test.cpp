@@ -420,20 +420,15 @@ TEST(XImport, UnreadableFilesAreRefusedWithTheirReason) {
        "mesh 'm': face 0 has fewer indices than it says"},
   };
   for (const Row& row : rows) {
-    const bool missing = row.text.empty();
-    test::ReadResult r = RunReader(ImportXFile, "f.x", missing ? std::string_view() : std::string_view(row.text));
-    EXPECT_FALSE(r.ok) << row.name;
-    EXPECT_TRUE(r.root().children.empty()) << row.name;
-    if (missing) {
-      EXPECT_EQ(r.Errors(), std::vector<std::string>{"Unable to open file '" + r.path + "'"});
-      continue;
-    }
-    ASSERT_EQ(r.Errors().size(), 2u) << row.name;
-    EXPECT_EQ(r.Errors()[0], "Unable to load DirectX file '" + r.path + "'") << row.name;
-    EXPECT_NE(r.Errors()[1].find(row.reason), std::string::npos) << row.name << ": " << r.Errors()[1];
+    test::ReadResult r = RunReader(ImportXFile, "f.x", row.text.empty() ? std::string_view()
+                                                                               : row.text);
+    const auto errors = row.text.empty()
+                            ? std::vector<std::string>{"Unable to open file '@'"}
+                            : std::vector<std::string>{"Unable to load DirectX file '@'", row.reason};
+    EXPECT_EQ(std::tuple(r.ok, r.root().children.size(), r.Errors()), std::tuple(false, 0u, errors))
+        << row.name;
   }
 }
-
 
 // Random objects written by the export and read back through Open: every
 // visible polygon comes back as its front face in its own winding and
