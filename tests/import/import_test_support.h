@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -165,12 +166,10 @@ inline ReadResult RunReader(ReaderFunction reader, const std::string& name, std:
     r.ok = reader(*r.importer, r.path);
     r.faces = WalkFaces(r.importer->root());
   }
-  const std::string log = ReadFileText(dir.File("log.txt"));
-  for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
-       start = end + 1) {
-    std::string line = log.substr(start, end - start);
-    if (const auto at = line.find(r.path); at != std::string::npos) line.replace(at, r.path.size(), "@");
-    r.log.push_back(line);
+  std::istringstream log(ReadFileText(dir.File("log.txt")));
+  for (std::string line; std::getline(log, line);) {
+    const auto at = line.find(r.path);
+    r.log.push_back(at == std::string::npos ? line : line.replace(at, r.path.size(), "@"));
   }
   return r;
 }

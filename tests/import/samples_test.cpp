@@ -8,8 +8,6 @@
 // (contours left out) and vertices.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "import/import_3dmf.h"
 #include "import_test_support.h"
 

@@ -2,8 +2,6 @@
 // chunk, each checked through one line: what the reader made of the file.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "import_test_support.h"
 
 namespace ws::test {
