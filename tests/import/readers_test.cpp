@@ -99,25 +99,15 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
   }
 }
 
-using Groups = std::vector<std::pair<std::string, std::vector<std::int32_t>>>;
-
-// The group Separators of an OBJ scene: name -> face index list.
-Groups GroupsOf(test::ReadResult& r) {
-  Groups out;
-  for (auto* s : r.Children<scene::Separator>()) {
-    out.emplace_back(s->name, dynamic_cast<scene::IndexedFaceSet&>(*s->children.at(0)).coordIndex);
-  }
-  return out;
-}
-
 TEST(ObjGroups, TheGroupCapKeepsLaterFacesInTheLastGroup) {
   std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
   for (int g = 0; g <= 2048; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";
   auto r = RunReader(ImportObj, "a.obj", text);
-  const Groups groups = GroupsOf(r);
+  const auto groups = r.Children<scene::Separator>();
   ASSERT_EQ(groups.size(), 2048u);
-  EXPECT_EQ(groups.back().first, "n2047");
-  EXPECT_EQ(groups.back().second, (std::vector<std::int32_t>{0, 1, 2, -1, 0, 1, 2, -1}));
+  const auto& set = dynamic_cast<scene::IndexedFaceSet&>(*groups.back()->children.at(0));
+  EXPECT_EQ(std::tuple(groups.back()->name, set.coordIndex),
+            std::tuple("n2047", std::vector<std::int32_t>{0, 1, 2, -1, 0, 1, 2, -1}));
 }
 
 TEST(ObjFaces, CornerNumbers) {
@@ -237,13 +227,6 @@ TEST(ReaderLines, StatusLines) {
                                       "Reading 80.0% Complete"}));
 }
 
-void AddFace(MeshBuilder& b, std::initializer_list<Vec3> corners,
-             const MaterialValue* m = nullptr) {
-  b.BeginFace(m);
-  for (const Vec3& c : corners) b.AddVertex(c.x, c.y, c.z);
-  b.EndFace();
-}
-
 TEST(MaterialValue, EqualWithinOneHundredThousandthAndOfTheSameSidedness) {
   const MaterialValue m;
   MaterialValue near = m, far = m, clear = m, twoSided = m;
@@ -305,7 +288,9 @@ TEST(MeshBuilderGroups, SelectGroupReusesANameAndStopsAt256) {
   std::vector<std::size_t> current;
   for (const char* name : {"wing", "", "wing", "Wing"}) {  // names compare byte for byte
     EXPECT_TRUE(b.SelectGroup(name));
-    AddFace(b, {{1, 0, 0}});
+    b.BeginFace(nullptr);
+    b.AddVertex(1, 0, 0);
+    b.EndFace();
     current.push_back(b.currentGroup());
   }
   EXPECT_EQ(current, (std::vector<std::size_t>{1, 0, 1, 2}));
