@@ -416,11 +416,11 @@ TEST(XImport, UnreadableFilesAreRefusedWithTheirReason) {
        "mesh 'm': face 0 has fewer indices than it says"},
   };
   for (const Row& row : rows) {
-    test::ReadResult r = RunReader(ImportXFile, "f.x", row.text.empty() ? std::string_view()
-                                                                               : row.text);
-    const auto errors = row.text.empty()
-                            ? std::vector<std::string>{"Unable to open file '@'"}
-                            : std::vector<std::string>{"Unable to load DirectX file '@'", row.reason};
+    test::ReadResult r =
+        RunReader(ImportXFile, "f.x", row.text.empty() ? std::string_view() : row.text);
+    const auto errors =
+        row.text.empty() ? std::vector<std::string>{"Unable to open file '@'"}
+                         : std::vector<std::string>{"Unable to load DirectX file '@'", row.reason};
     EXPECT_EQ(std::tuple(r.ok, r.root().children.size(), r.Errors()), std::tuple(false, 0u, errors))
         << row.name;
   }
@@ -435,26 +435,24 @@ void WriteTable(Model& m) {
   WriteClutToFile(m.resources, m.paths.preferences, kCurrentClutId, t);
 }
 
-// The values of the object's Mesh, read back from the written file.
-std::vector<double> MeshValues(const std::string& path, std::vector<double>* matlist = nullptr,
-                               std::vector<std::vector<double>>* materials = nullptr) {
-  auto bytes = test::ReadFileBytes(path);
-  auto read = xfile::Read(bytes, xfile::StandardTemplates());
+// What the written file holds, read back: the values of the object's Mesh,
+// of its material list and of each material.
+struct MeshValues {
+  std::vector<double> mesh, list;
+  std::vector<std::vector<double>> materials;
+};
+MeshValues ReadMesh(const std::string& path) {
+  const ReadResult read = Read(test::ReadFileBytes(path), StandardTemplates());
   EXPECT_TRUE(read.file) << read.error;
   if (!read.file) return {};
-  const xfile::Object& mesh = read.file->objects.at(0);
-  std::vector<double> out;
-  for (const auto& v : mesh.values) out.push_back(v.number);
-  const xfile::Object& list = mesh.children.at(0);
-  if (matlist) {
-    for (const auto& v : list.values) matlist->push_back(v.number);
-  }
-  if (materials) {
-    for (const auto& m : list.children) {
-      materials->emplace_back();
-      for (const auto& v : m.values) materials->back().push_back(v.number);
-    }
-  }
+  const auto numbers = [](const Object& o) {
+    std::vector<double> out;
+    for (const Value& v : o.values) out.push_back(v.number);
+    return out;
+  };
+  const Object& mesh = read.file->objects.at(0);
+  MeshValues out{numbers(mesh), numbers(mesh.children.at(0)), {}};
+  for (const Object& m : mesh.children[0].children) out.materials.push_back(numbers(m));
   return out;
 }
 
@@ -471,20 +469,20 @@ TEST(XExport, SmallObjectsPointsFacesAndMaterials) {
   const std::string path = f.dir.File("small.x");
   ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
   // Points by first use: C 0, B 1, A 2, D 3. Materials: 1, 2, 3. The text's
-  // layout is the writer's, checked line by line in xfile_test.cpp.
+  // layout is the writer's, checked line by line by the XFileWriter tests.
   const std::string text = test::ReadFileText(path);
   EXPECT_TRUE(text.starts_with("xof 0303txt 0032\nMesh wdo_object {\n") &&
               text.find("\n MeshMaterialList wdo_matlist {\n") != std::string::npos)
       << text;
-  std::vector<double> matlist;
-  std::vector<std::vector<double>> materials;
-  EXPECT_EQ(MeshValues(path, &matlist, &materials),
+  const MeshValues small = ReadMesh(path);
+  EXPECT_EQ(small.mesh,
             (std::vector<double>{4, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 5, 3, 0, 1, 2, 3, 2, 1,
                                  0, 3, 3, 0, 2, 3, 3, 1, 2, 3, 2, 1, 3}));
-  EXPECT_EQ(matlist, (std::vector<double>{3, 5, 0, 1, 2, 0, 0}));
-  EXPECT_EQ(materials, (std::vector<std::vector<double>>{{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0},
-                                                         {0, 0.2, 0, 1, 0, 0, 0, 0, 0, 0, 0},
-                                                         {0.8, 0.8, 0.8, 1, 0, 0, 0, 0, 0, 0, 0}}));
+  EXPECT_EQ(small.list, (std::vector<double>{3, 5, 0, 1, 2, 0, 0}));
+  EXPECT_EQ(small.materials,
+            (std::vector<std::vector<double>>{{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0},
+                                              {0, 0.2, 0, 1, 0, 0, 0, 0, 0, 0, 0},
+                                              {0.8, 0.8, 0.8, 1, 0, 0, 0, 0, 0, 0, 0}}));
   const MaterialValue grey = ExportMaterial(ColorTable{}, 0);
   EXPECT_EQ(std::tuple(grey.diffuse, grey.ambient, grey.shininess),
             std::tuple(Vec3{}, Vec3{}, 0.2));
@@ -500,16 +498,16 @@ TEST(XExport, WalkModeQuartersWeldsAndEmptyObjects) {
   AddPolygon(t, {near, c, b}, PolyFlag::kNeverDrawBackFace, 3, 3);  // same colour, A welded
   const std::string path = f.dir.File("walk.X");
   ASSERT_TRUE(ExportObjectAsX(f.m(), path, true));
-  std::vector<double> matlist;
-  EXPECT_EQ(MeshValues(path, &matlist),
+  const MeshValues walk = ReadMesh(path);
+  EXPECT_EQ(walk.mesh,
             (std::vector<double>{3, 0, 1, 0, 2, 0, 0, 0, 0, 0, 2, 3, 0, 1, 2, 3, 1, 0, 2}));
-  EXPECT_EQ(matlist, (std::vector<double>{1, 2, 0, 0}));
+  EXPECT_EQ(walk.list, (std::vector<double>{1, 2, 0, 0}));
 
   t.polygons[0].flags = t.polygons[1].flags = PolyFlag::kInvisible;
   ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
-  matlist.clear();
-  EXPECT_EQ(MeshValues(path, &matlist), (std::vector<double>{0, 0}));
-  EXPECT_EQ(matlist, (std::vector<double>{0, 0}));
+  const MeshValues empty = ReadMesh(path);
+  EXPECT_EQ(std::tuple(empty.mesh, empty.list),
+            std::tuple(std::vector<double>{0, 0}, std::vector<double>{0, 0}));
 }
 
 TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
@@ -533,13 +531,12 @@ TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
     builder.AddVertex(0, 0, 0);
     builder.EndFace();
     ASSERT_TRUE(ExportXFile(dir.File("m.x"), builder)) << r.name;
-    std::vector<std::vector<double>> materials;
-    MeshValues(dir.File("m.x"), nullptr, &materials);
     // The text keeps six decimals.
     auto six = [](double v) { return std::round(v * 1e6) / 1e6; };
     const std::vector<double> want = {
         six(r.face.x), six(r.face.y), six(r.face.z), 1, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(materials, std::vector<std::vector<double>>{want}) << r.name;
+    EXPECT_EQ(ReadMesh(dir.File("m.x")).materials, std::vector<std::vector<double>>{want})
+        << r.name;
   }
 }
 
