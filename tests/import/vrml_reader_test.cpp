@@ -140,6 +140,15 @@ TEST(VrmlReader, NodesGiveTheirFaces) {
   }
 }
 
+// Imported, the file names its format in the progress dialog's titles.
+TEST(VrmlReader, ImportTitles) {
+  test::ImportFixture f;
+  ASSERT_TRUE(f.Import(f.Write("t.wrl", kV1 + kFaces1)));
+  EXPECT_EQ(f.progress.titles,
+            (std::vector<std::string>{"Scanning VRML File...", "Importing VRML File...",
+                                      "Loading Polygons...", "Importing Objects..."}));
+}
+
 TEST(VrmlReader, SkippedStatementsAreLoggedOnceEach) {
   const test::ReadResult r = RunReader(ImportVrml, "t.wrl", kCases[std::size(kCases) - 1].text);
   EXPECT_EQ(r.log, (std::vector<std::string>{"Skipping PROTO 'P'", "Skipping EXTERNPROTO 'E'",
