@@ -332,17 +332,11 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
           hi = {std::max(hi.x, q.x), std::max(hi.y, q.y), std::max(hi.z, q.z)};
         }
       }
-      // Centred, the largest extent scaled to the model size.
-      const double s = kImportModelSize / std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
       struct Triangle { std::uint32_t polygon, index; std::array<Vec3, 3> corners; };
       std::vector<Triangle> expected;
       for (std::uint32_t k = 0; k < polygons.size(); ++k) {
         const Polygon& p = polygons[k];
-        auto at = [&](std::uint32_t i) {
-          const Point& q = points[p.points[i]];
-          return Vec3{(q.x - (lo.x + hi.x) / 2) * s, (q.y - (lo.y + hi.y) / 2) * s,
-                      (q.z - (lo.z + hi.z) / 2) * s};
-        };
+        auto at = [&](std::uint32_t i) { return test::Placed(points[p.points[i]], lo, hi); };
         for (std::uint32_t i = 1; i + 1 < p.pointCount; ++i) {
           if (p.points[i] != p.points[0]) expected.push_back({k, i - 1, {at(0), at(i), at(i + 1)}});
         }

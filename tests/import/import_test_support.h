@@ -90,6 +90,14 @@ inline void AddPolygon(ObjectTables& t, const std::vector<std::uint32_t>& corner
   p.flags = flags, p.frontColor = front, p.backColor = back;
 }
 
+// Where an import puts p (a Vec3 or a Point) of a scene whose points span
+// lo..hi: centred, its largest extent scaled to the model size.
+template <class P>
+Vec3 Placed(const P& p, const Vec3& lo, const Vec3& hi) {
+  const double s = kImportModelSize / std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
+  return {(p.x - (lo.x + hi.x) / 2) * s, (p.y - (lo.y + hi.y) / 2) * s, (p.z - (lo.z + hi.z) / 2) * s};
+}
+
 inline constexpr char kDropped[] = "Some of the polygons in this file were dropped because:\n";
 
 // A model with its working cluster, the import notifier logging into the
