@@ -89,7 +89,8 @@ struct ReadRun {
 ReadRun ReadAll(Bytes bytes) {
   ReadRun r;
   std::unique_ptr<metafile::MetafileReader> reader;
-  r.open = OpenMetafile(std::move(bytes), reader, [&](std::string_view l) { r.log.emplace_back(l); });
+  r.open =
+      OpenMetafile(std::move(bytes), reader, [&](std::string_view l) { r.log.emplace_back(l); });
   MetafileObject o;
   while (reader && (r.end = reader->ReadNextObject(o)) == kOk) {
     for (int i = 3; i >= 0; --i) r.types += static_cast<char>(o.type >> (8 * i));
@@ -108,7 +109,8 @@ const std::vector<float> kTri = {0, 0, 0, 1, 0, 0, 0, 1, 0};
 
 TEST(MetafileReader, TriMeshIndexWidthFollowsThePointCount) {
   const MetafileWriter w;
-  for (const auto& [points, width] : {std::pair{255u, 1u}, {256u, 2u}, {65535u, 2u}, {65536u, 4u}}) {
+  for (const auto& [points, width] :
+       {std::pair{255u, 1u}, {256u, 2u}, {65535u, 2u}, {65536u, 4u}}) {
     EXPECT_EQ(TriMeshIndexWidth(points), width) << points;
     const std::vector<std::uint32_t> corners = {0, points - 1, points / 2};
     const ReadRun r = ReadAll(w.File(w.TriMesh(points, corners, 1)));
@@ -147,10 +149,12 @@ TEST(MetafileReader, BinarySizesAndCountsAtTheirLimits) {
          w.Object("cntr", w.TriMesh(3, {0, 1, 2}) + w.TriMesh(3, {0, 1, 3})), "cntr tmsh ",
          kBadObject, 0},
         {"mesh face count past its data",
-         w.Object("cntr", w.Object("mesh", w.U32s({3}) + w.Floats(kTri) + w.U32s({2, 0, 3, 0, 1, 2}))),
+         w.Object("cntr",
+                  w.Object("mesh", w.U32s({3}) + w.Floats(kTri) + w.U32s({2, 0, 3, 0, 1, 2}))),
          "cntr ", kBadObject, 0},
-        {"contour and face", w.Object("mesh", w.U32s({3}) + w.Floats(kTri) +
-                                                  w.U32s({1, 1, 3, 0, 1, 2, 0xFFFFFFFD, 2, 1, 0})),
+        {"contour and face",
+         w.Object("mesh",
+                  w.U32s({3}) + w.Floats(kTri) + w.U32s({1, 1, 3, 0, 1, 2, 0xFFFFFFFD, 2, 1, 0})),
          "mesh ", kEndOfMetafile, 0},
         {"default ellipsoid", w.Object("elpd", {}), "elpd ", kEndOfMetafile, 0},
     };
@@ -193,7 +197,8 @@ TEST(MetafileReader, TextForms) {
       {"Container ( Triangle ( 0 0 0 1 0 0 0 1 ) )", "cntr ", kBadObject},
       {"Container ( Triangle ( 0 0 0 1 0 0 0 1 0 ) ", "", kEndOfMetafile},
       {"Container ( Polygon ( 3 0 0 0 1 0 0 0 1 ) )", "cntr ", kBadObject},
-      {"Container ( Mesh ( 3 0 0 0 1 0 0 0 1 0 1 0 -3 0 1 2 ) )", "cntr mesh endc ", kEndOfMetafile},
+      {"Container ( Mesh ( 3 0 0 0 1 0 0 0 1 0 1 0 -3 0 1 2 ) )", "cntr mesh endc ",
+       kEndOfMetafile},
       {"Container ( Mesh ( 3 0 0 0 1 0 0 0 1 0 1 0 -4 0 1 2 ) )", "cntr ", kBadObject},
       {"Ellipsoid ( ) Ellipsoid ( 1 2 3 4 5 6 7 8 9 10 11 12 0 1 0 1 )", "elpd elpd ",
        kEndOfMetafile},
@@ -210,7 +215,8 @@ TEST(MetafileReader, ReferencesResolvedThroughTheTableOfContents) {
       "Reference ( 1 ) tri1: Triangle ( 0 0 0 1 0 0 0 1 0 ) Reference ( 2 )\n"
       "tableofcontents0: TableOfContents ( tableofcontents1> 3 -1 1 16 2 1 tri1> Triangle 2 "
       "nowhere> Triangle )");
-  EXPECT_EQ(std::tuple(text.types, text.end), std::tuple("rfrn trng trng rfrn ", kReferenceNotFound));
+  EXPECT_EQ(std::tuple(text.types, text.end),
+            std::tuple("rfrn trng trng rfrn ", kReferenceNotFound));
   for (bool little : {false, true}) {
     const MetafileWriter w{little};
     // rfrn at 24, trng at 36, the table at 80.
@@ -225,7 +231,8 @@ TEST(MetafileReader, ReferencesResolvedThroughTheTableOfContents) {
       "c: Container ( Reference ( 1 ) ) TableOfContents ( next> 2 -1 1 16 1 1 c> Container )");
   std::size_t references = 0;
   for (const MetafileObject& o : loop.objects) references += o.type == kReference;
-  EXPECT_EQ(std::tuple(references, loop.end), std::tuple(kMaxReferenceDepth + 1, kReferenceTooDeep));
+  EXPECT_EQ(std::tuple(references, loop.end),
+            std::tuple(kMaxReferenceDepth + 1, kReferenceTooDeep));
   MetafileObject notReference;
   std::unique_ptr<metafile::MetafileReader> reader;
   ASSERT_EQ(OpenMetafile(MetafileWriter{}.File({}), reader), kOk);
@@ -267,7 +274,8 @@ TEST(Import3dmf, TriangleIsScaledBy18AndStandsOnZero) {
   EXPECT_EQ(std::tuple(f.tables().polygonCount, p.pointCount, p.vectorCount, p.flags, p.frontFill,
                        f.Corners(0), f.tables().vectorCount),
             std::tuple(1u, 3u, 3u, 0x402u, 0u, std::vector<std::uint32_t>{7, 8, 9}, 9u));
-  for (std::uint32_t v : std::span(p.vectors, 3)) EXPECT_EQ(f.tables().vectors[v].selected, kSelected);
+  for (std::uint32_t v : std::span(p.vectors, 3))
+    EXPECT_EQ(f.tables().vectors[v].selected, kSelected);
   EXPECT_EQ(f.progress.titles, std::vector<std::string>{std::string(k3dmfTitle)});
 }
 
@@ -283,9 +291,11 @@ TEST(Import3dmf, NegativeXBoxKeepsItsMaximumAtZeroAndNoExtentScalesByOne) {
 
 TEST(Import3dmf, ColourAppliesToTheGeometryAfterIt) {
   MetafileFixture f;
-  ASSERT_TRUE(f.Run("Container ( Triangle ( 0 0 0 1 0 0 0 1 0 ) DiffuseColor ( 1 0 0.5 ) )\n"
-                    "Triangle ( 0 0 1 1 0 1 0 1 1 )"));
-  const ColorTable table = *ReadClutFromFile(f.m().resources, f.m().paths.preferences, kCurrentClutId);
+  ASSERT_TRUE(
+      f.Run("Container ( Triangle ( 0 0 0 1 0 0 0 1 0 ) DiffuseColor ( 1 0 0.5 ) )\n"
+            "Triangle ( 0 0 1 1 0 1 0 1 1 )"));
+  const ColorTable table =
+      *ReadClutFromFile(f.m().resources, f.m().paths.preferences, kCurrentClutId);
   const std::uint8_t red = NearestColor(table, 65535, 0, 32767);
   ASSERT_NE(red, 0);
   const Polygon& before = f.tables().polygons[0];
@@ -298,13 +308,13 @@ TEST(Import3dmf, ColourAppliesToTheGeometryAfterIt) {
 TEST(Import3dmf, MatrixMovesTrianglesAndMeshesUntilAMeshSwitchesItOff) {
   MetafileFixture f;
   // x + 100 for every corner it applies to; each object has its own z.
-  ASSERT_TRUE(f.Run(
-      "Matrix ( 1 0 0 0 0 1 0 0 0 0 1 0 100 0 0 1 )\n"
-      "TriMesh ( 1 0 0 0 3 0 0 1 2 0 0 0 1 0 0 0 1 0 0 0 0 1 1 0 False )\n"
-      "Polygon ( 3 0 0 1 1 0 1 0 1 1 )\n"
-      "Triangle ( 0 0 2 1 0 2 0 1 2 )\n"
-      "Mesh ( 3 0 0 3 1 0 3 0 1 3 1 0 3 0 1 2 )\n"
-      "Triangle ( 0 0 4 1 0 4 0 1 4 )"));
+  ASSERT_TRUE(
+      f.Run("Matrix ( 1 0 0 0 0 1 0 0 0 0 1 0 100 0 0 1 )\n"
+            "TriMesh ( 1 0 0 0 3 0 0 1 2 0 0 0 1 0 0 0 1 0 0 0 0 1 1 0 False )\n"
+            "Polygon ( 3 0 0 1 1 0 1 0 1 1 )\n"
+            "Triangle ( 0 0 2 1 0 2 0 1 2 )\n"
+            "Mesh ( 3 0 0 3 1 0 3 0 1 3 1 0 3 0 1 2 )\n"
+            "Triangle ( 0 0 4 1 0 4 0 1 4 )"));
   // Box x 0 ... 101, y 0 ... 1, z 0 ... 4: scale 180 / 101, centre x 50.5.
   const double s = 180.0 / 101;
   std::vector<P> expected;
@@ -325,8 +335,8 @@ TEST(Import3dmf, MergeFlipsOnlyTheNewPolygonsAndSharesEqualCorners) {
   MetafileFixture f;
   ASSERT_TRUE(f.Run(kTriangleText));
   const std::vector<std::uint32_t> old = f.Corners(0);
-  const std::string path = f.File(
-      "Triangle ( 90 0 -45 0 0 9 0 1 1 ) Triangle ( 0 0 9 0 1 1 2 2 2 )", "merge.b3d");
+  const std::string path =
+      f.File("Triangle ( 90 0 -45 0 0 9 0 1 1 ) Triangle ( 0 0 9 0 1 1 2 2 2 )", "merge.b3d");
   ASSERT_TRUE(OpenFile(f.m(), f.services, path, OpenMode::kMerge).ok);
   EXPECT_EQ(f.Corners(0), old);
   // (90, 0, -45) is an old point; the two new triangles share two corners.
@@ -337,14 +347,16 @@ TEST(Import3dmf, MergeFlipsOnlyTheNewPolygonsAndSharesEqualCorners) {
 
 TEST(Import3dmf, AReferenceRightAfterAContainerTakesNoStorageObject) {
   MetafileFixture f;
-  ASSERT_TRUE(f.Run("Container ( Reference ( 1 ) Triangle ( 0 0 0 1 0 0 0 1 0 ) )\n"
-                    "t: Triangle ( 0 0 5 1 0 5 0 1 5 ) TableOfContents ( n> 2 -1 1 16 1 1 t> x )"));
+  ASSERT_TRUE(
+      f.Run("Container ( Reference ( 1 ) Triangle ( 0 0 0 1 0 0 0 1 0 ) )\n"
+            "t: Triangle ( 0 0 5 1 0 5 0 1 5 ) TableOfContents ( n> 2 -1 1 16 1 1 t> x )"));
   // The referenced triangle, the one in the container, the one at top level.
   EXPECT_EQ(std::tuple(f.tables().polygonCount, f.ui.MessageTexts().size()), std::tuple(3u, 0u));
 }
 
 TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
-  const std::string mesh4 = "TriMesh ( 2 0 0 0 4 0 0 1 2 0 2 3 7 7 7 8 7 7 8 8 7 7 8 7 0 0 0 1 1 0 False )";
+  const std::string mesh4 =
+      "TriMesh ( 2 0 0 0 4 0 0 1 2 0 2 3 7 7 7 8 7 7 8 8 7 7 8 7 0 0 0 1 1 0 False )";
   const struct {
     const char* name;
     std::uint32_t points, vectors, polygons;  // room left in each table
@@ -352,16 +364,37 @@ TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
     std::vector<std::string> messages;
     std::uint32_t polygonsMade;
   } rows[] = {
-      {"points fit", 6, 99, 99, "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )", {}, 2},
-      {"points", 5, 99, 99, "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
-       {std::string(kMsgTooManyPoints)}, 1},
-      {"vectors at a triangle", 99, 2, 99, "Triangle ( 7 7 7 8 7 7 7 8 7 )",
-       {std::string(kMsgTooManyTriangles)}, 0},
+      {"points fit",
+       6,
+       99,
+       99,
+       "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
+       {},
+       2},
+      {"points",
+       5,
+       99,
+       99,
+       "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
+       {std::string(kMsgTooManyPoints)},
+       1},
+      {"vectors at a triangle",
+       99,
+       2,
+       99,
+       "Triangle ( 7 7 7 8 7 7 7 8 7 )",
+       {std::string(kMsgTooManyTriangles)},
+       0},
       {"mesh triangles fit", 99, 99, 2, mesh4, {}, 2},
       {"mesh triangles", 99, 99, 1, mesh4, {std::string(kMsgTooManyPolygons)}, 0},
       {"vectors in a mesh", 99, 4, 99, mesh4, {std::string(kMsgObjectTooBig)}, 1},
-      {"polygon table", 99, 99, 0, "Triangle ( 7 7 7 8 7 7 7 8 7 )",
-       {std::string(kMsgTooManyPolygons)}, 0},
+      {"polygon table",
+       99,
+       99,
+       0,
+       "Triangle ( 7 7 7 8 7 7 7 8 7 )",
+       {std::string(kMsgTooManyPolygons)},
+       0},
   };
   for (const auto& row : rows) {
     MetafileFixture f;
@@ -386,16 +419,16 @@ TEST(Import3dmf, EllipsoidMemoryMessagesInOrder) {
     const std::vector<std::string> texts = f.ui.MessageTexts();
     if (texts.size() == 2 && texts[1] == kMsgObjectTooBig) seen.push_back(texts[0]);
   }
-  EXPECT_EQ(seen, (std::vector<std::string>{std::string(kMsgNoMemoryTop),
-                                            std::string(kMsgNoMemoryBottom),
-                                            std::string(kMsgNoMemoryCenter),
-                                            std::string(kMsgNoMemoryPoints)}));
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      std::string(kMsgNoMemoryTop), std::string(kMsgNoMemoryBottom),
+                      std::string(kMsgNoMemoryCenter), std::string(kMsgNoMemoryPoints)}));
 }
 
 TEST(Import3dmf, InsertMakesAnObjectAndErrorsKeepWhatWasRead) {
   MetafileFixture f;
   ASSERT_TRUE(OpenFile(f.m(), f.services, f.File(kTriangleText), OpenMode::kInsert).ok);
-  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.tables().polygonCount), std::tuple(2u, 1u));
+  EXPECT_EQ(std::tuple(f.m().cluster.objectNames.size(), f.tables().polygonCount),
+            std::tuple(2u, 1u));
   // Damage inside a container: the general error, and the triangle before it stays.
   MetafileFixture g;
   EXPECT_TRUE(g.Run(std::string(kTriangleText) + "Container ( Triangle ( 1 2 ) )"));

@@ -39,11 +39,17 @@ const Vec3 kA{0, 0, 0}, kB{1, 0, 0}, kC{1, 1, 0}, kD{0, 1, 0};
 test::ReadResult Read(const std::string& text) { return RunReader(ImportDxf, "t.dxf", text); }
 
 TEST(DxfColors, IndexTableAndItsEnds) {
-  const std::pair<int, ColorTriple> rows[] = {
-      {0, {0, 0, 0}},   {7, {1, 1, 1}},   {10, {1, 0, 0}},  {11, {1, 0.5, 0.5}},
-      {249, {0.15, 0.075, 0.09375}}, {250, {0.33, 0.33, 0.33}}, {255, {1, 1, 1}},
-      {-1, {1, 0, 0}},  {256, {1, 0, 0}}};
-  for (const auto& [index, rgb] : rows) EXPECT_LT(Distance(dxf::ColorIndexToRGB(index), rgb), 1e-12) << index;
+  const std::pair<int, ColorTriple> rows[] = {{0, {0, 0, 0}},
+                                              {7, {1, 1, 1}},
+                                              {10, {1, 0, 0}},
+                                              {11, {1, 0.5, 0.5}},
+                                              {249, {0.15, 0.075, 0.09375}},
+                                              {250, {0.33, 0.33, 0.33}},
+                                              {255, {1, 1, 1}},
+                                              {-1, {1, 0, 0}},
+                                              {256, {1, 0, 0}}};
+  for (const auto& [index, rgb] : rows)
+    EXPECT_LT(Distance(dxf::ColorIndexToRGB(index), rgb), 1e-12) << index;
 }
 
 TEST(DxfColors, FindColorLayersAndBestMatch) {
@@ -51,40 +57,64 @@ TEST(DxfColors, FindColorLayersAndBestMatch) {
   layers.AddLayer("A", 3);
   layers.AddLayer("A", 5);  // the first definition wins
   layers.AddLayer("0", 4);
-  EXPECT_EQ(std::pair(layers.LookupLayerColor("A"), layers.LookupLayerColor("B")), std::pair(3, -1));
-  struct Row { const char* layer; int index; bool entity; int expected; };
-  const Row rows[] = {{"A", 0, true, 3},   {"B", 0, true, -1},  {"A", 256, true, 7},
+  EXPECT_EQ(std::pair(layers.LookupLayerColor("A"), layers.LookupLayerColor("B")),
+            std::pair(3, -1));
+  struct Row {
+    const char* layer;
+    int index;
+    bool entity;
+    int expected;
+  };
+  const Row rows[] = {{"A", 0, true, 3},     {"B", 0, true, -1},   {"A", 256, true, 7},
                       {"A", 300, true, 300}, {"A", 256, false, 9}, {"0", 0, false, 9},
-                      {"A", 0, false, 3},  {"0", 0, true, 4},   {"A", 2, false, 2}};
+                      {"A", 0, false, 3},    {"0", 0, true, 4},    {"A", 2, false, 2}};
   for (const Row& r : rows)
-    EXPECT_EQ(dxf::FindColor(layers, r.layer, r.index, r.entity, 9), r.expected) << r.layer << r.index << r.entity;
+    EXPECT_EQ(dxf::FindColor(layers, r.layer, r.index, r.entity, 9), r.expected)
+        << r.layer << r.index << r.entity;
   // Ties keep the lower index: white is 7 and 255, black 0, 8 and 9.
-  const std::pair<ColorTriple, int> matches[] = {
-      {{1, 1, 1}, 7}, {{0, 0, 0}, 0}, {{0.9, 0.05, 0}, 1}, {{0.5, 0, 0}, 14}, {{0.6, 0.6, 0.6}, 252}};
+  const std::pair<ColorTriple, int> matches[] = {{{1, 1, 1}, 7},
+                                                 {{0, 0, 0}, 0},
+                                                 {{0.9, 0.05, 0}, 1},
+                                                 {{0.5, 0, 0}, 14},
+                                                 {{0.6, 0.6, 0.6}, 252}};
   for (const auto& [rgb, index] : matches) EXPECT_EQ(dxf::BestColorMatch(rgb), index) << rgb.x;
 }
 
 // Corner lists and diffuse colours of every face a drawing gives.
 TEST(DxfReader, EntitiesBecomeTheirFaces) {
   auto up = [](Vec3 p) { return Vec3{p.x, p.y, p.z + 0.00001}; };
-  struct Row { const char* name; std::string body; std::vector<std::vector<Vec3>> faces; ColorTriple color; };
+  struct Row {
+    const char* name;
+    std::string body;
+    std::vector<std::vector<Vec3>> faces;
+    ColorTriple color;
+  };
   const Row rows[] = {
       {"triangle", Dxf().Face(kA, kB, kC, kC).text, {{kA, kB, kC}}, {1, 0, 0}},
       {"quad", Dxf().Face(kA, kB, kC, kD, 5).text, {{kA, kB, kC, kD}}, {0, 0, 1}},
-      {"line", Dxf()(0, "LINE")(62, 256).At(10, kA).At(11, kB).text, {{kA, up(kA), kB, up(kB)}}, {1, 1, 1}},
-      {"polyface", Dxf()(0, "POLYLINE")(66, 1)(70, 64)(62, 3).At(10, {0, 0, 1})
-                       (0, "VERTEX")(70, 192).At(10, kA)(0, "VERTEX")(70, 192).At(10, kB)
-                       (0, "VERTEX")(70, 192).At(10, kC)(0, "VERTEX")(70, 192).At(10, kD)
-                       (0, "VERTEX")(70, 128)(71, 1)(72, -2)(73, 3)(74, 0)
-                       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 3)(74, -4)
-                       (0, "VERTEX")(70, 128)(71, 1)(72, 1)(73, 3)      // 71 = 72
-                       (0, "VERTEX")(70, 128)(71, 0)(72, 2)(73, 3)      // 71 = 0
-                       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 5)      // no vertex 5
-                       (0, "VERTEX")(70, 128)(71, 1)(72, 0)(73, 3)(74, 4)  // no vertex 0
-                       (0, "SEQEND").text,
-       {{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}, {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}}, {0, 1, 0}},
-      {"polyline without SEQEND", Dxf()(0, "POLYLINE")(66, 1).End().Section("ENTITIES").Face(kA, kB, kC, kC).text,
-       {{kA, kB, kC}}, {1, 0, 0}},
+      {"line",
+       Dxf()(0, "LINE")(62, 256).At(10, kA).At(11, kB).text,
+       {{kA, up(kA), kB, up(kB)}},
+       {1, 1, 1}},
+      {"polyface",
+       Dxf()(0, "POLYLINE")(66, 1)(70, 64)(62, 3)
+           .At(10, {0, 0, 1})(0, "VERTEX")(70, 192)
+           .At(10, kA)(0, "VERTEX")(70, 192)
+           .At(10, kB)(0, "VERTEX")(70, 192)
+           .At(10, kC)(0, "VERTEX")(70, 192)
+           .At(10, kD)(0, "VERTEX")(70, 128)(71, 1)(72, -2)(73, 3)(74, 0)(0, "VERTEX")(70, 128)(
+               71, 1)(72, 2)(73, 3)(74, -4)(0, "VERTEX")(70, 128)(71, 1)(72, 1)(73, 3)  // 71 = 72
+       (0, "VERTEX")(70, 128)(71, 0)(72, 2)(73, 3)                                      // 71 = 0
+       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 5)         // no vertex 5
+       (0, "VERTEX")(70, 128)(71, 1)(72, 0)(73, 3)(74, 4)  // no vertex 0
+       (0, "SEQEND")
+           .text,
+       {{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}, {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}},
+       {0, 1, 0}},
+      {"polyline without SEQEND",
+       Dxf()(0, "POLYLINE")(66, 1).End().Section("ENTITIES").Face(kA, kB, kC, kC).text,
+       {{kA, kB, kC}},
+       {1, 0, 0}},
   };
   for (const Row& r : rows) {
     test::ReadResult result = Read(Dxf{r.body}.Entities());
@@ -93,7 +123,8 @@ TEST(DxfReader, EntitiesBecomeTheirFaces) {
     for (const auto& f : result.faces) {
       faces.push_back(f.corners);
       EXPECT_EQ(f.material.diffuse, r.color) << r.name;
-      EXPECT_LT(Distance(f.material.ambient, {r.color.x * 0.1, r.color.y * 0.1, r.color.z * 0.1}), 1e-12);
+      EXPECT_LT(Distance(f.material.ambient, {r.color.x * 0.1, r.color.y * 0.1, r.color.z * 0.1}),
+                1e-12);
     }
     EXPECT_EQ(faces, r.faces) << r.name;
   }
@@ -102,16 +133,19 @@ TEST(DxfReader, EntitiesBecomeTheirFaces) {
 // Polygon meshes of 3 x 4 vertices: faces for every row and column pair,
 // and round the end in each closed direction.
 TEST(DxfReader, PolygonMeshClosedInMAndN) {
-  const std::pair<int, std::size_t> rows[] = {{16, 6}, {16 + 1, 9}, {16 + 32, 8}, {16 + 1 + 32, 12}, {0, 0}};
+  const std::pair<int, std::size_t> rows[] = {
+      {16, 6}, {16 + 1, 9}, {16 + 32, 8}, {16 + 1 + 32, 12}, {0, 0}};
   for (const auto& [flags, count] : rows) {
     for (const int m : {3, 4}) {  // 4 x 4 names a vertex the mesh does not have
       Dxf mesh;
       mesh(0, "POLYLINE")(66, 1)(70, flags)(71, m)(72, 4);
-      for (int i = 0; i < 12; ++i) mesh(0, "VERTEX")(70, 64).At(10, {double(i / 4), double(i % 4), 0});
+      for (int i = 0; i < 12; ++i)
+        mesh(0, "VERTEX")(70, 64).At(10, {double(i / 4), double(i % 4), 0});
       const test::ReadResult r = Read(mesh(0, "SEQEND").Entities());
       ASSERT_EQ(r.faces.size(), m == 3 ? count : 0u) << flags << " " << m;
       if (flags == 16 + 1 + 32 && m == 3) {
-        EXPECT_EQ(r.faces.back().corners, (std::vector<Vec3>{{2, 3, 0}, {2, 0, 0}, {0, 0, 0}, {0, 3, 0}}));
+        EXPECT_EQ(r.faces.back().corners,
+                  (std::vector<Vec3>{{2, 3, 0}, {2, 0, 0}, {0, 0, 0}, {0, 3, 0}}));
       }
     }
   }
@@ -121,9 +155,12 @@ TEST(DxfReader, PolygonMeshClosedInMAndN) {
 // (10, 0, 0), scaled by 2 and 3, turned 90 degrees, as 2 columns x 3 rows.
 TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "tri").At(10, {1, 1, 0}).Face(kA, kB, kC, kC)(0, "ENDBLK").End();
-  d.Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90)(70, 2)(71, 3)
-      (44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
+  d.Section("BLOCKS")(0, "BLOCK")(2, "tri")
+      .At(10, {1, 1, 0})
+      .Face(kA, kB, kC, kC)(0, "ENDBLK")
+      .End();
+  d.Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90)(70, 2)(
+      71, 3)(44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 6u);
   for (std::size_t face = 0; face < 6; ++face) {  // column by column
@@ -131,7 +168,8 @@ TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
     for (std::size_t i = 0; i < 3; ++i) {
       const Vec3 p = std::array{kA, kB, kC}[i];
       const double x = (p.x - 1) * 2 + c * 5, y = (p.y - 1) * 3 + row * 7;
-      EXPECT_LT(Distance(r.faces[face].corners[i], {10 - y, x, 0}), 1e-9) << c << " " << row << " " << i;
+      EXPECT_LT(Distance(r.faces[face].corners[i], {10 - y, x, 0}), 1e-9)
+          << c << " " << row << " " << i;
     }
   }
 }
@@ -139,9 +177,14 @@ TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
 // The arbitrary-axis rule: an extrusion within 1/64 of the z axis takes
 // its x axis from the world's y axis, any other from the world's z axis.
 TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
-  struct Row { Vec3 extrusion, expected; double within; };
-  const Row rows[] = {{{0, 0, -1}, {-1, 2, -3}, 1e-9}, {{1, 0, 0}, {3, 1, 2}, 1e-9},
-                      {{0.0156, 0, 1}, {1, 2, 3}, 0.1}, {{0.0157, 0, 1}, {-2, 1, 3}, 0.1}};
+  struct Row {
+    Vec3 extrusion, expected;
+    double within;
+  };
+  const Row rows[] = {{{0, 0, -1}, {-1, 2, -3}, 1e-9},
+                      {{1, 0, 0}, {3, 1, 2}, 1e-9},
+                      {{0.0156, 0, 1}, {1, 2, 3}, 0.1},
+                      {{0.0157, 0, 1}, {-2, 1, 3}, 0.1}};
   for (const Row& row : rows) {
     Dxf d;
     d.Section("BLOCKS")(0, "BLOCK")(2, "b").Face({1, 2, 3}, kB, kC, kC)(0, "ENDBLK").End();
@@ -157,26 +200,33 @@ TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
 // take the insert's colour.
 TEST(DxfReader, NestedInsertsAndTheirDepthCut) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5})(0, "ENDBLK");
+  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5})(
+      0, "ENDBLK");
   d(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
-  d(0, "BLOCK")(2, "self").Face(kA, kB, kC, kC, 2, "L")(0, "INSERT")(2, "self").At(10, {1, 0, 0})(0, "ENDBLK").End();
+  d(0, "BLOCK")(2, "self")
+      .Face(kA, kB, kC, kC, 2, "L")(0, "INSERT")(2, "self")
+      .At(10, {1, 0, 0})(0, "ENDBLK")
+      .End();
   d.Section("ENTITIES")(0, "INSERT")(2, "outer")(62, 5)(0, "INSERT")(2, "self").End();
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 17u);
   EXPECT_EQ(std::tuple(r.faces[0].corners[0], r.faces[0].material.diffuse, r.faces[16].corners[0]),
             std::tuple(Vec3{0, 0, 5}, Vec3{0, 0, 1}, Vec3{15, 0, 0}));
-  EXPECT_EQ(r.Errors(), (std::vector<std::string>{
-                            "DXF: block \"self\" is inserted more than 16 levels deep (it may insert "
-                            "itself); the deeper inserts were left out"}));
+  EXPECT_EQ(r.Errors(),
+            (std::vector<std::string>{
+                "DXF: block \"self\" is inserted more than 16 levels deep (it may insert "
+                "itself); the deeper inserts were left out"}));
 }
 
 // A drawing keeps 10,001 faces; 256 blocks fit in the table, and a name
 // already there is not redefined.
 TEST(DxfReader, FaceAndBlockLimits) {
   Dxf faces, blocks;
-  for (int i = 0; i < 10002; ++i) faces.Face({double(i), 0, 0}, {double(i), 1, 0}, {double(i), 1, 1}, {double(i), 1, 1});
+  for (int i = 0; i < 10002; ++i)
+    faces.Face({double(i), 0, 0}, {double(i), 1, 0}, {double(i), 1, 1}, {double(i), 1, 1});
   blocks.Section("BLOCKS");
-  for (int i = 0; i <= 256; ++i) blocks(0, "BLOCK")(2, "b" + std::to_string(i)).Face(kA, kB, kC, kC)(0, "ENDBLK");
+  for (int i = 0; i <= 256; ++i)
+    blocks(0, "BLOCK")(2, "b" + std::to_string(i)).Face(kA, kB, kC, kC)(0, "ENDBLK");
   blocks(0, "BLOCK")(2, "b0").Face(kA, kB, kC, kC, 5)(0, "ENDBLK").End().Section("ENTITIES");
   for (int i = 0; i <= 256; ++i) blocks(0, "INSERT")(2, "b" + std::to_string(i));
   EXPECT_EQ(Read(faces.Entities()).faces.size(), 10001u);
@@ -189,8 +239,9 @@ TEST(DxfReader, FaceAndBlockLimits) {
 // line ends read alike; layer colours come from the TABLES section.
 TEST(DxfReader, NamesWithBlanksAndLineEnds) {
   Dxf d;
-  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5)(0, "LAYER")(2, "other")
-      (0, "ENDTAB").End();
+  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5)(0, "LAYER")(
+       2, "other")(0, "ENDTAB")
+      .End();
   d.Section("ENTITIES").Face(kA, kB, kC, kC, 0, "My layer").Face(kA, kB, kC, kC, 0, "other");
   d.Face(kA, kB, kC, kC, 0, std::string(300, 'x')).End();
   for (const char* end : {"\n", "\r\n", "\r"}) {
@@ -199,11 +250,14 @@ TEST(DxfReader, NamesWithBlanksAndLineEnds) {
     test::ReadResult r = Read(text);
     std::vector<std::pair<std::string, Vec3>> groups;  // one face a layer
     const auto sets = r.Children<scene::IndexedFaceSet>();
-    for (std::size_t i = 0; i < sets.size(); ++i) groups.emplace_back(sets[i]->name, r.faces.at(i).material.diffuse);
+    for (std::size_t i = 0; i < sets.size(); ++i)
+      groups.emplace_back(sets[i]->name, r.faces.at(i).material.diffuse);
     // "other" keeps the colour of the entry before it; the long name is
     // cut to 255 characters, and that layer is unknown.
-    EXPECT_EQ(groups, (std::vector<std::pair<std::string, Vec3>>{
-                          {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}}))
+    EXPECT_EQ(
+        groups,
+        (std::vector<std::pair<std::string, Vec3>>{
+            {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}}))
         << end;
   }
 }
@@ -219,7 +273,8 @@ TEST(DxfReader, ProgressAndTrace) {
   Importer importer(notifier);
   std::vector<std::string> trace;
   test::WriteFileText(dir.File("p.dxf"), text);
-  ImportDxfTraced(importer, dir.File("p.dxf"), [&](std::string_view line) { trace.emplace_back(line); });
+  ImportDxfTraced(importer, dir.File("p.dxf"),
+                  [&](std::string_view line) { trace.emplace_back(line); });
   const auto size = static_cast<int>(text.size());
   EXPECT_EQ(std::tuple(progress.positions, progress.titles),
             std::tuple(std::vector<int>{500 * 100 / size, 1000 * 100 / size},
@@ -237,8 +292,10 @@ TEST(DxfReader, DamagedFilesKeepWhatCameBefore) {
   const test::ReadResult afterEof = Read(Dxf{face}.Entities() + face);
   EXPECT_EQ(std::tuple(cut.ok, cut.faces.size(), cut.importer->dropped(), afterEof.faces.size(),
                        afterEof.importer->dropped().size()),
-            std::tuple(true, 1u, std::vector<std::string>{"the file ends inside its ENTITIES section; "
-                                                          "the rest of the drawing is missing"}, 1u, 0u));
+            std::tuple(true, 1u,
+                       std::vector<std::string>{"the file ends inside its ENTITIES section; "
+                                                "the rest of the drawing is missing"},
+                       1u, 0u));
 }
 
 }  // namespace

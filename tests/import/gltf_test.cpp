@@ -26,7 +26,8 @@ std::string Base64(const std::string& in) {
     std::uint32_t n = static_cast<std::uint8_t>(in[i]) << 16;
     if (i + 1 < in.size()) n |= static_cast<std::uint8_t>(in[i + 1]) << 8;
     if (i + 2 < in.size()) n |= static_cast<std::uint8_t>(in[i + 2]);
-    for (std::size_t k = 0; k < 4; ++k) out += i + k <= in.size() ? digits[(n >> (18 - 6 * k)) & 63] : '=';
+    for (std::size_t k = 0; k < 4; ++k)
+      out += i + k <= in.size() ? digits[(n >> (18 - 6 * k)) & 63] : '=';
   }
   return out;
 }
@@ -52,11 +53,13 @@ std::string Buffer() {
 // node with the mesh); `primitive`, `materials`, `accessor0` and the
 // primitive's further `attributes` spliced in.
 std::string File(const std::string& primitive, const std::string& nodes = R"([{"mesh":0}])",
-                 const std::string& materials = "[{}]", const std::string& accessor0 = R"("count":5)",
+                 const std::string& materials = "[{}]",
+                 const std::string& accessor0 = R"("count":5)",
                  const std::string& attributes = "") {
   return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":)" + nodes +
-         R"(,"meshes":[{"primitives":[{"attributes":{"POSITION":0)" + attributes + "}" + primitive + R"(}]}],"materials":)" +
-         materials + R"(,"accessors":[{"bufferView":0,"componentType":5126,"type":"VEC3",)" + accessor0 +
+         R"(,"meshes":[{"primitives":[{"attributes":{"POSITION":0)" + attributes + "}" + primitive +
+         R"(}]}],"materials":)" + materials +
+         R"(,"accessors":[{"bufferView":0,"componentType":5126,"type":"VEC3",)" + accessor0 +
          R"(},{"bufferView":1,"componentType":5121,"type":"SCALAR","count":6},)"
          R"({"bufferView":1,"byteOffset":6,"componentType":5121,"type":"SCALAR","count":5},)"
          R"({"bufferView":1,"byteOffset":11,"componentType":5121,"type":"SCALAR","count":3},)"
@@ -70,7 +73,11 @@ std::string File(const std::string& primitive, const std::string& nodes = R"([{"
 const Vec3 kCorners[] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 0}};
 
 TEST(GltfReader, PrimitiveModesMakeTheirTriangles) {
-  struct Row { const char* name; std::string primitive; std::vector<std::array<int, 3>> faces; };
+  struct Row {
+    const char* name;
+    std::string primitive;
+    std::vector<std::array<int, 3>> faces;
+  };
   const Row rows[] = {
       {"triangles, no index list", "", {{0, 1, 2}}},
       {"triangles", R"(,"indices":1)", {{0, 1, 2}, {2, 3, 0}}},
@@ -85,7 +92,8 @@ TEST(GltfReader, PrimitiveModesMakeTheirTriangles) {
     std::vector<std::vector<Vec3>> want;
     auto cm = [](const Vec3& v) { return Vec3{v.x * 100, v.y * 100, v.z * 100}; };
     // Each triangle turned to the editor's clockwise front.
-    for (const auto& f : row.faces) want.push_back({cm(kCorners[f[0]]), cm(kCorners[f[2]]), cm(kCorners[f[1]])});
+    for (const auto& f : row.faces)
+      want.push_back({cm(kCorners[f[0]]), cm(kCorners[f[2]]), cm(kCorners[f[1]])});
     std::vector<std::vector<Vec3>> got;
     for (const auto& f : r.faces) got.push_back(f.corners);
     EXPECT_EQ(got, want) << row.name;
@@ -94,18 +102,31 @@ TEST(GltfReader, PrimitiveModesMakeTheirTriangles) {
         << row.name;
   }
   auto r = RunReader(&ImportGltf, "a.gltf", File(R"(,"indices":3)"));
-  EXPECT_EQ(r.importer->dropped(), std::vector<std::string>{"1 triangles name vertices the file does not have"});
+  EXPECT_EQ(r.importer->dropped(),
+            std::vector<std::string>{"1 triangles name vertices the file does not have"});
 }
 
 TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
-  struct Row { const char* name; std::string nodes; Vec3 second, third; };
+  struct Row {
+    const char* name;
+    std::string nodes;
+    Vec3 second, third;
+  };
   const double h = std::sqrt(0.5);
   const Row rows[] = {
-      {"scale, rotation, translation", R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) +
-       "," + std::to_string(h) + R"(],"translation":[1,0,0]}])", {1, 2, 0}, {-2, 2, 0}},
-      {"matrix", R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])", {6, 6, 7}, {6, 7, 7}},
-      {"parent and child", R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])",
-       {12, 0, 0}, {12, 2, 0}},
+      {"scale, rotation, translation",
+       R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) + "," +
+           std::to_string(h) + R"(],"translation":[1,0,0]}])",
+       {1, 2, 0},
+       {-2, 2, 0}},
+      {"matrix",
+       R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])",
+       {6, 6, 7},
+       {6, 7, 7}},
+      {"parent and child",
+       R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])",
+       {12, 0, 0},
+       {12, 2, 0}},
       {"a node its own child", R"([{"mesh":0,"children":[0]}])", {1, 0, 0}, {1, 1, 0}},
   };
   for (const Row& row : rows) {
@@ -129,33 +150,44 @@ TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
     table.Set(i, {static_cast<std::uint16_t>(r * 257), static_cast<std::uint16_t>(g * 257),
                   static_cast<std::uint16_t>(b * 257)});
   };
-  set(1, 128, 64, 255), set(2, 85, 85, 85), set(3, 128, 0, 0), set(5, 10, 20, 30), set(6, 10, 20, 30);
+  set(1, 128, 64, 255), set(2, 85, 85, 85), set(3, 128, 0, 0), set(5, 10, 20, 30),
+      set(6, 10, 20, 30);
   set(7, 200, 200, 200), set(4, 127, 0, 0);
   ASSERT_TRUE(WriteClutToFile(f.m().resources, f.m().paths.preferences, kCurrentClutId, table));
-  struct Row { const char* name; std::string primitive, materials; std::uint8_t color; std::uint32_t flags;
-               std::string attributes = ""; };
+  struct Row {
+    const char* name;
+    std::string primitive, materials;
+    std::uint8_t color;
+    std::uint32_t flags;
+    std::string attributes = "";
+  };
   const std::string factor = R"({"pbrMetallicRoughness":{"baseColorFactor":[0.502,0.251,1,1]})";
-  const std::string grey = R"({"pbrMetallicRoughness":{"baseColorFactor":[0.0392,0.0784,0.1176,1]})";
+  const std::string grey =
+      R"({"pbrMetallicRoughness":{"baseColorFactor":[0.0392,0.0784,0.1176,1]})";
   const Row rows[] = {
       {"base colour", R"(,"material":0)", "[" + factor + "}]", 1, 0x402},
       {"double-sided", R"(,"material":0)", "[" + factor + R"(,"doubleSided":true}])", 1, 0x002},
       {"no material", "", "[{}]", 7, 0x402},
-      {"nearest of 256 levels", R"(,"material":0)", R"([{"pbrMetallicRoughness":{"baseColorFactor":[0.50157,0,0,1]}}])",
-       3, 0x402},
+      {"nearest of 256 levels", R"(,"material":0)",
+       R"([{"pbrMetallicRoughness":{"baseColorFactor":[0.50157,0,0,1]}}])", 3, 0x402},
       {"vertex colours", "", "[{}]", 2, 0x402, R"(,"COLOR_0":4)"},
-      {"palette entry of the same colour", R"(,"material":0)", "[" + grey + R"(,"extras":{"paletteIndex":6}}])", 6,
-       0x402},
-      {"palette entry of another colour", R"(,"material":0)", "[" + grey + R"(,"extras":{"paletteIndex":7}}])", 5,
-       0x402},
+      {"palette entry of the same colour", R"(,"material":0)",
+       "[" + grey + R"(,"extras":{"paletteIndex":6}}])", 6, 0x402},
+      {"palette entry of another colour", R"(,"material":0)",
+       "[" + grey + R"(,"extras":{"paletteIndex":7}}])", 5, 0x402},
   };
   for (const Row& row : rows) {
-    const std::string text = File(row.primitive, R"([{"mesh":0}])", row.materials, R"("count":5)", row.attributes);
+    const std::string text =
+        File(row.primitive, R"([{"mesh":0}])", row.materials, R"("count":5)", row.attributes);
     const std::string path = f.Write("c.gltf", text);
     f.tables().ResetObject();
-    ASSERT_TRUE(f.Import(path)) << row.name << (f.ui.Messages().empty() ? "" : ": " + f.ui.Messages().back().text);
+    ASSERT_TRUE(f.Import(path)) << row.name
+                                << (f.ui.Messages().empty() ? ""
+                                                            : ": " + f.ui.Messages().back().text);
     ASSERT_EQ(f.tables().polygonCount, 1u) << row.name;
     const Polygon& p = f.tables().polygons[0];
-    EXPECT_EQ(std::tuple(int(p.frontColor), int(p.backColor), p.flags), std::tuple(int(row.color), int(row.color), row.flags))
+    EXPECT_EQ(std::tuple(int(p.frontColor), int(p.backColor), p.flags),
+              std::tuple(int(row.color), int(row.color), row.flags))
         << row.name;
   }
 }
@@ -164,39 +196,51 @@ TEST(GltfReader, BadFilesAreRefusedWithTheirReason) {
   std::string glb("glTF", 4);
   Put<std::uint32_t>(glb, {2, 1000, 20, 0x4E4F534A});
   glb += "{\"asset\":";
-  struct Row { const char* name; std::string text; std::string line; };
+  struct Row {
+    const char* name;
+    std::string text;
+    std::string line;
+  };
   const Row rows[] = {
       {"no file", std::string(), "Unable to open file '@'"},
       {"not glTF", "this is no glTF", "Unable to load glTF file '@'"},
       {"cut-off binary", glb, "Unable to load glTF file '@'"},
       {"corners past the buffer", File("", R"([{"mesh":0}])", "[{}]", R"("count":6)"),
        "Bad glTF file '@': accessor 0 lies outside its buffer"},
-      // 16,000,000 numbers at most: 5,333,333 corners are checked against the buffer, one more is not.
+      // 16,000,000 numbers at most: 5,333,333 corners are checked against the buffer, one more is
+      // not.
       {"longest list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333333)"),
        "Bad glTF file '@': accessor 0 lies outside its buffer"},
       {"list too long", File("", R"([{"mesh":0}])", "[{}]", R"("count":5333334)"),
        "Bad glTF file '@': accessor 0 is too long"},
-      {"float index list", [] {
+      {"float index list",
+       [] {
          std::string t = File(R"(,"indices":1)");
          t.replace(t.find(R"("componentType":5121)"), 20, R"("componentType":5126)");
          return t;
-       }(), "Bad glTF file '@': accessor 1 has the wrong type"},
+       }(),
+       "Bad glTF file '@': accessor 1 has the wrong type"},
       {"corners as numbers", File("", R"([{"mesh":0}])", "[{}]", R"("count":5,"type":"SCALAR")"),
        "Bad glTF file '@': accessor 0 has the wrong type"},
-      {"no such colour list", File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),
+      {"no such colour list",
+       File("", R"([{"mesh":0}])", "[{}]", R"("count":5)", R"(,"COLOR_0":9)"),
        "Bad glTF file '@': accessor 9 does not exist"},
-      {"stride shorter than a corner", [] {
+      {"stride shorter than a corner",
+       [] {
          std::string t = File("");
          t.replace(t.find(R"("byteLength":60})"), 16, R"("byteLength":60,"byteStride":4})");
          return t;
-       }(), "Bad glTF file '@': accessor 0 lies outside its buffer"},
-      {"sparse corners", File("", R"([{"mesh":0}])", "[{}]",
-                              R"("count":5,"sparse":{"count":1,"indices":{"bufferView":1,"componentType":5121},)"
-                              R"("values":{"bufferView":0}})"),
+       }(),
+       "Bad glTF file '@': accessor 0 lies outside its buffer"},
+      {"sparse corners",
+       File("", R"([{"mesh":0}])", "[{}]",
+            R"("count":5,"sparse":{"count":1,"indices":{"bufferView":1,"componentType":5121},)"
+            R"("values":{"bufferView":0}})"),
        "Bad glTF file '@': accessor 0 is sparse, which is not supported"},
   };
   for (const Row& row : rows) {
-    auto r = RunReader(&ImportGltf, "bad.glb", row.text.empty() ? std::string_view() : std::string_view(row.text));
+    auto r = RunReader(&ImportGltf, "bad.glb",
+                       row.text.empty() ? std::string_view() : std::string_view(row.text));
     // The first line is ours; a second one may carry the parser's words.
     EXPECT_EQ(std::tuple(r.ok, r.root().children.size(), r.log.at(0)),
               std::tuple(false, 0u, row.line))
@@ -214,14 +258,16 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(0, 100, 0),
                       d = t.AddPoint(0, 0, 50);
   AddPolygon(t, {a, b, c}, PolyFlag::kNeverDrawBackFace | PolyFlag::kCollision, 3, 5);
-  AddPolygon(t, {a, c, d}, 0, 3, 5);                     // both sides in 3: double-sided material
-  AddPolygon(t, {a, b, d}, PolyFlag::kEachSideDifferent, 4, 5);  // two colours: both faces one-sided
+  AddPolygon(t, {a, c, d}, 0, 3, 5);  // both sides in 3: double-sided material
+  AddPolygon(t, {a, b, d}, PolyFlag::kEachSideDifferent, 4,
+             5);  // two colours: both faces one-sided
   const auto bytes = FormatGltf(t, table, 1.0, false);
   ASSERT_TRUE(bytes);
   tinygltf::TinyGLTF loader;
   tinygltf::Model m;
   std::string err, warn;
-  ASSERT_TRUE(loader.LoadASCIIFromString(&m, &err, &warn, bytes->data(), static_cast<unsigned>(bytes->size()), ""))
+  ASSERT_TRUE(loader.LoadASCIIFromString(&m, &err, &warn, bytes->data(),
+                                         static_cast<unsigned>(bytes->size()), ""))
       << err;
 
   std::vector<std::tuple<std::vector<double>, bool, int>> materials;
@@ -240,14 +286,16 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
   const auto& view = m.bufferViews[pos.bufferView];
   float xyz[12];
   std::memcpy(xyz, m.buffers[0].data.data() + view.byteOffset, sizeof xyz);
-  EXPECT_EQ(std::vector<float>(xyz, xyz + 12), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0.5f}));
+  EXPECT_EQ(std::vector<float>(xyz, xyz + 12),
+            (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0.5f}));
   using Primitive = std::tuple<std::vector<std::uint32_t>, int, std::string, bool>;
   std::vector<Primitive> got;
   for (const auto& p : m.meshes[0].primitives) {
     const auto& acc = m.accessors[p.indices];
     const auto& v = m.bufferViews[acc.bufferView];
     std::vector<std::uint32_t> indices(acc.count);
-    std::memcpy(indices.data(), m.buffers[0].data.data() + v.byteOffset + acc.byteOffset, acc.count * 4);
+    std::memcpy(indices.data(), m.buffers[0].data.data() + v.byteOffset + acc.byteOffset,
+                acc.count * 4);
     got.emplace_back(indices, p.material, p.extras.Get("side").Get<std::string>(),
                      p.extras.Get("collision").Get<bool>());
   }
@@ -257,7 +305,8 @@ TEST(GltfExport, TrianglesRunCounterClockwiseWithOneMaterialPerEntryAndSide) {
                                          {{0, 3, 1}, 2, "front", false},
                                          {{0, 1, 3}, 3, "back", false}}));
   EXPECT_EQ(std::tuple(m.nodes[0].name, m.meshes[0].name, m.asset.generator),
-            std::tuple(std::string("Default Object"), std::string("Default Object"), std::string("Wirestead")));
+            std::tuple(std::string("Default Object"), std::string("Default Object"),
+                       std::string("Wirestead")));
 }
 
 // Distinct in 8 bits, except that 200..207 repeat 0..7: those can only come
@@ -316,7 +365,8 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
       const std::string bytes = test::ReadFileText(path);
       const bool binary = name == std::string("object.glb");
       // A container, or text with the buffer inside it as a data URI.
-      const bool dataUri = bytes.find("\"data:application/octet-stream;base64,") != std::string::npos;
+      const bool dataUri =
+          bytes.find("\"data:application/octet-stream;base64,") != std::string::npos;
       EXPECT_EQ(std::tuple(bytes.starts_with("glTF"), dataUri), std::tuple(binary, !binary));
 
       // What the import should make of it, in the import's placement.
@@ -332,7 +382,10 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
           hi = {std::max(hi.x, q.x), std::max(hi.y, q.y), std::max(hi.z, q.z)};
         }
       }
-      struct Triangle { std::uint32_t polygon, index; std::array<Vec3, 3> corners; };
+      struct Triangle {
+        std::uint32_t polygon, index;
+        std::array<Vec3, 3> corners;
+      };
       std::vector<Triangle> expected;
       for (std::uint32_t k = 0; k < polygons.size(); ++k) {
         const Polygon& p = polygons[k];
@@ -355,7 +408,9 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
           for (int c = 0; c < 3; ++c) {
             const Point& got = t.points[t.polygons[q].points[c]];
             const Vec3& want = expected[e].corners[c];
-            same = same && std::fabs(got.x - want.x) + std::fabs(got.y - want.y) + std::fabs(got.z - want.z) < 1e-3;
+            same = same && std::fabs(got.x - want.x) + std::fabs(got.y - want.y) +
+                                   std::fabs(got.z - want.z) <
+                               1e-3;
           }
           if (same) origin[q] = e;
         }
@@ -366,20 +421,23 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
       for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
         const Polygon& got = t.polygons[q];
         const Polygon& p = polygons[expected[origin[q]].polygon];
-        const bool back = (p.flags & (PolyFlag::kEachSideDifferent | PolyFlag::kNeverDrawBackFace)) ==
-                          PolyFlag::kEachSideDifferent;
+        const bool back =
+            (p.flags & (PolyFlag::kEachSideDifferent | PolyFlag::kNeverDrawBackFace)) ==
+            PolyFlag::kEachSideDifferent;
         std::vector<std::uint32_t> zones;
         for (std::uint32_t z = 0; z < p.viewZoneCount; ++z) {
           if (!(p.viewZones[z] & ViewZone::kIsVector)) {
-            zones.push_back((p.viewZones[z] & ViewZone::kFlagMask) | first[p.viewZones[z] & ViewZone::kIndexMask]);
+            zones.push_back((p.viewZones[z] & ViewZone::kFlagMask) |
+                            first[p.viewZones[z] & ViewZone::kIndexMask]);
           }
         }
         if ((p.flags & PolyFlag::kAdopted) && !zones.empty()) zones[0] = first[p.viewZones[0]];
         EXPECT_EQ(std::tuple(got.frontColor, got.backColor, got.frontFill, got.flags,
                              std::vector(got.viewZones, got.viewZones + got.viewZoneCount)),
-                  std::tuple(p.frontColor, back ? p.backColor : p.frontColor, FillWord(p.frontColor), p.flags,
-                             zones))
-            << "triangle " << expected[origin[q]].index << " of polygon " << expected[origin[q]].polygon;
+                  std::tuple(p.frontColor, back ? p.backColor : p.frontColor,
+                             FillWord(p.frontColor), p.flags, zones))
+            << "triangle " << expected[origin[q]].index << " of polygon "
+            << expected[origin[q]].polygon;
         if (p.flags & PolyFlag::kAdopted) {
           EXPECT_EQ(got.viewZones[0], first[p.viewZones[0]]) << q;
         }

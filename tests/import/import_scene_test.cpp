@@ -153,7 +153,8 @@ TEST(ImportConversion, PointAndVectorLimitsDropTheFacesThatFoundNoRoom) {
       EXPECT_EQ(t.vectorCount, kImportMaxVectors);
       EXPECT_TRUE(t.polygonCount > 100u && t.polygonCount < 150u);
     }
-    EXPECT_EQ(f.ui.MessageTexts(),
+    EXPECT_EQ(
+        f.ui.MessageTexts(),
         (std::vector<std::string>{std::string(kDropped) + "   - Object exceeded the maximum " +
                                   (points ? "number of points\n" : "number of vectors\n")}));
     ExpectConsistent(t);
@@ -226,8 +227,11 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
   const std::string dropped = std::string(kDropped) + "   - ";
   const std::tuple<const char*, std::string, std::uint32_t, std::string> cases[] = {
       {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
-      {"a.obj", std::string("v\0 \0" "0\0\n\0", 8), 0,
-       nothing + "Its text is in an encoding that Wirestead cannot read."},
+      {"a.obj",
+       std::string("v\0 \0"
+                   "0\0\n\0",
+                   8),
+       0, nothing + "Its text is in an encoding that Wirestead cannot read."},
       {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
        nothing + "Every face names vertices that the file does not have."},
       {"a.raw", "1 2 3\n", 0, nothing + "No line holds the nine numbers of a triangle."},
@@ -368,13 +372,14 @@ TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
       "glTF 2.0 (gltf,glb)|*.gltf;*.glb\n";
   const std::string all =
       "All Supported 3D Formats|*.wrl;*.raw;*.3ds;*.cob;*.dxf;*.3dmf;*.b3d;*.t3d;";
-  const std::string b =
-      all + "*.wdo;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n" + common + "RAW Files (raw)|*.raw\n" + tail;
-  EXPECT_EQ(lists, (std::vector<std::string>{all +
-                                                 "*.wdc;*.wdo;*.x;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n"
-                                                 "Wirestead Cluster (wdc)|*.wdc\n" +
-                                                 common + "DirectX (x)|*.x\n" + tail,
-                                             b, b}));
+  const std::string b = all + "*.wdo;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n" + common +
+                        "RAW Files (raw)|*.raw\n" + tail;
+  EXPECT_EQ(lists, (std::vector<std::string>{
+                       all +
+                           "*.wdc;*.wdo;*.x;*.gltf;*.glb\nWirestead Object (wdo)|*.wdo\n"
+                           "Wirestead Cluster (wdc)|*.wdc\n" +
+                           common + "DirectX (x)|*.x\n" + tail,
+                       b, b}));
   EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames.size()),
             std::tuple(0u, 1u));
 }
@@ -411,7 +416,8 @@ TEST(OpenCommands, RefusalsInEveryModeChangeNothing) {
       const OpenOutcome out = OpenFile(f.m(), f.services, path, mode);
       EXPECT_EQ(std::tuple(out.ok, out.kind), std::tuple(false, "import")) << path;
     }
-    EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
+    EXPECT_EQ(
+        std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames, f.m().cluster.current,
                    f.tables().pointCount),
         std::tuple(2u, std::vector<std::string>{"Default Object", "second"}, 1u, kReservedPoints));
   }

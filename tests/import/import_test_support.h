@@ -23,7 +23,11 @@
 
 namespace ws::test {
 
-struct RecordedFace { int number = 0; std::vector<Vec3> corners, normals; MaterialValue material; };
+struct RecordedFace {
+  int number = 0;
+  std::vector<Vec3> corners, normals;
+  MaterialValue material;
+};
 
 class RecordingAction : public scene::SceneAction {
  public:
@@ -95,7 +99,8 @@ inline void AddPolygon(ObjectTables& t, const std::vector<std::uint32_t>& corner
 template <class P>
 Vec3 Placed(const P& p, const Vec3& lo, const Vec3& hi) {
   const double s = kImportModelSize / std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-  return {(p.x - (lo.x + hi.x) / 2) * s, (p.y - (lo.y + hi.y) / 2) * s, (p.z - (lo.z + hi.z) / 2) * s};
+  return {(p.x - (lo.x + hi.x) / 2) * s, (p.y - (lo.y + hi.y) / 2) * s,
+          (p.z - (lo.z + hi.z) / 2) * s};
 }
 
 inline constexpr char kDropped[] = "Some of the polygons in this file were dropped because:\n";

@@ -82,7 +82,11 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
       {ImportObj, "a.obj", "f a b c\n", true, 0, Syntax(1)},
       {ImportObj, "missing.obj", {}, true, 0, {"Unable to open file '@'"}},
       {ImportObj, "a.obj", little, true, 1, {}},
-      {ImportObj, "a.obj", many, true, 1,
+      {ImportObj,
+       "a.obj",
+       many,
+       true,
+       1,
        {"Too much data in file '@', line 500002; the rest of the file was not read"}},
       // RAW: nine numbers or twelve (a colour first); eight, or a ninth that
       // is no number, are a group name line.
@@ -341,8 +345,8 @@ void SmallObject(test::ModelFixture& f) {
   ASSERT_TRUE(WriteClutToFile(f.m().resources, f.m().paths.preferences, kCurrentClutId, table));
   ObjectTables& t = f.tables();
   t.name = "small one";
-  const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0), c = t.AddPoint(100, 100, 0),
-                      d = t.AddPoint(0, 100, -50);
+  const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(100, 0, 0),
+                      c = t.AddPoint(100, 100, 0), d = t.AddPoint(0, 100, -50);
   t.AddPoint(7, 7, 7);  // used by no polygon, still a vertex
   // Corners from the last to the first: OBJ fronts are counter-clockwise.
   // One face, not triangulated, front only; then the same material: no
@@ -391,7 +395,8 @@ TEST(SaveObjectAs, OffersEveryFormatAndNamesTheOneItCannotWrite) {
   SaveObjectAs(f.m(), exporters);
   ASSERT_EQ(f.ui.SaveDialogs().size(), 1u);
   std::string filters;
-  for (const FileFilter& x : f.ui.SaveDialogs()[0].filters) filters += x.description + "|" + x.patterns + "\n";
+  for (const FileFilter& x : f.ui.SaveDialogs()[0].filters)
+    filters += x.description + "|" + x.patterns + "\n";
   EXPECT_EQ(filters,
             "Wirestead Object (wdo)|*.wdo\nDirectX (x)|*.x\nglTF 2.0 (gltf)|*.gltf\n"
             "glTF 2.0 binary (glb)|*.glb\nWavefront OBJ (obj)|*.obj\n");
@@ -401,8 +406,9 @@ TEST(SaveObjectAs, OffersEveryFormatAndNamesTheOneItCannotWrite) {
   SaveObjectAsPath(f.m(), f.dir.File("f.gltf2"), exporters);
   SaveObjectAsPath(f.m(), f.dir.File("g.OBJ"), exporters);  // either case, no message
   EXPECT_EQ(test::ReadFileText(f.dir.File("g.OBJ")).rfind("# Wirestead object\n", 0), 0u);
-  EXPECT_EQ(f.ui.MessageTexts(), (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
-                                                          "Unknown Format Extension \".gltf2\".  Save Aborted"}));
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
+                                      "Unknown Format Extension \".gltf2\".  Save Aborted"}));
 }
 
 }  // namespace

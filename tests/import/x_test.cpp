@@ -35,7 +35,9 @@ struct Tokens {
   std::string s;
   bool doubles = false;
   Tokens& T(std::uint16_t code) { return Put(s, code, 2), *this; }
-  Tokens& Name(const std::string& n) { return T(1), Put(s, std::uint32_t(n.size()), 4), s += n, *this; }
+  Tokens& Name(const std::string& n) {
+    return T(1), Put(s, std::uint32_t(n.size()), 4), s += n, *this;
+  }
   Tokens& Str(const std::string& n) {  // with its terminator
     return T(2), Put(s, std::uint32_t(n.size()), 4), s += n, T(0x14);
   }
@@ -48,7 +50,8 @@ struct Tokens {
     T(7), Put(s, std::uint32_t(v.size()), 4);
     for (double x : v) {
       float f = static_cast<float>(x);
-      s.append(doubles ? reinterpret_cast<const char*>(&x) : reinterpret_cast<const char*>(&f), doubles ? 8 : 4);
+      s.append(doubles ? reinterpret_cast<const char*>(&x) : reinterpret_cast<const char*>(&f),
+               doubles ? 8 : 4);
     }
     return *this;
   }
@@ -62,14 +65,16 @@ struct Tokens {
 // The body compressed as MSZip blocks of at most `block` bytes each, every
 // block after the first using the one before as its dictionary.
 std::string Compress(const std::string& header, const std::string& body, std::size_t block,
-                            int sizeError = 0) {
+                     int sizeError = 0) {
   std::string out = header;
   Put(out, std::uint32_t(header.size() + body.size() + sizeError), 4);
   for (std::size_t at = 0; at < body.size(); at += block) {
     std::size_t n = std::min(block, body.size() - at);
     z_stream z{};
     deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    if (at > 0) deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body.data() + at - block), uInt(block));
+    if (at > 0)
+      deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body.data() + at - block),
+                           uInt(block));
     std::string packed(deflateBound(&z, uLong(n)) + 2, '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data() + at));
     z.avail_in = uInt(n);
@@ -137,11 +142,14 @@ Mesh wdo_object {
 )";
 
 std::vector<Object> SmallObjects() {
-  Object red = Obj("Material", "red", "11111111-2222-3333-4444-555555555555", Numbers({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0}));
+  Object red = Obj("Material", "red", "11111111-2222-3333-4444-555555555555",
+                   Numbers({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0}));
   red.children.push_back(Obj("TextureFilename", "", "", {Value{true, 0, "a b.png"}}));
   Object grey = Obj("Material", "", "", Numbers({0.8, 0.8, 0.8, 1, 0, 0, 0, 0, 0, 0, 0}));
-  Object list = Obj("MeshMaterialList", "wdo_matlist", "", Numbers({2, 1, 1}), {grey, Ref("red", "")});
-  Object mesh = Obj("Mesh", "wdo_object", "", Numbers({3, 0, 0, 0, 1, 0, 0, 0, 1, 0.5, 1, 3, 0, 1, 2}), {list});
+  Object list =
+      Obj("MeshMaterialList", "wdo_matlist", "", Numbers({2, 1, 1}), {grey, Ref("red", "")});
+  Object mesh = Obj("Mesh", "wdo_object", "",
+                    Numbers({3, 0, 0, 0, 1, 0, 0, 0, 1, 0.5, 1, 3, 0, 1, 2}), {list});
   return {red, mesh};
 }
 
@@ -150,9 +158,22 @@ std::string SmallBinary(bool doubles) {
   Tokens t;
   t.doubles = doubles;
   t.s = doubles ? "xof 0303bin 0064" : "xof 0303bin 0032";
-  t.Name("Material").Name("red").Open().Guid(0x11111111, 0x2222, 0x3333, "\x44\x44\x55\x55\x55\x55\x55\x55");
-  t.Floats({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0}).Name("TextureFilename").Open().Str("a b.png").Close().Close();
-  t.Name("Mesh").Name("wdo_object").Open().Ints({3}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0.5}).Ints({1, 3, 0, 1, 2});
+  t.Name("Material")
+      .Name("red")
+      .Open()
+      .Guid(0x11111111, 0x2222, 0x3333, "\x44\x44\x55\x55\x55\x55\x55\x55");
+  t.Floats({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0})
+      .Name("TextureFilename")
+      .Open()
+      .Str("a b.png")
+      .Close()
+      .Close();
+  t.Name("Mesh")
+      .Name("wdo_object")
+      .Open()
+      .Ints({3})
+      .Floats({0, 0, 0, 1, 0, 0, 0, 1, 0.5})
+      .Ints({1, 3, 0, 1, 2});
   t.Name("MeshMaterialList").Name("wdo_matlist").Open().Ints({2, 1, 1});
   t.Name("Material").Open().Floats({0.8, 0.8, 0.8, 1, 0, 0, 0, 0, 0, 0, 0}).Close();
   return t.Open().Name("red").Close().Close().Close().s;
@@ -181,10 +202,13 @@ TEST(XFileWriter, RefusesValuesThatDoNotFit) {
   } rows[] = {
       {Obj("Vector", "", "", Numbers({1, 2, 3, 4})), "values of 'Vector' do not fit its template"},
       {Obj("Vector", "", "", Numbers({1, 2})), "values do not fit member 'z' of 'Vector'"},
-      {Obj("TextureFilename", "", "", Numbers({1})), "values do not fit member 'filename' of 'TextureFilename'"},
+      {Obj("TextureFilename", "", "", Numbers({1})),
+       "values do not fit member 'filename' of 'TextureFilename'"},
       {Obj("Nothing", "", "", {}), "unknown template 'Nothing'"},
-      {Obj("Vector", "", "", Numbers({1, std::nan(""), 3})), "member 'y' of 'Vector' is not a finite number"},
-      {Obj("Vector", "", "", Numbers({1, 2, -HUGE_VAL})), "member 'z' of 'Vector' is not a finite number"},
+      {Obj("Vector", "", "", Numbers({1, std::nan(""), 3})),
+       "member 'y' of 'Vector' is not a finite number"},
+      {Obj("Vector", "", "", Numbers({1, 2, -HUGE_VAL})),
+       "member 'z' of 'Vector' is not a finite number"},
   };
   for (const auto& row : rows) {
     std::string error;
@@ -192,7 +216,8 @@ TEST(XFileWriter, RefusesValuesThatDoNotFit) {
     EXPECT_EQ(error, row.message);
   }
   // The largest double has 309 digits before its six decimals, and reads back.
-  auto text = WriteText({Obj("Vector", "", "", Numbers({-1.7976931348623157e308, 0, 1}))}, StandardTemplates(), nullptr);
+  auto text = WriteText({Obj("Vector", "", "", Numbers({-1.7976931348623157e308, 0, 1}))},
+                        StandardTemplates(), nullptr);
   ASSERT_TRUE(text);
   auto back = ReadString(*text);
   ASSERT_TRUE(back.file) << back.error;
@@ -217,14 +242,17 @@ TEST(XFileReader, TextBinaryAndCompressedReadAlike) {
     if (!r.file) continue;
     const Object* ref = &r.file->objects[1].children[0].children[1];
     EXPECT_EQ(Resolve(*r.file, *ref), &r.file->objects[0]) << row.name;
-    EXPECT_EQ(Resolve(*r.file, Ref("", "11111111-2222-3333-4444-555555555555")), &r.file->objects[0]) << row.name;
+    EXPECT_EQ(Resolve(*r.file, Ref("", "11111111-2222-3333-4444-555555555555")),
+              &r.file->objects[0])
+        << row.name;
   }
 }
 
 TEST(XFileReader, TemplatesDeclaredInTheFile) {
   auto r = ReadString(
       "xof 0302txt 0064 // comment\n"
-      "template Pair { <01234567-89ab-cdef-0123-456789ABCDEF> DWORD n; array SWORD v[n][2]; [...] }\n"
+      "template Pair { <01234567-89ab-cdef-0123-456789ABCDEF> DWORD n; array SWORD v[n][2]; [...] "
+      "}\n"
       "# another comment\nPair p { 2; -1, 2, 3, 4;; Vector { 1; 2; 3; } }\n");
   ASSERT_TRUE(r.file) << r.error;
   ASSERT_EQ(r.file->declared.size(), 1u);
@@ -233,7 +261,8 @@ TEST(XFileReader, TemplatesDeclaredInTheFile) {
   TemplateRegistry reg = StandardTemplates();
   reg.Add(r.file->declared[0]);
   EXPECT_EQ(WriteText(r.file->objects, reg, &error).value_or(error),
-            "xof 0303txt 0032\nPair p {\n 2;\n -1,2,3,4;\n Vector {\n  1.000000;\n  2.000000;\n  3.000000;\n }\n}\n");
+            "xof 0303txt 0032\nPair p {\n 2;\n -1,2,3,4;\n Vector {\n  1.000000;\n  2.000000;\n  "
+            "3.000000;\n }\n}\n");
 }
 
 std::string Nested(const char* kind, int depth) {
@@ -256,8 +285,10 @@ Tokens EmptyLists(Tokens t, int n) {
 
 TEST(XFileReader, MalformedInputsWithTheirMessages) {
   const std::string hdr = "xof 0303txt 0032\n";
-  const std::string pair = hdr + "template P { <00000000-0000-0000-0000-000000000000> DWORD n; array DWORD v[n]; }\n";
-  const std::string dims = hdr + "template Q { <00000000-0000-0000-0000-000000000000> array WORD v[";
+  const std::string pair =
+      hdr + "template P { <00000000-0000-0000-0000-000000000000> DWORD n; array DWORD v[n]; }\n";
+  const std::string dims =
+      hdr + "template Q { <00000000-0000-0000-0000-000000000000> array WORD v[";
   Tokens ints;
   ints.s = "xof 0303bin 0032";
   ints.Name("Header").Open();
@@ -269,14 +300,18 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
       {"float size", "xof 0303txt 0016", "unknown float size '0016'"},
       {"format", "xof 0303abc 0032", "unknown X format 'abc '"},
       {"header only", hdr, ""},
-      {"name in another case, closed template", hdr + "vECTOR { 1;2;3; Vector {1;2;3;} }", "template 'Vector' takes no child objects at byte 33"},
+      {"name in another case, closed template", hdr + "vECTOR { 1;2;3; Vector {1;2;3;} }",
+       "template 'Vector' takes no child objects at byte 33"},
       {"undeclared template", hdr + "Foo f { 1; \"s\"; Foo { 2.5; } }", ""},
       {"undeclared, cut", hdr + "Foo { 1;", "unexpected end of data at byte 25"},
-      {"undeclared, reference", hdr + "Foo { { f } [ }", "unexpected token in data object at byte 29"},
-      {"unknown member type", hdr + "template A { <00000000-0000-0000-0000-000000000000> B b; } A {}",
+      {"undeclared, reference", hdr + "Foo { { f } [ }",
+       "unexpected token in data object at byte 29"},
+      {"unknown member type",
+       hdr + "template A { <00000000-0000-0000-0000-000000000000> B b; } A {}",
        "unknown template 'B' at byte 79"},
       {"integer member", hdr + "Header { 1.5; 2; 3; }", "expected a number for 'major' at byte 26"},
-      {"string member", hdr + "TextureFilename { 5; }", "expected a string for 'filename' at byte 35"},
+      {"string member", hdr + "TextureFilename { 5; }",
+       "expected a string for 'filename' at byte 35"},
       {"no brace", hdr + "Header { 1; 2; 3;", "unexpected end of data at byte 34"},
       {"string", hdr + "TextureFilename { \"a }", "unterminated string at byte 35"},
       {"guid", hdr + "Frame { <1234> }", "malformed GUID at byte 25"},
@@ -285,21 +320,30 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
       {"empty reference", hdr + "Frame { { } }", "empty reference at byte 27"},
       {"array exactly to the end", pair + "P { 1; 7", "unexpected end of data at byte 106"},
       {"array past the end", pair + "P { 2; 7", "array 'v' longer than the data left at byte 105"},
-      {"array size too big", pair + "P { 4294967295; }", "array 'v' longer than the data left at byte 114"},
-      {"dimensions at 32 bits", dims + "65535][65537]; } Q {}", "array 'v' longer than the data left at byte 102"},
-      {"dimensions over 32 bits", dims + "65536][65536]; } Q {}", "size of array 'v' unknown at byte 102"},
+      {"array size too big", pair + "P { 4294967295; }",
+       "array 'v' longer than the data left at byte 114"},
+      {"dimensions at 32 bits", dims + "65535][65537]; } Q {}",
+       "array 'v' longer than the data left at byte 102"},
+      {"dimensions over 32 bits", dims + "65536][65536]; } Q {}",
+       "size of array 'v' unknown at byte 102"},
       {"frames at the limit", Nested("frames", kMaxDepth), ""},
-      {"frames past the limit", Nested("frames", kMaxDepth + 1), "data objects nested too deeply at byte 465"},
+      {"frames past the limit", Nested("frames", kMaxDepth + 1),
+       "data objects nested too deeply at byte 465"},
       {"templates at the limit", Nested("templates", kMaxDepth), ""},
-      {"templates past the limit", Nested("templates", kMaxDepth + 1), "templates nested too deeply at byte 4100"},
-      {"list exactly to the end", Tokens(ints).Ints({1, 2, 3}, 3).s, "unexpected end of data at byte 48"},
-      {"list past the end", Tokens(ints).Ints({1, 2, 3}, 4).s, "list longer than the data left at byte 30"},
+      {"templates past the limit", Nested("templates", kMaxDepth + 1),
+       "templates nested too deeply at byte 4100"},
+      {"list exactly to the end", Tokens(ints).Ints({1, 2, 3}, 3).s,
+       "unexpected end of data at byte 48"},
+      {"list past the end", Tokens(ints).Ints({1, 2, 3}, 4).s,
+       "list longer than the data left at byte 30"},
       {"empty lists", EmptyLists(Tokens(ints), 3).s, "expected a number for 'major' at byte 48"},
       {"binary token", Tokens(ints).T(0x99).s, "unknown binary token at byte 30"},
       {"block magic", "xof 0303tzip0032\x14\0\0\0\x04\0\x02\0CX"s, "malformed compressed block"},
       {"block data", "xof 0303tzip0032\x14\0\0\0\x04\0\x03\0CKx"s, "corrupt compressed block"},
-      {"stated size short", Compress("xof 0303tzip0032", hdr, 8, -1), "compressed data larger than its stated size"},
-      {"stated size long", Compress("xof 0303tzip0032", hdr, 8, 1), "compressed data shorter than its stated size"},
+      {"stated size short", Compress("xof 0303tzip0032", hdr, 8, -1),
+       "compressed data larger than its stated size"},
+      {"stated size long", Compress("xof 0303tzip0032", hdr, 8, 1),
+       "compressed data shorter than its stated size"},
   };
   for (const auto& row : rows) {
     auto r = ReadString(row.bytes);
@@ -371,7 +415,8 @@ TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
       {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, green},
       {{{0, 0, 0}, {1, 1, 0}, {0, 1, 0}}, red},
       {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, red},
-      {{{0, 0, 5}, {1, 0, 5}, {0, 1, 5}}, MaterialValue{}.diffuse},  // no material list: the default
+      {{{0, 0, 5}, {1, 0, 5}, {0, 1, 5}},
+       MaterialValue{}.diffuse},  // no material list: the default
   };
   std::vector<Face> got;
   for (const auto& face : r.faces) got.emplace_back(face.corners, face.material.diffuse);
@@ -381,7 +426,8 @@ TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
   // that come one per vertex, texture coordinates only when they do too.
   const std::string text = Scene();
   std::string error;
-  auto root = ximport::LoadX({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &error);
+  auto root =
+      ximport::LoadX({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &error);
   ASSERT_TRUE(root) << error;
   const ximport::XNode& frame = root->children.at(0);
   ASSERT_TRUE(frame.matrix);
@@ -395,7 +441,8 @@ TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
 // A face may name any of more than 65,535 vertices: indices keep 32 bits.
 TEST(XImport, VertexIndicesAboveSixteenBitsDoNotWrap) {
   std::string text = "xof 0303txt 0032\nMesh big {\n65540;\n";
-  for (int i = 0; i < 65540; ++i) text += std::to_string(i) + ";0;0;" + (i + 1 < 65540 ? ",\n" : ";\n");
+  for (int i = 0; i < 65540; ++i)
+    text += std::to_string(i) + ";0;0;" + (i + 1 < 65540 ? ",\n" : ";\n");
   text += "1; 3;65537,1,65539;;\n}\n";
   test::ReadResult r = RunReader(ImportXFile, "big.x", text);
   ASSERT_TRUE(r.ok);
@@ -407,8 +454,12 @@ TEST(XImport, VertexIndicesAboveSixteenBitsDoNotWrap) {
 // reason follows on its own line. A file may declare its own Mesh template,
 // so the loader checks the counts itself.
 TEST(XImport, UnreadableFilesAreRefusedWithTheirReason) {
-  const std::string own = "xof 0303txt 0032\ntemplate Mesh { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD n; ";
-  struct Row { const char* name; std::string text, reason; };
+  const std::string own =
+      "xof 0303txt 0032\ntemplate Mesh { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD n; ";
+  struct Row {
+    const char* name;
+    std::string text, reason;
+  };
   const Row rows[] = {
       {"missing", "", ""},
       {"not x", "hello there, this is no X file", "not an X file"},
@@ -416,7 +467,9 @@ TEST(XImport, UnreadableFilesAreRefusedWithTheirReason) {
        "mesh 'm': its vertex count is more than its vertices"},
       {"face count", own + "array FLOAT v[3]; DWORD f; [...] }\nMesh m { 1; 0, 1, 2; 1; }\n",
        "mesh 'm': its face count is more than its faces"},
-      {"face indices", own + "array FLOAT v[3]; DWORD f; DWORD k; DWORD i; [...] }\nMesh m { 1; 0, 1, 2; 1; 2; 0; }\n",
+      {"face indices",
+       own + "array FLOAT v[3]; DWORD f; DWORD k; DWORD i; [...] }\nMesh m { 1; 0, 1, 2; 1; 2; 0; "
+             "}\n",
        "mesh 'm': face 0 has fewer indices than it says"},
   };
   for (const Row& row : rows) {
@@ -454,8 +507,8 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
     }
     const std::uint32_t first = t.pointCount;
     for (const Vec3& p : pool) t.AddPoint(p.x, p.y, p.z);
-    const std::uint32_t flagChoices[] = {0, PolyFlag::kNeverDrawBackFace, PolyFlag::kEachSideDifferent,
-                                         PolyFlag::kInvisible};
+    const std::uint32_t flagChoices[] = {0, PolyFlag::kNeverDrawBackFace,
+                                         PolyFlag::kEachSideDifferent, PolyFlag::kInvisible};
     std::map<std::vector<std::uint32_t>, int> want;  // canonical corners + colour -> count
     auto canonical = [](std::vector<std::uint32_t> c, std::uint32_t color) {
       std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
@@ -489,7 +542,8 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
       for (std::uint32_t i : c) visible[i] = true;
       ++want[canonical(c, p.frontColor)];
       if (p.flags & PolyFlag::kNeverDrawBackFace) continue;
-      ++want[canonical({c[2], c[1], c[0]}, p.flags & PolyFlag::kEachSideDifferent ? p.backColor : p.frontColor)];
+      ++want[canonical({c[2], c[1], c[0]},
+                       p.flags & PolyFlag::kEachSideDifferent ? p.backColor : p.frontColor)];
     }
     const std::string path = f.dir.File("r.x");
     ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
@@ -565,8 +619,8 @@ TEST(XExport, SmallObjectsPointsFacesAndMaterials) {
   const std::uint32_t a = t.AddPoint(0, 0, 0), b = t.AddPoint(1, 0, 0), c = t.AddPoint(0, 1, 0),
                       d = t.AddPoint(0, 0, 2);
   AddPolygon(t, {a, b, c}, PolyFlag::kEachSideDifferent, 1, 2);  // front C B A, back A B C in 2
-  AddPolygon(t, {a, c, d}, PolyFlag::kNeverDrawBackFace, 3, 2);   // front D C A only
-  AddPolygon(t, {b, c, d}, PolyFlag::kInvisible, 2, 2);           // skipped
+  AddPolygon(t, {a, c, d}, PolyFlag::kNeverDrawBackFace, 3, 2);  // front D C A only
+  AddPolygon(t, {b, c, d}, PolyFlag::kInvisible, 2, 2);          // skipped
   AddPolygon(t, {a, b, d}, 0, 1, 2);  // front D B A, back A B D, both in 1
   const std::string path = f.dir.File("small.x");
   ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
@@ -577,9 +631,8 @@ TEST(XExport, SmallObjectsPointsFacesAndMaterials) {
               text.find("\n MeshMaterialList wdo_matlist {\n") != std::string::npos)
       << text;
   const MeshValues small = ReadMesh(path);
-  EXPECT_EQ(small.mesh,
-            (std::vector<double>{4, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 5, 3, 0, 1, 2, 3, 2, 1,
-                                 0, 3, 3, 0, 2, 3, 3, 1, 2, 3, 2, 1, 3}));
+  EXPECT_EQ(small.mesh, (std::vector<double>{4, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 5, 3, 0, 1,
+                                             2, 3, 2, 1, 0, 3, 3, 0, 2, 3, 3, 1, 2, 3, 2, 1, 3}));
   EXPECT_EQ(small.list, (std::vector<double>{3, 5, 0, 1, 2, 0, 0}));
   EXPECT_EQ(small.materials,
             (std::vector<std::vector<double>>{{1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0},
