@@ -381,6 +381,7 @@ struct Row {
 };
 
 TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
+  // clang-format off
   const Row rows[] = {
       {'C', 0, 0, "", "", "", "", false, "Missing diameter"},
       {'C', 0, 0, "", "5001", "", "", false, "Diameter too big (5000 max)"},
@@ -399,12 +400,12 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
        "Origin parameter too small (-1000 max)"},
       {'C', 0, 0, "4", "10", "0 ,0,-1001", "", false, ""},  // the comma must follow at once
       {'C', 0, 0, "4", "10", "1001", "", false, "Origin parameter too big (1000 max)"},
+      // 30 characters, then 31: the 31st is cut off.
       {'C', 0, 0, "4", "10", "0,                      0,1001", "", false,
-       "Origin parameter too big (1000 max)"},  // 30 characters
-      {'C', 0, 0, "4", "10", "0,                       0,1001", "", false,
-       ""},  // the 31st is cut off
-      {'C', 19990, 0, "30", "10", "0,0,0", "", false,
-       "Too many vectors (29 max)"},  // 20019 - points
+       "Origin parameter too big (1000 max)"},
+      {'C', 0, 0, "4", "10", "0,                       0,1001", "", false, ""},
+      // 20019 - points
+      {'C', 19990, 0, "30", "10", "0,0,0", "", false, "Too many vectors (29 max)"},
       {'C', 19990, 0, "29", "10", "0,0,0", "", false,
        "Not enough room in the object for this circle: it would exceed the limit of 20000 points."},
       {'C', 19990, 0, "9", "10", "0,0,0", "", false, ""},
@@ -421,9 +422,9 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'Y', 0, 0, "2856", "", "5000", "", false, "Bad height"},
       {'Y', 0, 0, "3", "2", "10", "", false, "Bad height"},
       {'Y', 0, 0, "3", "3", "10", "", false, "Bad Origin"},
-      {'Y', 0, 0, "10", "4294967295", "10", "anything", false,
-       ""},  // no height bound, any origin text
-      {'Y', 0, 0, "10", "4294967296", "10", "", false, "Bad height"},  // 32 bits at most
+      // No height bound, any origin text; 32 bits at most.
+      {'Y', 0, 0, "10", "4294967295", "10", "anything", false, ""},
+      {'Y', 0, 0, "10", "4294967296", "10", "", false, "Bad height"},
       {'Y', 0, 0, "10", "-3", "10", "", false, "Bad height"},
       {'Y', 0, 0, "10", "12a", "10", "", false, "Bad height"},
       {'S', 0, 0, "", "", "", "", false, "-"},
@@ -432,14 +433,11 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'S', 0, 0, "3", "0", "", "", false, "Bad Horizontal Slices"},
       {'S', 0, 0, "3", "2", "", "", false, "Bad Horizontal Slices (3 min)."},
       {'S', 0, 0, "3", "3", "", "", false, "Bad Diameter"},
+      // (4m + 6) m <= 19994 up to m = 69; room 19458 = (4 69 + 6) 69 exactly.
       {'S', 0, 0, "4294967295", "4294967295", "", "", false,
-       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // (4m + 6) m <=
-                                                                                // 19994 up to m =
-                                                                                // 69
+       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},
       {'S', 0, 542, "69", "70", "", "", false,
-       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},  // room 19458 = (4
-                                                                                // 69 + 6) 69
-                                                                                // exactly
+       "Too many vectors. Reduce vertical or horizontal slices (max 69x69)."},
       {'S', 0, 542, "69", "69", "100", "0,0,0", false, ""},
       {'S', 0, 0, "3", "3", "5001", "", false, "Diameter too big (5000 max)"},
       {'S', 0, 0, "3", "3", "5000", "", false, "Bad Origin"},
@@ -454,84 +452,22 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
       {'B', 0, 0, "5", "5", "5001", "", false, "Depth too big (5000 max)"},
       {'B', 0, 0, "5", "5", "0", "", false, "Depth too small (5 min)"},
       {'B', 0, 0, "5", "5", "5", "", false, "Bad Origin"},
-      {'C',
-       0,
-       0,
-       "4",
-       "10",
-       "0,0,0",
-       "",
-       false,
-       "",
-       {12, 14, 4},
-       {-5, -5, 0},
-       {5, 5, 0},
+      {'C', 0, 0, "4", "10", "0,0,0", "", false, "", {12, 14, 4}, {-5, -5, 0}, {5, 5, 0},
        "Defining Polygon 0, Defining Polygon 3"},
-      {'C',
-       0,
-       0,
-       "4",
-       "10",
-       "10,0,0",
-       "",
-       true,
-       "",
-       {12, 14, 0},
-       {-15, -5, 0},
+      {'C', 0, 0, "4", "10", "10,0,0", "", true, "", {12, 14, 0}, {-15, -5, 0},
        {0, 5, 0}},  // the centre stays at 0
-      {'Y',
-       0,
-       0,
-       "4",
-       "5",
-       "10",
-       "0,-10,0",
-       false,
-       "",
-       {17, 26, 12},
-       {-5, -12, -5},
-       {5, -7, 5},
-       "Defining Polygon 0, Defining Polygon 3"},  // trunc(-7.5); each group counts from 0
+      // trunc(-7.5); each group counts from 0
+      {'Y', 0, 0, "4", "5", "10", "0,-10,0", false, "", {17, 26, 12}, {-5, -12, -5}, {5, -7, 5},
+       "Defining Polygon 0, Defining Polygon 3"},
       {'S', 0, 0, "3", "3", "100", "0,0,0", true, "", {15, 21, 0}, {-21, -50, -37}, {43, 50, 37}},
-      {'S',
-       0,
-       0,
-       "4",
-       "6",
-       "200",
-       "0,0,0",
-       false,
-       "",
-       {27, 48, 24},
-       {-100, -100, -86},
-       {100, 100, 86},
-       "Defining Polygon 0, Defining Polygon 23"},
-      {'B',
-       0,
-       0,
-       "10",
-       "10",
-       "10",
-       "0,0,0",
-       false,
-       "",
-       {15, 18, 6},
-       {-5, -5, -5},
-       {5, 5, 5},
+      {'S', 0, 0, "4", "6", "200", "0,0,0", false, "", {27, 48, 24}, {-100, -100, -86},
+       {100, 100, 86}, "Defining Polygon 0, Defining Polygon 23"},
+      {'B', 0, 0, "10", "10", "10", "0,0,0", false, "", {15, 18, 6}, {-5, -5, -5}, {5, 5, 5},
        "Defining Polygon 1, Defining Polygon 6"},
-      {'B',
-       0,
-       0,
-       "10",
-       "5",
-       "10",
-       "100,0,-20",
-       true,
-       "",
-       {15, 18, 0},
-       {98, -5, -25},
+      {'B', 0, 0, "10", "5", "10", "100,0,-20", true, "", {15, 18, 0}, {98, -5, -25},
        {102, 5, -15}},  // 5 / 2 = 2
   };
+  // clang-format on
   auto create = [](GeometryFixture& f, const Row& r) {
     switch (r.shape) {
       case 'C':

@@ -364,37 +364,19 @@ TEST(Import3dmf, TruncationMessagesKeepWhatWasRead) {
     std::vector<std::string> messages;
     std::uint32_t polygonsMade;
   } rows[] = {
-      {"points fit",
-       6,
-       99,
-       99,
-       "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
-       {},
-       2},
-      {"points",
-       5,
-       99,
-       99,
-       "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
-       {std::string(kMsgTooManyPoints)},
-       1},
-      {"vectors at a triangle",
-       99,
-       2,
-       99,
-       "Triangle ( 7 7 7 8 7 7 7 8 7 )",
-       {std::string(kMsgTooManyTriangles)},
-       0},
+      // clang-format off
+      {"points fit", 6, 99, 99,
+       "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )", {}, 2},
+      {"points", 5, 99, 99, "Triangle ( 7 7 7 8 7 7 7 8 7 ) Triangle ( 7 7 8 8 7 8 7 8 8 )",
+       {std::string(kMsgTooManyPoints)}, 1},
+      {"vectors at a triangle", 99, 2, 99, "Triangle ( 7 7 7 8 7 7 7 8 7 )",
+       {std::string(kMsgTooManyTriangles)}, 0},
       {"mesh triangles fit", 99, 99, 2, mesh4, {}, 2},
       {"mesh triangles", 99, 99, 1, mesh4, {std::string(kMsgTooManyPolygons)}, 0},
       {"vectors in a mesh", 99, 4, 99, mesh4, {std::string(kMsgObjectTooBig)}, 1},
-      {"polygon table",
-       99,
-       99,
-       0,
-       "Triangle ( 7 7 7 8 7 7 7 8 7 )",
-       {std::string(kMsgTooManyPolygons)},
-       0},
+      {"polygon table", 99, 99, 0, "Triangle ( 7 7 7 8 7 7 7 8 7 )",
+       {std::string(kMsgTooManyPolygons)}, 0},
+      // clang-format on
   };
   for (const auto& row : rows) {
     MetafileFixture f;
