@@ -93,10 +93,12 @@ mkdir -p "$tree"
 # The scratch tree mirrors the checkout's tracked and untracked (not ignored)
 # files, so uncommitted work is measured too. Everything but the build is laid
 # anew, so files deleted since the last run do not linger; the copies keep
-# their time stamps, so the build redoes only what changed.
+# their time stamps, so the build redoes only what changed. A tracked file
+# deleted in the working tree is left out rather than failing the copy.
 find "$tree" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 (cd "$root" && git ls-files -co --exclude-standard -z |
-  tar --null -T - -cf - 2>/dev/null) | tar -C "$tree" -xf -
+  while IFS= read -r -d '' f; do if [ -e "$f" ]; then printf '%s\0' "$f"; fi; done |
+  tar --null -T - -cf -) | tar -C "$tree" -xf -
 # A run stopped while a fault was planted leaves objects built from the
 # faulty text, older than nothing the copy brings back: the file it named is
 # given a fresh time stamp so that the build redoes it.
