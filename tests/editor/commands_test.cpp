@@ -46,14 +46,9 @@ class ShellFixture {
   // A tick of a 900 x 600 client, the cursor at (x, y); the first lays the
   // window out.
   TickOutput TickAt(int x = -1, int y = -1, bool foreground = true) {
-    TickInput in;
-    in.clientWidth = 900;
-    in.clientHeight = 600;
-    in.helpBoxRight = 230;
-    in.modeStrip = {12, 80, 195, 103};
-    in.cursorX = x;
-    in.cursorY = y;
-    in.foreground = foreground;
+    const TickInput in{.clientWidth = 900, .clientHeight = 600, .helpBoxRight = 230,
+                       .modeStrip = {12, 80, 195, 103}, .cursorX = x, .cursorY = y,
+                       .foreground = foreground, .hideEnvironmentChecked = false};
     return Tick(ctx, registry, column, tickHooks, in);
   }
   ObjectTables& tables() { return editor.model.tables; }
