@@ -43,12 +43,10 @@ class ShellFixture {
   }
   ~ShellFixture() { editor.model.SetObserver(nullptr); }
 
-  // A tick of a 900 x 600 client, the cursor at (x, y); the first lays the
-  // window out.
+  // A tick of a 900 x 600 client (then the help box's right edge and the mode
+  // strip), the cursor at (x, y); the first lays the window out.
   TickOutput TickAt(int x = -1, int y = -1, bool foreground = true) {
-    const TickInput in{.clientWidth = 900, .clientHeight = 600, .helpBoxRight = 230,
-                       .modeStrip = {12, 80, 195, 103}, .cursorX = x, .cursorY = y,
-                       .foreground = foreground, .hideEnvironmentChecked = false};
+    const TickInput in{900, 600, 230, {12, 80, 195, 103}, x, y, foreground, false};
     return Tick(ctx, registry, column, tickHooks, in);
   }
   ObjectTables& tables() { return editor.model.tables; }
