@@ -31,9 +31,7 @@ using namespace PolyFlag;
 // with a shell in Plot mode and the application active, the interaction
 // state, and a context that records the sounds it plays.
 //
-// In the Front view at 100% a world point (x, y) lies at client
-// (CX + x, CY - y). A square whose corners run clockwise on the screen
-// faces the viewer; the same corners the other way round face away.
+// In the Front view at 100% a world point (x, y) lies at client (CX + x, CY - y).
 class InteractionTest : public ::testing::Test {
  protected:
   InteractionTest() : ctx{f.e(), shell, state, {}, {}, {}, {}} {
@@ -176,12 +174,11 @@ TEST_F(InteractionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
     EditAreaClick(ctx, CX(), CY());
   }
   const Polygon &pf = t().polygons[front], &pa = t().polygons[away], &ps = t().polygons[single];
-  const std::uint32_t fill = FillWord(99);
   EXPECT_EQ(
       std::vector({int(t().vectors[v].color), int(pf.frontColor), int(pf.backColor),
                    int(pa.frontColor), int(pa.backColor), int(ps.frontColor), int(ps.backColor)}),
       std::vector({99, 99, 24, 32, 99, 99, 56}));
-  EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, fill));
+  EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, FillWord(99)));
 }
 
 // Selecting by number refuses numbers out of range; Select Same needs a
