@@ -203,12 +203,9 @@ void ColourModeCube(ObjectTables& t) {
 void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
   const EditAreaLayout& l = f.d().layout;
   BeginFreeRotation(f.m().view);
-  auto from = *path.begin();
-  for (auto it = path.begin() + 1; it != path.end(); ++it) {
-    FreeRotationStep(f.m().view, from.first, from.second, it->first, it->second, l.cx, l.cy,
+  for (auto from = path.begin(), to = from + 1; to != path.end(); from = to++)
+    FreeRotationStep(f.m().view, from->first, from->second, to->first, to->second, l.cx, l.cy,
                      l.local.right - l.local.left);
-    from = *it;
-  }
 }
 
 TEST(GoldenFrames, MatchTheReferencePictures) {
