@@ -494,38 +494,41 @@ struct FakePrinter : Printer {
   std::vector<std::pair<PrintImage, IntRect>> printed;
 };
 
-class PrintEditAreaTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(draw.Create(memory, 12, 9));
-    draw.Clear(kBackground);
-    draw.FillRect({2, 1, 3, 2}, 7);
-    draw.FillRect({0, 6, 11, 8}, 9);  // below the EditArea: not printed
-    std::array<Rgb8, 256> palette{};
-    palette[7] = {1, 2, 3};
-    draw.SetPalette(palette);
-  }
-  bool Print(bool directX) {
-    return PrintEditArea(ui, printer, directX, draw, kLocal, kBackground, kWire, 0.75);
-  }
-  static constexpr std::uint8_t kBackground = 4;
-  static constexpr std::uint8_t kWire = 200;
-  static constexpr IntRect kLocal{0, 0, 9, 4};
+// Refused in DirectX mode (with no dialog at all) and with no printer
+// chosen; then the local rectangle printed, its background in the wire colour.
+TEST(PrintEditArea, RefusesWithoutAPrinterAndPrintsTheLocalRectangle) {
   HandleMemory memory;
   Surface8 draw;
+  ASSERT_TRUE(draw.Create(memory, 12, 9));
+  const std::uint8_t background = 4, wire = 200;
+  draw.Clear(background);
+  draw.FillRect({2, 1, 3, 2}, 7);
+  draw.FillRect({0, 6, 11, 8}, 9);  // below the EditArea: not printed
+  std::array<Rgb8, 256> palette{};
+  palette[7] = {1, 2, 3};
+  draw.SetPalette(palette);
   ScriptedUi ui;
   FakePrinter printer;
-};
+  auto print = [&](bool directX) {
+    return PrintEditArea(ui, printer, directX, draw, {0, 0, 9, 4}, background, wire, 0.75);
+  };
+  EXPECT_FALSE(print(true));
+  EXPECT_EQ(printer.chosen, 0);
+  EXPECT_FALSE(print(false));  // no page: no printer or cancelled
+  const std::vector<RecordedMessage> refusals = {
+      {"Notification", "Printing the edit area is not supported in DirectX mode."},
+      {"Notification", "Printing failed. Wirestead can't find a printer."}};
+  EXPECT_EQ(std::make_tuple(printer.chosen, printer.printed.empty(), ui.Messages()),
+            std::make_tuple(1, true, refusals));
 
-TEST_F(PrintEditAreaTest, PrintsTheLocalRectangleWithTheBackgroundInTheWireColour) {
   printer.page = Printer::Page{2000, 2000};
-  ASSERT_TRUE(Print(false));
-  EXPECT_TRUE(ui.Messages().empty());
+  ASSERT_TRUE(print(false));
+  EXPECT_EQ(ui.Messages(), refusals);
   ASSERT_EQ(printer.printed.size(), 1u);
   const auto& [image, target] = printer.printed[0];
   ASSERT_EQ(std::make_pair(image.width, image.height), std::make_pair(10, 5));
   // The picture's pixels at (2..3, 1..2) and the wire colour elsewhere.
-  std::vector<std::uint8_t> expected(50, kWire);
+  std::vector<std::uint8_t> expected(50, wire);
   for (int i : {12, 13, 22, 23}) expected[i] = 7;
   EXPECT_EQ(image.pixels, expected);
   EXPECT_EQ(image.palette[7], (Rgb8{1, 2, 3}));
@@ -533,17 +536,6 @@ TEST_F(PrintEditAreaTest, PrintsTheLocalRectangleWithTheBackgroundInTheWireColou
   // (1995 - 1496.25) / 2 + 5 = 254.375 -> 254; 10 x 5 pixels: the picture
   // is half as high as wide (1496.25 / 2).
   EXPECT_EQ(target, (IntRect{254, 254, 1750, 1002}));
-}
-
-TEST_F(PrintEditAreaTest, RefusesInDirectXModeAndWithoutAPrinter) {
-  EXPECT_FALSE(Print(true));
-  EXPECT_EQ(printer.chosen, 0);  // no dialog at all
-  EXPECT_FALSE(Print(false));    // no page: no printer or cancelled
-  EXPECT_EQ(std::make_pair(printer.chosen, printer.printed.empty()), std::make_pair(1, true));
-  const std::vector<RecordedMessage> expected = {
-      {"Notification", "Printing the edit area is not supported in DirectX mode."},
-      {"Notification", "Printing failed. Wirestead can't find a printer."}};
-  EXPECT_EQ(ui.Messages(), expected);
 }
 
 }  // namespace
