@@ -314,17 +314,6 @@ TEST(Projection, KnownPointInEachViewFromEveryOther) {
   }
 }
 
-// The perspective projection of points in front of the eye is the subject
-// of the "perspective" golden frame; here the depth held on the near plane.
-TEST(Projection, PerspectiveHoldsTheDepthOnTheNearPlaneAtAndBehindTheEye) {
-  EditorViewState extra;
-  ViewState view;
-  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);  // f = 374.5
-  EXPECT_EQ(std::vector({pr.Screen({0, 10, 0}), pr.Screen({5, 10, 0}), pr.Screen({-2, 10, 0})}),
-            std::vector<ScreenPoint>({{400 + 3745, 300}, {400 + 3745, 300}, {400 + 1873, 300}}));
-  EXPECT_FALSE(pr.Divisible({0, 10, 0}));
-}
-
 // Where a crossing edge is cut shows in the "perspective" golden frame (its
 // floor runs behind the eye); here which points are kept.
 TEST(NearPlaneClip, APointOnThePlaneStaysAndOneJustBehindIsCut) {
@@ -340,15 +329,21 @@ TEST(NearPlaneClip, APointOnThePlaneStaysAndOneJustBehindIsCut) {
             std::vector<std::size_t>(3, 0));
 }
 
-TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
+// The perspective projection of points in front of the eye is the subject
+// of the "perspective" golden frame; here the depth held on the near plane at
+// and behind the eye, and random outlines clipped to it.
+TEST(NearPlaneClip, HoldsTheDepthAndRandomOutlinesKeepNoPointAtOrBehindTheEye) {
+  EditorViewState extra;
+  ViewState view;
+  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);  // f = 374.5
+  EXPECT_EQ(std::vector({pr.Screen({0, 10, 0}), pr.Screen({5, 10, 0}), pr.Screen({-2, 10, 0})}),
+            std::vector<ScreenPoint>({{400 + 3745, 300}, {400 + 3745, 300}, {400 + 1873, 300}}));
+  EXPECT_FALSE(pr.Divisible({0, 10, 0}));
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> coord(-500, 500);
   std::uniform_int_distribution<int> count(1, 150);
   std::array<EyePoint, 150> in{};
   std::array<EyePoint, 300> out{};
-  EditorViewState extra;
-  ViewState view;
-  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);
   for (int round = 0; round < 2000; ++round) {
     const int n = count(rng);
     int inFront = 0;
