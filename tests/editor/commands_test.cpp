@@ -285,7 +285,7 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   EXPECT_EQ(shell.pendingKey, 0);
 }
 
-TEST_F(CommandsTest, CommaHalvesASharedPointOnce) {
+TEST_F(CommandsTest, CommaHalvesASharedPointOnceAndDigitsSetWidthAndUnselect) {
   ObjectTables& t = f.tables();
   const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0),
                       d = Point(100, 100, 100);
@@ -300,10 +300,7 @@ TEST_F(CommandsTest, CommaHalvesASharedPointOnce) {
   // The axis cross never moves.
   EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x),
             std::make_tuple(40.0, 0.0, 150.0));
-}
 
-TEST_F(CommandsTest, DigitsSetWidthAndUnselect) {
-  ObjectTables& t = f.tables();
   const std::uint32_t v = t.AddVector(Point(0, 0, 0), Point(10, 0, 0));
   const std::uint32_t w = t.AddVector(Point(0, 10, 0), Point(10, 10, 0));
   t.vectors[v].selected = kSelected;

@@ -451,7 +451,16 @@ TEST_F(InteractionTest, EachMarqueeModeAndSettingMarksWhatItTests) {
   }
 }
 
-TEST_F(InteractionTest, HoverBoxIsStrictAndOffCentre) {
+TEST_F(InteractionTest, TheNearestVectorInAStrictOffCentreBoxIsHovered) {
+  const std::uint32_t a = Line(0, 80, 300, 80, 30000);
+  Line(100, 0, 100, 200, 30000);  // crosses a at the same depth: the first wins
+  VectorHit hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
+  // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
+  const std::uint32_t c = Line(100, 70, 100, 90, 30001, 30002);
+  hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
+
   const int mx = 100, my = 80;
   EXPECT_EQ(HoverBox(mx, my), (IntRect{96, 79, 106, 94}));
   // Short lines just inside and just outside each side of the box.
@@ -468,17 +477,6 @@ TEST_F(InteractionTest, HoverBoxIsStrictAndOffCentre) {
     EXPECT_EQ(HitTester().HoveredVector(t(), Projected(), mx, my).vector, hit ? v : 0u)
         << x1 << "," << y1 << " " << x2 << "," << y2;
   }
-}
-
-TEST_F(InteractionTest, TheNearestVectorWinsAndEqualDepthKeepsTheFirst) {
-  const std::uint32_t a = Line(0, 80, 300, 80, 30000);
-  Line(100, 0, 100, 200, 30000);  // crosses a at the same depth
-  VectorHit hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
-  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
-  // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
-  const std::uint32_t c = Line(100, 70, 100, 90, 30001, 30002);
-  hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
-  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
 }
 
 TEST_F(InteractionTest, TheMarqueeMarksHitsAndReleasesLostOnes) {
