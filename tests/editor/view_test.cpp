@@ -376,13 +376,7 @@ TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
 }
 
 TEST(EditAreaLayout, FollowsTheWindowRule) {
-  const struct {
-    const char* name;
-    EditAreaLayout got;
-    IntRect editArea;
-    int cx, cy, surfaceWidth, surfaceHeight;
-    double perspectiveFactor;
-  } rows[] = {
+  const std::tuple<const char*, EditAreaLayout, IntRect, int, int, int, int, double> rows[] = {
       // clang-format off
       // h = 679 -> 676; w = 774 + 8 = 782 -> 776; W = 900 >= w, on the surface 896.
       {"ordinary", ComputeEditAreaLayout(1000, 700, 200), {210, 10, 985, 685},
@@ -402,14 +396,13 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
       {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
       // clang-format on
   };
-  for (const auto& r : rows) {
-    const EditAreaLayout& l = r.got;
+  for (const auto& [name, l, editArea, cx, cy, surfaceWidth, surfaceHeight, factor] : rows) {
     // The perspective factors are halves: exact in a double.
     EXPECT_EQ(std::make_tuple(l.editArea, l.local, l.cx, l.cy, l.surfaceWidth, l.surfaceHeight,
                               l.perspectiveFactor),
-              std::make_tuple(r.editArea, IntRect{0, 0, l.width() - 1, l.height() - 1}, r.cx, r.cy,
-                              r.surfaceWidth, r.surfaceHeight, r.perspectiveFactor))
-        << r.name;
+              std::make_tuple(editArea, IntRect{0, 0, l.width() - 1, l.height() - 1}, cx, cy,
+                              surfaceWidth, surfaceHeight, factor))
+        << name;
   }
 }
 
@@ -418,18 +411,13 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
 // frames, the sort scratch and the fill tables. Each failure shows its
 // message once and stops: no later step runs and nothing is presented.
 TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
-  struct Row {
-    const char* name;
-    bool colours;                      // a colour table was read
-    int width;                         // of the area asked for
-    std::optional<std::size_t> grant;  // allocations that succeed
-    const char* message;               // nullptr: none, and no fatal error
-  };
   const char* const kSurface = "CD_Offscreen failed.";
   const char* const kFill = "Not enough memory for polygon filling.";
   const char* const kNoColours = "Failed to get color table for offscreen.";
+  // Whether a colour table was read, the width asked for, the allocations
+  // that succeed, and the message (nullptr: none, and no fatal error).
   // clang-format off
-  const Row rows[] = {
+  const std::tuple<const char*, bool, int, std::optional<std::size_t>, const char*> rows[] = {
       {"zero width waits",  true,  0,   std::nullopt, nullptr},
       {"no colour table",   false, 320, std::nullopt, kNoColours},
       {"draw pixels",       true,  320, 0,            kSurface},
@@ -441,23 +429,23 @@ TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
   };
   // clang-format on
   test::EditorFixture source;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, colours, width, grant, message] : rows) {
+    SCOPED_TRACE(name);
     ScriptedUi ui;
     Runtime rt(ui);
     Editor e(rt);
-    if (row.colours) e.model.colors = source.m().colors;
+    if (colours) e.model.colors = source.m().colors;
     test::RecordingPresenter presenter;
     e.SetPresenter(&presenter);
-    rt.memory.FailAfter(row.grant);
-    EXPECT_FALSE(e.LayoutArea(row.width, 240));
+    rt.memory.FailAfter(grant);
+    EXPECT_FALSE(e.LayoutArea(width, 240));
     e.ShowFrame();
     const std::vector<RecordedMessage> said =
-        row.message ? std::vector<RecordedMessage>{{"General Error", row.message}}
-                    : std::vector<RecordedMessage>{};
+        message ? std::vector<RecordedMessage>{{"General Error", message}}
+                : std::vector<RecordedMessage>{};
     EXPECT_EQ(std::make_tuple(e.display.frame.firstLayoutPending, rt.fatalError, ui.Messages(),
                               presenter.shows),
-              std::make_tuple(true, row.message != nullptr, said, 0));
+              std::make_tuple(true, message != nullptr, said, 0));
   }
 }
 
