@@ -123,12 +123,8 @@ TEST(MenuState, ItemsFollowTheInputs) {
   using Ids = std::vector<int>;
   constexpr std::uint32_t kUniform =
       PolyFlag::kCollision | PolyFlag::kBordered | PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
-  struct Row {
-    const char* name;
-    MenuInputs in;
-    Ids enabled, greyed, checked, unchecked;
-  };
-  const Row rows[] = {
+  // The inputs, then the items enabled, greyed, checked and unchecked.
+  const std::tuple<const char*, MenuInputs, Ids, Ids, Ids, Ids> rows[] = {
       // clang-format off
       {"no snapshot, one object, no polygon", {}, {kCheckObject},
        {kUndo, kDeleteFromCluster, kTessellate, kFlipPolygonFace, kClearViewZoneList,
@@ -175,14 +171,14 @@ TEST(MenuState, ItemsFollowTheInputs) {
        {kCircle, kFlipPolygonFace}, {kCube, kTessellate}, {}, {}},
       // clang-format on
   };
-  for (const auto& r : rows) {
-    const MenuState s = RefreshMenuState(r.in);
-    for (const Ids& ids : {r.enabled, r.greyed, r.checked, r.unchecked}) {
+  for (const auto& [name, in, enabled, greyed, checked, unchecked] : rows) {
+    const MenuState s = RefreshMenuState(in);
+    for (const Ids& ids : {enabled, greyed, checked, unchecked}) {
       for (int id : ids) {
-        const bool checked = std::ranges::count(r.checked, id) > 0;
-        EXPECT_EQ(s.at(id).enabled, std::ranges::count(r.greyed, id) == 0) << r.name << ": " << id;
-        if (checked || std::ranges::count(r.unchecked, id) > 0) {
-          EXPECT_EQ(s.at(id).checked, checked) << r.name << ": item " << id;
+        const bool isChecked = std::ranges::count(checked, id) > 0;
+        EXPECT_EQ(s.at(id).enabled, std::ranges::count(greyed, id) == 0) << name << ": " << id;
+        if (isChecked || std::ranges::count(unchecked, id) > 0) {
+          EXPECT_EQ(s.at(id).checked, isChecked) << name << ": item " << id;
         }
       }
     }
