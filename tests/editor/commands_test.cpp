@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <string>
 
 #include "editor/editor_state.h"
@@ -24,7 +23,6 @@
 #include "editor/view/projection.h"
 #include "editor/view/text_labels.h"
 #include "editor_test_support.h"
-#include "resource/file_io.h"
 
 namespace ws {
 namespace {
@@ -43,17 +41,10 @@ class ShellFixture {
   }
   ~ShellFixture() { editor.model.SetObserver(nullptr); }
 
-  // A tick of a 900 x 600 client, the cursor at (x, y); the first lays the
-  // window out.
+  // A tick of a 900 x 600 client (then the help box's right edge and the mode
+  // strip), the cursor at (x, y); the first lays the window out.
   TickOutput TickAt(int x = -1, int y = -1, bool foreground = true) {
-    TickInput in;
-    in.clientWidth = 900;
-    in.clientHeight = 600;
-    in.helpBoxRight = 230;
-    in.modeStrip = {12, 80, 195, 103};
-    in.cursorX = x;
-    in.cursorY = y;
-    in.foreground = foreground;
+    const TickInput in{900, 600, 230, {12, 80, 195, 103}, x, y, foreground, false};
     return Tick(ctx, registry, column, tickHooks, in);
   }
   ObjectTables& tables() { return editor.model.tables; }
@@ -132,27 +123,20 @@ TEST(MenuState, ItemsFollowTheInputs) {
   using Ids = std::vector<int>;
   constexpr std::uint32_t kUniform =
       PolyFlag::kCollision | PolyFlag::kBordered | PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace;
-  struct Row {
-    const char* name;
-    MenuInputs in;
-    Ids enabled, greyed, checked, unchecked;
-  };
-  const Row rows[] = {
+  // The inputs, then the items enabled, greyed, checked and unchecked.
+  const std::tuple<const char*, MenuInputs, Ids, Ids, Ids, Ids> rows[] = {
       // clang-format off
       {"no snapshot, one object, no polygon", {}, {kCheckObject},
        {kUndo, kDeleteFromCluster, kTessellate, kFlipPolygonFace, kClearViewZoneList,
-        kStyleBordered, kPurposeCollision, kColorShaded},
-       {},
-       {kTessellate, kFlipPolygonFace, kClearViewZoneList, kStyleBordered, kPurposeCollision,
-        kColorShaded}},
+        kStyleBordered, kPurposeCollision, kColorShaded, kStyleNormal, kVisibilityNormal,
+        kPurposeNormal},
+       {}, {kStyleNormal, kVisibilityNormal, kPurposeNormal}},
       {"snapshot, exactly two objects", {.undo = kUndoPlot, .objectCount = 2},
        {kUndo, kDeleteFromCluster}, {}, {}, {}},
+      // With no flag set only the normal items could show a check.
       {"different flags: enabled, nothing checked", {.polygons = {2, false, 0}},
        {kTessellate, kClearViewZoneList}, {}, {},
-       {kStyleNormal, kStyleBordered, kColorSelected, kColorShaded, kColorAdopted, kColorEachSide,
-        kVisibilityNormal, kVisibilityInvisible, kVisibilityNeverBackFace,
-        kVisibilityNotFromCollision, kVisibilityHigherPriority, kPurposeNormal, kPurposeCollision,
-        kPurposeEntrance, kPurposeViewZone}},
+       {kStyleNormal, kVisibilityNormal, kPurposeNormal}},
       {"uniform flags", {.polygons = {3, true, kUniform}}, {}, {},
        {kPurposeCollision, kStyleBordered, kColorShaded, kVisibilityNeverBackFace},
        {kPurposeNormal, kPurposeEntrance, kStyleNormal, kColorSelected, kVisibilityNormal}},
@@ -187,14 +171,14 @@ TEST(MenuState, ItemsFollowTheInputs) {
        {kCircle, kFlipPolygonFace}, {kCube, kTessellate}, {}, {}},
       // clang-format on
   };
-  for (const auto& r : rows) {
-    const MenuState s = RefreshMenuState(r.in);
-    for (const Ids& ids : {r.enabled, r.greyed, r.checked, r.unchecked}) {
+  for (const auto& [name, in, enabled, greyed, checked, unchecked] : rows) {
+    const MenuState s = RefreshMenuState(in);
+    for (const Ids& ids : {enabled, greyed, checked, unchecked}) {
       for (int id : ids) {
-        const bool checked = std::ranges::count(r.checked, id) > 0;
-        EXPECT_EQ(s.at(id).enabled, std::ranges::count(r.greyed, id) == 0) << r.name << ": " << id;
-        if (checked || std::ranges::count(r.unchecked, id) > 0) {
-          EXPECT_EQ(s.at(id).checked, checked) << r.name << ": item " << id;
+        const bool isChecked = std::ranges::count(checked, id) > 0;
+        EXPECT_EQ(s.at(id).enabled, std::ranges::count(greyed, id) == 0) << name << ": " << id;
+        if (isChecked || std::ranges::count(unchecked, id) > 0) {
+          EXPECT_EQ(s.at(id).checked, isChecked) << name << ": item " << id;
         }
       }
     }
@@ -297,7 +281,7 @@ TEST(PreTranslateKey, HeldKeysAndTheirReleases) {
   EXPECT_EQ(shell.pendingKey, 0);
 }
 
-TEST_F(CommandsTest, CommaHalvesASharedPointOnce) {
+TEST_F(CommandsTest, CommaHalvesASharedPointOnceAndDigitsSetWidthAndUnselect) {
   ObjectTables& t = f.tables();
   const std::uint32_t a = Point(10, 20, 30), b = Point(40, 0, 0), c = Point(0, 8, 0),
                       d = Point(100, 100, 100);
@@ -312,10 +296,7 @@ TEST_F(CommandsTest, CommaHalvesASharedPointOnce) {
   // The axis cross never moves.
   EXPECT_EQ(std::make_tuple(t.points[b].x, t.points[0].x, t.points[1].x),
             std::make_tuple(40.0, 0.0, 150.0));
-}
 
-TEST_F(CommandsTest, DigitsSetWidthAndUnselect) {
-  ObjectTables& t = f.tables();
   const std::uint32_t v = t.AddVector(Point(0, 0, 0), Point(10, 0, 0));
   const std::uint32_t w = t.AddVector(Point(0, 10, 0), Point(10, 10, 0));
   t.vectors[v].selected = kSelected;
@@ -387,27 +368,22 @@ TEST(ControlColumn, ToggleRowsWrapBeforeTheEditArea) {
       std::vector({int{kToggleDeleteObjects}, -1, 0, -1, 6}));
 }
 
-// The whole shell with the interaction modules wired in, as the
-// application does it.
-class WiredShell : public ::testing::Test {
- protected:
-  WiredShell() : ectx{s.editor, s.shell, state, {}, {}, {}, {}} {
-    RegisterInteractionCommands(s.registry, ectx);
-    WireInteractionHooks(s.hooks, s.tickHooks, ectx);
-    s.editor.display.options.instantViewChange = true;
-    s.TickAt();
-  }
-  ObjectTables& t() { return s.tables(); }
-
+// The whole shell with the interaction modules wired in, as the application
+// does it. Each attribute item is wired to the attribute command (whose tests
+// cover each item's flags): one dispatched through the table changes the one
+// selected polygon; the two facing items turn it round. The shell hooks the
+// window tests do not reach reach their interaction handlers (plotting, view
+// letters, Define Polygon, the mode strip and the swatch are driven through
+// the real window there).
+TEST(WiredShell, EachMenuItemAndHookReachesItsHandler) {
   ShellFixture s;
   InteractionState state;
-  EditContext ectx;
-};
-
-// Each attribute item is wired to the attribute command (whose tests cover
-// each item's flags): one dispatched through the table changes the one
-// selected polygon; the two facing items turn it round.
-TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
+  EditContext ectx{s.editor, s.shell, state, {}, {}, {}, {}};
+  RegisterInteractionCommands(s.registry, ectx);
+  WireInteractionHooks(s.hooks, s.tickHooks, ectx);
+  s.editor.display.options.instantViewChange = true;
+  s.TickAt();
+  ObjectTables& t = s.tables();
   for (int id :
        {Cmd::kStyleNormal, Cmd::kStyleBordered, Cmd::kOutlineStyle, Cmd::kColorSelected,
         Cmd::kColorShaded, Cmd::kColorAdopted, Cmd::kColorEachSide, Cmd::kVisibilityNormal,
@@ -417,31 +393,26 @@ TEST_F(WiredShell, EachMenuItemReachesItsHandler) {
     EXPECT_TRUE(s.registry.IsWired(id)) << id;
   }
   const std::uint32_t k =
-      test::AddPolygon(t(), {{0, 0, 0}, {0, 9, 0}, {9, 9, 0}}, PolyFlag::kOutline, 4);
-  t().polygonSelected[k] = kSelected;
+      test::AddPolygon(t, {{0, 0, 0}, {0, 9, 0}, {9, 9, 0}}, PolyFlag::kOutline, 4);
+  t.polygonSelected[k] = kSelected;
   const std::tuple<int, std::uint32_t, bool> rows[] = {
       {Cmd::kStyleBordered, PolyFlag::kBordered, false},
       {Cmd::kPopupMakeBackFaced, PolyFlag::kBordered, true},
       {Cmd::kPopupMakeFrontFaced, PolyFlag::kBordered, false}};
   for (const auto& [id, flags, away] : rows) {
     EXPECT_TRUE(s.registry.Dispatch(s.ctx, id)) << id;
-    ProjectAllPoints(t(), s.editor.display.MakeProjector());
-    EXPECT_EQ(std::make_pair(t().polygons[k].flags, PolygonFacesAway(t(), k)),
+    ProjectAllPoints(t, s.editor.display.MakeProjector());
+    EXPECT_EQ(std::make_pair(t.polygons[k].flags, PolygonFacesAway(t, k)),
               std::make_pair(flags, away))
         << id;
   }
   EXPECT_TRUE(s.ui.Messages().empty());
-}
 
-// The shell hooks the window tests do not reach reach their interaction
-// handlers (plotting, view letters, Define Polygon, the mode strip and the
-// swatch are driven through the real window there).
-TEST_F(WiredShell, EachHookReachesItsHandler) {
-  const std::uint32_t v = test::AddLine(t(), {0, 0, 0}, {10, 0, 0});
-  t().vectors[v].selected = kSelected;
+  const std::uint32_t v = test::AddLine(t, {20, 0, 0}, {30, 0, 0});
+  t.vectors[v].selected = kSelected;
   s.editor.display.view.gridStep = 25;
   EXPECT_TRUE(s.hooks.moveSelectedVectors(HeldKey::kRight));
-  EXPECT_EQ(t().points[t().vectors[v].p1].x, 25.0);
+  EXPECT_EQ(t.points[t.vectors[v].p1].x, 45.0);
   s.shell.mode = EditorMode::kSelectVector;
   s.hooks.newObjectReset();
   EXPECT_EQ(s.shell.mode, EditorMode::kPlot);

@@ -102,22 +102,14 @@ void AddSphere(ObjectTables& t, double r, int bands, int segments, std::uint32_t
     return P3{q(r * std::sin(theta) * std::cos(phi)), q(r * std::cos(theta)),
               q(r * std::sin(theta) * std::sin(phi))};
   };
+  // Each face clockwise as seen from outside; the poles' faces are triangles.
   for (int b = 0; b < bands; ++b) {
     for (int s = 0; s < segments; ++s) {
       std::vector<P3> face;
-      if (b > 0) face.push_back(at(b, s));
-      if (b > 0) face.push_back(at(b, s + 1));
-      face.push_back(at(b + 1, s + 1));
       if (b + 1 < bands) face.push_back(at(b + 1, s));
-      if (b == 0) face.insert(face.begin(), at(0, s));
-      // Clockwise seen from outside: (p1 - p0) x (p2 - p1) points inward.
-      const P3 a = face[0], bb = face[1], c = face[2];
-      const P3 u{bb.x - a.x, bb.y - a.y, bb.z - a.z}, w{c.x - bb.x, c.y - bb.y, c.z - bb.z};
-      const P3 n{u.y * w.z - u.z * w.y, u.z * w.x - u.x * w.z, u.x * w.y - u.y * w.x};
-      P3 centre{0, 0, 0};
-      for (const P3& p : face) centre = {centre.x + p.x, centre.y + p.y, centre.z + p.z};
-      if (n.x * centre.x + n.y * centre.y + n.z * centre.z > 0)
-        std::reverse(face.begin(), face.end());
+      face.push_back(at(b + 1, s + 1));
+      if (b > 0) face.push_back(at(b, s + 1));
+      face.push_back(at(b, s));
       AddPolygon(t, face, flags, colour);
     }
   }

@@ -31,9 +31,7 @@ using namespace PolyFlag;
 // with a shell in Plot mode and the application active, the interaction
 // state, and a context that records the sounds it plays.
 //
-// In the Front view at 100% a world point (x, y) lies at client
-// (CX + x, CY - y). A square whose corners run clockwise on the screen
-// faces the viewer; the same corners the other way round face away.
+// In the Front view at 100% a world point (x, y) lies at client (CX + x, CY - y).
 class InteractionTest : public ::testing::Test {
  protected:
   InteractionTest() : ctx{f.e(), shell, state, {}, {}, {}, {}} {
@@ -55,22 +53,28 @@ class InteractionTest : public ::testing::Test {
   int ScreenX(std::uint32_t p) { return Left() + t().points[p].screenX; }
   int ScreenY(std::uint32_t p) { return Top() + t().points[p].screenY; }
   void Project() { f.e().view().ProjectAll(); }
+  // The projector of the view, with every point projected.
+  Projector Projected() {
+    Project();
+    return d().MakeProjector();
+  }
+  // A vector between EditArea-local screen positions whose ends have the
+  // depth keys z1 and z2 (in the Front view at 100% the key is 29000 + z).
+  std::uint32_t Line(int x1, int y1, int x2, int y2, int z1 = 30000, int z2 = -1) {
+    const int cx = d().layout.cx, cy = d().layout.cy;
+    return AddLine(t(), {double(x1 - cx), double(cy - y1), z1 - 29000.0},
+                   {double(x2 - cx), double(cy - y2), (z2 < 0 ? z1 : z2) - 29000.0});
+  }
   std::vector<std::string> Messages() const { return f.ui.MessageTexts(); }
 
-  std::uint32_t FrontSquare(double x0, double y0, double s, std::uint32_t flags, std::uint8_t front,
-                            int back = -1) {
-    return AddPolygon(t(), {{x0, y0, 0}, {x0, y0 + s, 0}, {x0 + s, y0 + s, 0}, {x0 + s, y0, 0}},
-                      flags, front, back);
+  // An s x s square from (x, 0) facing the viewer, or away from it when `away`.
+  std::uint32_t Square(double x, std::uint32_t flags, std::uint8_t front = 3, int back = -1,
+                       double s = 10, bool away = false) {
+    std::vector<P3> corners = {{x, 0, 0}, {x, s, 0}, {x + s, s, 0}, {x + s, 0, 0}};
+    if (away) std::reverse(corners.begin() + 1, corners.end());
+    return AddPolygon(t(), corners, flags, front, back);
   }
-  std::uint32_t BackSquare(double x0, double y0, double s, std::uint32_t flags, std::uint8_t front,
-                           int back = -1) {
-    return AddPolygon(t(), {{x0, y0, 0}, {x0 + s, y0, 0}, {x0 + s, y0 + s, 0}, {x0, y0 + s, 0}},
-                      flags, front, back);
-  }
-  // A 10 x 10 square facing the viewer at (x, 0).
-  std::uint32_t Square(double x, std::uint32_t flags, std::uint8_t colour = 3) {
-    return FrontSquare(x, 0, 10, flags, colour);
-  }
+  Point& P(std::uint32_t i) { return t().points[i]; }
   std::uint32_t Flags(std::uint32_t k) { return t().polygons[k].flags; }
   void Select(std::initializer_list<std::uint32_t> ks) {
     for (std::uint32_t k : ks) t().polygonSelected[k] = kSelected;
@@ -109,8 +113,8 @@ TEST_F(InteractionTest, LeavingPlotResetsTheViewAndOtherModesKeepIt) {
 
 TEST_F(InteractionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
   shell.mode = EditorMode::kSelectPolygon;
-  const std::uint32_t a = FrontSquare(0, 0, 40, kDefined, 3);
-  const std::uint32_t b = FrontSquare(60, 0, 40, kDefined | kInvisible, 3);
+  const std::uint32_t a = Square(0, kDefined, 3, -1, 40);
+  const std::uint32_t b = Square(60, kDefined | kInvisible, 3, -1, 40);
   Hover(0, static_cast<std::int32_t>(a));
   EditAreaClick(ctx, CX() + 20, CY() - 20);
   EXPECT_EQ(std::make_tuple(t().polygonSelected[a], shell.menuRefreshPending),
@@ -141,9 +145,9 @@ TEST_F(InteractionTest, SelectPolygonTogglesAndHiddenPolygonsRotate) {
 
 TEST_F(InteractionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
   const std::uint32_t v = AddLine(t(), {0, -50, 0}, {40, -50, 0}, 77);
-  const std::uint32_t front = FrontSquare(0, 0, 40, kEachSideDifferent, 16, 24);
-  const std::uint32_t away = BackSquare(60, 0, 40, kEachSideDifferent, 32, 40);
-  const std::uint32_t single = BackSquare(-60, 0, 40, kDefined, 48, 56);
+  const std::uint32_t front = Square(0, kEachSideDifferent, 16, 24, 40);
+  const std::uint32_t away = Square(60, kEachSideDifferent, 32, 40, 40, true);
+  const std::uint32_t single = Square(-60, kDefined, 48, 56, 40, true);
   Project();
   shell.mode = EditorMode::kGrabColor;
   const std::tuple<std::uint32_t, std::int32_t, int> grabs[] = {
@@ -170,12 +174,11 @@ TEST_F(InteractionTest, GrabAndSetColourUseTheSideFacingTheViewer) {
     EditAreaClick(ctx, CX(), CY());
   }
   const Polygon &pf = t().polygons[front], &pa = t().polygons[away], &ps = t().polygons[single];
-  const std::uint32_t fill = FillWord(99);
   EXPECT_EQ(
       std::vector({int(t().vectors[v].color), int(pf.frontColor), int(pf.backColor),
                    int(pa.frontColor), int(pa.backColor), int(ps.frontColor), int(ps.backColor)}),
       std::vector({99, 99, 24, 32, 99, 99, 56}));
-  EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, fill));
+  EXPECT_EQ(std::vector({pf.frontFill, pa.backFill, ps.frontFill}), std::vector(3, FillWord(99)));
 }
 
 // Selecting by number refuses numbers out of range; Select Same needs a
@@ -192,7 +195,7 @@ TEST_F(InteractionTest, SelectByNumberAndSameColourRefuseWhatIsNotThere) {
   EXPECT_FALSE(SelectPolygonsByNumber(t(), f.ui, polygons));
   Square(0, kDefined, 7);
   Square(20, kDefined, 8);
-  FrontSquare(40, 0, 10, kDefined, 7, 8);
+  Square(40, kDefined, 7, 8);
   EXPECT_FALSE(SelectSameColour(t(), f.ui, -1));
   EXPECT_EQ(Messages(),
             (std::vector<std::string>{
@@ -227,7 +230,6 @@ TEST_F(InteractionTest, HeldKeysMoveTheSelectedEndpointsOnce) {
        H::kLeft | H::kRight | H::kUp | H::kDown | H::kPageUp | H::kPageDown, 10, true,
        {{10, 10, -10}, {20, 10, -10}, {20, 20, -10}}},
       {"left and down", H::kLeft | H::kDown, 10, true, {{-10, -10, 0}, {0, -10, 0}, {0, 0, 0}}},
-      {"no move key", 0, 10, false, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}},
       {"shift and delete", H::kShift | H::kDelete, 10, false, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}},
   };
   // clang-format on
@@ -244,13 +246,8 @@ TEST_F(InteractionTest, HeldKeysMoveTheSelectedEndpointsOnce) {
   }
 }
 
-class DragTest : public InteractionTest {
- protected:
-  DragTest() { shell.mode = EditorMode::kSelectVector; }
-  Point& P(std::uint32_t i) { return t().points[i]; }
-};
-
-TEST_F(DragTest, TopViewDragChangesXOnlyAtAnyScale) {
+TEST_F(InteractionTest, TopViewDragChangesXOnlyAtAnyScale) {
+  shell.mode = EditorMode::kSelectVector;
   TurnToView(m().view, kViewTop, nullptr);
   for (const double scale : {1.0, 2.5, 0.5}) {
     d().view.scale = scale;
@@ -272,7 +269,8 @@ TEST_F(DragTest, TopViewDragChangesXOnlyAtAnyScale) {
   }
 }
 
-TEST_F(DragTest, TheNearerEndpointMovesAndTiesGoToTheSecond) {
+TEST_F(InteractionTest, TheNearerEndpointMovesAndTiesGoToTheSecond) {
+  shell.mode = EditorMode::kSelectVector;
   const std::uint32_t v = AddLine(t(), {0, 0, 0}, {40, 0, 0});
   const std::uint32_t shared = AddLine(t(), {0, 0, 0}, {0, 30, 0});
   Project();
@@ -409,8 +407,8 @@ TEST(MarqueeRectTest, OrdersAndClampsLessOnePixelRightAndBottom) {
 // (-80, -20) to (-40, -20). The marquee from client (CX - 100, CY + 30) to
 // (CX + 110, CY - 50) encloses them all.
 TEST_F(InteractionTest, EachMarqueeModeAndSettingMarksWhatItTests) {
-  const std::uint32_t front = FrontSquare(0, 0, 40, kDefined, 3);
-  const std::uint32_t away = BackSquare(60, 0, 40, kDefined, 3);
+  const std::uint32_t front = Square(0, kDefined, 3, -1, 40);
+  const std::uint32_t away = Square(60, kDefined, 3, -1, 40, true);
   const std::uint32_t stray = AddLine(t(), {-80, -20, 0}, {-40, -20, 0});
   f.Frame();
   auto mark = [&](std::uint32_t vector) { return t().vectors[vector].selected; };
@@ -453,46 +451,16 @@ TEST_F(InteractionTest, EachMarqueeModeAndSettingMarksWhatItTests) {
   }
 }
 
-// Tables with the axis cross whose points are placed on the screen directly
-// (as a projection would leave them), with an orthographic projector.
-class HitFixture : public ::testing::Test {
- protected:
-  HitFixture() : projector(view, extra, LayoutForAreaSize(400, 300), false) {
-    EXPECT_TRUE(t.AllocateObjectTables());
-    t.BuildReservedEntries();
-    // The axis cross runs through the middle of the screen.
-    for (std::uint32_t i = 0; i < kReservedPoints; ++i) Place(i, 200, 150, 31000);
-  }
+TEST_F(InteractionTest, TheNearestVectorInAStrictOffCentreBoxIsHovered) {
+  const std::uint32_t a = Line(0, 80, 300, 80, 30000);
+  Line(100, 0, 100, 200, 30000);  // crosses a at the same depth: the first wins
+  VectorHit hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
+  // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
+  const std::uint32_t c = Line(100, 70, 100, 90, 30001, 30002);
+  hit = HitTester().HoveredVector(t(), Projected(), 100, 80);
+  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
 
-  void Place(std::uint32_t i, int x, int y, int depth) {
-    Point& p = t.points[i];
-    p.eyeX = p.screenX = x;
-    p.eyeY = p.screenY = y;
-    p.screenDepth = depth;
-    p.eyeDepth = depth - 31000.0;
-  }
-  std::uint32_t At(int x, int y, int depth = 30000) {
-    const std::uint32_t i = t.AddPoint(++unique, 0, 0);
-    Place(i, x, y, depth);
-    return i;
-  }
-  std::uint32_t Line(int x1, int y1, int x2, int y2, int depth = 30000, int depth2 = -1) {
-    const std::uint32_t v = t.AddVector(At(x1, y1, depth), At(x2, y2, depth2 < 0 ? depth : depth2));
-    t.vectors[v].selected = kUnselected;
-    return v;
-  }
-
-  ScriptedUi ui;
-  Runtime rt{ui};
-  ObjectTables t{rt};
-  ViewState view;
-  EditorViewState extra;
-  Projector projector;
-  HitTester tester;
-  double unique = 0;
-};
-
-TEST_F(HitFixture, HoverBoxIsStrictAndOffCentre) {
   const int mx = 100, my = 80;
   EXPECT_EQ(HoverBox(mx, my), (IntRect{96, 79, 106, 94}));
   // Short lines just inside and just outside each side of the box.
@@ -503,56 +471,45 @@ TEST_F(HitFixture, HoverBoxIsStrictAndOffCentre) {
       {60, 94, 140, 94, true},   {60, 95, 140, 95, false},    // bottom: y < my + 15
   };
   for (const auto& [x1, y1, x2, y2, hit] : rows) {
-    t.vectorCount = kReservedVectors;
-    t.pointCount = kReservedPoints;
+    t().vectorCount = kReservedVectors;
+    t().pointCount = kReservedPoints;
     const std::uint32_t v = Line(x1, y1, x2, y2);
-    EXPECT_EQ(tester.HoveredVector(t, projector, mx, my).vector, hit ? v : 0u)
+    EXPECT_EQ(HitTester().HoveredVector(t(), Projected(), mx, my).vector, hit ? v : 0u)
         << x1 << "," << y1 << " " << x2 << "," << y2;
   }
 }
 
-TEST_F(HitFixture, TheNearestVectorWinsAndEqualDepthKeepsTheFirst) {
-  const std::uint32_t a = Line(0, 80, 300, 80, 30000);
-  Line(100, 0, 100, 200, 30000);  // crosses a at the same depth
-  VectorHit hit = tester.HoveredVector(t, projector, 100, 80);
-  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(a, 30000));
-  // Depth is (Z1 + Z2) / 2 with integer division: 30001 and 30002 give 30001.
-  const std::uint32_t c = Line(100, 70, 100, 90, 30001, 30002);
-  hit = tester.HoveredVector(t, projector, 100, 80);
-  EXPECT_EQ(std::make_pair(hit.vector, hit.depth), std::make_pair(c, 30001));
-}
-
-TEST_F(HitFixture, TheMarqueeMarksHitsAndReleasesLostOnes) {
+TEST_F(InteractionTest, TheMarqueeMarksHitsAndReleasesLostOnes) {
   const std::uint32_t inside = Line(20, 20, 30, 30);
   const std::uint32_t selected = Line(25, 10, 25, 40);
   const std::uint32_t outside = Line(200, 200, 210, 210);
   const std::uint32_t onEdge = Line(10, 0, 10, 100);  // the marquee's left column
-  t.vectors[selected].selected = kSelected;
-  t.vectors[outside].selected = kMarqueeMarked;  // marked by an earlier step
-  tester.MarkVectorsInMarquee(t, projector, {10, 10, 50, 50});
+  t().vectors[selected].selected = kSelected;
+  t().vectors[outside].selected = kMarqueeMarked;  // marked by an earlier step
+  const HitTester tester;
+  tester.MarkVectorsInMarquee(t(), Projected(), {10, 10, 50, 50});
   auto marks = [&] {
-    return std::vector{t.vectors[inside].selected, t.vectors[selected].selected,
-                       t.vectors[outside].selected, t.vectors[onEdge].selected};
+    return std::vector{t().vectors[inside].selected, t().vectors[selected].selected,
+                       t().vectors[outside].selected, t().vectors[onEdge].selected};
   };
   // left < x is strict: the vector on the left edge stays out.
   EXPECT_EQ(marks(), (std::vector{kMarqueeMarked, kSelected, kUnselected, kUnselected}));
   // The marquee shrinks away from the first vector: its mark goes.
-  tester.MarkVectorsInMarquee(t, projector, {40, 40, 60, 60});
+  tester.MarkVectorsInMarquee(t(), Projected(), {40, 40, 60, 60});
   EXPECT_EQ(marks(), (std::vector{kUnselected, kSelected, kUnselected, kUnselected}));
-  // The axes are never marked.
-  tester.MarkVectorsInMarquee(t, projector, {150, 100, 250, 200});
-  for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(t.vectors[i].selected, 0u);
+  // The axes, through the centre, are never marked.
+  tester.MarkVectorsInMarquee(t(), Projected(), {300, 250, 350, 320});
+  for (std::uint32_t i = 0; i < kReservedVectors; ++i) EXPECT_EQ(t().vectors[i].selected, 0u);
 }
 
 TEST(OutlineContains, EvenOddRuleAtTheEdges) {
   const std::vector<ScreenPoint> square = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
   const std::vector<ScreenPoint> bow = {{0, 0}, {20, 20}, {20, 0}, {0, 20}};  // self-crossing
   const std::tuple<const char*, const std::vector<ScreenPoint>&, int, int, bool> rows[] = {
-      {"middle", square, 15, 15, true},      {"left edge", square, 10, 15, true},
-      {"right edge", square, 20, 15, false}, {"top row", square, 15, 10, true},
-      {"bottom row", square, 15, 20, false}, {"left of it", square, 9, 15, false},
-      {"bow tie wedge", bow, 10, 3, false},  {"bow tie left", bow, 3, 10, true},
-      {"bow tie right", bow, 17, 10, true},
+      {"left edge", square, 10, 15, true},  {"right edge", square, 20, 15, false},
+      {"top row", square, 15, 10, true},    {"bottom row", square, 15, 20, false},
+      {"left of it", square, 9, 15, false}, {"bow tie wedge", bow, 10, 3, false},
+      {"bow tie left", bow, 3, 10, true},   {"bow tie right", bow, 17, 10, true},
   };
   for (const auto& [name, outline, x, y, inside] : rows)
     EXPECT_EQ(OutlineContains(outline, x, y), inside) << name;

