@@ -1,5 +1,6 @@
 // The Edit menu's geometry commands: what each does to a small object, the
-// undo step each takes, and the refusals that leave the tables alone.
+// undo step each takes, the refusals that leave the tables alone, and the
+// view-zone entries renumbered with the tables.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -351,6 +352,74 @@ TEST(GeometryMatchesLiteralMethod, OnRandomObjects) {
     }
   }
   EXPECT_EQ(std::make_pair(f.ui.Messages(), f.ui.busy()), std::make_pair(Messages{}, false));
+}
+
+// View-zone entries keep naming the same polygons and vectors when the
+// commands that remove records renumber the tables, so that a saved object
+// always reads back. Triangles 0 and 1, square 2, zone triangle 3 listing
+// them all and two free vectors: `spare`, then `far` (a duplicate of `near`,
+// reversed).
+constexpr std::uint32_t kLow = ViewZone::kLowPriority, kVec = ViewZone::kIsVector;
+struct ZoneObject : GeometryFixture {
+  ZoneObject() {
+    const auto a = P(0, 0, 0), b = P(10, 0, 0), c = P(10, 10, 0), d = P(0, 10, 0), e = P(5, 5, 9);
+    Poly({a, b, e});
+    Poly({b, c, e});
+    Poly({a, b, c, d});
+    zone = Poly({c, d, e});
+    spare = kVec | V(a, c);
+    near = kVec | V(b, d);
+    far = kVec | V(d, b);
+    t().polygons[zone].flags |= PolyFlag::kViewZone;
+    Zones(zone, {0, 1 | kLow, 2, kLow | spare, near, far});
+  }
+  std::uint32_t zone, spare, near, far;  // the vectors' entries
+};
+
+TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
+  const ZoneObject z;
+  const std::tuple<const char*, std::function<void(ZoneObject&)>, std::uint32_t, Indices> rows[] = {
+      {"delete polygon 1",
+       [](ZoneObject& o) {
+         o.t().polygonSelected[1] = kSelected;
+         DeleteSelectedItems(o.t());
+       },
+       2, Indices{0, 1, kLow | z.spare, z.near, z.far}},
+      {"delete the spare vector",
+       [](ZoneObject& o) {
+         o.t().vectors[o.spare & ViewZone::kIndexMask].selected = kSelected;
+         DeleteSelectedItems(o.t());
+       },
+       3, Indices{0, 1 | kLow, 2, z.near - 1, z.far - 1}},
+      {"tessellate the square",
+       [](ZoneObject& o) {
+         o.t().polygonSelected[2] = kSelected;
+         Tessellate(o.t(), o.ui);
+       },
+       2, Indices{0, 1 | kLow, kLow | z.spare, z.near, z.far}},
+      {"merge the reversed vector", [](ZoneObject& o) { RemoveDuplicateGeometry(o.t(), o.rt); }, 3,
+       Indices{0, 1 | kLow, 2, kLow | z.spare, z.near, z.near}},
+  };
+  for (const auto& [what, run, zoneAfter, want] : rows) {
+    ZoneObject o;
+    run(o);
+    EXPECT_EQ(o.ZonesOf(zoneAfter), want) << what;
+  }
+}
+
+// Slot 0 of an adopted polygon is its leader: no delete renumbers it as an
+// entry, and when the leader goes the slot leaves the list.
+TEST(ViewZoneRenumbering, LeaderSlotIsNoEntry) {
+  ZoneObject o;
+  o.t().polygons[o.zone].flags |= PolyFlag::kAdopted;
+  o.t().polygons[o.zone].viewZones[0] = 1;  // leader: triangle 1
+  o.t().polygonSelected[0] = kSelected;
+  DeleteSelectedItems(o.t());
+  EXPECT_EQ(o.ZonesOf(2), (Indices{0, kLow, 1, kLow | o.spare, o.near, o.far}));
+  o.t().polygonSelected[0] = kSelected;  // the leader
+  DeleteSelectedItems(o.t());
+  EXPECT_EQ(std::make_pair(o.ZonesOf(1), o.t().polygons[1].flags & PolyFlag::kAdopted),
+            std::make_pair(Indices{0, kLow | o.spare, o.near, o.far}, 0u));
 }
 
 // Generation of the primitives, and the batching of the messages of a
