@@ -65,10 +65,8 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
   for (std::uint32_t i = first; i < t.pointCount; ++i) {
     while (i < t.pointCount && t.points[i].isDuplicate) t.DeletePoint(i);
   }
-  // Points in use are marked; the lowest unmarked one goes, again and again.
-  for (std::uint32_t i = first; i < t.pointCount; ++i) {
-    t.points[i].isDuplicate = t.points[i].duplicateOf = 0;
-  }
+  // Points in use are marked (the points left are all unmarked); the lowest
+  // unmarked one goes, again and again.
   auto mark = [&](std::uint32_t p) {
     if (p >= first && p < t.pointCount) t.points[p].isDuplicate = 1;
   };
