@@ -106,13 +106,15 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
     f.Face(corners);
     EXPECT_EQ(f.Check(), want) << name;
   }
+  // Each on a plain square, polygon 0 (points 0 to 3, vectors 0 to 3).
   const std::tuple<const char*, std::function<void(CheckFixture&)>, std::string> rows[] = {
       {"view-zone entries",
        [](CheckFixture& f) {
-         f.Zones(f.Square(0, kZone), {2, 3, 0, 0x4000 | 3, 0x8000 | 17, 0x8000 | 18, 0x8000 | 5});
+         f.t().polygons[0].flags = kZone;
+         f.Zones(0, {2, 3, 0, 0x4000 | 3, 0x8000 | 17, 0x8000 | 18, 0x8000 | 5});
+         f.t().polygons[0].viewZones[7] = 3;  // past the count: not an entry
          f.Square(20);
          f.Square(40);
-         f.t().polygons[0].viewZones[7] = 3;  // past the count: not an entry
        },
        "view-zone-entry-missing 0|| View zone 0, entry 1, names polygon 3, which does not exist.\n"
        "view-zone-entry-self 0|| View zone 0, entry 2, names the zone itself.\n"
@@ -122,12 +124,11 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
        "exist.\n"},
       {"entries of a polygon that is no view zone",
        [](CheckFixture& f) {
-         f.Zones(f.Square(0), {0, 9, 0x8000 | 99});
+         f.Zones(0, {0, 9, 0x8000 | 99});
        },
        ""},
       {"group leaders",
        [](CheckFixture& f) {
-         f.Square(0);
          f.t().polygons[f.Square(20, kPlain | PolyFlag::kAdopted)].viewZones[0] = 2;
          f.t().polygons[f.Square(40, kPlain | PolyFlag::kAdopted)].viewZones[0] = 3;
        },
@@ -135,30 +136,28 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
        "exist.\n"},
       {"two distinct points",
        [](CheckFixture& f) {
-         const auto p = f.P(0, 0, 0), q = f.P(10, 0, 0);
+         const auto p = f.P(0, 0, 50), q = f.P(10, 0, 50);
          f.Loop({p, q, p, p});
        },
-       "degenerate 0|| Polygon 0 has fewer than 3 distinct points.\n"},
-      {"loose vector",
-       [](CheckFixture& f) {
-         f.Square(0);
-         f.V(7, 9);
-       },
+       "degenerate 1|| Polygon 1 has fewer than 3 distinct points.\n"},
+      {"loose vector", [](CheckFixture& f) { f.V(7, 9); },
        "unused-vectors |4| 1 vector belongs to no polygon: 4.\n"},
-      {"edges without a vector list",
-       [](CheckFixture& f) { f.t().polygons[f.Square(0)].vectorCount = 0; }, ""},
+      {"edges without a vector list", [](CheckFixture& f) { f.t().polygons[0].vectorCount = 0; },
+       ""},
       {"vector named by a view zone",
-       [](CheckFixture& f) { f.Zones(f.Square(0, kZone), {0x8000 | f.V(7, 9)}); }, ""},
+       [](CheckFixture& f) {
+         f.t().polygons[0].flags = kZone;
+         f.Zones(0, {0x8000 | f.V(7, 9)});
+       },
+       ""},
       {"stray points",
        [](CheckFixture& f) {
-         f.Square(0);
          f.P(50, 50, 50);
          f.P(60, 60, 60);
        },
        "unused-points ||4,5 2 points are used by no vector and no polygon: 4, 5.\n"},
       {"coincident corners",
        [](CheckFixture& f) {
-         f.Square(0);
          f.Face({{10, 0, 0}, {20, 0, 0}, {20, 10, 0}, {10, 10, -0.0}});
        },
        "coincident-points ||1,4 Points 1, 4 lie at the same place (10, 0, 0); Remove Duplicate "
@@ -166,21 +165,16 @@ TEST(ObjectCheck, FindsEachFaultAtItsLimit) {
        "coincident-points ||2,7 Points 2, 7 lie at the same place (10, 10, 0); Remove Duplicate "
        "Geometry merges them into 2.\n"},
       {"point past the table",
-       [](CheckFixture& f) {
-         f.Square(0);
-         f.t().polygons[0].points[1] = f.t().pointCount;
-       },
+       [](CheckFixture& f) { f.t().polygons[0].points[1] = f.t().pointCount; },
        "broken-reference 0|| Polygon 0 names a point that is not in the object (table index "
        "11).\n"},
       {"count past the record",
-       [](CheckFixture& f) {
-         f.Square(0);
-         f.t().polygons[0].viewZoneCount = kMaxViewZones + 1;
-       },
+       [](CheckFixture& f) { f.t().polygons[0].viewZoneCount = kMaxViewZones + 1; },
        "broken-reference 0|| Polygon 0 has 21 view-zone entries, more than 20.\n"},
   };
   for (const auto& [name, build, want] : rows) {
     CheckFixture f;
+    f.Square(0);
     build(f);
     EXPECT_EQ(f.Check(), want) << name;
   }
