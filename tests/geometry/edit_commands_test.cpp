@@ -373,34 +373,16 @@ struct ZoneObject : GeometryFixture {
 };
 
 TEST(ViewZoneRenumbering, EntriesFollowWhatTheyName) {
-  const ZoneObject z;
-  const std::tuple<const char*, std::function<void(ZoneObject&)>, std::uint32_t, Indices> rows[] = {
-      {"delete polygon 1",
-       [](ZoneObject& o) {
-         o.t().polygonSelected[1] = kSelected;
-         DeleteSelectedItems(o.t());
-       },
-       2, Indices{0, 1, kLow | z.spare, z.near, z.far}},
-      {"delete the spare vector",
-       [](ZoneObject& o) {
-         o.t().vectors[o.spare & ViewZone::kIndexMask].selected = kSelected;
-         DeleteSelectedItems(o.t());
-       },
-       3, Indices{0, 1 | kLow, 2, z.near - 1, z.far - 1}},
-      {"tessellate the square",
-       [](ZoneObject& o) {
-         o.t().polygonSelected[2] = kSelected;
-         Tessellate(o.t(), o.ui);
-       },
-       2, Indices{0, 1 | kLow, kLow | z.spare, z.near, z.far}},
-      {"merge the reversed vector", [](ZoneObject& o) { RemoveDuplicateGeometry(o.t(), o.rt); }, 3,
-       Indices{0, 1 | kLow, 2, kLow | z.spare, z.near, z.near}},
-  };
-  for (const auto& [what, run, zoneAfter, want] : rows) {
-    ZoneObject o;
-    run(o);
-    EXPECT_EQ(o.ZonesOf(zoneAfter), want) << what;
-  }
+  ZoneObject erased, split, merged;
+  erased.t().vectors[erased.spare & ViewZone::kIndexMask].selected = kSelected;
+  DeleteSelectedItems(erased.t());
+  split.t().polygonSelected[2] = kSelected;
+  Tessellate(split.t(), split.ui);
+  RemoveDuplicateGeometry(merged.t(), merged.rt);
+  const std::uint32_t spare = kLow | merged.spare, near = merged.near, far = merged.far;
+  EXPECT_EQ(erased.ZonesOf(3), (Indices{0, 1 | kLow, 2, near - 1, far - 1}));  // spare deleted
+  EXPECT_EQ(split.ZonesOf(2), (Indices{0, 1 | kLow, spare, near, far}));       // square tessellated
+  EXPECT_EQ(merged.ZonesOf(3), (Indices{0, 1 | kLow, 2, spare, near, near}));  // far merged
 }
 
 // Slot 0 of an adopted polygon is its leader: no delete renumbers it as an
