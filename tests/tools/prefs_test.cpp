@@ -66,10 +66,9 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
 
 TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
   const ColorTable table = Palette(kImageClutId);
-  const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
   // 'SKDT' 129 is 'SKDT' 128 through the map to the current table.
   const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(kCurrentClutId), table);
-  std::vector<std::uint8_t> translated = sky;
+  std::vector<std::uint8_t> translated = Bytes(kResSkdt, 128);
   for (std::uint8_t& v : translated) v = map[v];
   EXPECT_EQ(Bytes(kResSkdt, 129), translated);
   const std::vector<std::uint8_t> floor = Bytes(kResLpat, 0);
