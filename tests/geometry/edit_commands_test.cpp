@@ -106,8 +106,7 @@ TEST(GeometryCommands, EachTakesItsUndoStepAndUndoRestoresTheTables) {
   std::vector<std::uint32_t> p;
   for (int i = 0; i < 6; ++i) p.push_back(f.P(i * 10.0, (i % 3) * 7.0, i * 3.0));
   for (int i = 0; i < 6; ++i) f.V(p[i], p[(i + 1) % 6], i < 2);
-  const auto hexagon = f.Poly({p[0], p[1], p[2], p[3], p[4], p[5]}, true);
-  f.Zones(hexagon, {0x4000});
+  f.Zones(f.Poly(p, true), {0x4000});  // the hexagon
   f.Poly({p[0], p[2], p[4]});
   const auto again = f.P(0, 0, 0);
   f.V(p[1], again);
@@ -505,16 +504,10 @@ TEST(Primitives, EachDialogStateRefusedOrMadeAsExpected) {
   };
   // clang-format on
   auto create = [](const Row& r) {
-    switch (r.shape) {
-      case 'C':
-        return Create(CreateCircle, {r.a, r.b, r.c, r.vectorsOnly});
-      case 'Y':
-        return Create(CreateCylinder, {r.a, r.b, r.c, r.d, r.vectorsOnly});
-      case 'S':
-        return Create(CreateSphere, {r.a, r.b, r.c, r.d, r.vectorsOnly});
-      default:
-        return Create(CreateCube, {r.a, r.b, r.c, r.d, r.vectorsOnly});
-    }
+    if (r.shape == 'C') return Create(CreateCircle, {r.a, r.b, r.c, r.vectorsOnly});
+    if (r.shape == 'Y') return Create(CreateCylinder, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+    if (r.shape == 'S') return Create(CreateSphere, {r.a, r.b, r.c, r.d, r.vectorsOnly});
+    return Create(CreateCube, {r.a, r.b, r.c, r.d, r.vectorsOnly});
   };
   for (const Row& r : rows) {
     GeometryFixture f;
