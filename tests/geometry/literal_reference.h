@@ -65,10 +65,8 @@ inline void LiteralMergeFrom(ObjectTables& t, Ui& ui, std::uint32_t first) {
   for (std::uint32_t i = first; i < t.pointCount; ++i) {
     while (i < t.pointCount && t.points[i].isDuplicate) t.DeletePoint(i);
   }
-  // Points in use are marked; the lowest unmarked one goes, again and again.
-  for (std::uint32_t i = first; i < t.pointCount; ++i) {
-    t.points[i].isDuplicate = t.points[i].duplicateOf = 0;
-  }
+  // Points in use are marked (the points left are all unmarked); the lowest
+  // unmarked one goes, again and again.
   auto mark = [&](std::uint32_t p) {
     if (p >= first && p < t.pointCount) t.points[p].isDuplicate = 1;
   };
@@ -135,20 +133,15 @@ inline bool NamesSelectedVector(const ObjectTables& t, const Polygon& poly) {
 // The lowest polygon that is selected or names a selected vector goes, again
 // and again; then the lowest selected vector.
 inline bool LiteralDeleteSelectedItems(ObjectTables& t) {
-  bool any = false;
+  const std::uint32_t records = t.polygonCount + t.vectorCount;
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
-    while (k < t.polygonCount && (t.polygonSelected[k] || NamesSelectedVector(t, t.polygons[k]))) {
+    while (k < t.polygonCount && (t.polygonSelected[k] || NamesSelectedVector(t, t.polygons[k])))
       t.DeletePolygon(k);
-      any = true;
-    }
   }
   for (std::uint32_t i = kReservedVectors; i < t.vectorCount; ++i) {
-    while (i < t.vectorCount && t.vectors[i].selected) {
-      t.DeleteVector(i);
-      any = true;
-    }
+    while (i < t.vectorCount && t.vectors[i].selected) t.DeleteVector(i);
   }
-  return any;
+  return t.polygonCount + t.vectorCount != records;
 }
 
 inline bool LiteralTessellate(ObjectTables& t) {
@@ -157,7 +150,6 @@ inline bool LiteralTessellate(ObjectTables& t) {
     if (t.polygonSelected[k] && t.polygons[k].pointCount > 3) ++qualifying;
   }
   const std::uint32_t originals = t.polygonCount;
-  bool any = false;
   // The lowest selected polygon of four or more points goes, again and again,
   // its two halves appended.
   for (std::uint32_t k = 0; k < t.polygonCount; ++k) {
@@ -175,11 +167,11 @@ inline bool LiteralTessellate(ObjectTables& t) {
       append(0, m + 1);
       append(m, n - m + 1);
       t.DeletePolygon(k);
-      any = true;
     }
   }
-  if (any) RebuildVectorLists(t, originals - qualifying, t.polygonCount);
-  return any;
+  // Each qualifying polygon was split.
+  if (qualifying > 0) RebuildVectorLists(t, originals - qualifying, t.polygonCount);
+  return qualifying > 0;
 }
 
 }  // namespace ws::reference

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
 
 #include "model/color_table.h"
@@ -62,16 +61,14 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
   for (ResType t : {kResFace, kResAnim}) EXPECT_EQ(files.CountResourcesOfType(file.ref(), t), 0u);
   EXPECT_EQ(files.Entries(file.ref()).size(), 7u + 8u + 3u * 39u);  // 8 sounds, 3 per glyph
   // The record holds the defaults (its layout is checked with the model's).
-  const std::vector<std::uint8_t> record = Bytes(kResPref, 128);
-  EXPECT_EQ(DecodePreferences(record), Preferences{});
+  EXPECT_EQ(DecodePreferences(Bytes(kResPref, 128)), Preferences{});
 }
 
 TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
   const ColorTable table = Palette(kImageClutId);
-  const std::vector<std::uint8_t> sky = Bytes(kResSkdt, 128);
   // 'SKDT' 129 is 'SKDT' 128 through the map to the current table.
   const std::array<std::uint8_t, 256> map = BuildImageMap(Palette(kCurrentClutId), table);
-  std::vector<std::uint8_t> translated = sky;
+  std::vector<std::uint8_t> translated = Bytes(kResSkdt, 128);
   for (std::uint8_t& v : translated) v = map[v];
   EXPECT_EQ(Bytes(kResSkdt, 129), translated);
   const std::vector<std::uint8_t> floor = Bytes(kResLpat, 0);
@@ -101,7 +98,6 @@ TEST_F(Generated, TranslatedSkyAndGroundBmpFollowTheImagePalette) {
 TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
   const std::string characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-,.";
   const ObjectCapacity capacity{kGlyphMaxPoints, kGlyphMaxVectors, kGlyphMaxPolygons};
-  std::uint64_t points = 0, vectors = 0;
   std::set<std::vector<double>> shapes;
   for (std::uint32_t id = 0; id < 39; ++id) {
     SCOPED_TRACE("glyph " + std::to_string(id));
@@ -125,20 +121,17 @@ TEST_F(Generated, FontGlyphsAreTheLabelCharactersAndFitTheGlyphStore) {
     shapes.insert(shape);
     // Hand-counted strokes: each '|' starts a new polyline, never joined to
     // the one before (A: 4 + 1, E: 4 + 1, H: 2 + 2 + 1).
-    const std::map<char, std::size_t> kStrokeVectors = {{'A', 5}, {'E', 5}, {'H', 5}};
-    if (auto it = kStrokeVectors.find(characters[id]); it != kStrokeVectors.end()) {
-      EXPECT_EQ(glyph.vectors.size(), it->second);
+    if (std::string_view("AEH").find(characters[id]) != std::string_view::npos) {
+      EXPECT_EQ(glyph.vectors.size(), 5u);
     }
-    points += glyph.points.size();
-    vectors += glyph.vectors.size();
   }
   EXPECT_EQ(shapes.size(), 39u);  // no glyph draws the same strokes as another
 
-  // The editor's own loader takes all of them without a complaint.
+  // The editor's own loader takes all of them without a complaint (the
+  // glyph store's tests check what it keeps).
   GlyphStore store;
-  EXPECT_EQ(LoadGlyphs(files, kPrefsPath, ui, store), 39u);
-  EXPECT_TRUE(ui.Messages().empty());
-  EXPECT_EQ(store.points.size() + store.vectors.size(), points + vectors);
+  EXPECT_EQ(std::make_pair(LoadGlyphs(files, kPrefsPath, ui, store), ui.Messages().size()),
+            std::make_pair(39u, std::size_t{0}));
 }
 
 int RunGenerator(const std::string& args) {
