@@ -187,6 +187,7 @@ TEST(ColorTableFiles, RefusedLoadedAndSaved) {
   f.ui.QueueOpenPath(f.dir.File("p.ACT"));  // not exactly ".act": ignored
   LoadColorTable(f.m());
   EXPECT_EQ(f.m().colors.current[17], wanted[17]);
+  EXPECT_TRUE(ImportColorTableAct(f.m(), f.dir.File("p.ACT")));  // exactly 768 bytes
   f.ui.QueueOpenPath(f.dir.File("p.act"));
   LoadColorTable(f.m());
   EXPECT_EQ(std::make_tuple(PrefsTable(f)[0], PrefsTable(f).entries[9].value),
