@@ -55,16 +55,12 @@ TEST(NearestColor, TiesAndTheEscapeToTheFullSearch) {
   const std::tuple<const char*, ColorTable, RGB16, int> rows[] = {
       {"equal distances: lower index",
        Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}),
-       {200, 200, 200},
-       10},
+       RGB16{200, 200, 200}, 10},
       {"equal red distances: lower index",
-       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
-       {2000, 0, 0},
-       30},
+       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}), RGB16{2000, 0, 0}, 30},
       {"only red candidate at exactly 65535: full search",
        Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}),
-       {65535, 0, 0},
-       200},
+       RGB16{65535, 0, 0}, 200},
   };
   for (const auto& [name, table, q, expected] : rows)
     EXPECT_EQ(NearestColor(table, q.red, q.green, q.blue), expected) << name;

