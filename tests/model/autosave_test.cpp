@@ -84,11 +84,7 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
       {"vector colour", [&](Model&) { t.vectors[v].color ^= 1; }},
       {"polygon flag", [&](Model&) { p.flags ^= PolyFlag::kInvisible; }},
       {"object word", [](Model& m) { m.objectWord ^= 1; }},
-      {"animation",
-       [](Model& m) {
-         m.animation.slots[0].active = 1;
-         m.animation.activeCount = 1;
-       }},
+      {"animation", [](Model& m) { m.animation.slots[0].active = m.animation.activeCount = 1; }},
   };
   for (const auto& [name, change] : changes) {
     const std::uint64_t before = ObjectFingerprint(f.m());

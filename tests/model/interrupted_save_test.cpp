@@ -100,6 +100,7 @@ TEST(InterruptedSave, ObjectFileIsOldOrNewAndNoTemporaryIsLeft) {
 TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   test::ModelFixture f;
   Model& m = f.m();
+  const std::string& working = m.paths.working;
   ASSERT_TRUE(CreateWorkingCluster(m));
   for (const char* name : {"b", "c"}) {
     for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
@@ -111,7 +112,7 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   // vectors: the stored ones stay, and only the rename gives them the name.
   f.tables().ResetObject();
   for (int i = 0; i < 440; ++i) f.tables().AddPoint(i, -i, 1);
-  const std::string old = test::ReadFileText(m.paths.working);
+  const std::string old = test::ReadFileText(working);
   auto store = [&] { return StoreObject(m, 1, "b"); };
   auto rename = [&] { return RenameObjectTo(m, "renamed"); };
   auto remove = [&] { return DeleteObject(m); };
@@ -119,29 +120,20 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   // the model here stays as it is), then put back.
   auto endOf = [&](const std::function<bool()>& change) {
     EXPECT_TRUE(SaveInChildCutAt(change, RLIM_INFINITY));
-    const std::string end = test::ReadFileText(m.paths.working);
-    test::WriteFileText(m.paths.working, old);
+    const std::string end = test::ReadFileText(working);
+    test::WriteFileText(working, old);
     return end;
   };
   const std::string stored = endOf(store);
-  const struct {
-    const char* name;
-    std::function<bool()> change;
-    Strings whole;  // the files a cut may leave
-  } rows[] = {
-      {"store", store, {old, stored}},
-      {"delete", remove, {old, endOf(remove)}},
-      // A rename stores the object under its new name first.
-      {"rename", rename, {old, endOf([&] { return StoreObject(m, 1, "renamed"); }), endOf(rename)}},
-  };
-  for (const auto& row : rows) {
-    ExpectWholeAfterCuts(row.name, row.change, m.paths.working, row.whole,
-                         ResourceFile::kHeaderSize);
-  }
+  const std::size_t skip = ResourceFile::kHeaderSize;
+  ExpectWholeAfterCuts("store", store, working, {old, stored}, skip);
+  ExpectWholeAfterCuts("delete", remove, working, {old, endOf(remove)}, skip);
+  // A rename stores the object under its new name first.
+  const std::string storedRenamed = endOf([&] { return StoreObject(m, 1, "renamed"); });
+  ExpectWholeAfterCuts("rename", rename, working, {old, storedRenamed, endOf(rename)}, skip);
   ASSERT_TRUE(store());
-  EXPECT_EQ(test::ReadFileText(m.paths.working), stored);
-  for (const std::string& name :
-       FolderNames(std::filesystem::path(m.paths.working).parent_path())) {
+  EXPECT_EQ(test::ReadFileText(working), stored);
+  for (const std::string& name : FolderNames(std::filesystem::path(working).parent_path())) {
     EXPECT_EQ(name.find(".store"), std::string::npos) << name;
   }
 }
