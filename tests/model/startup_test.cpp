@@ -91,18 +91,15 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
     ui.ClearMessages();
     Model m{rt};
     ASSERT_EQ(RunStartup(m, in), StartupOutcome::kContinue);
-    EXPECT_EQ(
-        std::make_tuple(ui.Messages().size(), m.paths.base, m.cluster.objectNames,
-                        m.tables.points[6].z, test::ReadFileText(m.paths.working) == "last session",
-                        FileExists(base + "/textures/ground.bmp"), m.glyphs.points.size(),
-                        m.preferences.thickLine),
-        std::make_tuple(0u, base + "/", std::vector<std::string>{"Default Object"}, 150.0, false,
-                        !ownPrefs, ownPrefs ? 0u : 1u, !ownPrefs));
     const Bytes colors = ownPrefs ? own : EncodeClut(test::SampleColorTable());
     EXPECT_EQ(std::make_tuple(
-                  EncodeClut(m.colors.current),
+                  ui.Messages().size(), m.paths.base, m.cluster.objectNames, m.tables.points[6].z,
+                  test::ReadFileText(m.paths.working) == "last session",
+                  FileExists(base + "/textures/ground.bmp"), m.glyphs.points.size(),
+                  m.preferences.thickLine, EncodeClut(m.colors.current),
                   EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId))),
-              std::make_tuple(colors, colors));
+              std::make_tuple(0u, base + "/", Strings{"Default Object"}, 150.0, false, !ownPrefs,
+                              ownPrefs ? 0u : 1u, !ownPrefs, colors, colors));
     for (std::uint32_t id = 0; id < 8; ++id) {
       EXPECT_EQ(m.sounds[id], ownPrefs || id == 5 ? Bytes{} : Bytes(10 + id, id)) << id;
     }
@@ -110,7 +107,7 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
       EXPECT_EQ(test::ReadFileBytes(m.paths.preferences),
                 test::ReadFileBytes(defaults + "/Preferences"));
       EXPECT_FALSE(RestoreLastSession(m));
-      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
+      EXPECT_EQ(ui.MessageTexts(), Strings{"No backup to restore from."});
     } else {
       EXPECT_EQ(test::ReadFileText(m.paths.backup), "last session");
     }
@@ -146,7 +143,7 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
     rt.fatalError = false;
     EXPECT_EQ(RunStartup(model, inputs), StartupOutcome::kEndProgram) << name;
     EXPECT_EQ(std::make_tuple(ui.MessageTexts(), rt.fatalError),
-              std::make_tuple(std::vector<std::string>{message}, true))
+              std::make_tuple(Strings{message}, true))
         << name;
   }
 }
