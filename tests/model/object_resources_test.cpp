@@ -72,7 +72,7 @@ struct ObjectResourceFile : ::testing::Test {
 
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
   // Each with the file open for that call alone.
-  void Write(ResType type, std::uint32_t id, const Bytes& bytes) {
+  void Write(ResType type, std::uint32_t id, std::span<const std::uint8_t> bytes) {
     ASSERT_TRUE(files.WriteResource(OpenResource(files, path).ref(), type, id, bytes, "obj"));
   }
   ObjectReadResult Read(std::uint32_t id, StoredObject& out) {
@@ -153,8 +153,7 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
   for (std::uint32_t id = 0; id < std::size(rows); ++id) {  // each row an object of its own
     const Row& row = rows[id];
     SCOPED_TRACE(row.what);
-    auto pinf = EncodePinf(0, row.vectors, row.points, row.polygons);
-    Write(kResPinf, id, Bytes(pinf.begin(), pinf.end()));
+    Write(kResPinf, id, EncodePinf(0, row.vectors, row.points, row.polygons));
     for (auto [type, len] : {std::pair{kResPnts, row.pnts},
                              {kResTvct, row.tvct},
                              {kResFace, row.face},
