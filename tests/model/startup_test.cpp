@@ -63,13 +63,11 @@ struct StartupTest : ::testing::Test {
     OpenResource f(files, prefs);
     for (std::uint32_t id = 0; id < 8; ++id)
       if (id != 5) files.WriteResource(f.ref(), kResPlay, id, Bytes(10 + id, id), "sound");
-    Bytes glyph = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-    files.WriteResource(f.ref(), kResPinf, 0, glyph, "A");
+    files.WriteResource(f.ref(), kResPinf, 0, EncodePinf(0, 0, 1, 0), "A");  // one point
     files.WriteResource(f.ref(), kResPnts, 0, Bytes(24, 0), "A");
     Preferences p;
     p.thickLine = true;
-    auto pref = EncodePreferences(p);
-    files.WriteResource(f.ref(), kResPref, kPreferencesId, pref, "Preferences");
+    files.WriteResource(f.ref(), kResPref, kPreferencesId, EncodePreferences(p), "Preferences");
   }
 };
 
