@@ -162,7 +162,6 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::string head = "[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n");
   const std::string two = "2\n0,0,0\n1,1,1\n", vec = "1\n0,1,0,0,0\n";
   const std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
-  const std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
   auto zoneList = [](int zones) {
     return "1\n(poly0)\n0,0," + std::to_string(zones) +
            ",0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
@@ -170,9 +169,6 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   auto oneZone = [&](std::uint32_t entry) {
     return zoneList(1) + std::to_string(entry) + "\n(pnts)\n";
   };
-  const std::string beyond =
-      "Can't add this object here: its view-zone lists would name items beyond number 16383, "
-      "which a view-zone entry cannot hold.";
   std::string many = "16380\n", twenty, badColour = head;
   for (int i = 0; i < 16380; ++i) many += "0,0,0,0,0\n";
   for (int i = 0; i < 20; ++i) twenty += "0\n";
@@ -201,9 +197,9 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
        Strings{corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
       {"corner below the origin", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
        Strings{corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
-      {"view zone one past", Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"),
+      {"view zone one past", Body(c, two, vec, oneZone(1)),
        Strings{corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
-      {"view zone past 16 bits", Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"),
+      {"view zone past 16 bits", Body(c, two, vec, oneZone(65536)),
        Strings{corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
       {"points over capacity", Body(c, "19993\n", "", ""),
        Strings{"Can't load this object: its 19993 points would not fit beside the 1 already "
@@ -224,7 +220,9 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
        Strings{corrupt + "Unreadable value at line 260."}},
       {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), Strings{}},
       {"view zone rebased past 14 bits",
-       Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)), Strings{beyond}},
+       Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)),
+       Strings{"Can't add this object here: its view-zone lists would name items beyond "
+               "number 16383, which a view-zone entry cannot hold."}},
   };
   for (const auto& [what, text, messages] : rows) {
     SCOPED_TRACE(what);
@@ -244,7 +242,7 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   // polygon holds 20 view zones; vector 16,382 moves to 16,383, the last
   // number an entry holds.
   const std::pair<std::string, std::uint32_t> fits[] = {
-      {Body(c, two, vec, zones + "32774\n(pnts)\n0\n1\n"), 7 | ViewZone::kIsVector},
+      {Body(c, two, vec, oneZone(32774)), 7 | ViewZone::kIsVector},
       {Body(c, two, vec, zoneList(20) + twenty + "(pnts)\n"), 1},
       {Body(c, "1\n0,0,0\n", many, oneZone(16382 | ViewZone::kIsVector)),
        16383 | ViewZone::kIsVector},
