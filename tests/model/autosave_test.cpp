@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "model/cluster.h"
+#include "model_test_util.h"
 #include "support/model_fixture.h"
 
 namespace ws {
@@ -76,19 +77,13 @@ TEST(Autosave, FingerprintFollowsWhatAStoreWrites) {
   ObjectTables& t = f.tables();
   const std::uint32_t a = t.AddPoint(1, 2, 3), b = t.AddPoint(4, 5, 6), c = t.AddPoint(7, 8, 10);
   const std::uint32_t v = t.AddVector(a, b);
-  Polygon& p = t.polygons[t.polygonCount++];
-  p = Polygon{};
-  p.points[0] = a, p.points[1] = b, p.points[2] = c, p.pointCount = 3;
+  Polygon& p = t.polygons[t.polygonCount++] = test::MakePolygon({a, b, c}, {});
   const std::pair<const char*, std::function<void(Model&)>> changes[] = {
       {"point moved", [&](Model&) { t.points[c].z += 0.5; }},
       {"vector colour", [&](Model&) { t.vectors[v].color ^= 1; }},
       {"polygon flag", [&](Model&) { p.flags ^= PolyFlag::kInvisible; }},
       {"object word", [](Model& m) { m.objectWord ^= 1; }},
-      {"animation",
-       [](Model& m) {
-         m.animation.slots[0].active = 1;
-         m.animation.activeCount = 1;
-       }},
+      {"animation", [](Model& m) { m.animation.slots[0].active = m.animation.activeCount = 1; }},
   };
   for (const auto& [name, change] : changes) {
     const std::uint64_t before = ObjectFingerprint(f.m());

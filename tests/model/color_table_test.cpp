@@ -55,16 +55,12 @@ TEST(NearestColor, TiesAndTheEscapeToTheFullSearch) {
   const std::tuple<const char*, ColorTable, RGB16, int> rows[] = {
       {"equal distances: lower index",
        Filled({65535, 65535, 65535}, {{10, {100, 100, 100}}, {11, {300, 300, 300}}}),
-       {200, 200, 200},
-       10},
+       RGB16{200, 200, 200}, 10},
       {"equal red distances: lower index",
-       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}),
-       {2000, 0, 0},
-       30},
+       Filled({0, 65535, 0}, {{30, {1000, 0, 0}}, {31, {3000, 0, 0}}}), RGB16{2000, 0, 0}, 30},
       {"only red candidate at exactly 65535: full search",
        Filled({60000, 60000, 60000}, {{0, {0, 0, 0}}, {200, {60000, 100, 100}}}),
-       {65535, 0, 0},
-       200},
+       RGB16{65535, 0, 0}, 200},
   };
   for (const auto& [name, table, q, expected] : rows)
     EXPECT_EQ(NearestColor(table, q.red, q.green, q.blue), expected) << name;
@@ -187,6 +183,7 @@ TEST(ColorTableFiles, RefusedLoadedAndSaved) {
   f.ui.QueueOpenPath(f.dir.File("p.ACT"));  // not exactly ".act": ignored
   LoadColorTable(f.m());
   EXPECT_EQ(f.m().colors.current[17], wanted[17]);
+  EXPECT_TRUE(ImportColorTableAct(f.m(), f.dir.File("p.ACT")));  // exactly 768 bytes
   f.ui.QueueOpenPath(f.dir.File("p.act"));
   LoadColorTable(f.m());
   EXPECT_EQ(std::make_tuple(PrefsTable(f)[0], PrefsTable(f).entries[9].value),

@@ -62,11 +62,8 @@ TEST_F(GlyphFile, GlyphsAreAppendedWithTheirOffsetsAndDamagedOnesLeftOut) {
   t.AddPoint(0, 0, 0);
   AddPolygon({7, 3}, {}, 0);  // a reserved corner
   StoreGlyph(3);
-  {
-    OpenResource f(files, path);
-    auto pinf = EncodePinf(0, 0, 5, 0);  // points counted but no 'PNTS'
-    ASSERT_TRUE(files.WriteResource(f.ref(), kResPinf, 4, pinf, "g"));
-  }
+  ASSERT_TRUE(files.WriteResource(OpenResource(files, path).ref(), kResPinf, 4,
+                                  EncodePinf(0, 0, 5, 0), "g"));  // points but no 'PNTS'
   StoreLine(5, 2);
   for (std::uint32_t id = 6; id <= kGlyphMaxRecords; ++id) StoreGlyph(id);
   ASSERT_EQ(Load(), kGlyphMaxRecords);

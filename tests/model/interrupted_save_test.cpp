@@ -45,17 +45,25 @@ Strings FolderNames(const std::string& folder) {
   return names;
 }
 
-// `change` cut at each of `cuts` leaves `target` holding one of `whole`, each
+// `change` cut at many points leaves `target` holding one of `whole`, each
 // different from the one before, and the last exactly when the change ran
-// to its end, as it must past every file's end; whole[0] is put back.
+// to its end, as it must past every file's end; whole[0] is put back. The
+// cuts: each of the last bytes first, so that what the others leave stays
+// for the caller; 0 and two before the files first part past `skip` (a
+// resource file's directory reaches the disk in one write); 64 from there.
 void ExpectWholeAfterCuts(const char* name, const std::function<bool()>& change,
-                          const std::string& target, const Strings& whole,
-                          const std::vector<std::size_t>& cuts) {
-  std::size_t n = whole[0].size();
+                          const std::string& target, const Strings& whole, std::size_t skip) {
+  const std::string& first = whole[0];
+  std::size_t n = first.size(), from = n;
   for (std::size_t i = 1; i < whole.size(); ++i) {
-    n = std::max(n, whole[i].size());
-    ASSERT_TRUE(whole[i] != whole[i - 1]) << name << " changes nothing";
+    const std::string& w = whole[i];
+    ASSERT_TRUE(w != whole[i - 1]) << name << " changes nothing";
+    n = std::max(n, w.size());
+    auto part = std::mismatch(first.begin() + skip, first.end(), w.begin() + skip, w.end()).first;
+    from = std::min<std::size_t>(from, part - first.begin());
   }
+  std::vector<std::size_t> cuts = {n + 1, n, n - 1, n - 2, n - 3, 0, from / 4, from / 2};
+  for (std::size_t cut = from; cut < n - 3; cut += (n - from) / 64 + 1) cuts.push_back(cut);
   for (std::size_t cut : cuts) {
     const bool finished = SaveInChildCutAt(change, cut);
     const std::string now = test::ReadFileText(target);
@@ -63,7 +71,7 @@ void ExpectWholeAfterCuts(const char* name, const std::function<bool()>& change,
         << name << " cut at " << cut;
     EXPECT_EQ(now == whole.back(), finished) << name << " cut at " << cut;
     EXPECT_TRUE(finished || cut <= n) << name << " did not end";
-    test::WriteFileText(target, whole[0]);
+    test::WriteFileText(target, first);
   }
 }
 
@@ -78,12 +86,7 @@ TEST(InterruptedSave, ObjectFileIsOldOrNewAndNoTemporaryIsLeft) {
   ASSERT_TRUE(save());
   const std::string fresh = test::ReadFileText(target);
   test::WriteFileText(target, old);
-  std::vector<std::size_t> cuts;
-  const std::size_t n = fresh.size();
-  for (std::size_t cut = 0; cut <= n + 1; cut += (cut < 4 || cut + 4 > n) ? 1 : n / 64 + 1) {
-    cuts.push_back(cut);
-  }
-  ExpectWholeAfterCuts(".wdo", save, target, {old, fresh}, cuts);
+  ExpectWholeAfterCuts(".wdo", save, target, {old, fresh}, 0);
   EXPECT_GT(FolderNames(folder).size(), 10u) << "no cut stopped a save part way";
   // The next save that runs to its end clears what the cut ones left.
   ASSERT_TRUE(save());
@@ -97,6 +100,7 @@ TEST(InterruptedSave, ObjectFileIsOldOrNewAndNoTemporaryIsLeft) {
 TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   test::ModelFixture f;
   Model& m = f.m();
+  const std::string& working = m.paths.working;
   ASSERT_TRUE(CreateWorkingCluster(m));
   for (const char* name : {"b", "c"}) {
     for (int i = 0; i < 40; ++i) f.tables().AddPoint(i, 2 * i, 3 * i);
@@ -108,7 +112,7 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   // vectors: the stored ones stay, and only the rename gives them the name.
   f.tables().ResetObject();
   for (int i = 0; i < 440; ++i) f.tables().AddPoint(i, -i, 1);
-  const std::string old = test::ReadFileText(m.paths.working);
+  const std::string old = test::ReadFileText(working);
   auto store = [&] { return StoreObject(m, 1, "b"); };
   auto rename = [&] { return RenameObjectTo(m, "renamed"); };
   auto remove = [&] { return DeleteObject(m); };
@@ -116,44 +120,20 @@ TEST(InterruptedSave, CutChangesLeaveTheWorkingFileWhole) {
   // the model here stays as it is), then put back.
   auto endOf = [&](const std::function<bool()>& change) {
     EXPECT_TRUE(SaveInChildCutAt(change, RLIM_INFINITY));
-    const std::string end = test::ReadFileText(m.paths.working);
-    test::WriteFileText(m.paths.working, old);
+    const std::string end = test::ReadFileText(working);
+    test::WriteFileText(working, old);
     return end;
   };
   const std::string stored = endOf(store);
-  const struct {
-    const char* name;
-    std::function<bool()> change;
-    Strings whole;  // the files a cut may leave
-  } rows[] = {
-      {"store", store, {old, stored}},
-      {"delete", remove, {old, endOf(remove)}},
-      // A rename stores the object under its new name first.
-      {"rename", rename, {old, endOf([&] { return StoreObject(m, 1, "renamed"); }), endOf(rename)}},
-  };
-  for (const auto& row : rows) {
-    // The directory fills the first 400 KB of the file and reaches it in one
-    // write; a change moves data only from where the data areas part, so
-    // most cuts land between there and the end, and a few earlier ones stop
-    // the copy.
-    const std::size_t data = ResourceFile::kHeaderSize;
-    std::size_t n = 0, from = old.size();
-    for (const std::string& w : row.whole) {
-      n = std::max(n, w.size());
-      if (&w == &row.whole[0] || w.size() < data) continue;
-      const auto part =
-          std::mismatch(old.begin() + data, old.end(), w.begin() + data, w.end()).first;
-      from = std::min(from, static_cast<std::size_t>(part - old.begin()));
-    }
-    std::vector<std::size_t> cuts = {0, data / 2};
-    for (std::size_t cut = from; cut <= n + 1; cut += (n + 1 - from) / 64 + 1) cuts.push_back(cut);
-    cuts.push_back(n + 1);
-    ExpectWholeAfterCuts(row.name, row.change, m.paths.working, row.whole, cuts);
-  }
+  const std::size_t skip = ResourceFile::kHeaderSize;
+  ExpectWholeAfterCuts("store", store, working, {old, stored}, skip);
+  ExpectWholeAfterCuts("delete", remove, working, {old, endOf(remove)}, skip);
+  // A rename stores the object under its new name first.
+  const std::string storedRenamed = endOf([&] { return StoreObject(m, 1, "renamed"); });
+  ExpectWholeAfterCuts("rename", rename, working, {old, storedRenamed, endOf(rename)}, skip);
   ASSERT_TRUE(store());
-  EXPECT_EQ(test::ReadFileText(m.paths.working), stored);
-  for (const std::string& name :
-       FolderNames(std::filesystem::path(m.paths.working).parent_path())) {
+  EXPECT_EQ(test::ReadFileText(working), stored);
+  for (const std::string& name : FolderNames(std::filesystem::path(working).parent_path())) {
     EXPECT_EQ(name.find(".store"), std::string::npos) << name;
   }
 }

@@ -21,10 +21,8 @@ using test::PutLE32;
 // the layouts, so the reader is checked against more than its own writer.
 void WriteStored(ResourceFile& files, RefNum ref, std::uint32_t id, const StoredObject& s) {
   Bytes pinf(32, 0), pnts, tvct, face;
-  PutLE32(
-      pinf, 0,
-      {0x200, s.objectWord, static_cast<std::uint32_t>(s.vectors.size()),
-       static_cast<std::uint32_t>(s.points.size()), static_cast<std::uint32_t>(s.polygons.size())});
+  auto count = [](const auto& list) { return static_cast<std::uint32_t>(list.size()); };
+  PutLE32(pinf, 0, {0x200, s.objectWord, count(s.vectors), count(s.points), count(s.polygons)});
   ASSERT_TRUE(files.WriteResource(ref, kResPinf, id, pinf, s.name));
   for (const StoredPoint& p : s.points) {
     const double c[3] = {p.x, p.y, p.z};
@@ -73,21 +71,19 @@ struct ObjectResourceFile : ::testing::Test {
   std::string path = dir.File("objects");
 
   void SetUp() override { ASSERT_EQ(files.CreateResFile(path), 0); }
-  void Write(ResType type, std::uint32_t id, const Bytes& bytes) {
-    OpenResource f(files, path);
-    ASSERT_TRUE(files.WriteResource(f.ref(), type, id, bytes, "obj"));
+  // Each with the file open for that call alone.
+  void Write(ResType type, std::uint32_t id, std::span<const std::uint8_t> bytes) {
+    ASSERT_TRUE(files.WriteResource(OpenResource(files, path).ref(), type, id, bytes, "obj"));
   }
   ObjectReadResult Read(std::uint32_t id, StoredObject& out) {
-    OpenResource f(files, path);
-    return ReadObjectResources(files, f.ref(), id, kEditorObjectCapacity, out);
+    return ReadObjectResources(files, OpenResource(files, path).ref(), id, kEditorObjectCapacity,
+                               out);
   }
   StoreStatus Store(std::uint32_t id, std::string_view name) {
-    OpenResource f(files, path);
-    return StoreObjectResources(files, f.ref(), id, name, mine.t, {}, 0);
+    return StoreObjectResources(files, OpenResource(files, path).ref(), id, name, mine.t, {}, 0);
   }
   std::uint32_t Count(ResType type) {
-    OpenResource f(files, path);
-    return files.CountResourcesOfType(f.ref(), type);
+    return files.CountResourcesOfType(OpenResource(files, path).ref(), type);
   }
   // `s` alone in a fresh file, through the editor's reader.
   ObjectReadResult Load(const StoredObject& s, EditorObject& obj) {
@@ -157,8 +153,7 @@ TEST_F(ObjectResourceFile, CountsAndLengthsAreCheckedAtEachLimit) {
   for (std::uint32_t id = 0; id < std::size(rows); ++id) {  // each row an object of its own
     const Row& row = rows[id];
     SCOPED_TRACE(row.what);
-    auto pinf = EncodePinf(0, row.vectors, row.points, row.polygons);
-    Write(kResPinf, id, Bytes(pinf.begin(), pinf.end()));
+    Write(kResPinf, id, EncodePinf(0, row.vectors, row.points, row.polygons));
     for (auto [type, len] : {std::pair{kResPnts, row.pnts},
                              {kResTvct, row.tvct},
                              {kResFace, row.face},

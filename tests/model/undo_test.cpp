@@ -149,29 +149,25 @@ void FillObjects(UndoFixture& f, std::uint32_t objects) {
   }
 }
 
+// Object 1 of four is dropped: the later stacks (of 3 and 4 snapshots) move
+// down a number. Rows: the current object, then the one current after.
 TEST(UndoObjects, DropRenumbersLaterStacksAndClearEmptiesAll) {
-  struct Row {
-    std::uint32_t current, dropped, newCurrent;
-    const char* label;
-    std::size_t depths[3];
+  const std::tuple<std::uint32_t, std::uint32_t, const char*> rows[] = {
+      {3, 2, "o3"},  // the current object moves down with its number
+      {1, 1, "o2"},  // the dropped current object's history is never handed over
+      {0, 0, "o0"},  // a current number below the dropped one is kept
   };
-  const Row rows[] = {
-      {3, 1, 2, "o3", {1, 3, 4}},  // the current object moves down with its number
-      {1, 1, 1, "o2", {1, 3, 4}},  // the dropped current object's history is never handed over
-      {0, 1, 0, "o0", {1, 3, 4}},  // a current number below the dropped one is kept
-  };
-  for (const Row& row : rows) {
+  for (const auto& [current, newCurrent, label] : rows) {
     UndoFixture f;
     const std::size_t baseBlocks = f.rt.memory.LiveCount();
     FillObjects(f, 4);
-    f.history.SelectObject(row.current);
-    f.history.DropObject(row.dropped);
-    EXPECT_EQ(
-        std::make_tuple(f.history.currentObject(), f.history.UndoMenuState().text,
-                        f.history.DepthOf(0), f.history.DepthOf(1), f.history.DepthOf(2),
-                        f.history.ObjectSpan()),
-        std::make_tuple(row.newCurrent, row.label, row.depths[0], row.depths[1], row.depths[2], 3u))
-        << row.current;
+    f.history.SelectObject(current);
+    f.history.DropObject(1);
+    EXPECT_EQ(std::make_tuple(f.history.currentObject(), f.history.UndoMenuState().text,
+                              f.history.DepthOf(0), f.history.DepthOf(1), f.history.DepthOf(2),
+                              f.history.ObjectSpan()),
+              std::make_tuple(newCurrent, label, 1u, 3u, 4u, 3u))
+        << current;
     f.history.Clear();
     EXPECT_EQ(
         std::make_tuple(f.rt.memory.LiveCount(), f.history.ObjectSpan(), f.history.currentObject()),

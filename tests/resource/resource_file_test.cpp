@@ -183,7 +183,7 @@ TEST(ResourceFileLimits, NamesOf255AndA1500EntryDirectoryFitOneMoreIsRefused) {
   EXPECT_NE(f.files.OpenResFile(f.path), 0u);  // a full directory is a valid one
 }
 
-TEST(ResourceFileOpen, RejectsBadHeadersSilently) {
+TEST(ResourceFileOpen, RejectsBadHeadersSilentlyAndTheHundredAndFirstOpen) {
   ResFixture f;
   ASSERT_EQ(f.files.CreateResFile(f.path), 0);
   const auto good = ReadFileBytes(f.path);
@@ -201,11 +201,7 @@ TEST(ResourceFileOpen, RejectsBadHeadersSilently) {
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);  // shorter than the header
   EXPECT_TRUE(f.ui.Messages().empty());
   EXPECT_EQ(f.files.OpenFileCount(), 0u);
-}
-
-TEST(ResourceFileOpen, HundredFirstOpenReturnsZero) {
-  ResFixture f;
-  ASSERT_EQ(f.files.CreateResFile(f.path), 0);
+  test::WriteFileBytes(f.path, good);
   std::vector<RefNum> refs(100);
   for (RefNum& r : refs) ASSERT_NE(r = f.files.OpenResFile(f.path), 0u);
   EXPECT_EQ(f.files.OpenResFile(f.path), 0u);
