@@ -147,15 +147,10 @@ TEST_F(ViewerGuiTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   StartEditor(&ui);
   ObjectTables& t = app->model().tables;
   const ColorTable& table = app->model().colors.current;
-  // A courtyard: a back wall, two side walls and a gate post.
-  const std::uint32_t flags = PolyFlag::kBordered | PolyFlag::kSelectedColor;
-  const std::uint8_t grey = NearestColor(table, 0x9090, 0x9090, 0xA0A0);
-  AddWalkPolygon(t, {{140, -70, 40}, {140, 70, 40}, {140, 70, -15}, {140, -70, -15}}, flags,
-                 NearestColor(table, 0xC0C0, 0x6060, 0x3030));
-  AddWalkPolygon(t, {{60, -70, 25}, {140, -70, 25}, {140, -70, -15}, {60, -70, -15}}, flags, grey);
-  AddWalkPolygon(t, {{60, 70, 25}, {140, 70, 25}, {140, 70, -15}, {60, 70, -15}}, flags, grey);
-  AddWalkPolygon(t, {{90, -12, 10}, {90, 12, 10}, {90, 12, -15}, {90, -12, -15}}, flags,
-                 NearestColor(table, 0xC0C0, 0x2020, 0x2020));
+  AddCourtyard(t, PolyFlag::kBordered | PolyFlag::kSelectedColor,
+               NearestColor(table, 0xC0C0, 0x6060, 0x3030),
+               NearestColor(table, 0x9090, 0x9090, 0xA0A0),
+               NearestColor(table, 0xC0C0, 0x2020, 0x2020));
   app->Dispatch(Cmd::kShadingGouraud);
   ChooseDirectX();
   viewer::HardwareView* view = app->viewer()->view();
