@@ -212,39 +212,34 @@ TEST(RenderWorldLimits, PolygonListsOfMoreThan150AreRefused) {
 // from all the points. Polygon 0 reaches x = 40.9 (trunc 40), polygon 1
 // z = -83 (z' 83), a vector reaches x = 300.
 TEST(RenderWorldBuild, ZoneModeAndRadius) {
-  const struct {
-    const char* name;
-    std::uint32_t firstFlags, secondFlags, wideVectorWidth;
-    int mode;
-    double radius;
-  } rows[] = {
+  // Name, the two polygons' flags, the wide vector's width, zone mode, radius.
+  const std::tuple<const char*, std::uint32_t, std::uint32_t, std::uint32_t, int, double> rows[] = {
       {"collision only", PolyFlag::kCollision, 0, 0, 1, 10 + 1},
       {"collision and entrance", PolyFlag::kCollision, PolyFlag::kEntrance, 0, 2, 20.75 + 1},
       {"entrance before collision", PolyFlag::kEntrance, PolyFlag::kCollision, 0, 2, 20.75 + 1},
       {"no collision: every user point", PolyFlag::kEntrance, 0, 0, 0, 75 + 1},
       {"a wide vector raises it", PolyFlag::kCollision, 0, 3, 1, 75},
-      {"switch bit alone is no width", PolyFlag::kCollision, 0, 0x8000, 1, 10 + 1},
-  };
-  for (const auto& row : rows) {
+      {"switch bit alone is no width", PolyFlag::kCollision, 0, 0x8000, 1, 10 + 1}};
+  for (const auto& [name, firstFlags, secondFlags, width, mode, radius] : rows) {
     WalkFixture f;
     ObjectTables& t = f.tables();
     const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2),
                         c = t.AddPoint(0, 0, 83);
-    t.vectors[t.AddVector(b, t.AddPoint(300, 0, 0))].width = row.wideVectorWidth;
+    t.vectors[t.AddVector(b, t.AddPoint(300, 0, 0))].width = width;
     t.polygonCount = 2;
     for (const auto& [k, flags, first, second] :
-         {std::tuple(0, row.firstFlags, a, b), std::tuple(1, row.secondFlags, b, c)}) {
+         {std::tuple(0, firstFlags, a, b), std::tuple(1, secondFlags, b, c)}) {
       t.polygons[k] = Polygon{};
       t.polygons[k].flags = flags;
       t.polygons[k].pointCount = 2;
       t.polygons[k].points[0] = first;
       t.polygons[k].points[1] = second;
     }
-    ASSERT_EQ(f.Build(), "") << row.name;
+    ASSERT_EQ(f.Build(), "") << name;
     const WalkItem& item = f.w().items[0];
     EXPECT_EQ(std::make_tuple(item.zoneMode, item.radius, item.radiusPlus40),
-              std::make_tuple(row.mode, row.radius, static_cast<std::int32_t>(row.radius) + 40))
-        << row.name;
+              std::make_tuple(mode, radius, static_cast<std::int32_t>(radius) + 40))
+        << name;
   }
 }
 
