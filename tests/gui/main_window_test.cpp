@@ -136,15 +136,14 @@ TEST_F(GuiTest, MenuStateCtrlZSoundsTheValuePromptAndTheRememberedSize) {
   Tick();
   EXPECT_EQ(std::vector({window()->action(Cmd::kThickLine)->isChecked(),
                          window()->action(Cmd::kAllVectors)->isChecked(),
-                         window()->action(Cmd::kFrontVectorsOnly)->isChecked()}),
-            std::vector({true, false, true}));
-  EXPECT_TRUE(app->editor().display.options.thickLine);
+                         window()->action(Cmd::kFrontVectorsOnly)->isChecked(),
+                         app->editor().display.options.thickLine}),
+            std::vector({true, false, true, true}));
 
-  // The WAV reader behind the sound player, on a generated sound and on
-  // every truncation of it.
+  // The WAV reader behind the sound player on a generated sound: whole it
+  // reads (mono, 16 bits, every sample); every cut is refused, inside the
+  // data chunk too, since its length no longer fits.
   const std::vector<std::uint8_t> wav = app->model().sounds[1];
-  // Whole it reads (mono, 16 bits, every sample); every cut is refused,
-  // inside the data chunk too, since its length no longer fits.
   for (std::size_t n = 0; n <= wav.size(); ++n) {
     EXPECT_EQ(ParseWav({wav.data(), n}).has_value(), n == wav.size()) << n;
   }
