@@ -78,14 +78,6 @@ inline void AddCourtyard(ObjectTables& t, std::uint32_t flags, std::uint8_t back
   AddFacingRect(t, 90, -12, 12, -15, 10, flags, post, post);
 }
 
-inline std::uint32_t AddWalkVector(ObjectTables& t, const Ahead& a, const Ahead& b,
-                                   std::uint32_t width, std::uint8_t colour = 0) {
-  const std::uint32_t v = t.AddVector(AddWalkPoint(t, a), AddWalkPoint(t, b));
-  t.vectors[v].width = width;
-  t.vectors[v].color = colour;
-  return v;
-}
-
 struct WalkFixture {
   explicit WalkFixture(int width = 160, int height = 120) {
     m().paths = Paths::FromBase(dir.path());

@@ -113,7 +113,10 @@ TEST(RenderKeys, DistancePrioritiesAndZoneListDecideTheOrder) {
 // vector list; drawing them allocates nothing either.
 TEST(RenderKeys, VectorKeysAndTheirZoneList) {
   WalkFixture f;
-  const std::uint32_t v = test::AddWalkVector(f.tables(), {10, 2, 0}, {20, 0, 5}, 1);
+  ObjectTables& t = f.tables();
+  const std::uint32_t v =
+      t.AddVector(test::AddWalkPoint(t, {10, 2, 0}), test::AddWalkPoint(t, {20, 0, 5}));
+  t.vectors[v].width = 1;
   ASSERT_EQ(f.Build(), "");
   const double plain = (100 + 4 + 400) * 0.5;
   const std::pair<std::vector<std::uint32_t>, double> rows[] = {
