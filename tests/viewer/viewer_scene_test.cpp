@@ -16,10 +16,7 @@
 namespace ws::viewer {
 namespace {
 
-using test::AddCube;
-using test::AddLine;
-using test::EditorFixture;
-using test::kPlainFaces;
+using namespace test;
 
 TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
   const std::tuple<int, bool, std::uint32_t, float> rows[] = {

@@ -14,10 +14,7 @@
 namespace ws {
 namespace {
 
-using test::AddFacingRect;
-using test::AddNearSquare;
-using test::AddWalkPolygon;
-using test::WalkFixture;
+using namespace test;
 using namespace walk;
 
 constexpr std::uint32_t kFilled = PolyFlag::kSelectedColor;
@@ -307,7 +304,9 @@ TEST(WalkEnvironment, SkyRowsUseTheirEntries) {
   for (const auto& [r, entry] : rows) EXPECT_EQ(&SkyRowPattern(env, r), &env.sky[entry]) << r;
 }
 
-void ExpectGolden(WalkFixture& f, const std::string& name) {
+// One frame, compared with the reference picture `name`.
+void FrameMatches(WalkFixture& f, const std::string& name) {
+  f.Frame();
   test::ExpectGoldenImage(CaptureImage(f.surface, f.surface.Bounds()), name);
 }
 
@@ -324,8 +323,7 @@ void AddRoom(WalkFixture& f) {
                  c.blue + 2);
   AddWalkPolygon(t, {{30, 10, 10}, {50, 10, 10}, {50, 10, -15}, {30, 10, -15}}, wall, c.red + 2,
                  c.blue + 2);
-  AddWalkPolygon(t, {{50, 10, 10}, {50, -10, 10}, {50, -10, -15}, {50, 10, -15}}, wall, c.red + 4,
-                 c.blue + 4);
+  AddFacingRect(t, 50, 10, -10, -15, 10, wall, c.red + 4, c.blue + 4);  // facing away
   AddWalkPolygon(t, {{30, -10, -15}, {30, 10, -15}, {50, 10, -15}, {50, -10, -15}},
                  PolyFlag::kSelectedColor | PolyFlag::kCollision, c.green, c.green);
 }
@@ -333,28 +331,24 @@ void AddRoom(WalkFixture& f) {
 TEST(WalkGolden, EmptyObjectAndRoomHiddenFromOutsideAndInside) {
   WalkFixture f(320, 240);
   ASSERT_EQ(f.Build(), "");
-  f.Frame();
-  ExpectGolden(f, "walk_empty");  // sky and floor
+  FrameMatches(f, "walk_empty");  // sky and floor
   AddRoom(f);
   f.display.hideEnvironment = true;
   ASSERT_EQ(f.Build(), "");
-  f.Frame();
-  ExpectGolden(f, "walk_hide_environment");  // the room from the start, on black
+  FrameMatches(f, "walk_hide_environment");  // the room from the start, on black
   f.display.hideEnvironment = false;
   ASSERT_EQ(f.Build(), "");
   // From the front and to the right: two outer sides.
   f.w().viewer.x = 25;
   f.w().viewer.heading = 115;
-  f.Frame();
-  ExpectGolden(f, "walk_room_outside");
+  FrameMatches(f, "walk_room_outside");
   // Standing in the room, turned a little to the right: the inner sides,
   // the ground plan pushed behind them and seen between them.
   f.w().viewer.x = 0;
   f.w().viewer.y = 31;
   f.w().viewer.heading = 75;
   f.w().viewer.insideItem = 0;
-  f.Frame();
-  ExpectGolden(f, "walk_room_inside");
+  FrameMatches(f, "walk_room_inside");
 }
 
 // Standing in a view zone that lists the nearer yellow panel Low: the far
@@ -371,8 +365,7 @@ TEST(WalkGolden, ViewZonePriorityChangesTheOrder) {
                      PolyFlag::kViewZone | PolyFlag::kInvisible, c.green);
   ASSERT_EQ(f.Build(), "");
   f.StandInZone(static_cast<int>(zone), {ViewZone::kLowPriority | nearPanel});
-  f.Frame();
-  ExpectGolden(f, "walk_zone_priority");
+  FrameMatches(f, "walk_zone_priority");
 }
 
 }  // namespace
