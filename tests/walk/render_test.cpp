@@ -142,7 +142,6 @@ TEST(RenderFrame, FlagsDecideWhetherAndHowAPolygonIsFilled) {
       {PF::kOutline | kFilled,                         -1, 1, 2, 2},
       {PF::kShaded,                                    -1, 1, 17, 17},
       {PF::kAdopted | PF::kBordered,                   -1, 1, 17, none},
-      {0,                                              -1, 1, none, none},
       {PF::kBordered | PF::kViewZone,                  -1, 1, none, none},
       {PF::kInvisible | PF::kHigherPriority | kFilled, -1, 0, none, none},
       {PF::kNotVisibleFromCollision,                    0, 0, none, none},
