@@ -51,19 +51,15 @@ TEST_F(GuiTest, ObjectListKeepsItsKeysAndCtrlXEndsTheLoopWritingPreferences) {
   // directory it seeds).
   EXPECT_EQ(std::make_pair(list->count(), list->itemText(0)),
             std::make_pair(3, QString("DEFAULT OBJECT")));
-  auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    Tick();
-  };
   // Opened (as a click on it would: it takes the focus) and dismissed.
   list->setFocus(Qt::MouseFocusReason);
   list->showPopup();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(list->view()->window()));
   QTest::keyClick(list->view(), Qt::Key_Escape);
   QApplication::processEvents();
-  press(Qt::Key_Up);
+  Press(Qt::Key_Up);
   EXPECT_EQ(app->model().cluster.current, 2u);
-  press(Qt::Key_L);
+  Press(Qt::Key_L);
   EXPECT_EQ(app->model().view.viewCode, 1);  // Left
   // Typing a name ("k" would pan).
   list->lineEdit()->setFocus();
@@ -71,16 +67,16 @@ TEST_F(GuiTest, ObjectListKeepsItsKeysAndCtrlXEndsTheLoopWritingPreferences) {
   ASSERT_EQ(QApplication::focusWidget(), list);  // it holds its field's focus
   list->lineEdit()->clear();
   QTest::keyClicks(list, "xnoszk");
-  press(Qt::Key_Up);
-  press(Qt::Key_Down);
-  press(Qt::Key_X, Qt::ControlModifier);
+  Press(Qt::Key_Up);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_X, Qt::ControlModifier);
   EXPECT_EQ(std::make_tuple(app->model().cluster.current, list->lineEdit()->text(),
                             app->shell().quit, app->editor().display.view.panX),
             std::make_tuple(2u, QString("xnoszk"), false, 0.0));
-  press(Qt::Key_Escape);
-  press(Qt::Key_F);
+  Press(Qt::Key_Escape);
+  Press(Qt::Key_F);
   EXPECT_EQ(app->model().view.viewCode, 4);  // Front
-  press(Qt::Key_X);
+  Press(Qt::Key_X);
   EXPECT_FALSE(app->shell().quit);
   // Grid off and Perspective on through their buttons.
   for (int index : {kToggleGrid, kTogglePerspective}) {
@@ -191,10 +187,6 @@ class InteractionGuiTest : public GuiTest {
   }
   QWidget* Area() { return window()->editArea(); }
   QPoint Local(QPoint client) { return client - Area()->pos(); }
-  void Key(Qt::Key key) {
-    QTest::keyClick(window()->pane(), key);
-    Tick();
-  }
   void LeftClick(QPoint client) {
     MoveCursor(client.x(), client.y());
     QTest::mouseClick(Area(), Qt::LeftButton, {}, Local(client));
@@ -233,10 +225,10 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeAndDefine) {
   const int corners[5][2] = {{0, 0}, {s, 0}, {s, s}, {0, s}, {0, 0}};
   for (int i = 0; i < 5; ++i) {
     const int x = corners[i][0], y = corners[i][1];
-    Key(Qt::Key_F);
+    Press(Qt::Key_F);
     LeftClick(QPoint(c.x() + x, c.y()));
     LeftClick(QPoint(c.x(), c.y() - y));
-    Key(Qt::Key_R);
+    Press(Qt::Key_R);
     LeftClick(QPoint(c.x(), c.y()));
   }
   const ObjectTables& t = app->model().tables;
@@ -245,7 +237,7 @@ TEST_F(InteractionGuiTest, PlotSquareMarqueeAndDefine) {
 
   // The four vectors by a right-button marquee in Select Vector mode, seen
   // from the Front.
-  Key(Qt::Key_F);
+  Press(Qt::Key_F);
   ClickMode(EditorMode::kSelectVector);
   ASSERT_EQ(app->shell().mode, EditorMode::kSelectVector);
   RightDrag(QPoint(c.x() - g, c.y() + g), QPoint(c.x() + s + g, c.y() - s - g));
