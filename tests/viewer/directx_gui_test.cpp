@@ -148,12 +148,9 @@ TEST_F(ViewerGuiTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   ChooseDirectX();
   viewer::HardwareView* view = app->viewer()->view();
   ASSERT_FALSE(view->builtForWalk());
-  auto clickMode = [&](int mode) {
-    QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, Middle(app->column().modes[mode]));
-    Ticks(3);
-  };
 
-  clickMode(EditorMode::kVirtualWalk);
+  ClickMode(EditorMode::kVirtualWalk);
+  Ticks(2);
   ASSERT_TRUE(app->walkSession().active());
   EXPECT_EQ(std::make_pair(view->builtForWalk(), view->frames().perspective),
             std::make_pair(true, true));
@@ -184,7 +181,8 @@ TEST_F(ViewerGuiTest, TheGlViewWalksWithTheKeysAndLeavesWithTheMode) {
   EXPECT_GT(qGreen(edited), qRed(edited) + 40) << std::hex << ahead << " " << edited;
   EXPECT_GT(qRed(ahead), qGreen(ahead) + 40) << std::hex << ahead;
 
-  clickMode(EditorMode::kPlot);
+  ClickMode(EditorMode::kPlot);
+  Ticks(2);
   EXPECT_EQ(std::make_tuple(app->walkSession().active(), view->builtForWalk(),
                             view->frames().perspective),
             std::make_tuple(false, false, false));
