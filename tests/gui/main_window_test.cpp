@@ -114,7 +114,6 @@ TEST_F(GuiTest, MenuStateCtrlZSoundsTheValuePromptAndTheRememberedSize) {
   }
   StartEditor(nullptr, true);
   Tick();
-  EXPECT_TRUE(window()->action(Cmd::kRenderDirectX)->isEnabled());  // the viewer is wired
   QAction* undo = window()->action(Cmd::kUndo);
   EXPECT_FALSE(undo->isEnabled());
   app->model().PushUndo("Undo Plot\tCtrl+Z");
