@@ -64,6 +64,11 @@ class GuiTest : public ::testing::Test {
     QTest::mouseMove(window()->pane(), QPoint(x, y));
     Tick();
   }
+  // A key typed where the keyboard is.
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    Tick();
+  }
   // A left click on the window at `client`, and on a mode of the strip.
   void Click(QPoint client) {
     QTest::mouseClick(window()->pane(), Qt::LeftButton, {}, client);

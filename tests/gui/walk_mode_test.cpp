@@ -32,20 +32,13 @@ class WalkGuiTest : public GuiTest {
     Tick();
   }
   const walk::WalkViewer& Viewer() { return app->walkSession().viewer(); }
-  void AddWall(const std::vector<Ahead>& corners, std::uint8_t colour) {
-    AddWalkPolygon(app->model().tables, corners, PolyFlag::kBordered | 0x2, colour, colour);
-  }
   QImage Shown() { return window()->editArea()->image().copy(); }
 };
 
 TEST_F(WalkGuiTest, WalkingThroughTheWindowAnotherObjectAndARefusedOne) {
   ScriptedUi ui;
   StartEditor(&ui);
-  // A courtyard: a back wall, two side walls and a gate post.
-  AddWall({{140, -70, 40}, {140, 70, 40}, {140, 70, -15}, {140, -70, -15}}, 16);
-  AddWall({{60, -70, 25}, {140, -70, 25}, {140, -70, -15}, {60, -70, -15}}, 48);
-  AddWall({{60, 70, 25}, {140, 70, 25}, {140, 70, -15}, {60, 70, -15}}, 48);
-  AddWall({{90, -12, 10}, {90, 12, 10}, {90, 12, -15}, {90, -12, -15}}, 80);
+  AddCourtyard(app->model().tables, PolyFlag::kBordered | PolyFlag::kSelectedColor, 16, 48, 80);
   ClickMode(EditorMode::kVirtualWalk);
   ASSERT_TRUE(app->shell().walkModeActive);
   EXPECT_EQ(std::make_tuple(app->walkSession().active(), app->shell().mode, Title()),

@@ -1,22 +1,76 @@
+// The raster layer: fills, lines and surfaces, each against a plain
+// reference drawn pixel by pixel into a canvas surrounded by guard bytes,
+// so that a write outside the area shows up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "raster/raster_fill.h"
 #include "raster/raster_lines.h"
 #include "raster/raster_math.h"
-#include "raster/raster_test_support.h"
 #include "raster/surface8.h"
 
 namespace ws {
 namespace {
 
 using raster::Int128;
-using test::GuardedCanvas;
-using test::Rows;
+
+class GuardedCanvas {
+ public:
+  static constexpr int kGuard = 24;
+  static constexpr std::uint8_t kGuardValue = 0xA5;
+
+  GuardedCanvas(int width, int height)
+      : width_(width),
+        height_(height),
+        stride_(width + 2 * kGuard),
+        bytes_(static_cast<std::size_t>(stride_) * (height + 2 * kGuard), kGuardValue),
+        rows_(height) {
+    for (int y = 0; y < height; ++y) {
+      rows_[y] = &bytes_[Index(0, y)];
+      std::fill(rows_[y], rows_[y] + width, 0);
+    }
+  }
+
+  PixelRows Rows() { return {rows_.data(), width_, height_}; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::uint8_t At(int x, int y) const { return bytes_[Index(x, y)]; }
+  void Set(int x, int y, std::uint8_t v) { bytes_[Index(x, y)] = v; }
+
+  // True when no byte around the area has changed (the area itself only
+  // ever holds the values Picture() shows, never the guard value).
+  bool GuardsIntact() const {
+    return std::count(bytes_.begin(), bytes_.end(), kGuardValue) ==
+           static_cast<std::ptrdiff_t>(bytes_.size()) - width_ * height_;
+  }
+
+  // One line per row; pixel values 0, 1 and 2 show as '.', '#' and 'o',
+  // any other as '?'.
+  std::string Picture() const {
+    const std::string legend = ".#o";
+    std::string s;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) s += At(x, y) < legend.size() ? legend[At(x, y)] : '?';
+      s += '\n';
+    }
+    return s;
+  }
+
+ private:
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y + kGuard) * stride_ + (x + kGuard);
+  }
+
+  int width_, height_, stride_;
+  std::vector<std::uint8_t> bytes_;
+  std::vector<std::uint8_t*> rows_;
+};
 
 constexpr std::uint8_t kInk = 1;
 constexpr std::uint8_t kBack = 2;
@@ -32,6 +86,12 @@ Int128 Floor(Int128 a, Int128 b) {
   return q;
 }
 
+// The Bresenham column of row y on edge a-b (a the upper end, dy > 0).
+Int128 EdgeColumn(ScreenPoint a, ScreenPoint b, Int128 y) {
+  const Int128 dx = Int128{b.x} - a.x, dy = Int128{b.y} - a.y;
+  return a.x + (dx < 0 ? -1 : 1) * Floor(2 * (y - a.y) * (dx < 0 ? -dx : dx) + dy, 2 * dy);
+}
+
 // Pixel (x, y) is one of the Bresenham pixels of edge a-b drawn from its
 // upper end: the row of each column for a flat-ish edge, the column of each
 // row for a steep one.
@@ -39,13 +99,9 @@ bool OnEdge(ScreenPoint a, ScreenPoint b, Int128 x, Int128 y) {
   if (a.y > b.y) std::swap(a, b);
   const Int128 dx = Int128{b.x} - a.x, dy = Int128{b.y} - a.y;
   const Int128 adx = dx < 0 ? -dx : dx;
-  const Int128 sx = dx < 0 ? -1 : 1;
   if (dy == 0) return y == a.y && x >= std::min(a.x, b.x) && x <= std::max(a.x, b.x);
-  if (adx <= dy) {
-    if (y < a.y || y > b.y) return false;
-    return x == a.x + sx * Floor(2 * (y - a.y) * adx + dy, 2 * dy);
-  }
-  const Int128 u = (x - a.x) * sx;
+  if (adx <= dy) return y >= a.y && y <= b.y && x == EdgeColumn(a, b, y);
+  const Int128 u = dx < 0 ? a.x - x : x - a.x;
   if (u < 0 || u > adx) return false;
   return y == a.y + Floor(2 * u * dy + adx, 2 * adx);
 }
@@ -56,34 +112,21 @@ bool Covered(const Outline& p, Int128 x, Int128 y) {
     ScreenPoint a = p[i], b = p[(i + 1) % p.size()];
     if (OnEdge(a, b, x, y)) return true;
     if (a.y > b.y) std::swap(a, b);
-    if (a.y == b.y || y < a.y || y >= b.y) continue;
-    const Int128 dx = Int128{b.x} - a.x, dy = Int128{b.y} - a.y;
-    const Int128 adx = dx < 0 ? -dx : dx;
-    const Int128 cross = a.x + (dx < 0 ? -1 : 1) * Floor(2 * (y - a.y) * adx + dy, 2 * dy);
-    left += cross < x;
+    if (a.y != b.y && y >= a.y && y < b.y) left += EdgeColumn(a, b, y) < x;
   }
   return left % 2 == 1;
 }
 
 bool Border(const Outline& p, Int128 x, Int128 y) {
-  Int128 yMin = p[0].y, yMax = p[0].y;
-  for (const ScreenPoint& q : p) {
-    yMin = std::min<Int128>(yMin, q.y);
-    yMax = std::max<Int128>(yMax, q.y);
-  }
-  return y == yMin || y == yMax || !Covered(p, x - 1, y) || !Covered(p, x + 1, y);
+  const auto [top, bottom] = std::minmax_element(
+      p.begin(), p.end(), [](ScreenPoint a, ScreenPoint b) { return a.y < b.y; });
+  return y == top->y || y == bottom->y || !Covered(p, x - 1, y) || !Covered(p, x + 1, y);
 }
 
-void ReferencePlain(GuardedCanvas& c, const Outline& p, const IntRect& clip, std::uint8_t ink) {
+void ReferenceFill(GuardedCanvas& c, const Outline& p, bool bordered) {
   for (int y = 0; y < c.height(); ++y)
     for (int x = 0; x < c.width(); ++x)
-      if (clip.Contains(x, y) && Covered(p, x, y)) c.Set(x, y, ink);
-}
-
-void ReferenceBordered(GuardedCanvas& c, const Outline& p, std::uint8_t ink, std::uint8_t back) {
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x)
-      if (Covered(p, x, y)) c.Set(x, y, Border(p, x, y) ? back : ink);
+      if (Covered(p, x, y)) c.Set(x, y, bordered && Border(p, x, y) ? kBack : kInk);
 }
 
 class PolygonFill : public ::testing::Test {
@@ -107,7 +150,7 @@ TEST(FillSpans, RectangleIsClippedToTheRows) {
   FillRectWord(c.Rows(), {3, -2, 9, 1}, kInkWord);
   FillRectWord(c.Rows(), {-4, 3, 0, 8}, 0x02020202u);
   FillRectWord(c.Rows(), {4, 2, 3, 2}, kInkWord);  // empty
-  EXPECT_EQ(c.Picture(), Rows({"...##", "...##", ".....", "o...."}));
+  EXPECT_EQ(c.Picture(), "...##\n...##\n.....\no....\n");
   EXPECT_TRUE(c.GuardsIntact());
 }
 
@@ -115,17 +158,15 @@ TEST_F(PolygonFill, MatchesThePixelByPixelRule) {
   std::mt19937 rng(21);
   for (int i = 0; i < 1500; ++i) {
     const Outline p = RandomOutline(rng, -6, 30, 9);
-    GuardedCanvas fast(26, 20), plain(26, 20);
-    ASSERT_TRUE(filler.FillPlain(fast.Rows(), fast.Rows().Bounds(), p, kInkWord));
-    ReferencePlain(plain, p, plain.Rows().Bounds(), kInk);
-    ASSERT_EQ(fast.Picture(), plain.Picture()) << "case " << i;
-    ASSERT_TRUE(fast.GuardsIntact());
-
-    GuardedCanvas fastB(26, 20), plainB(26, 20);
-    ASSERT_TRUE(filler.FillBordered(fastB.Rows(), fastB.Rows().Bounds(), p, kInkWord, kBack));
-    ReferenceBordered(plainB, p, kInk, kBack);
-    ASSERT_EQ(fastB.Picture(), plainB.Picture()) << "case " << i;
-    ASSERT_TRUE(fastB.GuardsIntact());
+    for (const bool bordered : {false, true}) {
+      GuardedCanvas fast(26, 20), plain(26, 20);
+      const IntRect all = fast.Rows().Bounds();
+      ASSERT_TRUE(bordered ? filler.FillBordered(fast.Rows(), all, p, kInkWord, kBack)
+                           : filler.FillPlain(fast.Rows(), all, p, kInkWord));
+      ReferenceFill(plain, p, bordered);
+      ASSERT_EQ(fast.Picture(), plain.Picture()) << "case " << i << " bordered " << bordered;
+      ASSERT_TRUE(fast.GuardsIntact());
+    }
   }
 }
 

@@ -16,24 +16,17 @@
 namespace ws::viewer {
 namespace {
 
-using test::AddCube;
-using test::AddLine;
-using test::EditorFixture;
-using test::kPlainFaces;
+using namespace test;
 
 TEST(ViewerShading, QualityWordAndAmbientFollowTheMenuAndThePolygonsToggle) {
-  struct Row {
-    int shading;
-    bool polygons;
-    std::uint32_t quality;
-    float ambient;
-  } rows[] = {{0, true, 0x80, 1.0f},  {1, true, 0x88, 0.5f}, {2, true, 0x89, 0.5f},
-              {3, true, 0x8A, 0.5f},  {4, true, 0x80, 1.0f}, {-1, true, 0x80, 1.0f},
-              {0, false, 0x00, 0.5f}, {3, false, 0x00, 0.5f}};
-  for (const Row& r : rows) {
-    const ShadingState s = ShadingFor(r.shading, r.polygons);
-    EXPECT_EQ(std::make_pair(s.quality, s.ambient), std::make_pair(r.quality, r.ambient))
-        << r.shading << " polygons " << r.polygons;
+  const std::tuple<int, bool, std::uint32_t, float> rows[] = {
+      {0, true, 0x80, 1.0f},  {1, true, 0x88, 0.5f}, {2, true, 0x89, 0.5f},
+      {3, true, 0x8A, 0.5f},  {4, true, 0x80, 1.0f}, {-1, true, 0x80, 1.0f},
+      {0, false, 0x00, 0.5f}, {3, false, 0x00, 0.5f}};
+  for (const auto& [shading, polygons, quality, ambient] : rows) {
+    const ShadingState s = ShadingFor(shading, polygons);
+    EXPECT_EQ(std::make_pair(s.quality, s.ambient), std::make_pair(quality, ambient))
+        << shading << " polygons " << polygons;
   }
 }
 
@@ -150,39 +143,34 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
 // in whole pixels, the numbers naming pixel centres); the camera stands at
 // the eye, the lights 100 above it.
 TEST(WalkCamera, PutsEveryPointOnTheWalkViewsPixel) {
-  const struct {
-    const char* name;
-    WalkEye eye;
-    int w, h;
-  } rows[] = {
-      {"odd size", {0, 0, 15, 90}, 161, 97},
-      {"moved and turned", {-30, 45, 15, 120}, 200, 150},
-      {"heading 0", {-150, 190, 5, 0}, 160, 120},
-      {"just below 360", {10, -20, 30, 359.5}, 320, 200},
-  };
-  for (const auto& row : rows) {
-    const SceneFrames f = PlaceWalkFrames(row.eye, row.w, row.h);
-    const double a = row.eye.heading * std::numbers::pi / 180.0;
-    const double hw = row.w / 2, hh = row.h / 2;
+  // An odd size, moved and turned, heading 0 and just below 360.
+  const std::tuple<WalkEye, int, int> rows[] = {{{0, 0, 15, 90}, 161, 97},
+                                                {{-30, 45, 15, 120}, 200, 150},
+                                                {{-150, 190, 5, 0}, 160, 120},
+                                                {{10, -20, 30, 359.5}, 320, 200}};
+  for (const auto& [e, w, h] : rows) {
+    const SceneFrames f = PlaceWalkFrames(e, w, h);
+    const double a = e.heading * std::numbers::pi / 180.0;
+    const double hw = w / 2, hh = h / 2;
     for (auto [ahead, right, up] :
-         {std::array<double, 3>{40, 0, 0}, {60, 25, -10}, {90, -50, 30}, {120, 70, -row.eye.z}}) {
-      const std::array<double, 4> clip = Clip(
-          f, WalkToMesh(row.eye.x + std::cos(a) * ahead + std::sin(a) * right,
-                        row.eye.y + std::sin(a) * ahead - std::cos(a) * right, row.eye.z + up));
-      const auto [column, pixelRow] = Window(clip, row.w, row.h);
-      EXPECT_NEAR(column, hw + hw * right / ahead + 0.5, 2e-2) << row.name << " ahead " << ahead;
-      EXPECT_NEAR(pixelRow, hh - hh * up / ahead + 0.5, 2e-2) << row.name << " ahead " << ahead;
-      EXPECT_NEAR(clip[3], ahead, 1e-2) << row.name;
+         {std::array<double, 3>{40, 0, 0}, {60, 25, -10}, {90, -50, 30}, {120, 70, -e.z}}) {
+      const std::array<double, 4> clip =
+          Clip(f, WalkToMesh(e.x + std::cos(a) * ahead + std::sin(a) * right,
+                             e.y + std::sin(a) * ahead - std::cos(a) * right, e.z + up));
+      const auto [column, pixelRow] = Window(clip, w, h);
+      EXPECT_NEAR(column, hw + hw * right / ahead + 0.5, 2e-2) << e.heading << " ahead " << ahead;
+      EXPECT_NEAR(pixelRow, hh - hh * up / ahead + 0.5, 2e-2) << e.heading << " ahead " << ahead;
+      EXPECT_NEAR(clip[3], ahead, 1e-2) << e.heading;
     }
     const std::array<float, 3> camera = TransformPoint(f.camera, {0, 0, 0});
     const std::array<float, 3> lights = TransformPoint(f.lights, {0, 0, 0});
-    const std::array<double, 3> eye = WalkToMesh(row.eye.x, row.eye.y, row.eye.z);
+    const std::array<double, 3> eye = WalkToMesh(e.x, e.y, e.z);
     for (std::size_t i = 0; i < 3; ++i) {
-      EXPECT_NEAR(camera[i], eye[i], 1e-3) << row.name << " camera " << i;
-      EXPECT_NEAR(lights[i], eye[i] + (i == 1 ? 100.0 : 0.0), 1e-3) << row.name << " lights " << i;
+      EXPECT_NEAR(camera[i], eye[i], 1e-3) << e.heading << " camera " << i;
+      EXPECT_NEAR(lights[i], eye[i] + (i == 1 ? 100.0 : 0.0), 1e-3) << e.heading << " lights " << i;
     }
     EXPECT_EQ(std::make_tuple(f.object.m, f.perspective), std::make_tuple(Mat4{}.m, true))
-        << row.name << ": the object frame stays unturned";
+        << e.heading << ": the object frame stays unturned";
   }
 }
 
@@ -208,10 +196,7 @@ TEST(HardwareView, RebuildsWhenTheObjectPaletteOrDrawingRectangleChange) {
       {1, "face recoloured", [&] { f.t().polygons[0].frontColor = 9; }},
       {1, "face hidden", [&] { f.t().polygons[1].flags |= PolyFlag::kInvisible; }},
       {1, "vector widened", [&] { f.t().vectors[f.t().polygons[0].vectors[0]].width = 2; }},
-      {1, "palette entry changed",
-       [&] {
-         f.m().colors.current.Set(1, {1, 2, 3});
-       }},
+      {1, "palette entry changed", [&] { f.m().colors.current.Set(1, RGB16(1, 2, 3)); }},
       {0, "selection", [&] { f.t().polygonSelected[0] = kSelected; }},
   };
   for (const auto& [builds, what, edit] : steps) {

@@ -66,12 +66,16 @@ inline std::uint32_t AddNearSquare(ObjectTables& t, std::uint32_t flags, std::ui
   return AddFacingRect(t, 10, -1, 1, -1, 1, flags, colour);
 }
 
-inline std::uint32_t AddWalkVector(ObjectTables& t, const Ahead& a, const Ahead& b,
-                                   std::uint32_t width, std::uint8_t colour = 0) {
-  const std::uint32_t v = t.AddVector(AddWalkPoint(t, a), AddWalkPoint(t, b));
-  t.vectors[v].width = width;
-  t.vectors[v].color = colour;
-  return v;
+// A courtyard: a back wall 140 ahead, two side walls and a gate post 90
+// ahead, each the same colour on both sides.
+inline void AddCourtyard(ObjectTables& t, std::uint32_t flags, std::uint8_t back,
+                         std::uint8_t sides, std::uint8_t post) {
+  AddFacingRect(t, 140, -70, 70, -15, 40, flags, back, back);
+  AddWalkPolygon(t, {{60, -70, 25}, {140, -70, 25}, {140, -70, -15}, {60, -70, -15}}, flags, sides,
+                 sides);
+  AddWalkPolygon(t, {{60, 70, 25}, {140, 70, 25}, {140, 70, -15}, {60, 70, -15}}, flags, sides,
+                 sides);
+  AddFacingRect(t, 90, -12, 12, -15, 10, flags, post, post);
 }
 
 struct WalkFixture {
