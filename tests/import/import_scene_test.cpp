@@ -225,13 +225,10 @@ TEST(ImportPipeline, TitlesProgressHelpLinesAndEscape) {
 TEST(ImportMessages, NothingToImportAndDroppedFaces) {
   const std::string nothing = "There is nothing Wirestead can import in \"@\"\n";
   const std::string dropped = std::string(kDropped) + "   - ";
+  const std::string noMark = {'v', 0, ' ', 0, '0', 0, '\n', 0};  // UTF-16 without its mark
   const std::tuple<const char*, std::string, std::uint32_t, std::string> cases[] = {
       {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
-      {"a.obj",
-       std::string("v\0 \0"
-                   "0\0\n\0",
-                   8),
-       0, nothing + "Its text is in an encoding that Wirestead cannot read."},
+      {"a.obj", noMark, 0, nothing + "Its text is in an encoding that Wirestead cannot read."},
       {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
        nothing + "Every face names vertices that the file does not have."},
       {"a.raw", "1 2 3\n", 0, nothing + "No line holds the nine numbers of a triangle."},
@@ -355,7 +352,7 @@ TEST(SecondDispatch, ByTheLastCharactersInEitherCase) {
   for (const auto& [path, format] : cases) EXPECT_EQ(SecondDispatch(path), format) << path;
 }
 
-TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
+TEST(OpenCommands, DialogTitlesAndFiltersCancellingThenOpenInsertAndMerge) {
   ImportFixture f;
   for (int i = 0; i < 3; ++i) f.ui.QueueOpenPath(std::nullopt);
   EXPECT_FALSE(OpenCommand(f.m(), f.services) || InsertCommand(f.m(), f.services) ||
@@ -382,10 +379,7 @@ TEST(OpenDialogs, TitlesAndFiltersInOrderAndCancellingDoesNothing) {
                        b, b}));
   EXPECT_EQ(std::tuple(f.ui.Messages().size(), f.m().cluster.objectNames.size()),
             std::tuple(0u, 1u));
-}
-
-TEST(OpenCommands, OpenStartsAClusterInsertAddsAnObjectMergeAddsToIt) {
-  ImportFixture f;
+  // Open starts a cluster, Insert adds an object, Merge adds to it.
   ASSERT_TRUE(NewObject(f.m(), "kept until Open"));
   const std::string tri = f.Write("tri.obj", kTriangle);
   f.ui.QueueOpenPath(tri);

@@ -327,7 +327,11 @@ TEST(MeshBuilderLimits, FullListsKeepWholeFaces) {
   EXPECT_EQ(p.points().size(), 500000u);
 }
 
-void SmallObject(test::ModelFixture& f) {
+// A small object saved as "small.OBJ" (the ending in either case) is
+// written line for line; the dialog offers every format; a folder that is
+// not there and an unknown ending are named.
+TEST(SaveObjectAs, OffersEveryFormatWritesObjLineForLineAndNamesWhatItCannotWrite) {
+  test::ModelFixture f;
   ColorTable table;
   table.Set(3, {0xFFFF, 0x8000, 0});
   table.Set(9, {0x1234, 0, 0xFFFF});
@@ -344,13 +348,25 @@ void SmallObject(test::ModelFixture& f) {
   test::AddPolygon(t, {a, c, b}, PolyFlag::kInvisible, 3, 9);
   test::AddPolygon(t, {a, b}, 0, 9, 9);
   test::AddPolygon(t, {a, b, d}, 0, 9, 9);
-}
 
-TEST(ObjExport, SmallObjectIsWrittenLineForLine) {
-  test::ModelFixture f;
-  SmallObject(f);
-  const std::string path = f.dir.File("small.obj");
-  ASSERT_TRUE(ExportObjectAsObj(f.m(), path, false));
+  const ObjectExporters exporters = StandardObjectExporters(false);
+  f.ui.QueueSavePath(std::nullopt);
+  SaveObjectAs(f.m(), exporters);
+  ASSERT_EQ(f.ui.SaveDialogs().size(), 1u);
+  std::string filters;
+  for (const FileFilter& x : f.ui.SaveDialogs()[0].filters)
+    filters += x.description + "|" + x.patterns + "\n";
+  EXPECT_EQ(filters,
+            "Wirestead Object (wdo)|*.wdo\nDirectX (x)|*.x\nglTF 2.0 (gltf)|*.gltf\n"
+            "glTF 2.0 binary (glb)|*.glb\nWavefront OBJ (obj)|*.obj\n");
+
+  const std::string missing = f.dir.File("no such dir/e.glb"), path = f.dir.File("small.OBJ");
+  SaveObjectAsPath(f.m(), missing, exporters);
+  SaveObjectAsPath(f.m(), f.dir.File("f.gltf2"), exporters);
+  SaveObjectAsPath(f.m(), path, exporters);
+  EXPECT_EQ(f.ui.MessageTexts(),
+            (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
+                                      "Unknown Format Extension \".gltf2\".  Save Aborted"}));
   EXPECT_EQ(test::ReadFileText(path),
             "# Wirestead object\n"
             "mtllib small.mtl\n"
@@ -374,30 +390,6 @@ TEST(ObjExport, SmallObjectIsWrittenLineForLine) {
   // Walk mode keeps its quarter scale.
   ASSERT_TRUE(ExportObjectAsObj(f.m(), path, true));
   EXPECT_NE(test::ReadFileText(path).find("\nv 0.250000 0.000000 0.000000\n"), std::string::npos);
-}
-
-TEST(SaveObjectAs, OffersEveryFormatAndNamesTheOneItCannotWrite) {
-  test::ModelFixture f;
-  SmallObject(f);
-  const ObjectExporters exporters = StandardObjectExporters(false);
-  f.ui.QueueSavePath(std::nullopt);
-  SaveObjectAs(f.m(), exporters);
-  ASSERT_EQ(f.ui.SaveDialogs().size(), 1u);
-  std::string filters;
-  for (const FileFilter& x : f.ui.SaveDialogs()[0].filters)
-    filters += x.description + "|" + x.patterns + "\n";
-  EXPECT_EQ(filters,
-            "Wirestead Object (wdo)|*.wdo\nDirectX (x)|*.x\nglTF 2.0 (gltf)|*.gltf\n"
-            "glTF 2.0 binary (glb)|*.glb\nWavefront OBJ (obj)|*.obj\n");
-
-  const std::string missing = f.dir.File("no such dir/e.glb");
-  SaveObjectAsPath(f.m(), missing, exporters);
-  SaveObjectAsPath(f.m(), f.dir.File("f.gltf2"), exporters);
-  SaveObjectAsPath(f.m(), f.dir.File("g.OBJ"), exporters);  // either case, no message
-  EXPECT_EQ(test::ReadFileText(f.dir.File("g.OBJ")).rfind("# Wirestead object\n", 0), 0u);
-  EXPECT_EQ(f.ui.MessageTexts(),
-            (std::vector<std::string>{"Could Not Export \"" + missing + "\"",
-                                      "Unknown Format Extension \".gltf2\".  Save Aborted"}));
 }
 
 }  // namespace
