@@ -1,8 +1,8 @@
 // The DXF reader on small drawings written here, group by group.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "import/readers/dxf/dxf_colors.h"
 #include "import_test_support.h"
@@ -19,10 +19,9 @@ struct Dxf {
     text += std::to_string(code) + "\n" + value + "\n";
     return *this;
   }
-  Dxf& operator()(int code, double value) {
+  Dxf& operator()(int code, double value) {  // the shortest text that reads back the same
     char s[40];
-    std::snprintf(s, sizeof s, "%.17g", value);
-    return (*this)(code, std::string(s));
+    return (*this)(code, std::string(s, std::to_chars(s, s + sizeof s, value).ptr));
   }
   Dxf& At(int code, const Vec3& p) { return (*this)(code, p.x)(code + 10, p.y)(code + 20, p.z); }
   Dxf& Face(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d, int color = 1,

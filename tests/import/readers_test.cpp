@@ -234,21 +234,17 @@ TEST(MaterialValue, EqualWithinOneHundredThousandthAndOfTheSameSidedness) {
 // The welding the builder does, against a plain search of every earlier
 // point of the same bucket in order.
 void ExpectPlainSearchResults(const std::function<Vec3()>& next, int count) {
+  const auto bucket = [](const Vec3& p) { return MeshBuilder::PointBucket(p.x, p.y, p.z); };
   MeshBuilder b;
   std::vector<Vec3> reference;
   b.BeginFace(nullptr);
   for (int i = 0; i < count; ++i) {
     const Vec3 q = next();
-    std::size_t expected = 0;
-    while (expected < reference.size() &&
-           !(MeshBuilder::PointBucket(reference[expected].x, reference[expected].y,
-                                      reference[expected].z) ==
-                 MeshBuilder::PointBucket(q.x, q.y, q.z) &&
-             Distance(reference[expected], q) < 1e-5)) {
-      ++expected;
-    }
-    if (expected == reference.size()) reference.push_back(q);
-    ASSERT_EQ(b.AddVertex(q.x, q.y, q.z), static_cast<std::int32_t>(expected)) << i;
+    const auto found = std::find_if(reference.begin(), reference.end(), [&](const Vec3& p) {
+      return bucket(p) == bucket(q) && Distance(p, q) < 1e-5;
+    });
+    ASSERT_EQ(b.AddVertex(q.x, q.y, q.z), found - reference.begin()) << i;
+    if (found == reference.end()) reference.push_back(q);
   }
 }
 
