@@ -317,8 +317,6 @@ TEST(DecodedText, ByteOrderMarksAndPairs) {
   for (const auto& [bytes, text] : cases) EXPECT_EQ(DecodeText(bytes), text) << text;
 }
 
-constexpr char kTriangle[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
-
 TEST(FirstDispatch, ByTheExactEnding) {
   using enum FileKind;
   const std::tuple<const char*, FileKind, bool> cases[] = {
@@ -380,7 +378,7 @@ TEST(OpenCommands, DialogTitlesAndFiltersCancellingThenOpenInsertAndMerge) {
             std::tuple(0u, 1u));
   // Open starts a cluster, Insert adds an object, Merge adds to it.
   ASSERT_TRUE(NewObject(f.m(), "kept until Open"));
-  const std::string tri = f.Write("tri.obj", kTriangle);
+  const std::string tri = f.Write("tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
   f.ui.QueueOpenPath(tri);
   ASSERT_TRUE(OpenCommand(f.m(), f.services));
   EXPECT_EQ(f.m().cluster.objectNames, (std::vector<std::string>{"Default Object"}));

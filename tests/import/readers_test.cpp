@@ -24,18 +24,13 @@ std::vector<std::string> Syntax(int line) {
   return {"Syntax error file '@', line " + std::to_string(line)};
 }
 
-std::string Utf16Le(std::string_view text) {
-  std::string out = "\xFF\xFE";
-  for (char c : text) out += std::string{c, '\0'};
-  return out;
-}
-
 TEST(ReaderCases, FacesAndLogLinesPerText) {
   // UTF-16 with a byte order mark reads like UTF-8 (the samples hold a
   // big-endian file); a list beyond half a million entries ends the
   // reading and keeps what came.
-  const std::string tri = "v 0 0 0\nv 1 0 0\r\nv 0 1 0\ng part\nf 1 2 3\n";
-  const std::string little = Utf16Le(tri);
+  std::string little = "\xFF\xFE";
+  for (char c : std::string_view("v 0 0 0\nv 1 0 0\r\nv 0 1 0\ng part\nf 1 2 3\n"))
+    little += {c, 0};
   std::string many = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
   for (int i = 3; i < 500001; ++i) many += "v 1 1 1\n";
   many += "f 3 2 1\n";
