@@ -138,12 +138,9 @@ TEST(DxfReader, PolygonMeshClosedInMAndN) {
 // (10, 0, 0), scaled by 2 and 3, turned 90 degrees, as 2 columns x 3 rows.
 TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "tri")
-      .At(10, {1, 1, 0})
-      .Face(kA, kB, kC, kC)(0, "ENDBLK")
-      .End();
-  d.Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90)(70, 2)(
-      71, 3)(44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
+  d.Section("BLOCKS")(0, "BLOCK")(2, "tri").At(10, {1, 1, 0}).Face(kA, kB, kC, kC)(0, "ENDBLK");
+  d.End().Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90);
+  d(70, 2)(71, 3)(44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 6u);
   for (std::size_t face = 0; face < 6; ++face) {  // column by column
@@ -180,13 +177,10 @@ TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
 // take the insert's colour.
 TEST(DxfReader, NestedInsertsAndTheirDepthCut) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5})(
-      0, "ENDBLK");
-  d(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
-  d(0, "BLOCK")(2, "self")
-      .Face(kA, kB, kC, kC, 2, "L")(0, "INSERT")(2, "self")
-      .At(10, {1, 0, 0})(0, "ENDBLK")
-      .End();
+  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5});
+  d(0, "ENDBLK")(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
+  d(0, "BLOCK")(2, "self").Face(kA, kB, kC, kC, 2, "L");
+  d(0, "INSERT")(2, "self").At(10, {1, 0, 0})(0, "ENDBLK").End();
   d.Section("ENTITIES")(0, "INSERT")(2, "outer")(62, 5)(0, "INSERT")(2, "self").End();
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 17u);
@@ -219,9 +213,8 @@ TEST(DxfReader, FaceAndBlockLimits) {
 // line ends read alike; layer colours come from the TABLES section.
 TEST(DxfReader, NamesWithBlanksAndLineEnds) {
   Dxf d;
-  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5)(0, "LAYER")(
-       2, "other")(0, "ENDTAB")
-      .End();
+  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5);
+  d(0, "LAYER")(2, "other")(0, "ENDTAB").End();
   d.Section("ENTITIES").Face(kA, kB, kC, kC, 0, "My layer").Face(kA, kB, kC, kC, 0, "other");
   d.Face(kA, kB, kC, kC, 0, std::string(300, 'x')).End();
   for (const char* end : {"\n", "\r\n", "\r"}) {
