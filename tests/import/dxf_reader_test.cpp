@@ -217,6 +217,10 @@ TEST(DxfReader, NamesWithBlanksAndLineEnds) {
   d(0, "LAYER")(2, "other")(0, "ENDTAB").End();
   d.Section("ENTITIES").Face(kA, kB, kC, kC, 0, "My layer").Face(kA, kB, kC, kC, 0, "other");
   d.Face(kA, kB, kC, kC, 0, std::string(300, 'x')).End();
+  // "other" keeps the colour of the entry before it; the long name is cut
+  // to 255 characters, and that layer is unknown.
+  const std::vector<std::pair<std::string, Vec3>> expected = {
+      {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}};
   for (const char* end : {"\n", "\r\n", "\r"}) {
     std::string text;
     for (char c : d.text) text += c == '\n' ? std::string(end) : std::string(1, c);
@@ -225,13 +229,7 @@ TEST(DxfReader, NamesWithBlanksAndLineEnds) {
     const auto sets = r.Children<scene::IndexedFaceSet>();
     for (std::size_t i = 0; i < sets.size(); ++i)
       groups.emplace_back(sets[i]->name, r.faces.at(i).material.diffuse);
-    // "other" keeps the colour of the entry before it; the long name is
-    // cut to 255 characters, and that layer is unknown.
-    EXPECT_EQ(
-        groups,
-        (std::vector<std::pair<std::string, Vec3>>{
-            {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}}))
-        << end;
+    EXPECT_EQ(groups, expected) << end;
   }
 }
 
