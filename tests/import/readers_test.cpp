@@ -225,7 +225,7 @@ TEST(MaterialValue, EqualWithinOneHundredThousandthAndOfTheSameSidedness) {
 
 // The welding the builder does, against a plain search of every earlier
 // point of the same bucket in order.
-void ExpectPlainSearchResults(const std::function<Vec3()>& next, int count) {
+void ExpectPlainSearchResults(int count, const std::function<Vec3()>& next) {
   const auto bucket = [](const Vec3& p) { return MeshBuilder::PointBucket(p.x, p.y, p.z); };
   MeshBuilder b;
   std::vector<Vec3> reference;
@@ -246,22 +246,18 @@ TEST(MeshBuilderWelding, MatchesAPlainSearchNearAndFarFromTheOrigin) {
   std::mt19937 rng(1234);
   std::uniform_int_distribution<int> cell(0, 25);
   std::uniform_real_distribution<double> jitter(-0.9e-5, 0.9e-5);
-  ExpectPlainSearchResults(
-      [&] {
-        return Vec3{cell(rng) * 0.1 + jitter(rng), cell(rng) * 0.1 + jitter(rng), jitter(rng)};
-      },
-      6000);
+  ExpectPlainSearchResults(6000, [&] {
+    return Vec3{cell(rng) * 0.1 + jitter(rng), cell(rng) * 0.1 + jitter(rng), jitter(rng)};
+  });
   // Where one step between doubles is near or beyond the tolerance.
   std::uniform_int_distribution<int> base(0, 6), steps(-3, 3);
   const double bases[] = {1e9, 3e10, -7e10, 2.5e11, 4e11, -1e13, 1e300};
-  ExpectPlainSearchResults(
-      [&] {
-        double x = bases[base(rng)];
-        for (int n = steps(rng); n != 0; n += n > 0 ? -1 : 1)
-          x = std::nextafter(x, n > 0 ? INFINITY : -INFINITY);
-        return Vec3{x, steps(rng) * 0.4e-5, 0.0};
-      },
-      3000);
+  ExpectPlainSearchResults(3000, [&] {
+    double x = bases[base(rng)];
+    for (int n = steps(rng); n != 0; n += n > 0 ? -1 : 1)
+      x = std::nextafter(x, n > 0 ? INFINITY : -INFINITY);
+    return Vec3{x, steps(rng) * 0.4e-5, 0.0};
+  });
 }
 
 TEST(MeshBuilderGroups, SelectGroupReusesANameAndStopsAt256) {
