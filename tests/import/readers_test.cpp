@@ -71,9 +71,9 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
       {ImportObj, "missing.obj", {}, true, 0, {"Unable to open file '@'"}},
       {ImportObj, "a.obj", little, true, 1, {}},
       {ImportObj, "a.obj", many, true, 1, tooMuch},
-      // RAW: nine numbers, then anything. A line is read in pieces of 255
-      // characters: the first triangle comes as two, each too short for one.
+      // RAW: nine numbers, then anything.
       {ImportRaw, "t.raw", "-1 0 0 -2 0 0 -1 -1 0.5 extra words\n", true, 1, {}},
+      // Read in pieces of 255 characters, the first triangle is two too short.
       {ImportRaw, "t.raw", raw255, true, 1, {}},
       {ImportRaw, "t.raw", rawBinary, true, 1, {}},
       {ImportRaw, "missing.raw", {}, true, 0, {}}};
