@@ -1,8 +1,8 @@
 // The DXF reader on small drawings written here, group by group.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "import/readers/dxf/dxf_colors.h"
 #include "import_test_support.h"
@@ -19,10 +19,9 @@ struct Dxf {
     text += std::to_string(code) + "\n" + value + "\n";
     return *this;
   }
-  Dxf& operator()(int code, double value) {
+  Dxf& operator()(int code, double value) {  // the shortest text that reads back the same
     char s[40];
-    std::snprintf(s, sizeof s, "%.17g", value);
-    return (*this)(code, std::string(s));
+    return (*this)(code, std::string(s, std::to_chars(s, s + sizeof s, value).ptr));
   }
   Dxf& At(int code, const Vec3& p) { return (*this)(code, p.x)(code + 10, p.y)(code + 20, p.z); }
   Dxf& Face(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d, int color = 1,
@@ -39,17 +38,14 @@ const Vec3 kA{0, 0, 0}, kB{1, 0, 0}, kC{1, 1, 0}, kD{0, 1, 0};
 test::ReadResult Read(const std::string& text) { return RunReader(ImportDxf, "t.dxf", text); }
 
 TEST(DxfColors, IndexTableAndItsEnds) {
-  const std::pair<int, ColorTriple> rows[] = {{0, {0, 0, 0}},
-                                              {7, {1, 1, 1}},
-                                              {10, {1, 0, 0}},
-                                              {11, {1, 0.5, 0.5}},
-                                              {249, {0.15, 0.075, 0.09375}},
-                                              {250, {0.33, 0.33, 0.33}},
-                                              {255, {1, 1, 1}},
-                                              {-1, {1, 0, 0}},
-                                              {256, {1, 0, 0}}};
-  for (const auto& [index, rgb] : rows)
-    EXPECT_LT(Distance(dxf::ColorIndexToRGB(index), rgb), 1e-12) << index;
+  // An index and its red, green and blue.
+  // clang-format off
+  const std::tuple<int, double, double, double> rows[] = {
+      {0, 0, 0, 0}, {7, 1, 1, 1}, {10, 1, 0, 0}, {11, 1, 0.5, 0.5}, {249, 0.15, 0.075, 0.09375},
+      {250, 0.33, 0.33, 0.33}, {255, 1, 1, 1}, {-1, 1, 0, 0}, {256, 1, 0, 0}};
+  // clang-format on
+  for (const auto& [index, r, g, b] : rows)
+    EXPECT_LT(Distance(dxf::ColorIndexToRGB(index), {r, g, b}), 1e-12) << index;
 }
 
 TEST(DxfColors, FindColorLayersAndBestMatch) {
@@ -59,37 +55,37 @@ TEST(DxfColors, FindColorLayersAndBestMatch) {
   layers.AddLayer("0", 4);
   EXPECT_EQ(std::pair(layers.LookupLayerColor("A"), layers.LookupLayerColor("B")),
             std::pair(3, -1));
-  struct Row {
-    const char* layer;
-    int index;
-    bool entity;
-    int expected;
-  };
-  const Row rows[] = {{"A", 0, true, 3},     {"B", 0, true, -1},   {"A", 256, true, 7},
-                      {"A", 300, true, 300}, {"A", 256, false, 9}, {"0", 0, false, 9},
-                      {"A", 0, false, 3},    {"0", 0, true, 4},    {"A", 2, false, 2}};
-  for (const Row& r : rows)
-    EXPECT_EQ(dxf::FindColor(layers, r.layer, r.index, r.entity, 9), r.expected)
-        << r.layer << r.index << r.entity;
+  // Layer, colour index, an entity's (not a block face's), the colour found.
+  const std::tuple<const char*, int, bool, int> rows[] = {
+      {"A", 0, true, 3},     {"B", 0, true, -1},   {"A", 256, true, 7},
+      {"A", 300, true, 300}, {"A", 256, false, 9}, {"0", 0, false, 9},
+      {"A", 0, false, 3},    {"0", 0, true, 4},    {"A", 2, false, 2}};
+  for (const auto& [layer, index, entity, expected] : rows)
+    EXPECT_EQ(dxf::FindColor(layers, layer, index, entity, 9), expected)
+        << layer << index << entity;
   // Ties keep the lower index: white is 7 and 255, black 0, 8 and 9.
-  const std::pair<ColorTriple, int> matches[] = {{{1, 1, 1}, 7},
-                                                 {{0, 0, 0}, 0},
-                                                 {{0.9, 0.05, 0}, 1},
-                                                 {{0.5, 0, 0}, 14},
-                                                 {{0.6, 0.6, 0.6}, 252}};
-  for (const auto& [rgb, index] : matches) EXPECT_EQ(dxf::BestColorMatch(rgb), index) << rgb.x;
+  const std::tuple<double, double, double, int> matches[] = {
+      {1, 1, 1, 7}, {0, 0, 0, 0}, {0.9, 0.05, 0, 1}, {0.5, 0, 0, 14}, {0.6, 0.6, 0.6, 252}};
+  for (const auto& [r, g, b, index] : matches)
+    EXPECT_EQ(dxf::BestColorMatch({r, g, b}), index) << r;
 }
 
 // Corner lists and diffuse colours of every face a drawing gives.
 TEST(DxfReader, EntitiesBecomeTheirFaces) {
   auto up = [](Vec3 p) { return Vec3{p.x, p.y, p.z + 0.00001}; };
-  struct Row {
-    const char* name;
-    std::string body;
-    std::vector<std::vector<Vec3>> faces;
-    ColorTriple color;
-  };
-  const Row rows[] = {
+  // A polyface mesh at elevation 1: its face records name corners 71 to 74
+  // (a negative number hides an edge); 71 = 72, 71 = 0, vertex 5 and
+  // vertex 0 make no face.
+  Dxf polyface;
+  polyface(0, "POLYLINE")(66, 1)(70, 64)(62, 3).At(10, {0, 0, 1});
+  for (const Vec3& p : {kA, kB, kC, kD}) polyface(0, "VERTEX")(70, 192).At(10, p);
+  for (const std::vector<int>& corners : std::vector<std::vector<int>>{
+           {1, -2, 3, 0}, {1, 2, 3, -4}, {1, 1, 3}, {0, 2, 3}, {1, 2, 5}, {1, 0, 3, 4}}) {
+    polyface(0, "VERTEX")(70, 128);
+    for (std::size_t i = 0; i < corners.size(); ++i) polyface(71 + int(i), corners[i]);
+  }
+  // A name, the entities, the faces' corners and their colour.
+  const std::tuple<const char*, std::string, std::vector<std::vector<Vec3>>, ColorTriple> rows[] = {
       {"triangle", Dxf().Face(kA, kB, kC, kC).text, {{kA, kB, kC}}, {1, 0, 0}},
       {"quad", Dxf().Face(kA, kB, kC, kD, 5).text, {{kA, kB, kC, kD}}, {0, 0, 1}},
       {"line",
@@ -97,36 +93,23 @@ TEST(DxfReader, EntitiesBecomeTheirFaces) {
        {{kA, up(kA), kB, up(kB)}},
        {1, 1, 1}},
       {"polyface",
-       Dxf()(0, "POLYLINE")(66, 1)(70, 64)(62, 3)
-           .At(10, {0, 0, 1})(0, "VERTEX")(70, 192)
-           .At(10, kA)(0, "VERTEX")(70, 192)
-           .At(10, kB)(0, "VERTEX")(70, 192)
-           .At(10, kC)(0, "VERTEX")(70, 192)
-           .At(10, kD)(0, "VERTEX")(70, 128)(71, 1)(72, -2)(73, 3)(74, 0)(0, "VERTEX")(70, 128)(
-               71, 1)(72, 2)(73, 3)(74, -4)(0, "VERTEX")(70, 128)(71, 1)(72, 1)(73, 3)  // 71 = 72
-       (0, "VERTEX")(70, 128)(71, 0)(72, 2)(73, 3)                                      // 71 = 0
-       (0, "VERTEX")(70, 128)(71, 1)(72, 2)(73, 5)         // no vertex 5
-       (0, "VERTEX")(70, 128)(71, 1)(72, 0)(73, 3)(74, 4)  // no vertex 0
-       (0, "SEQEND")
-           .text,
+       polyface(0, "SEQEND").text,
        {{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}}, {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}},
        {0, 1, 0}},
       {"polyline without SEQEND",
        Dxf()(0, "POLYLINE")(66, 1).End().Section("ENTITIES").Face(kA, kB, kC, kC).text,
        {{kA, kB, kC}},
-       {1, 0, 0}},
-  };
-  for (const Row& r : rows) {
-    test::ReadResult result = Read(Dxf{r.body}.Entities());
-    ASSERT_TRUE(result.ok) << r.name;
+       {1, 0, 0}}};
+  for (const auto& [name, body, expected, color] : rows) {
+    test::ReadResult result = Read(Dxf{body}.Entities());
+    ASSERT_TRUE(result.ok) << name;
     std::vector<std::vector<Vec3>> faces;
     for (const auto& f : result.faces) {
       faces.push_back(f.corners);
-      EXPECT_EQ(f.material.diffuse, r.color) << r.name;
-      EXPECT_LT(Distance(f.material.ambient, {r.color.x * 0.1, r.color.y * 0.1, r.color.z * 0.1}),
-                1e-12);
+      EXPECT_EQ(f.material.diffuse, color) << name;
+      EXPECT_LT(Distance(f.material.ambient, {color.x * 0.1, color.y * 0.1, color.z * 0.1}), 1e-12);
     }
-    EXPECT_EQ(faces, r.faces) << r.name;
+    EXPECT_EQ(faces, expected) << name;
   }
 }
 
@@ -155,12 +138,9 @@ TEST(DxfReader, PolygonMeshClosedInMAndN) {
 // (10, 0, 0), scaled by 2 and 3, turned 90 degrees, as 2 columns x 3 rows.
 TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "tri")
-      .At(10, {1, 1, 0})
-      .Face(kA, kB, kC, kC)(0, "ENDBLK")
-      .End();
-  d.Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90)(70, 2)(
-      71, 3)(44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
+  d.Section("BLOCKS")(0, "BLOCK")(2, "tri").At(10, {1, 1, 0}).Face(kA, kB, kC, kC)(0, "ENDBLK");
+  d.End().Section("ENTITIES")(0, "INSERT")(2, "tri").At(10, {10, 0, 0})(41, 2)(42, 3)(50, 90);
+  d(70, 2)(71, 3)(44, 5)(45, 7)(0, "INSERT")(2, "nothing")(0, "ENDSEC");
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 6u);
   for (std::size_t face = 0; face < 6; ++face) {  // column by column
@@ -177,21 +157,18 @@ TEST(DxfReader, InsertArrayWithRotationMatchesAPlainTransform) {
 // The arbitrary-axis rule: an extrusion within 1/64 of the z axis takes
 // its x axis from the world's y axis, any other from the world's z axis.
 TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
-  struct Row {
-    Vec3 extrusion, expected;
-    double within;
-  };
-  const Row rows[] = {{{0, 0, -1}, {-1, 2, -3}, 1e-9},
-                      {{1, 0, 0}, {3, 1, 2}, 1e-9},
-                      {{0.0156, 0, 1}, {1, 2, 3}, 0.1},
-                      {{0.0157, 0, 1}, {-2, 1, 3}, 0.1}};
-  for (const Row& row : rows) {
+  // The extrusion, where (1, 2, 3) goes, and within what distance.
+  const std::tuple<Vec3, Vec3, double> rows[] = {{{0, 0, -1}, {-1, 2, -3}, 1e-9},
+                                                 {{1, 0, 0}, {3, 1, 2}, 1e-9},
+                                                 {{0.0156, 0, 1}, {1, 2, 3}, 0.1},
+                                                 {{0.0157, 0, 1}, {-2, 1, 3}, 0.1}};
+  for (const auto& [extrusion, expected, within] : rows) {
     Dxf d;
     d.Section("BLOCKS")(0, "BLOCK")(2, "b").Face({1, 2, 3}, kB, kC, kC)(0, "ENDBLK").End();
-    d.Section("ENTITIES")(0, "INSERT")(2, "b").At(210, row.extrusion).End();
+    d.Section("ENTITIES")(0, "INSERT")(2, "b").At(210, extrusion).End();
     const test::ReadResult r = Read(d.text);
     ASSERT_EQ(r.faces.size(), 1u);
-    EXPECT_LT(Distance(r.faces[0].corners[0], row.expected), row.within) << row.extrusion.x;
+    EXPECT_LT(Distance(r.faces[0].corners[0], expected), within) << extrusion.x;
   }
 }
 
@@ -200,13 +177,10 @@ TEST(DxfReader, InsertFollowsTheExtrusionDirection) {
 // take the insert's colour.
 TEST(DxfReader, NestedInsertsAndTheirDepthCut) {
   Dxf d;
-  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5})(
-      0, "ENDBLK");
-  d(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
-  d(0, "BLOCK")(2, "self")
-      .Face(kA, kB, kC, kC, 2, "L")(0, "INSERT")(2, "self")
-      .At(10, {1, 0, 0})(0, "ENDBLK")
-      .End();
+  d.Section("BLOCKS")(0, "BLOCK")(2, "outer")(0, "INSERT")(2, "inner")(8, "0").At(10, {0, 0, 5});
+  d(0, "ENDBLK")(0, "BLOCK")(2, "inner").Face(kA, kB, kC, kC, 0)(0, "ENDBLK");
+  d(0, "BLOCK")(2, "self").Face(kA, kB, kC, kC, 2, "L");
+  d(0, "INSERT")(2, "self").At(10, {1, 0, 0})(0, "ENDBLK").End();
   d.Section("ENTITIES")(0, "INSERT")(2, "outer")(62, 5)(0, "INSERT")(2, "self").End();
   const test::ReadResult r = Read(d.text);
   ASSERT_EQ(r.faces.size(), 17u);
@@ -239,11 +213,14 @@ TEST(DxfReader, FaceAndBlockLimits) {
 // line ends read alike; layer colours come from the TABLES section.
 TEST(DxfReader, NamesWithBlanksAndLineEnds) {
   Dxf d;
-  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5)(0, "LAYER")(
-       2, "other")(0, "ENDTAB")
-      .End();
+  d.Section("TABLES")(0, "TABLE")(2, "LAYER")(0, "LAYER")(2, " My layer ")(62, 5);
+  d(0, "LAYER")(2, "other")(0, "ENDTAB").End();
   d.Section("ENTITIES").Face(kA, kB, kC, kC, 0, "My layer").Face(kA, kB, kC, kC, 0, "other");
   d.Face(kA, kB, kC, kC, 0, std::string(300, 'x')).End();
+  // "other" keeps the colour of the entry before it; the long name is cut
+  // to 255 characters, and that layer is unknown.
+  const std::vector<std::pair<std::string, Vec3>> expected = {
+      {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}};
   for (const char* end : {"\n", "\r\n", "\r"}) {
     std::string text;
     for (char c : d.text) text += c == '\n' ? std::string(end) : std::string(1, c);
@@ -252,13 +229,7 @@ TEST(DxfReader, NamesWithBlanksAndLineEnds) {
     const auto sets = r.Children<scene::IndexedFaceSet>();
     for (std::size_t i = 0; i < sets.size(); ++i)
       groups.emplace_back(sets[i]->name, r.faces.at(i).material.diffuse);
-    // "other" keeps the colour of the entry before it; the long name is
-    // cut to 255 characters, and that layer is unknown.
-    EXPECT_EQ(
-        groups,
-        (std::vector<std::pair<std::string, Vec3>>{
-            {"My layer", {0, 0, 1}}, {"other", {0, 0, 1}}, {std::string(255, 'x'), {1, 0, 0}}}))
-        << end;
+    EXPECT_EQ(groups, expected) << end;
   }
 }
 
