@@ -82,6 +82,8 @@ TEST(ReaderCases, FacesAndLogLinesPerText) {
     EXPECT_EQ(std::tuple(r.ok, r.faces.size(), r.Errors()), std::tuple(ok, faces, log))
         << text.substr(0, 80);
   }
+  EXPECT_EQ(RunReader(ImportObj, "a.obj", "v 0 0 0\nvn 1 2\n").importer->emptyReason(),
+            "Line 2 is not what the format allows.");
 }
 
 TEST(ObjGroups, TheGroupCapKeepsLaterFacesInTheLastGroup) {
