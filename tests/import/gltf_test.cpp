@@ -12,25 +12,17 @@
 #include "import/gltf_export.h"
 #include "import_test_support.h"
 
+namespace tinygltf {
+// The library's own encoder, built into the import library with the reader.
+std::string base64_encode(unsigned char const* bytes, unsigned int length);
+}  // namespace tinygltf
+
 namespace ws {
 namespace {
 
 using test::AddPolygon;
 using test::ImportFixture;
 using test::RunReader;
-
-std::string Base64(const std::string& in) {
-  static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < in.size(); i += 3) {
-    std::uint32_t n = static_cast<std::uint8_t>(in[i]) << 16;
-    if (i + 1 < in.size()) n |= static_cast<std::uint8_t>(in[i + 1]) << 8;
-    if (i + 2 < in.size()) n |= static_cast<std::uint8_t>(in[i + 2]);
-    for (std::size_t k = 0; k < 4; ++k)
-      out += i + k <= in.size() ? digits[(n >> (18 - 6 * k)) & 63] : '=';
-  }
-  return out;
-}
 
 template <class T>
 void Put(std::string& out, std::initializer_list<T> values) {
@@ -67,7 +59,8 @@ std::string File(const std::string& primitive, const std::string& nodes = R"([{"
          R"("bufferViews":[{"buffer":0,"byteLength":60},{"buffer":0,"byteOffset":60,"byteLength":14},)"
          R"({"buffer":0,"byteOffset":76,"byteLength":60}],)"
          R"("buffers":[{"byteLength":136,"uri":"data:application/octet-stream;base64,)" +
-         Base64(Buffer()) + R"("}]})";
+         tinygltf::base64_encode(reinterpret_cast<const unsigned char*>(Buffer().data()), 136) +
+         R"("}]})";
 }
 
 const Vec3 kCorners[] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 0}};
