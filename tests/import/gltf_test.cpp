@@ -363,14 +363,13 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
       EXPECT_EQ(std::tuple(bytes.starts_with("glTF"), dataUri), std::tuple(binary, !binary));
 
       // What the import should make of it, in the import's placement.
-      const std::vector<Point> points(f.tables().points, f.tables().points + f.tables().pointCount);
-      const std::vector<Polygon> polygons(f.tables().polygons.begin(),
-                                          f.tables().polygons.begin() + f.tables().polygonCount);
+      const ObjectTables& t = f.tables();
+      const std::vector<Polygon> polygons(t.polygons.begin(), t.polygons.begin() + t.polygonCount);
       // The box of the points the polygons use: only those are written.
       Vec3 lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
       for (const Polygon& p : polygons) {
-        for (std::uint32_t c = 0; c < p.pointCount; ++c) {
-          const Point& q = points[p.points[c]];
+        for (std::uint32_t c : std::span(p.points, p.pointCount)) {
+          const Point& q = t.points[c];
           lo = {std::min(lo.x, q.x), std::min(lo.y, q.y), std::min(lo.z, q.z)};
           hi = {std::max(hi.x, q.x), std::max(hi.y, q.y), std::max(hi.z, q.z)};
         }
@@ -382,7 +381,7 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
       std::vector<Triangle> expected;
       for (std::uint32_t k = 0; k < polygons.size(); ++k) {
         const Polygon& p = polygons[k];
-        auto at = [&](std::uint32_t i) { return test::Placed(points[p.points[i]], lo, hi); };
+        auto at = [&](std::uint32_t i) { return test::Placed(t.points[p.points[i]], lo, hi); };
         for (std::uint32_t i = 1; i + 1 < p.pointCount; ++i) {
           if (p.points[i] != p.points[0]) expected.push_back({k, i - 1, {at(0), at(i), at(i + 1)}});
         }
@@ -390,30 +389,28 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
 
       f.tables().ResetObject();
       ASSERT_TRUE(f.Import(path)) << (f.ui.Messages().empty() ? "" : f.ui.Messages()[0].text);
-      const ObjectTables& t = f.tables();
       ASSERT_EQ(t.polygonCount, expected.size());
-      // Each imported polygon is found by its corners.
-      std::vector<std::uint32_t> origin(t.polygonCount, kNoIndex), first(polygons.size(), kNoIndex);
+      // Each imported polygon is found by its corners; a polygon is now its
+      // first triangle that came through.
+      std::vector<const Triangle*> origin;
+      std::vector<std::uint32_t> first(polygons.size(), kNoIndex);
       for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
         ASSERT_EQ(t.polygons[q].pointCount, 3u) << q;
-        for (std::uint32_t e = 0; e < expected.size(); ++e) {
-          bool same = true;
+        const auto same = [&](const Triangle& e) {
           for (int c = 0; c < 3; ++c) {
             const Point& got = t.points[t.polygons[q].points[c]];
-            const Vec3& want = expected[e].corners[c];
-            same = same && std::fabs(got.x - want.x) + std::fabs(got.y - want.y) +
-                                   std::fabs(got.z - want.z) <
-                               1e-3;
+            if (Distance({got.x, got.y, got.z}, e.corners[c]) >= 1e-3) return false;
           }
-          if (same) origin[q] = e;
-        }
-        ASSERT_NE(origin[q], kNoIndex) << "imported polygon " << q << " is no expected triangle";
-        // A polygon is now its first triangle that came through.
-        if (first[expected[origin[q]].polygon] == kNoIndex) first[expected[origin[q]].polygon] = q;
+          return true;
+        };
+        const auto e = std::find_if(expected.begin(), expected.end(), same);
+        ASSERT_NE(e, expected.end()) << "imported polygon " << q << " is no expected triangle";
+        origin.push_back(&*e);
+        if (first[e->polygon] == kNoIndex) first[e->polygon] = q;
       }
       for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
         const Polygon& got = t.polygons[q];
-        const Polygon& p = polygons[expected[origin[q]].polygon];
+        const Polygon& p = polygons[origin[q]->polygon];
         const bool back =
             (p.flags & (PolyFlag::kEachSideDifferent | PolyFlag::kNeverDrawBackFace)) ==
             PolyFlag::kEachSideDifferent;
@@ -429,8 +426,7 @@ TEST(GltfRoundTrip, RandomObjectsComeBackAsTrianglesWithColoursAndAttributes) {
                              std::vector(got.viewZones, got.viewZones + got.viewZoneCount)),
                   std::tuple(p.frontColor, back ? p.backColor : p.frontColor,
                              FillWord(p.frontColor), p.flags, zones))
-            << "triangle " << expected[origin[q]].index << " of polygon "
-            << expected[origin[q]].polygon;
+            << "triangle " << origin[q]->index << " of polygon " << origin[q]->polygon;
         if (p.flags & PolyFlag::kAdopted) {
           EXPECT_EQ(got.viewZones[0], first[p.viewZones[0]]) << q;
         }
