@@ -5,9 +5,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <limits>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <random>
 #include <set>
@@ -28,7 +29,7 @@ using test::ModelFixture;
 using test::RunReader;
 
 // X files in the binary token form and in the MSZip-compressed forms.
-void Put(std::string& s, std::uint32_t v, int bytes) {
+void Put(std::string& s, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i, v >>= 8) s += static_cast<char>(v & 0xFF);
 }
 
@@ -50,11 +51,9 @@ struct Tokens {
   }
   Tokens& Floats(const std::vector<double>& v) {
     T(7), Put(s, std::uint32_t(v.size()), 4);
-    for (double x : v) {
-      float f = static_cast<float>(x);
-      s.append(doubles ? reinterpret_cast<const char*>(&x) : reinterpret_cast<const char*>(&f),
-               doubles ? 8 : 4);
-    }
+    for (double x : v)
+      doubles ? Put(s, std::bit_cast<std::uint64_t>(x), 8)
+              : Put(s, std::bit_cast<std::uint32_t>(static_cast<float>(x)), 4);
     return *this;
   }
   Tokens& Guid(std::uint32_t a, std::uint16_t b, std::uint16_t c, const std::string& d8) {
@@ -350,7 +349,14 @@ TEST(XFileReader, EveryCutOfEveryFormNeverCrashes) {
   }
 }
 
-const char kMesh[] =
+// A frame in a frame around mesh m1, and a mesh at the top level.
+const std::string kScene =
+    "xof 0303txt 0032\n"
+    "Header { 1; 0; 1; }\n"
+    "Material Red { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+    "Frame _1st {\n"
+    " FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 100,0,0,1;; }\n"
+    " Frame {\n"
     "  Mesh m1 {\n"
     "   4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;;\n"
     "   3; 3;0,1,2;, 3;0,2,3;, 4;0,1,2,3;;\n"
@@ -360,35 +366,26 @@ const char kMesh[] =
     "   }\n"
     "   MeshNormals { 4; 0;0;1;, 0;0;1;, 0;0;1;, 0;0;1;; 1; 3;0,0,0;; }\n"
     "   MeshTextureCoords { 3; 0;0;, 1;0;, 1;1;; }\n"
-    "  }\n";
-
-std::string Scene() {
-  return std::string(
-             "xof 0303txt 0032\n"
-             "Header { 1; 0; 1; }\n"
-             "Material Red { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
-             "Frame _1st {\n"
-             " FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 100,0,0,1;; }\n"
-             " Frame {\n") +
-         kMesh + " }\n}\nMesh { 3; 0;0;5;, 1;0;5;, 0;1;5;; 1; 3;0,1,2;; }\n";
-}
+    "  }\n"
+    " }\n}\n"
+    "Mesh { 3; 0;0;5;, 1;0;5;, 0;1;5;; 1; 3;0,1,2;; }\n";
 
 // Frames nest as Separators (named, "G" before a name that does not start
 // with a letter) and never move their meshes; a short material index list
 // keeps its last entry for the remaining faces; a material may be a
 // reference; top-level objects other than frames and meshes are ignored.
 TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
-  test::ReadResult r = RunReader(ImportXFile, "scene.x", Scene());
+  test::ReadResult r = RunReader(ImportXFile, "scene.x", kScene);
   ASSERT_TRUE(r.ok) << testing::PrintToString(r.log);
   EXPECT_EQ(r.Errors(), std::vector<std::string>{});
   auto separators = r.Children<scene::Separator>();
   ASSERT_EQ(separators.size(), 1u);
-  EXPECT_EQ(separators[0]->name, "G_1st");
   ASSERT_EQ(separators[0]->children.size(), 1u);
   auto* inner = dynamic_cast<scene::Separator*>(separators[0]->children[0].get());
   ASSERT_NE(inner, nullptr);
-  EXPECT_EQ(inner->name, "");
-  EXPECT_EQ(r.Children<scene::Coordinate3>().size(), 1u);  // the top-level mesh
+  // At the root, the Coordinate3 of the top-level mesh alone.
+  EXPECT_EQ(std::tuple(separators[0]->name, inner->name, r.Children<scene::Coordinate3>().size()),
+            std::tuple("G_1st", "", 1u));
 
   using Face = std::pair<std::vector<Vec3>, ColorTriple>;
   const ColorTriple red{1, 0, 0}, green{0, 0.5, 0};
@@ -405,10 +402,9 @@ TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
 
   // What the loader keeps beside the scene: the frame's matrix, normals
   // that come one per vertex, texture coordinates only when they do too.
-  const std::string text = Scene();
   std::string error;
   auto root =
-      ximport::LoadX({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &error);
+      ximport::LoadX({reinterpret_cast<const std::uint8_t*>(kScene.data()), kScene.size()}, &error);
   ASSERT_TRUE(root) << error;
   const ximport::XNode& frame = root->children.at(0);
   ASSERT_TRUE(frame.matrix);
@@ -641,6 +637,15 @@ TEST(XExport, WalkModeQuartersWeldsAndEmptyObjects) {
             std::tuple(std::vector<double>{0, 0}, std::vector<double>{0, 0}));
 }
 
+// A mesh of one face on the point (x, 0, 0).
+std::unique_ptr<MeshBuilder> OneFace(const MaterialValue* material, double x) {
+  auto builder = std::make_unique<MeshBuilder>();
+  builder->BeginFace(material);
+  builder->AddVertex(x, 0, 0);
+  builder->EndFace();
+  return builder;
+}
+
 TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
   const Vec3 black{}, tiny{1e-5, 0, 0}, below{9e-6, 0, 0}, red{1, 0, 0}, blue{0, 0, 0.5};
   struct Row {
@@ -654,17 +659,11 @@ TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
   };
   test::TempDir dir;
   for (const Row& r : rows) {
-    MeshBuilder builder;
     MaterialValue m;
     m.emissive = r.emissive, m.diffuse = r.diffuse, m.ambient = r.ambient;
-    builder.BeginFace(&m);
-    builder.AddVertex(0, 0, 0);
-    builder.EndFace();
-    ASSERT_TRUE(ExportXFile(dir.File("m.x"), builder)) << r.name;
-    // The text keeps six decimals.
-    auto six = [](double v) { return std::round(v * 1e6) / 1e6; };
-    const std::vector<double> want = {
-        six(r.face.x), six(r.face.y), six(r.face.z), 1, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(ExportXFile(dir.File("m.x"), *OneFace(&m, 0))) << r.name;
+    // Every face colour here has at most six decimals, as the text keeps.
+    const std::vector<double> want = {r.face.x, r.face.y, r.face.z, 1, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(ReadMesh(dir.File("m.x")).materials, std::vector<std::vector<double>>{want})
         << r.name;
   }
@@ -672,20 +671,13 @@ TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
 
 TEST(XExport, RefusedPathsAndBadCoordinatesWriteNothing) {
   test::TempDir dir;
-  MeshBuilder builder;
-  builder.BeginFace(nullptr);
-  builder.AddVertex(1, 2, 3);
-  builder.EndFace();
+  const auto builder = OneFace(nullptr, 1);
   for (const char* name : {"a.xx", "ax", "a.x.wdo", "a.", "x"}) {
-    EXPECT_FALSE(ExportXFile(dir.File(name), builder)) << name;
+    EXPECT_FALSE(ExportXFile(dir.File(name), *builder)) << name;
     EXPECT_FALSE(test::FileExists(dir.File(name))) << name;
   }
-  MeshBuilder bad;
-  bad.BeginFace(nullptr);
-  bad.AddVertex(std::numeric_limits<double>::infinity(), 0, 0);
-  bad.EndFace();
   test::WriteFileText(dir.File("old.x"), "kept");
-  EXPECT_FALSE(ExportXFile(dir.File("old.x"), bad));
+  EXPECT_FALSE(ExportXFile(dir.File("old.x"), *OneFace(nullptr, INFINITY)));
   EXPECT_EQ(test::ReadFileText(dir.File("old.x")), "kept");
 }
 
