@@ -174,9 +174,7 @@ TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
         File(row.primitive, R"([{"mesh":0}])", row.materials, R"("count":5)", row.attributes);
     const std::string path = f.Write("c.gltf", text);
     f.tables().ResetObject();
-    ASSERT_TRUE(f.Import(path)) << row.name
-                                << (f.ui.Messages().empty() ? ""
-                                                            : ": " + f.ui.Messages().back().text);
+    ASSERT_TRUE(f.Import(path)) << row.name << testing::PrintToString(f.ui.MessageTexts());
     ASSERT_EQ(f.tables().polygonCount, 1u) << row.name;
     const Polygon& p = f.tables().polygons[0];
     EXPECT_EQ(std::tuple(int(p.frontColor), int(p.backColor), p.flags),
