@@ -105,21 +105,16 @@ TEST(GltfReader, NodesMoveTheirMeshesChildFirst) {
     std::string nodes;
     Vec3 second, third;
   };
-  const double h = std::sqrt(0.5);
+  // The rotation: a quarter turn about z, its components to six decimals.
   const Row rows[] = {
       {"scale, rotation, translation",
-       R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,)" + std::to_string(h) + "," +
-           std::to_string(h) + R"(],"translation":[1,0,0]}])",
-       {1, 2, 0},
-       {-2, 2, 0}},
-      {"matrix",
-       R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])",
-       {6, 6, 7},
-       {6, 7, 7}},
+       R"([{"mesh":0,"scale":[2,3,1],"rotation":[0,0,0.707107,0.707107],"translation":[1,0,0]}])",
+       Vec3{1, 2, 0}, Vec3{-2, 2, 0}},
+      {"matrix", R"([{"mesh":0,"matrix":[1,0,0,0,0,1,0,0,0,0,1,0,5,6,7,1]}])", Vec3{6, 6, 7},
+       Vec3{6, 7, 7}},
       {"parent and child",
-       R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])",
-       {12, 0, 0},
-       {12, 2, 0}},
+       R"([{"translation":[10,0,0],"children":[1]},{"mesh":0,"scale":[2,2,2]}])", Vec3{12, 0, 0},
+       Vec3{12, 2, 0}},
       {"a node its own child", R"([{"mesh":0,"children":[0]}])", {1, 0, 0}, {1, 1, 0}},
   };
   for (const Row& row : rows) {
@@ -164,8 +159,6 @@ TEST(GltfReader, ColoursMatchThePaletteAndDoubleSidedDrawsTheBack) {
       {"nearest of 256 levels", R"(,"material":0)",
        R"([{"pbrMetallicRoughness":{"baseColorFactor":[0.50157,0,0,1]}}])", 3, 0x402},
       {"vertex colours", "", "[{}]", 2, 0x402, R"(,"COLOR_0":4)"},
-      {"palette entry of the same colour", R"(,"material":0)",
-       "[" + grey + R"(,"extras":{"paletteIndex":6}}])", 6, 0x402},
       {"palette entry of another colour", R"(,"material":0)",
        "[" + grey + R"(,"extras":{"paletteIndex":7}}])", 5, 0x402},
   };

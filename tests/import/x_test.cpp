@@ -280,8 +280,7 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
       hdr + "template P { <00000000-0000-0000-0000-000000000000> DWORD n; array DWORD v[n]; }\n";
   const std::string dims =
       hdr + "template Q { <00000000-0000-0000-0000-000000000000> array WORD v[";
-  Tokens ints{"xof 0303bin 0032"};
-  ints.Name("Header").Open();
+  const Tokens ints = Tokens{"xof 0303bin 0032"}.Name("Header").Open();
   struct Row {
     const char* name;
     std::string bytes;
