@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
+#include <bit>
 #include <initializer_list>
 
 #include "import/import_3dmf.h"
@@ -41,11 +41,7 @@ struct MetafileWriter {
   }
   Bytes Floats(const std::vector<float>& values) const {
     Bytes out;
-    for (float f : values) {
-      std::uint32_t bits;
-      std::memcpy(&bits, &f, 4);
-      out += Uint(bits, 4);
-    }
+    for (float f : values) out += Uint(std::bit_cast<std::uint32_t>(f), 4);
     return out;
   }
   Bytes Object(const char (&type)[5], const Bytes& data) const {
@@ -180,10 +176,10 @@ TEST(MetafileReader, TextForms) {
       " 0 1 0 0 0 0 1 0 0 0 0 1 )\n"
       " TriMesh ( 1 0 1 0 3 0  0 1 2  0 1 0 0  0 0 0 1 0 0 0 1 0  0 0 0 1 1 0 False ) ) extra";
   const ReadRun r = ReadText(body);
-  EXPECT_EQ(std::tuple(r.types, r.end, r.log),
+  // Seven types: seven objects.
+  ASSERT_EQ(std::tuple(r.types, r.end, r.log),
             std::tuple("cntr ???? trng kdif mtrx tmsh endc ", kEndOfMetafile,
                        std::vector<std::string>{StoppedAtLine(TextMetafile(body).rfind("extra"))}));
-  ASSERT_EQ(r.objects.size(), 7u);
   EXPECT_EQ(r.objects[3].values, (std::vector<float>{0.15f, -0.5f, 16}));
   EXPECT_EQ(r.objects[4].values[0], 2.0f);
   EXPECT_EQ(r.objects[5].triangles, (std::vector<std::uint32_t>{0, 1, 2}));
@@ -266,7 +262,7 @@ struct MetafileFixture : ImportFixture {
 
 const char kTriangleText[] = "Triangle ( 10 0 0 20 0 0 10 0 5 )\n";
 
-TEST(Import3dmf, TriangleIsScaledBy18AndStandsOnZero) {
+TEST(Import3dmf, TheBoxIsScaledTo180AndStandsOnZero) {
   MetafileFixture f;
   ASSERT_TRUE(f.Run(kTriangleText));
   EXPECT_EQ(f.Points(), (std::vector<P>{{-90, 0, -45}, {90, 0, -45}, {-90, 0, 45}}));
@@ -277,16 +273,13 @@ TEST(Import3dmf, TriangleIsScaledBy18AndStandsOnZero) {
   for (std::uint32_t v : std::span(p.vectors, 3))
     EXPECT_EQ(f.tables().vectors[v].selected, kSelected);
   EXPECT_EQ(f.progress.titles, std::vector<std::string>{std::string(k3dmfTitle)});
-}
-
-TEST(Import3dmf, NegativeXBoxKeepsItsMaximumAtZeroAndNoExtentScalesByOne) {
-  MetafileFixture f;
-  ASSERT_TRUE(f.Run("Triangle ( -20 0 0 -10 0 0 -20 0 5 )"));
-  // x runs from -20 to the box's starting maximum 0: centre -10, scale 9.
-  EXPECT_EQ(f.Points(), (std::vector<P>{{-90, 0, -22.5}, {0, 0, -22.5}, {-90, 0, 22.5}}));
-  MetafileFixture g;
-  ASSERT_TRUE(g.Run("Triangle ( 5 5 5 5 5 5 5 5 5 )"));
-  EXPECT_EQ(g.Points(), (std::vector<P>{{0, 0, 0}}));
+  // A negative-x box keeps its maximum at 0: x runs from -20 to the box's
+  // starting maximum 0, centre -10, scale 9. No extent scales by one.
+  MetafileFixture g, h;
+  ASSERT_TRUE(g.Run("Triangle ( -20 0 0 -10 0 0 -20 0 5 )"));
+  EXPECT_EQ(g.Points(), (std::vector<P>{{-90, 0, -22.5}, {0, 0, -22.5}, {-90, 0, 22.5}}));
+  ASSERT_TRUE(h.Run("Triangle ( 5 5 5 5 5 5 5 5 5 )"));
+  EXPECT_EQ(h.Points(), (std::vector<P>{{0, 0, 0}}));
 }
 
 TEST(Import3dmf, ColourAppliesToTheGeometryAfterIt) {

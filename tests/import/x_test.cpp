@@ -5,10 +5,13 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <limits>
 #include <map>
+#include <memory>
+#include <numeric>
 #include <random>
+#include <set>
 
 #include "import/readers/x/x_loader.h"
 #include "import/x_export.h"
@@ -26,7 +29,7 @@ using test::ModelFixture;
 using test::RunReader;
 
 // X files in the binary token form and in the MSZip-compressed forms.
-void Put(std::string& s, std::uint32_t v, int bytes) {
+void Put(std::string& s, std::uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i, v >>= 8) s += static_cast<char>(v & 0xFF);
 }
 
@@ -48,11 +51,9 @@ struct Tokens {
   }
   Tokens& Floats(const std::vector<double>& v) {
     T(7), Put(s, std::uint32_t(v.size()), 4);
-    for (double x : v) {
-      float f = static_cast<float>(x);
-      s.append(doubles ? reinterpret_cast<const char*>(&x) : reinterpret_cast<const char*>(&f),
-               doubles ? 8 : 4);
-    }
+    for (double x : v)
+      doubles ? Put(s, std::bit_cast<std::uint64_t>(x), 8)
+              : Put(s, std::bit_cast<std::uint32_t>(static_cast<float>(x)), 4);
     return *this;
   }
   Tokens& Guid(std::uint32_t a, std::uint16_t b, std::uint16_t c, const std::string& d8) {
@@ -66,17 +67,16 @@ struct Tokens {
 // block after the first using the one before as its dictionary.
 std::string Compress(const std::string& header, const std::string& body, std::size_t block,
                      int sizeError = 0) {
+  const auto* in = reinterpret_cast<const Bytef*>(body.data());
   std::string out = header;
   Put(out, std::uint32_t(header.size() + body.size() + sizeError), 4);
   for (std::size_t at = 0; at < body.size(); at += block) {
     std::size_t n = std::min(block, body.size() - at);
     z_stream z{};
     deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    if (at > 0)
-      deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(body.data() + at - block),
-                           uInt(block));
+    if (at > 0) deflateSetDictionary(&z, in + at - block, uInt(block));
     std::string packed(deflateBound(&z, uLong(n)) + 2, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data() + at));
+    z.next_in = const_cast<Bytef*>(in + at);
     z.avail_in = uInt(n);
     z.next_out = reinterpret_cast<Bytef*>(packed.data() + 2);
     z.avail_out = uInt(packed.size() - 2);
@@ -155,26 +155,13 @@ std::vector<Object> SmallObjects() {
 
 // The same objects in the binary form; the material's members are one list.
 std::string SmallBinary(bool doubles) {
-  Tokens t;
-  t.doubles = doubles;
-  t.s = doubles ? "xof 0303bin 0064" : "xof 0303bin 0032";
-  t.Name("Material")
-      .Name("red")
-      .Open()
-      .Guid(0x11111111, 0x2222, 0x3333, "\x44\x44\x55\x55\x55\x55\x55\x55");
-  t.Floats({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0})
-      .Name("TextureFilename")
-      .Open()
-      .Str("a b.png")
-      .Close()
-      .Close();
-  t.Name("Mesh")
-      .Name("wdo_object")
-      .Open()
-      .Ints({3})
-      .Floats({0, 0, 0, 1, 0, 0, 0, 1, 0.5})
-      .Ints({1, 3, 0, 1, 2});
-  t.Name("MeshMaterialList").Name("wdo_matlist").Open().Ints({2, 1, 1});
+  Tokens t{doubles ? "xof 0303bin 0064" : "xof 0303bin 0032", doubles};
+  t.Name("Material").Name("red").Open();
+  t.Guid(0x11111111, 0x2222, 0x3333, "\x44\x44\x55\x55\x55\x55\x55\x55");
+  t.Floats({1, 0, 0, 1, 5, 0, 0, 0, 0, 0, 0});
+  t.Name("TextureFilename").Open().Str("a b.png").Close().Close();
+  t.Name("Mesh").Name("wdo_object").Open().Ints({3}).Floats({0, 0, 0, 1, 0, 0, 0, 1, 0.5});
+  t.Ints({1, 3, 0, 1, 2}).Name("MeshMaterialList").Name("wdo_matlist").Open().Ints({2, 1, 1});
   t.Name("Material").Open().Floats({0.8, 0.8, 0.8, 1, 0, 0, 0, 0, 0, 0, 0}).Close();
   return t.Open().Name("red").Close().Close().Close().s;
 }
@@ -207,8 +194,6 @@ TEST(XFileWriter, RefusesValuesThatDoNotFit) {
       {Obj("Nothing", "", "", {}), "unknown template 'Nothing'"},
       {Obj("Vector", "", "", Numbers({1, std::nan(""), 3})),
        "member 'y' of 'Vector' is not a finite number"},
-      {Obj("Vector", "", "", Numbers({1, 2, -HUGE_VAL})),
-       "member 'z' of 'Vector' is not a finite number"},
   };
   for (const auto& row : rows) {
     std::string error;
@@ -224,7 +209,10 @@ TEST(XFileWriter, RefusesValuesThatDoNotFit) {
   EXPECT_EQ(back.file->objects.at(0).values.at(0).number, -1.7976931348623157e308);
 }
 
-TEST(XFileReader, TextBinaryAndCompressedReadAlike) {
+// Each form reads as the same objects. A cut of it reads only when it ends
+// after the header or after a whole top-level object, and then gives the
+// objects before it.
+TEST(XFileReader, TextBinaryAndCompressedReadAlikeAndCutsKeepWholeObjects) {
   struct Row {
     const char* name;
     std::string bytes;
@@ -232,7 +220,6 @@ TEST(XFileReader, TextBinaryAndCompressedReadAlike) {
       {"text", kExpected},
       {"binary 32", SmallBinary(false)},
       {"binary 64", SmallBinary(true)},
-      {"tzip, one block", Compress("xof 0303tzip0032", kExpected.substr(16), 60000)},
       {"tzip, blocks of 40", Compress("xof 0303tzip0032", kExpected.substr(16), 40)},
       {"bzip, blocks of 33", Compress("xof 0303bzip0064", SmallBinary(true).substr(16), 33)},
   };
@@ -245,6 +232,15 @@ TEST(XFileReader, TextBinaryAndCompressedReadAlike) {
     EXPECT_EQ(Resolve(*r.file, Ref("", "11111111-2222-3333-4444-555555555555")),
               &r.file->objects[0])
         << row.name;
+    for (std::size_t n = 0; n < row.bytes.size(); ++n) {
+      auto cut = ReadString(row.bytes.substr(0, n));
+      if (cut.file) {
+        EXPECT_TRUE(kExpected.starts_with(Rewritten(cut))) << row.name << " cut at " << n;
+      }
+      if (n < 16) {
+        EXPECT_EQ(cut.error, "not an X file") << n;
+      }
+    }
   }
 }
 
@@ -278,20 +274,13 @@ std::string Nested(const char* kind, int depth) {
   return s + "T" + std::to_string(depth - 1) + " { 7; }";
 }
 
-Tokens EmptyLists(Tokens t, int n) {
-  while (n-- > 0) t.Ints({});
-  return t;
-}
-
 TEST(XFileReader, MalformedInputsWithTheirMessages) {
   const std::string hdr = "xof 0303txt 0032\n";
   const std::string pair =
       hdr + "template P { <00000000-0000-0000-0000-000000000000> DWORD n; array DWORD v[n]; }\n";
   const std::string dims =
       hdr + "template Q { <00000000-0000-0000-0000-000000000000> array WORD v[";
-  Tokens ints;
-  ints.s = "xof 0303bin 0032";
-  ints.Name("Header").Open();
+  const Tokens ints = Tokens{"xof 0303bin 0032"}.Name("Header").Open();
   struct Row {
     const char* name;
     std::string bytes;
@@ -336,7 +325,8 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
        "unexpected end of data at byte 48"},
       {"list past the end", Tokens(ints).Ints({1, 2, 3}, 4).s,
        "list longer than the data left at byte 30"},
-      {"empty lists", EmptyLists(Tokens(ints), 3).s, "expected a number for 'major' at byte 48"},
+      {"empty lists", Tokens(ints).Ints({}).Ints({}).Ints({}).s,
+       "expected a number for 'major' at byte 48"},
       {"binary token", Tokens(ints).T(0x99).s, "unknown binary token at byte 30"},
       {"block magic", "xof 0303tzip0032\x14\0\0\0\x04\0\x02\0CX"s, "malformed compressed block"},
       {"block data", "xof 0303tzip0032\x14\0\0\0\x04\0\x03\0CKx"s, "corrupt compressed block"},
@@ -351,25 +341,14 @@ TEST(XFileReader, MalformedInputsWithTheirMessages) {
   }
 }
 
-TEST(XFileReader, EveryCutOfEveryFormNeverCrashes) {
-  const std::string forms[] = {kExpected, SmallBinary(false), SmallBinary(true),
-                               Compress("xof 0303bzip0032", SmallBinary(false).substr(16), 50)};
-  for (const auto& bytes : forms) {
-    // A cut reads only when it ends after the header or after a whole
-    // top-level object, and then gives the objects before it.
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-      auto r = ReadString(bytes.substr(0, n));
-      if (r.file) {
-        EXPECT_TRUE(kExpected.starts_with(Rewritten(r))) << bytes.substr(8, 8) << " cut at " << n;
-      }
-      if (n < 16) {
-        EXPECT_EQ(r.error, "not an X file") << n;
-      }
-    }
-  }
-}
-
-const char kMesh[] =
+// A frame in a frame around mesh m1, and a mesh at the top level.
+const std::string kScene =
+    "xof 0303txt 0032\n"
+    "Header { 1; 0; 1; }\n"
+    "Material Red { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+    "Frame _1st {\n"
+    " FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 100,0,0,1;; }\n"
+    " Frame {\n"
     "  Mesh m1 {\n"
     "   4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;;\n"
     "   3; 3;0,1,2;, 3;0,2,3;, 4;0,1,2,3;;\n"
@@ -379,35 +358,26 @@ const char kMesh[] =
     "   }\n"
     "   MeshNormals { 4; 0;0;1;, 0;0;1;, 0;0;1;, 0;0;1;; 1; 3;0,0,0;; }\n"
     "   MeshTextureCoords { 3; 0;0;, 1;0;, 1;1;; }\n"
-    "  }\n";
-
-std::string Scene() {
-  return std::string(
-             "xof 0303txt 0032\n"
-             "Header { 1; 0; 1; }\n"
-             "Material Red { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
-             "Frame _1st {\n"
-             " FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 100,0,0,1;; }\n"
-             " Frame {\n") +
-         kMesh + " }\n}\nMesh { 3; 0;0;5;, 1;0;5;, 0;1;5;; 1; 3;0,1,2;; }\n";
-}
+    "  }\n"
+    " }\n}\n"
+    "Mesh { 3; 0;0;5;, 1;0;5;, 0;1;5;; 1; 3;0,1,2;; }\n";
 
 // Frames nest as Separators (named, "G" before a name that does not start
 // with a letter) and never move their meshes; a short material index list
 // keeps its last entry for the remaining faces; a material may be a
 // reference; top-level objects other than frames and meshes are ignored.
 TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
-  test::ReadResult r = RunReader(ImportXFile, "scene.x", Scene());
+  test::ReadResult r = RunReader(ImportXFile, "scene.x", kScene);
   ASSERT_TRUE(r.ok) << testing::PrintToString(r.log);
   EXPECT_EQ(r.Errors(), std::vector<std::string>{});
   auto separators = r.Children<scene::Separator>();
   ASSERT_EQ(separators.size(), 1u);
-  EXPECT_EQ(separators[0]->name, "G_1st");
   ASSERT_EQ(separators[0]->children.size(), 1u);
   auto* inner = dynamic_cast<scene::Separator*>(separators[0]->children[0].get());
   ASSERT_NE(inner, nullptr);
-  EXPECT_EQ(inner->name, "");
-  EXPECT_EQ(r.Children<scene::Coordinate3>().size(), 1u);  // the top-level mesh
+  // At the root, the Coordinate3 of the top-level mesh alone.
+  EXPECT_EQ(std::tuple(separators[0]->name, inner->name, r.Children<scene::Coordinate3>().size()),
+            std::tuple("G_1st", "", 1u));
 
   using Face = std::pair<std::vector<Vec3>, ColorTriple>;
   const ColorTriple red{1, 0, 0}, green{0, 0.5, 0};
@@ -424,10 +394,9 @@ TEST(XImport, FramesMeshesAndMaterialsBecomeTheScene) {
 
   // What the loader keeps beside the scene: the frame's matrix, normals
   // that come one per vertex, texture coordinates only when they do too.
-  const std::string text = Scene();
   std::string error;
   auto root =
-      ximport::LoadX({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &error);
+      ximport::LoadX({reinterpret_cast<const std::uint8_t*>(kScene.data()), kScene.size()}, &error);
   ASSERT_TRUE(root) << error;
   const ximport::XNode& frame = root->children.at(0);
   ASSERT_TRUE(frame.matrix);
@@ -490,6 +459,7 @@ TEST(XImport, UnreadableFilesAreRefusedWithTheirReason) {
 TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
   std::mt19937 rng(15);
   for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
     ImportFixture f;
     // A palette far apart in every component: each colour comes back as
     // itself although the file keeps six decimals of it.
@@ -515,11 +485,11 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
       c.push_back(1000 + color);
       return c;
     };
-    std::vector<std::vector<std::uint32_t>> used;
+    std::set<std::vector<std::uint32_t>> used;
     std::vector<bool> visible(pool.size());
     for (int n = 1 + rng() % 8; n > 0; --n) {
       std::vector<std::uint32_t> c(pool.size());
-      for (std::uint32_t i = 0; i < c.size(); ++i) c[i] = i;
+      std::iota(c.begin(), c.end(), 0u);
       std::shuffle(c.begin(), c.end(), rng);
       c.resize(3);
       const Vec3 a = pool[c[0]], b = pool[c[1]], d = pool[c[2]];
@@ -528,22 +498,18 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
       if (Distance(normal, {}) < 1) continue;  // a triangle, not a line
       auto sorted = c;
       std::sort(sorted.begin(), sorted.end());
-      if (std::find(used.begin(), used.end(), sorted) != used.end()) continue;
-      used.push_back(sorted);
-      Polygon& p = t.polygons[t.polygonCount++];
-      p = Polygon{};
-      for (std::uint32_t i : c) p.points[p.pointCount++] = first + i;
-      p.flags = flagChoices[rng() % 4];
+      if (!used.insert(sorted).second) continue;
       // Not entry 0: black has no colour of its own in the file's material
       // and is written as the format's default grey.
-      p.frontColor = static_cast<std::uint8_t>(1 + rng() % 215);
-      p.backColor = static_cast<std::uint8_t>(1 + rng() % 215);
-      if (p.flags & PolyFlag::kInvisible) continue;
+      const std::uint32_t flags = flagChoices[rng() % 4];
+      const auto front = static_cast<std::uint8_t>(1 + rng() % 215),
+                 back = static_cast<std::uint8_t>(1 + rng() % 215);
+      AddPolygon(t, {first + c[0], first + c[1], first + c[2]}, flags, front, back);
+      if (flags & PolyFlag::kInvisible) continue;
       for (std::uint32_t i : c) visible[i] = true;
-      ++want[canonical(c, p.frontColor)];
-      if (p.flags & PolyFlag::kNeverDrawBackFace) continue;
-      ++want[canonical({c[2], c[1], c[0]},
-                       p.flags & PolyFlag::kEachSideDifferent ? p.backColor : p.frontColor)];
+      ++want[canonical(c, front)];
+      if (flags & PolyFlag::kNeverDrawBackFace) continue;
+      ++want[canonical({c[2], c[1], c[0]}, flags & PolyFlag::kEachSideDifferent ? back : front)];
     }
     const std::string path = f.dir.File("r.x");
     ASSERT_TRUE(ExportObjectAsX(f.m(), path, false));
@@ -557,28 +523,26 @@ TEST(XImport, ExportThenImportGivesTheSameFacesAndColours) {
       lo = {std::min(lo.x, pool[i].x), std::min(lo.y, pool[i].y), std::min(lo.z, pool[i].z)};
       hi = {std::max(hi.x, pool[i].x), std::max(hi.y, pool[i].y), std::max(hi.z, pool[i].z)};
     }
-    auto placed = [&](const Vec3& p) { return test::Placed(p, lo, hi); };
+    std::vector<Vec3> placed;
+    for (const Vec3& p : pool) placed.push_back(test::Placed(p, lo, hi));
 
     t.ResetObject();
-    ASSERT_TRUE(f.Import(path, FirstDispatch(path).flip)) << "round " << round;
+    ASSERT_TRUE(f.Import(path, FirstDispatch(path).flip));
     std::map<std::vector<std::uint32_t>, int> got;
-    for (std::uint32_t q = 0; q < t.polygonCount; ++q) {
-      const Polygon& p = t.polygons[q];
+    for (const Polygon& p : std::span(t.polygons.data(), t.polygonCount)) {
       EXPECT_EQ(p.frontColor, p.backColor);
       std::vector<std::uint32_t> corners;
-      for (std::uint32_t k = 0; k < p.pointCount; ++k) {
-        const Point& pt = t.points[p.points[k]];
-        const Vec3 at{pt.x, pt.y, pt.z};
-        std::uint32_t nearest = 0;
-        for (std::uint32_t i = 1; i < pool.size(); ++i) {
-          if (Distance(placed(pool[i]), at) < Distance(placed(pool[nearest]), at)) nearest = i;
-        }
-        EXPECT_LT(Distance(placed(pool[nearest]), at), 1e-3) << "round " << round;
-        corners.push_back(nearest);
+      for (std::uint32_t k : std::span(p.points, p.pointCount)) {
+        const Vec3 at{t.points[k].x, t.points[k].y, t.points[k].z};
+        const auto nearest = std::min_element(placed.begin(), placed.end(), [&](auto& x, auto& y) {
+          return Distance(x, at) < Distance(y, at);
+        });
+        EXPECT_LT(Distance(*nearest, at), 1e-3);
+        corners.push_back(static_cast<std::uint32_t>(nearest - placed.begin()));
       }
       ++got[canonical(corners, p.frontColor)];
     }
-    EXPECT_EQ(got, want) << "round " << round;
+    EXPECT_EQ(got, want);
   }
 }
 
@@ -665,13 +629,21 @@ TEST(XExport, WalkModeQuartersWeldsAndEmptyObjects) {
             std::tuple(std::vector<double>{0, 0}, std::vector<double>{0, 0}));
 }
 
+// A mesh of one face on the point (x, 0, 0).
+std::unique_ptr<MeshBuilder> OneFace(const MaterialValue* material, double x) {
+  auto builder = std::make_unique<MeshBuilder>();
+  builder->BeginFace(material);
+  builder->AddVertex(x, 0, 0);
+  builder->EndFace();
+  return builder;
+}
+
 TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
   const Vec3 black{}, tiny{1e-5, 0, 0}, below{9e-6, 0, 0}, red{1, 0, 0}, blue{0, 0, 0.5};
   struct Row {
     const char* name;
     Vec3 emissive, diffuse, ambient, face;
   } rows[] = {
-      {"emissive first", red, blue, blue, red},
       {"emissive exactly at the tolerance", tiny, blue, blue, tiny},
       {"emissive below the tolerance", below, blue, red, blue},
       {"then ambient", black, black, red, red},
@@ -679,17 +651,11 @@ TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
   };
   test::TempDir dir;
   for (const Row& r : rows) {
-    MeshBuilder builder;
     MaterialValue m;
     m.emissive = r.emissive, m.diffuse = r.diffuse, m.ambient = r.ambient;
-    builder.BeginFace(&m);
-    builder.AddVertex(0, 0, 0);
-    builder.EndFace();
-    ASSERT_TRUE(ExportXFile(dir.File("m.x"), builder)) << r.name;
-    // The text keeps six decimals.
-    auto six = [](double v) { return std::round(v * 1e6) / 1e6; };
-    const std::vector<double> want = {
-        six(r.face.x), six(r.face.y), six(r.face.z), 1, 0, 0, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(ExportXFile(dir.File("m.x"), *OneFace(&m, 0))) << r.name;
+    // Every face colour here has at most six decimals, as the text keeps.
+    const std::vector<double> want = {r.face.x, r.face.y, r.face.z, 1, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(ReadMesh(dir.File("m.x")).materials, std::vector<std::vector<double>>{want})
         << r.name;
   }
@@ -697,20 +663,13 @@ TEST(XExport, FaceColourIsTheFirstColourThatIsNotBlack) {
 
 TEST(XExport, RefusedPathsAndBadCoordinatesWriteNothing) {
   test::TempDir dir;
-  MeshBuilder builder;
-  builder.BeginFace(nullptr);
-  builder.AddVertex(1, 2, 3);
-  builder.EndFace();
+  const auto builder = OneFace(nullptr, 1);
   for (const char* name : {"a.xx", "ax", "a.x.wdo", "a.", "x"}) {
-    EXPECT_FALSE(ExportXFile(dir.File(name), builder)) << name;
+    EXPECT_FALSE(ExportXFile(dir.File(name), *builder)) << name;
     EXPECT_FALSE(test::FileExists(dir.File(name))) << name;
   }
-  MeshBuilder bad;
-  bad.BeginFace(nullptr);
-  bad.AddVertex(std::numeric_limits<double>::infinity(), 0, 0);
-  bad.EndFace();
   test::WriteFileText(dir.File("old.x"), "kept");
-  EXPECT_FALSE(ExportXFile(dir.File("old.x"), bad));
+  EXPECT_FALSE(ExportXFile(dir.File("old.x"), *OneFace(nullptr, INFINITY)));
   EXPECT_EQ(test::ReadFileText(dir.File("old.x")), "kept");
 }
 
