@@ -114,16 +114,6 @@ const std::string& GlyphCharacters() {
   return kCharacters;
 }
 
-std::optional<std::uint32_t> GlyphIndex(char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<std::uint32_t>(c - 'A');
-  if (c >= 'a' && c <= 'z') return static_cast<std::uint32_t>(c - 'a');
-  if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(26 + (c - '0'));
-  if (c == '-') return 36;
-  if (c == ',') return 37;
-  if (c == '.') return 38;
-  return std::nullopt;
-}
-
 std::vector<Glyph> BuildFont() {
   std::vector<Glyph> font;
   font.reserve(kGlyphCount);
