@@ -67,13 +67,15 @@ TEST(CliInfo, SummarisesAnObjectFile) {
 
 TEST(CliDump, ListsEveryFieldInFileNumbering) {
   test::TempDir dir;
-  // Polygon 1 gets a view-zone entry with both flag bits, point 0 a fraction.
+  // Polygon 1 gets a view-zone entry with both flag bits, point 0 a fraction,
+  // polygon 0 back colours of its own.
   std::string text = test::ReadFileText(Cube());
   auto at = text.find("(poly1)\r\n4,4,0,1026");
   ASSERT_NE(at, std::string::npos);
   text.replace(at, 19, "(poly1)\r\n4,4,1,1026");
   text.insert(text.find("(views)", at) + 9, "49152\r\n");
   text.replace(text.find("-50.000000,-50.000000,-50.000000"), 10, "-0.125000");
+  text.replace(text.find("08080808,08080808,08,08"), 23, "08080808,09090909,08,09");
   test::WriteFileText(dir.File("z.wdo"), text);
   json j = Dump(dir.File("z.wdo")), o = j["objects"][0];
   EXPECT_EQ(std::tuple(j["colors"].size(), j["colors"][0]),
@@ -82,8 +84,8 @@ TEST(CliDump, ListsEveryFieldInFileNumbering) {
             std::tuple(json({-0.125, -50.0, -50.0}), json({50.0, 50.0, 50.0}), 12u, 6u));
   EXPECT_EQ(o["vectors"][0], json::parse(R"({"p1": 0, "p2": 2, "color": 0, "attribute": 0,
       "width": 0, "selected": 1})"));
-  EXPECT_EQ(o["polygons"][0], json::parse(R"({"flags": 1026, "frontColor": 8, "backColor": 8,
-      "frontFill": 134744072, "backFill": 134744072, "selected": 1, "points": [0, 2, 6, 4],
+  EXPECT_EQ(o["polygons"][0], json::parse(R"({"flags": 1026, "frontColor": 8, "backColor": 9,
+      "frontFill": 134744072, "backFill": 151587081, "selected": 1, "points": [0, 2, 6, 4],
       "vectors": [0, 1, 2, 3], "viewZones": []})"));
   EXPECT_EQ(o["polygons"][1]["viewZones"], json({49152}));
 }

@@ -295,6 +295,17 @@ TEST(ClippedLine, KeepsOnlyThePixelsInsideOfTheUnclippedLine) {
   }
 }
 
+// Marching ants four on, four off, and dashes six on, two off, each
+// starting where its phase says.
+TEST(AntsLines, MarqueeAndDashedLinesFollowTheirPhase) {
+  GuardedCanvas c(12, 4);
+  DrawMarqueeLine(c.Rows(), 0, 0, 11, 0, kInk, kBack, 0);
+  DrawMarqueeLine(c.Rows(), 0, 1, 11, 1, kInk, kBack, 5);
+  DrawDashedLine(c.Rows(), 0, 2, 11, 2, kInk, kBack, 0);
+  DrawDashedLine(c.Rows(), 0, 3, 11, 3, kInk, kBack, 3);
+  EXPECT_EQ(c.Picture(), "###oooo####o\noo####oooo##\noo######oo##\n###oo######o\n");
+}
+
 // Squares stamped one by one: the plain form of the thick line.
 void StampSquares(GuardedCanvas& c, int x1, int y1, int x2, int y2, int w, std::uint8_t ink) {
   const IntRect clip = ThickLineClip(c.Rows().Bounds());
@@ -309,6 +320,8 @@ void StampSquares(GuardedCanvas& c, int x1, int y1, int x2, int y2, int w, std::
 }
 
 TEST(ThickLine, RowSpansEqualStampedSquares) {
+  // Two columns clear at each side and two rows at the bottom.
+  EXPECT_EQ(ThickLineClip({0, 0, 29, 21}), (IntRect{2, 0, 27, 19}));
   std::mt19937 rng(5);
   std::uniform_int_distribution<int> coord(-12, 40);
   std::uniform_int_distribution<int> width(0, 5);

@@ -60,6 +60,12 @@ TEST_F(Generated, PreferencesHoldsEveryResourceWithItsSizeAndName) {
   EXPECT_FALSE(files.ReadResource(file.ref(), kResPinf, 39).has_value());
   for (ResType t : {kResFace, kResAnim}) EXPECT_EQ(files.CountResourcesOfType(file.ref(), t), 0u);
   EXPECT_EQ(files.Entries(file.ref()).size(), 7u + 8u + 3u * 39u);  // 8 sounds, 3 per glyph
+  // Each sound's header gives the byte rate of its sample rate and frames.
+  for (std::uint32_t n = 0; n < 8; ++n) {
+    const std::vector<std::uint8_t> wav = Bytes(kResPlay, n);
+    ASSERT_GE(wav.size(), 44u) << n;
+    EXPECT_EQ(LoadLE32(&wav[28]), LoadLE32(&wav[24]) * LoadLE16(&wav[32])) << n;
+  }
   // The record holds the defaults (its layout is checked with the model's).
   EXPECT_EQ(DecodePreferences(Bytes(kResPref, 128)), Preferences{});
 }
