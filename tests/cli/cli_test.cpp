@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -111,34 +110,22 @@ TEST(CliCheck, PrintsFindingsPerObjectAndExitsThreeOnlyWhenThereAreAny) {
 }
 
 // An object file becomes a one-object cluster named after the file, with
-// the file's colours and points (the cluster tests cover every other field's
-// round trip). A cluster becomes one object file per object.
+// the file's points (the cluster tests cover its colours and every other
+// field's round trip). A cluster becomes one object file per object.
 TEST(CliConvert, ObjectToObjectClusterAndDirectoryAndBack) {
   test::TempDir dir;
-  ASSERT_EQ(Cli({"convert", Cube(), dir.File("copy.wdo")}).status, 0);
-  EXPECT_EQ(test::ReadFileText(dir.File("copy.wdo")), test::ReadFileText(Cube()));
-  std::string text = test::ReadFileText(Cube());
-  text.replace(text.find("0000,ffff,ffff,ffff"), 19, "0000,1234,5678,9abc");
-  test::WriteFileText(dir.File("box.wdo"), text);
+  ASSERT_EQ(Cli({"convert", Cube(), dir.File("box.wdo")}).status, 0);
+  EXPECT_EQ(test::ReadFileText(dir.File("box.wdo")), test::ReadFileText(Cube()));
   ASSERT_EQ(Cli({"convert", dir.File("box.wdo"), dir.File("box.wdc")}).status, 0);
   json info = json::parse(Cli({"info", dir.File("box.wdc")}).out);
   EXPECT_EQ(std::tuple(info["kind"], info["objects"].size(), info["objects"][0]["name"]),
             std::tuple("cluster", 1u, "box"));
-  json c = Dump(dir.File("box.wdc")), a = Dump(Cube())["objects"][0], b = c["objects"][0];
-  EXPECT_EQ(c["colors"][0], json({0x1234, 0x5678, 0x9abc}));
-  EXPECT_EQ(a["points"], b["points"]);
+  const json a = Dump(Cube())["objects"][0];
+  EXPECT_EQ(Dump(dir.File("box.wdc"))["objects"][0]["points"], a["points"]);
   const std::string out = dir.File("objects");
   std::filesystem::create_directory(out);
   ASSERT_EQ(Cli({"convert", dir.File("box.wdc"), out}).status, 0);
   EXPECT_EQ(Dump(out + "/box.wdo")["objects"][0]["points"], a["points"]);
-}
-
-// The polygon count "info" reports for the first object, or -1 when the
-// file does not open.
-int Polygons(const std::string& path) {
-  const CliRun run = Cli({"info", path});
-  if (run.status != 0) return -1;
-  return json::parse(run.out)["objects"][0]["polygons"].get<int>();
 }
 
 TEST(CliConvert, WritesEveryExportFormatAndInfoReadsItBack) {
@@ -162,32 +149,6 @@ TEST(CliConvert, WritesEveryExportFormatAndInfoReadsItBack) {
   const CliRun failed = Cli({"convert", Cube(), missing});
   EXPECT_EQ(std::tuple(failed.status, failed.err),
             std::tuple(1, "wirestead-cli: Could Not Export \"" + missing + "\"\n"));
-}
-
-// Samples whose polygons are all lines drawn as slivers a millionth of a
-// unit thick: every scene import welds such corners (1e-5), so they come
-// back without polygons from the X export too, which the test checks.
-const std::set<std::string> kSliversOnly = {"issue1106.dxf", "wipeout_door.dxf"};
-
-TEST(CliGltf, EverySampleComesBackFromItsGlb) {
-  WS_SKIP_WITHOUT_SAMPLES();
-  test::TempDir dir;
-  int converted = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(test::SamplesDir())) {
-    if (!entry.is_regular_file()) continue;
-    const std::string source = entry.path().string();
-    if (Polygons(source) <= 0) continue;
-    const std::string glb = dir.File("sample" + std::to_string(converted++) + ".glb");
-    ASSERT_EQ(Cli({"convert", source, glb}).status, 0) << source;
-    if (!kSliversOnly.contains(entry.path().filename().string())) {
-      EXPECT_GT(Polygons(glb), 0) << source;
-      continue;
-    }
-    const std::string x = dir.File("slivers.x");
-    ASSERT_EQ(Cli({"convert", source, x}).status, 0) << source;
-    EXPECT_EQ(std::tuple(Polygons(glb), Polygons(x)), std::tuple(0, 0)) << source;
-  }
-  EXPECT_GT(converted, 50);
 }
 
 // The private copy of a read-only Preferences file must be writable; the
@@ -388,7 +349,6 @@ TEST(WalkScript, GrammarOfSteps) {
       {"space,wheel+1,wheel-1", {{Kind::kSpace, WalkKey::kUp, 0, 1}, wheel(1), wheel(-1)}}};
   const std::pair<const char*, const char*> bad[] = {
       {"", "unknown step \"\""},
-      {"up,", "unknown step \"\""},
       {"jump*2", "unknown step \"jump*2\""},
       {"wheel+2", "unknown step"},
       {"up*0", "bad frame count in step \"up*0\""},
