@@ -10,8 +10,7 @@
 #include <thread>
 
 #include "model/cluster.h"
-#include "platform/scripted_ui.h"
-#include "support/test_support.h"
+#include "support/model_fixture.h"
 
 namespace ws {
 namespace {
@@ -31,19 +30,12 @@ pid_t StartEditor(const std::string& base, const std::string& file) {
 
 // The user points of object 0 of a copy of the working file, as a second
 // start would find them after backing it up; -1 while it cannot be read.
-int PointsInWorkingFile(const std::string& base, const std::string& scratch) {
+int PointsInWorkingFile(const std::string& base) {
+  test::ModelFixture f;
   std::error_code ec;
-  std::filesystem::copy_file(base + "temp", scratch + "snapshot.wdc",
-                             std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) return -1;
-  ScriptedUi ui;
-  Runtime rt(ui);
-  Model m(rt);
-  m.paths = Paths::FromBase(scratch);
-  if (!m.tables.AllocateObjectTables()) return -1;
-  m.tables.BuildReservedEntries();
-  if (!LoadCluster(m, scratch + "snapshot.wdc")) return -1;
-  return static_cast<int>(m.tables.userPointCount());
+  std::filesystem::copy_file(base + "temp", f.dir.File("snapshot.wdc"), ec);
+  if (ec || !LoadCluster(f.m(), f.dir.File("snapshot.wdc"))) return -1;
+  return static_cast<int>(f.tables().userPointCount());
 }
 
 // The editor started on the cube and killed with SIGKILL once the working
@@ -52,13 +44,12 @@ TEST(AutosaveKill, TheWorkingFileHoldsTheEditAfterAKill) {
   test::TempDir dir;
   const std::string base = dir.File("base") + "/";
   std::filesystem::create_directories(base);
-  std::filesystem::create_directories(dir.File("scratch"));
   const pid_t pid = StartEditor(base, test::DataPath("cube.wdo"));
   int points = -1;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (points != 8 && std::chrono::steady_clock::now() < end) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    points = PointsInWorkingFile(base, dir.File("scratch") + "/");
+    points = PointsInWorkingFile(base);
   }
   bool killed = kill(pid, SIGKILL) == 0;
   int status = 0;
@@ -67,8 +58,7 @@ TEST(AutosaveKill, TheWorkingFileHoldsTheEditAfterAKill) {
   ASSERT_TRUE(killed) << "the editor ended before it was killed";
   // Read again after the kill: the file the next start backs up and
   // restores (start-up's and the cluster's tests) still holds the edit.
-  EXPECT_EQ(std::make_pair(points, PointsInWorkingFile(base, dir.File("scratch") + "/")),
-            std::make_pair(8, 8));
+  EXPECT_EQ(std::make_pair(points, PointsInWorkingFile(base)), std::make_pair(8, 8));
 }
 
 }  // namespace
