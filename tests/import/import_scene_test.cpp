@@ -236,7 +236,8 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
        dropped + "3 faces name vertices that the file does not have\n"},
       {"a.raw", "0 0 0 1 0 0 0 1 0\n1 2 3\ng\n0 0 0 1 0 0 0 1\n", 1,
        dropped + "2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"},
-      {"model.txt", "", 0, "Could not import \"@\""},  // no reader claims it
+      {"model.txt", "", 0, "Could not import \"@\""},     // no reader claims it
+      {"a.x", "no X file", 0, "Could not import \"@\""},  // its reader refuses it
       {"a.nff", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
   for (const auto& [name, text, polygons, message] : cases) {
     ImportFixture f;
