@@ -177,7 +177,6 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"raw/malformed/empty.raw", ""},
     {"nff/haines/hexahedron.nff", ""},  // "hex", "oct" and "tet" are not Haines words
     {"nff/malformed/empty.nff", ""},
-    {"nff/malformed/spider_sense8_truncated.nff", "could not"},
     {"dxf/acad_table_with_blk_ref.dxf", kNoDxfFaces},     // an ACAD_TABLE only
     {"dxf/cc_dxflib.dxf", kNoDxfFaces},                   // a 3D polyline, not a mesh
     {"dxf/colors.dxf", kNoDxfFaces},                      // CIRCLE, MTEXT, LWPOLYLINE
@@ -186,7 +185,6 @@ const std::pair<const char*, const char*> kUnusable[] = {
     {"dxf/malformed/R12_with_trash_beyond_EOF.dxf", kNoDxfFaces},  // a CIRCLE, then trash
     {"wrl/v1_empty.wrl", "\nIt holds no faces."},
     {"wrl/v2_indexed_line_set.wrl", "\nIt holds no faces."},
-    {"wrl/malformed/v2_teapot_truncated.wrl", "could not"},
     {"x/malformed/tiger_truncated.x", "could not"},
     {"3dmf/Box.3dmf", ""},                      // 3DMF files: kMsgNoUsableObjects
     {"3dmf/malformed/Mesh~TopoErr0.3dmf", ""},  // no vertices
