@@ -41,7 +41,6 @@ struct Expected {
 // 56 of its 1,368 triangles become degenerate; a Haines sphere is 256 faces,
 // 242 points, 496 edges; the open cylinder 16 quadrilaterals over 32 points.
 const Expected kReadable[] = {
-    {"obj/box_UTF16BE.obj", 8, 12, 6, false},
     {"obj/box_longline.obj", 8, 12, 5, true},
     {"obj/concave_polygon.obj", 64, 65, 1, false},
     {"obj/cube_usemtl.obj", 8, 18, 12, false},
