@@ -238,6 +238,8 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
       {"a.raw", "0 0 0 1 0 0 0 1 0\n1 2 3\ng\n0 0 0 1 0 0 0 1\n", 1,
        dropped + "2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"},
       {"a.dxf", "", 0, nothing + "It holds no DXF section."},
+      {"a.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n0\nENDSEC\n0\nEOF\n", 0,
+       nothing + "It holds no LINE, 3DFACE or POLYLINE mesh, directly or through a block."},
       {"a.dxf", "AutoCAD Binary DXF", 0,
        nothing + "It is a binary DXF file; only DXF files in text form can be imported."},
       {"a.wrl", "#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { coordIndex 0 } }", 0,
