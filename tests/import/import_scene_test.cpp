@@ -245,6 +245,8 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
       {"a.wrl", "#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { coordIndex 0 } }", 0,
        nothing + "Every face names points its shape does not have, or has fewer than three "
                  "corners."},
+      {"a.cob", "Caligari V00.01XLH" + std::string(13, ' ') + '\n', 0,  // neither A nor B
+       nothing + "Selected file is not a binary Caligari COB file"},
       {"model.txt", "", 0, "Could not import \"@\""},     // no reader claims it
       {"a.x", "no X file", 0, "Could not import \"@\""},  // its reader refuses it
       {"a.nff", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
