@@ -228,6 +228,7 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
   const std::string noMark = {'v', 0, ' ', 0, '0', 0, '\n', 0};  // UTF-16 without its mark
   const std::tuple<const char*, std::string, std::uint32_t, std::string> cases[] = {
       {"a.obj", "p 1\n", 0, nothing + "It holds only points or lines, no faces."},
+      {"a.obj", "", 0, nothing + "It holds no faces."},
       {"a.obj", noMark, 0, nothing + "Its text is in an encoding that Wirestead cannot read."},
       {"a.obj", "v 0 0 0\nf 1 2 3\nf 0 1 1\n", 0,
        nothing + "Every face names vertices that the file does not have."},
@@ -236,7 +237,18 @@ TEST(ImportMessages, NothingToImportAndDroppedFaces) {
        dropped + "3 faces name vertices that the file does not have\n"},
       {"a.raw", "0 0 0 1 0 0 0 1 0\n1 2 3\ng\n0 0 0 1 0 0 0 1\n", 1,
        dropped + "2 lines with fewer than nine numbers were skipped (lines 2, 4)\n"},
-      {"model.txt", "", 0, "Could not import \"@\""},  // no reader claims it
+      {"a.dxf", "", 0, nothing + "It holds no DXF section."},
+      {"a.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n0\nENDSEC\n0\nEOF\n", 0,
+       nothing + "It holds no LINE, 3DFACE or POLYLINE mesh, directly or through a block."},
+      {"a.dxf", "AutoCAD Binary DXF", 0,
+       nothing + "It is a binary DXF file; only DXF files in text form can be imported."},
+      {"a.wrl", "#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { coordIndex 0 } }", 0,
+       nothing + "Every face names points its shape does not have, or has fewer than three "
+                 "corners."},
+      {"a.cob", "Caligari V00.01XLH" + std::string(13, ' ') + '\n', 0,  // neither A nor B
+       nothing + "Selected file is not a binary Caligari COB file"},
+      {"model.txt", "", 0, "Could not import \"@\""},     // no reader claims it
+      {"a.x", "no X file", 0, "Could not import \"@\""},  // its reader refuses it
       {"a.nff", "", 0, "Wirestead can't read this kind of file yet: \"@\""}};
   for (const auto& [name, text, polygons, message] : cases) {
     ImportFixture f;

@@ -143,11 +143,9 @@ TEST(ViewerFrames, ProjectLikeTheEditorInPlainAndPerspectiveViews) {
 // in whole pixels, the numbers naming pixel centres); the camera stands at
 // the eye, the lights 100 above it.
 TEST(WalkCamera, PutsEveryPointOnTheWalkViewsPixel) {
-  // An odd size, moved and turned, heading 0 and just below 360.
-  const std::tuple<WalkEye, int, int> rows[] = {{{0, 0, 15, 90}, 161, 97},
-                                                {{-30, 45, 15, 120}, 200, 150},
-                                                {{-150, 190, 5, 0}, 160, 120},
-                                                {{10, -20, 30, 359.5}, 320, 200}};
+  // An odd size; moved, at heading 0 and just below 360.
+  const std::tuple<WalkEye, int, int> rows[] = {
+      {{0, 0, 15, 90}, 161, 97}, {{-150, 190, 5, 0}, 160, 120}, {{10, -20, 30, 359.5}, 320, 200}};
   for (const auto& [e, w, h] : rows) {
     const SceneFrames f = PlaceWalkFrames(e, w, h);
     const double a = e.heading * std::numbers::pi / 180.0;

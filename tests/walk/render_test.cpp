@@ -225,14 +225,10 @@ TEST(RenderWorldBuild, ZoneModeAndRadius) {
     const std::uint32_t a = t.AddPoint(40.9, 0, 0), b = t.AddPoint(-3, 5, 2),
                         c = t.AddPoint(0, 0, 83);
     t.vectors[t.AddVector(b, t.AddPoint(300, 0, 0))].width = width;
-    t.polygonCount = 2;
-    for (const auto& [k, flags, first, second] :
-         {std::tuple(0, firstFlags, a, b), std::tuple(1, secondFlags, b, c)}) {
-      t.polygons[k] = Polygon{};
-      t.polygons[k].flags = flags;
-      t.polygons[k].pointCount = 2;
-      t.polygons[k].points[0] = first;
-      t.polygons[k].points[1] = second;
+    for (const auto& [flags, first, second] :
+         {std::tuple(firstFlags, a, b), std::tuple(secondFlags, b, c)}) {
+      Polygon& p = t.polygons[t.polygonCount++] = Polygon{};
+      p.flags = flags, p.pointCount = 2, p.points[0] = first, p.points[1] = second;
     }
     ASSERT_EQ(f.Build(), "") << name;
     const WalkItem& item = f.w().items[0];
