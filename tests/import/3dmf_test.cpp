@@ -409,6 +409,11 @@ TEST(Import3dmf, InsertMakesAnObjectAndErrorsKeepWhatWasRead) {
   EXPECT_TRUE(g.Run(std::string(kTriangleText) + "Container ( Triangle ( 1 2 ) )"));
   EXPECT_EQ(std::tuple(g.ui.Messages().size(), g.tables().polygonCount), std::tuple(1u, 1u));
   EXPECT_EQ(g.ui.Messages()[0], (RecordedMessage{"General Error", std::string(kMsgUnknownError)}));
+  // A metafile with nothing the editor can use says so and adds nothing.
+  MetafileFixture h;
+  EXPECT_FALSE(h.Run("Container ( )"));
+  EXPECT_EQ(std::tuple(h.ui.MessageTexts(), h.tables().pointCount),
+            std::tuple(std::vector{std::string(kMsgNoUsableObjects)}, kReservedPoints));
 }
 
 }  // namespace
